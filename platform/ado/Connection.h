@@ -1,0 +1,46 @@
+#pragma once
+// Contract for the database client that stands in for an ADO Connection;
+// the implementation may add members but keeps these names and meanings.
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace ado {
+
+// Which engine an open connection talks to: SQL statements that differ
+// between them (how a new id is read back, TOP/LIMIT) look here.
+enum class Dialect { None, SqlServer, Sqlite };
+
+// One database connection opened from an OLE DB connection text.
+// Open once; a failure leaves it closed with the reason in lastError().
+class Connection {
+public:
+    explicit Connection(QString qtConnectionName = QStringLiteral("baglanti"));
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    void setConnectionString(const QString &oledbText);
+    QString connectionString() const;
+
+    // One open attempt with the text set before; no retry. Returns isOpen().
+    bool open();
+    bool isOpen() const;
+    // Why the last open failed, or "" after a success. Never holds a password.
+    QString lastError() const;
+    // What the connection points at, for the title bar: "server / database"
+    // or the SQLite file name. Never holds a password or a user id.
+    QString description() const;
+    Dialect dialect() const;
+    // The Qt connection behind it (invalid before open()).
+    QSqlDatabase database() const;
+
+private:
+    QString m_name;
+    QString m_text;
+    QString m_error;
+    QString m_description;
+    Dialect m_dialect = Dialect::None;
+};
+
+}  // namespace ado

@@ -1,0 +1,91 @@
+#pragma once
+// Contract for the grid widget that stands in for the vendor grid; the
+// implementation may add members but keeps these names and meanings.
+// Sizes are in twips (1/1440 inch) at the screen's logical DPI, as the window
+// definition stores them. Row 0 is the fixed header row and column 0 the
+// fixed leading column; all cells, fixed ones included, hold text.
+
+#include <QTableView>
+#include <QString>
+#include <QVariant>
+
+#include "platform/grid/IVSFlexDataSource.h"
+
+class FlexGridModel;
+
+class FlexGrid : public QTableView {
+    Q_OBJECT
+public:
+    // Cell settings that Cell/setCell understand.
+    enum CellSetting { flexcpBackColor = 6 };
+    // Load kinds of LoadGrid.
+    enum LoadKind { flexFileExcel = 6 };
+
+    explicit FlexGrid(QWidget *parent = nullptr);
+    ~FlexGrid() override;
+
+    // Row and column counts, fixed ones included. Growing keeps the cells,
+    // shrinking drops the cut ones.
+    int Rows() const;
+    void setRows(int rows);
+    int Cols() const;
+    void setCols(int cols);
+    int FixedRows() const;
+    void setFixedRows(int rows);
+    int FixedCols() const;
+    void setFixedCols(int cols);
+
+    // The cursor cell; -1 when there is none.
+    int Row() const;
+    void setRow(int row);
+    int Col() const;
+    void setCol(int col);
+
+    // Text of a cell; "" outside the grid (a write there is ignored).
+    QString TextMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString &text);
+
+    // Column widths in twips.
+    int ColWidth(int col) const;
+    void setColWidth(int col, int twips);
+    // Width of the control on its window, in twips.
+    float Width() const;
+
+    // Empties every cell; keeps the row and column counts.
+    void Clear();
+
+    // Fills the grid from a file of the given kind (flexFileExcel: columns
+    // A–C of an .xls workbook's first sheet into columns 1–3 from row 1 on,
+    // Rows raised to cover them). Returns false and keeps the reason in
+    // lastLoadError() when the file is refused; the grid is then unchanged.
+    bool LoadGrid(const QString &fileName, int kind);
+    QString lastLoadError() const;
+
+    // Data-source binding: the grid shows the source's records below the
+    // fixed row(s), one field per column, and hands edits to SetData.
+    // nullptr returns the grid to its own cells.
+    void setDataSource(IVSFlexDataSource *source);
+    IVSFlexDataSource *dataSource() const;
+
+    // Outline tree: 0 shows none.
+    int OutlineBar() const;
+    void setOutlineBar(int setting);
+    bool IsSubtotal(int row) const;
+    void setIsSubtotal(int row, bool isNode);
+    short RowOutlineLevel(int row) const;
+    void setRowOutlineLevel(int row, short level);
+
+    // Cell settings; flexcpBackColor takes a 0x00BBGGRR colour, 0 = none.
+    QVariant Cell(int setting, int row, int col) const;
+    void setCell(int setting, int row, int col, const QVariant &value);
+
+    // Fits the widths of columns col1..col2 to their contents.
+    void AutoSize(int col1, int col2);
+    // Re-reads the data from the bound data source.
+    void Refresh();
+
+signals:
+    // After the operator finished editing a cell or moved the cursor row;
+    // carries no arguments (the window's row rule reads Row and Rows).
+    void RowNotification();
+};

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need,
+# and only those that are missing. With --dev it adds the tools that made the
+# test workbooks and that run the fuzzer (not needed to build or test).
+set -euo pipefail
+
+packages=(
+  cmake g++ make
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
+  unixodbc-dev tdsodbc
+  libpugixml-dev
+  libgtest-dev
+  fonts-liberation
+  xvfb xauth
+)
+if [[ "${1:-}" == "--dev" ]]; then
+  packages+=(python3-xlwt python3-xlrd gnumeric libreoffice-calc-nogui clang libclang-rt-14-dev imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
