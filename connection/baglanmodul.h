@@ -1,0 +1,50 @@
+#pragma once
+// The connection module: reads the point-of-sale settings file, chooses the
+// connection text and holds the one database connection the tool shares.
+
+#include <QString>
+
+#include "platform/ado/Connection.h"
+
+namespace pugi { class xml_node; }
+
+namespace baglanmodul {
+
+// Text found in the settings file's ConnectionString element ("" when none).
+extern QString ayarmetni;
+// 1 when ayarmetni is usable (3 characters or more), else 0.
+extern int ayarvar;
+// The text placed after the provider prefix: ayarmetni when usable, else "".
+extern QString baglantimetni;
+
+// The one connection; created on first use, opened by baglantiac().
+ado::Connection &baglanti();
+
+// The fixed settings file path, in the local form of
+// "C:\MenoraPOS-Restaurant\Menorauser\MenoraSettings.txt".
+QString settingsFilePath();
+
+// Loads the settings file and leaves the ConnectionString content in
+// ayarmetni; a missing or broken file gives "". The path argument exists for
+// tests; the program always reads settingsFilePath().
+void ayarlarioku(const QString &path = settingsFilePath());
+
+// Searches `node` and everything below it, last match winning, and strips
+// the ConnectionString tags from ayarmetni.
+void baglantibul(const pugi::xml_node &node);
+
+// The start-up choice: sets ayarvar and baglantimetni from ayarmetni.
+void baglantisec();
+
+// The built-in fallback text that attaches the local database file.
+QString fallbackConnectionText();
+
+// The OLE DB text baglantiac() opens: the prefixed settings text or the
+// fallback, by ayarvar.
+QString connectionText();
+
+// Opens baglanti() once with connectionText(); failures stay silent here and
+// are kept in baglanti().lastError().
+void baglantiac();
+
+}  // namespace baglanmodul
