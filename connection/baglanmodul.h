@@ -34,7 +34,7 @@ void ayarlarioku(const QString &path = settingsFilePath());
 void baglantibul(const pugi::xml_node &node);
 
 // The start-up choice: sets ayarvar and baglantimetni from ayarmetni.
-void baglantisec();
+void chooseConnection();
 
 // The built-in fallback text that attaches the local database file.
 QString fallbackConnectionText();
