@@ -1,0 +1,18 @@
+// GoogleTest entry point with a Qt application object, so that tests can use
+// Qt SQL drivers, locales, files and (in the widget build) real widgets.
+#include <gtest/gtest.h>
+
+#ifdef TESTS_WITH_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+int main(int argc, char **argv)
+{
+    TestApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
