@@ -1,0 +1,54 @@
+#pragma once
+// The few document-object operations that the settings reader and the XML
+// grid data source need, over pugixml. None of them recurses on the call
+// stack, so a document nested 100,000 levels deep is safe.
+
+#include <QString>
+
+#include <pugixml.hpp>
+
+namespace xml {
+
+// Loads a file as the parser of the original platform did: the XML
+// declaration, comments, processing instructions and the document type are
+// top-level nodes of their own, so the second top-level node of a file that
+// starts with a declaration is its root element. An unreadable or ill-formed
+// file leaves `doc` empty; the result says why.
+pugi::xml_parse_result loadFile(pugi::xml_document &doc, const QString &path);
+
+// The node written out as markup with everything inside it, without added
+// indentation or line breaks ("" for a null node).
+QString outerXml(const pugi::xml_node &node);
+
+// The concatenated text of every text and CDATA node below `node`, in
+// document order ("" for a null node).
+QString nodeText(const pugi::xml_node &node);
+
+// Replaces every child of `node` with one text node holding `text`; an empty
+// text leaves no child. Does nothing on a null node.
+void setNodeText(pugi::xml_node node, const QString &text);
+
+// Visits `root` and the nodes below it in document order (pre-order),
+// following sibling and parent links instead of recursing. `visit(node)`
+// returns whether to go on into that node's children.
+template <class Visit>
+void preOrder(const pugi::xml_node &root, Visit visit)
+{
+    pugi::xml_node current = root;
+    while (current) {
+        if (visit(current) && current.first_child()) {
+            current = current.first_child();
+            continue;
+        }
+        while (current != root && !current.next_sibling())
+            current = current.parent();
+        current = current == root ? pugi::xml_node() : current.next_sibling();
+    }
+}
+
+// Replaces the predefined entities (&amp; &lt; &gt; &quot; &apos;) and numeric
+// character references (&#N; &#xH;) with their characters; anything that is
+// not a well-formed reference to a valid character stays as it is.
+QString decodeCharacterReferences(const QString &text);
+
+}  // namespace xml
