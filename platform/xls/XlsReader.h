@@ -2,6 +2,7 @@
 // Contract for the workbook reader; the implementation may add members but
 // keeps these names and meanings.
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 
@@ -36,5 +37,8 @@ struct SheetColumns {
 // Numbers are rendered with `locale` (decimal separator, short date/time).
 // Never throws for a bad file: the refusal is in the result.
 SheetColumns readColumnsAtoC(const QString &path, const QLocale &locale = QLocale::system());
+
+// The same for a workbook already in memory (CannotOpen never occurs).
+SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale = QLocale::system());
 
 }  // namespace xls

@@ -1,0 +1,40 @@
+#pragma once
+// How a cell value becomes the text a person reading the sheet sees.
+
+#include "platform/xls/NumberFormats.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+
+namespace xls {
+
+// Renders cell values as text with one locale's decimal separator, minus
+// sign and short date/time forms, never with grouping or an exponent, so
+// that QLocale::toDouble() with the same locale reads numbers back exactly.
+class CellText {
+public:
+    // A renderer for `locale`; `date1904` picks the workbook's date system.
+    CellText(const QLocale &locale, bool date1904);
+
+    // `value` shown as `kind`: whole numbers in full, others rounded to 15
+    // significant digits; a date or time out of the calendar's range, and a
+    // NaN or infinity, fall back to the plain form ("#NUM!" for the last two).
+    QString number(double value, NumberKind kind) const;
+    // "TRUE" or "FALSE".
+    static QString boolean(bool value);
+    // The error text for a stored error code, such as "#DIV/0!"; "#N/A" for an unknown code.
+    static QString error(std::uint8_t code);
+
+private:
+    QString plain(double value) const;
+    QString calendar(double serial, NumberKind kind) const;
+
+    QLocale locale_;
+    QString decimalPoint_;
+    QString minusSign_;
+    bool date1904_;
+};
+
+}  // namespace xls

@@ -1,0 +1,20 @@
+#pragma once
+// The cell records of one sheet substream.
+
+#include "platform/xls/CellText.h"
+#include "platform/xls/WorkbookGlobals.h"
+
+#include <array>
+#include <vector>
+
+namespace xls {
+
+using SheetRows = std::vector<std::array<QString, 3>>;
+
+// Reads the cells in columns A-C of the sheet whose BOF record starts at
+// `globals.firstSheetOffset` into `rows`, rendered by `text`. Rows end at the
+// last one holding a value; blank cells leave empty strings. Corrupt when the
+// substream is cut off or a cell record is malformed.
+Status readSheetColumns(Bytes stream, const WorkbookGlobals &globals, const CellText &text, SheetRows &rows);
+
+}  // namespace xls

@@ -1,0 +1,18 @@
+#pragma once
+// The outcome every reading stage hands to the next one.
+
+#include "platform/xls/XlsReader.h"
+
+namespace xls {
+
+// None when the stage succeeded, otherwise why the workbook is refused.
+struct Status {
+    ReadError error = ReadError::None;
+    QString message;
+
+    bool ok() const { return error == ReadError::None; }
+    // A refusal with its reason.
+    static Status fail(ReadError error, const QString &message) { return {error, message}; }
+};
+
+}  // namespace xls

@@ -1,0 +1,102 @@
+#include "platform/xls/WorkbookGlobals.h"
+
+#include "platform/xls/BiffRecords.h"
+#include "platform/xls/SharedStrings.h"
+
+namespace xls {
+namespace {
+
+constexpr std::uint16_t kBiff5 = 0x0500;
+constexpr std::uint16_t kBiff8 = 0x0600;
+
+Status corrupt(const QString &why)
+{
+    return Status::fail(ReadError::Corrupt, QStringLiteral("damaged workbook: %1").arg(why));
+}
+
+// The version a workbook's first BOF record states.
+Status readVersion(const biff::Record &bof, WorkbookGlobals &out)
+{
+    // BIFF2-4 BOF records have other ids and carry no compound-file container.
+    if (bof.id == 0x0009 || bof.id == 0x0209 || bof.id == 0x0409)
+        return Status::fail(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
+    if (bof.id != biff::Bof || bof.data.size() < 4)
+        return corrupt(QStringLiteral("workbook stream does not start with a BOF record"));
+    const std::uint16_t version = u16At(bof.data, 0);
+    if (version < kBiff5)
+        return Status::fail(ReadError::Unsupported, QStringLiteral("workbook version older than Excel 5.0"));
+    out.biff8 = version >= kBiff8;
+    return {};
+}
+
+// FORMAT: a number format index and its code.
+Status readFormat(const biff::Record &record, const WorkbookGlobals &globals, NumberFormats &formats)
+{
+    biff::FragmentCursor cursor({record.data});
+    std::uint16_t index;
+    QString code;
+    const biff::TextFormat text{globals.biff8, &globals.codePage};
+    if (!cursor.u16(index) || !biff::readString(cursor, globals.biff8 ? 2 : 1, text, code))
+        return corrupt(QStringLiteral("FORMAT record too short"));
+    formats.addFormat(index, code);
+    return {};
+}
+
+// One record of the globals substream.
+Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record, WorkbookGlobals &out)
+{
+    switch (record.id) {
+    case biff::FilePass:
+        return Status::fail(ReadError::Encrypted, QStringLiteral("the workbook is password-protected"));
+    case biff::CodePageId:
+        out.codePage = CodePage(u16At(record.data, 0));
+        return {};
+    case biff::DateMode:
+        out.date1904 = u16At(record.data, 0) == 1;
+        return {};
+    case biff::BoundSheet:
+        if (record.data.size() < 4)
+            return corrupt(QStringLiteral("BOUNDSHEET record too short"));
+        // The first sheet in file order is the one read, whichever is active.
+        if (!out.hasSheet) {
+            out.hasSheet = true;
+            out.firstSheetOffset = u32At(record.data, 0);
+        }
+        return {};
+    case biff::Format:
+        return readFormat(record, out, out.formats);
+    case biff::Xf:
+        if (record.data.size() < 4)
+            return corrupt(QStringLiteral("XF record too short"));
+        out.formats.addCellFormat(u16At(record.data, 2));
+        return {};
+    case biff::Sst:
+        return readSharedStrings(biff::withContinues(reader, record), out.sharedStrings);
+    default:
+        return {};
+    }
+}
+
+}  // namespace
+
+Status readWorkbookGlobals(Bytes stream, WorkbookGlobals &out)
+{
+    biff::RecordReader reader(stream);
+    biff::Record record;
+    if (!reader.next(record))
+        return corrupt(QStringLiteral("empty workbook stream"));
+    if (Status s = readVersion(record, out); !s.ok())
+        return s;
+    while (reader.next(record)) {
+        if (record.id == biff::Eof) {
+            if (!out.hasSheet)
+                return corrupt(QStringLiteral("the workbook has no sheet"));
+            return {};
+        }
+        if (Status s = readGlobalsRecord(reader, record, out); !s.ok())
+            return s;
+    }
+    return corrupt(QStringLiteral("workbook globals end without an EOF record"));
+}
+
+}  // namespace xls

@@ -1,0 +1,28 @@
+#pragma once
+// The workbook globals substream: what every sheet's cells need to be read.
+
+#include "platform/xls/CodePage.h"
+#include "platform/xls/NumberFormats.h"
+#include "platform/xls/Status.h"
+
+#include <vector>
+
+namespace xls {
+
+// What the globals substream says about the whole workbook.
+struct WorkbookGlobals {
+    bool biff8 = true;       // false for BIFF5 (Excel 5.0/95)
+    bool date1904 = false;   // dates count from 1904-01-01
+    CodePage codePage;       // text encoding of a BIFF5 workbook
+    bool hasSheet = false;
+    std::size_t firstSheetOffset = 0;  // stream offset of the first sheet's BOF
+    std::vector<QString> sharedStrings;
+    NumberFormats formats;
+};
+
+// Reads the globals substream at the start of a workbook stream into `out`;
+// Encrypted on FILEPASS, Unsupported before BIFF5, Corrupt when the
+// substream is broken or names no sheet.
+Status readWorkbookGlobals(Bytes stream, WorkbookGlobals &out);
+
+}  // namespace xls

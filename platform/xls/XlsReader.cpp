@@ -1,0 +1,76 @@
+#include "platform/xls/XlsReader.h"
+
+#include "platform/xls/CompoundFile.h"
+#include "platform/xls/SheetReader.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace xls {
+namespace {
+
+SheetColumns refusal(const Status &status)
+{
+    SheetColumns result;
+    result.error = status.error;
+    result.message = status.message;
+    return result;
+}
+
+// Why a file without the compound-file signature is not a workbook we read.
+Status notCompound(Bytes file)
+{
+    static constexpr std::uint8_t kZip[] = {'P', 'K', 0x03, 0x04};
+    if (file.size() >= 4 && std::equal(std::begin(kZip), std::end(kZip), file.begin()))
+        return Status::fail(ReadError::NotCompoundFile,
+                            QStringLiteral("a zip archive (an .xlsx workbook?), not an Excel 97-2003 workbook"));
+    // Excel 2.x-4.0 wrote their BIFF records straight into the file.
+    if (file.size() >= 4 && file[1] <= 0x04 && (file[1] & 0x01) == 0 && file[0] == 0x09)
+        return Status::fail(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
+    return Status::fail(ReadError::NotCompoundFile, QStringLiteral("not an Excel 97-2003 workbook"));
+}
+
+// The workbook stream ("Workbook" for BIFF8, "Book" for BIFF5) out of the container.
+Status workbookStream(Bytes file, std::vector<std::uint8_t> &stream)
+{
+    CompoundFile container;
+    if (Status s = container.open(file); !s.ok())
+        return s.error == ReadError::NotCompoundFile ? notCompound(file) : s;
+    int index = container.findStream("Workbook");
+    if (index < 0)
+        index = container.findStream("Book");
+    if (index < 0)
+        return Status::fail(ReadError::NoWorkbookStream, QStringLiteral("the compound file holds no workbook"));
+    return container.readStream(index, stream);
+}
+
+}  // namespace
+
+SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale)
+{
+    const Bytes bytes(reinterpret_cast<const std::uint8_t *>(file.constData()), std::size_t(file.size()));
+    std::vector<std::uint8_t> stream;
+    if (Status s = workbookStream(bytes, stream); !s.ok())
+        return refusal(s);
+    WorkbookGlobals globals;
+    if (Status s = readWorkbookGlobals(stream, globals); !s.ok())
+        return refusal(s);
+    SheetColumns result;
+    if (Status s = readSheetColumns(stream, globals, CellText(locale, globals.date1904), result.rows); !s.ok())
+        return refusal(s);
+    return result;
+}
+
+SheetColumns readColumnsAtoC(const QString &path, const QLocale &locale)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refusal(Status::fail(ReadError::CannotOpen, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return refusal(Status::fail(ReadError::CannotOpen, file.errorString()));
+    return readColumnsAtoCFromBytes(bytes, locale);
+}
+
+}  // namespace xls
