@@ -1,0 +1,162 @@
+#include "SaveFixture.h"
+
+using bulksave::BulkImport;
+using bulksave::ProductRow;
+using bulksave::RowStatus;
+using bulksave::SaveChoices;
+using bulksave::SaveResult;
+
+namespace {
+
+struct FailingWrite {
+    const char *table;
+    const char *when;  // trigger condition that holds for the row named 'Bozuk' only
+};
+
+}  // namespace
+
+class FailingRow : public SaveTest, public ::testing::WithParamInterface<FailingWrite> {};
+
+TEST_P(FailingRow, leaves_nothing_of_that_row_and_every_other_row_whole)
+{
+    const FailingWrite &w = GetParam();
+    ASSERT_EQ(pos.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON %1 WHEN %2 "
+                                      "BEGIN SELECT RAISE(ABORT, 'bozuk satır'); END")
+                           .arg(w.table, w.when)),
+              QString());
+
+    const SaveResult result = save({product("Çay"), product("Bozuk"), product("Kahve")}, everything());
+
+    ASSERT_EQ(result.rows.size(), 3);
+    EXPECT_EQ(result.rows[0].status, RowStatus::Landed);
+    EXPECT_EQ(result.rows[1].status, RowStatus::Failed);
+    EXPECT_EQ(result.rows[1].failedTable, QString::fromLatin1(w.table));
+    EXPECT_TRUE(result.rows[1].error.contains("bozuk satır")) << result.rows[1].error.toStdString();
+    EXPECT_EQ(result.rows[2].status, RowStatus::Landed);
+    EXPECT_EQ(progress, (QList<int>{1, 2, 3}));
+
+    // Each landed item has exactly its own portion, price, button and mapping.
+    EXPECT_EQ(table("SELECT i.Name, COUNT(DISTINCT o.id), COUNT(DISTINCT p.id), COUNT(DISTINCT s.id), "
+                    "COUNT(DISTINCT m.id), MIN(s.Name) FROM MenuItems i "
+                    "JOIN MenuItemPortions o ON o.MenuItemId = i.id JOIN MenuItemPrices p ON p.MenuItemPortionId = o.id "
+                    "JOIN ScreenMenuItems s ON s.MenuItemId = i.id JOIN PrinterMaps m ON m.MenuItemId = i.id "
+                    "GROUP BY i.id ORDER BY i.id"),
+              (QStringList{"Çay|1|1|1|1|Çay", "Kahve|1|1|1|1|Kahve"}));
+    for (const char *written : {"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuItems", "PrinterMaps"})
+        EXPECT_EQ(pos.count(written), 2) << written;
+    EXPECT_EQ(pos.count("ScreenMenuCategories"), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachWrite, FailingRow,
+    ::testing::Values(
+        FailingWrite{"MenuItems", "NEW.Name = 'Bozuk'"},
+        FailingWrite{"MenuItemPortions", "(SELECT Name FROM MenuItems WHERE id = NEW.MenuItemId) = 'Bozuk'"},
+        FailingWrite{"MenuItemPrices", "(SELECT i.Name FROM MenuItemPortions o JOIN MenuItems i ON i.id = "
+                                       "o.MenuItemId WHERE o.id = NEW.MenuItemPortionId) = 'Bozuk'"},
+        FailingWrite{"ScreenMenuItems", "NEW.Name = 'Bozuk'"},
+        FailingWrite{"PrinterMaps", "(SELECT Name FROM MenuItems WHERE id = NEW.MenuItemId) = 'Bozuk'"}),
+    [](const auto &info) { return std::string(info.param.table); });
+
+TEST_F(SaveTest, a_category_created_by_a_failed_row_is_not_reused)
+{
+    ASSERT_EQ(pos.exec("CREATE TRIGGER fail BEFORE INSERT ON ScreenMenuItems WHEN NEW.Name = 'Bozuk' "
+                       "BEGIN SELECT RAISE(ABORT, 'bozuk'); END"),
+              QString());
+    const SaveResult result = save({product("Bozuk"), product("Çay"), product("Kahve")}, everything());
+
+    EXPECT_EQ(result.rows[0].status, RowStatus::Failed);
+    EXPECT_EQ(result.count(RowStatus::Landed), 2);
+    EXPECT_EQ(table("SELECT Name FROM ScreenMenuCategories WHERE id > 2"), QStringList{"Kahveler"});
+    EXPECT_EQ(pos.count("ScreenMenuItems"), 2);
+}
+
+TEST_F(SaveTest, a_trigger_that_ends_the_transaction_fails_only_its_row)
+{
+    ASSERT_EQ(pos.exec("CREATE TRIGGER fail BEFORE INSERT ON MenuItemPrices WHEN NEW.Price = 13 "
+                       "BEGIN SELECT RAISE(ROLLBACK, 'geri alındı'); END"),
+              QString());
+    const SaveResult result = save({product("Çay"), product("Bozuk", "13"), product("Kahve")}, everything());
+
+    EXPECT_EQ(result.rows[1].status, RowStatus::Failed);
+    EXPECT_EQ(result.rows[1].failedTable, "MenuItemPrices");
+    EXPECT_EQ(table("SELECT Name FROM MenuItems ORDER BY id"), (QStringList{"Çay", "Kahve"}));
+    EXPECT_EQ(pos.count("MenuItemPortions"), 2);
+}
+
+TEST_F(SaveTest, a_refused_commit_fails_the_row_and_leaves_nothing)
+{
+    // Deferred checks move the foreign-key failure of an unknown printer to
+    // the commit.
+    ASSERT_EQ(pos.exec("PRAGMA defer_foreign_keys = ON"), QString());
+    SaveChoices c = everything();
+    c.printerId = QStringLiteral("99");
+    const SaveResult result = save({product("Çay")}, c);
+
+    ASSERT_EQ(result.rows.size(), 1);
+    EXPECT_EQ(result.rows[0].status, RowStatus::Failed);
+    EXPECT_EQ(result.rows[0].failedTable, QString());
+    EXPECT_FALSE(result.rows[0].error.isEmpty());
+    EXPECT_EQ(pos.count("MenuItems"), 0);
+    EXPECT_EQ(pos.count("ScreenMenuCategories"), 2);
+}
+
+TEST_F(SaveTest, an_unknown_printer_fails_each_row_at_its_mapping)
+{
+    SaveChoices c = everything();
+    c.printerId = QStringLiteral(" 99 ");
+    const SaveResult result = save({product("Çay"), product("Kahve")}, c);
+    EXPECT_EQ(result.count(RowStatus::Failed), 2);
+    EXPECT_EQ(result.rows[1].failedTable, "PrinterMaps");
+    EXPECT_EQ(pos.count("MenuItems"), 0);
+}
+
+TEST_F(SaveTest, a_statement_the_database_refuses_to_prepare_fails_every_usable_row)
+{
+    ASSERT_EQ(pos.exec("DROP TABLE ScreenMenuItems"), QString());
+    const SaveResult result = save({product("Çay"), ProductRow{}, product("Kahve")}, choices());
+
+    EXPECT_EQ(result.count(RowStatus::Failed), 2);
+    EXPECT_EQ(result.rows[1].status, RowStatus::Empty);
+    EXPECT_EQ(result.rows[0].failedTable, "ScreenMenuItems");
+    EXPECT_EQ(progress, (QList<int>{1, 2, 3}));
+    EXPECT_EQ(pos.count("MenuItems"), 0);
+}
+
+TEST_F(SaveTest, an_unknown_database_kind_writes_nothing)
+{
+    BulkImport import(pos.db(), ado::Dialect::None);
+    const SaveResult result = import.run({product("Çay")}, everything());
+    EXPECT_EQ(result.count(RowStatus::Failed), 1);
+    EXPECT_EQ(pos.count("MenuItems"), 0);
+}
+
+TEST_F(SaveTest, a_closed_connection_writes_nothing_and_says_why)
+{
+    BulkImport import(QSqlDatabase(), ado::Dialect::None, QStringLiteral("Sunucu bulunamadı"));
+    int calls = 0;
+    const SaveResult result = import.run({product("Çay")}, everything(), [&calls](int) { return ++calls, true; });
+    EXPECT_FALSE(result.connected);
+    EXPECT_EQ(result.connectionError, "Sunucu bulunamadı");
+    EXPECT_EQ(result.visitedRows(), 0);
+    EXPECT_EQ(calls, 0);
+
+    pos.db().close();
+    const SaveResult closed = BulkImport(pos.db(), StandInDb::dialect).run({product("Çay")}, everything());
+    EXPECT_FALSE(closed.connected);
+    ASSERT_TRUE(pos.db().open());
+    EXPECT_EQ(pos.count("MenuItems"), 0);
+}
+
+TEST_F(SaveTest, a_stop_from_the_progress_callback_ends_after_the_current_row)
+{
+    BulkImport import(pos.db(), StandInDb::dialect);
+    const SaveResult result = import.run({product("a"), product("b"), product("c"), product("d")}, everything(),
+                                         [](int visited) { return visited < 2; });
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.visitedRows(), 2);
+    EXPECT_EQ(table("SELECT Name FROM MenuItems ORDER BY id"), (QStringList{"a", "b"}));
+
+    const SaveResult last = import.run({product("e")}, everything(), [](int) { return false; });
+    EXPECT_FALSE(last.stopped);
+}

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "window/SaveReport.h"
+
+using bulksave::completionMessage;
+using bulksave::RowOutcome;
+using bulksave::RowStatus;
+using bulksave::SaveResult;
+using bulksave::SkipReason;
+
+namespace {
+
+SaveResult connectedWith(const QList<RowOutcome> &rows)
+{
+    SaveResult result;
+    result.connected = true;
+    result.rows = rows;
+    return result;
+}
+
+RowOutcome landed(int row) { return RowOutcome{row, RowStatus::Landed, SkipReason::None, {}, {}, row}; }
+RowOutcome empty(int row) { return RowOutcome{row, RowStatus::Empty, SkipReason::None, {}, {}, 0}; }
+RowOutcome skipped(int row) { return RowOutcome{row, RowStatus::Skipped, SkipReason::NoName, {}, {}, 0}; }
+RowOutcome failed(int row, const QString &error)
+{
+    return RowOutcome{row, RowStatus::Failed, SkipReason::None, QStringLiteral("MenuItemPrices"), error, 0};
+}
+
+}  // namespace
+
+TEST(SaveReport, all_landed_is_the_plain_completion_line)
+{
+    EXPECT_EQ(completionMessage(connectedWith({landed(1), landed(2), empty(3)})), "Toplu Ürün Eklendi");
+    EXPECT_EQ(completionMessage(connectedWith({})), "Toplu Ürün Eklendi");
+}
+
+TEST(SaveReport, skipped_and_failed_rows_are_counted_and_named)
+{
+    QList<RowOutcome> rows;
+    for (int row = 1; row <= 38; ++row)
+        rows << landed(row + 100);
+    rows << skipped(5) << skipped(9) << failed(12, QStringLiteral("CHECK constraint failed: Price")) << empty(13);
+    EXPECT_EQ(completionMessage(connectedWith(rows)),
+              "Toplu Ürün Eklendi\nEklenen ürün: 38\nAtlanan satır: 2 (5, 9)\n"
+              "Hatalı satır: 1 (12: CHECK constraint failed: Price)");
+    EXPECT_EQ(completionMessage(connectedWith({skipped(4)})), "Toplu Ürün Eklendi\nEklenen ürün: 0\nAtlanan satır: 1 (4)");
+    EXPECT_EQ(completionMessage(connectedWith({landed(1), failed(2, "x")})),
+              "Toplu Ürün Eklendi\nEklenen ürün: 1\nHatalı satır: 1 (2: x)");
+}
+
+TEST(SaveReport, long_lists_end_in_an_ellipsis)
+{
+    QList<RowOutcome> rows;
+    for (int row = 1; row <= 25; ++row)
+        rows << skipped(row);
+    for (int row = 26; row <= 32; ++row)
+        rows << failed(row, "e");
+    EXPECT_EQ(completionMessage(connectedWith(rows)),
+              "Toplu Ürün Eklendi\nEklenen ürün: 0\n"
+              "Atlanan satır: 25 (1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, …)\n"
+              "Hatalı satır: 7 (26: e; 27: e; 28: e; 29: e; 30: e; …)");
+}
+
+TEST(SaveReport, no_connection_says_nothing_was_added_and_why)
+{
+    SaveResult result;
+    result.connectionError = QStringLiteral("Login failed for user 'kasa'.");
+    EXPECT_EQ(completionMessage(result),
+              "Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.\nLogin failed for user 'kasa'.");
+    EXPECT_EQ(completionMessage(SaveResult{}), "Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.");
+}
+
+TEST(SaveReport, guard_text)
+{
+    EXPECT_EQ(bulksave::guardMessage(), "Ürünleri Fiyatıyla Ekleyin");
+}

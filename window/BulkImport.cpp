@@ -1,0 +1,253 @@
+#include "window/BulkImport.h"
+
+#include <QSqlError>
+
+#include <algorithm>
+#include <utility>
+
+#include "window/PosRecords.h"
+#include "window/SaveText.h"
+
+namespace bulksave {
+
+namespace {
+
+// One row's transaction: rolled back when it goes out of scope uncommitted.
+class RowTransaction {
+public:
+    explicit RowTransaction(QSqlDatabase &db) : m_db(db), m_open(db.transaction()) {}
+    ~RowTransaction()
+    {
+        if (m_open)
+            m_db.rollback();
+    }
+    RowTransaction(const RowTransaction &) = delete;
+    RowTransaction &operator=(const RowTransaction &) = delete;
+
+    // Success when the transaction began, else the database's reason.
+    WriteResult begun() const { return m_open ? WriteResult{} : failure(); }
+
+    // Success when everything since the start is in the database.
+    WriteResult commit()
+    {
+        if (!m_db.commit())
+            return failure();
+        m_open = false;
+        return {};
+    }
+
+private:
+    WriteResult failure() const
+    {
+        const QSqlError error = m_db.lastError();
+        const QString text = error.databaseText().trimmed();
+        return WriteResult{std::nullopt, text.isEmpty() ? error.text().trimmed() : text, QString()};
+    }
+
+    QSqlDatabase &m_db;
+    bool m_open;
+};
+
+// A usable row's values as the records take them.
+struct Product {
+    QString barcode;
+    QString name;
+    double price = 0;
+};
+
+// The choices of one save turned into record values once, with the
+// statements prepared for it and the category it found or created.
+class SaveRun {
+public:
+    SaveRun(QSqlDatabase &db, ado::Dialect dialect, const SaveChoices &choices)
+        : m_db(db),
+          m_records(db, dialect),
+          m_locale(choices.locale),
+          // One normalised group text serves the category find, a new
+          // category's Name and both group-code columns, so that leading
+          // blanks or an overlong name never create a second category.
+          m_group(cutTo50(trimSpaces(choices.group))),
+          m_multiplier(choices.unitPosition == 0 ? QStringLiteral("1") : QStringLiteral("1000")),
+          m_button(choices.showOnSalesScreen),
+          m_subMenuTag(trimSpaces(choices.subMenuTag)),
+          m_buttonColor(choices.buttonColor),
+          m_printerId(choices.printerPosition == 0 ? std::nullopt
+                                                   : std::optional<QString>(trimSpaces(choices.printerId))),
+          m_prepared(m_records.prepare())
+    {
+    }
+
+    RowOutcome visit(int gridRow, const ProductRow &row);
+
+private:
+    RowOutcome writeInTransaction(int gridRow, const Product &product);
+    WriteResult writeProduct(const Product &product);
+    WriteResult writeButton(const QString &name, qint64 itemId);
+    WriteResult writePrinterMap(qint64 itemId);
+    WriteResult categoryId();
+
+    QSqlDatabase &m_db;
+    PosRecords m_records;
+    QLocale m_locale;
+    QString m_group;
+    QString m_multiplier;
+    bool m_button;
+    QString m_subMenuTag;
+    QString m_buttonColor;
+    std::optional<QString> m_printerId;
+    WriteResult m_prepared;
+    // The category of committed rows, and the one the current row found or
+    // created, which only becomes reusable once that row commits.
+    std::optional<qint64> m_category;
+    std::optional<qint64> m_rowCategory;
+};
+
+RowOutcome SaveRun::visit(int gridRow, const ProductRow &row)
+{
+    RowOutcome outcome;
+    outcome.gridRow = gridRow;
+    const QString barcode = trimSpaces(row.barcode);
+    const QString name = trimSpaces(row.name);
+    if (barcode.isEmpty() && name.isEmpty() && trimSpaces(row.price).isEmpty())
+        return outcome;
+    const std::optional<double> price = localeNumber(row.price, m_locale);
+    if (name.isEmpty() || !price) {
+        outcome.status = RowStatus::Skipped;
+        outcome.skipReason = name.isEmpty() ? SkipReason::NoName : SkipReason::PriceNotNumber;
+        return outcome;
+    }
+    return writeInTransaction(gridRow, Product{cutTo50(barcode), cutTo50(name), *price});
+}
+
+RowOutcome SaveRun::writeInTransaction(int gridRow, const Product &product)
+{
+    RowOutcome outcome;
+    outcome.gridRow = gridRow;
+    m_rowCategory.reset();
+    WriteResult written = m_prepared;
+    if (written.ok()) {
+        RowTransaction transaction(m_db);
+        written = transaction.begun();
+        if (written.ok())
+            written = writeProduct(product);
+        if (written.ok()) {
+            const WriteResult committed = transaction.commit();
+            if (!committed.ok())
+                written = committed;
+        }
+    }
+    if (!written.ok()) {
+        outcome.status = RowStatus::Failed;
+        outcome.failedTable = written.table;
+        outcome.error = written.error;
+        return outcome;
+    }
+    if (m_rowCategory)
+        m_category = m_rowCategory;
+    outcome.status = RowStatus::Landed;
+    outcome.itemId = *written.id;
+    return outcome;
+}
+
+// Writes every record of one product; returns the item id, or the first
+// write that failed.
+WriteResult SaveRun::writeProduct(const Product &product)
+{
+    const WriteResult item = m_records.insertMenuItem(m_group, product.barcode, product.name);
+    if (!item.ok())
+        return item;
+    const WriteResult portion = m_records.insertPortion(m_multiplier, *item.id);
+    if (!portion.ok())
+        return portion;
+    if (const WriteResult price = m_records.insertPrice(*portion.id, product.price); !price.ok())
+        return price;
+    if (m_button) {
+        if (const WriteResult button = writeButton(product.name, *item.id); !button.ok())
+            return button;
+    }
+    if (m_printerId) {
+        if (const WriteResult map = writePrinterMap(*item.id); !map.ok())
+            return map;
+    }
+    return item;
+}
+
+WriteResult SaveRun::writeButton(const QString &name, qint64 itemId)
+{
+    const WriteResult category = categoryId();
+    if (!category.ok())
+        return category;
+    return m_records.insertScreenMenuItem(ScreenMenuItemValues{name, *category.id, itemId, m_buttonColor, m_subMenuTag});
+}
+
+// The group's category: the one an earlier row of this save used, else the
+// first one named like the group, else a new one.
+WriteResult SaveRun::categoryId()
+{
+    if (m_category)
+        return WriteResult{m_category, QString(), QString()};
+    WriteResult category = m_records.findCategory(m_group);
+    if (category.ok() && !category.id)
+        category = m_records.insertCategory(m_group);
+    if (category.ok())
+        m_rowCategory = category.id;
+    return category;
+}
+
+// Inserts the item's printer mapping, or overwrites the first one that
+// already names the item.
+WriteResult SaveRun::writePrinterMap(qint64 itemId)
+{
+    const PrinterMapValues values{m_group, itemId, *m_printerId};
+    const WriteResult existing = m_records.findPrinterMap(itemId);
+    if (!existing.ok())
+        return existing;
+    return existing.id ? m_records.updatePrinterMap(*existing.id, values) : m_records.insertPrinterMap(values);
+}
+
+}  // namespace
+
+int SaveResult::count(RowStatus status) const
+{
+    return int(std::count_if(rows.cbegin(), rows.cend(), [status](const RowOutcome &row) { return row.status == status; }));
+}
+
+std::optional<qint64> SaveResult::lastItemId() const
+{
+    const auto last = std::find_if(rows.crbegin(), rows.crend(),
+                                   [](const RowOutcome &row) { return row.status == RowStatus::Landed; });
+    return last == rows.crend() ? std::nullopt : std::optional<qint64>(last->itemId);
+}
+
+bool hasNamedRow(const QList<ProductRow> &rows)
+{
+    return std::any_of(rows.cbegin(), rows.cend(), [](const ProductRow &row) { return !trimSpaces(row.name).isEmpty(); });
+}
+
+BulkImport::BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenReason)
+    : m_db(std::move(db)), m_dialect(dialect), m_notOpenReason(std::move(notOpenReason))
+{
+}
+
+SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress)
+{
+    SaveResult result;
+    if (!m_db.isOpen()) {
+        result.connectionError = m_notOpenReason.isEmpty() ? m_db.lastError().text().trimmed() : m_notOpenReason;
+        return result;
+    }
+    result.connected = true;
+    SaveRun run(m_db, m_dialect, choices);
+    result.rows.reserve(rows.size());
+    for (qsizetype index = 0; index < rows.size(); ++index) {
+        result.rows.append(run.visit(int(index) + 1, rows.at(index)));
+        const bool goOn = !progress || progress(result.visitedRows());
+        if (!goOn && index + 1 < rows.size()) {
+            result.stopped = true;
+            break;
+        }
+    }
+    return result;
+}
+
+}  // namespace bulksave

@@ -1,0 +1,98 @@
+#pragma once
+// The bulk save: the product grid's rows and the operator's choices become
+// complete menu items, each row in its own transaction, one outcome per row.
+
+#include <QList>
+#include <QLocale>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+#include "platform/ado/Connection.h"
+
+namespace bulksave {
+
+// One data row of the product grid, as its cells' texts.
+struct ProductRow {
+    QString barcode;
+    QString name;
+    QString price;
+};
+
+// The operator's choices that every row of one save shares.
+struct SaveChoices {
+    QString group;                   // the group box's text, as typed or picked
+    int unitPosition = 0;            // unit list position: 0 ("Adet") gives Multiplier "1", any other (-1 included) "1000"
+    bool showOnSalesScreen = false;  // writes a screen-menu button in the group's category
+    QString subMenuTag;              // the buttons' sub-menu tag, trimmed when written
+    int printerPosition = 0;         // printer-id list position: 0 writes no printer mapping
+    QString printerId;               // the printer-id list's text
+    QString buttonColor;             // colour text of the buttons, e.g. "White" or "#FF0000FF"
+    QLocale locale = QLocale::system();  // number rules of the price texts
+};
+
+enum class RowStatus {
+    Landed,   // every record of the row was committed
+    Empty,    // barcode, name and price all blank: not a product, nothing to report
+    Skipped,  // a product without a name, or with a price that is not a number
+    Failed,   // a write failed; the row was rolled back
+};
+
+enum class SkipReason { None, NoName, PriceNotNumber };
+
+// What happened to one visited grid row.
+struct RowOutcome {
+    int gridRow = 0;  // 1 for the first data row
+    RowStatus status = RowStatus::Empty;
+    SkipReason skipReason = SkipReason::None;
+    QString failedTable;  // Failed: the table whose write failed, "" for the transaction itself
+    QString error;        // Failed: the database's message
+    qint64 itemId = 0;    // Landed: the new MenuItems id
+};
+
+// Everything one save did.
+struct SaveResult {
+    bool connected = false;   // false: nothing was written and no row visited
+    QString connectionError;  // why the database was not usable
+    bool stopped = false;     // the progress callback ended the save before its last row
+    QList<RowOutcome> rows;   // one per visited row, in grid order
+
+    // Rows visited, usable or not: the counter's final value.
+    int visitedRows() const { return int(rows.size()); }
+    // How many visited rows ended with `status`.
+    int count(RowStatus status) const;
+    // The id of the last item that landed; nullopt when none did.
+    std::optional<qint64> lastItemId() const;
+};
+
+// Called after every visited row with the number of rows visited so far;
+// returning false ends the save after that row.
+using SaveProgress = std::function<bool(int visitedRows)>;
+
+// True when at least one row's name holds more than blanks: without one the
+// save refuses to start.
+bool hasNamedRow(const QList<ProductRow> &rows);
+
+// Runs bulk saves against one database connection.
+class BulkImport {
+public:
+    // `notOpenReason` is what the operator is told when `db` is not open.
+    BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenReason = {});
+
+    // Visits rows[0] (grid row 1) to the last in order and writes every usable
+    // one as a menu item with its portion and price, then its screen-menu
+    // button (show on sales screen only; the category found by the group or
+    // created once) and its printer mapping (printer chosen only). A failing
+    // row is rolled back whole and the save goes on. A closed connection
+    // writes nothing and visits no row.
+    SaveResult run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress = {});
+
+private:
+    QSqlDatabase m_db;
+    ado::Dialect m_dialect;
+    QString m_notOpenReason;
+};
+
+}  // namespace bulksave

@@ -1,0 +1,94 @@
+#pragma once
+// The point-of-sale records a bulk save writes: one function per statement,
+// each prepared once per save and run with bound values.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+#include <optional>
+
+#include "platform/ado/Connection.h"
+
+namespace bulksave {
+
+// What one statement gave: the id it produced or found, or the table and the
+// database's message. A find that matched nothing is a success without an id.
+struct WriteResult {
+    std::optional<qint64> id;
+    QString error;  // "" on success
+    QString table;  // the table of a failed statement
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Values of a new screen-menu button.
+struct ScreenMenuItemValues {
+    QString name;
+    qint64 categoryId = 0;
+    qint64 menuItemId = 0;
+    QString buttonColor;
+    QString subMenuTag;
+};
+
+// Values of the printer mapping of one menu item.
+struct PrinterMapValues {
+    QString groupCode;
+    qint64 menuItemId = 0;
+    QString printerId;  // a Printers.id as text; the database converts it
+};
+
+// The tables MenuItems, MenuItemPortions, MenuItemPrices,
+// ScreenMenuCategories, ScreenMenuItems and PrinterMaps on one open
+// connection. The caller owns the transactions; a failed statement leaves
+// nothing open that would block a rollback or a commit.
+class PosRecords {
+public:
+    PosRecords(const QSqlDatabase &db, ado::Dialect dialect);
+
+    // Prepares every statement. Returns a success, or the first statement the
+    // database (or an unknown dialect) refuses; the write functions must not
+    // be called then.
+    WriteResult prepare();
+
+    // New MenuItems record with ItemType "0"; returns its id.
+    WriteResult insertMenuItem(const QString &groupCode, const QString &barcode, const QString &name);
+    // New MenuItemPortions record "Normal" of the item; returns its id.
+    WriteResult insertPortion(const QString &multiplier, qint64 menuItemId);
+    // New MenuItemPrices record of the portion, the price unscaled; no id.
+    WriteResult insertPrice(qint64 portionId, double price);
+    // The lowest id among ScreenMenuCategories records named exactly `name`;
+    // no id when there is none.
+    WriteResult findCategory(const QString &name);
+    // New ScreenMenuCategories record with the fixed screen-menu settings;
+    // returns its id.
+    WriteResult insertCategory(const QString &name);
+    // New ScreenMenuItems record; no id.
+    WriteResult insertScreenMenuItem(const ScreenMenuItemValues &values);
+    // The lowest id among PrinterMaps records of the item; no id when none.
+    WriteResult findPrinterMap(qint64 menuItemId);
+    // New PrinterMaps record; no id.
+    WriteResult insertPrinterMap(const PrinterMapValues &values);
+    // Overwrites every column that insertPrinterMap writes in record `mapId`.
+    WriteResult updatePrinterMap(qint64 mapId, const PrinterMapValues &values);
+
+private:
+    struct Statement {
+        QSqlQuery query;
+        QString table;
+        QString sql;
+    };
+
+    ado::Dialect m_dialect;
+    Statement m_menuItem;
+    Statement m_portion;
+    Statement m_price;
+    Statement m_findCategory;
+    Statement m_category;
+    Statement m_screenMenuItem;
+    Statement m_findPrinterMap;
+    Statement m_printerMap;
+    Statement m_updatePrinterMap;
+};
+
+}  // namespace bulksave

@@ -1,0 +1,24 @@
+#pragma once
+// Text rules of the bulk save: how grid texts become database values.
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+namespace bulksave {
+
+// The text without its leading and trailing blanks (U+0020 only: tabs and
+// line breaks stay). "" for a text of blanks only.
+QString trimSpaces(const QString &text);
+
+// The first 50 UTF-16 units of the text, or all of it when shorter. A
+// surrogate pair that the cut would split is dropped whole (49 units remain).
+QString cutTo50(const QString &text);
+
+// The number the text denotes under the locale's rules: surrounding white
+// space allowed, group separators only where the locale places them.
+// nullopt for an empty or non-numeric text, NaN and infinity.
+std::optional<double> localeNumber(const QString &text, const QLocale &locale);
+
+}  // namespace bulksave
