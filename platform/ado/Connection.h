@@ -3,7 +3,11 @@
 // the implementation may add members but keeps these names and meanings.
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+
+#include "platform/ado/Target.h"
+#include "platform/ado/TextFidelity.h"
 
 namespace ado {
 
@@ -34,13 +38,29 @@ public:
     Dialect dialect() const;
     // The Qt connection behind it (invalid before open()).
     QSqlDatabase database() const;
+    // A forward-only query on this connection. Row counts are not known in
+    // advance on either engine (size() is -1): count the rows you fetch.
+    QSqlQuery newQuery() const;
+    // True when `value` would be stored exactly as given; false when the
+    // server would get a replacement character instead (text outside its
+    // code page over a non-Unicode binding, or a lone surrogate), so the
+    // caller can refuse the row instead of storing it mangled. Before a
+    // successful open every well-formed text counts as exact.
+    bool canSendExactly(const QString &value) const;
 
 private:
+    // Each returns "" on success or the reason of the failure.
+    QString openTarget(const SqlServerTarget &target);
+    QString openTarget(const SqliteTarget &target);
+    // Closes and forgets the Qt connection of this name, if any.
+    void release();
+
     QString m_name;
     QString m_text;
     QString m_error;
     QString m_description;
     Dialect m_dialect = Dialect::None;
+    TextFidelity m_fidelity = TextFidelity::unicode();
 };
 
 }  // namespace ado

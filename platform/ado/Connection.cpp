@@ -1,0 +1,181 @@
+#include "platform/ado/Connection.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <algorithm>
+
+#include "platform/ado/OdbcConnectionString.h"
+#include "platform/ado/SqliteFile.h"
+
+namespace ado {
+
+namespace {
+
+const QString kOdbcDriver = QStringLiteral("QODBC");
+const QString kSqliteDriver = QStringLiteral("QSQLITE");
+
+// The code page of the database's default collation, which FreeTDS converts
+// plain (non-Unicode) text into.
+const QString kCodePageSql = QStringLiteral(
+    "SELECT CONVERT(int, COLLATIONPROPERTY(CONVERT(nvarchar(128), "
+    "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))");
+
+// `message` with every secret replaced by "***", longest secret first so that
+// one inside another leaves nothing behind.
+QString withoutSecrets(QString message, QStringList secrets)
+{
+    std::sort(secrets.begin(), secrets.end(),
+              [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    for (const QString &secret : std::as_const(secrets)) {
+        if (!secret.isEmpty())
+            message.replace(secret, QStringLiteral("***"), Qt::CaseInsensitive);
+    }
+    return message;
+}
+
+QString describe(const SqlServerTarget &target)
+{
+    const QString database = target.database.isEmpty()
+                                 ? QFileInfo(QDir::fromNativeSeparators(target.attachFile)).fileName()
+                                 : target.database;
+    return database.isEmpty() ? target.dataSource : target.dataSource + QStringLiteral(" / ") + database;
+}
+
+// 0 when the server does not say.
+int serverCodePage(const QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(kCodePageSql) || !query.next())
+        return 0;
+    return query.value(0).toInt();
+}
+
+}  // namespace
+
+Connection::Connection(QString qtConnectionName) : m_name(std::move(qtConnectionName)) {}
+
+Connection::~Connection()
+{
+    release();
+}
+
+void Connection::setConnectionString(const QString &oledbText)
+{
+    m_text = oledbText;
+}
+
+QString Connection::connectionString() const
+{
+    return m_text;
+}
+
+bool Connection::open()
+{
+    release();
+    m_error.clear();
+    m_description.clear();
+    m_dialect = Dialect::None;
+    m_fidelity = TextFidelity::unicode();
+
+    const OleDbText text = OleDbText::parse(m_text);
+    if (!text.isValid()) {
+        m_error = text.error();
+        return false;
+    }
+    const QString error = std::visit([this](const auto &target) { return openTarget(target); },
+                                     chooseTarget(text, hostOs()));
+    const QStringList secrets = secretsOf(text) << m_text;
+    m_description = withoutSecrets(m_description, secrets);
+    if (!error.isEmpty()) {
+        m_error = withoutSecrets(error, secrets);
+        m_dialect = Dialect::None;
+        return false;
+    }
+    return true;
+}
+
+bool Connection::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && database().isOpen();
+}
+
+QString Connection::lastError() const
+{
+    return m_error;
+}
+
+QString Connection::description() const
+{
+    return m_description;
+}
+
+Dialect Connection::dialect() const
+{
+    return m_dialect;
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+QSqlQuery Connection::newQuery() const
+{
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    return query;
+}
+
+bool Connection::canSendExactly(const QString &value) const
+{
+    return m_fidelity.isExact(value);
+}
+
+QString Connection::openTarget(const SqlServerTarget &target)
+{
+    m_description = describe(target);
+    if (target.server.trimmed().isEmpty())
+        return QStringLiteral("the connection text names no server (Data Source)");
+    if (!QSqlDatabase::isDriverAvailable(kOdbcDriver))
+        return QStringLiteral("the Qt ODBC driver (QODBC) is not installed");
+    const OdbcConnectionString odbc =
+        odbcConnectionString(target, chooseOdbcDriver(installedOdbcDrivers(), hostOs()));
+    if (!odbc.ok())
+        return odbc.error;
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(kOdbcDriver, m_name);
+    db.setDatabaseName(odbc.text);
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(target.loginTimeoutSeconds));
+    if (!db.open())
+        return QStringLiteral("cannot connect to %1: %2").arg(target.dataSource, db.lastError().text());
+    m_dialect = Dialect::SqlServer;
+    m_fidelity = db.driver()->hasFeature(QSqlDriver::Unicode) ? TextFidelity::unicode()
+                                                              : TextFidelity::codePage(serverCodePage(db));
+    return {};
+}
+
+QString Connection::openTarget(const SqliteTarget &target)
+{
+    m_description = QFileInfo(target.path).fileName();
+    if (!QSqlDatabase::isDriverAvailable(kSqliteDriver))
+        return QStringLiteral("the Qt SQLite driver (QSQLITE) is not installed");
+    QSqlDatabase db = QSqlDatabase::addDatabase(kSqliteDriver, m_name);
+    const QString error = openSqliteFile(db, target.path);
+    if (error.isEmpty())
+        m_dialect = Dialect::Sqlite;
+    return error;
+}
+
+void Connection::release()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    QSqlDatabase::database(m_name, false).close();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+}  // namespace ado

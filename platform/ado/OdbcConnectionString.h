@@ -1,0 +1,38 @@
+#pragma once
+// Builds the ODBC connection string that Qt's QODBC driver hands to the
+// driver manager for a SQL Server target.
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/ado/Target.h"
+
+namespace ado {
+
+// The ODBC driver to use on `os`, given the names of the installed drivers.
+// Windows: the best Microsoft driver in `installed` (ODBC Driver 18 > 17 >
+// Native Client 11.0 > 10.0), else "SQL Server", which Windows always has.
+// Other systems: "FreeTDS", whatever is installed.
+QString chooseOdbcDriver(const QStringList &installed, Os os);
+
+// The names of the ODBC drivers the driver manager knows; empty when it
+// cannot be asked.
+QStringList installedOdbcDrivers();
+
+// A built connection string, or why none could be built.
+struct OdbcConnectionString {
+    QString text;   // "" when error is set
+    QString error;  // names the field at fault, never its value
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The connection string for `target` through `driver`. Every value is braced
+// by the rules of the driver's family: Microsoft drivers take "}" doubled;
+// FreeTDS ends a braced value at the first "};" and has no escape, so a value
+// holding "};" cannot be passed and gives an error. Each pair ends in ";".
+// FreeTDS gets TDS_Version=7.4 and ClientCharset=UTF-8; ODBC Driver 18 gets
+// TrustServerCertificate=yes for a server on this machine, whose certificate
+// is the self-signed one a local installation makes.
+OdbcConnectionString odbcConnectionString(const SqlServerTarget &target, const QString &driver);
+
+}  // namespace ado

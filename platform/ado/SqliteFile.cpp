@@ -1,0 +1,62 @@
+#include "platform/ado/SqliteFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+namespace ado {
+
+namespace {
+
+// Runs one PRAGMA; when `expected` is given, the PRAGMA must answer it.
+QString applyPragma(const QSqlDatabase &db, const QString &statement, const QString &expected = {})
+{
+    QSqlQuery query(db);
+    if (!query.exec(statement))
+        return QStringLiteral("%1 failed: %2").arg(statement, query.lastError().text());
+    if (expected.isEmpty())
+        return {};
+    const QString answer = query.next() ? query.value(0).toString() : QString();
+    if (answer.compare(expected, Qt::CaseInsensitive) != 0)
+        return QStringLiteral("%1 answered \"%2\"").arg(statement, answer);
+    return {};
+}
+
+QString applyPragmas(const QSqlDatabase &db)
+{
+    QString error = applyPragma(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("wal"));
+    if (error.isEmpty())
+        error = applyPragma(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (error.isEmpty())
+        error = applyPragma(db, QStringLiteral("PRAGMA foreign_keys=ON"));
+    return error;
+}
+
+}  // namespace
+
+QString sqliteUri(const QString &path)
+{
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    return url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
+}
+
+QString openSqliteFile(QSqlDatabase &db, const QString &path)
+{
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    db.setDatabaseName(sqliteUri(path));
+    if (!db.open()) {
+        if (!QFileInfo::exists(path))
+            return QStringLiteral("the database file %1 does not exist").arg(QDir::toNativeSeparators(path));
+        return QStringLiteral("cannot open %1: %2").arg(QDir::toNativeSeparators(path), db.lastError().text());
+    }
+    QString error = applyPragmas(db);
+    if (!error.isEmpty()) {
+        db.close();
+        error = QStringLiteral("cannot use %1: %2").arg(QDir::toNativeSeparators(path), error);
+    }
+    return error;
+}
+
+}  // namespace ado

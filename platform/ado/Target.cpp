@@ -1,0 +1,118 @@
+#include "platform/ado/Target.h"
+
+#include "platform/os/WindowsPath.h"
+
+namespace ado {
+
+namespace {
+
+// How long a login may take when the text names no Connect Timeout; the same
+// default the OLE DB providers use.
+constexpr int kDefaultLoginTimeoutSeconds = 15;
+
+bool endsWithAny(const QString &text, std::initializer_list<QStringView> suffixes)
+{
+    for (QStringView suffix : suffixes) {
+        if (text.endsWith(suffix, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// "C:\Data\Menora POS.mdf" -> "C:\Data\Menora POS.db"
+QString withDbSuffix(const QString &path)
+{
+    const qsizetype folderEnd = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const QString stem = dot > folderEnd ? path.left(dot) : path;
+    return stem + QStringLiteral(".db");
+}
+
+bool isIntegrated(const QString &value)
+{
+    return value.compare(u"SSPI", Qt::CaseInsensitive) == 0
+           || value.compare(u"true", Qt::CaseInsensitive) == 0
+           || value.compare(u"yes", Qt::CaseInsensitive) == 0;
+}
+
+QString dataSourceOf(const OleDbText &text)
+{
+    return text.value({u"Data Source", u"Server", u"Address", u"Addr", u"Network Address"});
+}
+
+QString attachFileOf(const OleDbText &text)
+{
+    return text.value({u"Initial File Name", u"AttachDBFileName"});
+}
+
+QString userIdOf(const OleDbText &text)
+{
+    return text.value({u"User ID", u"UID", u"User"});
+}
+
+QString passwordOf(const OleDbText &text)
+{
+    return text.value({u"Password", u"PWD"});
+}
+
+int loginTimeout(const OleDbText &text)
+{
+    bool ok = false;
+    const int seconds = text.value({u"Connect Timeout", u"Connection Timeout"}).toInt(&ok);
+    return ok && seconds > 0 ? seconds : kDefaultLoginTimeoutSeconds;
+}
+
+SqlServerTarget sqlServerTarget(const OleDbText &text)
+{
+    SqlServerTarget target;
+    target.dataSource = dataSourceOf(text);
+    target.server = serverName(target.dataSource);
+    target.database = text.value({u"Initial Catalog", u"Database"});
+    target.integratedSecurity = isIntegrated(text.value({u"Integrated Security", u"Trusted_Connection"}));
+    if (!target.integratedSecurity) {
+        target.userId = userIdOf(text);
+        target.password = passwordOf(text);
+    }
+    target.attachFile = attachFileOf(text);
+    target.serverSpn = text.value({u"Server SPN", u"ServerSPN"});
+    target.loginTimeoutSeconds = loginTimeout(text);
+    return target;
+}
+
+}  // namespace
+
+QString serverName(const QString &dataSource)
+{
+    const qsizetype slash = dataSource.indexOf(u'\\');
+    const QString host = slash < 0 ? dataSource : dataSource.left(slash);
+    const QString instance = slash < 0 ? QString() : dataSource.mid(slash);
+    if (host.trimmed() == u"." || host.trimmed().compare(u"(local)", Qt::CaseInsensitive) == 0)
+        return QStringLiteral("localhost") + instance;
+    return dataSource;
+}
+
+QStringList secretsOf(const OleDbText &text)
+{
+    QStringList secrets{userIdOf(text), passwordOf(text)};
+    secrets.removeAll(QString());
+    return secrets;
+}
+
+bool isLocalServer(const QString &server)
+{
+    const QString host = server.section(u'\\', 0, 0).section(u',', 0, 0).trimmed();
+    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || host == u"127.0.0.1" || host == u"::1";
+}
+
+Target chooseTarget(const OleDbText &text, Os os)
+{
+    const QString dataSource = dataSourceOf(text);
+    if (endsWithAny(dataSource, {u".db", u".sqlite", u".sqlite3"}))
+        return SqliteTarget{platform::localPath(dataSource)};
+    const QString attachFile = attachFileOf(text);
+    if (os != Os::Windows && endsWithAny(attachFile, {u".mdf"}))
+        return SqliteTarget{platform::localPath(withDbSuffix(attachFile))};
+    return sqlServerTarget(text);
+}
+
+}  // namespace ado
