@@ -29,8 +29,10 @@ QStringList installedOdbcDrivers()
         SQLSMALLINT descriptionLength = 0;
         SQLSMALLINT attributesLength = 0;
         SQLUSMALLINT direction = SQL_FETCH_FIRST;
-        while (SQL_SUCCEEDED(SQLDriversW(env, direction, description, std::size(description), &descriptionLength,
-                                         attributes, std::size(attributes), &attributesLength))) {
+        const auto descriptionSize = static_cast<SQLSMALLINT>(std::size(description));
+        const auto attributesSize = static_cast<SQLSMALLINT>(std::size(attributes));
+        while (SQL_SUCCEEDED(SQLDriversW(env, direction, description, descriptionSize, &descriptionLength,
+                                         attributes, attributesSize, &attributesLength))) {
             names << QString::fromUtf16(reinterpret_cast<const char16_t *>(description));
             direction = SQL_FETCH_NEXT;
         }

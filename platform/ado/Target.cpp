@@ -47,7 +47,7 @@ QString attachFileOf(const OleDbText &text)
 
 QString userIdOf(const OleDbText &text)
 {
-    return text.value({u"User ID", u"UID", u"User"});
+    return text.value({u"User ID", u"UID"});
 }
 
 QString passwordOf(const OleDbText &text)
