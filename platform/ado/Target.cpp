@@ -1,5 +1,7 @@
 #include "platform/ado/Target.h"
 
+#include <algorithm>
+
 #include "platform/os/WindowsPath.h"
 
 namespace ado {

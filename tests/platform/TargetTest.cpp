@@ -103,12 +103,6 @@ TEST(Target, login_timeout_defaults_to_fifteen_seconds_unless_a_positive_number_
         EXPECT_EQ(std::get<ado::SqlServerTarget>(targetOf(text, Os::Other)).loginTimeoutSeconds, 15) << text;
 }
 
-TEST(Target, secrets_are_the_user_id_and_password_given)
-{
-    EXPECT_EQ(ado::secretsOf(ado::OleDbText::parse(u"UID=kasiyer;PWD=s1r")), (QStringList{"kasiyer", "s1r"}));
-    EXPECT_TRUE(ado::secretsOf(ado::OleDbText::parse(u"Data Source=kasa")).isEmpty());
-}
-
 struct ServerNameCase {
     QString dataSource;
     QString expected;
