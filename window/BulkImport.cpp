@@ -6,47 +6,12 @@
 #include <utility>
 
 #include "window/PosRecords.h"
+#include "window/RowBatch.h"
 #include "window/SaveText.h"
 
 namespace bulksave {
 
 namespace {
-
-// One row's transaction: rolled back when it goes out of scope uncommitted.
-class RowTransaction {
-public:
-    explicit RowTransaction(QSqlDatabase &db) : m_db(db), m_open(db.transaction()) {}
-    ~RowTransaction()
-    {
-        if (m_open)
-            m_db.rollback();
-    }
-    RowTransaction(const RowTransaction &) = delete;
-    RowTransaction &operator=(const RowTransaction &) = delete;
-
-    // Success when the transaction began, else the database's reason.
-    WriteResult begun() const { return m_open ? WriteResult{} : failure(); }
-
-    // Success when everything since the start is in the database.
-    WriteResult commit()
-    {
-        if (!m_db.commit())
-            return failure();
-        m_open = false;
-        return {};
-    }
-
-private:
-    WriteResult failure() const
-    {
-        const QSqlError error = m_db.lastError();
-        const QString text = error.databaseText().trimmed();
-        return WriteResult{std::nullopt, text.isEmpty() ? error.text().trimmed() : text, QString()};
-    }
-
-    QSqlDatabase &m_db;
-    bool m_open;
-};
 
 // A usable row's values as the records take them.
 struct Product {
@@ -56,12 +21,13 @@ struct Product {
 };
 
 // The choices of one save turned into record values once, with the
-// statements prepared for it and the category it found or created.
+// statements prepared for it, its transactions and the category it uses.
 class SaveRun {
 public:
-    SaveRun(QSqlDatabase &db, ado::Dialect dialect, const SaveChoices &choices)
-        : m_db(db),
+    SaveRun(QSqlDatabase &db, ado::Dialect dialect, const SaveChoices &choices, QList<RowOutcome> &outcomes)
+        : m_outcomes(outcomes),
           m_records(db, dialect),
+          m_batch(db, dialect),
           m_locale(choices.locale),
           // One normalised group text serves the category find, a new
           // category's Name and both group-code columns, so that leading
@@ -72,22 +38,31 @@ public:
           m_subMenuTag(trimSpaces(choices.subMenuTag)),
           m_buttonColor(choices.buttonColor),
           m_printerId(choices.printerPosition == 0 ? std::nullopt
-                                                   : std::optional<QString>(trimSpaces(choices.printerId))),
-          m_prepared(m_records.prepare())
+                                                   : std::optional<QString>(trimSpaces(choices.printerId)))
     {
+        m_prepared = m_records.prepare();
+        if (m_prepared.ok())
+            m_prepared = m_batch.prepare();
     }
 
-    RowOutcome visit(int gridRow, const ProductRow &row);
+    // Judges one grid row, writes it when usable and appends its outcome.
+    void visit(int gridRow, const ProductRow &row);
+    // Commits the rows kept so far; a refused commit turns them into failures.
+    void finish() { commit(); }
 
 private:
-    RowOutcome writeInTransaction(int gridRow, const Product &product);
+    RowOutcome write(int gridRow, const Product &product);
     WriteResult writeProduct(const Product &product);
     WriteResult writeButton(const QString &name, qint64 itemId);
     WriteResult writePrinterMap(qint64 itemId);
     WriteResult categoryId();
+    void commit();
+    void batchLost(const WriteResult &why);
 
-    QSqlDatabase &m_db;
+    QList<RowOutcome> &m_outcomes;
     PosRecords m_records;
+    RowBatch m_batch;
+    WriteResult m_prepared;
     QLocale m_locale;
     QString m_group;
     QString m_multiplier;
@@ -95,45 +70,51 @@ private:
     QString m_subMenuTag;
     QString m_buttonColor;
     std::optional<QString> m_printerId;
-    WriteResult m_prepared;
-    // The category of committed rows, and the one the current row found or
-    // created, which only becomes reusable once that row commits.
+    // Outcomes of the rows kept in the open batch: they only land with it.
+    QList<qsizetype> m_uncommitted;
+    // The category the kept rows use; it goes when their batch is lost.
     std::optional<qint64> m_category;
-    std::optional<qint64> m_rowCategory;
 };
 
-RowOutcome SaveRun::visit(int gridRow, const ProductRow &row)
+void SaveRun::visit(int gridRow, const ProductRow &row)
 {
     RowOutcome outcome;
     outcome.gridRow = gridRow;
     const QString barcode = trimSpaces(row.barcode);
     const QString name = trimSpaces(row.name);
-    if (barcode.isEmpty() && name.isEmpty() && trimSpaces(row.price).isEmpty())
-        return outcome;
     const std::optional<double> price = localeNumber(row.price, m_locale);
     if (name.isEmpty() || !price) {
-        outcome.status = RowStatus::Skipped;
-        outcome.skipReason = name.isEmpty() ? SkipReason::NoName : SkipReason::PriceNotNumber;
-        return outcome;
+        const bool blank = barcode.isEmpty() && name.isEmpty() && trimSpaces(row.price).isEmpty();
+        outcome.status = blank ? RowStatus::Empty : RowStatus::Skipped;
+        if (!blank)
+            outcome.skipReason = name.isEmpty() ? SkipReason::NoName : SkipReason::PriceNotNumber;
+    } else {
+        outcome = write(gridRow, Product{cutTo50(barcode), cutTo50(name), *price});
     }
-    return writeInTransaction(gridRow, Product{cutTo50(barcode), cutTo50(name), *price});
+    m_outcomes.append(outcome);
+    if (outcome.status == RowStatus::Landed)
+        m_uncommitted.append(m_outcomes.size() - 1);
+    if (m_batch.full())
+        commit();
 }
 
-RowOutcome SaveRun::writeInTransaction(int gridRow, const Product &product)
+RowOutcome SaveRun::write(int gridRow, const Product &product)
 {
     RowOutcome outcome;
     outcome.gridRow = gridRow;
-    m_rowCategory.reset();
+    const std::optional<qint64> categoryBefore = m_category;
     WriteResult written = m_prepared;
+    if (written.ok())
+        written = m_batch.beginRow();
     if (written.ok()) {
-        RowTransaction transaction(m_db);
-        written = transaction.begun();
-        if (written.ok())
-            written = writeProduct(product);
-        if (written.ok()) {
-            const WriteResult committed = transaction.commit();
-            if (!committed.ok())
-                written = committed;
+        written = writeProduct(product);
+        const WriteResult ended = m_batch.endRow(written.ok());
+        if (!written.ok())
+            m_category = categoryBefore;
+        if (!ended.ok()) {
+            batchLost(ended);
+            if (written.ok())
+                written = ended;
         }
     }
     if (!written.ok()) {
@@ -142,11 +123,31 @@ RowOutcome SaveRun::writeInTransaction(int gridRow, const Product &product)
         outcome.error = written.error;
         return outcome;
     }
-    if (m_rowCategory)
-        m_category = m_rowCategory;
     outcome.status = RowStatus::Landed;
     outcome.itemId = *written.id;
     return outcome;
+}
+
+void SaveRun::commit()
+{
+    if (const WriteResult committed = m_batch.commit(); !committed.ok())
+        batchLost(committed);
+    m_uncommitted.clear();
+}
+
+// The database dropped every row kept since the last commit: they are
+// reported as failed with its reason, and their category is forgotten.
+void SaveRun::batchLost(const WriteResult &why)
+{
+    for (const qsizetype index : std::as_const(m_uncommitted)) {
+        RowOutcome &lost = m_outcomes[index];
+        lost.status = RowStatus::Failed;
+        lost.failedTable = why.table;
+        lost.error = why.error;
+        lost.itemId = 0;
+    }
+    m_uncommitted.clear();
+    m_category.reset();
 }
 
 // Writes every record of one product; returns the item id, or the first
@@ -190,7 +191,7 @@ WriteResult SaveRun::categoryId()
     if (category.ok() && !category.id)
         category = m_records.insertCategory(m_group);
     if (category.ok())
-        m_rowCategory = category.id;
+        m_category = category.id;
     return category;
 }
 
@@ -237,16 +238,17 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
         return result;
     }
     result.connected = true;
-    SaveRun run(m_db, m_dialect, choices);
     result.rows.reserve(rows.size());
+    SaveRun run(m_db, m_dialect, choices, result.rows);
     for (qsizetype index = 0; index < rows.size(); ++index) {
-        result.rows.append(run.visit(int(index) + 1, rows.at(index)));
+        run.visit(int(index) + 1, rows.at(index));
         const bool goOn = !progress || progress(result.visitedRows());
         if (!goOn && index + 1 < rows.size()) {
             result.stopped = true;
             break;
         }
     }
+    run.finish();
     return result;
 }
 

@@ -4,47 +4,11 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "window/SqlDialect.h"
 
 namespace bulksave {
 
 namespace {
-
-// Everything that differs between SQL Server and SQLite: how a new id is
-// read back and how the first match of a find is asked for. On SQL Server
-// the id comes from SCOPE_IDENTITY() in the same batch, because @@IDENTITY
-// (what a driver's last-insert-id reads) is falsified by triggers.
-QString insertSql(ado::Dialect dialect, const QString &table, const QStringList &columns, bool returningId)
-{
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    if (!returningId)
-        return insert;
-    switch (dialect) {
-    case ado::Dialect::SqlServer:
-        return QStringLiteral("SET NOCOUNT ON; %1; SELECT CAST(SCOPE_IDENTITY() AS bigint)").arg(insert);
-    case ado::Dialect::Sqlite:
-        return insert + QStringLiteral(" RETURNING id");
-    case ado::Dialect::None:
-        break;
-    }
-    return {};
-}
-
-QString firstIdSql(ado::Dialect dialect, const QString &table, const QString &keyColumn)
-{
-    switch (dialect) {
-    case ado::Dialect::SqlServer:
-        return QStringLiteral("SELECT TOP 1 id FROM %1 WHERE %2 = ? ORDER BY id").arg(table, keyColumn);
-    case ado::Dialect::Sqlite:
-        return QStringLiteral("SELECT id FROM %1 WHERE %2 = ? ORDER BY id LIMIT 1").arg(table, keyColumn);
-    case ado::Dialect::None:
-        break;
-    }
-    return {};
-}
 
 const QStringList kMenuItemColumns{"GroupCode", "Barcode", "ItemType", "Name"};
 const QStringList kPortionColumns{"Name", "Multiplier", "MenuItemId"};
@@ -58,20 +22,6 @@ const QStringList kScreenMenuItemColumns{"Name", "Appearance", "ScreenMenuCatego
                                          "AutoSelect", "ButtonColor", "Quantity", "FontSize", "SubMenuTag"};
 const QStringList kPrinterMapColumns{"PrintJobId", "MenuItemGroupCode", "MenuItemId", "PrinterId",
                                      "PrinterTemplateId", "DepartmentId", "TicketTypeId"};
-
-QString updateSql(const QString &table, const QStringList &columns)
-{
-    QStringList sets;
-    for (const QString &column : columns)
-        sets << column + QStringLiteral(" = ?");
-    return QStringLiteral("UPDATE %1 SET %2 WHERE id = ?").arg(table, sets.join(QStringLiteral(", ")));
-}
-
-QString messageOf(const QSqlError &error)
-{
-    const QString database = error.databaseText().trimmed();
-    return database.isEmpty() ? error.text().trimmed() : database;
-}
 
 // Binds the values in column order. A text is never sent as NULL: an empty
 // grid cell (a null QString) is written as the empty text.
@@ -98,16 +48,11 @@ QVariantList printerMapRow(const PrinterMapValues &values)
             QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("0")};
 }
 
-WriteResult failure(const QString &table, const QSqlError &error)
-{
-    return WriteResult{std::nullopt, messageOf(error), table};
-}
-
 // Runs a bound statement that returns nothing.
 WriteResult execute(QSqlQuery &query, const QString &table)
 {
     const bool ran = query.exec();
-    const WriteResult result = ran ? WriteResult{} : failure(table, query.lastError());
+    const WriteResult result = ran ? WriteResult{} : writeFailure(table, query.lastError());
     query.finish();
     return result;
 }
@@ -118,7 +63,7 @@ WriteResult execute(QSqlQuery &query, const QString &table)
 WriteResult fetchId(QSqlQuery &query, const QString &table)
 {
     if (!query.exec()) {
-        const WriteResult result = failure(table, query.lastError());
+        const WriteResult result = writeFailure(table, query.lastError());
         query.finish();
         return result;
     }
@@ -147,19 +92,25 @@ WriteResult insertReturningId(QSqlQuery &query, const QString &table)
 
 }  // namespace
 
+WriteResult writeFailure(const QString &table, const QSqlError &error)
+{
+    const QString database = error.databaseText().trimmed();
+    return WriteResult{std::nullopt, database.isEmpty() ? error.text().trimmed() : database, table};
+}
+
 PosRecords::PosRecords(const QSqlDatabase &db, ado::Dialect dialect)
     : m_dialect(dialect),
-      m_menuItem{QSqlQuery(db), "MenuItems", insertSql(dialect, "MenuItems", kMenuItemColumns, true)},
-      m_portion{QSqlQuery(db), "MenuItemPortions", insertSql(dialect, "MenuItemPortions", kPortionColumns, true)},
-      m_price{QSqlQuery(db), "MenuItemPrices", insertSql(dialect, "MenuItemPrices", kPriceColumns, false)},
+      m_menuItem{QSqlQuery(db), "MenuItems", insertReturningIdSql(dialect, "MenuItems", kMenuItemColumns)},
+      m_portion{QSqlQuery(db), "MenuItemPortions", insertReturningIdSql(dialect, "MenuItemPortions", kPortionColumns)},
+      m_price{QSqlQuery(db), "MenuItemPrices", insertSql("MenuItemPrices", kPriceColumns)},
       m_findCategory{QSqlQuery(db), "ScreenMenuCategories", firstIdSql(dialect, "ScreenMenuCategories", "Name")},
       m_category{QSqlQuery(db), "ScreenMenuCategories",
-                 insertSql(dialect, "ScreenMenuCategories", kCategoryColumns, true)},
+                 insertReturningIdSql(dialect, "ScreenMenuCategories", kCategoryColumns)},
       m_screenMenuItem{QSqlQuery(db), "ScreenMenuItems",
-                       insertSql(dialect, "ScreenMenuItems", kScreenMenuItemColumns, false)},
+                       insertSql("ScreenMenuItems", kScreenMenuItemColumns)},
       m_findPrinterMap{QSqlQuery(db), "PrinterMaps", firstIdSql(dialect, "PrinterMaps", "MenuItemId")},
-      m_printerMap{QSqlQuery(db), "PrinterMaps", insertSql(dialect, "PrinterMaps", kPrinterMapColumns, false)},
-      m_updatePrinterMap{QSqlQuery(db), "PrinterMaps", updateSql("PrinterMaps", kPrinterMapColumns)}
+      m_printerMap{QSqlQuery(db), "PrinterMaps", insertSql("PrinterMaps", kPrinterMapColumns)},
+      m_updatePrinterMap{QSqlQuery(db), "PrinterMaps", updateByIdSql("PrinterMaps", kPrinterMapColumns)}
 {
 }
 
@@ -171,7 +122,7 @@ WriteResult PosRecords::prepare()
                                  &m_screenMenuItem, &m_findPrinterMap, &m_printerMap, &m_updatePrinterMap}) {
         statement->query.setForwardOnly(true);
         if (!statement->query.prepare(statement->sql))
-            return failure(statement->table, statement->query.lastError());
+            return writeFailure(statement->table, statement->query.lastError());
     }
     return {};
 }

@@ -3,6 +3,7 @@
 // each prepared once per save and run with bound values.
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 
@@ -21,6 +22,10 @@ struct WriteResult {
 
     bool ok() const { return error.isEmpty(); }
 };
+
+// A failed statement on `table` with the database's own message (Qt's text
+// when the database gave none).
+WriteResult writeFailure(const QString &table, const QSqlError &error);
 
 // Values of a new screen-menu button.
 struct ScreenMenuItemValues {

@@ -71,34 +71,74 @@ TEST_F(SaveTest, a_category_created_by_a_failed_row_is_not_reused)
     EXPECT_EQ(pos.count("ScreenMenuItems"), 2);
 }
 
-TEST_F(SaveTest, a_trigger_that_ends_the_transaction_fails_only_its_row)
+TEST_F(SaveTest, rows_lost_with_a_transaction_the_database_ended_are_reported_failed)
 {
+    // RAISE(ROLLBACK) ends the whole transaction, taking the uncommitted rows
+    // before the failing one with it.
     ASSERT_EQ(pos.exec("CREATE TRIGGER fail BEFORE INSERT ON MenuItemPrices WHEN NEW.Price = 13 "
                        "BEGIN SELECT RAISE(ROLLBACK, 'geri alındı'); END"),
               QString());
     const SaveResult result = save({product("Çay"), product("Bozuk", "13"), product("Kahve")}, everything());
 
+    ASSERT_EQ(result.rows.size(), 3);
     EXPECT_EQ(result.rows[1].status, RowStatus::Failed);
     EXPECT_EQ(result.rows[1].failedTable, "MenuItemPrices");
-    EXPECT_EQ(table("SELECT Name FROM MenuItems ORDER BY id"), (QStringList{"Çay", "Kahve"}));
-    EXPECT_EQ(pos.count("MenuItemPortions"), 2);
+    EXPECT_EQ(result.rows[1].error, "geri alındı");
+    EXPECT_EQ(result.rows[2].status, RowStatus::Landed);
+    QStringList landed;
+    for (const auto &outcome : result.rows) {
+        if (outcome.status == RowStatus::Landed)
+            landed << QString::number(outcome.itemId);
+        else
+            EXPECT_FALSE(outcome.error.isEmpty()) << outcome.gridRow;
+    }
+    EXPECT_EQ(table("SELECT id FROM MenuItems ORDER BY id"), landed);
+    EXPECT_EQ(pos.count("MenuItemPortions"), landed.size());
+    EXPECT_EQ(pos.count("PrinterMaps"), landed.size());
+    EXPECT_EQ(table("SELECT Name FROM ScreenMenuCategories WHERE id > 2"), QStringList{"Kahveler"});
 }
 
-TEST_F(SaveTest, a_refused_commit_fails_the_row_and_leaves_nothing)
+TEST_F(SaveTest, a_refused_commit_fails_its_rows_and_leaves_nothing)
 {
     // Deferred checks move the foreign-key failure of an unknown printer to
     // the commit.
     ASSERT_EQ(pos.exec("PRAGMA defer_foreign_keys = ON"), QString());
     SaveChoices c = everything();
     c.printerId = QStringLiteral("99");
-    const SaveResult result = save({product("Çay")}, c);
+    const SaveResult result = save({product("Çay"), product("Kahve")}, c);
 
-    ASSERT_EQ(result.rows.size(), 1);
-    EXPECT_EQ(result.rows[0].status, RowStatus::Failed);
-    EXPECT_EQ(result.rows[0].failedTable, QString());
-    EXPECT_FALSE(result.rows[0].error.isEmpty());
+    ASSERT_EQ(result.rows.size(), 2);
+    for (const auto &outcome : result.rows) {
+        EXPECT_EQ(outcome.status, RowStatus::Failed);
+        EXPECT_EQ(outcome.failedTable, QString());
+        EXPECT_TRUE(outcome.error.contains("FOREIGN KEY")) << outcome.error.toStdString();
+    }
+    EXPECT_FALSE(result.lastItemId());
     EXPECT_EQ(pos.count("MenuItems"), 0);
     EXPECT_EQ(pos.count("ScreenMenuCategories"), 2);
+}
+
+TEST_F(SaveTest, failures_across_many_rows_leave_exactly_the_landed_rows)
+{
+    ASSERT_EQ(pos.exec("CREATE TRIGGER fail BEFORE INSERT ON ScreenMenuItems WHEN NEW.Name LIKE '%7' "
+                       "BEGIN SELECT RAISE(ABORT, 'yedi'); END"),
+              QString());
+    QList<ProductRow> rows;
+    for (int i = 1; i <= 1200; ++i)
+        rows << product(QStringLiteral("Ürün %1").arg(i), QStringLiteral("%1,5").arg(i));
+    const SaveResult result = save(rows, everything());
+
+    EXPECT_EQ(result.count(RowStatus::Failed), 120);
+    EXPECT_EQ(result.count(RowStatus::Landed), 1080);
+    EXPECT_EQ(progress.size(), 1200);
+    EXPECT_EQ(pos.count("MenuItems"), 1080);
+    EXPECT_EQ(pos.value("SELECT COUNT(*) FROM MenuItems WHERE Name LIKE '%7'").toInt(), 0);
+    EXPECT_EQ(pos.value("SELECT COUNT(*) FROM MenuItems i JOIN MenuItemPortions o ON o.MenuItemId = i.id "
+                        "JOIN MenuItemPrices p ON p.MenuItemPortionId = o.id JOIN ScreenMenuItems s ON "
+                        "s.MenuItemId = i.id AND s.Name = i.Name JOIN PrinterMaps m ON m.MenuItemId = i.id "
+                        "WHERE p.Price = CAST(substr(i.Name, 6) AS REAL) + 0.5")
+                  .toInt(),
+              1080);
 }
 
 TEST_F(SaveTest, an_unknown_printer_fails_each_row_at_its_mapping)

@@ -12,6 +12,14 @@
 #include "StandInDb.h"
 #include "window/BulkImport.h"
 
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 class SaveTest : public ::testing::Test {
 protected:
     // A product with a name "x" and a Turkish price "10".
