@@ -112,7 +112,9 @@ RowOutcome SaveRun::write(int gridRow, const Product &product)
         if (!written.ok())
             m_category = categoryBefore;
         if (!ended.ok()) {
-            batchLost(ended);
+            // The rows lost with the batch are told this row's failure when
+            // it caused the loss.
+            batchLost(written.ok() ? ended : written);
             if (written.ok())
                 written = ended;
         }
@@ -136,13 +138,14 @@ void SaveRun::commit()
 }
 
 // The database dropped every row kept since the last commit: they are
-// reported as failed with its reason, and their category is forgotten.
+// reported as failed with the reason (no write of theirs failed, so they
+// name no table), and their category is forgotten.
 void SaveRun::batchLost(const WriteResult &why)
 {
     for (const qsizetype index : std::as_const(m_uncommitted)) {
         RowOutcome &lost = m_outcomes[index];
         lost.status = RowStatus::Failed;
-        lost.failedTable = why.table;
+        lost.failedTable.clear();
         lost.error = why.error;
         lost.itemId = 0;
     }

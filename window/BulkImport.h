@@ -85,8 +85,10 @@ public:
     // one as a menu item with its portion and price, then its screen-menu
     // button (show on sales screen only; the category found by the group or
     // created once) and its printer mapping (printer chosen only). A failing
-    // row is rolled back whole and the save goes on. A closed connection
-    // writes nothing and visits no row.
+    // row is rolled back whole and the save goes on. Rows become durable one
+    // by one (SQL Server) or in groups (SQLite); a group the database does
+    // not keep turns its rows into failures. A closed connection writes
+    // nothing and visits no row.
     SaveResult run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress = {});
 
 private:
