@@ -57,8 +57,10 @@ CodePage::CodePage(unsigned id) : id_(id)
     case 1252:
     case 367:    // US-ASCII
     case 32769:  // Windows-1252 as BIFF2-4 writers name it
-    case 1200:   // BIFF8 stores Unicode and never decodes bytes through its page
         upperHalf_ = kWindows1252;
+        break;
+    case 1200:  // UTF-16LE: BIFF8 never decodes through it, some BIFF5 writers store text so
+        converterName_ = "UTF-16LE";
         break;
     case 10000:
     case 32768:

@@ -7,7 +7,6 @@ namespace {
 
 constexpr std::uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 constexpr unsigned kMiniShift = 6;
 constexpr std::size_t kHeaderDifatEntries = 109;
 constexpr std::size_t kEntrySize = 128;

@@ -1,0 +1,230 @@
+// Workbooks built byte by byte: one structure bent or broken at a time.
+
+#include "WorkbookBuilder.h"
+#include "platform/xls/XlsReader.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <functional>
+
+namespace {
+
+using namespace xlstest;
+using xls::ReadError;
+
+xls::SheetColumns read(const QByteArray &file)
+{
+    return xls::readColumnsAtoCFromBytes(file, QLocale::c());
+}
+
+xls::SheetColumns readStream(const Bytes &stream)
+{
+    return read(CompoundImage(stream).data());
+}
+
+Bytes concat(std::initializer_list<Bytes> parts)
+{
+    Bytes out;
+    for (const Bytes &part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+// A BIFF8 shared string table: "Plain", then "Çay" whose 16-bit characters
+// start in a CONTINUE record, then a rich string with runs and phonetic data.
+Bytes splitSharedStrings()
+{
+    Bytes sst;
+    put32(sst, 3);
+    put32(sst, 3);
+    put16(sst, 5);
+    sst.push_back(0);
+    putText(sst, "Plain");
+    put16(sst, 3);
+    sst.push_back(0);
+    putText(sst, "\xC7");  // Ç, 8-bit, before the record ends
+    Bytes continued{0x01};  // option byte: the rest is 16-bit
+    put16(continued, 'a');
+    put16(continued, 'y');
+    put16(continued, 2);
+    continued.push_back(0x0C);  // rich runs and phonetic data follow the characters
+    put16(continued, 1);
+    put32(continued, 3);
+    putText(continued, "ok");
+    put32(continued, 0x00010000);
+    put16(continued, 0xAAAA);
+    put16(continued, 0xBBBB);
+    continued.push_back(0);
+    continued.push_back(0);
+    continued.push_back(0);
+    Bytes labels;
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        Bytes body = cell(std::uint16_t(i), 1);
+        put32(body, i);
+        labels = concat({labels, record(0x00FD, body)});
+    }
+    return workbookStream(concat({record(0x00FC, sst), record(0x003C, continued)}), labels);
+}
+
+TEST(HostileInputTest, shared_strings_split_by_continue_switch_width_and_skip_runs)
+{
+    const xls::SheetColumns sheet = readStream(splitSharedStrings());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_EQ(sheet.rows.size(), 3u);
+    EXPECT_EQ(sheet.rows[0][1], "Plain");
+    EXPECT_EQ(sheet.rows[1][1], "Çay");
+    EXPECT_EQ(sheet.rows[2][1], "ok");
+}
+
+TEST(HostileInputTest, small_workbook_streams_are_read_from_the_mini_stream)
+{
+    const Bytes stream = workbookStream({}, label(0, 0, "mini"));
+    ASSERT_LT(stream.size(), 4096u);
+    const xls::SheetColumns sheet = readStream(stream);
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows.at(0)[0], "mini");
+}
+
+TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_other_columns_are_ignored)
+{
+    Bytes chartBof;
+    put16(chartBof, 0x0600);
+    put16(chartBof, 0x0020);
+    chartBof.resize(16, 0);
+    const Bytes sheet = concat({number(0, 0, 1), record(0x0809, chartBof), number(5, 0, 99), record(0x000A, {}),
+                                number(0, 3, 7), number(9, 5, 7), number(1, 2, 2)});
+    const xls::SheetColumns result = readStream(workbookStream({}, sheet));
+    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    ASSERT_EQ(result.rows.size(), 2u);
+    EXPECT_EQ(result.rows[0][0], "1");
+    EXPECT_EQ(result.rows[1][2], "2");
+}
+
+TEST(HostileInputTest, formula_text_results_come_from_the_string_record_after_shared_formulas)
+{
+    Bytes formula = cell(0, 0);
+    put16(formula, 0x0000);  // text result follows in STRING
+    put32(formula, 0);
+    put16(formula, 0xFFFF);
+    put16(formula, 0);
+    put32(formula, 0);
+    put16(formula, 0);
+    Bytes text;
+    put16(text, 5);
+    text.push_back(0);
+    putText(text, "Seker");
+    const Bytes sheet = concat({record(0x0006, formula), record(0x04BC, Bytes(10, 0)), record(0x0207, text)});
+    const xls::SheetColumns result = readStream(workbookStream({}, sheet));
+    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    EXPECT_EQ(result.rows.at(0)[0], "Seker");
+}
+
+TEST(HostileInputTest, mulrk_numbers_decode_all_four_rk_forms)
+{
+    Bytes mulrk;
+    put16(mulrk, 0);
+    put16(mulrk, 0);
+    const std::uint32_t rks[] = {(1250u << 2) | 0x3,  // integer / 100
+                                 (std::uint32_t(-7) << 2) | 0x2,  // integer
+                                 0x3FF80000u};        // 1.5, high half of a double
+    for (std::uint32_t rk : rks) {
+        put16(mulrk, 15);
+        put32(mulrk, rk);
+    }
+    put16(mulrk, 2);
+    Bytes rk = cell(1, 0);
+    put32(rk, 0x3FF80000u | 0x1);  // 1.5 / 100
+    const xls::SheetColumns result = readStream(workbookStream({}, concat({record(0x00BD, mulrk), record(0x027E, rk)})));
+    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    EXPECT_EQ(result.rows.at(0), (std::array<QString, 3>{"12.5", "-7", "1.5"}));
+    EXPECT_EQ(result.rows.at(1)[0], "0.015");
+}
+
+TEST(HostileInputTest, the_last_sheet_row_is_row_65536)
+{
+    const xls::SheetColumns result = readStream(workbookStream({}, number(65535, 2, 3)));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.rows.size(), 65536u);
+    EXPECT_EQ(result.rows.back()[2], "3");
+}
+
+struct BrokenCase {
+    const char *name;
+    std::function<QByteArray()> make;
+    ReadError error;
+};
+
+void PrintTo(const BrokenCase &c, std::ostream *out) { *out << c.name; }
+
+class BrokenWorkbookTest : public testing::TestWithParam<BrokenCase> {};
+
+TEST_P(BrokenWorkbookTest, is_refused_with_the_right_reason)
+{
+    const xls::SheetColumns result = read(GetParam().make());
+    EXPECT_EQ(result.error, GetParam().error) << result.message.toStdString();
+    EXPECT_FALSE(result.message.isEmpty());
+}
+
+const Bytes kBigStream = workbookStream({}, concat({label(0, 0, std::string(5000, 'x'))}));
+
+QByteArray withImage(const Bytes &stream, const std::function<void(CompoundImage &)> &change)
+{
+    CompoundImage image(stream);
+    change(image);
+    return image.data();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BrokenWorkbookTest,
+    testing::Values(
+        BrokenCase{"empty_file", [] { return QByteArray(); }, ReadError::NotCompoundFile},
+        BrokenCase{"excel_4_file", [] { return QByteArray::fromHex("0904060000001000"); }, ReadError::Unsupported},
+        BrokenCase{"sector_chain_loops",
+                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.setFat(5, 3); }); }, ReadError::Corrupt},
+        BrokenCase{"sector_outside_the_file",
+                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.setFat(4, 4000); }); }, ReadError::Corrupt},
+        BrokenCase{"stream_larger_than_the_file",
+                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.set32(i.kStreamEntry + 0x78, 0x7FFFFFFF); }); },
+                   ReadError::Corrupt},
+        BrokenCase{"allocation_table_count_beyond_the_file",
+                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.set32(0x2C, 100000); }); }, ReadError::Corrupt},
+        BrokenCase{"directory_sibling_points_to_itself",
+                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.set32(i.kStreamEntry + 0x44, 1); i.set16(i.kStreamEntry, 'X'); }); },
+                   ReadError::NoWorkbookStream},
+        BrokenCase{"mini_chain_loops",
+                   [] { return withImage(workbookStream({}, label(0, 0, std::string(200, 'y'))),
+                                         [](CompoundImage &i) { i.set32(512 * 3 + 4, 0); }); }, ReadError::Corrupt},
+        BrokenCase{"password_protected",
+                   [] { return CompoundImage(workbookStream(record(0x002F, Bytes(6, 0)), {})).data(); }, ReadError::Encrypted},
+        BrokenCase{"excel_4_version_inside_a_compound_file",
+                   [] { Bytes s = workbookStream({}, {}); s[4] = 0x00; s[5] = 0x04; return CompoundImage(s).data(); },
+                   ReadError::Unsupported},
+        BrokenCase{"record_runs_past_the_stream",
+                   [] { Bytes s = workbookStream({}, {}); s.resize(s.size() - 2); return CompoundImage(s).data(); },
+                   ReadError::Corrupt},
+        BrokenCase{"sheet_offset_past_the_stream",
+                   [] { Bytes s = workbookStream({}, {}); s[20 + 4 + 3] = 0x7F; return CompoundImage(s).data(); },
+                   ReadError::Corrupt},
+        BrokenCase{"shared_string_index_out_of_range",
+                   [] { Bytes body = cell(0, 0); put32(body, 0); return CompoundImage(workbookStream({}, record(0x00FD, body))).data(); },
+                   ReadError::Corrupt},
+        BrokenCase{"shared_string_cut_off",
+                   [] { Bytes sst; put32(sst, 1); put32(sst, 1); put16(sst, 40); sst.push_back(1); put16(sst, 'a');
+                        return CompoundImage(workbookStream(record(0x00FC, sst), {})).data(); },
+                   ReadError::Corrupt},
+        BrokenCase{"number_record_too_short",
+                   [] { return CompoundImage(workbookStream({}, record(0x0203, cell(0, 0)))).data(); }, ReadError::Corrupt}));
+
+TEST(HostileInputTest, inputs_that_once_crashed_the_reader_are_read_or_refused)
+{
+    const QDir crashers(QStringLiteral(XLS_TEST_DATA "/crashers"));
+    for (const QString &name : crashers.entryList(QDir::Files)) {
+        const xls::SheetColumns result = xls::readColumnsAtoC(crashers.filePath(name));
+        EXPECT_TRUE(result.ok() || !result.message.isEmpty()) << name.toStdString();
+    }
+}
+
+}  // namespace

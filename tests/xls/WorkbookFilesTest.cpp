@@ -1,0 +1,171 @@
+// Workbooks made by LibreOffice, Gnumeric and python3-xlwt, read back and
+// compared with the CSV that LibreOffice itself exports from them.
+
+#include "platform/xls/XlsReader.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <map>
+#include <utility>
+
+namespace {
+
+const QString kData = QStringLiteral(XLS_TEST_DATA "/");
+const QLocale kTurkish(QLocale::Turkish, QLocale::Turkey);
+
+using Table = std::vector<std::vector<QString>>;
+
+// RFC 4180 fields of `text`, one vector per record.
+Table parseCsv(const QString &text)
+{
+    Table rows(1);
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            rows.back().push_back(std::exchange(field, QString()));
+        } else if (c == u'\n') {
+            rows.back().push_back(std::exchange(field, QString()));
+            rows.emplace_back();
+        } else if (c != u'\r') {
+            field += c;
+        }
+    }
+    if (!field.isEmpty() || !rows.back().empty())
+        rows.back().push_back(field);
+    else
+        rows.pop_back();
+    return rows;
+}
+
+// Columns A-C of the exported CSV, without the trailing rows that have none.
+Table exportedColumns(const QString &csvName)
+{
+    QFile file(kData + csvName);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << csvName.toStdString();
+    Table rows = parseCsv(QString::fromUtf8(file.readAll()));
+    for (auto &row : rows)
+        row.resize(3);
+    while (!rows.empty() && rows.back() == std::vector<QString>(3))
+        rows.pop_back();
+    return rows;
+}
+
+struct ExportCase {
+    const char *workbook;
+    const char *csv;
+    // Cells where the program's CSV shows its display format (dates, "18%",
+    // "1E+020", booleans as 1/0) and the reader shows the value: (row, column) -> ours.
+    std::map<std::pair<int, int>, const char *> differences;
+};
+
+void PrintTo(const ExportCase &c, std::ostream *out) { *out << c.workbook; }
+
+class WorkbookMatchesExportTest : public testing::TestWithParam<ExportCase> {};
+
+TEST_P(WorkbookMatchesExportTest, columns_a_to_c_read_as_the_spreadsheet_program_exports_them)
+{
+    const ExportCase &c = GetParam();
+    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + c.workbook, QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    const Table expected = exportedColumns(QString::fromLatin1(c.csv));
+    ASSERT_EQ(sheet.rows.size(), expected.size());
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const auto difference = c.differences.find({int(row), column});
+            const QString want = difference == c.differences.end() ? expected[row][std::size_t(column)]
+                                                                   : QString::fromUtf8(difference->second);
+            EXPECT_EQ(sheet.rows[row][std::size_t(column)], want) << "row " << row + 1 << " column " << column;
+        }
+    }
+}
+
+const std::map<std::pair<int, int>, const char *> kCellsDifferences = {
+    {{1, 2}, "TRUE"},
+    {{4, 0}, "15 Mar 2024"},
+    {{4, 1}, "13:45:00"},
+    {{4, 2}, "0.18"},
+    {{5, 0}, "15 Mar 2024 13:45:00"},
+    {{7, 2}, "100000000000000000000"},
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, WorkbookMatchesExportTest,
+    testing::Values(ExportCase{"lo_cells.xls", "lo_cells.csv", kCellsDifferences},
+                    ExportCase{"gnumeric_cells.xls", "gnumeric_cells.csv", kCellsDifferences},
+                    ExportCase{"gnumeric_biff5_1254.xls", "gnumeric_biff5_1254.csv", kCellsDifferences},
+                    ExportCase{"lo_long.xls", "lo_long.csv", {}},
+                    ExportCase{"xlwt_cells.xls", "xlwt_cells.csv",
+                               {{{2, 0}, "TRUE"}, {{2, 1}, "FALSE"}, {{2, 2}, "0.18"},
+                                {{3, 0}, "15 Mar 2024"}, {{3, 1}, "13:45:00"}, {{3, 2}, "15 Mar 2024 13:45:00"}}}));
+
+TEST(WorkbookFilesTest, long_texts_cross_continue_records_intact)
+{
+    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + "lo_long.xls");
+    ASSERT_TRUE(sheet.ok());
+    ASSERT_EQ(sheet.rows.size(), 300u);
+    EXPECT_EQ(sheet.rows[149][1], QStringLiteral("Çok uzun ürün açıklaması ğüşİı ").repeated(200).left(4000));
+    EXPECT_EQ(sheet.rows[199][0], QStringLiteral("plain ascii text ").repeated(300).left(4000));
+    EXPECT_EQ(sheet.rows[299][1], QStringLiteral("Ürün 300 ğüşıöç ") + QString(300 % 23, u'ş'));
+}
+
+TEST(WorkbookFilesTest, biff5_text_stored_as_utf16_is_decoded_as_such)
+{
+    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + "gnumeric_biff5_utf16.xls");
+    ASSERT_TRUE(sheet.ok());
+    EXPECT_EQ(sheet.rows[0][1], "Çay Bardağı");
+    EXPECT_EQ(sheet.rows[1][1], "Şeker");
+    EXPECT_EQ(sheet.rows[5][1], "satır1\nsatır2");
+}
+
+TEST(WorkbookFilesTest, turkish_locale_numbers_read_back_as_the_stored_values)
+{
+    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + "lo_cells.xls", kTurkish);
+    ASSERT_TRUE(sheet.ok());
+    EXPECT_EQ(sheet.rows[0][0], "8690504012345");
+    EXPECT_EQ(sheet.rows[0][2], "12,5");
+    EXPECT_EQ(kTurkish.toDouble(sheet.rows[0][2]), 12.5);
+    EXPECT_EQ(kTurkish.toDouble(sheet.rows[5][2]), -3.25);
+    EXPECT_EQ(sheet.rows[4][2], "0,18");
+    bool numeric = true;
+    kTurkish.toDouble(sheet.rows[1][0], &numeric);
+    EXPECT_FALSE(numeric) << "an error value must not pass as a price";
+}
+
+struct RefusalCase {
+    const char *file;
+    xls::ReadError error;
+};
+
+void PrintTo(const RefusalCase &c, std::ostream *out) { *out << c.file; }
+
+class RefusedFileTest : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RefusedFileTest, is_refused_with_its_reason)
+{
+    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + GetParam().file);
+    EXPECT_EQ(sheet.error, GetParam().error);
+    EXPECT_FALSE(sheet.message.isEmpty());
+    EXPECT_TRUE(sheet.rows.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest,
+                         testing::Values(RefusalCase{"encrypted.xls", xls::ReadError::Encrypted},
+                                         RefusalCase{"truncated.xls", xls::ReadError::Corrupt},
+                                         RefusalCase{"xlsx_renamed.xls", xls::ReadError::NotCompoundFile},
+                                         RefusalCase{"csv_renamed.xls", xls::ReadError::NotCompoundFile},
+                                         RefusalCase{"no_such_file.xls", xls::ReadError::CannotOpen}));
+
+}  // namespace
