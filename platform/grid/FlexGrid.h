@@ -5,9 +5,12 @@
 // definition stores them. Row 0 is the fixed header row and column 0 the
 // fixed leading column; all cells, fixed ones included, hold text.
 
+#include <QRect>
 #include <QTableView>
 #include <QString>
 #include <QVariant>
+
+#include <vector>
 
 #include "platform/grid/IVSFlexDataSource.h"
 
@@ -84,8 +87,45 @@ public:
     // Re-reads the data from the bound data source.
     void Refresh();
 
+    // 0: read-only (the default); any other value lets the operator edit
+    // the non-fixed cells from the keyboard and by double-click.
+    int Editable() const;
+    void setEditable(int setting);
+
+    // Places the control by a rectangle in twips on its parent; Width() then
+    // answers the twips width itself, not a rounded-back pixel width.
+    void setTwipsGeometry(const QRect &twipsRect);
+
+    // The model behind the view (for tests and item-model checks).
+    FlexGridModel *gridModel() const { return m_model; }
+
 signals:
     // After the operator finished editing a cell or moved the cursor row;
     // carries no arguments (the window's row rule reads Row and Rows).
     void RowNotification();
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    // Runs a change of the grid's shape or content made by code: cursor
+    // moves inside it are not the operator's and send no RowNotification.
+    template <typename Change>
+    void changeShape(Change change);
+    void showFixedRow();
+    void ensureCursor();
+    void applyColumnWidths();
+    void pasteText(const QString &text);
+    int pixels(double twipsLength) const;
+
+    FlexGridModel *m_model;
+    std::vector<int> m_colWidths;  // twips; -1 = the default width
+    double m_widthTwips = -1;      // set by setTwipsGeometry, -1 = from pixels
+    int m_outlineBar = 0;
+    bool m_changingShape = false;
+    QString m_loadError;
 };

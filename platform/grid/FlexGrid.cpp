@@ -1,0 +1,387 @@
+#include "platform/grid/FlexGrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/grid/FlexGridModel.h"
+#include "platform/grid/Twips.h"
+#include "platform/xls/XlsReader.h"
+
+namespace {
+
+// Columns of a workbook that LoadGrid copies (A–C) and the grid column that
+// receives column A.
+constexpr int sheetColumns = 3;
+constexpr int firstLoadColumn = 1;
+
+const char *const flexGridStyle =
+    "QTableView { background-color: rgb(128, 128, 128); gridline-color: white;"
+    " selection-background-color: rgb(128, 128, 128); selection-color: white; }"
+    "QHeaderView::section { background-color: white; color: black; border: none;"
+    " border-right: 1px solid white; border-bottom: 1px solid white; padding-left: 2px; }";
+
+}  // namespace
+
+FlexGrid::FlexGrid(QWidget *parent)
+    : QTableView(parent)
+    , m_model(new FlexGridModel(this))
+{
+    setModel(m_model);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setStyleSheet(QString::fromLatin1(flexGridStyle));
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(0);
+    QHeaderView *header = horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setMinimumSectionSize(0);
+    header->setHighlightSections(false);
+    header->setSectionsClickable(false);
+    header->setStretchLastSection(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    connect(m_model, &FlexGridModel::cellEdited, this, &FlexGrid::RowNotification);
+    changeShape([] {});
+}
+
+FlexGrid::~FlexGrid() = default;
+
+int FlexGrid::Rows() const
+{
+    return m_model->rowCount();
+}
+
+void FlexGrid::setRows(int rows)
+{
+    changeShape([&] { m_model->setRowCount(rows); });
+}
+
+int FlexGrid::Cols() const
+{
+    return m_model->columnCount();
+}
+
+void FlexGrid::setCols(int cols)
+{
+    changeShape([&] { m_model->setColumnCount(cols); });
+}
+
+int FlexGrid::FixedRows() const
+{
+    return m_model->fixedRows();
+}
+
+void FlexGrid::setFixedRows(int rows)
+{
+    changeShape([&] { m_model->setFixedRows(rows); });
+}
+
+int FlexGrid::FixedCols() const
+{
+    return m_model->fixedCols();
+}
+
+void FlexGrid::setFixedCols(int cols)
+{
+    changeShape([&] { m_model->setFixedCols(cols); });
+}
+
+int FlexGrid::Row() const
+{
+    return currentIndex().row();
+}
+
+void FlexGrid::setRow(int row)
+{
+    if (row < 0 || row >= Rows())
+        return;
+    const int col = Col() >= 0 ? Col() : std::min(FixedCols(), Cols() - 1);
+    setCurrentIndex(m_model->index(row, std::max(col, 0)));
+}
+
+int FlexGrid::Col() const
+{
+    return currentIndex().column();
+}
+
+void FlexGrid::setCol(int col)
+{
+    if (col < 0 || col >= Cols())
+        return;
+    const int row = Row() >= 0 ? Row() : std::min(FixedRows(), Rows() - 1);
+    setCurrentIndex(m_model->index(std::max(row, 0), col));
+}
+
+QString FlexGrid::TextMatrix(int row, int col) const
+{
+    return m_model->text(row, col);
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString &text)
+{
+    m_model->setText(row, col, text);
+}
+
+int FlexGrid::ColWidth(int col) const
+{
+    if (col < 0 || col >= static_cast<int>(m_colWidths.size()))
+        return 0;
+    const int stored = m_colWidths[static_cast<size_t>(col)];
+    return stored >= 0 ? stored : static_cast<int>(std::lround(twips::fromPixels(columnWidth(col), logicalDpiX())));
+}
+
+void FlexGrid::setColWidth(int col, int twips)
+{
+    if (col < 0 || col >= static_cast<int>(m_colWidths.size()))
+        return;
+    m_colWidths[static_cast<size_t>(col)] = std::max(twips, -1);
+    applyColumnWidths();
+}
+
+float FlexGrid::Width() const
+{
+    return static_cast<float>(m_widthTwips >= 0 ? m_widthTwips : twips::fromPixels(width(), logicalDpiX()));
+}
+
+void FlexGrid::Clear()
+{
+    changeShape([&] { m_model->clear(); });
+}
+
+bool FlexGrid::LoadGrid(const QString &fileName, int kind)
+{
+    if (kind != flexFileExcel) {
+        m_loadError = tr("load kind %1 is not supported").arg(kind);
+        return false;
+    }
+    if (m_model->dataSource()) {
+        m_loadError = tr("the grid shows a data source");
+        return false;
+    }
+    const xls::SheetColumns sheet = xls::readColumnsAtoC(fileName);
+    if (!sheet.ok()) {
+        m_loadError = sheet.message.isEmpty() ? tr("the workbook was refused") : sheet.message;
+        return false;
+    }
+    m_loadError.clear();
+    const int rows = static_cast<int>(sheet.rows.size());
+    changeShape([&] {
+        m_model->setRowCount(std::max(Rows(), FixedRows() + rows));
+        m_model->setColumnCount(std::max(Cols(), firstLoadColumn + sheetColumns));
+        m_model->setBlock(FixedRows(), firstLoadColumn, rows, sheetColumns, [&sheet](int row, int col) {
+            return sheet.rows[static_cast<size_t>(row)][static_cast<size_t>(col)];
+        });
+    });
+    return true;
+}
+
+QString FlexGrid::lastLoadError() const
+{
+    return m_loadError;
+}
+
+void FlexGrid::setDataSource(IVSFlexDataSource *source)
+{
+    changeShape([&] { m_model->setDataSource(source); });
+}
+
+IVSFlexDataSource *FlexGrid::dataSource() const
+{
+    return m_model->dataSource();
+}
+
+int FlexGrid::OutlineBar() const
+{
+    return m_outlineBar;
+}
+
+void FlexGrid::setOutlineBar(int setting)
+{
+    m_outlineBar = setting;
+    viewport()->update();
+}
+
+bool FlexGrid::IsSubtotal(int row) const
+{
+    return m_model->isSubtotal(row);
+}
+
+void FlexGrid::setIsSubtotal(int row, bool isNode)
+{
+    m_model->setIsSubtotal(row, isNode);
+}
+
+short FlexGrid::RowOutlineLevel(int row) const
+{
+    return m_model->outlineLevel(row);
+}
+
+void FlexGrid::setRowOutlineLevel(int row, short level)
+{
+    m_model->setOutlineLevel(row, level);
+}
+
+QVariant FlexGrid::Cell(int setting, int row, int col) const
+{
+    if (setting != flexcpBackColor)
+        return {};
+    return QVariant::fromValue(m_model->backColour(row, col));
+}
+
+void FlexGrid::setCell(int setting, int row, int col, const QVariant &value)
+{
+    if (setting == flexcpBackColor)
+        m_model->setBackColour(row, col, value.toUInt());
+}
+
+void FlexGrid::AutoSize(int col1, int col2)
+{
+    const int last = std::min(col2, Cols() - 1);
+    for (int col = std::max(col1, 0); col <= last; ++col) {
+        const int fitted = std::max(sizeHintForColumn(col), horizontalHeader()->sectionSizeHint(col));
+        m_colWidths[static_cast<size_t>(col)] = static_cast<int>(std::lround(twips::fromPixels(fitted, logicalDpiX())));
+    }
+    applyColumnWidths();
+}
+
+void FlexGrid::Refresh()
+{
+    changeShape([&] { m_model->refresh(); });
+}
+
+int FlexGrid::Editable() const
+{
+    return m_model->isEditable() ? 1 : 0;
+}
+
+void FlexGrid::setEditable(int setting)
+{
+    m_model->setEditable(setting != 0);
+    setEditTriggers(setting != 0 ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                       | QAbstractItemView::AnyKeyPressed
+                                 : QAbstractItemView::NoEditTriggers);
+}
+
+void FlexGrid::setTwipsGeometry(const QRect &twipsRect)
+{
+    m_widthTwips = twipsRect.width();
+    setGeometry(twips::toPixels(twipsRect, logicalDpiX(), logicalDpiY()));
+}
+
+void FlexGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (!m_changingShape && current.row() != previous.row())
+        emit RowNotification();
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Paste) && state() != QAbstractItemView::EditingState) {
+        pasteText(QApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool FlexGrid::focusNextPrevChild(bool next)
+{
+    // Tab walks the cells; from the last cell (Shift+Tab: the first) it
+    // leaves the grid for the next control instead of wrapping around.
+    const QModelIndex current = currentIndex();
+    const bool atEnd = next ? current.row() == Rows() - 1 && current.column() == Cols() - 1
+                            : current.row() <= FixedRows() && current.column() <= FixedCols();
+    if (!current.isValid() || atEnd)
+        return QWidget::focusNextPrevChild(next);
+    return QTableView::focusNextPrevChild(next);
+}
+
+void FlexGrid::resizeEvent(QResizeEvent *event)
+{
+    if (m_widthTwips >= 0 && width() != pixels(m_widthTwips))
+        m_widthTwips = -1;
+    QTableView::resizeEvent(event);
+}
+
+void FlexGrid::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    QTableView::changeEvent(event);
+}
+
+template <typename Change>
+void FlexGrid::changeShape(Change change)
+{
+    const QScopedValueRollback<bool> codeChange(m_changingShape, true);
+    change();
+    showFixedRow();
+    applyColumnWidths();
+    ensureCursor();
+}
+
+void FlexGrid::showFixedRow()
+{
+    // Row 0 is shown by the horizontal header, which never scrolls away;
+    // its model row stays hidden in the cell area.
+    const bool headerRow = FixedRows() > 0 && Rows() > 0;
+    horizontalHeader()->setVisible(headerRow);
+    if (Rows() > 0)
+        setRowHidden(0, headerRow);
+}
+
+void FlexGrid::ensureCursor()
+{
+    if (currentIndex().isValid() || Rows() <= FixedRows() || Cols() <= FixedCols())
+        return;
+    setCurrentIndex(m_model->index(FixedRows(), FixedCols()));
+}
+
+void FlexGrid::applyColumnWidths()
+{
+    m_colWidths.resize(static_cast<size_t>(Cols()), -1);
+    QHeaderView *header = horizontalHeader();
+    for (int col = 0; col < Cols(); ++col) {
+        const int stored = m_colWidths[static_cast<size_t>(col)];
+        header->resizeSection(col, stored >= 0 ? pixels(stored) : header->defaultSectionSize());
+    }
+}
+
+void FlexGrid::pasteText(const QString &text)
+{
+    const QModelIndex at = currentIndex();
+    if (!m_model->isEditable() || !at.isValid() || text.isEmpty())
+        return;
+    QStringList lines = QString(text).remove(u'\r').split(u'\n');
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();  // a spreadsheet copy ends with a line break
+    std::vector<QStringList> cells;
+    qsizetype width = 0;
+    for (const QString &line : lines) {
+        cells.push_back(line.split(u'\t'));
+        width = std::max(width, cells.back().size());
+    }
+    m_model->setBlock(at.row(), at.column(), static_cast<int>(cells.size()), static_cast<int>(width),
+                      [&cells](int row, int col) { return cells[static_cast<size_t>(row)].value(col); });
+    emit RowNotification();
+}
+
+int FlexGrid::pixels(double twipsLength) const
+{
+    return twips::toPixels(twipsLength, logicalDpiX());
+}
