@@ -1,0 +1,62 @@
+#include "platform/dialog/CommonDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace dialog {
+
+namespace {
+
+bool isPattern(const QString &name)
+{
+    return name.contains(u'*') || name.contains(u'?');
+}
+
+}  // namespace
+
+std::unique_ptr<QFileDialog> makeOpenDialog(QWidget *parent, const OpenRequest &request)
+{
+    auto fileDialog = std::make_unique<QFileDialog>(parent);
+    fileDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog->setFileMode((request.flags & cdlOFNFileMustExist) != 0 ? QFileDialog::ExistingFile
+                                                                        : QFileDialog::AnyFile);
+    const QFileInfo given(request.fileName);
+    const QString folder = request.fileName.contains(u'/') || request.fileName.contains(u'\\')
+                               ? given.absolutePath()
+                               : QDir::currentPath();
+    fileDialog->setDirectory(folder);
+    if (isPattern(given.fileName()))
+        fileDialog->setNameFilter(given.fileName());
+    else if (!request.fileName.isEmpty())
+        fileDialog->selectFile(given.fileName());
+    return fileDialog;
+}
+
+QString runOpenDialog(QWidget *parent, const OpenRequest &request)
+{
+    const std::unique_ptr<QFileDialog> fileDialog = makeOpenDialog(parent, request);
+    if (fileDialog->exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = fileDialog->selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+CommonDialog::CommonDialog(QWidget *parent)
+    : QObject(parent)
+    , m_parent(parent)
+    , m_prompt(runOpenDialog)
+{
+}
+
+void CommonDialog::ShowOpen()
+{
+    m_request.fileName = m_prompt(m_parent, m_request);
+}
+
+void CommonDialog::setPrompt(OpenPrompt prompt)
+{
+    m_prompt = prompt ? std::move(prompt) : OpenPrompt(runOpenDialog);
+}
+
+}  // namespace dialog
