@@ -49,19 +49,24 @@ bool FragmentCursor::nextFragmentIfDone()
     return index_ < fragments_.size();
 }
 
-std::size_t FragmentCursor::remaining() const
+FragmentCursor::FragmentCursor(std::vector<Bytes> fragments) : fragments_(std::move(fragments))
 {
-    std::size_t total = 0;
-    for (std::size_t i = index_; i < fragments_.size(); ++i)
-        total += fragments_[i].size() - (i == index_ ? pos_ : 0);
-    return total;
+    for (Bytes fragment : fragments_)
+        remaining_ += fragment.size();
+}
+
+void FragmentCursor::advance(std::size_t count)
+{
+    pos_ += count;
+    remaining_ -= count;
 }
 
 bool FragmentCursor::u8(std::uint8_t &value)
 {
     if (!nextFragmentIfDone())
         return false;
-    value = fragments_[index_][pos_++];
+    value = fragments_[index_][pos_];
+    advance(1);
     return true;
 }
 
@@ -90,7 +95,7 @@ bool FragmentCursor::skip(std::size_t count)
     while (count > 0) {
         nextFragmentIfDone();
         const std::size_t step = std::min(count, fragments_[index_].size() - pos_);
-        pos_ += step;
+        advance(step);
         count -= step;
     }
     return true;
@@ -105,7 +110,7 @@ bool FragmentCursor::bytes(std::size_t count, std::string &out)
         const std::size_t step = std::min(count, fragments_[index_].size() - pos_);
         const auto *begin = reinterpret_cast<const char *>(fragments_[index_].data() + pos_);
         out.append(begin, step);
-        pos_ += step;
+        advance(step);
         count -= step;
     }
     return true;
@@ -120,8 +125,9 @@ bool FragmentCursor::chars(std::size_t count, bool wide, QString &out)
         if (pos_ == fragments_[index_].size()) {
             if (++index_ >= fragments_.size() || fragments_[index_].empty())
                 return false;
+            pos_ = 0;
             wide = fragments_[index_][0] & 0x01;
-            pos_ = 1;
+            advance(1);
         }
         const Bytes rest = fragments_[index_].subspan(pos_);
         const std::size_t take = std::min(count, wide ? rest.size() / 2 : rest.size());
@@ -134,7 +140,7 @@ bool FragmentCursor::chars(std::size_t count, bool wide, QString &out)
         } else {
             out.append(QLatin1String(reinterpret_cast<const char *>(rest.data()), qsizetype(take)));
         }
-        pos_ += wide ? 2 * take : take;
+        advance(wide ? 2 * take : take);
         count -= take;
     }
     return true;

@@ -71,7 +71,7 @@ std::vector<Bytes> withContinues(RecordReader &reader, const Record &first);
 // false, without reading, when the data ends first.
 class FragmentCursor {
 public:
-    explicit FragmentCursor(std::vector<Bytes> fragments) : fragments_(std::move(fragments)) {}
+    explicit FragmentCursor(std::vector<Bytes> fragments);
 
     bool u8(std::uint8_t &value);
     bool u16(std::uint16_t &value);
@@ -83,14 +83,16 @@ public:
     // where they cross into the next record, a fresh option byte says which.
     bool chars(std::size_t count, bool wide, QString &out);
     // Bytes left in all fragments.
-    std::size_t remaining() const;
+    std::size_t remaining() const { return remaining_; }
 
 private:
     bool nextFragmentIfDone();
+    void advance(std::size_t count);
 
     std::vector<Bytes> fragments_;
     std::size_t index_ = 0;
     std::size_t pos_ = 0;
+    std::size_t remaining_ = 0;
 };
 
 // How a workbook stores text: BIFF8 as Unicode strings with an option byte,

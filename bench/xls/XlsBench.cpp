@@ -1,0 +1,88 @@
+// bench_xls [FILE.xls]: times the workbook reader on FILE, or on a 65,535-row
+// workbook it has python3-xlwt generate, and compares with python3-xlrd.
+
+#include "PeakMemory.h"
+#include "platform/xls/XlsReader.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString kScripts = QStringLiteral(BENCH_SCRIPTS "/");
+
+// Standard output of `python arguments`, or nullopt when it fails.
+std::optional<QString> runPython(const QString &python, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(python, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// A Python that has both xlwt and xlrd; empty when none does. Debian's own
+// interpreter comes first, since a PATH python may lack the packages.
+QString findPython()
+{
+    QStringList candidates{QStringLiteral("/usr/bin/python3"), QStandardPaths::findExecutable(QStringLiteral("python3")),
+                           QStandardPaths::findExecutable(QStringLiteral("python"))};
+    for (const QString &python : candidates) {
+        if (!python.isEmpty() && runPython(python, {QStringLiteral("-c"), QStringLiteral("import xlwt, xlrd")}))
+            return python;
+    }
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    const QString python = findPython();
+    QTemporaryDir scratch;
+    QString workbook = argc > 1 ? QString::fromLocal8Bit(argv[1]) : scratch.filePath(QStringLiteral("bench.xls"));
+    if (argc <= 1) {
+        if (python.isEmpty() || !runPython(python, {kScripts + "make_bench_workbook.py", workbook})) {
+            std::fputs("bench_xls: cannot generate the workbook (python3-xlwt missing?); pass FILE.xls\n", stderr);
+            return 2;
+        }
+    }
+
+    constexpr int kRuns = 7;
+    std::vector<double> seconds;
+    std::size_t rows = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const xls::SheetColumns sheet = xls::readColumnsAtoC(workbook);
+        seconds.push_back(double(timer.nsecsElapsed()) / 1e9);
+        if (!sheet.ok()) {
+            std::fprintf(stderr, "bench_xls: %s\n", qPrintable(sheet.message));
+            return 2;
+        }
+        rows = sheet.rows.size();
+    }
+    std::sort(seconds.begin(), seconds.end());
+    std::printf("workbook        %s\n", qPrintable(workbook));
+    std::printf("rows read       %zu\n", rows);
+    std::printf("read time       best %.4f s, median %.4f s (%d runs)\n", seconds.front(), seconds[kRuns / 2], kRuns);
+    std::printf("peak RSS        %.1f MB\n", double(peakResidentBytes()) / (1024.0 * 1024.0));
+
+    const auto xlrd = python.isEmpty() ? std::nullopt : runPython(python, {kScripts + "xlrd_read.py", workbook});
+    if (!xlrd) {
+        std::printf("python3-xlrd    not available\n");
+        return 0;
+    }
+    const double xlrdSeconds = xlrd->toDouble();
+    std::printf("python3-xlrd    best %.4f s (%.1fx the reader's best time)\n", xlrdSeconds,
+                xlrdSeconds / seconds.front());
+    return 0;
+}
