@@ -1,16 +1,27 @@
 // Feeds arbitrary bytes to the workbook reader: it must refuse or read them
 // without crashing, hanging, leaking or touching memory outside the input.
+// Inputs with the compound-file signature go through the whole reader; any
+// other input is taken as a bare workbook stream, so that mutations reach
+// the record parsers without first having to keep a container intact.
 
+#include "platform/xls/WorkbookStream.h"
 #include "platform/xls/XlsReader.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const xls::SheetColumns sheet = xls::readColumnsAtoCFromBytes(bytes, turkish);
+    static constexpr std::uint8_t kSignature[4] = {0xD0, 0xCF, 0x11, 0xE0};
+    xls::SheetColumns sheet;
+    if (size >= 4 && std::memcmp(data, kSignature, 4) == 0) {
+        const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+        sheet = xls::readColumnsAtoCFromBytes(bytes, turkish);
+    } else {
+        sheet = xls::readWorkbookStream(xls::Bytes(data, size), turkish);
+    }
     // A refusal always says why.
     if (!sheet.ok() && sheet.message.isEmpty())
         __builtin_trap();

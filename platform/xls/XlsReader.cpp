@@ -2,6 +2,7 @@
 
 #include "platform/xls/CompoundFile.h"
 #include "platform/xls/SheetReader.h"
+#include "platform/xls/WorkbookStream.h"
 
 #include <QFile>
 
@@ -53,6 +54,11 @@ SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &loc
     std::vector<std::uint8_t> stream;
     if (Status s = workbookStream(bytes, stream); !s.ok())
         return refusal(s);
+    return readWorkbookStream(stream, locale);
+}
+
+SheetColumns readWorkbookStream(Bytes stream, const QLocale &locale)
+{
     WorkbookGlobals globals;
     if (Status s = readWorkbookGlobals(stream, globals); !s.ok())
         return refusal(s);
