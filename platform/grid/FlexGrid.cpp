@@ -23,6 +23,7 @@ constexpr int firstLoadColumn = 1;
 const char *const flexGridStyle =
     "QTableView { background-color: rgb(128, 128, 128); gridline-color: white;"
     " selection-background-color: rgb(128, 128, 128); selection-color: white; }"
+    "QHeaderView { background-color: rgb(128, 128, 128); }"
     "QHeaderView::section { background-color: white; color: black; border: none;"
     " border-right: 1px solid white; border-bottom: 1px solid white; padding-left: 2px; }";
 
@@ -320,8 +321,12 @@ void FlexGrid::resizeEvent(QResizeEvent *event)
 
 void FlexGrid::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        // Fixed cells use the grid's font too; the style sheet would give
+        // the header the application's.
+        horizontalHeader()->setFont(font());
         verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    }
     QTableView::changeEvent(event);
 }
 

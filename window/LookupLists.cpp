@@ -1,0 +1,50 @@
+#include "window/LookupLists.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace lookup {
+
+PairSource groups()
+{
+    return {QStringLiteral("SELECT * From ScreenMenuCategories "), Entry{QStringLiteral("SEÇİLMEDİ"), QStringLiteral("0")}};
+}
+
+PairSource taxTemplates()
+{
+    return {QStringLiteral("SELECT * From TaxTemplates "), std::nullopt};
+}
+
+PairSource printers()
+{
+    return {QStringLiteral("SELECT * From Printers "), Entry{QStringLiteral("YOK"), QStringLiteral("0")}};
+}
+
+ReadResult readRecords(const QSqlDatabase &db, const QString &sql)
+{
+    ReadResult result;
+    if (!db.isOpen()) {
+        result.error = QStringLiteral("the database is not open");
+        return result;
+    }
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql)) {
+        result.error = query.lastError().text();
+        return result;
+    }
+    const QSqlRecord columns = query.record();
+    const int name = columns.indexOf(QStringLiteral("Name"));
+    const int id = columns.indexOf(QStringLiteral("id"));
+    // A null value reads as an invalid variant, whose text is "".
+    const auto text = [&query](int column) { return column >= 0 ? query.value(column).toString() : QString(); };
+    while (query.next())
+        result.records.push_back({text(name), text(id)});
+    if (query.lastError().isValid())
+        result.error = query.lastError().text();
+    return result;
+}
+
+}  // namespace lookup

@@ -1,0 +1,14 @@
+// The program is its one window: the load step runs the start-up, closing
+// the window ends the program.
+#include <QApplication>
+
+#include "window/urunlertoplu.h"
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    urunlertoplu form;
+    form.Form_Load();
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,380 @@
+#include "window/urunlertoplu.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "platform/dialog/CommonDialog.h"
+#include "platform/grid/FlexGrid.h"
+#include "platform/grid/Twips.h"
+#include "window/ColourTable.h"
+
+namespace {
+
+const QString toolName = QStringLiteral("Toplu Ürün Ekle");
+
+constexpr int clientWidthTwips = 12690;
+constexpr int clientHeightTwips = 6120;
+
+const QColor windowColour(128, 128, 128);
+const QColor hintColour(255, 255, 128);
+const QColor buttonGreen(128, 255, 128);
+const QColor checkBoxColour(192, 192, 192);
+
+// Column widths of the product grid as fractions of its width: barcode a
+// third, name a fifth, price a sixth; the leading column stays a sliver.
+constexpr int leadingColumnTwips = 10;
+constexpr std::array<int, 3> widthDivisors{3, 5, 6};
+
+// Arial bold at `points`; where Arial is missing, its metric twin.
+QFont windowFont(double points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// A quotient taken to the nearest whole number, a half going to the even
+// neighbour (1252.5 gives 1252, 1253.5 gives 1254).
+int roundHalfToEven(double value)
+{
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction != 0.5)
+        return static_cast<int>(std::lround(value));
+    return static_cast<int>(std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0);
+}
+
+const char *const graphicalButtonStyle =
+    "QPushButton { background-color: rgb(128, 255, 128); border: 1px solid rgb(64, 128, 64); }"
+    "QPushButton:focus { border: 2px solid black; }"
+    "QPushButton:pressed { background-color: rgb(96, 208, 96); }";
+
+}  // namespace
+
+urunlertoplu::urunlertoplu(ado::Connection &connection, QWidget *parent)
+    : QWidget(parent)
+    , baglanti(connection)
+{
+    setObjectName(QStringLiteral("urunlertoplu"));
+    setWindowTitle(toolName);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, windowColour);
+    setPalette(palette);
+    resize(twips::toPixels(clientWidthTwips, logicalDpiX()), twips::toPixels(clientHeightTwips, logicalDpiY()));
+
+    createControls();
+    connectEvents();
+    applyTabOrder();
+    altmenu->setFocus();
+}
+
+urunlertoplu::~urunlertoplu() = default;
+
+template <typename Control>
+Control *urunlertoplu::place(Control *control, const char *name, const QRect &twipsRect, double points, int tabIndex)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    control->setFont(windowFont(points));
+    control->setGeometry(twips::toPixels(twipsRect, logicalDpiX(), logicalDpiY()));
+    m_tabOrder.emplace_back(tabIndex, control);
+    return control;
+}
+
+QLabel *urunlertoplu::makeLabel(const QString &text, const QRect &twipsRect, double points, const QColor &colour,
+                                int tabIndex)
+{
+    auto *label = place(new QLabel(text, this), "", twipsRect, points, tabIndex);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+QComboBox *urunlertoplu::makeList(const char *name, const QStringList &entries, const QRect &twipsRect, int tabIndex,
+                                  bool editable)
+{
+    auto *list = place(new QComboBox(this), name, twipsRect, 11.25, tabIndex);
+    list->setEditable(editable);
+    if (editable) {
+        // Typed names stay as typed: no completion, and Enter never adds an
+        // entry that its id list would lack.
+        list->setCompleter(nullptr);
+        list->setInsertPolicy(QComboBox::NoInsert);
+    }
+    list->addItems(entries);
+    list->setCurrentIndex(-1);
+    return list;
+}
+
+void urunlertoplu::createControls()
+{
+    const QStringList colours = renkler::names();
+
+    Command1 = place(new QPushButton(QStringLiteral("EXCELL SEÇ"), this), "Command1", {120, 210, 2715, 615}, 12, 24);
+    Command1->setStyleSheet(QString::fromLatin1(graphicalButtonStyle));
+    Grup = makeList("Grup", {}, {9240, 960, 3225, 390}, 14, true);
+    kdv = makeList("kdv", {}, {9240, 2400, 3225, 390}, 13);
+    fiyat = place(new QLineEdit(this), "fiyat", {8760, 4740, 1185, 390}, 11.25, 12);
+    fiyat->hide();
+    birim = makeList("birim", {QStringLiteral("Adet"), QStringLiteral("Kg")}, {9240, 1920, 3225, 390}, 11);
+    yazici = makeList("yazici", {}, {9240, 2880, 3225, 390}, 10);
+    goster = place(new QCheckBox(QStringLiteral("Satışta Göster"), this), "goster", {9240, 4440, 3255, 375}, 9.75, 9);
+    QPalette checkPalette = goster->palette();
+    checkPalette.setColor(QPalette::Window, checkBoxColour);
+    checkPalette.setColor(QPalette::WindowText, Qt::black);
+    goster->setPalette(checkPalette);
+    goster->setAutoFillBackground(true);
+    renk1 = makeList("renk1", colours, {9240, 3360, 3225, 390}, 8);
+    renk2 = makeList("renk2", colours, {9240, 3840, 3225, 390}, 7);
+    renk2->hide();
+    kaydet = place(new QPushButton(QStringLiteral("KAYDET"), this), "kaydet", {120, 5340, 7095, 615}, 12, 6);
+    kaydet->setStyleSheet(QString::fromLatin1(graphicalButtonStyle));
+    cik = place(new QPushButton(QStringLiteral("ÇIK"), this), "cik", {7320, 5340, 5205, 615}, 12, 5);
+    id = place(new QLineEdit(this), "id", {9900, 4830, 1185, 390}, 11.25, 4);
+    id->hide();
+    yaziciid = makeList("yaziciid", {}, {12120, 2880, 360, 390}, 3);
+    yaziciid->hide();
+    altmenu = place(new QLineEdit(this), "altmenu", {9240, 1440, 3225, 375}, 11.25, 2);
+    kdvid = makeList("kdvid", {}, {12120, 2400, 390, 390}, 1);
+    kdvid->hide();
+    Grupid = makeList("Grupid", {}, {11340, 570, 495, 390}, 0);
+    Grupid->hide();
+
+    satisekrani2 = place(new FlexGrid(this), "satisekrani2", {120, 960, 7515, 4260}, 9.75, 15);
+    satisekrani2->setTwipsGeometry({120, 960, 7515, 4260});
+    satisekrani2->setEditable(1);
+
+    dlg = new dialog::CommonDialog(this);
+    dlg->setObjectName(QStringLiteral("dlg"));
+
+    say = makeLabel(QStringLiteral("0"), {7410, 4560, 1665, 585}, 14.25, hintColour, 27);
+    say->setObjectName(QStringLiteral("say"));
+    say->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    baslik[1] = makeLabel(QStringLiteral("EXCELL 97 2023 XLS FORMATI"), {3300, 240, 4155, 345}, 9.75, hintColour, 26);
+    baslik[0] = makeLabel(QStringLiteral("A BARKOD B ÜRÜN ADI C SATIŞ FİYATI"), {3300, 540, 4155, 345}, 9.75, hintColour, 25);
+    islem = makeLabel(QStringLiteral("TOPLU ÜRÜN EKLE"), {7320, 180, 5145, 495}, 21.75, Qt::white, 23);
+    islem->setObjectName(QStringLiteral("islem"));
+    islem->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    baslik[6] = makeLabel(QStringLiteral("Birim"), {7800, 2040, 1575, 255}, 9.75, Qt::white, 22);
+    baslik[3] = makeLabel(QStringLiteral("KDV"), {7800, 2520, 1095, 255}, 9.75, Qt::white, 21);
+    baslik[8] = makeLabel(QStringLiteral("Grubu"), {7800, 1080, 1695, 255}, 9.75, Qt::white, 20);
+    baslik[2] = makeLabel(QStringLiteral("Yazıcı"), {7800, 3000, 1095, 255}, 9.75, Qt::white, 19);
+    baslik[5] = makeLabel(QStringLiteral("Buton Rengi"), {7800, 3480, 1695, 255}, 9.75, Qt::white, 18);
+    eeeee[7] = makeLabel(QStringLiteral("Yazı Rengi"), {7800, 3960, 1695, 255}, 9.75, Qt::white, 17);
+    eeeee[7]->hide();
+    baslik[7] = makeLabel(QStringLiteral("Alt Grup"), {7800, 1560, 1695, 255}, 9.75, Qt::white, 16);
+
+    // Control arrays share one name; the index tells their members apart.
+    for (auto *array : {&baslik, &eeeee}) {
+        const QString name = array == &baslik ? QStringLiteral("baslik") : QStringLiteral("eeeee");
+        for (const auto &[index, label] : *array) {
+            label->setObjectName(name);
+            label->setProperty("Index", index);
+        }
+    }
+}
+
+void urunlertoplu::connectEvents()
+{
+    // A list's click runs when the operator picks an entry (even the one
+    // already shown) and when code moves its position.
+    const auto onClick = [this](QComboBox *list, void (urunlertoplu::*handler)()) {
+        connect(list, &QComboBox::currentIndexChanged, this, handler);
+        connect(list, &QComboBox::activated, this, handler);
+    };
+    onClick(Grup, &urunlertoplu::Grup_Click);
+    onClick(kdv, &urunlertoplu::kdv_Click);
+    onClick(yazici, &urunlertoplu::yazici_Click);
+    onClick(renk1, &urunlertoplu::renk1_Click);
+    onClick(renk2, &urunlertoplu::renk2_Click);
+    connect(Grup->lineEdit(), &QLineEdit::textEdited, this, &urunlertoplu::Grup_Change);
+    connect(Command1, &QPushButton::clicked, this, &urunlertoplu::Command1_Click);
+    connect(cik, &QPushButton::clicked, this, &urunlertoplu::cik_Click);
+    connect(kaydet, &QPushButton::clicked, this, &urunlertoplu::kaydet_Click);
+    connect(satisekrani2, &FlexGrid::RowNotification, this, &urunlertoplu::satisekrani2_RowNotification);
+}
+
+void urunlertoplu::applyTabOrder()
+{
+    // Labels take no focus and hidden controls are skipped by Qt, so the
+    // chain by tab index leaves exactly the operator's order.
+    std::stable_sort(m_tabOrder.begin(), m_tabOrder.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (size_t i = 1; i < m_tabOrder.size(); ++i)
+        QWidget::setTabOrder(m_tabOrder[i - 1].second, m_tabOrder[i].second);
+}
+
+void urunlertoplu::Form_Load(const QString &settingsPath)
+{
+    baglanmodul::ayarlarioku(settingsPath);
+    baglanmodul::chooseConnection();
+    baglanmodul::baglantiac();
+    formutemizle();
+    setWindowTitle(titleFor(baglanti));
+}
+
+QString urunlertoplu::titleFor(const ado::Connection &connection)
+{
+    if (connection.isOpen())
+        return QStringLiteral("%1 — %2").arg(toolName, connection.description());
+    const QString reason = connection.lastError().isEmpty() ? QStringLiteral("açılmadı") : connection.lastError();
+    return QStringLiteral("%1 — bağlantı yok: %2").arg(toolName, reason);
+}
+
+lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source)
+{
+    lookup::ReadResult read;
+    {
+        // Filling moves no position: Qt would select the first entry added,
+        // and the pair's handlers would run on a half-filled id list.
+        const QSignalBlocker blockList(list);
+        const QSignalBlocker blockIds(ids);
+        list->clear();
+        ids->clear();
+        if (source.lead) {
+            list->addItem(source.lead->name);
+            ids->addItem(source.lead->id);
+        }
+        read = lookup::readRecords(baglanti.database(), source.sql);
+        for (const lookup::Entry &record : read.records) {
+            list->addItem(record.name);
+            ids->addItem(record.id);
+        }
+        list->setCurrentIndex(-1);
+        ids->setCurrentIndex(-1);
+    }
+    if (!read.records.empty()) {
+        list->setCurrentIndex(0);
+        ids->setCurrentIndex(0);
+    }
+    return read;
+}
+
+lookup::ReadResult urunlertoplu::grublarigetir()
+{
+    return fillPair(Grup, Grupid, lookup::groups());
+}
+
+lookup::ReadResult urunlertoplu::kdvlarigetir()
+{
+    return fillPair(kdv, kdvid, lookup::taxTemplates());
+}
+
+lookup::ReadResult urunlertoplu::yazicilarigetir()
+{
+    return fillPair(yazici, yaziciid, lookup::printers());
+}
+
+QString urunlertoplu::formutemizle()
+{
+    QStringList errors;
+    const auto note = [&errors](const QString &list, const lookup::ReadResult &read) {
+        if (!read.ok())
+            errors << QStringLiteral("%1: %2").arg(list, read.error);
+    };
+    id->setText(QString());
+    note(QStringLiteral("ScreenMenuCategories"), grublarigetir());
+    birim->setCurrentIndex(0);
+    note(QStringLiteral("TaxTemplates"), kdvlarigetir());
+    note(QStringLiteral("Printers"), yazicilarigetir());
+    renk1->setCurrentIndex(3);
+    renk2->setCurrentIndex(4);
+    goster->setChecked(false);
+    altmenu->setText(QString());
+    basliklariyaz();
+    return errors.join(u'\n');
+}
+
+void urunlertoplu::basliklariyaz()
+{
+    satisekrani2->Clear();
+    satisekrani2->setRows(2);
+    satisekrani2->setCols(4);
+    satisekrani2->setTextMatrix(0, 1, QStringLiteral("BARKOD"));
+    satisekrani2->setTextMatrix(0, 2, QStringLiteral("ÜRÜN ADI"));
+    satisekrani2->setTextMatrix(0, 3, QStringLiteral("FİYATI"));
+    setColumnWidths();
+}
+
+void urunlertoplu::setColumnWidths()
+{
+    satisekrani2->setColWidth(0, leadingColumnTwips);
+    for (size_t i = 0; i < widthDivisors.size(); ++i) {
+        const double width = satisekrani2->Width();
+        satisekrani2->setColWidth(static_cast<int>(i) + 1, roundHalfToEven(width / widthDivisors[i]));
+    }
+}
+
+void urunlertoplu::Command1_Click()
+{
+    dlg->setFileName(QStringLiteral("*.xls"));
+    dlg->setFlags(dialog::cdlOFNFileMustExist);
+    dlg->ShowOpen();
+    basliklariyaz();
+    if (dlg->FileName().isEmpty())
+        return;
+    // A refused workbook leaves the empty grid; the reason stays with the
+    // grid (lastLoadError) and the operator is not told.
+    satisekrani2->LoadGrid(dlg->FileName(), FlexGrid::flexFileExcel);
+    setColumnWidths();
+}
+
+void urunlertoplu::cik_Click()
+{
+    close();
+}
+
+void urunlertoplu::Grup_Click()
+{
+    Grupid->setCurrentIndex(Grup->currentIndex());
+}
+
+void urunlertoplu::Grup_Change()
+{
+    Grupid->setCurrentIndex(Grupid->findText(QStringLiteral("0")));
+}
+
+void urunlertoplu::kdv_Click()
+{
+    kdvid->setCurrentIndex(kdv->currentIndex());
+}
+
+void urunlertoplu::yazici_Click()
+{
+    yaziciid->setCurrentIndex(yazici->currentIndex());
+}
+
+void urunlertoplu::renk1_Click()
+{
+    if (const auto colour = renkler::colourText(renk1->currentIndex()))
+        butonrengi = *colour;
+}
+
+void urunlertoplu::renk2_Click()
+{
+    if (const auto colour = renkler::colourText(renk2->currentIndex()))
+        yazirengi = *colour;
+}
+
+void urunlertoplu::satisekrani2_RowNotification()
+{
+    // The last row just got a name: give the operator an empty row below
+    // it. Without a cursor row or a name column the test cannot be made, and
+    // a row is appended all the same.
+    const int row = satisekrani2->Row();
+    const int rows = satisekrani2->Rows();
+    const bool testable = row >= 0 && satisekrani2->Cols() >= 3;
+    if (!testable || (row == rows - 1 && !satisekrani2->TextMatrix(row, 2).isEmpty()))
+        satisekrani2->setRows(rows + 1);
+}

@@ -1,0 +1,122 @@
+#pragma once
+// The bulk product import window: the operator's choices, the product grid
+// and the lookup lists, bound to the controls the window definition names.
+// Controls are public members under their names so that the save (and tests)
+// read the choices the way the operator left them.
+
+#include <QString>
+#include <QWidget>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "connection/baglanmodul.h"
+#include "window/LookupLists.h"
+
+class FlexGrid;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRect;
+
+namespace dialog {
+class CommonDialog;
+}
+
+class urunlertoplu : public QWidget {
+    Q_OBJECT
+public:
+    // Creates the window and its controls as the window definition does;
+    // lists stay empty until Form_Load or formutemizle. `connection` is the
+    // one the lookup lists (and the save) read and write through.
+    explicit urunlertoplu(ado::Connection &connection = baglanmodul::baglanti(), QWidget *parent = nullptr);
+    ~urunlertoplu() override;
+
+    // The start-up, in order: reads the settings file, chooses the
+    // connection text, opens the shared connection, resets the window; then
+    // names the connection in the title. A missing file or an unreachable
+    // database stops nothing: the window opens with what the steps left.
+    // Only tests pass another settings path.
+    void Form_Load(const QString &settingsPath = baglanmodul::settingsFilePath());
+
+    // Title for a connection: the tool's name and what it is connected to,
+    // or that it is not connected and why. Never holds a password.
+    static QString titleFor(const ado::Connection &connection);
+
+    // Refill a list pair from the database; both lists keep the leading
+    // entry when the read fails or finds nothing (then nothing is selected),
+    // otherwise both stand at position 0. Returns what the read found and
+    // why it failed, if it did.
+    lookup::ReadResult grublarigetir();
+    lookup::ReadResult kdvlarigetir();
+    lookup::ReadResult yazicilarigetir();
+
+    // Puts every input back to its start: id, groups, unit "Adet", tax
+    // templates, printers, colour MAVİ, text colour SİYAH, goster unchecked,
+    // altmenu empty, then the empty grid. Returns the errors of the list
+    // reads, one line each, or "" when all three read.
+    QString formutemizle();
+
+    // Empties the grid to its header row and one empty row, four columns,
+    // with the standard widths.
+    void basliklariyaz();
+
+    // Event handlers, under the names of the control events they serve.
+    void Command1_Click();
+    void cik_Click();
+    void Grup_Click();
+    void Grup_Change();
+    void kdv_Click();
+    void yazici_Click();
+    void renk1_Click();
+    void renk2_Click();
+    void satisekrani2_RowNotification();
+    void kaydet_Click();
+
+    // The controls, in the order the window definition creates them.
+    QPushButton *Command1;
+    QComboBox *Grup;
+    QComboBox *kdv;
+    QLineEdit *fiyat;
+    QComboBox *birim;
+    QComboBox *yazici;
+    QCheckBox *goster;
+    QComboBox *renk1;
+    QComboBox *renk2;
+    QPushButton *kaydet;
+    QPushButton *cik;
+    QLineEdit *id;
+    QComboBox *yaziciid;
+    QLineEdit *altmenu;
+    QComboBox *kdvid;
+    QComboBox *Grupid;
+    FlexGrid *satisekrani2;
+    dialog::CommonDialog *dlg;
+    QLabel *say;
+    std::map<int, QLabel *> baslik;  // indexes 0-3 and 5-8
+    QLabel *islem;
+    std::map<int, QLabel *> eeeee;  // index 7
+
+    // Colour texts of the chosen button colour and the (unused) text colour.
+    QString butonrengi;
+    QString yazirengi;
+
+    // The connection the lists read through and the save writes through.
+    ado::Connection &baglanti;
+
+private:
+    template <typename Control>
+    Control *place(Control *control, const char *name, const QRect &twipsRect, double points, int tabIndex);
+    QLabel *makeLabel(const QString &text, const QRect &twipsRect, double points, const QColor &colour, int tabIndex);
+    QComboBox *makeList(const char *name, const QStringList &entries, const QRect &twipsRect, int tabIndex, bool editable = false);
+    void createControls();
+    void connectEvents();
+    void applyTabOrder();
+    lookup::ReadResult fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source);
+    void setColumnWidths();
+
+    std::vector<std::pair<int, QWidget *>> m_tabOrder;
+};

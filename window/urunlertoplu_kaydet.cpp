@@ -1,0 +1,5 @@
+#include "window/urunlertoplu.h"
+
+void urunlertoplu::kaydet_Click()
+{
+}
