@@ -30,6 +30,7 @@ enum RecordId : std::uint16_t {
     Xf = 0x00E0,
     Sst = 0x00FC,
     LabelSst = 0x00FD,
+    Dimensions = 0x0200,
     Blank = 0x0201,
     Number = 0x0203,
     Label = 0x0204,
@@ -40,6 +41,7 @@ enum RecordId : std::uint16_t {
     Bof = 0x0809,
 };
 
+// One record: its id and its body (which points into the stream).
 struct Record {
     std::uint16_t id = 0;
     Bytes data;
@@ -73,9 +75,13 @@ class FragmentCursor {
 public:
     explicit FragmentCursor(std::vector<Bytes> fragments);
 
+    // One byte, moving on to the next fragment where this one is used up.
     bool u8(std::uint8_t &value);
+    // A little-endian 16-bit value, which may straddle two fragments.
     bool u16(std::uint16_t &value);
+    // A little-endian 32-bit value, which may straddle fragments.
     bool u32(std::uint32_t &value);
+    // Passes over `count` bytes, across fragments.
     bool skip(std::size_t count);
     // `count` raw bytes appended to `out`.
     bool bytes(std::size_t count, std::string &out);

@@ -82,6 +82,7 @@ QString CellText::plain(double value) const
         return QStringLiteral("#NUM!");
     const std::string digits = fixedDigits(std::fabs(value));
     QString text;
+    text.reserve(minusSign_.size() + qsizetype(digits.size()) + decimalPoint_.size());
     if (value < 0 && digits != "0")
         text = minusSign_;
     const std::size_t point = digits.find('.');

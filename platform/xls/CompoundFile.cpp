@@ -198,9 +198,10 @@ Status CompoundFile::readMiniStream(std::vector<std::uint8_t> &stream, std::vect
     return {};
 }
 
-Status CompoundFile::readStream(int index, std::vector<std::uint8_t> &out) const
+Status CompoundFile::readStream(int index, std::vector<std::uint8_t> &storage, Bytes &content) const
 {
-    out.clear();
+    storage.clear();
+    content = {};
     if (index < 0 || std::size_t(index) >= entries_.size())
         return corrupt(QStringLiteral("no such stream"));
     const Entry &entry = entries_[std::size_t(index)];
@@ -210,8 +211,16 @@ Status CompoundFile::readStream(int index, std::vector<std::uint8_t> &out) const
             return corrupt(QStringLiteral("stream larger than the file"));
         if (Status s = followChain(entry.start, fat_, sectorsFor(entry.size, sectorShift_), chain); !s.ok())
             return s;
-        out.reserve(chain.size() << sectorShift_);
-        appendSectors(chain, out);
+        const std::size_t offset = (std::size_t(entry.start) + 1) << sectorShift_;
+        const bool inOrder = std::adjacent_find(chain.begin(), chain.end(),
+                                                [](std::uint32_t a, std::uint32_t b) { return b != a + 1; })
+                             == chain.end();
+        if (inOrder && fits(file_, offset, std::size_t(entry.size))) {
+            content = file_.subspan(offset, std::size_t(entry.size));
+            return {};
+        }
+        storage.reserve(chain.size() << sectorShift_);
+        appendSectors(chain, storage);
     } else {
         std::vector<std::uint8_t> mini;
         std::vector<std::uint32_t> miniFat;
@@ -221,10 +230,11 @@ Status CompoundFile::readStream(int index, std::vector<std::uint8_t> &out) const
             return s;
         for (std::uint32_t sector : chain) {
             const auto begin = mini.begin() + (std::ptrdiff_t(sector) << kMiniShift);
-            out.insert(out.end(), begin, begin + (std::ptrdiff_t(1) << kMiniShift));
+            storage.insert(storage.end(), begin, begin + (std::ptrdiff_t(1) << kMiniShift));
         }
     }
-    out.resize(std::size_t(entry.size));
+    storage.resize(std::size_t(entry.size));
+    content = storage;
     return {};
 }
 

@@ -23,9 +23,11 @@ public:
     // the root storage, or -1 when there is none.
     int findStream(std::string_view name) const;
 
-    // The whole content of the stream at directory index `index` in `out`;
-    // Corrupt when its chain is cyclic, leaves the file or is shorter than its size.
-    Status readStream(int index, std::vector<std::uint8_t> &out) const;
+    // The whole content of the stream at directory index `index` in `content`:
+    // a view into the file when its sectors lie in order, as writers usually
+    // put them, else a copy kept in `storage`. Corrupt when its chain is
+    // cyclic, leaves the file or is shorter than its size.
+    Status readStream(int index, std::vector<std::uint8_t> &storage, Bytes &content) const;
 
 private:
     struct Entry {

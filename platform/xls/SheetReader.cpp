@@ -2,12 +2,14 @@
 
 #include "platform/xls/BiffRecords.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace xls {
 namespace {
 
 constexpr std::uint16_t kColumns = 3;
+constexpr std::size_t kMaxRows = 65536;
 
 Status corrupt(const QString &why)
 {
@@ -40,6 +42,7 @@ public:
     Status read(biff::RecordReader &reader, const biff::Record &record);
 
 private:
+    void reserveRows(Bytes dimensions);
     void put(std::uint16_t row, std::uint16_t column, QString value);
     QString numberText(double value, std::uint16_t xf) const;
     Status readLabel(biff::RecordReader &reader, const biff::Record &record);
@@ -69,6 +72,13 @@ void SheetCells::put(std::uint16_t row, std::uint16_t column, QString value)
     rows_[row][column] = std::move(value);
 }
 
+void SheetCells::reserveRows(Bytes dimensions)
+{
+    // Only a hint against regrowing the table: rows still come from the cells.
+    const std::size_t claimed = globals_.biff8 ? u32At(dimensions, 4) : u16At(dimensions, 2);
+    rows_.reserve(std::min<std::size_t>(claimed, kMaxRows));
+}
+
 QString SheetCells::numberText(double value, std::uint16_t xf) const
 {
     return text_.number(value, globals_.formats.kindOf(xf));
@@ -78,6 +88,9 @@ Status SheetCells::read(biff::RecordReader &reader, const biff::Record &record)
 {
     const Bytes data = record.data;
     switch (record.id) {
+    case biff::Dimensions:
+        reserveRows(data);
+        return {};
     case biff::Number:
         if (data.size() < 14)
             return corrupt(QStringLiteral("NUMBER record too short"));

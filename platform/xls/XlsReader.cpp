@@ -32,8 +32,9 @@ Status notCompound(Bytes file)
     return Status::fail(ReadError::NotCompoundFile, QStringLiteral("not an Excel 97-2003 workbook"));
 }
 
-// The workbook stream ("Workbook" for BIFF8, "Book" for BIFF5) out of the container.
-Status workbookStream(Bytes file, std::vector<std::uint8_t> &stream)
+// The workbook stream ("Workbook" for BIFF8, "Book" for BIFF5) out of the
+// container, in `file` or in `storage`.
+Status workbookStream(Bytes file, std::vector<std::uint8_t> &storage, Bytes &stream)
 {
     CompoundFile container;
     if (Status s = container.open(file); !s.ok())
@@ -43,7 +44,7 @@ Status workbookStream(Bytes file, std::vector<std::uint8_t> &stream)
         index = container.findStream("Book");
     if (index < 0)
         return Status::fail(ReadError::NoWorkbookStream, QStringLiteral("the compound file holds no workbook"));
-    return container.readStream(index, stream);
+    return container.readStream(index, storage, stream);
 }
 
 }  // namespace
@@ -51,8 +52,9 @@ Status workbookStream(Bytes file, std::vector<std::uint8_t> &stream)
 SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale)
 {
     const Bytes bytes(reinterpret_cast<const std::uint8_t *>(file.constData()), std::size_t(file.size()));
-    std::vector<std::uint8_t> stream;
-    if (Status s = workbookStream(bytes, stream); !s.ok())
+    std::vector<std::uint8_t> storage;
+    Bytes stream;
+    if (Status s = workbookStream(bytes, storage, stream); !s.ok())
         return refusal(s);
     return readWorkbookStream(stream, locale);
 }
@@ -73,6 +75,14 @@ SheetColumns readColumnsAtoC(const QString &path, const QLocale &locale)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refusal(Status::fail(ReadError::CannotOpen, file.errorString()));
+    // Mapping spares copying the whole file into fresh memory first; the
+    // cells come out as copies, so nothing outlives the mapping.
+    if (file.size() > 0) {
+        if (const uchar *mapped = file.map(0, file.size())) {
+            return readColumnsAtoCFromBytes(
+                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size())), locale);
+        }
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return refusal(Status::fail(ReadError::CannotOpen, file.errorString()));
