@@ -44,7 +44,7 @@ public:
 private:
     void reserveRows(Bytes dimensions);
     void put(std::uint16_t row, std::uint16_t column, QString value);
-    QString numberText(double value, std::uint16_t xf) const;
+    void putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf);
     Status readLabel(biff::RecordReader &reader, const biff::Record &record);
     Status readLabelSst(const biff::Record &record);
     Status readMulRk(const biff::Record &record);
@@ -79,9 +79,10 @@ void SheetCells::reserveRows(Bytes dimensions)
     rows_.reserve(std::min<std::size_t>(claimed, kMaxRows));
 }
 
-QString SheetCells::numberText(double value, std::uint16_t xf) const
+void SheetCells::putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf)
 {
-    return text_.number(value, globals_.formats.kindOf(xf));
+    // Rendering is the costly part, so columns past C skip it.
+    put(row, column, column < kColumns ? text_.number(value, globals_.formats.kindOf(xf)) : QString());
 }
 
 Status SheetCells::read(biff::RecordReader &reader, const biff::Record &record)
@@ -94,12 +95,12 @@ Status SheetCells::read(biff::RecordReader &reader, const biff::Record &record)
     case biff::Number:
         if (data.size() < 14)
             return corrupt(QStringLiteral("NUMBER record too short"));
-        put(u16At(data, 0), u16At(data, 2), numberText(f64At(data, 6), u16At(data, 4)));
+        putNumber(u16At(data, 0), u16At(data, 2), f64At(data, 6), u16At(data, 4));
         return {};
     case biff::Rk:
         if (data.size() < 10)
             return corrupt(QStringLiteral("RK record too short"));
-        put(u16At(data, 0), u16At(data, 2), numberText(decodeRk(u32At(data, 6)), u16At(data, 4)));
+        putNumber(u16At(data, 0), u16At(data, 2), decodeRk(u32At(data, 6)), u16At(data, 4));
         return {};
     case biff::MulRk:
         return readMulRk(record);
@@ -130,7 +131,7 @@ Status SheetCells::readMulRk(const biff::Record &record)
     const std::size_t count = (data.size() - 6) / 6;
     for (std::size_t i = 0; i < count && first + i < kColumns; ++i) {
         const std::size_t at = 4 + 6 * i;
-        put(row, std::uint16_t(first + i), numberText(decodeRk(u32At(data, at + 2)), u16At(data, at)));
+        putNumber(row, std::uint16_t(first + i), decodeRk(u32At(data, at + 2)), u16At(data, at));
     }
     return {};
 }
@@ -179,7 +180,7 @@ Status SheetCells::readFormula(const biff::Record &record)
     // A cached result that is not a number marks its last two bytes 0xFFFF
     // and says in its first byte what it is instead.
     if (u16At(data, 12) != 0xFFFF) {
-        put(row, column, numberText(f64At(data, 6), u16At(data, 4)));
+        putNumber(row, column, f64At(data, 6), u16At(data, 4));
         return {};
     }
     switch (data[6]) {
