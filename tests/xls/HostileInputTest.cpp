@@ -151,72 +151,118 @@ TEST(HostileInputTest, the_last_sheet_row_is_row_65536)
     EXPECT_EQ(result.rows.back()[2], "3");
 }
 
-struct BrokenCase {
+TEST(HostileInputTest, files_that_are_not_compound_files_are_told_apart)
+{
+    EXPECT_EQ(read(QByteArray()).error, ReadError::NotCompoundFile);
+    EXPECT_EQ(read(QByteArray::fromHex("0904060000001000")).error, ReadError::Unsupported);  // Excel 4.0
+}
+
+// One structure of the container around a valid 5,000-byte text cell broken.
+struct ContainerCase {
     const char *name;
-    std::function<QByteArray()> make;
+    std::function<void(CompoundImage &)> damage;
     ReadError error;
 };
 
-void PrintTo(const BrokenCase &c, std::ostream *out) { *out << c.name; }
+void PrintTo(const ContainerCase &c, std::ostream *out) { *out << c.name; }
 
-class BrokenWorkbookTest : public testing::TestWithParam<BrokenCase> {};
+class BrokenContainerTest : public testing::TestWithParam<ContainerCase> {};
 
-TEST_P(BrokenWorkbookTest, is_refused_with_the_right_reason)
+TEST_P(BrokenContainerTest, is_refused_with_the_right_reason)
 {
-    const xls::SheetColumns result = read(GetParam().make());
+    CompoundImage image(workbookStream({}, label(0, 0, std::string(5000, 'x'))));
+    GetParam().damage(image);
+    const xls::SheetColumns result = read(image.data());
     EXPECT_EQ(result.error, GetParam().error) << result.message.toStdString();
     EXPECT_FALSE(result.message.isEmpty());
 }
 
-const Bytes kBigStream = workbookStream({}, concat({label(0, 0, std::string(5000, 'x'))}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BrokenContainerTest,
+    testing::Values(
+        ContainerCase{"sector_chain_loops", [](CompoundImage &i) { i.setFat(5, 3); }, ReadError::Corrupt},
+        ContainerCase{"sector_outside_the_file", [](CompoundImage &i) { i.setFat(4, 4000); }, ReadError::Corrupt},
+        ContainerCase{"stream_larger_than_the_file",
+                      [](CompoundImage &i) { i.set32(CompoundImage::kStreamEntry + 0x78, 0x7FFFFFFF); },
+                      ReadError::Corrupt},
+        ContainerCase{"allocation_table_beyond_the_file", [](CompoundImage &i) { i.set32(0x2C, 100000); },
+                      ReadError::Corrupt},
+        ContainerCase{"directory_sibling_points_to_itself",
+                      [](CompoundImage &i) {
+                          i.set32(CompoundImage::kStreamEntry + 0x44, 1);
+                          i.set16(CompoundImage::kStreamEntry, 'X');  // "Xorkbook"
+                      },
+                      ReadError::NoWorkbookStream}));
 
-QByteArray withImage(const Bytes &stream, const std::function<void(CompoundImage &)> &change)
+// A workbook stream broken in one record, in an intact container.
+struct StreamCase {
+    const char *name;
+    std::function<Bytes()> stream;
+    ReadError error;
+};
+
+void PrintTo(const StreamCase &c, std::ostream *out) { *out << c.name; }
+
+class BrokenStreamTest : public testing::TestWithParam<StreamCase> {};
+
+TEST_P(BrokenStreamTest, is_refused_with_the_right_reason)
 {
-    CompoundImage image(stream);
-    change(image);
-    return image.data();
+    const xls::SheetColumns result = readStream(GetParam().stream());
+    EXPECT_EQ(result.error, GetParam().error) << result.message.toStdString();
+    EXPECT_FALSE(result.message.isEmpty());
+}
+
+Bytes withByte(std::size_t at, std::uint8_t value)
+{
+    Bytes stream = workbookStream({}, {});
+    stream[at] = value;
+    return stream;
+}
+
+Bytes cutShort()
+{
+    Bytes stream = workbookStream({}, {});
+    stream.resize(stream.size() - 2);
+    return stream;
+}
+
+Bytes missingSharedString()
+{
+    Bytes body = cell(0, 0);
+    put32(body, 0);
+    return workbookStream({}, record(0x00FD, body));
+}
+
+Bytes sharedStringCutOff()
+{
+    Bytes sst;
+    put32(sst, 1);
+    put32(sst, 1);
+    put16(sst, 40);  // 40 characters announced, one present
+    sst.push_back(1);
+    put16(sst, 'a');
+    return workbookStream(record(0x00FC, sst), {});
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, BrokenWorkbookTest,
+    Cases, BrokenStreamTest,
     testing::Values(
-        BrokenCase{"empty_file", [] { return QByteArray(); }, ReadError::NotCompoundFile},
-        BrokenCase{"excel_4_file", [] { return QByteArray::fromHex("0904060000001000"); }, ReadError::Unsupported},
-        BrokenCase{"sector_chain_loops",
-                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.setFat(5, 3); }); }, ReadError::Corrupt},
-        BrokenCase{"sector_outside_the_file",
-                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.setFat(4, 4000); }); }, ReadError::Corrupt},
-        BrokenCase{"stream_larger_than_the_file",
-                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.set32(i.kStreamEntry + 0x78, 0x7FFFFFFF); }); },
-                   ReadError::Corrupt},
-        BrokenCase{"allocation_table_count_beyond_the_file",
-                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.set32(0x2C, 100000); }); }, ReadError::Corrupt},
-        BrokenCase{"directory_sibling_points_to_itself",
-                   [] { return withImage(kBigStream, [](CompoundImage &i) { i.set32(i.kStreamEntry + 0x44, 1); i.set16(i.kStreamEntry, 'X'); }); },
-                   ReadError::NoWorkbookStream},
-        BrokenCase{"mini_chain_loops",
-                   [] { return withImage(workbookStream({}, label(0, 0, std::string(200, 'y'))),
-                                         [](CompoundImage &i) { i.set32(512 * 3 + 4, 0); }); }, ReadError::Corrupt},
-        BrokenCase{"password_protected",
-                   [] { return CompoundImage(workbookStream(record(0x002F, Bytes(6, 0)), {})).data(); }, ReadError::Encrypted},
-        BrokenCase{"excel_4_version_inside_a_compound_file",
-                   [] { Bytes s = workbookStream({}, {}); s[4] = 0x00; s[5] = 0x04; return CompoundImage(s).data(); },
-                   ReadError::Unsupported},
-        BrokenCase{"record_runs_past_the_stream",
-                   [] { Bytes s = workbookStream({}, {}); s.resize(s.size() - 2); return CompoundImage(s).data(); },
-                   ReadError::Corrupt},
-        BrokenCase{"sheet_offset_past_the_stream",
-                   [] { Bytes s = workbookStream({}, {}); s[20 + 4 + 3] = 0x7F; return CompoundImage(s).data(); },
-                   ReadError::Corrupt},
-        BrokenCase{"shared_string_index_out_of_range",
-                   [] { Bytes body = cell(0, 0); put32(body, 0); return CompoundImage(workbookStream({}, record(0x00FD, body))).data(); },
-                   ReadError::Corrupt},
-        BrokenCase{"shared_string_cut_off",
-                   [] { Bytes sst; put32(sst, 1); put32(sst, 1); put16(sst, 40); sst.push_back(1); put16(sst, 'a');
-                        return CompoundImage(workbookStream(record(0x00FC, sst), {})).data(); },
-                   ReadError::Corrupt},
-        BrokenCase{"number_record_too_short",
-                   [] { return CompoundImage(workbookStream({}, record(0x0203, cell(0, 0)))).data(); }, ReadError::Corrupt}));
+        StreamCase{"password_protected", [] { return workbookStream(record(0x002F, Bytes(6, 0)), {}); },
+                   ReadError::Encrypted},
+        StreamCase{"excel_4_version", [] { return withByte(5, 0x04); }, ReadError::Unsupported},
+        StreamCase{"record_runs_past_the_stream", cutShort, ReadError::Corrupt},
+        StreamCase{"sheet_offset_past_the_stream", [] { return withByte(20 + 4 + 3, 0x7F); }, ReadError::Corrupt},
+        StreamCase{"shared_string_index_out_of_range", missingSharedString, ReadError::Corrupt},
+        StreamCase{"shared_string_cut_off", sharedStringCutOff, ReadError::Corrupt},
+        StreamCase{"number_record_too_short", [] { return workbookStream({}, record(0x0203, cell(0, 0))); },
+                   ReadError::Corrupt}));
+
+TEST(HostileInputTest, a_looping_mini_stream_chain_is_refused)
+{
+    CompoundImage image(workbookStream({}, label(0, 0, std::string(200, 'y'))));
+    image.set32(512 * 3 + 4, 0);  // mini sector 1 leads back to 0
+    EXPECT_EQ(read(image.data()).error, ReadError::Corrupt);
+}
 
 TEST(HostileInputTest, inputs_that_once_crashed_the_reader_are_read_or_refused)
 {
