@@ -1,0 +1,388 @@
+#include "support/XMLFlexDS.h"
+
+#include "XmlTestFiles.h"
+#include "platform/xml/DomNode.h"
+#include "support/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <climits>
+#include <functional>
+#include <string>
+
+namespace {
+
+// The column of one field, record by record.
+QStringList column(XMLFlexDS &ds, int field)
+{
+    QStringList values;
+    for (int record = 0; record < ds.GetRecordCount(); ++record)
+        values << ds.GetData(field, record);
+    return values;
+}
+
+// The number and description of the RuntimeError that `action` raises.
+std::pair<int, std::string> errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const RuntimeError &error) {
+        return {error.number(), error.description()};
+    }
+    return {0, {}};
+}
+
+TEST(XMLFlexDS, records_are_elements_with_content_in_document_order)
+{
+    XMLFlexDS ds;
+    ds.setXMLDocument(documentOf(settingsXml));
+    EXPECT_EQ(ds.GetRecordCount(), 5);
+    EXPECT_EQ(ds.GetFieldCount(), 2);
+    EXPECT_EQ(column(ds, 0), QStringList({"r", "a", "b", "c", "d"}));
+    EXPECT_EQ(column(ds, 1), QStringList({"", "1", "", "2", "3"}));
+}
+
+TEST(XMLFlexDS, an_element_with_one_child_element_is_a_leaf_showing_its_text)
+{
+    XMLFlexDS ds;
+    ds.setXMLDocument(documentOf("<?xml version=\"1.0\"?><g><h>5</h></g>"));
+    EXPECT_EQ(column(ds, 0), QStringList({"g"}));
+    EXPECT_EQ(column(ds, 1), QStringList({"5"}));
+
+    ds.setXMLDocument(documentOf("<?xml version=\"1.0\"?><g><h>a<i>b</i><![CDATA[c]]></h></g>"));
+    EXPECT_EQ(column(ds, 1), QStringList({"abc"}));
+}
+
+struct EmptyCase {
+    const char *name;
+    const char *xml;
+};
+
+void PrintTo(const EmptyCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class XMLFlexDSWithoutRecords : public testing::TestWithParam<EmptyCase> {};
+
+TEST_P(XMLFlexDSWithoutRecords, shows_nothing)
+{
+    XMLFlexDS ds;
+    ds.setXMLDocument(documentOf(GetParam().xml));
+    EXPECT_EQ(ds.GetRecordCount(), 0);
+    EXPECT_EQ(errorOf([&] { ds.GetData(0, 0); }).first, 666);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, XMLFlexDSWithoutRecords,
+    testing::Values(EmptyCase{"comment_first", "<?xml version=\"1.0\"?><!-- c --><r><a>1</a></r>"},
+                    EmptyCase{"single_top_level_node", "<r><a>1</a><b>2</b></r>"},
+                    EmptyCase{"empty_second_node", "<?xml version=\"1.0\"?><r/>"}, EmptyCase{"empty", ""}),
+    [](const testing::TestParamInfo<EmptyCase> &info) { return std::string(info.param.name); });
+
+TEST(XMLFlexDS, before_any_document_there_are_no_records)
+{
+    XMLFlexDS ds;
+    EXPECT_EQ(ds.GetRecordCount(), 0);
+    EXPECT_EQ(ds.XMLDocument(), nullptr);
+    EXPECT_EQ(ds.XMLFile(), "");
+    EXPECT_EQ(errorOf([&] { ds.GetData(0, 0); }).first, 666);
+    EXPECT_EQ(errorOf([&] { ds.SetData(1, 0, "x"); }).first, 666);
+}
+
+TEST(XMLFlexDS, a_null_document_returns_to_no_records)
+{
+    XMLFlexDS ds;
+    ds.setXMLDocument(documentOf(settingsXml));
+    ds.setXMLDocument(nullptr);
+    EXPECT_EQ(ds.GetRecordCount(), 0);
+    EXPECT_EQ(errorOf([&] { ds.GetData(0, 0); }).first, 666);
+}
+
+class XMLFlexDSFieldName : public testing::TestWithParam<std::pair<int, const char *>> {};
+
+TEST_P(XMLFlexDSFieldName, is_baslik_for_0_and_ayar_otherwise)
+{
+    XMLFlexDS ds;
+    EXPECT_EQ(ds.GetFieldName(GetParam().first), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, XMLFlexDSFieldName,
+                         testing::Values(std::pair{0, "Baslik"}, std::pair{1, "Ayar"}, std::pair{2, "Ayar"},
+                                         std::pair{-1, "Ayar"}));
+
+class XMLFlexDSBadIndex : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(XMLFlexDSBadIndex, raises_666_and_touches_nothing)
+{
+    const auto [field, record] = GetParam();
+    XMLFlexDS ds;
+    ds.setXMLDocument(documentOf(settingsXml));
+    const QString before = xml::outerXml(*ds.XMLDocument());
+    EXPECT_EQ(errorOf([&] { ds.GetData(field, record); }), std::pair(666, std::string("Bad Index")));
+    EXPECT_EQ(errorOf([&] { ds.SetData(field, record, "x"); }), std::pair(666, std::string("Bad Index")));
+    EXPECT_EQ(xml::outerXml(*ds.XMLDocument()), before);
+    EXPECT_FALSE(ds.isDirty());
+}
+
+INSTANTIATE_TEST_SUITE_P(FieldAndRecord, XMLFlexDSBadIndex,
+                         testing::Values(std::pair{0, 5}, std::pair{1, 5}, std::pair{2, 0}, std::pair{-1, 1},
+                                         std::pair{0, -1}, std::pair{1, INT_MAX}, std::pair{INT_MIN, 0}));
+
+TEST(XMLFlexDS, an_edit_of_a_leaf_writes_its_child_text)
+{
+    XMLFlexDS ds;
+    ds.setXMLDocument(documentOf(settingsXml));
+    ds.SetData(1, 3, "twenty");
+    EXPECT_TRUE(ds.isDirty());
+    EXPECT_EQ(ds.GetData(1, 3), "twenty");
+    EXPECT_STREQ(ds.XMLDocument()->child("r").child("b").child("c").child_value(), "twenty");
+}
+
+TEST(XMLFlexDS, an_edit_of_a_leaf_with_a_child_element_replaces_that_elements_content)
+{
+    XMLFlexDS ds;
+    ds.setXMLDocument(documentOf("<?xml version=\"1.0\"?><g><h>a<i>b</i></h></g>"));
+    ds.SetData(1, 0, "Ğ<&>");
+    EXPECT_EQ(xml::outerXml(ds.XMLDocument()->child("g")), "<g><h>Ğ&lt;&amp;&gt;</h></g>");
+    EXPECT_EQ(ds.GetData(1, 0), "Ğ<&>");
+}
+
+struct NoChange {
+    const char *name;
+    int field;
+    int record;
+    const char *text;
+};
+
+void PrintTo(const NoChange &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class XMLFlexDSNoChange : public testing::TestWithParam<NoChange> {};
+
+TEST_P(XMLFlexDSNoChange, leaves_the_document_and_the_dirty_mark_alone)
+{
+    XMLFlexDS ds;
+    ds.setXMLDocument(documentOf(settingsXml));
+    const QString before = xml::outerXml(*ds.XMLDocument());
+    ds.SetData(GetParam().field, GetParam().record, GetParam().text);
+    EXPECT_EQ(xml::outerXml(*ds.XMLDocument()), before);
+    EXPECT_FALSE(ds.isDirty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, XMLFlexDSNoChange,
+                         testing::Values(NoChange{"same_text", 1, 1, "1"}, NoChange{"field_0", 0, 1, "z"},
+                                         NoChange{"node_with_several_children", 1, 2, "z"},
+                                         NoChange{"top_level_node", 1, 0, "z"}),
+                         [](const testing::TestParamInfo<NoChange> &info) { return std::string(info.param.name); });
+
+TEST(XMLFlexDS, a_new_document_clears_the_dirty_mark_and_keeps_the_file_name)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.xml");
+    writeFile(path, settingsXml);
+    XMLFlexDS ds;
+    EXPECT_TRUE(ds.setXMLFile(path));
+    ds.SetData(1, 1, "9");
+    ds.setXMLDocument(documentOf(settingsXml));
+    EXPECT_FALSE(ds.isDirty());
+    EXPECT_EQ(ds.XMLFile(), path);
+}
+
+TEST(XMLFlexDS, a_file_that_cannot_be_loaded_shows_no_records_and_says_why)
+{
+    QTemporaryDir dir;
+    XMLFlexDS ds;
+    const QString missing = dir.filePath("missing.xml");
+    EXPECT_EQ(ds.setXMLFile(missing).status, pugi::status_file_not_found);
+    EXPECT_EQ(ds.XMLFile(), missing);
+    EXPECT_NE(ds.XMLDocument(), nullptr);
+    EXPECT_EQ(ds.GetRecordCount(), 0);
+
+    const QString broken = dir.filePath("broken.xml");
+    writeFile(broken, "<?xml version=\"1.0\"?><r><a>1</a>");
+    EXPECT_FALSE(ds.setXMLFile(broken));
+    EXPECT_EQ(ds.GetRecordCount(), 0);
+}
+
+// Saving at destruction, and the explicit save.
+class XMLFlexDSSave : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        writeFile(path, settingsXml);
+    }
+    // The records' values after loading `file` afresh.
+    static QStringList valuesIn(const QString &file)
+    {
+        XMLFlexDS reader;
+        reader.setXMLFile(file);
+        return column(reader, 1);
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath("settings.xml");
+};
+
+TEST_F(XMLFlexDSSave, an_edited_file_is_rewritten_at_destruction)
+{
+    QString before;
+    {
+        XMLFlexDS ds;
+        ds.setXMLFile(path);
+        ds.SetData(1, 4, "Çay");
+        before = xml::outerXml(*ds.XMLDocument());
+    }
+    EXPECT_EQ(valuesIn(path), QStringList({"", "1", "", "2", "Çay"}));
+    pugi::xml_document reread;
+    xml::loadFile(reread, path);
+    EXPECT_EQ(xml::outerXml(reread), before);  // comment, empty element and declaration kept
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"settings.xml"}));  // no temporary left
+}
+
+TEST_F(XMLFlexDSSave, an_unedited_file_is_not_rewritten)
+{
+    {
+        XMLFlexDS ds;
+        ds.setXMLFile(path);
+        ds.SetData(1, 1, "1");
+    }
+    EXPECT_EQ(readFile(path), QByteArray(settingsXml));
+}
+
+TEST_F(XMLFlexDSSave, a_document_given_without_a_file_name_is_not_saved)
+{
+    {
+        XMLFlexDS ds;
+        ds.setXMLDocument(documentOf(settingsXml));
+        ds.SetData(1, 1, "9");
+        EXPECT_FALSE(ds.Save().isEmpty());
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"settings.xml"}));
+    EXPECT_EQ(readFile(path), QByteArray(settingsXml));
+}
+
+TEST_F(XMLFlexDSSave, a_second_document_is_saved_under_the_first_files_name)
+{
+    {
+        XMLFlexDS ds;
+        ds.setXMLFile(path);
+        ds.setXMLDocument(documentOf("<?xml version=\"1.0\"?><g><h>5</h></g>"));
+        ds.SetData(1, 0, "6");
+    }
+    EXPECT_EQ(valuesIn(path), QStringList({"6"}));
+}
+
+TEST_F(XMLFlexDSSave, the_explicit_save_writes_and_clears_the_dirty_mark)
+{
+    XMLFlexDS ds;
+    ds.setXMLFile(path);
+    ds.SetData(1, 1, "7");
+    EXPECT_EQ(ds.Save(), "");
+    EXPECT_FALSE(ds.isDirty());
+    EXPECT_EQ(valuesIn(path), QStringList({"", "7", "", "2", "3"}));
+}
+
+TEST_F(XMLFlexDSSave, a_failed_save_is_returned_or_swallowed_and_changes_nothing)
+{
+    const QString blocked = dir.filePath("blocked.xml");
+    writeFile(blocked, settingsXml);
+    {
+        XMLFlexDS ds;
+        ds.setXMLFile(blocked);
+        ds.SetData(1, 1, "8");
+        // The name now belongs to a folder: no file can replace it.
+        ASSERT_TRUE(QFile::remove(blocked));
+        ASSERT_TRUE(QDir(dir.path()).mkdir("blocked.xml"));
+        EXPECT_FALSE(ds.Save().isEmpty());
+        EXPECT_TRUE(ds.isDirty());
+    }  // the save at destruction fails quietly
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"settings.xml"}));
+}
+
+struct EncodingCase {
+    const char *name;
+    const char *declared;
+    QStringConverter::Encoding encoding;
+    bool byteOrderMark;
+};
+
+void PrintTo(const EncodingCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class XMLFlexDSEncoding : public XMLFlexDSSave, public testing::WithParamInterface<EncodingCase> {
+protected:
+    QByteArray encoded(const QString &text) const
+    {
+        QStringEncoder encoder(GetParam().encoding, GetParam().byteOrderMark ? QStringConverter::Flag::WriteBom
+                                                                             : QStringConverter::Flag::Default);
+        return encoder.encode(text);
+    }
+    QString document(const char *value) const
+    {
+        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?><r><a>ç</a><b>%2</b></r>")
+            .arg(GetParam().declared, QString::fromUtf8(value));
+    }
+};
+
+TEST_P(XMLFlexDSEncoding, a_file_is_saved_in_the_encoding_it_declares)
+{
+    writeFile(path, encoded(document("x")));
+    {
+        XMLFlexDS ds;
+        ds.setXMLFile(path);
+        EXPECT_EQ(ds.GetData(1, 1), "ç");
+        ds.SetData(1, 2, "ü");
+    }
+    EXPECT_EQ(readFile(path), encoded(document("ü")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Declarations, XMLFlexDSEncoding,
+    testing::Values(EncodingCase{"latin1", "ISO-8859-1", QStringConverter::Latin1, false},
+                    EncodingCase{"utf16", "UTF-16", QStringConverter::Utf16LE, true},
+                    EncodingCase{"utf8", "UTF-8", QStringConverter::Utf8, false}),
+    [](const testing::TestParamInfo<EncodingCase> &info) { return std::string(info.param.name); });
+
+// 100,000 nested elements, each with an empty sibling so that every level is
+// a record; the innermost holds the text x.
+QByteArray deepDocument(int depth)
+{
+    QByteArray text = "<?xml version=\"1.0\"?>";
+    for (int i = 0; i < depth; ++i)
+        text += "<n><e/>";
+    text += "<n>x</n>";
+    for (int i = 0; i < depth; ++i)
+        text += "</n>";
+    return text;
+}
+
+TEST_F(XMLFlexDSSave, a_very_deep_document_is_walked_edited_and_saved_without_recursion)
+{
+    constexpr int depth = 100000;
+    writeFile(path, deepDocument(depth));
+    {
+        XMLFlexDS ds;
+        ASSERT_TRUE(ds.setXMLFile(path));
+        ASSERT_EQ(ds.GetRecordCount(), depth + 1);
+        EXPECT_EQ(ds.GetData(1, depth), "x");
+        EXPECT_EQ(ds.GetData(1, 0), "");
+        ds.SetData(1, depth, "y");
+    }
+    XMLFlexDS reread;
+    reread.setXMLFile(path);
+    ASSERT_EQ(reread.GetRecordCount(), depth + 1);
+    EXPECT_EQ(reread.GetData(1, depth), "y");
+}
+
+}  // namespace
