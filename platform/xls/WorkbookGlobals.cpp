@@ -49,7 +49,9 @@ Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record,
     case biff::FilePass:
         return Status::fail(ReadError::Encrypted, QStringLiteral("the workbook is password-protected"));
     case biff::CodePageId:
-        out.codePage = CodePage(u16At(record.data, 0));
+        // Looking a converter up is not free; repeated records change nothing.
+        if (u16At(record.data, 0) != out.codePage.id())
+            out.codePage = CodePage(u16At(record.data, 0));
         return {};
     case biff::DateMode:
         out.date1904 = u16At(record.data, 0) == 1;
