@@ -119,7 +119,8 @@ class XMLFlexDSBadIndex : public testing::TestWithParam<std::pair<int, int>> {};
 
 TEST_P(XMLFlexDSBadIndex, raises_666_and_touches_nothing)
 {
-    const auto [field, record] = GetParam();
+    const int field = GetParam().first;
+    const int record = GetParam().second;
     XMLFlexDS ds;
     ds.setXMLDocument(documentOf(settingsXml));
     const QString before = xml::outerXml(*ds.XMLDocument());
