@@ -1,5 +1,124 @@
+// The click of kaydet: the bulk save run from the window. The window only
+// gathers the grid and the choices, shows progress and the outcome; the
+// writing is BulkImport's.
 #include "window/urunlertoplu.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <initializer_list>
+
+#include "platform/grid/FlexGrid.h"
+#include "window/BulkImport.h"
+#include "window/SaveReport.h"
+
+namespace {
+
+// While it lives, the buttons that start work are disabled and a close of
+// the window is held back and remembered, so that a running save can finish
+// its row and only then end the program.
+class SaveInProgress : public QObject {
+public:
+    SaveInProgress(QWidget *window, std::initializer_list<QWidget *> buttons) : m_window(window), m_buttons(buttons)
+    {
+        for (QWidget *button : m_buttons)
+            button->setEnabled(false);
+        m_window->installEventFilter(this);
+    }
+    ~SaveInProgress() override
+    {
+        m_window->removeEventFilter(this);
+        for (QWidget *button : m_buttons)
+            button->setEnabled(true);
+    }
+    SaveInProgress(const SaveInProgress &) = delete;
+    SaveInProgress &operator=(const SaveInProgress &) = delete;
+
+    // True once the window was asked to close during the save.
+    bool closeRequested() const { return m_closeRequested; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_window || event->type() != QEvent::Close)
+            return false;
+        m_closeRequested = true;
+        event->ignore();
+        return true;
+    }
+
+private:
+    QWidget *m_window;
+    QList<QWidget *> m_buttons;
+    bool m_closeRequested = false;
+};
+
+// A message box with only an OK button, no icon and the application's title.
+void showMessage(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+// Columns 1-3 of grid rows 1 to Rows - 1, read once before the save starts.
+QList<bulksave::ProductRow> productRows(const FlexGrid &grid)
+{
+    QList<bulksave::ProductRow> rows;
+    const int count = grid.Rows();
+    for (int row = 1; row < count; ++row)
+        rows.append({grid.TextMatrix(row, 1), grid.TextMatrix(row, 2), grid.TextMatrix(row, 3)});
+    return rows;
+}
+
+}  // namespace
 
 void urunlertoplu::kaydet_Click()
 {
+    if (!kaydet->isEnabled())
+        return;  // a save is already running
+    say->setText(QStringLiteral("0"));
+    const QList<bulksave::ProductRow> rows = productRows(*satisekrani2);
+    if (!bulksave::hasNamedRow(rows)) {
+        showMessage(this, bulksave::guardMessage());
+        return;
+    }
+
+    bulksave::SaveChoices choices;
+    choices.group = Grup->currentText();
+    choices.unitPosition = birim->currentIndex();
+    choices.showOnSalesScreen = goster->checkState() == Qt::Checked;
+    choices.subMenuTag = altmenu->text();
+    choices.printerPosition = yaziciid->currentIndex();
+    choices.printerId = yaziciid->currentText();
+    choices.buttonColor = butonrengi;
+
+    bulksave::SaveResult result;
+    bool closeRequested = false;
+    {
+        SaveInProgress busy(this, {kaydet, Command1});
+        bulksave::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastError());
+        result = import.run(rows, choices, [this, &busy](int visited) {
+            QCoreApplication::processEvents();
+            say->setText(QString::number(visited));
+            say->repaint();
+            QCoreApplication::processEvents();
+            return !busy.closeRequested();
+        });
+        closeRequested = busy.closeRequested();
+    }
+    if (const std::optional<qint64> last = result.lastItemId())
+        id->setText(QString::number(*last));
+    if (closeRequested) {
+        close();
+        return;
+    }
+    showMessage(this, bulksave::completionMessage(result));
+    formutemizle();
 }

@@ -1,0 +1,199 @@
+// The click of kaydet on the real window: the guard, the save through the
+// window's connection, progress, the completion message, the reset, and a
+// close of the window during the save.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUuid>
+
+#include <memory>
+
+#include "db/StandInDatabase.h"
+#include "platform/ado/Connection.h"
+#include "platform/grid/FlexGrid.h"
+#include "window/urunlertoplu.h"
+
+namespace {
+
+// Answers every message box that appears with OK and keeps its text.
+class MessageCatcher {
+public:
+    MessageCatcher()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        m_timer.start();
+    }
+
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+struct Product {
+    const char *barcode;
+    const char *name;
+    const char *price;
+};
+
+class SaveWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(posdb::createStandInDatabase(path(), true), QString());
+        connection.setConnectionString(QStringLiteral("Data Source=") + path());
+        ASSERT_TRUE(connection.open()) << connection.lastError().toStdString();
+        openWindow();
+    }
+
+    void openWindow()
+    {
+        window = std::make_unique<urunlertoplu>(connection);
+        window->formutemizle();
+        window->show();
+    }
+
+    QString path() const { return m_dir.filePath(QStringLiteral("pos.db")); }
+
+    // Puts the products into grid rows 1 and on, as a loaded sheet would.
+    void fillGrid(std::initializer_list<Product> products)
+    {
+        FlexGrid *grid = window->satisekrani2;
+        grid->setRows(int(products.size()) + 1);
+        int row = 1;
+        for (const Product &product : products) {
+            grid->setTextMatrix(row, 1, QString::fromUtf8(product.barcode));
+            grid->setTextMatrix(row, 2, QString::fromUtf8(product.name));
+            grid->setTextMatrix(row, 3, QString::fromUtf8(product.price));
+            ++row;
+        }
+    }
+
+    qint64 count(const QString &sql) const
+    {
+        QSqlQuery query(connection.database());
+        return query.exec(sql) && query.next() ? query.value(0).toLongLong() : -1;
+    }
+
+    QTemporaryDir m_dir;
+    ado::Connection connection{QStringLiteral("save-window-") + QUuid::createUuid().toString(QUuid::Id128)};
+    std::unique_ptr<urunlertoplu> window;
+};
+
+}  // namespace
+
+TEST_F(SaveWindow, without_a_named_row_the_guard_speaks_and_nothing_is_written)
+{
+    fillGrid({{"869", "   ", "10"}, {"", "", "5"}});
+    window->say->setText(QStringLiteral("7"));
+    MessageCatcher messages;
+    window->kaydet->click();
+
+    EXPECT_EQ(messages.texts, QStringList{"Ürünleri Fiyatıyla Ekleyin"});
+    EXPECT_EQ(window->say->text(), "0");
+    EXPECT_EQ(window->satisekrani2->Rows(), 3);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 0);
+}
+
+TEST_F(SaveWindow, save_writes_the_choices_reports_the_counts_and_resets_the_window)
+{
+    window->Grup->setCurrentIndex(window->Grup->findText(QStringLiteral("Tatlılar")));
+    window->birim->setCurrentIndex(1);
+    window->goster->setChecked(true);
+    window->yazici->setCurrentIndex(2);
+    window->yazici_Click();
+    window->renk1->setCurrentIndex(2);
+    window->renk1_Click();
+    window->altmenu->setText(QStringLiteral(" Şerbetli "));
+    fillGrid({{"8691", "Baklava", "10"}, {"8692", "", "5"}, {"8693", "Sütlaç", "25"}});
+
+    // Seen from inside the save, while it lets the window handle events.
+    bool kaydetEnabled = true;
+    bool command1Enabled = true;
+    QTimer::singleShot(0, window.get(), [&] {
+        kaydetEnabled = window->kaydet->isEnabled();
+        command1Enabled = window->Command1->isEnabled();
+    });
+    MessageCatcher messages;
+    window->kaydet->click();
+
+    EXPECT_FALSE(kaydetEnabled);
+    EXPECT_FALSE(command1Enabled);
+    EXPECT_TRUE(window->kaydet->isEnabled());
+    EXPECT_TRUE(window->Command1->isEnabled());
+    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi\nEklenen ürün: 2\nAtlanan satır: 1 (2)"});
+    EXPECT_EQ(window->say->text(), "3");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems i JOIN MenuItemPortions o ON o.MenuItemId = i.id "
+                    "JOIN ScreenMenuItems s ON s.MenuItemId = i.id JOIN PrinterMaps m ON m.MenuItemId = i.id "
+                    "WHERE i.GroupCode = 'Tatlılar' AND o.Multiplier = 1000 AND s.ButtonColor = '#FFFFFF00' "
+                    "AND s.SubMenuTag = 'Şerbetli' AND s.ScreenMenuCategoryId = 2 AND m.PrinterId = 2"),
+              2);
+    // The reset after the save.
+    EXPECT_EQ(window->satisekrani2->Rows(), 2);
+    EXPECT_EQ(window->id->text(), "");
+    EXPECT_FALSE(window->goster->isChecked());
+    EXPECT_EQ(window->butonrengi, "#FF0000FF");
+}
+
+TEST_F(SaveWindow, all_rows_landed_is_the_plain_message_and_a_new_group_joins_the_list)
+{
+    window->Grup->setEditText(QStringLiteral("Kahveler"));
+    window->goster->setChecked(true);
+    fillGrid({{"", "Türk Kahvesi", "40"}, {"", "Çay", "12"}});
+    MessageCatcher messages;
+    window->kaydet->click();
+
+    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi"});
+    EXPECT_EQ(count("SELECT COUNT(*) FROM ScreenMenuCategories WHERE Name = 'Kahveler'"), 1);
+    EXPECT_GE(window->Grup->findText(QStringLiteral("Kahveler")), 0);
+}
+
+TEST_F(SaveWindow, a_close_during_the_save_finishes_the_row_and_closes_without_a_message)
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    fillGrid({{"", "Birinci", "1"}, {"", "İkinci", "2"}, {"", "Üçüncü", "3"}});
+    QTimer::singleShot(0, window.get(), [this] { window->close(); });
+    MessageCatcher messages;
+    window->kaydet->click();
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(messages.texts.isEmpty());
+    EXPECT_EQ(window->say->text(), "1");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItemPrices"), 1);
+}
+
+TEST_F(SaveWindow, without_a_connection_the_message_says_nothing_was_added_and_why)
+{
+    ado::Connection closed(QStringLiteral("save-window-closed"));
+    closed.setConnectionString(QStringLiteral("Data Source=") + m_dir.filePath(QStringLiteral("yok/pos.db")));
+    closed.open();
+    window = std::make_unique<urunlertoplu>(closed);
+    window->formutemizle();
+    fillGrid({{"", "Çay", "12"}});
+    MessageCatcher messages;
+    window->kaydet->click();
+
+    ASSERT_EQ(messages.texts.size(), 1);
+    const QStringList lines = messages.texts.first().split(u'\n');
+    EXPECT_EQ(lines.first(), "Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.");
+    EXPECT_EQ(lines.mid(1).join(u'\n'), closed.lastError());
+    EXPECT_FALSE(closed.lastError().isEmpty());
+    window.reset();
+}
