@@ -103,17 +103,20 @@ TEST(XMLFlexDSGrid, binding_fits_the_columns_to_the_values)
     EXPECT_GT(wide.ColWidth(1), 2 * narrow.ColWidth(1));
 }
 
-TEST(XMLFlexDSGrid, an_edit_in_the_grid_reaches_the_document)
+TEST(XMLFlexDSGrid, an_edit_in_one_grid_reaches_the_document_and_the_other_grid)
 {
     FlexGrid grid;
+    FlexGrid other;
     grid.setEditable(1);
     XMLFlexDS ds;
     ds.setXMLDocument(documentOf(settingsXml));
     ds.BindTo(grid);
+    ds.BindTo(other);  // the edit refreshes the editing grid while it stores the edit
     grid.setTextMatrix(grid.FixedRows() + 1, 1, "42");
     EXPECT_TRUE(ds.isDirty());
     EXPECT_STREQ(ds.XMLDocument()->child("r").child("a").child_value(), "42");
     EXPECT_EQ(grid.TextMatrix(grid.FixedRows() + 1, 1), "42");
+    EXPECT_EQ(other.TextMatrix(other.FixedRows() + 1, 1), "42");
 }
 
 TEST(XMLFlexDSGrid, destruction_unbinds_the_grids_and_outlives_destroyed_ones)
