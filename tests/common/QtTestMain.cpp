@@ -12,6 +12,11 @@ using TestApplication = QCoreApplication;
 
 int main(int argc, char **argv)
 {
+#ifdef TESTS_WITH_WIDGETS
+    // Widget tests need no screen: run them off-screen unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
