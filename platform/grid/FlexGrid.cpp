@@ -352,9 +352,18 @@ void FlexGrid::showFixedRow()
 
 void FlexGrid::ensureCursor()
 {
-    if (currentIndex().isValid() || Rows() <= FixedRows() || Cols() <= FixedCols())
+    // The cursor stays on a data cell, and is gone when there is none.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && !m_model->isFixed(current.row(), current.column()))
         return;
-    setCurrentIndex(m_model->index(FixedRows(), FixedCols()));
+    if (Rows() <= FixedRows() || Cols() <= FixedCols()) {
+        if (current.isValid())
+            selectionModel()->clear();
+        return;
+    }
+    const int row = current.isValid() ? std::max(current.row(), FixedRows()) : FixedRows();
+    const int col = current.isValid() ? std::max(current.column(), FixedCols()) : FixedCols();
+    setCurrentIndex(m_model->index(row, col));
 }
 
 void FlexGrid::applyColumnWidths()

@@ -1,0 +1,318 @@
+// The grid widget on its own: shape, cells, fixed row, widths, colours,
+// outline settings, data-source binding, loading and its notification.
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "platform/grid/FlexGrid.h"
+#include "platform/grid/FlexGridModel.h"
+#include "platform/grid/Twips.h"
+#include "platform/xls/XlsReader.h"
+
+namespace {
+
+const QString dataDir = QStringLiteral(TEST_DATA_DIR);
+
+// A grid with a model tester watching every change, shaped like the
+// product grid: header row, leading column, three data columns.
+struct GridFixture : ::testing::Test {
+    FlexGrid grid;
+    QAbstractItemModelTester tester{grid.gridModel(), QAbstractItemModelTester::FailureReportingMode::Fatal};
+
+    void SetUp() override
+    {
+        grid.setRows(2);
+        grid.setCols(4);
+        grid.setEditable(1);
+    }
+};
+
+// A data source of `records` records with two fields; record 1 of field 1
+// throws, as a source reports a bad index.
+class FakeSource : public IVSFlexDataSource {
+public:
+    int records = 3;
+    QStringList edits;
+
+    int GetRecordCount() override { return records; }
+    int GetFieldCount() override { return 2; }
+    QString GetFieldName(int field) override { return field == 0 ? QStringLiteral("Baslik") : QStringLiteral("Ayar"); }
+    QString GetData(int field, int record) override
+    {
+        if (field == 1 && record == 1)
+            throw std::out_of_range("Bad Index");
+        return QStringLiteral("%1/%2").arg(record).arg(field);
+    }
+    void SetData(int field, int record, const QString &newData) override
+    {
+        if (record >= records)
+            throw std::out_of_range("Bad Index");
+        edits << QStringLiteral("%1/%2=%3").arg(record).arg(field).arg(newData);
+    }
+};
+
+}  // namespace
+
+TEST_F(GridFixture, growing_keeps_cells_and_shrinking_drops_the_cut_ones)
+{
+    grid.setTextMatrix(1, 1, QStringLiteral("a"));
+    grid.setTextMatrix(1, 3, QStringLiteral("c"));
+    grid.setRows(5);
+    grid.setCols(6);
+    EXPECT_EQ(grid.TextMatrix(1, 1), "a");
+    EXPECT_EQ(grid.TextMatrix(1, 3), "c");
+    EXPECT_EQ(grid.TextMatrix(4, 5), "");
+
+    grid.setCols(3);
+    grid.setCols(4);
+    EXPECT_EQ(grid.TextMatrix(1, 1), "a");
+    EXPECT_EQ(grid.TextMatrix(1, 3), "") << "a cut column comes back empty";
+    grid.setRows(1);
+    grid.setRows(2);
+    EXPECT_EQ(grid.TextMatrix(1, 1), "");
+}
+
+TEST_F(GridFixture, cells_outside_the_grid_read_empty_and_ignore_writes)
+{
+    for (const auto &[row, col] : {std::pair{-1, 1}, {2, 1}, {1, -1}, {1, 4}}) {
+        grid.setTextMatrix(row, col, QStringLiteral("x"));
+        EXPECT_EQ(grid.TextMatrix(row, col), "") << row << "," << col;
+    }
+    grid.setRows(-3);
+    EXPECT_EQ(grid.Rows(), 2);
+}
+
+TEST_F(GridFixture, the_fixed_row_is_the_header_and_never_scrolls_with_the_cells)
+{
+    grid.setTextMatrix(0, 2, QStringLiteral("ÜRÜN ADI"));
+    EXPECT_TRUE(grid.isRowHidden(0));
+    EXPECT_FALSE(grid.horizontalHeader()->isHidden());
+    EXPECT_EQ(grid.gridModel()->headerData(2, Qt::Horizontal).toString(), "ÜRÜN ADI");
+
+    grid.setFixedRows(0);
+    EXPECT_FALSE(grid.isRowHidden(0));
+    EXPECT_TRUE(grid.horizontalHeader()->isHidden());
+}
+
+TEST_F(GridFixture, fixed_cells_take_no_cursor_and_no_edit)
+{
+    auto *model = grid.gridModel();
+    EXPECT_EQ(model->flags(model->index(1, 0)), Qt::NoItemFlags);
+    EXPECT_EQ(model->flags(model->index(0, 1)), Qt::NoItemFlags);
+    EXPECT_TRUE(model->flags(model->index(1, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model->setData(model->index(1, 0), QStringLiteral("x")));
+    EXPECT_EQ(grid.Row(), 1) << "the cursor starts on the first data cell";
+    EXPECT_EQ(grid.Col(), 1);
+
+    grid.setEditable(0);
+    EXPECT_FALSE(model->flags(model->index(1, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model->setData(model->index(1, 1), QStringLiteral("x")));
+}
+
+TEST_F(GridFixture, column_widths_are_kept_in_twips)
+{
+    grid.setColWidth(0, 10);
+    grid.setColWidth(1, 2505);
+    EXPECT_EQ(grid.ColWidth(0), 10);
+    EXPECT_EQ(grid.ColWidth(1), 2505);
+    EXPECT_EQ(grid.columnWidth(1), twips::toPixels(2505, grid.logicalDpiX()));
+    EXPECT_EQ(grid.ColWidth(9), 0);
+
+    grid.setTwipsGeometry({120, 960, 7515, 4260});
+    EXPECT_FLOAT_EQ(grid.Width(), 7515.0f);
+    EXPECT_EQ(grid.width(), twips::toPixels(7515, grid.logicalDpiX()));
+}
+
+TEST_F(GridFixture, widths_survive_a_change_of_shape)
+{
+    grid.setColWidth(2, 1503);
+    grid.setRows(100);
+    grid.setCols(5);
+    grid.Clear();
+    EXPECT_EQ(grid.ColWidth(2), 1503);
+    EXPECT_EQ(grid.columnWidth(2), twips::toPixels(1503, grid.logicalDpiX()));
+}
+
+TEST_F(GridFixture, a_cell_back_colour_tints_the_cell_until_cleared)
+{
+    auto *model = grid.gridModel();
+    grid.setCell(FlexGrid::flexcpBackColor, 1, 1, 0x00FAD2D2u);  // 0x00BBGGRR
+    EXPECT_EQ(grid.Cell(FlexGrid::flexcpBackColor, 1, 1).toUInt(), 0x00FAD2D2u);
+    EXPECT_EQ(model->data(model->index(1, 1), Qt::BackgroundRole).value<QColor>(), QColor(0xD2, 0xD2, 0xFA));
+    EXPECT_EQ(model->data(model->index(1, 2), Qt::BackgroundRole).value<QColor>(), QColor(192, 192, 192));
+    EXPECT_EQ(model->data(model->index(1, 0), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+
+    grid.setCell(FlexGrid::flexcpBackColor, 1, 1, 0);
+    EXPECT_EQ(grid.Cell(FlexGrid::flexcpBackColor, 1, 1).toUInt(), 0u);
+    grid.setCell(FlexGrid::flexcpBackColor, 1, 2, 0x00123456u);
+    grid.Clear();
+    EXPECT_EQ(grid.Cell(FlexGrid::flexcpBackColor, 1, 2).toUInt(), 0u);
+}
+
+TEST_F(GridFixture, outline_settings_belong_to_rows_and_go_with_cut_rows)
+{
+    grid.setRows(4);
+    grid.setIsSubtotal(3, true);
+    grid.setRowOutlineLevel(3, 2);
+    EXPECT_TRUE(grid.IsSubtotal(3));
+    EXPECT_EQ(grid.RowOutlineLevel(3), 2);
+    EXPECT_FALSE(grid.IsSubtotal(2));
+    grid.setIsSubtotal(9, true);
+    EXPECT_FALSE(grid.IsSubtotal(9));
+
+    grid.setRows(3);
+    grid.setRows(4);
+    EXPECT_FALSE(grid.IsSubtotal(3));
+    EXPECT_EQ(grid.RowOutlineLevel(3), 0);
+}
+
+TEST_F(GridFixture, a_bound_grid_shows_the_source_and_hands_edits_back)
+{
+    FakeSource source;
+    grid.setDataSource(&source);
+    EXPECT_EQ(grid.dataSource(), &source);
+    EXPECT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.Cols(), 2);
+    EXPECT_EQ(grid.TextMatrix(0, 0), "Baslik");
+    EXPECT_EQ(grid.TextMatrix(0, 1), "Ayar");
+    EXPECT_EQ(grid.TextMatrix(1, 1), "0/1");
+    EXPECT_EQ(grid.TextMatrix(2, 1), "") << "a throwing source shows an empty cell";
+
+    auto *model = grid.gridModel();
+    EXPECT_TRUE(model->setData(model->index(3, 1), QStringLiteral("yeni")));
+    EXPECT_EQ(source.edits, QStringList{"2/1=yeni"});
+    grid.setRows(10);
+    EXPECT_EQ(grid.Rows(), 4) << "the source decides the row count";
+
+    source.records = 1;
+    grid.Refresh();
+    EXPECT_EQ(grid.Rows(), 2);
+}
+
+TEST_F(GridFixture, unbinding_returns_to_the_grid_s_own_cells)
+{
+    grid.setTextMatrix(1, 2, QStringLiteral("kendi"));
+    FakeSource source;
+    grid.setDataSource(&source);
+    grid.setDataSource(nullptr);
+    EXPECT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.Cols(), 4);
+    EXPECT_EQ(grid.TextMatrix(1, 2), "kendi");
+}
+
+TEST_F(GridFixture, auto_size_fits_a_column_to_its_longest_text)
+{
+    grid.setColWidth(1, 100);
+    grid.setTextMatrix(1, 1, QStringLiteral("ÇOK UZUN BİR ÜRÜN ADI, GERÇEKTEN UZUN"));
+    grid.AutoSize(1, 1);
+    const int textPixels = grid.fontMetrics().horizontalAdvance(grid.TextMatrix(1, 1));
+    EXPECT_GE(grid.columnWidth(1), textPixels);
+    EXPECT_GT(grid.ColWidth(1), 100);
+}
+
+TEST_F(GridFixture, loading_a_workbook_fills_columns_one_to_three_from_row_one)
+{
+    const QString path = dataDir + QStringLiteral("/xls/lo_long.xls");
+    const xls::SheetColumns sheet = xls::readColumnsAtoC(path);
+    ASSERT_TRUE(sheet.ok());
+    grid.setTextMatrix(0, 1, QStringLiteral("BARKOD"));
+
+    ASSERT_TRUE(grid.LoadGrid(path, FlexGrid::flexFileExcel)) << grid.lastLoadError().toStdString();
+    EXPECT_EQ(grid.lastLoadError(), "");
+    ASSERT_EQ(grid.Rows(), 1 + static_cast<int>(sheet.rows.size()));
+    EXPECT_EQ(grid.TextMatrix(0, 1), "BARKOD");
+    for (size_t k = 0; k < sheet.rows.size(); ++k) {
+        for (int col = 0; col < 3; ++col)
+            ASSERT_EQ(grid.TextMatrix(static_cast<int>(k) + 1, col + 1), sheet.rows[k][static_cast<size_t>(col)]) << k;
+    }
+}
+
+TEST_F(GridFixture, a_refused_file_or_kind_leaves_the_grid_as_it_was)
+{
+    grid.setTextMatrix(1, 2, QStringLiteral("önce"));
+    EXPECT_FALSE(grid.LoadGrid(dataDir + QStringLiteral("/xls/csv_renamed.xls"), FlexGrid::flexFileExcel));
+    EXPECT_NE(grid.lastLoadError(), "");
+    EXPECT_FALSE(grid.LoadGrid(dataDir + QStringLiteral("/xls/yok.xls"), FlexGrid::flexFileExcel));
+    EXPECT_FALSE(grid.LoadGrid(dataDir + QStringLiteral("/xls/lo_cells.xls"), 1));
+    EXPECT_NE(grid.lastLoadError(), "");
+    EXPECT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.TextMatrix(1, 2), "önce");
+}
+
+TEST_F(GridFixture, the_operator_s_edits_and_row_moves_notify_and_code_changes_do_not)
+{
+    QSignalSpy notified(&grid, &FlexGrid::RowNotification);
+    grid.setRows(5);
+    grid.setTextMatrix(1, 2, QStringLiteral("kod"));
+    grid.Clear();
+    ASSERT_TRUE(grid.LoadGrid(dataDir + QStringLiteral("/xls/lo_cells.xls"), FlexGrid::flexFileExcel));
+    EXPECT_EQ(notified.count(), 0);
+
+    auto *model = grid.gridModel();
+    model->setData(model->index(1, 2), QStringLiteral("elle"));
+    EXPECT_EQ(notified.count(), 1) << "an edit";
+    grid.setCurrentIndex(model->index(3, 2));
+    EXPECT_EQ(notified.count(), 2) << "a move to another row";
+    grid.setCurrentIndex(model->index(3, 3));
+    EXPECT_EQ(notified.count(), 2) << "a move within the row";
+}
+
+TEST_F(GridFixture, typing_into_a_cell_edits_it_through_the_editor)
+{
+    grid.show();
+    grid.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    grid.setFocus();
+    grid.setCurrentIndex(grid.gridModel()->index(1, 2));
+    QSignalSpy notified(&grid, &FlexGrid::RowNotification);
+
+    QTest::keyClick(&grid, 'C');
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_TRUE(qobject_cast<QLineEdit *>(editor)) << "typing opened the cell editor";
+    QTest::keyClicks(editor, QStringLiteral("ay"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();  // Return commits through a queued call
+    EXPECT_EQ(grid.TextMatrix(1, 2), "Cay");
+    EXPECT_EQ(notified.count(), 1);
+}
+
+TEST_F(GridFixture, pasting_fills_cells_from_the_cursor_within_the_grid)
+{
+    grid.setRows(3);
+    grid.setCurrentIndex(grid.gridModel()->index(1, 2));
+    QApplication::clipboard()->setText(QStringLiteral("Çay\t12,5\tfazla\nŞeker\t1\n"));
+    QSignalSpy notified(&grid, &FlexGrid::RowNotification);
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid.TextMatrix(1, 2), "Çay");
+    EXPECT_EQ(grid.TextMatrix(1, 3), "12,5");
+    EXPECT_EQ(grid.TextMatrix(2, 2), "Şeker");
+    EXPECT_EQ(grid.Cols(), 4) << "what lies beyond the grid is dropped";
+    EXPECT_EQ(notified.count(), 1);
+}
+
+TEST(FlexGridLarge, a_full_sheet_of_rows_loads_scrolls_and_edits)
+{
+    // The most rows a 97–2003 workbook holds, in one block and one view.
+    FlexGrid grid;
+    grid.setEditable(1);
+    grid.resize(500, 280);
+    grid.setRows(65536);
+    grid.setCols(4);
+    grid.gridModel()->setBlock(1, 1, 65535, 3, [](int row, int col) { return QString::number(row * 3 + col); });
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.setRow(65535);
+    grid.scrollTo(grid.currentIndex());
+    EXPECT_EQ(grid.rowAt(grid.viewport()->height() - 2), 65535);
+    EXPECT_TRUE(grid.gridModel()->setData(grid.gridModel()->index(65535, 2), QStringLiteral("son")));
+    EXPECT_EQ(grid.TextMatrix(65535, 2), "son");
+    EXPECT_EQ(grid.TextMatrix(65534, 3), QString::number(65533 * 3 + 2));
+}

@@ -1,0 +1,170 @@
+// The product grid on the window: the header reset, the column widths, the
+// loading button with its dialog, and the row rule.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "WindowFixture.h"
+#include "platform/dialog/CommonDialog.h"
+#include "platform/grid/FlexGrid.h"
+#include "platform/grid/FlexGridModel.h"
+#include "platform/xls/XlsReader.h"
+
+namespace {
+
+const QString dataDir = QStringLiteral(TEST_DATA_DIR);
+
+struct GridOnWindow : WindowFixture {
+    FlexGrid *grid = nullptr;
+
+    void SetUp() override
+    {
+        open();
+        grid = window->satisekrani2;
+    }
+
+    // The dialog answers `path` ("" = cancel) and the button is pressed.
+    void pressCommand1(const QString &path)
+    {
+        window->dlg->setPrompt([path](QWidget *, const dialog::OpenRequest &) { return path; });
+        QTest::mouseClick(window->Command1, Qt::LeftButton);
+    }
+
+    std::vector<int> widths() const
+    {
+        return {grid->ColWidth(0), grid->ColWidth(1), grid->ColWidth(2), grid->ColWidth(3)};
+    }
+
+    // An operator's edit of one cell, as the cell editor commits it.
+    void edit(int row, int col, const QString &text)
+    {
+        grid->setCurrentIndex(grid->gridModel()->index(row, col));
+        grid->gridModel()->setData(grid->gridModel()->index(row, col), text);
+    }
+};
+
+const std::vector<int> standardWidths{10, 2505, 1503, 1252};
+
+}  // namespace
+
+TEST_F(GridOnWindow, the_reset_leaves_the_header_row_one_empty_row_and_the_standard_widths)
+{
+    EXPECT_EQ(grid->Rows(), 2);
+    EXPECT_EQ(grid->Cols(), 4);
+    EXPECT_EQ(grid->TextMatrix(0, 0), "");
+    EXPECT_EQ(grid->TextMatrix(0, 1), "BARKOD");
+    EXPECT_EQ(grid->TextMatrix(0, 2), "ÜRÜN ADI");
+    EXPECT_EQ(grid->TextMatrix(0, 3), "FİYATI");
+    EXPECT_FLOAT_EQ(grid->Width(), 7515.0f);
+    EXPECT_EQ(widths(), standardWidths) << "7515 / 6 = 1252.5 goes to the even 1252";
+}
+
+TEST_F(GridOnWindow, a_workbook_arrives_below_the_header_with_the_standard_widths)
+{
+    const QString path = dataDir + QStringLiteral("/xls/lo_cells.xls");
+    pressCommand1(path);
+    EXPECT_EQ(window->dlg->Flags(), dialog::cdlOFNFileMustExist);
+    EXPECT_EQ(grid->lastLoadError(), "");
+
+    const xls::SheetColumns sheet = xls::readColumnsAtoC(path);
+    ASSERT_TRUE(sheet.ok());
+    ASSERT_EQ(grid->Rows(), 1 + static_cast<int>(sheet.rows.size()));
+    for (size_t k = 0; k < sheet.rows.size(); ++k) {
+        for (int col = 0; col < 3; ++col)
+            EXPECT_EQ(grid->TextMatrix(static_cast<int>(k) + 1, col + 1), sheet.rows[k][static_cast<size_t>(col)]);
+    }
+    EXPECT_EQ(grid->TextMatrix(0, 2), "ÜRÜN ADI");
+    EXPECT_EQ(grid->TextMatrix(1, 1), "8690504012345") << "a numeric barcode in full";
+    EXPECT_EQ(grid->TextMatrix(1, 2), "Çay Bardağı");
+    EXPECT_EQ(grid->TextMatrix(2, 1), "#DIV/0!") << "a formula's result, not its text";
+    EXPECT_EQ(grid->TextMatrix(7, 2), "") << "an empty sheet row stays an empty grid row";
+    EXPECT_EQ(grid->TextMatrix(8, 1), "123456789.123457");
+    EXPECT_EQ(widths(), standardWidths);
+}
+
+TEST_F(GridOnWindow, cancelling_the_dialog_still_empties_the_grid)
+{
+    pressCommand1(dataDir + QStringLiteral("/xls/lo_cells.xls"));
+    ASSERT_GT(grid->Rows(), 2);
+    pressCommand1(QString());
+    EXPECT_EQ(grid->Rows(), 2);
+    EXPECT_EQ(grid->TextMatrix(1, 1), "");
+    EXPECT_EQ(grid->TextMatrix(0, 1), "BARKOD");
+}
+
+TEST_F(GridOnWindow, a_refused_file_leaves_the_empty_grid_and_keeps_the_reason_for_the_code)
+{
+    pressCommand1(dataDir + QStringLiteral("/xls/lo_cells.xls"));
+    pressCommand1(dataDir + QStringLiteral("/xls/xlsx_renamed.xls"));
+    EXPECT_EQ(grid->Rows(), 2);
+    EXPECT_EQ(grid->TextMatrix(1, 2), "");
+    EXPECT_EQ(grid->TextMatrix(0, 3), "FİYATI");
+    EXPECT_NE(grid->lastLoadError(), "");
+    EXPECT_EQ(widths(), standardWidths);
+}
+
+TEST_F(GridOnWindow, naming_the_last_row_appends_one_empty_row_and_only_one)
+{
+    edit(1, 2, QStringLiteral("Çay"));
+    EXPECT_EQ(grid->Rows(), 3);
+    edit(1, 3, QStringLiteral("12,5"));
+    EXPECT_EQ(grid->Rows(), 3) << "row 1 is no longer the last";
+    grid->setRow(2);
+    EXPECT_EQ(grid->Rows(), 3) << "the new last row has no name";
+    edit(2, 1, QStringLiteral("869"));
+    EXPECT_EQ(grid->Rows(), 3) << "a barcode alone is no name";
+}
+
+TEST_F(GridOnWindow, moving_onto_a_named_last_row_appends_a_row)
+{
+    pressCommand1(dataDir + QStringLiteral("/xls/lo_long.xls"));
+    const int rows = grid->Rows();
+    ASSERT_NE(grid->TextMatrix(rows - 1, 2), "");
+    grid->setRow(rows - 2);
+    EXPECT_EQ(grid->Rows(), rows);
+    grid->setRow(rows - 1);
+    EXPECT_EQ(grid->Rows(), rows + 1);
+}
+
+TEST_F(GridOnWindow, a_rule_that_cannot_be_tested_appends_a_row)
+{
+    grid->setRows(1);
+    ASSERT_EQ(grid->Row(), -1);
+    window->satisekrani2_RowNotification();
+    EXPECT_EQ(grid->Rows(), 2) << "no cursor row";
+
+    grid->setRows(3);
+    grid->setCols(2);
+    grid->setRow(1);
+    window->satisekrani2_RowNotification();
+    EXPECT_EQ(grid->Rows(), 4) << "no name column";
+}
+
+TEST_F(GridOnWindow, typing_a_name_into_the_last_row_gives_the_next_row)
+{
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    grid->setFocus();
+    grid->setCurrentIndex(grid->gridModel()->index(1, 2));
+    QTest::keyClick(grid, 'S');
+    ASSERT_TRUE(qobject_cast<QLineEdit *>(QApplication::focusWidget())) << "typing opened the cell editor";
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("imit"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(grid->TextMatrix(1, 2), "Simit");
+    EXPECT_EQ(grid->Rows(), 3);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(grid->Col(), 3) << "Tab went on to the price";
+}
+
+TEST_F(GridOnWindow, pasting_a_name_into_the_last_row_gives_the_next_row)
+{
+    grid->setCurrentIndex(grid->gridModel()->index(1, 2));
+    QApplication::clipboard()->setText(QStringLiteral("Poğaça"));
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->TextMatrix(1, 2), "Poğaça");
+    EXPECT_EQ(grid->Rows(), 3);
+}

@@ -1,0 +1,256 @@
+// Start-up, the lookup lists with their id twins, the reset and the colour
+// choice, against stand-in databases with known records.
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "WindowFixture.h"
+#include "platform/grid/FlexGrid.h"
+#include "window/ColourTable.h"
+
+namespace {
+
+// A settings file of the point-of-sale application naming `connectionText`.
+QString writeSettings(const QTemporaryDir &dir, const QString &connectionText)
+{
+    const QString path = dir.filePath(QStringLiteral("MenoraSettings.txt"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("<?xml version=\"1.0\"?>\n<Settings><ConnectionString>%1</ConnectionString></Settings>\n")
+                   .arg(connectionText.toHtmlEscaped())
+                   .toUtf8());
+    return path;
+}
+
+struct KnownRecords : WindowFixture {
+    void SetUp() override
+    {
+        database.exec("INSERT INTO Printers (id, Name) VALUES (5, 'Mutfak'), (7, 'Bar'), (9, 'Kasa')");
+        database.exec("INSERT INTO TaxTemplates (id, Name) VALUES (1, 'KDV %10'), (2, 'KDV %20')");
+        database.exec("INSERT INTO ScreenMenuCategories (id, Name) VALUES (3, 'Tatlılar'), (4, 'İçecekler')");
+    }
+};
+
+}  // namespace
+
+TEST_F(KnownRecords, start_up_reads_the_settings_opens_the_database_and_fills_the_lists)
+{
+    QTemporaryDir settingsDir;
+    urunlertoplu form;
+    form.Form_Load(writeSettings(settingsDir, database.connectionText()));
+
+    EXPECT_EQ(entries(form.yazici), (QStringList{"YOK", "Mutfak", "Bar", "Kasa"}));
+    EXPECT_EQ(entries(form.yaziciid), (QStringList{"0", "5", "7", "9"}));
+    EXPECT_EQ(form.yazici->currentIndex(), 0);
+    EXPECT_EQ(form.yaziciid->currentIndex(), 0);
+    EXPECT_EQ(entries(form.Grup), (QStringList{"SEÇİLMEDİ", "Tatlılar", "İçecekler"}));
+    EXPECT_EQ(entries(form.Grupid), (QStringList{"0", "3", "4"}));
+    EXPECT_EQ(form.Grup->currentText(), "SEÇİLMEDİ");
+    EXPECT_EQ(entries(form.kdv), (QStringList{"KDV %10", "KDV %20"}));
+    EXPECT_EQ(entries(form.kdvid), (QStringList{"1", "2"}));
+    EXPECT_EQ(form.kdv->currentText(), "KDV %10");
+    EXPECT_EQ(form.butonrengi, "#FF0000FF");
+    EXPECT_EQ(form.satisekrani2->Rows(), 2);
+
+    EXPECT_TRUE(form.windowTitle().startsWith("Toplu Ürün Ekle — ")) << form.windowTitle().toStdString();
+    EXPECT_TRUE(form.windowTitle().contains("pos.db")) << form.windowTitle().toStdString();
+}
+
+TEST(StartUp, an_unreachable_database_opens_the_window_with_the_leading_entries_and_says_why)
+{
+    QTemporaryDir settingsDir;
+    urunlertoplu form;
+    form.Form_Load(writeSettings(settingsDir, QStringLiteral("Data Source=") + settingsDir.filePath("yok/pos.db")));
+    form.show();
+    EXPECT_TRUE(form.isVisible());
+
+    EXPECT_EQ(WindowFixture::entries(form.Grup), QStringList{"SEÇİLMEDİ"});
+    EXPECT_EQ(WindowFixture::entries(form.Grupid), QStringList{"0"});
+    EXPECT_EQ(WindowFixture::entries(form.yazici), QStringList{"YOK"});
+    EXPECT_EQ(WindowFixture::entries(form.yaziciid), QStringList{"0"});
+    EXPECT_EQ(form.kdv->count(), 0);
+    EXPECT_EQ(form.kdvid->count(), 0);
+    for (QComboBox *list : {form.Grup, form.Grupid, form.yazici, form.yaziciid})
+        EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
+    EXPECT_TRUE(form.windowTitle().contains("bağlantı yok")) << form.windowTitle().toStdString();
+    EXPECT_GT(form.windowTitle().size(), QStringLiteral("Toplu Ürün Ekle — bağlantı yok: ").size());
+
+    const QString errors = form.formutemizle();
+    EXPECT_EQ(errors.count(u'\n'), 2) << "each of the three reads says why it failed";
+}
+
+TEST(StartUp, the_title_never_shows_a_password)
+{
+    ado::Connection connection(QStringLiteral("title-test"));
+    connection.setConnectionString(
+        QStringLiteral("Provider=SQLOLEDB.1; Data Source=127.0.0.1,1;Initial Catalog=pos;User ID=kasa;Password=Gizli-987;"
+                       "Connect Timeout=2"));
+    connection.open();
+    const QString title = urunlertoplu::titleFor(connection);
+    EXPECT_TRUE(title.contains("bağlantı yok")) << title.toStdString();
+    EXPECT_FALSE(title.contains("Gizli-987")) << title.toStdString();
+}
+
+TEST_F(KnownRecords, picking_a_printer_moves_its_id_twin)
+{
+    open();
+    window->yazici->setFocus();
+    QTest::keyClick(window->yazici, Qt::Key_Down);
+    QTest::keyClick(window->yazici, Qt::Key_Down);
+    EXPECT_EQ(window->yazici->currentText(), "Bar");
+    EXPECT_EQ(window->yaziciid->currentText(), "7");
+    EXPECT_EQ(window->yaziciid->currentIndex(), 2);
+
+    window->kdv->setCurrentIndex(1);
+    EXPECT_EQ(window->kdvid->currentText(), "2");
+}
+
+TEST_F(KnownRecords, typing_a_group_selects_id_zero_and_picking_again_realigns)
+{
+    open();
+    window->Grup->setCurrentIndex(2);
+    EXPECT_EQ(window->Grupid->currentText(), "4");
+
+    QTest::keyClicks(window->Grup->lineEdit(), QStringLiteral("Yeni Grup"));
+    EXPECT_EQ(window->Grupid->currentIndex(), 0);
+    EXPECT_EQ(window->Grupid->currentText(), "0");
+    EXPECT_EQ(window->Grup->count(), 3) << "a typed name is no entry of its own";
+
+    // Picking the entry that was shown before the typing: the position does
+    // not change, the pick alone must realign the twin.
+    ASSERT_EQ(window->Grup->currentIndex(), 2);
+    window->show();
+    window->Grup->showPopup();
+    QTest::keyClick(window->Grup->view(), Qt::Key_Return);
+    EXPECT_EQ(window->Grupid->currentText(), "4");
+    window->Grup->setCurrentIndex(1);
+    EXPECT_EQ(window->Grupid->currentText(), "3");
+}
+
+TEST_F(KnownRecords, two_resets_in_a_row_keep_one_entry_per_record)
+{
+    open();
+    EXPECT_EQ(window->formutemizle(), QString());
+    EXPECT_EQ(entries(window->Grup).size(), 3);
+    EXPECT_EQ(entries(window->Grupid).size(), 3);
+    EXPECT_EQ(entries(window->kdv).size(), 2);
+    EXPECT_EQ(entries(window->yazici).size(), 4);
+    EXPECT_EQ(entries(window->yaziciid).size(), 4);
+}
+
+TEST_F(KnownRecords, a_reset_puts_every_input_back_to_its_default)
+{
+    open();
+    window->Grup->setCurrentIndex(1);
+    window->birim->setCurrentIndex(1);
+    window->yazici->setCurrentIndex(3);
+    window->renk1->setCurrentIndex(2);
+    window->renk2->setCurrentIndex(0);
+    window->goster->setChecked(true);
+    window->altmenu->setText(QStringLiteral("alt"));
+    window->id->setText(QStringLiteral("42"));
+    window->say->setText(QStringLiteral("7"));
+    window->satisekrani2->setRows(5);
+    window->satisekrani2->setTextMatrix(3, 2, QStringLiteral("Çay"));
+
+    window->formutemizle();
+    EXPECT_EQ(window->Grup->currentIndex(), 0);
+    EXPECT_EQ(window->Grupid->currentIndex(), 0);
+    EXPECT_EQ(window->birim->currentText(), "Adet");
+    EXPECT_EQ(window->yaziciid->currentIndex(), 0);
+    EXPECT_EQ(window->renk1->currentText(), "MAVİ");
+    EXPECT_EQ(window->butonrengi, "#FF0000FF");
+    EXPECT_EQ(window->renk2->currentText(), "SİYAH");
+    EXPECT_EQ(window->yazirengi, "#FF000000");
+    EXPECT_FALSE(window->goster->isChecked());
+    EXPECT_EQ(window->altmenu->text(), "");
+    EXPECT_EQ(window->id->text(), "");
+    EXPECT_EQ(window->say->text(), "7") << "the counter keeps the last save's count";
+    EXPECT_EQ(window->satisekrani2->Rows(), 2);
+    EXPECT_EQ(window->satisekrani2->Cols(), 4);
+    EXPECT_EQ(window->satisekrani2->TextMatrix(1, 2), "");
+    EXPECT_FALSE(window->altmenu->text().contains("boş"));
+}
+
+TEST_F(WindowFixture, empty_tables_leave_only_the_leading_entries_unselected)
+{
+    open();
+    EXPECT_EQ(entries(window->Grup), QStringList{"SEÇİLMEDİ"});
+    EXPECT_EQ(window->Grup->currentIndex(), -1);
+    EXPECT_EQ(window->Grup->currentText(), "");
+    EXPECT_EQ(entries(window->Grupid), QStringList{"0"});
+    EXPECT_EQ(window->kdv->count(), 0);
+    EXPECT_EQ(window->kdvid->count(), 0);
+    EXPECT_EQ(entries(window->yazici), QStringList{"YOK"});
+    EXPECT_EQ(window->yazici->currentIndex(), -1);
+}
+
+TEST_F(WindowFixture, a_null_name_stays_in_both_lists_so_the_pair_stays_aligned)
+{
+    database.exec("INSERT INTO Printers (id, Name) VALUES (5, 'Mutfak'), (6, NULL), (7, 'Bar')");
+    open();
+    EXPECT_EQ(entries(window->yazici), (QStringList{"YOK", "Mutfak", "", "Bar"}));
+    EXPECT_EQ(entries(window->yaziciid), (QStringList{"0", "5", "6", "7"}));
+    window->yazici->setCurrentIndex(3);
+    EXPECT_EQ(window->yaziciid->currentText(), "7");
+}
+
+TEST_F(WindowFixture, a_failing_list_query_is_reported_to_the_code_and_the_others_still_fill)
+{
+    database.exec("INSERT INTO Printers (id, Name) VALUES (5, 'Mutfak')");
+    database.exec("DROP TABLE TaxTemplates");
+    window = std::make_unique<urunlertoplu>(database.connection);
+    const QString errors = window->formutemizle();
+    EXPECT_TRUE(errors.startsWith("TaxTemplates: ")) << errors.toStdString();
+    EXPECT_EQ(window->kdv->count(), 0);
+    EXPECT_EQ(entries(window->yazici), (QStringList{"YOK", "Mutfak"}));
+    EXPECT_EQ(window->renk1->currentText(), "MAVİ") << "the reset goes on past the failure";
+}
+
+namespace {
+
+struct ColourCase {
+    int position;
+    const char *entry;
+    const char *text;
+};
+
+void PrintTo(const ColourCase &c, std::ostream *os)
+{
+    *os << c.position;
+}
+
+struct ColourChoice : WindowFixture, ::testing::WithParamInterface<ColourCase> {};
+
+}  // namespace
+
+TEST_P(ColourChoice, picking_a_colour_sets_the_button_colour_text)
+{
+    open();
+    const ColourCase &c = GetParam();
+    window->renk1->setCurrentIndex(c.position);
+    EXPECT_EQ(window->renk1->currentText(), QString::fromUtf8(c.entry));
+    EXPECT_EQ(window->butonrengi, QString::fromLatin1(c.text));
+    window->renk2->setCurrentIndex(c.position);
+    EXPECT_EQ(window->yazirengi, QString::fromLatin1(c.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, ColourChoice,
+                         ::testing::Values(ColourCase{0, "BEYAZ", "White"}, ColourCase{1, "KIRMIZI", "#FFFF0000"},
+                                           ColourCase{2, "SARI", "#FFFFFF00"}, ColourCase{3, "MAVİ", "#FF0000FF"},
+                                           ColourCase{4, "SİYAH", "#FF000000"}, ColourCase{5, "YEŞİL", "#FF008000"},
+                                           ColourCase{6, "GRİ", "#FFABA99E"}, ColourCase{7, "MOR", "#FFA589C7"}));
+
+TEST_F(WindowFixture, no_colour_selected_leaves_the_button_colour_as_it_was)
+{
+    open();
+    window->renk1->setCurrentIndex(2);
+    window->renk1->setCurrentIndex(-1);
+    EXPECT_EQ(window->butonrengi, "#FFFFFF00");
+    EXPECT_EQ(renkler::colourText(-1), std::nullopt);
+    EXPECT_EQ(renkler::colourText(8), std::nullopt);
+}
