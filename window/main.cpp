@@ -7,6 +7,9 @@
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
+    // Message boxes take this as their caption; title bars that already
+    // start with it get no suffix.
+    QApplication::setApplicationDisplayName(urunlertoplu::toolName());
     urunlertoplu form;
     form.Form_Load();
     form.show();

@@ -18,8 +18,6 @@
 
 namespace {
 
-const QString toolName = QStringLiteral("Toplu Ürün Ekle");
-
 constexpr int clientWidthTwips = 12690;
 constexpr int clientHeightTwips = 6120;
 
@@ -66,7 +64,7 @@ urunlertoplu::urunlertoplu(ado::Connection &connection, QWidget *parent)
     , baglanti(connection)
 {
     setObjectName(QStringLiteral("urunlertoplu"));
-    setWindowTitle(toolName);
+    setWindowTitle(toolName());
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, windowColour);
@@ -224,12 +222,17 @@ void urunlertoplu::Form_Load(const QString &settingsPath)
     setWindowTitle(titleFor(baglanti));
 }
 
+QString urunlertoplu::toolName()
+{
+    return QStringLiteral("Toplu Ürün Ekle");
+}
+
 QString urunlertoplu::titleFor(const ado::Connection &connection)
 {
     if (connection.isOpen())
-        return QStringLiteral("%1 — %2").arg(toolName, connection.description());
+        return QStringLiteral("%1 — %2").arg(toolName(), connection.description());
     const QString reason = connection.lastError().isEmpty() ? QStringLiteral("açılmadı") : connection.lastError();
-    return QStringLiteral("%1 — bağlantı yok: %2").arg(toolName, reason);
+    return QStringLiteral("%1 — bağlantı yok: %2").arg(toolName(), reason);
 }
 
 lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source)

@@ -42,6 +42,9 @@ public:
     // Only tests pass another settings path.
     void Form_Load(const QString &settingsPath = baglanmodul::settingsFilePath());
 
+    // The tool's name, as the title bar and the message boxes show it.
+    static QString toolName();
+
     // Title for a connection: the tool's name and what it is connected to,
     // or that it is not connected and why. Never holds a password.
     static QString titleFor(const ado::Connection &connection);
