@@ -23,7 +23,6 @@ constexpr int clientHeightTwips = 6120;
 
 const QColor windowColour(128, 128, 128);
 const QColor hintColour(255, 255, 128);
-const QColor buttonGreen(128, 255, 128);
 const QColor checkBoxColour(192, 192, 192);
 
 // Column widths of the product grid as fractions of its width: barcode a
