@@ -24,8 +24,10 @@ struct Product {
 // statements prepared for it, its transactions and the category it uses.
 class SaveRun {
 public:
-    SaveRun(QSqlDatabase &db, ado::Dialect dialect, const SaveChoices &choices, QList<RowOutcome> &outcomes)
+    SaveRun(QSqlDatabase &db, ado::Dialect dialect, const ado::TextFidelity &fidelity, const SaveChoices &choices,
+            QList<RowOutcome> &outcomes)
         : m_outcomes(outcomes),
+          m_fidelity(fidelity),
           m_records(db, dialect),
           m_batch(db, dialect),
           m_locale(choices.locale),
@@ -52,6 +54,7 @@ public:
 
 private:
     RowOutcome write(int gridRow, const Product &product);
+    WriteResult checkTexts(const Product &product) const;
     WriteResult writeProduct(const Product &product);
     WriteResult writeButton(const QString &name, qint64 itemId);
     WriteResult writePrinterMap(qint64 itemId);
@@ -60,6 +63,7 @@ private:
     void batchLost(const WriteResult &why);
 
     QList<RowOutcome> &m_outcomes;
+    const ado::TextFidelity &m_fidelity;
     PosRecords m_records;
     RowBatch m_batch;
     WriteResult m_prepared;
@@ -105,6 +109,8 @@ RowOutcome SaveRun::write(int gridRow, const Product &product)
     const std::optional<qint64> categoryBefore = m_category;
     WriteResult written = m_prepared;
     if (written.ok())
+        written = checkTexts(product);
+    if (written.ok())
         written = m_batch.beginRow();
     if (written.ok()) {
         written = writeProduct(product);
@@ -128,6 +134,35 @@ RowOutcome SaveRun::write(int gridRow, const Product &product)
     outcome.status = RowStatus::Landed;
     outcome.itemId = *written.id;
     return outcome;
+}
+
+// The first text of the row that the database would not store as given
+// (a server code page without some of its letters): the row fails before
+// anything is written rather than landing with "?" in place of them.
+WriteResult SaveRun::checkTexts(const Product &product) const
+{
+    struct Text {
+        const char *table;
+        const char *column;
+        QString value;
+    };
+    const Text texts[] = {
+        {"MenuItems", "GroupCode", m_group},
+        {"MenuItems", "Barcode", product.barcode},
+        {"MenuItems", "Name", product.name},
+        {"ScreenMenuItems", "ButtonColor", m_button ? m_buttonColor : QString()},
+        {"ScreenMenuItems", "SubMenuTag", m_button ? m_subMenuTag : QString()},
+    };
+    for (const Text &text : texts) {
+        if (!m_fidelity.isExact(text.value)) {
+            return WriteResult{std::nullopt,
+                               QStringLiteral("%1 \"%2\" cannot be stored exactly: the database's code page lacks "
+                                              "some of its characters")
+                                   .arg(QLatin1StringView(text.column), text.value),
+                               QLatin1StringView(text.table)};
+        }
+    }
+    return {};
 }
 
 void SaveRun::commit()
@@ -228,8 +263,8 @@ bool hasNamedRow(const QList<ProductRow> &rows)
     return std::any_of(rows.cbegin(), rows.cend(), [](const ProductRow &row) { return !trimSpaces(row.name).isEmpty(); });
 }
 
-BulkImport::BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenReason)
-    : m_db(std::move(db)), m_dialect(dialect), m_notOpenReason(std::move(notOpenReason))
+BulkImport::BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenReason, ado::TextFidelity fidelity)
+    : m_db(std::move(db)), m_dialect(dialect), m_notOpenReason(std::move(notOpenReason)), m_fidelity(fidelity)
 {
 }
 
@@ -242,7 +277,7 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
     }
     result.connected = true;
     result.rows.reserve(rows.size());
-    SaveRun run(m_db, m_dialect, choices, result.rows);
+    SaveRun run(m_db, m_dialect, m_fidelity, choices, result.rows);
     for (qsizetype index = 0; index < rows.size(); ++index) {
         run.visit(int(index) + 1, rows.at(index));
         const bool goOn = !progress || progress(result.visitedRows());

@@ -78,8 +78,11 @@ bool hasNamedRow(const QList<ProductRow> &rows);
 // Runs bulk saves against one database connection.
 class BulkImport {
 public:
-    // `notOpenReason` is what the operator is told when `db` is not open.
-    BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenReason = {});
+    // `notOpenReason` is what the operator is told when `db` is not open;
+    // `fidelity` tells which texts the database stores exactly (a row with
+    // one it would mangle fails instead of landing altered).
+    BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenReason = {},
+               ado::TextFidelity fidelity = ado::TextFidelity::unicode());
 
     // Visits rows[0] (grid row 1) to the last in order and writes every usable
     // one as a menu item with its portion and price, then its screen-menu
@@ -95,6 +98,7 @@ private:
     QSqlDatabase m_db;
     ado::Dialect m_dialect;
     QString m_notOpenReason;
+    ado::TextFidelity m_fidelity;
 };
 
 }  // namespace bulksave

@@ -103,7 +103,8 @@ void urunlertoplu::kaydet_Click()
     bool closeRequested = false;
     {
         SaveInProgress busy(this, {kaydet, Command1});
-        bulksave::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastError());
+        bulksave::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastError(),
+                                    baglanti.textFidelity());
         result = import.run(rows, choices, [this, &busy](int visited) {
             QCoreApplication::processEvents();
             say->setText(QString::number(visited));

@@ -47,6 +47,8 @@ public:
     // caller can refuse the row instead of storing it mangled. Before a
     // successful open every well-formed text counts as exact.
     bool canSendExactly(const QString &value) const;
+    // What canSendExactly() asks, for callers that check many values.
+    const TextFidelity &textFidelity() const { return m_fidelity; }
 
 private:
     // Each returns "" on success or the reason of the failure.
