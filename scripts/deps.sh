@@ -14,7 +14,8 @@ packages=(
   xvfb xauth
 )
 if [[ "${1:-}" == "--dev" ]]; then
-  packages+=(python3-xlwt python3-xlrd gnumeric libreoffice-calc-nogui clang libclang-rt-14-dev imagemagick)
+  packages+=(python3-xlwt python3-xlrd python3-uno gnumeric libreoffice-calc-nogui clang libclang-rt-14-dev
+             imagemagick xdotool)
 fi
 
 missing=()
