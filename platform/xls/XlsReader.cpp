@@ -75,14 +75,8 @@ SheetColumns readColumnsAtoC(const QString &path, const QLocale &locale)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refusal(Status::fail(ReadError::CannotOpen, file.errorString()));
-    // Mapping spares copying the whole file into fresh memory first; the
-    // cells come out as copies, so nothing outlives the mapping.
-    if (file.size() > 0) {
-        if (const uchar *mapped = file.map(0, file.size())) {
-            return readColumnsAtoCFromBytes(
-                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size())), locale);
-        }
-    }
+    // Read into memory rather than mapped: a mapped file that another program
+    // shortens while we read it would kill the process instead of failing.
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return refusal(Status::fail(ReadError::CannotOpen, file.errorString()));
