@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+
+#include <ostream>
 
 #include "db/StandInDatabase.h"
 #include "platform/ado/Connection.h"
@@ -21,118 +22,6 @@ QString uniqueName()
     return QStringLiteral("ado-%1-%2").arg(info->test_suite_name(), info->name());
 }
 
-// A temporary folder holding the stand-in database "pos.db".
-class SqliteConnection : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_path = m_dir.filePath(QStringLiteral("pos.db"));
-        ASSERT_EQ(posdb::createStandInDatabase(m_path, false), QString());
-    }
-
-    QString pragma(const ado::Connection &connection, const QString &name)
-    {
-        QSqlQuery query = connection.newQuery();
-        if (!query.exec(QStringLiteral("PRAGMA ") + name) || !query.next())
-            return QStringLiteral("<failed>");
-        return query.value(0).toString();
-    }
-
-    QTemporaryDir m_dir;
-    QString m_path;
-};
-
-TEST_F(SqliteConnection, opens_an_existing_file_named_by_the_data_source)
-{
-    ado::Connection connection(uniqueName());
-    connection.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1; Data Source=") + m_path);
-    EXPECT_TRUE(connection.open()) << connection.lastError().toStdString();
-    EXPECT_TRUE(connection.isOpen());
-    EXPECT_EQ(connection.lastError(), "");
-    EXPECT_EQ(connection.dialect(), ado::Dialect::Sqlite);
-    EXPECT_EQ(connection.description(), "pos.db");
-    EXPECT_TRUE(connection.newQuery().isForwardOnly());
-}
-
-TEST_F(SqliteConnection, opening_sets_wal_normal_sync_and_foreign_keys)
-{
-    ado::Connection connection(uniqueName());
-    connection.setConnectionString(QStringLiteral("Data Source=") + m_path);
-    ASSERT_TRUE(connection.open());
-    EXPECT_EQ(pragma(connection, QStringLiteral("journal_mode")), "wal");
-    EXPECT_EQ(pragma(connection, QStringLiteral("synchronous")), "1");
-    EXPECT_EQ(pragma(connection, QStringLiteral("foreign_keys")), "1");
-
-    QSqlQuery orphan = connection.newQuery();
-    EXPECT_FALSE(orphan.exec(QStringLiteral("INSERT INTO MenuItemPortions (Name, MenuItemId) VALUES ('Normal', 999)")));
-}
-
-TEST_F(SqliteConnection, turkish_letters_and_characters_beyond_the_bmp_round_trip)
-{
-    ado::Connection connection(uniqueName());
-    connection.setConnectionString(QStringLiteral("Data Source=") + m_path);
-    ASSERT_TRUE(connection.open());
-    const QString name = QString::fromUtf8("Çığ köfte İŞÖÜĞ ğüşıöç \xF0\x9F\x8C\xB6\xEF\xB8\x8F \xF0\x9F\x8D\xB5");
-    EXPECT_TRUE(connection.canSendExactly(name));
-
-    QSqlQuery insert = connection.newQuery();
-    ASSERT_TRUE(insert.prepare(QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) VALUES (?, ?, 0, ?)")));
-    insert.addBindValue(name);
-    insert.addBindValue(QStringLiteral("8690000000001"));
-    insert.addBindValue(name);
-    ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
-
-    QSqlQuery select = connection.newQuery();
-    ASSERT_TRUE(select.exec(QStringLiteral("SELECT GroupCode, Name, length(Name) FROM MenuItems")));
-    ASSERT_TRUE(select.next());
-    EXPECT_EQ(select.value(0).toString(), name);
-    EXPECT_EQ(select.value(1).toString(), name);
-    EXPECT_EQ(select.value(2).toInt(), name.toUcs4().size());
-    EXPECT_FALSE(select.next());
-}
-
-TEST_F(SqliteConnection, a_second_open_replaces_the_first_without_error)
-{
-    ado::Connection connection(uniqueName());
-    connection.setConnectionString(QStringLiteral("Data Source=") + m_path);
-    ASSERT_TRUE(connection.open());
-    EXPECT_TRUE(connection.open()) << connection.lastError().toStdString();
-    EXPECT_TRUE(connection.isOpen());
-}
-
-TEST_F(SqliteConnection, a_file_that_is_no_database_fails_to_open)
-{
-    const QString path = m_dir.filePath(QStringLiteral("notes.db"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
-
-    ado::Connection connection(uniqueName());
-    connection.setConnectionString(QStringLiteral("Data Source=") + path);
-    EXPECT_FALSE(connection.open());
-    EXPECT_FALSE(connection.isOpen());
-    EXPECT_EQ(connection.dialect(), ado::Dialect::None);
-    EXPECT_FALSE(connection.lastError().isEmpty());
-}
-
-TEST(Connection, a_missing_sqlite_file_is_a_failure_and_is_not_created)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("Menora POS.db"));
-    ado::Connection connection(uniqueName());
-    connection.setConnectionString(QStringLiteral("Data Source=") + path);
-
-    EXPECT_FALSE(connection.open());
-    EXPECT_FALSE(connection.isOpen());
-    EXPECT_EQ(connection.dialect(), ado::Dialect::None);
-    EXPECT_TRUE(connection.lastError().contains(u"does not exist")) << connection.lastError().toStdString();
-    EXPECT_EQ(connection.description(), "Menora POS.db");
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-}
-
 // Every failure message and the description must be free of the user id,
 // the password and the connection text.
 void expectNoSecrets(const ado::Connection &connection)
@@ -144,39 +33,126 @@ void expectNoSecrets(const ado::Connection &connection)
     }
 }
 
-TEST(Connection, failure_text_and_description_hold_no_user_id_or_password)
+// A temporary folder holding the stand-in database "pos.db".
+class SqliteConnection : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_EQ(posdb::createStandInDatabase(m_path, false), QString());
+    }
+
+    bool open(const QString &path)
+    {
+        connection.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1; Data Source=") + path);
+        return connection.open();
+    }
+
+    QString pragma(const QString &name)
+    {
+        QSqlQuery query = connection.newQuery();
+        return query.exec(QStringLiteral("PRAGMA ") + name) && query.next() ? query.value(0).toString()
+                                                                            : QStringLiteral("<failed>");
+    }
+
+    QTemporaryDir m_dir;
+    QString m_path = m_dir.filePath(QStringLiteral("pos.db"));
+    ado::Connection connection{uniqueName()};
+};
+
+TEST_F(SqliteConnection, opens_an_existing_file_with_wal_normal_sync_and_foreign_keys)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    // The user id is also the file's name, so the driver's message and the
-    // description would name it if nothing cleaned them.
-    const QString path = dir.filePath(kUser + QStringLiteral(".db"));
-    ado::Connection connection(uniqueName());
-    connection.setConnectionString(
-        QStringLiteral("Data Source=%1;User ID=%2;Password=\"%3\"").arg(path, kUser, kPassword));
-    EXPECT_FALSE(connection.open());
-    EXPECT_FALSE(connection.lastError().isEmpty());
-    expectNoSecrets(connection);
+    ASSERT_TRUE(open(m_path)) << connection.lastError().toStdString();
+    EXPECT_EQ(connection.lastError(), "");
+    EXPECT_EQ(connection.dialect(), ado::Dialect::Sqlite);
+    EXPECT_EQ(connection.description(), "pos.db");
+    EXPECT_TRUE(connection.newQuery().isForwardOnly());
+    EXPECT_EQ(pragma(QStringLiteral("journal_mode")), "wal");
+    EXPECT_EQ(pragma(QStringLiteral("synchronous")), "1");
+    EXPECT_EQ(pragma(QStringLiteral("foreign_keys")), "1");
+    EXPECT_FALSE(connection.newQuery().exec(
+        QStringLiteral("INSERT INTO MenuItemPortions (Name, MenuItemId) VALUES ('Normal', 999)")));
+
+    EXPECT_TRUE(open(m_path)) << "a second open replaces the first: " << connection.lastError().toStdString();
 }
 
-TEST(Connection, a_malformed_text_fails_without_quoting_it)
+TEST_F(SqliteConnection, turkish_letters_and_characters_beyond_the_bmp_round_trip)
 {
+    ASSERT_TRUE(open(m_path));
+    const QString name = QString::fromUtf8("Çığ köfte İŞÖÜĞ ğüşıöç \xF0\x9F\x8C\xB6\xEF\xB8\x8F \xF0\x9F\x8D\xB5");
+    EXPECT_TRUE(connection.canSendExactly(name));
+
+    QSqlQuery insert = connection.newQuery();
+    ASSERT_TRUE(insert.prepare(QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) VALUES (?, '', 0, ?)")));
+    insert.addBindValue(name);
+    insert.addBindValue(name);
+    ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
+
+    QSqlQuery select = connection.newQuery();
+    ASSERT_TRUE(select.exec(QStringLiteral("SELECT GroupCode, Name, length(Name) FROM MenuItems")));
+    ASSERT_TRUE(select.next());
+    EXPECT_EQ(select.value(0).toString(), name);
+    EXPECT_EQ(select.value(1).toString(), name);
+    EXPECT_EQ(select.value(2).toInt(), name.toUcs4().size());
+}
+
+TEST_F(SqliteConnection, a_missing_file_or_one_that_is_no_database_fails_closed_and_nothing_is_created)
+{
+    ASSERT_TRUE(open(m_path));
+    const QString missing = m_dir.filePath(QStringLiteral("Menora POS.db"));
+    EXPECT_FALSE(open(missing));
+    EXPECT_FALSE(connection.isOpen());
+    EXPECT_EQ(connection.dialect(), ado::Dialect::None);
+    EXPECT_TRUE(connection.lastError().contains(u"does not exist")) << connection.lastError().toStdString();
+    EXPECT_EQ(connection.description(), "Menora POS.db");
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    const QString notes = m_dir.filePath(QStringLiteral("notes.db"));
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    EXPECT_FALSE(open(notes));
+    EXPECT_FALSE(connection.isOpen());
+    EXPECT_FALSE(connection.lastError().isEmpty());
+}
+
+struct RefusedText {
+    const char *name;
+    const char *text;  // %1 a folder, %2 the user id, %3 the password
+    const char *says;
+};
+
+void PrintTo(const RefusedText &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RefusedConnection : public ::testing::TestWithParam<RefusedText> {};
+
+TEST_P(RefusedConnection, fails_with_a_reason_that_holds_no_user_id_or_password)
+{
+    QTemporaryDir dir;
     ado::Connection connection(uniqueName());
-    connection.setConnectionString(
-        QStringLiteral("Data Source=kasa;User ID=%1;Password=\"%2").arg(kUser, kPassword));
+    connection.setConnectionString(QString::fromUtf8(GetParam().text)
+                                       .replace(QStringLiteral("%1"), dir.path())
+                                       .replace(QStringLiteral("%2"), kUser)
+                                       .replace(QStringLiteral("%3"), kPassword));
     EXPECT_FALSE(connection.open());
     EXPECT_FALSE(connection.isOpen());
     EXPECT_FALSE(connection.lastError().isEmpty());
+    EXPECT_TRUE(connection.lastError().contains(QString::fromUtf8(GetParam().says)));
     expectNoSecrets(connection);
 }
 
-TEST(Connection, a_text_without_a_server_fails_clearly)
-{
-    ado::Connection connection(uniqueName());
-    connection.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1; Initial Catalog=MenoraPOS"));
-    EXPECT_FALSE(connection.open());
-    EXPECT_TRUE(connection.lastError().contains(u"no server")) << connection.lastError().toStdString();
-}
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RefusedConnection,
+    ::testing::Values(
+        // The driver's message and the description would name the file, and so the user id.
+        RefusedText{"file_named_like_the_user", "Data Source=%1/%2.db;User ID=%2;Password=\"%3\"", "does not exist"},
+        RefusedText{"unclosed_quote", "Data Source=kasa;User ID=%2;Password=\"%3", ""},
+        RefusedText{"no_server", "Provider=SQLOLEDB.1; Initial Catalog=POS;User ID=%2;Password=\"%3\"", "no server"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Connection, unreachable_sql_server_fails_once_with_a_login_timeout_and_no_secrets)
 {

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <ostream>
+
 #include "platform/ado/OdbcConnectionString.h"
 
 namespace {
@@ -13,6 +15,7 @@ const QString kDriver17 = QStringLiteral("ODBC Driver 17 for SQL Server");
 const QString kNative11 = QStringLiteral("SQL Server Native Client 11.0");
 const QString kNative10 = QStringLiteral("SQL Server Native Client 10.0");
 const QString kLegacy = QStringLiteral("SQL Server");
+const QString kFreeTds = QStringLiteral("FreeTDS");
 
 struct DriverChoiceCase {
     const char *name;
@@ -35,102 +38,82 @@ INSTANTIATE_TEST_SUITE_P(
         DriverChoiceCase{"seventeen", {kLegacy, kDriver17, "PostgreSQL Unicode"}, Os::Windows, kDriver17},
         DriverChoiceCase{"native_client_11", {kNative10, kNative11, kLegacy}, Os::Windows, kNative11},
         DriverChoiceCase{"native_client_10", {kLegacy, kNative10}, Os::Windows, kNative10},
-        DriverChoiceCase{"only_the_built_in", {kLegacy}, Os::Windows, kLegacy},
         DriverChoiceCase{"nothing_listed", {}, Os::Windows, kLegacy},
         DriverChoiceCase{"name_case_differs", {"odbc driver 17 for sql server"}, Os::Windows, kDriver17},
-        DriverChoiceCase{"other_system_uses_freetds", {kDriver18, "FreeTDS"}, Os::Other, "FreeTDS"},
-        DriverChoiceCase{"other_system_without_list", {}, Os::Other, "FreeTDS"}),
+        DriverChoiceCase{"other_system_uses_freetds", {kDriver18, kFreeTds}, Os::Other, kFreeTds},
+        DriverChoiceCase{"other_system_without_list", {}, Os::Other, kFreeTds}),
     [](const auto &info) { return std::string(info.param.name); });
 
-ado::SqlServerTarget sqlLogin(const QString &server, const QString &password)
+ado::SqlServerTarget sqlLogin(const QString &password)
 {
     ado::SqlServerTarget target;
-    target.server = server;
+    target.server = QStringLiteral("kasa\\POS");
     target.database = QStringLiteral("MenoraPOS");
     target.userId = QStringLiteral("kasiyer");
     target.password = password;
     return target;
 }
 
-ado::SqlServerTarget windowsFallback()
+struct LoginCase {
+    const char *name;
+    QString driver;
+    QString password;
+    const char *braced;  // the password as the string carries it; nullptr: refused
+};
+
+void PrintTo(const LoginCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SqlLogin : public ::testing::TestWithParam<LoginCase> {};
+
+TEST_P(SqlLogin, braces_values_by_the_driver_family_or_refuses_what_it_cannot_carry)
+{
+    const LoginCase &c = GetParam();
+    const ado::OdbcConnectionString built = ado::odbcConnectionString(sqlLogin(c.password), c.driver);
+    if (!c.braced) {
+        EXPECT_FALSE(built.ok());
+        EXPECT_TRUE(built.text.isEmpty());
+        EXPECT_FALSE(built.error.contains(c.password)) << "the error quotes the password";
+        return;
+    }
+    ASSERT_TRUE(built.ok()) << built.error.toStdString();
+    const QString tail = c.driver == kFreeTds ? QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;") : QString();
+    EXPECT_EQ(built.text, QStringLiteral("Driver={%1};Server={kasa\\POS};Database={MenoraPOS};UID={kasiyer};PWD={%2};%3")
+                              .arg(c.driver, QString::fromUtf8(c.braced), tail));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SqlLogin,
+    ::testing::Values(LoginCase{"freetds_takes_braces_and_semicolons", kFreeTds, "p;w}d=", "p;w}d="},
+                      LoginCase{"freetds_takes_a_closing_brace_at_the_end", kFreeTds, "ab}", "ab}"},
+                      LoginCase{"freetds_refuses_a_value_it_would_cut_short", kFreeTds, "ab};Gizli", nullptr},
+                      LoginCase{"freetds_refuses_a_dsn_mention", kFreeTds, "my.DSNpass", nullptr},
+                      LoginCase{"microsoft_doubles_closing_braces", kDriver17, "a}b;c", "a}}b;c"},
+                      LoginCase{"microsoft_refuses_a_dsn_mention", kDriver17, "my.DSNpass", nullptr},
+                      LoginCase{"driver_18_trusts_no_remote_certificate", kDriver18, "pw", "pw"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class WindowsFallback : public ::testing::TestWithParam<QString> {};
+
+TEST_P(WindowsFallback, attaches_the_file_with_a_trusted_connection)
 {
     ado::SqlServerTarget target;
     target.server = QStringLiteral("localhost\\SQLEXPRESS");
     target.integratedSecurity = true;
     target.attachFile = QStringLiteral("C:\\MenoraPOS-Restaurant\\MenoraData\\Menora POS.mdf");
-    return target;
-}
-
-TEST(OdbcConnectionString, freetds_string_braces_values_and_sets_protocol_and_charset)
-{
-    const ado::OdbcConnectionString built = ado::odbcConnectionString(sqlLogin("kasa\\POS", "p;w}d="), "FreeTDS");
-    ASSERT_TRUE(built.ok()) << built.error.toStdString();
-    EXPECT_EQ(built.text, "Driver={FreeTDS};Server={kasa\\POS};Database={MenoraPOS};UID={kasiyer};PWD={p;w}d=};"
-                          "TDS_Version=7.4;ClientCharset=UTF-8;");
-}
-
-TEST(OdbcConnectionString, freetds_refuses_a_value_it_would_cut_short)
-{
-    const ado::OdbcConnectionString built = ado::odbcConnectionString(sqlLogin("kasa", "ab};Gizli"), "FreeTDS");
-    EXPECT_FALSE(built.ok());
-    EXPECT_TRUE(built.text.isEmpty());
-    EXPECT_TRUE(built.error.contains(u"password"));
-    EXPECT_FALSE(built.error.contains(u"Gizli"));
-}
-
-TEST(OdbcConnectionString, freetds_takes_a_closing_brace_at_the_end_of_a_value)
-{
-    const ado::OdbcConnectionString built = ado::odbcConnectionString(sqlLogin("kasa", "ab}"), "FreeTDS");
-    ASSERT_TRUE(built.ok());
-    EXPECT_TRUE(built.text.contains(u"PWD={ab}};"));
-}
-
-class MicrosoftDriverString : public ::testing::TestWithParam<QString> {};
-
-TEST_P(MicrosoftDriverString, sql_login_doubles_closing_braces)
-{
-    const ado::OdbcConnectionString built = ado::odbcConnectionString(sqlLogin("kasa\\POS", "a}b;c"), GetParam());
-    ASSERT_TRUE(built.ok());
-    EXPECT_EQ(built.text, QStringLiteral("Driver={%1};Server={kasa\\POS};Database={MenoraPOS};UID={kasiyer};"
-                                         "PWD={a}}b;c};")
-                              .arg(GetParam()));
-}
-
-TEST_P(MicrosoftDriverString, fallback_attaches_the_file_with_a_trusted_connection)
-{
-    const ado::OdbcConnectionString built = ado::odbcConnectionString(windowsFallback(), GetParam());
+    target.serverSpn = QStringLiteral("MSSQLSvc/kasa:1433");
+    const ado::OdbcConnectionString built = ado::odbcConnectionString(target, GetParam());
     ASSERT_TRUE(built.ok());
     const QString trust = GetParam() == kDriver18 ? QStringLiteral("TrustServerCertificate=yes;") : QString();
     EXPECT_EQ(built.text, QStringLiteral("Driver={%1};Server={localhost\\SQLEXPRESS};Trusted_Connection=Yes;"
-                                         "AttachDbFilename={C:\\MenoraPOS-Restaurant\\MenoraData\\Menora POS.mdf};%2")
+                                         "AttachDbFilename={C:\\MenoraPOS-Restaurant\\MenoraData\\Menora POS.mdf};"
+                                         "ServerSPN={MSSQLSvc/kasa:1433};%2")
                               .arg(GetParam(), trust));
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, MicrosoftDriverString,
-                         ::testing::Values(kDriver18, kDriver17, kNative11, kNative10, kLegacy));
-
-TEST(OdbcConnectionString, driver_18_trusts_no_certificate_of_a_remote_server)
-{
-    const ado::OdbcConnectionString built = ado::odbcConnectionString(sqlLogin("kasa\\SQLEXPRESS", "pw"), kDriver18);
-    ASSERT_TRUE(built.ok());
-    EXPECT_FALSE(built.text.contains(u"TrustServerCertificate"));
-}
-
-TEST(OdbcConnectionString, server_spn_is_passed_when_given)
-{
-    ado::SqlServerTarget target = windowsFallback();
-    target.serverSpn = QStringLiteral("MSSQLSvc/kasa.example:1433");
-    EXPECT_TRUE(ado::odbcConnectionString(target, kDriver17).text.contains(u"ServerSPN={MSSQLSvc/kasa.example:1433};"));
-}
-
-TEST(OdbcConnectionString, a_value_mentioning_dsn_is_refused_for_every_driver)
-{
-    for (const QString &driver : {QStringLiteral("FreeTDS"), kDriver17}) {
-        const ado::OdbcConnectionString built = ado::odbcConnectionString(sqlLogin("kasa", "my.DSNpass"), driver);
-        EXPECT_FALSE(built.ok()) << driver.toStdString();
-        EXPECT_FALSE(built.error.contains(u"my.DSNpass"));
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Drivers, WindowsFallback, ::testing::Values(kDriver18, kDriver17, kNative11, kNative10, kLegacy));
 
 TEST(OdbcConnectionString, driver_manager_lists_the_registered_drivers)
 {

@@ -61,11 +61,8 @@ TEST(Target, fallback_on_windows_attaches_the_mdf_with_integrated_security)
     EXPECT_EQ(server.server, "localhost\\SQLEXPRESS");
     EXPECT_EQ(server.dataSource, ".\\SQLEXPRESS");
     EXPECT_TRUE(server.integratedSecurity);
-    EXPECT_EQ(server.userId, "");
-    EXPECT_EQ(server.password, "");
     EXPECT_EQ(server.database, "");
     EXPECT_EQ(server.attachFile, "C:\\MenoraPOS-Restaurant\\MenoraData\\Menora POS.mdf");
-    EXPECT_EQ(server.serverSpn, "");
 }
 
 TEST(Target, sql_login_carries_user_password_and_catalog)
