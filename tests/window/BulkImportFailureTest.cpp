@@ -141,16 +141,6 @@ TEST_F(SaveTest, failures_across_many_rows_leave_exactly_the_landed_rows)
               1080);
 }
 
-TEST_F(SaveTest, an_unknown_printer_fails_each_row_at_its_mapping)
-{
-    SaveChoices c = everything();
-    c.printerId = QStringLiteral(" 99 ");
-    const SaveResult result = save({product("Çay"), product("Kahve")}, c);
-    EXPECT_EQ(result.count(RowStatus::Failed), 2);
-    EXPECT_EQ(result.rows[1].failedTable, "PrinterMaps");
-    EXPECT_EQ(pos.count("MenuItems"), 0);
-}
-
 TEST_F(SaveTest, a_statement_the_database_refuses_to_prepare_fails_every_usable_row)
 {
     ASSERT_EQ(pos.exec("DROP TABLE ScreenMenuItems"), QString());
@@ -165,7 +155,7 @@ TEST_F(SaveTest, a_statement_the_database_refuses_to_prepare_fails_every_usable_
 
 TEST_F(SaveTest, an_unknown_database_kind_writes_nothing)
 {
-    BulkImport import(pos.db(), ado::Dialect::None);
+    BulkImport import(pos.connection.database(), ado::Dialect::None);
     const SaveResult result = import.run({product("Çay")}, everything());
     EXPECT_EQ(result.count(RowStatus::Failed), 1);
     EXPECT_EQ(pos.count("MenuItems"), 0);
@@ -181,16 +171,16 @@ TEST_F(SaveTest, a_closed_connection_writes_nothing_and_says_why)
     EXPECT_EQ(result.visitedRows(), 0);
     EXPECT_EQ(calls, 0);
 
-    pos.db().close();
-    const SaveResult closed = BulkImport(pos.db(), StandInDb::dialect).run({product("Çay")}, everything());
+    pos.connection.database().close();
+    const SaveResult closed = BulkImport(pos.connection.database(), ado::Dialect::Sqlite).run({product("Çay")}, everything());
     EXPECT_FALSE(closed.connected);
-    ASSERT_TRUE(pos.db().open());
+    ASSERT_TRUE(pos.connection.open());
     EXPECT_EQ(pos.count("MenuItems"), 0);
 }
 
 TEST_F(SaveTest, a_stop_from_the_progress_callback_ends_after_the_current_row)
 {
-    BulkImport import(pos.db(), StandInDb::dialect);
+    BulkImport import(pos.connection.database(), pos.connection.dialect());
     const SaveResult result = import.run({product("a"), product("b"), product("c"), product("d")}, everything(),
                                          [](int visited) { return visited < 2; });
     EXPECT_TRUE(result.stopped);

@@ -1,5 +1,5 @@
 #pragma once
-// Shared set-up of the bulk-save tests: a stand-in database, default
+// Shared set-up of the bulk-save tests: the demo stand-in database, default
 // choices and a save that records its progress calls.
 
 #include <gtest/gtest.h>
@@ -9,20 +9,12 @@
 #include <QString>
 #include <QStringList>
 
-#include "StandInDb.h"
+#include "TestDatabase.h"
+#include "tests/common/QtPrinters.h"
 #include "window/BulkImport.h"
-
-#include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 class SaveTest : public ::testing::Test {
 protected:
-    // A product with a name "x" and a Turkish price "10".
     static bulksave::ProductRow product(const QString &name, const QString &price = QStringLiteral("10"),
                                        const QString &barcode = QString())
     {
@@ -52,38 +44,29 @@ protected:
     bulksave::SaveResult save(const QList<bulksave::ProductRow> &rows, const bulksave::SaveChoices &c)
     {
         progress.clear();
-        bulksave::BulkImport import(pos.db(), StandInDb::dialect);
+        bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
         return import.run(rows, c, [this](int visited) {
             progress << visited;
             return true;
         });
     }
 
-    // The first row of a query as "a|b|c", NULL shown as "NULL".
-    QString row(const QString &sql) const
-    {
-        const QList<QVariantList> all = pos.rows(sql);
-        return all.isEmpty() ? QStringLiteral("<no row>") : joined(all.first());
-    }
-
-    // Every row of a query, one "a|b|c" text each.
+    // Every row of a query as "a|b|c", NULL shown as "NULL".
     QStringList table(const QString &sql) const
     {
         QStringList lines;
-        for (const QVariantList &values : pos.rows(sql))
-            lines << joined(values);
+        for (const QVariantList &values : pos.rows(sql)) {
+            QStringList texts;
+            for (const QVariant &value : values)
+                texts << (value.isNull() ? QStringLiteral("NULL") : value.toString());
+            lines << texts.join(u'|');
+        }
         return lines;
     }
 
-    StandInDb pos;
-    QList<int> progress;
+    // The first row of a query as "a|b|c".
+    QString row(const QString &sql) const { return table(sql).value(0, QStringLiteral("<no row>")); }
 
-private:
-    static QString joined(const QVariantList &values)
-    {
-        QStringList texts;
-        for (const QVariant &value : values)
-            texts << (value.isNull() ? QStringLiteral("NULL") : value.toString());
-        return texts.join(u'|');
-    }
+    TestDatabase pos{true};
+    QList<int> progress;
 };

@@ -69,8 +69,3 @@ TEST(SaveReport, no_connection_says_nothing_was_added_and_why)
               "Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.\nLogin failed for user 'kasa'.");
     EXPECT_EQ(completionMessage(SaveResult{}), "Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.");
 }
-
-TEST(SaveReport, guard_text)
-{
-    EXPECT_EQ(bulksave::guardMessage(), "Ürünleri Fiyatıyla Ekleyin");
-}

@@ -10,17 +10,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QUuid>
 
-#include <memory>
-
-#include "db/StandInDatabase.h"
-#include "platform/ado/Connection.h"
+#include "WindowFixture.h"
 #include "platform/grid/FlexGrid.h"
-#include "window/urunlertoplu.h"
 
 namespace {
 
@@ -51,24 +44,13 @@ struct Product {
     const char *price;
 };
 
-class SaveWindow : public ::testing::Test {
-protected:
+struct SaveWindow : WindowFixture {
     void SetUp() override
     {
-        ASSERT_EQ(posdb::createStandInDatabase(path(), true), QString());
-        connection.setConnectionString(QStringLiteral("Data Source=") + path());
-        ASSERT_TRUE(connection.open()) << connection.lastError().toStdString();
-        openWindow();
-    }
-
-    void openWindow()
-    {
-        window = std::make_unique<urunlertoplu>(connection);
-        window->formutemizle();
+        putKnownRecords();
+        open();
         window->show();
     }
-
-    QString path() const { return m_dir.filePath(QStringLiteral("pos.db")); }
 
     // Puts the products into grid rows 1 and on, as a loaded sheet would.
     void fillGrid(std::initializer_list<Product> products)
@@ -84,15 +66,7 @@ protected:
         }
     }
 
-    qint64 count(const QString &sql) const
-    {
-        QSqlQuery query(connection.database());
-        return query.exec(sql) && query.next() ? query.value(0).toLongLong() : -1;
-    }
-
-    QTemporaryDir m_dir;
-    ado::Connection connection{QStringLiteral("save-window-") + QUuid::createUuid().toString(QUuid::Id128)};
-    std::unique_ptr<urunlertoplu> window;
+    qint64 count(const QString &sql) const { return database.value(sql).toLongLong(); }
 };
 
 }  // namespace
@@ -141,7 +115,7 @@ TEST_F(SaveWindow, save_writes_the_choices_reports_the_counts_and_resets_the_win
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems i JOIN MenuItemPortions o ON o.MenuItemId = i.id "
                     "JOIN ScreenMenuItems s ON s.MenuItemId = i.id JOIN PrinterMaps m ON m.MenuItemId = i.id "
                     "WHERE i.GroupCode = 'Tatlılar' AND o.Multiplier = 1000 AND s.ButtonColor = '#FFFFFF00' "
-                    "AND s.SubMenuTag = 'Şerbetli' AND s.ScreenMenuCategoryId = 2 AND m.PrinterId = 2"),
+                    "AND s.SubMenuTag = 'Şerbetli' AND s.ScreenMenuCategoryId = 3 AND m.PrinterId = 7"),
               2);
     // The reset after the save.
     EXPECT_EQ(window->satisekrani2->Rows(), 2);
@@ -182,7 +156,7 @@ TEST_F(SaveWindow, a_close_during_the_save_finishes_the_row_and_closes_without_a
 TEST_F(SaveWindow, without_a_connection_the_message_says_nothing_was_added_and_why)
 {
     ado::Connection closed(QStringLiteral("save-window-closed"));
-    closed.setConnectionString(QStringLiteral("Data Source=") + m_dir.filePath(QStringLiteral("yok/pos.db")));
+    closed.setConnectionString(database.connectionText() + QStringLiteral("-yok.db"));
     closed.open();
     window = std::make_unique<urunlertoplu>(closed);
     window->formutemizle();

@@ -1,12 +1,16 @@
 #pragma once
-// A stand-in point-of-sale database file with only the tables, and a
-// database connection of its own opened on it the way the program opens one.
+// A fresh stand-in point-of-sale database for one test, with a connection of
+// its own opened on it the way the program opens one (WAL, synchronous
+// NORMAL, foreign keys on).
 
+#include <QList>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -17,11 +21,11 @@ class TestDatabase {
     QTemporaryDir m_dir;  // outlives the connection on it
 
 public:
-    TestDatabase()
-        : connection(QStringLiteral("window-test-") + QUuid::createUuid().toString(QUuid::Id128))
+    // The tables only, or with the demo printers, tax templates and categories.
+    explicit TestDatabase(bool withDemo = false)
+        : connection(QStringLiteral("test-db-") + QUuid::createUuid().toString(QUuid::Id128))
     {
-        const QString created = posdb::createStandInDatabase(path(), false);
-        EXPECT_EQ(created, QString());
+        EXPECT_EQ(posdb::createStandInDatabase(path(), withDemo), QString());
         connection.setConnectionString(connectionText());
         EXPECT_TRUE(connection.open()) << connection.lastError().toStdString();
     }
@@ -29,11 +33,39 @@ public:
     QString path() const { return m_dir.filePath(QStringLiteral("pos.db")); }
     QString connectionText() const { return QStringLiteral("Data Source=") + path(); }
 
-    // Runs one statement; a failure fails the test.
-    void exec(const QString &sql)
+    // Runs one statement; "" or the database's message.
+    QString exec(const QString &sql) const
     {
         QSqlQuery query(connection.database());
-        EXPECT_TRUE(query.exec(sql)) << sql.toStdString() << ": " << query.lastError().text().toStdString();
+        return query.exec(sql) ? QString() : query.lastError().text();
+    }
+
+    // Every row of a query, each as its column values; a failing query fails the test.
+    QList<QVariantList> rows(const QString &sql) const
+    {
+        QSqlQuery query(connection.database());
+        QList<QVariantList> result;
+        if (!query.exec(sql))
+            ADD_FAILURE() << sql.toStdString() << ": " << query.lastError().text().toStdString();
+        while (query.next()) {
+            QVariantList row;
+            for (int column = 0; column < query.record().count(); ++column)
+                row << query.value(column);
+            result << row;
+        }
+        return result;
+    }
+
+    // The first column of the first row; invalid when there is none.
+    QVariant value(const QString &sql) const
+    {
+        const QList<QVariantList> all = rows(sql);
+        return all.isEmpty() ? QVariant() : all.first().value(0);
+    }
+
+    qint64 count(const QString &table) const
+    {
+        return value(QStringLiteral("SELECT COUNT(*) FROM ") + table).toLongLong();
     }
 
     ado::Connection connection;

@@ -11,11 +11,21 @@
 #include <memory>
 
 #include "TestDatabase.h"
+#include "tests/common/QtPrinters.h"
 #include "window/urunlertoplu.h"
 
 struct WindowFixture : ::testing::Test {
     TestDatabase database;
     std::unique_ptr<urunlertoplu> window;
+
+    // Printers 5, 7, 9, two tax templates and two screen-menu categories (3, 4).
+    void putKnownRecords()
+    {
+        for (const char *sql : {"INSERT INTO Printers (id, Name) VALUES (5, 'Mutfak'), (7, 'Bar'), (9, 'Kasa')",
+                                "INSERT INTO TaxTemplates (id, Name) VALUES (1, 'KDV %10'), (2, 'KDV %20')",
+                                "INSERT INTO ScreenMenuCategories (id, Name) VALUES (3, 'Tatlılar'), (4, 'İçecekler')"})
+            ASSERT_EQ(database.exec(QString::fromUtf8(sql)), QString());
+    }
 
     void open()
     {
