@@ -161,6 +161,27 @@ TEST_F(SaveTest, an_unknown_database_kind_writes_nothing)
     EXPECT_EQ(pos.count("MenuItems"), 0);
 }
 
+TEST_F(SaveTest, a_text_the_server_code_page_cannot_hold_fails_its_row_before_any_write)
+{
+    // A Turkish server code page over a non-Unicode binding: Turkish letters
+    // travel, an emoji or a Greek letter would arrive as "?".
+    BulkImport import(pos.connection.database(), pos.connection.dialect(), QString(),
+                      ado::TextFidelity::codePage(1254));
+    SaveChoices withTag = everything();
+    withTag.subMenuTag = QStringLiteral("Δ");
+    const SaveResult result = import.run({product("Çay İçecek"), product("Kahve 😀")}, everything());
+    ASSERT_EQ(result.visitedRows(), 2);
+    EXPECT_EQ(result.rows[0].status, RowStatus::Landed);
+    EXPECT_EQ(result.rows[1].status, RowStatus::Failed);
+    EXPECT_EQ(result.rows[1].failedTable, "MenuItems");
+    EXPECT_TRUE(result.rows[1].error.contains(QStringLiteral("Name"))) << result.rows[1].error.toStdString();
+
+    const SaveResult tagged = import.run({product("Süt")}, withTag);
+    EXPECT_EQ(tagged.rows[0].failedTable, "ScreenMenuItems");
+    EXPECT_EQ(table("SELECT Name FROM MenuItems"), QStringList{"Çay İçecek"});
+    EXPECT_EQ(pos.count("ScreenMenuItems"), 1);
+}
+
 TEST_F(SaveTest, a_closed_connection_writes_nothing_and_says_why)
 {
     BulkImport import(QSqlDatabase(), ado::Dialect::None, QStringLiteral("Sunucu bulunamadı"));
