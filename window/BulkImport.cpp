@@ -20,6 +20,18 @@ struct Product {
     double price = 0;
 };
 
+// The printer id to map every item to, or nullopt for no mapping: the
+// leading "YOK" entry (position 0), no entry at all (a printer list that
+// could not be read or is empty leaves position -1 and an empty text) and
+// an empty id all mean that no printer was chosen.
+std::optional<QString> printerToMap(const SaveChoices &choices)
+{
+    const QString id = trimSpaces(choices.printerId);
+    if (choices.printerPosition <= 0 || id.isEmpty())
+        return std::nullopt;
+    return id;
+}
+
 // The choices of one save turned into record values once, with the
 // statements prepared for it, its transactions and the category it uses.
 class SaveRun {
@@ -39,8 +51,7 @@ public:
           m_button(choices.showOnSalesScreen),
           m_subMenuTag(trimSpaces(choices.subMenuTag)),
           m_buttonColor(choices.buttonColor),
-          m_printerId(choices.printerPosition == 0 ? std::nullopt
-                                                   : std::optional<QString>(trimSpaces(choices.printerId)))
+          m_printerId(printerToMap(choices))
     {
         m_prepared = m_records.prepare();
         if (m_prepared.ok())
@@ -155,11 +166,10 @@ WriteResult SaveRun::checkTexts(const Product &product) const
     };
     for (const Text &text : texts) {
         if (!m_fidelity.isExact(text.value)) {
-            return WriteResult{std::nullopt,
-                               QStringLiteral("%1 \"%2\" cannot be stored exactly: the database's code page lacks "
-                                              "some of its characters")
-                                   .arg(QLatin1StringView(text.column), text.value),
-                               QLatin1StringView(text.table)};
+            return WriteResult::failure(QLatin1StringView(text.table),
+                                        QStringLiteral("%1 \"%2\" cannot be stored exactly: the database's code "
+                                                       "page lacks some of its characters")
+                                            .arg(QLatin1StringView(text.column), text.value));
         }
     }
     return {};
@@ -224,7 +234,7 @@ WriteResult SaveRun::writeButton(const QString &name, qint64 itemId)
 WriteResult SaveRun::categoryId()
 {
     if (m_category)
-        return WriteResult{m_category, QString(), QString()};
+        return WriteResult::success(m_category);
     WriteResult category = m_records.findCategory(m_group);
     if (category.ok() && !category.id)
         category = m_records.insertCategory(m_group);

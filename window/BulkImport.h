@@ -27,8 +27,8 @@ struct SaveChoices {
     int unitPosition = 0;            // unit list position: 0 ("Adet") gives Multiplier "1", any other (-1 included) "1000"
     bool showOnSalesScreen = false;  // writes a screen-menu button in the group's category
     QString subMenuTag;              // the buttons' sub-menu tag, trimmed when written
-    int printerPosition = 0;         // printer-id list position: 0 writes no printer mapping
-    QString printerId;               // the printer-id list's text
+    int printerPosition = 0;         // printer-id list position: 0 or less writes no printer mapping
+    QString printerId;               // the printer-id list's text; empty writes no printer mapping
     QString buttonColor;             // colour text of the buttons, e.g. "White" or "#FF0000FF"
     QLocale locale = QLocale::system();  // number rules of the price texts
 };

@@ -52,7 +52,7 @@ QVariantList printerMapRow(const PrinterMapValues &values)
 WriteResult execute(QSqlQuery &query, const QString &table)
 {
     const bool ran = query.exec();
-    const WriteResult result = ran ? WriteResult{} : writeFailure(table, query.lastError());
+    const WriteResult result = ran ? WriteResult::success() : writeFailure(table, query.lastError());
     query.finish();
     return result;
 }
@@ -71,12 +71,9 @@ WriteResult fetchId(QSqlQuery &query, const QString &table)
     }
     WriteResult result;
     if (query.next()) {
-        bool ok = false;
-        const qint64 id = query.value(0).toLongLong(&ok);
-        if (ok)
-            result.id = id;
-        else
-            result = WriteResult{std::nullopt, QStringLiteral("the database gave no usable id"), table};
+        result.id = idFrom(query.value(0));
+        if (!result.id)
+            result = WriteResult::failure(table, QStringLiteral("the database gave no usable id"));
     }
     query.finish();
     return result;
@@ -86,16 +83,37 @@ WriteResult insertReturningId(QSqlQuery &query, const QString &table)
 {
     WriteResult result = fetchId(query, table);
     if (result.ok() && !result.id)
-        result = WriteResult{std::nullopt, QStringLiteral("the database gave no id for the new record"), table};
+        result = WriteResult::failure(table, QStringLiteral("the database gave no id for the new record"));
     return result;
 }
 
 }  // namespace
 
+WriteResult WriteResult::success(std::optional<qint64> id)
+{
+    return WriteResult{id, QString(), QString(), false};
+}
+
+WriteResult WriteResult::failure(const QString &table, const QString &why)
+{
+    return WriteResult{std::nullopt,
+                       why.isEmpty() ? QStringLiteral("the database refused without giving a reason") : why, table,
+                       true};
+}
+
 WriteResult writeFailure(const QString &table, const QSqlError &error)
 {
     const QString database = error.databaseText().trimmed();
-    return WriteResult{std::nullopt, database.isEmpty() ? error.text().trimmed() : database, table};
+    return WriteResult::failure(table, database.isEmpty() ? error.text().trimmed() : database);
+}
+
+std::optional<qint64> idFrom(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 id = value.toLongLong(&ok);
+    return ok ? std::optional<qint64>(id) : std::nullopt;
 }
 
 PosRecords::PosRecords(const QSqlDatabase &db, ado::Dialect dialect)
@@ -117,7 +135,7 @@ PosRecords::PosRecords(const QSqlDatabase &db, ado::Dialect dialect)
 WriteResult PosRecords::prepare()
 {
     if (m_dialect == ado::Dialect::None)
-        return WriteResult{std::nullopt, QStringLiteral("the database kind is unknown"), QString()};
+        return WriteResult::failure(QString(), QStringLiteral("the database kind is unknown"));
     for (Statement *statement : {&m_menuItem, &m_portion, &m_price, &m_findCategory, &m_category,
                                  &m_screenMenuItem, &m_findPrinterMap, &m_printerMap, &m_updatePrinterMap}) {
         statement->query.setForwardOnly(true);

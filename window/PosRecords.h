@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 
@@ -15,17 +16,30 @@ namespace bulksave {
 
 // What one statement gave: the id it produced or found, or the table and the
 // database's message. A find that matched nothing is a success without an id.
+// A failure is marked as such whatever its text: a driver may fail without
+// giving any message.
 struct WriteResult {
     std::optional<qint64> id;
-    QString error;  // "" on success
-    QString table;  // the table of a failed statement
+    QString error;  // why it failed; never empty on a failure
+    QString table;  // the table of a failed statement, "" for the transaction itself
+    bool failed = false;
 
-    bool ok() const { return error.isEmpty(); }
+    bool ok() const { return !failed; }
+
+    // A success, with the id produced or found, if any.
+    static WriteResult success(std::optional<qint64> id = std::nullopt);
+    // A failure of a statement on `table`; an empty `why` is replaced by a
+    // text that says the database gave no reason.
+    static WriteResult failure(const QString &table, const QString &why);
 };
 
 // A failed statement on `table` with the database's own message (Qt's text
-// when the database gave none).
+// when the database gave none, a fixed text when neither did).
 WriteResult writeFailure(const QString &table, const QSqlError &error);
+
+// The id in `value`: nullopt for a NULL (which Qt would convert to 0) or a
+// value that is not a whole number.
+std::optional<qint64> idFrom(const QVariant &value);
 
 // Values of a new screen-menu button.
 struct ScreenMenuItemValues {

@@ -10,7 +10,7 @@ const QString kTransaction;  // failures of the transaction itself name no table
 
 WriteResult run(QSqlQuery &statement)
 {
-    const WriteResult result = statement.exec() ? WriteResult{} : writeFailure(kTransaction, statement.lastError());
+    const WriteResult result = statement.exec() ? WriteResult::success() : writeFailure(kTransaction, statement.lastError());
     statement.finish();
     return result;
 }
@@ -49,7 +49,7 @@ WriteResult RowBatch::beginRow()
         m_open = true;
         m_rows = 0;
     }
-    return m_begin ? run(*m_begin) : WriteResult{};
+    return m_begin ? run(*m_begin) : WriteResult::success();
 }
 
 WriteResult RowBatch::endRow(bool keep)
@@ -60,7 +60,7 @@ WriteResult RowBatch::endRow(bool keep)
         if (keep)
             return {};
         m_open = !m_db.rollback();
-        return m_open ? loseBatch(writeFailure(kTransaction, m_db.lastError())) : WriteResult{};
+        return m_open ? loseBatch(writeFailure(kTransaction, m_db.lastError())) : WriteResult::success();
     }
     if (!keep) {
         // A failed ROLLBACK TO means the database already ended the whole

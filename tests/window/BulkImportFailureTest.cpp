@@ -1,4 +1,5 @@
 #include "SaveFixture.h"
+#include "window/PosRecords.h"
 
 using bulksave::BulkImport;
 using bulksave::ProductRow;
@@ -210,4 +211,37 @@ TEST_F(SaveTest, a_stop_from_the_progress_callback_ends_after_the_current_row)
 
     const SaveResult last = import.run({product("e")}, everything(), [](int) { return false; });
     EXPECT_FALSE(last.stopped);
+}
+
+TEST_F(SaveTest, a_connection_closed_under_the_save_reports_no_row_landed_that_is_not_there)
+{
+    // A closed connection makes the driver fail transactions, statements and
+    // the commit without any message; those failures must still count.
+    {
+        QSqlDatabase db = pos.connection.database();
+        BulkImport import(db, pos.connection.dialect());
+        const SaveResult result = import.run({product("Çay"), product("Kahve"), product("Ayran")}, everything(),
+                                             [&db](int visited) {
+                                                 if (visited == 1)
+                                                     db.close();
+                                                 return true;
+                                             });
+        ASSERT_EQ(result.visitedRows(), 3);
+        for (const auto &outcome : result.rows) {
+            EXPECT_EQ(outcome.status, RowStatus::Failed) << outcome.gridRow;
+            EXPECT_FALSE(outcome.error.isEmpty()) << outcome.gridRow;
+        }
+    }
+    ASSERT_TRUE(pos.connection.open());
+    EXPECT_EQ(pos.count("MenuItems"), 0);
+}
+
+TEST(WriteResultId, a_null_or_non_numeric_id_is_no_id)
+{
+    // Qt converts a NULL bigint to 0 and calls it a success.
+    EXPECT_EQ(bulksave::idFrom(QVariant(QMetaType::fromType<qlonglong>())), std::nullopt);
+    EXPECT_EQ(bulksave::idFrom(QVariant()), std::nullopt);
+    EXPECT_EQ(bulksave::idFrom(QVariant(QStringLiteral("yok"))), std::nullopt);
+    EXPECT_EQ(bulksave::idFrom(QVariant(qlonglong(0))), 0);
+    EXPECT_EQ(bulksave::idFrom(QVariant(QStringLiteral("42"))), 42);
 }

@@ -57,6 +57,35 @@ TEST_F(SaveTest, no_button_without_show_on_sales_screen_and_no_mapping_without_a
     EXPECT_EQ(pos.count("PrinterMaps"), 2);
 }
 
+struct NoPrinter {
+    const char *name;
+    int position;
+    const char *id;
+};
+
+void PrintTo(const NoPrinter &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class NoPrinterChosen : public SaveTest, public ::testing::WithParamInterface<NoPrinter> {};
+
+TEST_P(NoPrinterChosen, writes_the_item_without_a_printer_mapping)
+{
+    SaveChoices c = everything();
+    c.printerPosition = GetParam().position;
+    c.printerId = QString::fromLatin1(GetParam().id);
+    const SaveResult result = save({product("Çay")}, c);
+    EXPECT_EQ(result.count(RowStatus::Landed), 1);
+    EXPECT_EQ(pos.count("PrinterMaps"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, NoPrinterChosen,
+                         ::testing::Values(NoPrinter{"the_leading_entry", 0, "0"},
+                                           NoPrinter{"an_empty_printer_list", -1, ""},
+                                           NoPrinter{"an_empty_id", 2, "  "}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 class UnitMultiplier : public SaveTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
 
 TEST_P(UnitMultiplier, unit_position_gives_the_multiplier)

@@ -124,6 +124,20 @@ TEST_F(SaveWindow, save_writes_the_choices_reports_the_counts_and_resets_the_win
     EXPECT_EQ(window->butonrengi, "#FF0000FF");
 }
 
+TEST_F(SaveWindow, without_printers_the_items_land_with_no_printer_mapping)
+{
+    ASSERT_EQ(database.exec(QStringLiteral("DELETE FROM Printers")), QString());
+    EXPECT_EQ(window->formutemizle(), QString());
+    ASSERT_EQ(window->yaziciid->currentIndex(), -1);
+    fillGrid({{"", "Çay", "12"}, {"", "Kahve", "40"}});
+    MessageCatcher messages;
+    window->kaydet->click();
+
+    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi"});
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 2);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM PrinterMaps"), 0);
+}
+
 TEST_F(SaveWindow, all_rows_landed_is_the_plain_message_and_a_new_group_joins_the_list)
 {
     window->Grup->setEditText(QStringLiteral("Kahveler"));
