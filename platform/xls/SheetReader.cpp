@@ -112,6 +112,7 @@ Status SheetCells::read(biff::RecordReader &reader, const biff::Record &record)
     case biff::BoolErr:
         return readBoolErr(record);
     case biff::Formula:
+    case biff::Formula4:
         return readFormula(record);
     case biff::String:
         return readFormulaString(reader, record);

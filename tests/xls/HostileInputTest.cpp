@@ -22,14 +22,6 @@ xls::SheetColumns readStream(const Bytes &stream)
     return read(CompoundImage(stream).data());
 }
 
-Bytes concat(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes &part : parts)
-        out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
-
 // A BIFF8 shared string table: "Plain", then "Çay" whose 16-bit characters
 // start in a CONTINUE record, then a rich string with runs and phonetic data.
 Bytes splitSharedStrings()
@@ -102,18 +94,7 @@ TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_other_columns_are_
 
 TEST(HostileInputTest, formula_text_results_come_from_the_string_record_after_shared_formulas)
 {
-    Bytes formula = cell(0, 0);
-    put16(formula, 0x0000);  // text result follows in STRING
-    put32(formula, 0);
-    put16(formula, 0xFFFF);
-    put16(formula, 0);
-    put32(formula, 0);
-    put16(formula, 0);
-    Bytes text;
-    put16(text, 5);
-    text.push_back(0);
-    putText(text, "Seker");
-    const Bytes sheet = concat({record(0x0006, formula), record(0x04BC, Bytes(10, 0)), record(0x0207, text)});
+    const Bytes sheet = concat({formula(0, 0, textResult()), record(0x04BC, Bytes(10, 0)), formulaString("Seker")});
     const xls::SheetColumns result = readStream(workbookStream({}, sheet));
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     EXPECT_EQ(result.rows.at(0)[0], "Seker");
