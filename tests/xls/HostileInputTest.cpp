@@ -83,13 +83,14 @@ TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_other_columns_are_
     put16(chartBof, 0x0600);
     put16(chartBof, 0x0020);
     chartBof.resize(16, 0);
-    const Bytes sheet = concat({number(0, 0, 1), record(0x0809, chartBof), number(5, 0, 99), record(0x000A, {}),
-                                number(0, 3, 7), number(9, 5, 7), number(1, 2, 2)});
+    const Bytes sheet = concat({number(0, 0, 1), record(0x0809, chartBof), number(5, 0, 99), record(0x0123, {}),
+                                record(0x000A, {}), number(0, 3, 7), number(9, 5, 7), number(1, 2, 2)});
     const xls::SheetColumns result = readStream(workbookStream({}, sheet));
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(result.rows[0][0], "1");
     EXPECT_EQ(result.rows[1][2], "2");
+    EXPECT_TRUE(result.unknownRecords.empty()) << "a chart's records are not the sheet's";
 }
 
 TEST(HostileInputTest, formula_text_results_come_from_the_string_record_after_shared_formulas)
