@@ -390,8 +390,16 @@ void FlexGrid::pasteText(const QString &text)
         cells.push_back(line.split(u'\t'));
         width = std::max(width, cells.back().size());
     }
-    m_model->setBlock(at.row(), at.column(), static_cast<int>(cells.size()), static_cast<int>(width),
-                      [&cells](int row, int col) { return cells[static_cast<size_t>(row)].value(col); });
+    // The grid grows to hold every line (columns past the last are dropped),
+    // and the cursor ends on the block's last row: the one notification then
+    // judges that row, as it would after the operator had typed the block.
+    const int lastRow = at.row() + static_cast<int>(cells.size()) - 1;
+    changeShape([&] {
+        m_model->setRowCount(std::max(Rows(), lastRow + 1));
+        m_model->setBlock(at.row(), at.column(), static_cast<int>(cells.size()), static_cast<int>(width),
+                          [&cells](int row, int col) { return cells[static_cast<size_t>(row)].value(col); });
+        setCurrentIndex(m_model->index(std::min(lastRow, Rows() - 1), at.column()));
+    });
     emit RowNotification();
 }
 

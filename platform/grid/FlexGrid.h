@@ -119,6 +119,8 @@ private:
     void showFixedRow();
     void ensureCursor();
     void applyColumnWidths();
+    // Ctrl+V: tab- and line-separated text from the cursor cell on, with
+    // rows added for lines past the last one.
     void pasteText(const QString &text);
     int pixels(double twipsLength) const;
 

@@ -37,6 +37,7 @@ enum RecordId : std::uint16_t {
     BoolErr = 0x0205,
     String = 0x0207,
     Rk = 0x027E,
+    Formula4 = 0x0406,  // FORMULA's Excel 4.0 id, still written by some programs
     Format = 0x041E,
     Bof = 0x0809,
 };

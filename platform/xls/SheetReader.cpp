@@ -1,6 +1,7 @@
 #include "platform/xls/SheetReader.h"
 
 #include "platform/xls/BiffRecords.h"
+#include "platform/xls/SkippedRecords.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,12 +34,13 @@ double decodeRk(std::uint32_t rk)
 // Turns the sheet's cell records into rows of text.
 class SheetCells {
 public:
-    SheetCells(const WorkbookGlobals &globals, const CellText &text, SheetRows &rows)
-        : globals_(globals), text_(text), rows_(rows), format_{globals.biff8, &globals.codePage}
+    SheetCells(const WorkbookGlobals &globals, const CellText &text, SheetRows &rows, RecordCounts &unknown)
+        : globals_(globals), text_(text), rows_(rows), unknown_(unknown), format_{globals.biff8, &globals.codePage}
     {
     }
 
-    // Reads one top-level record of the sheet; `reader` supplies CONTINUE records.
+    // Reads one top-level record of the sheet, or counts it when its id is
+    // unknown; `reader` supplies CONTINUE records.
     Status read(biff::RecordReader &reader, const biff::Record &record);
 
 private:
@@ -55,6 +57,7 @@ private:
     const WorkbookGlobals &globals_;
     const CellText &text_;
     SheetRows &rows_;
+    RecordCounts &unknown_;
     biff::TextFormat format_;
     bool stringPending_ = false;  // a FORMULA with a text result awaits its STRING record
     std::uint16_t pendingRow_ = 0, pendingColumn_ = 0;
@@ -112,10 +115,13 @@ Status SheetCells::read(biff::RecordReader &reader, const biff::Record &record)
     case biff::BoolErr:
         return readBoolErr(record);
     case biff::Formula:
+    case biff::Formula4:
         return readFormula(record);
     case biff::String:
         return readFormulaString(reader, record);
     default:
+        if (!biff::isSkippedSheetRecord(record.id))
+            ++unknown_[record.id];
         return {};
     }
 }
@@ -215,15 +221,17 @@ Status SheetCells::readFormulaString(biff::RecordReader &reader, const biff::Rec
 
 }  // namespace
 
-Status readSheetColumns(Bytes stream, const WorkbookGlobals &globals, const CellText &text, SheetRows &rows)
+Status readSheetColumns(Bytes stream, const WorkbookGlobals &globals, const CellText &text, SheetRows &rows,
+                        RecordCounts &unknown)
 {
     rows.clear();
+    unknown.clear();
     biff::RecordReader reader(stream, globals.firstSheetOffset);
     biff::Record record;
     if (globals.firstSheetOffset >= stream.size() || !reader.next(record) || record.id != biff::Bof)
         return corrupt(QStringLiteral("the first sheet does not start with a BOF record"));
 
-    SheetCells cells(globals, text, rows);
+    SheetCells cells(globals, text, rows, unknown);
     // Charts embedded in the sheet bring their own BOF...EOF substreams.
     int depth = 1;
     while (reader.next(record)) {

@@ -65,7 +65,8 @@ SheetColumns readWorkbookStream(Bytes stream, const QLocale &locale)
     if (Status s = readWorkbookGlobals(stream, globals); !s.ok())
         return refusal(s);
     SheetColumns result;
-    if (Status s = readSheetColumns(stream, globals, CellText(locale, globals.date1904), result.rows); !s.ok())
+    const CellText text(locale, globals.date1904);
+    if (Status s = readSheetColumns(stream, globals, text, result.rows, result.unknownRecords); !s.ok())
         return refusal(s);
     return result;
 }

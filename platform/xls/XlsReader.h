@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <vector>
 
 namespace xls {
@@ -22,6 +24,9 @@ enum class ReadError {
     Corrupt,           // structure broken or truncated
 };
 
+// How many records of each id a sheet held, by record id.
+using RecordCounts = std::map<std::uint16_t, int>;
+
 // Columns A, B and C of the first sheet as the text a person reading the
 // sheet sees. rows[k] holds sheet row k + 1; blank cells are empty strings;
 // the vector ends at the last row that has any of the three cells.
@@ -29,6 +34,10 @@ struct SheetColumns {
     ReadError error = ReadError::None;
     QString message;  // human-readable reason when error != None
     std::vector<std::array<QString, 3>> rows;
+    // Records of the first sheet (its embedded charts aside) that the reader
+    // neither reads nor knows to pass over: a cell it cannot read shows here
+    // instead of going missing unseen. Empty when every record was known.
+    RecordCounts unknownRecords;
 
     bool ok() const { return error == ReadError::None; }
 };

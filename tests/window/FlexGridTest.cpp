@@ -211,18 +211,21 @@ TEST_F(GridFixture, the_operator_s_edits_and_row_moves_notify_and_code_changes_d
     EXPECT_EQ(notified.count(), 2) << "a move within the row";
 }
 
-TEST_F(GridFixture, pasting_fills_cells_from_the_cursor_within_the_grid)
+TEST_F(GridFixture, pasting_grows_the_rows_to_the_block_and_leaves_the_cursor_on_its_last_row)
 {
-    grid.setRows(3);
     grid.setCurrentIndex(grid.gridModel()->index(1, 2));
-    QApplication::clipboard()->setText(QStringLiteral("Çay\t12,5\tfazla\nŞeker\t1\n"));
+    QApplication::clipboard()->setText(QStringLiteral("Çay\t12,5\tfazla\r\nŞeker\t1\r\nSu\r\n"));
     QSignalSpy notified(&grid, &FlexGrid::RowNotification);
     QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(grid.TextMatrix(1, 2), "Çay");
     EXPECT_EQ(grid.TextMatrix(1, 3), "12,5");
     EXPECT_EQ(grid.TextMatrix(2, 2), "Şeker");
-    EXPECT_EQ(grid.Cols(), 4) << "what lies beyond the grid is dropped";
-    EXPECT_EQ(notified.count(), 1);
+    EXPECT_EQ(grid.TextMatrix(3, 2), "Su");
+    EXPECT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.Cols(), 4) << "columns beyond the grid are dropped";
+    EXPECT_EQ(grid.Row(), 3);
+    EXPECT_EQ(grid.Col(), 2);
+    EXPECT_EQ(notified.count(), 1) << "one notification for the whole block";
 }
 
 TEST(FlexGridLarge, a_full_sheet_of_rows_loads_scrolls_and_edits)

@@ -156,11 +156,62 @@ TEST_F(GridOnWindow, typing_a_name_into_the_last_row_gives_the_next_row)
     EXPECT_EQ(grid->Col(), 3) << "Tab went on to the price";
 }
 
-TEST_F(GridOnWindow, pasting_a_name_into_the_last_row_gives_the_next_row)
+// A paste from a spreadsheet, and the rows the grid has when it is done.
+struct PasteCase {
+    const char *name;
+    int presetRows;  // the grid's rows before the paste (2 = as reset)
+    int row, col;    // where the cursor stands
+    QString text;
+    int rows;        // rows after the paste
+    int lastNamed;   // the last row holding a name after the paste
+};
+
+void PrintTo(const PasteCase &c, std::ostream *out) { *out << c.name; }
+
+// `count` spreadsheet lines of barcode, name and price, as a copy gives them.
+QString productLines(int count)
 {
-    grid->setCurrentIndex(grid->gridModel()->index(1, 2));
-    QApplication::clipboard()->setText(QStringLiteral("Poğaça"));
+    QString text;
+    for (int k = 1; k <= count; ++k)
+        text += QStringLiteral("86900000%1\tÜrün %1\t%1,50\r\n").arg(k);
+    return text;
+}
+
+struct PasteOnWindow : GridOnWindow, ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(PasteOnWindow, the_block_stays_whole_and_the_row_rule_runs_once_at_its_end)
+{
+    const PasteCase &c = GetParam();
+    grid->setRows(c.presetRows);
+    grid->setCurrentIndex(grid->gridModel()->index(c.row, c.col));
+    QApplication::clipboard()->setText(c.text);
     QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(grid->TextMatrix(1, 2), "Poğaça");
-    EXPECT_EQ(grid->Rows(), 3);
+
+    EXPECT_EQ(grid->Rows(), c.rows);
+    EXPECT_NE(grid->TextMatrix(c.lastNamed, 2), "");
+    for (int row = c.lastNamed + 1; row < grid->Rows(); ++row)
+        EXPECT_EQ(grid->TextMatrix(row, 2), "") << "row " << row;
+    EXPECT_EQ(grid->TextMatrix(0, 2), "ÜRÜN ADI");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PasteOnWindow,
+    ::testing::Values(
+        PasteCase{"one_name_into_the_last_row", 2, 1, 2, QStringLiteral("Poğaça"), 3, 1},
+        PasteCase{"forty_products_into_the_reset_grid", 2, 1, 1, productLines(40), 42, 40},
+        PasteCase{"names_without_a_final_line_break", 2, 1, 2, QStringLiteral("Çay\nSimit\nAyran"), 5, 3},
+        PasteCase{"barcodes_alone_name_no_row", 2, 1, 1, QStringLiteral("1\n2\n3\n"), 4, 0},
+        PasteCase{"two_names_over_rows_that_exist", 6, 2, 2, QStringLiteral("Çay\nSimit\n"), 6, 3}),
+    [](const ::testing::TestParamInfo<PasteCase> &info) { return std::string(info.param.name); });
+
+TEST_F(GridOnWindow, forty_pasted_products_keep_their_cells_in_order)
+{
+    grid->setCurrentIndex(grid->gridModel()->index(1, 1));
+    QApplication::clipboard()->setText(productLines(40));
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    for (int k = 1; k <= 40; ++k) {
+        EXPECT_EQ(grid->TextMatrix(k, 1), QStringLiteral("86900000%1").arg(k));
+        EXPECT_EQ(grid->TextMatrix(k, 2), QStringLiteral("Ürün %1").arg(k));
+        EXPECT_EQ(grid->TextMatrix(k, 3), QStringLiteral("%1,50").arg(k));
+    }
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,15 @@ inline void putDouble(Bytes &out, double value)
 inline void putText(Bytes &out, const std::string &latin1)
 {
     out.insert(out.end(), latin1.begin(), latin1.end());
+}
+
+// The parts one after the other.
+inline Bytes concat(std::initializer_list<Bytes> parts)
+{
+    Bytes out;
+    for (const Bytes &part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
 }
 
 // One BIFF record.
@@ -74,6 +84,44 @@ inline Bytes label(std::uint16_t row, std::uint16_t column, const std::string &l
     body.push_back(0);
     putText(body, latin1);
     return record(0x0204, body);
+}
+
+// The cached result of a FORMULA record: a number...
+inline Bytes numberResult(double value)
+{
+    Bytes out;
+    putDouble(out, value);
+    return out;
+}
+
+// ...or the mark of a text result, whose text a STRING record brings next.
+inline Bytes textResult()
+{
+    return {0x00, 0, 0, 0, 0, 0, 0xFF, 0xFF};
+}
+
+// A BIFF8 FORMULA record "=1" with its cached `result`, under `id`: 0x0006,
+// or 0x0406, the FORMULA id of Excel 4.0 that some writers still use.
+inline Bytes formula(std::uint16_t row, std::uint16_t column, const Bytes &result, std::uint16_t id = 0x0006)
+{
+    Bytes body = cell(row, column);
+    body.insert(body.end(), result.begin(), result.end());
+    put16(body, 0);  // options
+    put32(body, 0);  // chn
+    put16(body, 3);  // tInt 1
+    body.push_back(0x1E);
+    put16(body, 1);
+    return record(id, body);
+}
+
+// A BIFF8 STRING record: the text result of the FORMULA before it.
+inline Bytes formulaString(const std::string &latin1)
+{
+    Bytes body;
+    put16(body, std::uint32_t(latin1.size()));
+    body.push_back(0);
+    putText(body, latin1);
+    return record(0x0207, body);
 }
 
 // A workbook stream: globals (BOF, `globals`, one BOUNDSHEET, EOF) and one

@@ -80,6 +80,8 @@ TEST_P(WorkbookMatchesExportTest, columns_a_to_c_read_as_the_spreadsheet_program
     const ExportCase &c = GetParam();
     const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + c.workbook, QLocale::c());
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    for (const auto &[id, count] : sheet.unknownRecords)
+        ADD_FAILURE() << count << " records with the unknown id 0x" << std::hex << id;
     const Table expected = exportedColumns(QString::fromLatin1(c.csv));
     ASSERT_EQ(sheet.rows.size(), expected.size());
     for (std::size_t row = 0; row < expected.size(); ++row) {

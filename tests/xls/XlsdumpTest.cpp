@@ -1,8 +1,13 @@
-// The xlsdump program: CSV on standard output, refusals on standard error.
+// The xlsdump program: CSV on standard output, refusals and unknown records
+// on standard error.
+
+#include "WorkbookBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -12,21 +17,26 @@ struct DumpRun {
     QString err;
 };
 
-DumpRun xlsdump(const QString &file)
+DumpRun xlsdump(const QStringList &arguments)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(XLSDUMP_PATH), {QStringLiteral(XLS_TEST_DATA "/") + file});
+    process.start(QStringLiteral(XLSDUMP_PATH), arguments);
     process.waitForFinished(-1);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+QString testFile(const char *name)
+{
+    return QStringLiteral(XLS_TEST_DATA "/") + QString::fromLatin1(name);
+}
+
 TEST(XlsdumpTest, prints_columns_a_to_c_as_rfc4180_csv)
 {
-    const DumpRun run = xlsdump(QStringLiteral("lo_cells.xls"));
+    const DumpRun run = xlsdump({testFile("lo_cells.xls")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, QStringLiteral("8690504012345,Çay Bardağı,12.5\n"
                                       "#DIV/0!,Şeker,TRUE\n"
@@ -43,10 +53,39 @@ TEST(XlsdumpTest, prints_columns_a_to_c_as_rfc4180_csv)
 
 TEST(XlsdumpTest, a_refused_file_exits_2_with_the_reason_on_standard_error)
 {
-    const DumpRun run = xlsdump(QStringLiteral("encrypted.xls"));
+    const DumpRun run = xlsdump({testFile("encrypted.xls")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains(QStringLiteral("password"))) << run.err.toStdString();
+}
+
+TEST(XlsdumpTest, unknown_records_are_listed_by_id_on_request_and_exit_1)
+{
+    using namespace xlstest;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("unknown.xls"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const Bytes cellLike = cell(1, 0);
+    file.write(CompoundImage(workbookStream({}, concat({label(0, 1, "Cay"), record(0x0206, cellLike), record(0x0123, {}),
+                                                        record(0x0206, cellLike)})))
+                   .data());
+    file.close();
+
+    const DumpRun plain = xlsdump({path});
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_TRUE(plain.err.isEmpty());
+
+    const DumpRun listed = xlsdump({QStringLiteral("--unknown-records"), path});
+    EXPECT_EQ(listed.exitCode, 1);
+    EXPECT_EQ(listed.out, plain.out);
+    EXPECT_EQ(listed.err, QStringLiteral("xlsdump: %1: unknown record id 0x0123: 1\n"
+                                         "xlsdump: %1: unknown record id 0x0206: 2\n").arg(path));
+
+    const DumpRun known = xlsdump({QStringLiteral("--unknown-records"), testFile("lo_cells.xls")});
+    EXPECT_EQ(known.exitCode, 0);
+    EXPECT_TRUE(known.err.isEmpty());
 }
 
 }  // namespace
