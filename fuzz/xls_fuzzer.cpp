@@ -4,8 +4,8 @@
 // other input is taken as a bare workbook stream, so that mutations reach
 // the record parsers without first having to keep a container intact.
 
-#include "platform/xls/WorkbookStream.h"
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/WorkbookStream.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 #include <cstddef>
 #include <cstdint>

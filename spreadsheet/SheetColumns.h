@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <vector>
 
 namespace spreadsheet {
@@ -25,6 +27,9 @@ enum class ReadError {
     TooManyRows,        // more rows than kMaxRows
 };
 
+// How many records of each id a sheet held, by record id.
+using RecordCounts = std::map<std::uint16_t, int>;
+
 // Columns A, B and C of the first sheet (by sheet order, hidden or not).
 // rows[k] holds sheet row k + 1; blank cells are empty strings; the vector
 // ends at the last row that has any of the three cells.
@@ -35,6 +40,11 @@ struct SheetColumns {
     // are what could be read, and some cells may be missing.
     bool damaged = false;
     std::vector<std::array<QString, 3>> rows;
+    // Records of the first sheet (its embedded charts aside) that the reader
+    // neither reads nor knows to pass over, in formats made of numbered
+    // records (.xls): a cell it cannot read shows here instead of going
+    // missing unseen. Empty when every record was known.
+    RecordCounts unknownRecords;
 
     bool ok() const { return error == ReadError::None; }
 

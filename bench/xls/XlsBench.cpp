@@ -2,7 +2,7 @@
 // workbook it has python3-xlwt generate, and compares with python3-xlrd.
 
 #include "PeakMemory.h"
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

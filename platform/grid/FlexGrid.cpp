@@ -11,7 +11,7 @@
 
 #include "platform/grid/FlexGridModel.h"
 #include "platform/grid/Twips.h"
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "SaveFixture.h"
 
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 #include "window/SaveText.h"
 
 using bulksave::ProductRow;

@@ -11,7 +11,7 @@
 #include "platform/dialog/CommonDialog.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/FlexGridModel.h"
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // xlsdump [--unknown-records] FILE: columns A-C of a workbook's first sheet
 // as CSV on standard output, read exactly as the import window reads them.
 
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/xls/SkippedRecords.h"
+#include "spreadsheet/xls/SkippedRecords.h"
 
 #include <algorithm>
 #include <iterator>

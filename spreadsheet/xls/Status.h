@@ -1,7 +1,7 @@
 #pragma once
 // The outcome every reading stage hands to the next one.
 
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 namespace xls {
 

@@ -1,4 +1,4 @@
-#include "platform/xls/CellText.h"
+#include "spreadsheet/CellText.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 
 namespace {
 
-using xls::CellText;
-using xls::NumberKind;
+using spreadsheet::CellText;
+using spreadsheet::NumberKind;
 
 const QLocale kTurkish(QLocale::Turkish, QLocale::Turkey);
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
@@ -98,7 +98,7 @@ class FormatKindTest : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatKindTest, tells_calendar_formats_from_plain_ones)
 {
-    EXPECT_EQ(xls::classifyFormatCode(QString::fromUtf8(GetParam().code)), GetParam().kind) << GetParam().code;
+    EXPECT_EQ(spreadsheet::classifyFormatCode(QString::fromUtf8(GetParam().code)), GetParam().kind) << GetParam().code;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(NumberFormatsTest, cell_formats_use_built_in_and_stored_codes)
 {
-    xls::NumberFormats formats;
+    spreadsheet::NumberFormats formats;
     formats.addCellFormat(0);    // General
     formats.addCellFormat(14);   // built-in date
     formats.addCellFormat(164);  // stored below

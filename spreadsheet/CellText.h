@@ -1,14 +1,14 @@
 #pragma once
 // How a cell value becomes the text a person reading the sheet sees.
 
-#include "platform/xls/NumberFormats.h"
+#include "spreadsheet/NumberFormats.h"
 
 #include <QLocale>
 #include <QString>
 
 #include <cstdint>
 
-namespace xls {
+namespace spreadsheet {
 
 // Renders cell values as text with one locale's decimal separator, minus
 // sign and short date/time forms, never with grouping or an exponent, so
@@ -37,4 +37,4 @@ private:
     bool date1904_;
 };
 
-}  // namespace xls
+}  // namespace spreadsheet

@@ -1,4 +1,4 @@
-#include "platform/xls/CellText.h"
+#include "spreadsheet/CellText.h"
 
 #include <QDate>
 #include <QTime>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-namespace xls {
+namespace spreadsheet {
 namespace {
 
 constexpr double kExactIntegerLimit = 9007199254740992.0;  // 2^53
@@ -117,4 +117,4 @@ QString CellText::calendar(double serial, NumberKind kind) const
     }
 }
 
-}  // namespace xls
+}  // namespace spreadsheet

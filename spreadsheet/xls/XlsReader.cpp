@@ -1,8 +1,8 @@
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
-#include "platform/xls/CompoundFile.h"
-#include "platform/xls/SheetReader.h"
-#include "platform/xls/WorkbookStream.h"
+#include "spreadsheet/xls/CompoundFile.h"
+#include "spreadsheet/xls/SheetReader.h"
+#include "spreadsheet/xls/WorkbookStream.h"
 
 #include <QFile>
 
@@ -24,12 +24,12 @@ Status notCompound(Bytes file)
 {
     static constexpr std::uint8_t kZip[] = {'P', 'K', 0x03, 0x04};
     if (file.size() >= 4 && std::equal(std::begin(kZip), std::end(kZip), file.begin()))
-        return Status::fail(ReadError::NotCompoundFile,
+        return Status::fail(ReadError::NotSpreadsheet,
                             QStringLiteral("a zip archive (an .xlsx workbook?), not an Excel 97-2003 workbook"));
     // Excel 2.x-4.0 wrote their BIFF records straight into the file.
     if (file.size() >= 4 && file[1] <= 0x04 && (file[1] & 0x01) == 0 && file[0] == 0x09)
         return Status::fail(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
-    return Status::fail(ReadError::NotCompoundFile, QStringLiteral("not an Excel 97-2003 workbook"));
+    return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("not an Excel 97-2003 workbook"));
 }
 
 // The workbook stream ("Workbook" for BIFF8, "Book" for BIFF5) out of the
@@ -38,12 +38,12 @@ Status workbookStream(Bytes file, std::vector<std::uint8_t> &storage, Bytes &str
 {
     CompoundFile container;
     if (Status s = container.open(file); !s.ok())
-        return s.error == ReadError::NotCompoundFile ? notCompound(file) : s;
+        return s.error == ReadError::NotSpreadsheet ? notCompound(file) : s;
     int index = container.findStream("Workbook");
     if (index < 0)
         index = container.findStream("Book");
     if (index < 0)
-        return Status::fail(ReadError::NoWorkbookStream, QStringLiteral("the compound file holds no workbook"));
+        return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("the compound file holds no workbook"));
     return container.readStream(index, storage, stream);
 }
 
@@ -65,7 +65,7 @@ SheetColumns readWorkbookStream(Bytes stream, const QLocale &locale)
     if (Status s = readWorkbookGlobals(stream, globals); !s.ok())
         return refusal(s);
     SheetColumns result;
-    const CellText text(locale, globals.date1904);
+    const spreadsheet::CellText text(locale, globals.date1904);
     if (Status s = readSheetColumns(stream, globals, text, result.rows, result.unknownRecords); !s.ok())
         return refusal(s);
     return result;

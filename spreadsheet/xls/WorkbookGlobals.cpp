@@ -1,7 +1,7 @@
-#include "platform/xls/WorkbookGlobals.h"
+#include "spreadsheet/xls/WorkbookGlobals.h"
 
-#include "platform/xls/BiffRecords.h"
-#include "platform/xls/SharedStrings.h"
+#include "spreadsheet/xls/BiffRecords.h"
+#include "spreadsheet/xls/SharedStrings.h"
 
 namespace xls {
 namespace {
@@ -11,7 +11,7 @@ constexpr std::uint16_t kBiff8 = 0x0600;
 
 Status corrupt(const QString &why)
 {
-    return Status::fail(ReadError::Corrupt, QStringLiteral("damaged workbook: %1").arg(why));
+    return Status::fail(ReadError::Damaged, QStringLiteral("damaged workbook: %1").arg(why));
 }
 
 // The version a workbook's first BOF record states.
@@ -30,7 +30,7 @@ Status readVersion(const biff::Record &bof, WorkbookGlobals &out)
 }
 
 // FORMAT: a number format index and its code.
-Status readFormat(const biff::Record &record, const WorkbookGlobals &globals, NumberFormats &formats)
+Status readFormat(const biff::Record &record, const WorkbookGlobals &globals, spreadsheet::NumberFormats &formats)
 {
     biff::FragmentCursor cursor({record.data});
     std::uint16_t index;
@@ -47,7 +47,7 @@ Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record,
 {
     switch (record.id) {
     case biff::FilePass:
-        return Status::fail(ReadError::Encrypted, QStringLiteral("the workbook is password-protected"));
+        return Status::fail(ReadError::PasswordProtected, QStringLiteral("the workbook is password-protected"));
     case biff::CodePageId:
         // Looking a converter up is not free; repeated records change nothing.
         if (u16At(record.data, 0) != out.codePage.id())

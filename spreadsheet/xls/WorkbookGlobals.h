@@ -1,9 +1,9 @@
 #pragma once
 // The workbook globals substream: what every sheet's cells need to be read.
 
-#include "platform/xls/CodePage.h"
-#include "platform/xls/NumberFormats.h"
-#include "platform/xls/Status.h"
+#include "spreadsheet/xls/CodePage.h"
+#include "spreadsheet/NumberFormats.h"
+#include "spreadsheet/xls/Status.h"
 
 #include <vector>
 
@@ -17,7 +17,7 @@ struct WorkbookGlobals {
     bool hasSheet = false;
     std::size_t firstSheetOffset = 0;  // stream offset of the first sheet's BOF
     std::vector<QString> sharedStrings;
-    NumberFormats formats;
+    spreadsheet::NumberFormats formats;
 };
 
 // Reads the globals substream at the start of a workbook stream into `out`;

@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-namespace xls {
+namespace spreadsheet {
 
 // How a number is shown. Percent, currency, scientific and elapsed-time
 // formats are all Plain: the grid wants the value, not its decoration.
@@ -37,4 +37,4 @@ private:
     mutable std::vector<NumberKind> kinds_;  // resolved lazily, once all FORMATs are known
 };
 
-}  // namespace xls
+}  // namespace spreadsheet

@@ -1,4 +1,4 @@
-#include "platform/xls/CompoundFile.h"
+#include "spreadsheet/xls/CompoundFile.h"
 
 #include <algorithm>
 
@@ -27,7 +27,7 @@ char16_t foldAscii(char16_t c)
 
 Status corrupt(const QString &why)
 {
-    return Status::fail(ReadError::Corrupt, QStringLiteral("damaged compound file: %1").arg(why));
+    return Status::fail(ReadError::Damaged, QStringLiteral("damaged compound file: %1").arg(why));
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ Status CompoundFile::open(Bytes file)
 Status CompoundFile::readHeader()
 {
     if (file_.size() < 512 || !std::equal(std::begin(kSignature), std::end(kSignature), file_.begin()))
-        return Status::fail(ReadError::NotCompoundFile, QStringLiteral("not an OLE compound file"));
+        return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("not an OLE compound file"));
     const std::uint16_t major = u16At(file_, 0x1A);
     sectorShift_ = u16At(file_, 0x1E);
     if (u16At(file_, 0x1C) != 0xFFFE || (sectorShift_ != 9 && sectorShift_ != 12)

@@ -1,4 +1,4 @@
-#include "platform/xls/CodePage.h"
+#include "spreadsheet/xls/CodePage.h"
 
 #include <QStringDecoder>
 

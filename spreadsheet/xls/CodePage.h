@@ -1,7 +1,7 @@
 #pragma once
 // Text of BIFF5 workbooks, stored as bytes in the workbook's Windows code page.
 
-#include "platform/xls/ByteView.h"
+#include "spreadsheet/xls/ByteView.h"
 
 #include <QByteArray>
 #include <QString>

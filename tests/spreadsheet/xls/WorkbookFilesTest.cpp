@@ -1,7 +1,7 @@
 // Workbooks made by LibreOffice, Gnumeric and python3-xlwt, read back and
 // compared with the CSV that LibreOffice itself exports from them.
 
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 #include <gtest/gtest.h>
 
@@ -164,10 +164,10 @@ TEST_P(RefusedFileTest, is_refused_with_its_reason)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest,
-                         testing::Values(RefusalCase{"encrypted.xls", xls::ReadError::Encrypted},
-                                         RefusalCase{"truncated.xls", xls::ReadError::Corrupt},
-                                         RefusalCase{"xlsx_renamed.xls", xls::ReadError::NotCompoundFile},
-                                         RefusalCase{"csv_renamed.xls", xls::ReadError::NotCompoundFile},
+                         testing::Values(RefusalCase{"encrypted.xls", xls::ReadError::PasswordProtected},
+                                         RefusalCase{"truncated.xls", xls::ReadError::Damaged},
+                                         RefusalCase{"xlsx_renamed.xls", xls::ReadError::NotSpreadsheet},
+                                         RefusalCase{"csv_renamed.xls", xls::ReadError::NotSpreadsheet},
                                          RefusalCase{"no_such_file.xls", xls::ReadError::CannotOpen}));
 
 }  // namespace

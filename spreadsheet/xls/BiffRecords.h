@@ -1,7 +1,7 @@
 #pragma once
 // The record layer of a BIFF5/BIFF8 workbook stream.
 
-#include "platform/xls/ByteView.h"
+#include "spreadsheet/xls/ByteView.h"
 
 #include <QString>
 

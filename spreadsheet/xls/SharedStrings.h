@@ -1,8 +1,8 @@
 #pragma once
 // The shared string table (SST) that LABELSST cells point into.
 
-#include "platform/xls/BiffRecords.h"
-#include "platform/xls/Status.h"
+#include "spreadsheet/xls/BiffRecords.h"
+#include "spreadsheet/xls/Status.h"
 
 #include <vector>
 

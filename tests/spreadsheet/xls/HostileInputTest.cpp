@@ -1,7 +1,7 @@
 // Workbooks built byte by byte: one structure bent or broken at a time.
 
 #include "WorkbookBuilder.h"
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 #include <gtest/gtest.h>
 
@@ -132,7 +132,7 @@ TEST(HostileInputTest, the_last_sheet_row_is_row_65536)
 
 TEST(HostileInputTest, files_that_are_not_compound_files_are_told_apart)
 {
-    EXPECT_EQ(read(QByteArray()).error, ReadError::NotCompoundFile);
+    EXPECT_EQ(read(QByteArray()).error, ReadError::NotSpreadsheet);
     EXPECT_EQ(read(QByteArray::fromHex("0904060000001000")).error, ReadError::Unsupported);  // Excel 4.0
 }
 
@@ -159,19 +159,19 @@ TEST_P(BrokenContainerTest, is_refused_with_the_right_reason)
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenContainerTest,
     testing::Values(
-        ContainerCase{"sector_chain_loops", [](CompoundImage &i) { i.setFat(5, 3); }, ReadError::Corrupt},
-        ContainerCase{"sector_outside_the_file", [](CompoundImage &i) { i.setFat(4, 4000); }, ReadError::Corrupt},
+        ContainerCase{"sector_chain_loops", [](CompoundImage &i) { i.setFat(5, 3); }, ReadError::Damaged},
+        ContainerCase{"sector_outside_the_file", [](CompoundImage &i) { i.setFat(4, 4000); }, ReadError::Damaged},
         ContainerCase{"stream_larger_than_the_file",
                       [](CompoundImage &i) { i.set32(CompoundImage::kStreamEntry + 0x78, 0x7FFFFFFF); },
-                      ReadError::Corrupt},
+                      ReadError::Damaged},
         ContainerCase{"allocation_table_beyond_the_file", [](CompoundImage &i) { i.set32(0x2C, 100000); },
-                      ReadError::Corrupt},
+                      ReadError::Damaged},
         ContainerCase{"directory_sibling_points_to_itself",
                       [](CompoundImage &i) {
                           i.set32(CompoundImage::kStreamEntry + 0x44, 1);
                           i.set16(CompoundImage::kStreamEntry, 'X');  // "Xorkbook"
                       },
-                      ReadError::NoWorkbookStream}));
+                      ReadError::NotSpreadsheet}));
 
 // A workbook stream broken in one record, in an intact container.
 struct StreamCase {
@@ -227,20 +227,20 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenStreamTest,
     testing::Values(
         StreamCase{"password_protected", [] { return workbookStream(record(0x002F, Bytes(6, 0)), {}); },
-                   ReadError::Encrypted},
+                   ReadError::PasswordProtected},
         StreamCase{"excel_4_version", [] { return withByte(5, 0x04); }, ReadError::Unsupported},
-        StreamCase{"record_runs_past_the_stream", cutShort, ReadError::Corrupt},
-        StreamCase{"sheet_offset_past_the_stream", [] { return withByte(20 + 4 + 3, 0x7F); }, ReadError::Corrupt},
-        StreamCase{"shared_string_index_out_of_range", missingSharedString, ReadError::Corrupt},
-        StreamCase{"shared_string_cut_off", sharedStringCutOff, ReadError::Corrupt},
+        StreamCase{"record_runs_past_the_stream", cutShort, ReadError::Damaged},
+        StreamCase{"sheet_offset_past_the_stream", [] { return withByte(20 + 4 + 3, 0x7F); }, ReadError::Damaged},
+        StreamCase{"shared_string_index_out_of_range", missingSharedString, ReadError::Damaged},
+        StreamCase{"shared_string_cut_off", sharedStringCutOff, ReadError::Damaged},
         StreamCase{"number_record_too_short", [] { return workbookStream({}, record(0x0203, cell(0, 0))); },
-                   ReadError::Corrupt}));
+                   ReadError::Damaged}));
 
 TEST(HostileInputTest, a_looping_mini_stream_chain_is_refused)
 {
     CompoundImage image(workbookStream({}, label(0, 0, std::string(200, 'y'))));
     image.set32(512 * 3 + 4, 0);  // mini sector 1 leads back to 0
-    EXPECT_EQ(read(image.data()).error, ReadError::Corrupt);
+    EXPECT_EQ(read(image.data()).error, ReadError::Damaged);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-#include "platform/xls/SheetReader.h"
+#include "spreadsheet/xls/SheetReader.h"
 
-#include "platform/xls/BiffRecords.h"
-#include "platform/xls/SkippedRecords.h"
+#include "spreadsheet/xls/BiffRecords.h"
+#include "spreadsheet/xls/SkippedRecords.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,7 +14,7 @@ constexpr std::size_t kMaxRows = 65536;
 
 Status corrupt(const QString &why)
 {
-    return Status::fail(ReadError::Corrupt, QStringLiteral("damaged sheet: %1").arg(why));
+    return Status::fail(ReadError::Damaged, QStringLiteral("damaged sheet: %1").arg(why));
 }
 
 // The number an RK value packs into 30 bits: an integer or the high half of
@@ -34,7 +34,7 @@ double decodeRk(std::uint32_t rk)
 // Turns the sheet's cell records into rows of text.
 class SheetCells {
 public:
-    SheetCells(const WorkbookGlobals &globals, const CellText &text, SheetRows &rows, RecordCounts &unknown)
+    SheetCells(const WorkbookGlobals &globals, const spreadsheet::CellText &text, SheetRows &rows, RecordCounts &unknown)
         : globals_(globals), text_(text), rows_(rows), unknown_(unknown), format_{globals.biff8, &globals.codePage}
     {
     }
@@ -55,7 +55,7 @@ private:
     Status readFormulaString(biff::RecordReader &reader, const biff::Record &record);
 
     const WorkbookGlobals &globals_;
-    const CellText &text_;
+    const spreadsheet::CellText &text_;
     SheetRows &rows_;
     RecordCounts &unknown_;
     biff::TextFormat format_;
@@ -173,7 +173,7 @@ Status SheetCells::readBoolErr(const biff::Record &record)
     if (data.size() < 8)
         return corrupt(QStringLiteral("BOOLERR record too short"));
     const std::uint8_t value = data[6];
-    put(u16At(data, 0), u16At(data, 2), data[7] ? CellText::error(value) : CellText::boolean(value != 0));
+    put(u16At(data, 0), u16At(data, 2), data[7] ? spreadsheet::CellText::error(value) : spreadsheet::CellText::boolean(value != 0));
     return {};
 }
 
@@ -197,10 +197,10 @@ Status SheetCells::readFormula(const biff::Record &record)
         pendingColumn_ = column;
         return {};
     case 1:
-        put(row, column, CellText::boolean(data[8] != 0));
+        put(row, column, spreadsheet::CellText::boolean(data[8] != 0));
         return {};
     case 2:
-        put(row, column, CellText::error(data[8]));
+        put(row, column, spreadsheet::CellText::error(data[8]));
         return {};
     default:  // 3: empty text
         put(row, column, QString());
@@ -221,7 +221,7 @@ Status SheetCells::readFormulaString(biff::RecordReader &reader, const biff::Rec
 
 }  // namespace
 
-Status readSheetColumns(Bytes stream, const WorkbookGlobals &globals, const CellText &text, SheetRows &rows,
+Status readSheetColumns(Bytes stream, const WorkbookGlobals &globals, const spreadsheet::CellText &text, SheetRows &rows,
                         RecordCounts &unknown)
 {
     rows.clear();

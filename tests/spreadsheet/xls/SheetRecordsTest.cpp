@@ -2,7 +2,7 @@
 // purpose, and how it owns up to the ones it does not know.
 
 #include "WorkbookBuilder.h"
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 #include <gtest/gtest.h>
 

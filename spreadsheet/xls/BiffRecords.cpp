@@ -1,6 +1,6 @@
-#include "platform/xls/BiffRecords.h"
+#include "spreadsheet/xls/BiffRecords.h"
 
-#include "platform/xls/CodePage.h"
+#include "spreadsheet/xls/CodePage.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The compound-file container that holds an .xls workbook's streams.
 
-#include "platform/xls/ByteView.h"
-#include "platform/xls/Status.h"
+#include "spreadsheet/xls/ByteView.h"
+#include "spreadsheet/xls/Status.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "platform/xls/NumberFormats.h"
+#include "spreadsheet/NumberFormats.h"
 
-namespace xls {
+namespace spreadsheet {
 namespace {
 
 // Built-in formats that Excel does not store: 14-22 dates and times, 45-47
@@ -84,4 +84,4 @@ NumberKind NumberFormats::kindOf(std::uint16_t xf) const
     return xf < kinds_.size() ? kinds_[xf] : NumberKind::Plain;
 }
 
-}  // namespace xls
+}  // namespace spreadsheet

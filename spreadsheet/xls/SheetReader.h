@@ -1,8 +1,8 @@
 #pragma once
 // The cell records of one sheet substream.
 
-#include "platform/xls/CellText.h"
-#include "platform/xls/WorkbookGlobals.h"
+#include "spreadsheet/CellText.h"
+#include "spreadsheet/xls/WorkbookGlobals.h"
 
 #include <array>
 #include <vector>
@@ -16,7 +16,7 @@ using SheetRows = std::vector<std::array<QString, 3>>;
 // `unknown` the sheet's records it does not know. Rows end at the last one
 // holding a value; blank cells leave empty strings. Corrupt when the
 // substream is cut off or a cell record is malformed.
-Status readSheetColumns(Bytes stream, const WorkbookGlobals &globals, const CellText &text, SheetRows &rows,
+Status readSheetColumns(Bytes stream, const WorkbookGlobals &globals, const spreadsheet::CellText &text, SheetRows &rows,
                         RecordCounts &unknown);
 
 }  // namespace xls

@@ -1,8 +1,8 @@
 #pragma once
 // The workbook stream once it is out of its compound-file container.
 
-#include "platform/xls/ByteView.h"
-#include "platform/xls/XlsReader.h"
+#include "spreadsheet/xls/ByteView.h"
+#include "spreadsheet/xls/XlsReader.h"
 
 namespace xls {
 
