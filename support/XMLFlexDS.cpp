@@ -21,17 +21,14 @@ bool hasSeveralChildren(const pugi::xml_node &node)
     return node.first_child() && node.first_child().next_sibling();
 }
 
-// Sends pugixml's output into an open file.
-class DeviceWriter final : public pugi::xml_writer {
+// Collects pugixml's output, so that it reaches the file in one checked write.
+class BufferWriter final : public pugi::xml_writer {
 public:
-    explicit DeviceWriter(QIODevice &device) : device(device) {}
     void write(const void *data, size_t size) override
     {
-        device.write(static_cast<const char *>(data), qint64(size));
+        bytes.append(static_cast<const char *>(data), qsizetype(size));
     }
-
-private:
-    QIODevice &device;
+    QByteArray bytes;
 };
 
 // The encoding the document's declaration names, so that a saved file reads
@@ -161,10 +158,7 @@ QString XMLFlexDS::Save()
         return QStringLiteral("no file name to save to");
     if (!document)
         return QStringLiteral("no document to save");
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    DeviceWriter writer(file);
+    BufferWriter writer;
     const pugi::xml_encoding encoding = declaredEncoding(*document);
     // Written as the document holds it, without indentation: whitespace was
     // dropped at load, and indenting a deeply nested document would grow the
@@ -173,6 +167,14 @@ QString XMLFlexDS::Save()
     if (encoding == pugi::encoding_utf16_le)
         flags |= pugi::format_write_bom;
     document->save(writer, "", flags, encoding);
+    // Unbuffered, so that a failed write shows in what write() returns: a
+    // buffered one could fail only in the flush inside commit(), which then
+    // still replaces the file with what was written.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (file.write(writer.bytes) != writer.bytes.size())
+        return file.errorString();  // the temporary file goes with `file`, uncommitted
     if (!file.commit())
         return file.errorString();
     dirty = false;

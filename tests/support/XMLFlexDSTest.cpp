@@ -14,6 +14,13 @@
 #include <functional>
 #include <string>
 
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The column of one field, record by record.
@@ -277,6 +284,44 @@ TEST_F(XMLFlexDSSave, a_failed_save_is_returned_or_swallowed_and_changes_nothing
     EXPECT_TRUE(QFileInfo(blocked).isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"settings.xml"}));
 }
+
+// POSIX: a child process saves an edit of the given length under a file-size
+// limit, which fails writes the way a full disk does; the explicit save and
+// the one at destruction must both leave the old file whole.
+class XMLFlexDSOutOfRoom : public XMLFlexDSSave, public testing::WithParamInterface<int> {};
+
+TEST_P(XMLFlexDSOutOfRoom, a_save_keeps_the_old_file_and_says_so)
+{
+#if defined(Q_OS_UNIX)
+    const QByteArray original = readFile(path);
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8192, 8192};
+        bool reported = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        {
+            XMLFlexDS ds;
+            ds.setXMLFile(path);
+            ds.SetData(1, 1, QString(GetParam(), u'x'));
+            reported = reported && !ds.Save().isEmpty() && ds.isDirty();
+        }
+        _exit(reported ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success or cleared the dirty mark";
+    const QByteArray after = readFile(path);
+    EXPECT_TRUE(after == original) << "the file was replaced by " << after.size() << " bytes";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"settings.xml"}));
+#else
+    GTEST_SKIP() << "needs a POSIX file-size limit";
+#endif
+}
+
+// Within and beyond the size of Qt's write buffer.
+INSTANTIATE_TEST_SUITE_P(EditLength, XMLFlexDSOutOfRoom, testing::Values(12000, 200000));
 
 struct EncodingCase {
     const char *name;
