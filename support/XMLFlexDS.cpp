@@ -3,8 +3,6 @@
 #include "platform/xml/DomNode.h"
 #include "support/RuntimeError.h"
 
-#include <QSaveFile>
-
 #include <limits>
 
 namespace {
@@ -19,31 +17,6 @@ bool hasSingleChild(const pugi::xml_node &node)
 bool hasSeveralChildren(const pugi::xml_node &node)
 {
     return node.first_child() && node.first_child().next_sibling();
-}
-
-// Collects pugixml's output, so that it reaches the file in one checked write.
-class BufferWriter final : public pugi::xml_writer {
-public:
-    void write(const void *data, size_t size) override
-    {
-        bytes.append(static_cast<const char *>(data), qsizetype(size));
-    }
-    QByteArray bytes;
-};
-
-// The encoding the document's declaration names, so that a saved file reads
-// back as it says; UTF-8 when there is no declaration or it names another one.
-pugi::xml_encoding declaredEncoding(const pugi::xml_document &doc)
-{
-    const pugi::xml_node declaration = doc.first_child();
-    if (declaration.type() != pugi::node_declaration)
-        return pugi::encoding_utf8;
-    const QString name = QString::fromUtf8(declaration.attribute("encoding").value()).toLower();
-    if (name == u"iso-8859-1" || name == u"latin1")
-        return pugi::encoding_latin1;
-    if (name.startsWith(u"utf-16"))
-        return pugi::encoding_utf16_le;
-    return pugi::encoding_utf8;
 }
 
 }  // namespace
@@ -106,10 +79,10 @@ QString XMLFlexDS::XMLFile() const
     return fileName;
 }
 
-pugi::xml_parse_result XMLFlexDS::setXMLFile(const QString &vNewValue)
+xml::LoadResult XMLFlexDS::setXMLFile(const QString &vNewValue)
 {
     auto loaded = std::make_shared<pugi::xml_document>();
-    const pugi::xml_parse_result result = xml::loadFile(*loaded, vNewValue);
+    xml::LoadResult result = xml::loadFile(*loaded, vNewValue);
     setXMLDocument(std::move(loaded));
     fileName = vNewValue;
     return result;
@@ -158,25 +131,8 @@ QString XMLFlexDS::Save()
         return QStringLiteral("no file name to save to");
     if (!document)
         return QStringLiteral("no document to save");
-    BufferWriter writer;
-    const pugi::xml_encoding encoding = declaredEncoding(*document);
-    // Written as the document holds it, without indentation: whitespace was
-    // dropped at load, and indenting a deeply nested document would grow the
-    // file with the square of its depth.
-    unsigned flags = pugi::format_raw | pugi::format_no_declaration;
-    if (encoding == pugi::encoding_utf16_le)
-        flags |= pugi::format_write_bom;
-    document->save(writer, "", flags, encoding);
-    // Unbuffered, so that a failed write shows in what write() returns: a
-    // buffered one could fail only in the flush inside commit(), which then
-    // still replaces the file with what was written.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    if (file.write(writer.bytes) != writer.bytes.size())
-        return file.errorString();  // the temporary file goes with `file`, uncommitted
-    if (!file.commit())
-        return file.errorString();
+    if (QString error = xml::saveFile(*document, fileName); !error.isEmpty())
+        return error;
     dirty = false;
     return {};
 }
