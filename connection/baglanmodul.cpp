@@ -38,17 +38,18 @@ QString settingsFilePath()
     return platform::localPath(QStringLiteral("C:\\MenoraPOS-Restaurant\\Menorauser\\MenoraSettings.txt"));
 }
 
-void ayarlarioku(const QString &path)
+xml::LoadResult ayarlarioku(const QString &path)
 {
     ayarmetni.clear();
     pugi::xml_document document;
-    xml::loadFile(document, path);
+    const xml::LoadResult result = xml::loadFile(document, path);
     // Position 1 of the top-level nodes: the root element when the file opens
     // with an XML declaration.
     baglantibul(document.first_child().next_sibling());
     // The markup keeps character references escaped; the server must get the
     // characters themselves ("&amp;" in a password is "&").
     ayarmetni = xml::decodeCharacterReferences(ayarmetni);
+    return result;
 }
 
 void baglantibul(const pugi::xml_node &node)

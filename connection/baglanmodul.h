@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "platform/ado/Connection.h"
+#include "platform/xml/LoadResult.h"
 
 namespace pugi { class xml_node; }
 
@@ -24,10 +25,12 @@ ado::Connection &baglanti();
 // "C:\MenoraPOS-Restaurant\Menorauser\MenoraSettings.txt".
 QString settingsFilePath();
 
-// Loads the settings file and leaves the ConnectionString content in
-// ayarmetni; a missing or broken file gives "". The path argument exists for
-// tests; the program always reads settingsFilePath().
-void ayarlarioku(const QString &path = settingsFilePath());
+// Loads the settings file, read in the encoding it declares, and leaves the
+// ConnectionString content in ayarmetni; a file that cannot be read,
+// converted or parsed gives "". Returns why the file could not be loaded,
+// for the code and its tests: start-up tells the operator nothing. The path
+// argument exists for tests; the program always reads settingsFilePath().
+xml::LoadResult ayarlarioku(const QString &path = settingsFilePath());
 
 // Searches `node` and everything below it, last match winning, and strips
 // the ConnectionString tags from ayarmetni.

@@ -3,8 +3,6 @@
 #include "platform/xml/DomNode.h"
 #include "support/RuntimeError.h"
 
-#include <QSaveFile>
-
 #include <limits>
 
 namespace {
@@ -19,34 +17,6 @@ bool hasSingleChild(const pugi::xml_node &node)
 bool hasSeveralChildren(const pugi::xml_node &node)
 {
     return node.first_child() && node.first_child().next_sibling();
-}
-
-// Sends pugixml's output into an open file.
-class DeviceWriter final : public pugi::xml_writer {
-public:
-    explicit DeviceWriter(QIODevice &device) : device(device) {}
-    void write(const void *data, size_t size) override
-    {
-        device.write(static_cast<const char *>(data), qint64(size));
-    }
-
-private:
-    QIODevice &device;
-};
-
-// The encoding the document's declaration names, so that a saved file reads
-// back as it says; UTF-8 when there is no declaration or it names another one.
-pugi::xml_encoding declaredEncoding(const pugi::xml_document &doc)
-{
-    const pugi::xml_node declaration = doc.first_child();
-    if (declaration.type() != pugi::node_declaration)
-        return pugi::encoding_utf8;
-    const QString name = QString::fromUtf8(declaration.attribute("encoding").value()).toLower();
-    if (name == u"iso-8859-1" || name == u"latin1")
-        return pugi::encoding_latin1;
-    if (name.startsWith(u"utf-16"))
-        return pugi::encoding_utf16_le;
-    return pugi::encoding_utf8;
 }
 
 }  // namespace
@@ -109,10 +79,10 @@ QString XMLFlexDS::XMLFile() const
     return fileName;
 }
 
-pugi::xml_parse_result XMLFlexDS::setXMLFile(const QString &vNewValue)
+xml::LoadResult XMLFlexDS::setXMLFile(const QString &vNewValue)
 {
     auto loaded = std::make_shared<pugi::xml_document>();
-    const pugi::xml_parse_result result = xml::loadFile(*loaded, vNewValue);
+    xml::LoadResult result = xml::loadFile(*loaded, vNewValue);
     setXMLDocument(std::move(loaded));
     fileName = vNewValue;
     return result;
@@ -161,20 +131,8 @@ QString XMLFlexDS::Save()
         return QStringLiteral("no file name to save to");
     if (!document)
         return QStringLiteral("no document to save");
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    DeviceWriter writer(file);
-    const pugi::xml_encoding encoding = declaredEncoding(*document);
-    // Written as the document holds it, without indentation: whitespace was
-    // dropped at load, and indenting a deeply nested document would grow the
-    // file with the square of its depth.
-    unsigned flags = pugi::format_raw | pugi::format_no_declaration;
-    if (encoding == pugi::encoding_utf16_le)
-        flags |= pugi::format_write_bom;
-    document->save(writer, "", flags, encoding);
-    if (!file.commit())
-        return file.errorString();
+    if (QString error = xml::saveFile(*document, fileName); !error.isEmpty())
+        return error;
     dirty = false;
     return {};
 }

@@ -8,6 +8,7 @@
 
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/IVSFlexDataSource.h"
+#include "platform/xml/LoadResult.h"
 
 #include <QPointer>
 #include <QString>
@@ -48,10 +49,10 @@ public:
 
     // The name last given to setXMLFile; "" when none.
     QString XMLFile() const;
-    // Loads the file into a new document, shows it and makes the name the save
-    // target. Returns the parser's result; a file that cannot be loaded shows
-    // an empty document with no records.
-    pugi::xml_parse_result setXMLFile(const QString &vNewValue);
+    // Loads the file into a new document, read in the encoding it declares,
+    // shows it and makes the name the save target. Returns why a file could
+    // not be loaded (it then shows an empty document with no records).
+    xml::LoadResult setXMLFile(const QString &vNewValue);
     // The document shown, shared with whoever set it; null before the first.
     std::shared_ptr<pugi::xml_document> XMLDocument() const;
     // Shows `vNewValue`: collects its records from the second top-level node
@@ -66,10 +67,12 @@ public:
 
     // True once an edit has changed a value of the current document.
     bool isDirty() const;
-    // Writes the document to XMLFile's name through a temporary file in the
-    // same folder that replaces the file only when complete, and clears the
-    // dirty mark. Returns "" on success, else why nothing was written (no
-    // file name, no document, or the file system's reason).
+    // Writes the document to XMLFile's name in the encoding its declaration
+    // names, through a temporary file in the same folder that replaces the
+    // file only when all of it was written, and clears the dirty mark.
+    // Returns "" on success, else why the file was left as it was (no file
+    // name, no document, an encoding that cannot be converted or cannot hold
+    // a character of the document, or the file system's reason).
     QString Save();
 
 private:

@@ -1,21 +1,33 @@
 #include "platform/xml/DomNode.h"
 
-#include <QFile>
+#include "platform/xml/FileEncoding.h"
 
-#include <string>
+#include <QFile>
+#include <QSaveFile>
 
 namespace xml {
 
 namespace {
 
-class StringWriter final : public pugi::xml_writer {
+class ByteWriter final : public pugi::xml_writer {
 public:
     void write(const void *data, size_t size) override
     {
-        text.append(static_cast<const char *>(data), size);
+        bytes.append(static_cast<const char *>(data), qsizetype(size));
     }
-    std::string text;
+    QByteArray bytes;
 };
+
+// The node and everything inside it as UTF-8 markup, without added
+// indentation, line breaks or declaration: whitespace was dropped at load,
+// and indenting a deeply nested document would grow it with the square of
+// its depth.
+QByteArray markup(const pugi::xml_node &node)
+{
+    ByteWriter writer;
+    node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return writer.bytes;
+}
 
 constexpr unsigned parseOptions = pugi::parse_full;
 
@@ -58,29 +70,48 @@ QString entityText(QStringView body)
 
 }  // namespace
 
-pugi::xml_parse_result loadFile(pugi::xml_document &doc, const QString &path)
+LoadResult loadFile(pugi::xml_document &doc, const QString &path)
 {
     doc.reset();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        pugi::xml_parse_result result;
-        result.status = pugi::status_file_not_found;
-        return result;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return {LoadResult::Unreadable, file.errorString()};
     const QByteArray bytes = file.readAll();
-    const pugi::xml_parse_result result = doc.load_buffer(bytes.constData(), size_t(bytes.size()), parseOptions);
-    if (!result)
-        doc.reset();  // the parser keeps what it read before the fault; a failed load shows nothing
-    return result;
+    if (file.error() != QFileDevice::NoError)
+        return {LoadResult::Unreadable, file.errorString()};
+    const ParserInput input = parserInput(bytes);
+    if (!input.result)
+        return input.result;
+    const pugi::xml_parse_result parsed =
+        doc.load_buffer(input.bytes.constData(), size_t(input.bytes.size()), parseOptions, input.encoding);
+    if (parsed)
+        return {};
+    doc.reset();  // the parser keeps what it read before the fault; a failed load shows nothing
+    return {LoadResult::Malformed,
+            QStringLiteral("%1 (offset %2)").arg(QString::fromUtf8(parsed.description())).arg(parsed.offset)};
+}
+
+QString saveFile(const pugi::xml_document &doc, const QString &path)
+{
+    const FileContent content = fileContent(markup(doc), declaredEncoding(doc));
+    if (!content.error.isEmpty())
+        return content.error;
+    // Unbuffered, so that a failed write shows in what write() returns: a
+    // buffered one could fail only in the flush inside commit(), which then
+    // still replaces the file with what was written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (file.write(content.bytes) != content.bytes.size())
+        return file.errorString();  // the temporary file goes with `file`, uncommitted
+    if (!file.commit())
+        return file.errorString();
+    return {};
 }
 
 QString outerXml(const pugi::xml_node &node)
 {
-    if (!node)
-        return {};
-    StringWriter writer;
-    node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return QString::fromUtf8(writer.text);
+    return node ? QString::fromUtf8(markup(node)) : QString();
 }
 
 QString nodeText(const pugi::xml_node &node)

@@ -3,6 +3,8 @@
 // grid data source need, over pugixml. None of them recurses on the call
 // stack, so a document nested 100,000 levels deep is safe.
 
+#include "platform/xml/LoadResult.h"
+
 #include <QString>
 
 #include <pugixml.hpp>
@@ -12,9 +14,17 @@ namespace xml {
 // Loads a file as the parser of the original platform did: the XML
 // declaration, comments, processing instructions and the document type are
 // top-level nodes of their own, so the second top-level node of a file that
-// starts with a declaration is its root element. An unreadable or ill-formed
-// file leaves `doc` empty; the result says why.
-pugi::xml_parse_result loadFile(pugi::xml_document &doc, const QString &path);
+// starts with a declaration is its root element. The text is read in the
+// encoding the file declares (FileEncoding.h). A file that cannot be read,
+// converted or parsed leaves `doc` empty; the result says why.
+LoadResult loadFile(pugi::xml_document &doc, const QString &path);
+
+// Writes `doc` to `path` in the encoding its declaration names, through a
+// temporary file in the same folder that replaces `path` only when all of it
+// was written. Returns "" on success, else why `path` was left as it was (an
+// encoding that cannot be converted or cannot hold a character of the
+// document included).
+QString saveFile(const pugi::xml_document &doc, const QString &path);
 
 // The node written out as markup with everything inside it, without added
 // indentation or line breaks ("" for a null node).

@@ -8,16 +8,17 @@
 #include <ostream>
 
 #include "connection/baglanmodul.h"
+#include "tests/common/TextBytes.h"
 
 namespace {
 
 const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
 
-QByteArray utf16WithByteOrderMark(const QString &xml)
+// A settings file declaring `encoding` whose connection text has the given bytes.
+QByteArray declaring(const char *encoding, const QByteArray &text)
 {
-    QByteArray bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char *>(xml.utf16()), xml.size() * 2);
-    return bytes;
+    return QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><S><ConnectionString>" + text
+           + "</ConnectionString></S>";
 }
 
 // The element under `depth` nested elements.
@@ -30,6 +31,7 @@ struct SettingsCase {
     const char *name;
     QByteArray content;
     QString expected;
+    xml::LoadResult::Status status = xml::LoadResult::Loaded;
 };
 
 void PrintTo(const SettingsCase &c, std::ostream *os)
@@ -54,7 +56,7 @@ TEST_P(SettingsFile, yields_the_connection_text_start_up_reads)
     file.write(GetParam().content);
     file.close();
     baglanmodul::ayarmetni = QStringLiteral("left over from before");
-    baglanmodul::ayarlarioku(path);
+    EXPECT_EQ(baglanmodul::ayarlarioku(path).status, GetParam().status);
     EXPECT_EQ(baglanmodul::ayarmetni, GetParam().expected);
 }
 
@@ -95,11 +97,27 @@ INSTANTIATE_TEST_SUITE_P(
                      declaration + "<S><ConnectionString>Password=a&amp;b&lt;c&#x130;&#231;</ConnectionString></S>",
                      "Password=a&b<c\u0130\u00e7"},
         SettingsCase{"utf16_turkish",
-                     utf16WithByteOrderMark("<?xml version=\"1.0\" encoding=\"utf-16\"?><S><ConnectionString>"
-                                            "Initial Catalog=Şube Ğ</ConnectionString></S>"),
+                     utf16WithByteOrderMark(QString::fromUtf8(declaring("utf-16", "Initial Catalog=Şube Ğ"))),
                      "Initial Catalog=Şube Ğ"},
-        SettingsCase{"not_closed", declaration + "<S><ConnectionString>abc</ConnectionString>", ""},
-        SettingsCase{"empty_file", "", ""},
+        SettingsCase{"utf16_big_endian",
+                     utf16WithByteOrderMark(QString::fromUtf8(declaring("utf-16", "Initial Catalog=Şube Ğ")), true),
+                     "Initial Catalog=Şube Ğ"},
+        SettingsCase{"utf8_byte_order_mark", "\xEF\xBB\xBF" + declaring("utf-8", "Initial Catalog=Şube Ğ"),
+                     "Initial Catalog=Şube Ğ"},
+        // The Turkish code pages: the password must reach the server as typed.
+        // € is 0x80 in windows-1254 only; 0xDE is Þ in windows-1252.
+        SettingsCase{"windows_1254", declaring("windows-1254", "Password=\xDE" "ifre\xD0\xDD\xFD\x80"),
+                     "Password=ŞifreĞİı€"},
+        SettingsCase{"iso_8859_9", declaring("ISO-8859-9", "Password=\xDE" "ifre\xD0\xDD\xFD\xFE"),
+                     "Password=ŞifreĞİış"},
+        SettingsCase{"windows_1252", declaring("windows-1252", "Password=\xDE" "ifre"), "Password=Þifre"},
+        SettingsCase{"encoding_qt_cannot_convert", declaring("x-no-such-encoding", "abc"), "",
+                     xml::LoadResult::UnknownEncoding},
+        SettingsCase{"bytes_invalid_in_the_encoding", declaring("US-ASCII", "Password=\xDE" "ifre"), "",
+                     xml::LoadResult::InvalidBytes},
+        SettingsCase{"not_closed", declaration + "<S><ConnectionString>abc</ConnectionString>", "",
+                     xml::LoadResult::Malformed},
+        SettingsCase{"empty_file", "", "", xml::LoadResult::Malformed},
         SettingsCase{"nested_100000_levels_deep", nested(100000, "<ConnectionString>deep</ConnectionString>"),
                      "deep"}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -112,7 +130,8 @@ TEST(SettingsFilePath, is_the_fixed_point_of_sale_location_and_a_missing_file_gi
 
     QTemporaryDir dir;
     baglanmodul::ayarmetni = QStringLiteral("x");
-    baglanmodul::ayarlarioku(dir.filePath(QStringLiteral("no-such-file.txt")));
+    EXPECT_EQ(baglanmodul::ayarlarioku(dir.filePath(QStringLiteral("no-such-file.txt"))).status,
+              xml::LoadResult::Unreadable);
     EXPECT_EQ(baglanmodul::ayarmetni, QString());
 }
 

@@ -3,16 +3,24 @@
 #include "XmlTestFiles.h"
 #include "platform/xml/DomNode.h"
 #include "support/RuntimeError.h"
+#include "tests/common/QtPrinters.h"
+#include "tests/common/TextBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <climits>
 #include <functional>
 #include <string>
+
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -168,14 +176,14 @@ TEST(XMLFlexDS, a_file_that_cannot_be_loaded_shows_no_records_and_says_why)
     QTemporaryDir dir;
     XMLFlexDS ds;
     const QString missing = dir.filePath("missing.xml");
-    EXPECT_EQ(ds.setXMLFile(missing).status, pugi::status_file_not_found);
+    EXPECT_EQ(ds.setXMLFile(missing).status, xml::LoadResult::Unreadable);
     EXPECT_EQ(ds.XMLFile(), missing);
     EXPECT_NE(ds.XMLDocument(), nullptr);
     EXPECT_EQ(ds.GetRecordCount(), 0);
 
     const QString broken = dir.filePath("broken.xml");
     writeFile(broken, "<?xml version=\"1.0\"?><r><a>1</a>");
-    EXPECT_FALSE(ds.setXMLFile(broken));
+    EXPECT_EQ(ds.setXMLFile(broken).status, xml::LoadResult::Malformed);
     EXPECT_EQ(ds.GetRecordCount(), 0);
 }
 
@@ -278,11 +286,63 @@ TEST_F(XMLFlexDSSave, a_failed_save_is_returned_or_swallowed_and_changes_nothing
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"settings.xml"}));
 }
 
+// POSIX: a child process saves an edit of the given length under a file-size
+// limit, which fails writes the way a full disk does; the explicit save and
+// the one at destruction must both leave the old file whole.
+class XMLFlexDSOutOfRoom : public XMLFlexDSSave, public testing::WithParamInterface<int> {};
+
+TEST_P(XMLFlexDSOutOfRoom, a_save_keeps_the_old_file_and_says_so)
+{
+#if defined(Q_OS_UNIX)
+    const QByteArray original = readFile(path);
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8192, 8192};
+        bool reported = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        {
+            XMLFlexDS ds;
+            ds.setXMLFile(path);
+            ds.SetData(1, 1, QString(GetParam(), u'x'));
+            reported = reported && !ds.Save().isEmpty() && ds.isDirty();
+        }
+        _exit(reported ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success or cleared the dirty mark";
+    const QByteArray after = readFile(path);
+    EXPECT_TRUE(after == original) << "the file was replaced by " << after.size() << " bytes";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"settings.xml"}));
+#else
+    GTEST_SKIP() << "needs a POSIX file-size limit";
+#endif
+}
+
+// Within and beyond the size of Qt's write buffer.
+INSTANTIATE_TEST_SUITE_P(EditLength, XMLFlexDSOutOfRoom, testing::Values(12000, 200000));
+
+// The document r with a and b, declaring `encoding`, with the bytes of the
+// two values as given.
+QByteArray encodedDocument(const char *encoding, const QByteArray &a, const QByteArray &b)
+{
+    return QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><r><a>" + a + "</a><b>" + b
+           + "</b></r>";
+}
+
+QByteArray utf16Document(const char *a, const char *b)
+{
+    return utf16WithByteOrderMark(QString::fromUtf8(encodedDocument("UTF-16", a, b)));
+}
+
 struct EncodingCase {
     const char *name;
-    const char *declared;
-    QStringConverter::Encoding encoding;
-    bool byteOrderMark;
+    QByteArray file;    // as another program wrote it
+    QString shown;      // the value of a
+    QString edit;       // the new value of b
+    QByteArray saved;   // the whole file after the save
 };
 
 void PrintTo(const EncodingCase &c, std::ostream *os)
@@ -290,39 +350,91 @@ void PrintTo(const EncodingCase &c, std::ostream *os)
     *os << c.name;
 }
 
-class XMLFlexDSEncoding : public XMLFlexDSSave, public testing::WithParamInterface<EncodingCase> {
-protected:
-    QByteArray encoded(const QString &text) const
-    {
-        QStringEncoder encoder(GetParam().encoding, GetParam().byteOrderMark ? QStringConverter::Flag::WriteBom
-                                                                             : QStringConverter::Flag::Default);
-        return encoder.encode(text);
-    }
-    QString document(const char *value) const
-    {
-        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?><r><a>ç</a><b>%2</b></r>")
-            .arg(GetParam().declared, QString::fromUtf8(value));
-    }
-};
+class XMLFlexDSEncoding : public XMLFlexDSSave, public testing::WithParamInterface<EncodingCase> {};
 
-TEST_P(XMLFlexDSEncoding, a_file_is_saved_in_the_encoding_it_declares)
+TEST_P(XMLFlexDSEncoding, a_file_is_shown_edited_and_saved_wholly_in_the_encoding_it_declares)
 {
-    writeFile(path, encoded(document("x")));
+    writeFile(path, GetParam().file);
     {
         XMLFlexDS ds;
-        ds.setXMLFile(path);
-        EXPECT_EQ(ds.GetData(1, 1), "ç");
-        ds.SetData(1, 2, "ü");
+        ASSERT_TRUE(ds.setXMLFile(path));
+        EXPECT_EQ(ds.GetData(1, 1), GetParam().shown);
+        ds.SetData(1, 2, GetParam().edit);
+        EXPECT_EQ(ds.Save(), "");
     }
-    EXPECT_EQ(readFile(path), encoded(document("ü")));
+    EXPECT_EQ(readFile(path), GetParam().saved);
+    EXPECT_EQ(valuesIn(path), QStringList({"", GetParam().shown, GetParam().edit}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Declarations, XMLFlexDSEncoding,
-    testing::Values(EncodingCase{"latin1", "ISO-8859-1", QStringConverter::Latin1, false},
-                    EncodingCase{"utf16", "UTF-16", QStringConverter::Utf16LE, true},
-                    EncodingCase{"utf8", "UTF-8", QStringConverter::Utf8, false}),
+    testing::Values(
+        EncodingCase{"utf8", encodedDocument("UTF-8", "ç", "x"), "ç", "ü", encodedDocument("UTF-8", "ç", "ü")},
+        EncodingCase{"utf16", utf16Document("ç", "x"), "ç", "ü", utf16Document("ç", "ü")},
+        EncodingCase{"latin1", encodedDocument("ISO-8859-1", "\xE7", "x"), "ç", "ü",
+                     encodedDocument("ISO-8859-1", "\xE7", "\xFC")},
+        // € sits at 0x80 in windows-1254 and nowhere in ISO-8859-9.
+        EncodingCase{"windows_1254", encodedDocument("windows-1254", "\xDE" "ube", "x"), "Şube", "Ğİış€",
+                     encodedDocument("windows-1254", "\xDE" "ube", "\xD0\xDD\xFD\xFE\x80")},
+        EncodingCase{"iso_8859_9", encodedDocument("ISO-8859-9", "\xDE" "ube", "x"), "Şube", "Ğİış",
+                     encodedDocument("ISO-8859-9", "\xDE" "ube", "\xD0\xDD\xFD\xFE")},
+        EncodingCase{"windows_1252", encodedDocument("windows-1252", "\xE7" "ay", "x"), "çay", "Ñ€",
+                     encodedDocument("windows-1252", "\xE7" "ay", "\xD1\x80")}),
     [](const testing::TestParamInfo<EncodingCase> &info) { return std::string(info.param.name); });
+
+struct UnencodableCase {
+    const char *name;
+    const char *encoding;
+    QString edit;  // one character the encoding cannot hold
+};
+
+void PrintTo(const UnencodableCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class XMLFlexDSUnencodable : public XMLFlexDSSave, public testing::WithParamInterface<UnencodableCase> {};
+
+TEST_P(XMLFlexDSUnencodable, an_edit_the_encoding_cannot_hold_fails_the_save_and_keeps_the_file)
+{
+    const QByteArray file = encodedDocument(GetParam().encoding, "a", "x");
+    writeFile(path, file);
+    {
+        XMLFlexDS ds;
+        ASSERT_TRUE(ds.setXMLFile(path));
+        ds.SetData(1, 2, GetParam().edit);
+        const QString error = ds.Save();
+        EXPECT_TRUE(error.contains(GetParam().edit)) << error.toStdString();
+        EXPECT_TRUE(ds.isDirty());
+    }
+    EXPECT_EQ(readFile(path), file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, XMLFlexDSUnencodable,
+    testing::Values(UnencodableCase{"euro_in_iso_8859_9", "ISO-8859-9", "€"},
+                    UnencodableCase{"turkish_in_windows_1252", "windows-1252", "Ş"},
+                    UnencodableCase{"turkish_in_latin1", "ISO-8859-1", "İ"},
+                    UnencodableCase{"beyond_16_bits_in_windows_1254", "windows-1254", "\U0001F600"}),
+    [](const testing::TestParamInfo<UnencodableCase> &info) { return std::string(info.param.name); });
+
+TEST_F(XMLFlexDSSave, an_encoding_qt_cannot_convert_is_refused_on_load_and_on_save)
+{
+    const QByteArray unknown = encodedDocument("x-no-such-encoding", "a", "x");
+    const QString unknownFile = dir.filePath("unknown.xml");
+    writeFile(unknownFile, unknown);
+    XMLFlexDS ds;
+    const xml::LoadResult loaded = ds.setXMLFile(unknownFile);
+    EXPECT_EQ(loaded.status, xml::LoadResult::UnknownEncoding);
+    EXPECT_TRUE(loaded.description.contains("x-no-such-encoding")) << loaded.description.toStdString();
+    EXPECT_EQ(ds.GetRecordCount(), 0);
+
+    ds.setXMLFile(path);
+    ds.setXMLDocument(documentOf(unknown.constData()));
+    ds.SetData(1, 1, "b");
+    EXPECT_TRUE(ds.Save().contains("x-no-such-encoding"));
+    EXPECT_EQ(readFile(path), QByteArray(settingsXml));
+}
 
 // 100,000 nested elements, each with an empty sibling so that every level is
 // a record; the innermost holds the text x.
