@@ -2,7 +2,7 @@
 // workbook it has python3-xlwt generate, and compares with python3-xlrd.
 
 #include "PeakMemory.h"
-#include "spreadsheet/xls/XlsReader.h"
+#include "spreadsheet/SheetFile.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -63,7 +63,7 @@ int main(int argc, char **argv)
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer timer;
         timer.start();
-        const xls::SheetColumns sheet = xls::readColumnsAtoC(workbook);
+        const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(workbook);
         seconds.push_back(double(timer.nsecsElapsed()) / 1e9);
         if (!sheet.ok()) {
             std::fprintf(stderr, "bench_xls: %s\n", qPrintable(sheet.message));

@@ -11,7 +11,7 @@
 
 #include "platform/grid/FlexGridModel.h"
 #include "platform/grid/Twips.h"
-#include "spreadsheet/xls/XlsReader.h"
+#include "spreadsheet/SheetFile.h"
 
 namespace {
 
@@ -173,7 +173,7 @@ bool FlexGrid::LoadGrid(const QString &fileName, int kind)
         m_loadError = tr("the grid shows a data source");
         return false;
     }
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(fileName);
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(fileName);
     if (!sheet.ok()) {
         m_loadError = sheet.message.isEmpty() ? tr("the workbook was refused") : sheet.message;
         return false;

@@ -32,6 +32,11 @@ Status corrupt(const QString &why)
 
 }  // namespace
 
+bool CompoundFile::hasSignature(Bytes file)
+{
+    return file.size() >= sizeof kSignature && std::equal(std::begin(kSignature), std::end(kSignature), file.begin());
+}
+
 Status CompoundFile::open(Bytes file)
 {
     file_ = file;
@@ -44,8 +49,10 @@ Status CompoundFile::open(Bytes file)
 
 Status CompoundFile::readHeader()
 {
-    if (file_.size() < 512 || !std::equal(std::begin(kSignature), std::end(kSignature), file_.begin()))
+    if (!hasSignature(file_))
         return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("not an OLE compound file"));
+    if (file_.size() < 512)
+        return corrupt(QStringLiteral("the file ends inside its header"));
     const std::uint16_t major = u16At(file_, 0x1A);
     sectorShift_ = u16At(file_, 0x1E);
     if (u16At(file_, 0x1C) != 0xFFFE || (sectorShift_ != 9 && sectorShift_ != 12)

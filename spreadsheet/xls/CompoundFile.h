@@ -15,6 +15,9 @@ namespace xls {
 // file's length, so nothing read here allocates more than the file holds.
 class CompoundFile {
 public:
+    // True when `file` starts with the compound-file signature.
+    static bool hasSignature(Bytes file);
+
     // Reads header, allocation table and directory of `file`, which must outlive
     // this object; NotCompoundFile without the signature, Corrupt when broken.
     Status open(Bytes file);

@@ -4,8 +4,6 @@
 #include "spreadsheet/xls/SheetReader.h"
 #include "spreadsheet/xls/WorkbookStream.h"
 
-#include <QFile>
-
 #include <algorithm>
 
 namespace xls {
@@ -19,15 +17,17 @@ SheetColumns refusal(const Status &status)
     return result;
 }
 
+// Excel 2.x-4.0 wrote their BIFF records straight into the file, starting
+// with a BOF record (id 0x0009, 0x0209 or 0x0409).
+bool isBareBiff(Bytes file)
+{
+    return file.size() >= 4 && file[0] == 0x09 && file[1] <= 0x04 && (file[1] & 0x01) == 0;
+}
+
 // Why a file without the compound-file signature is not a workbook we read.
 Status notCompound(Bytes file)
 {
-    static constexpr std::uint8_t kZip[] = {'P', 'K', 0x03, 0x04};
-    if (file.size() >= 4 && std::equal(std::begin(kZip), std::end(kZip), file.begin()))
-        return Status::fail(ReadError::NotSpreadsheet,
-                            QStringLiteral("a zip archive (an .xlsx workbook?), not an Excel 97-2003 workbook"));
-    // Excel 2.x-4.0 wrote their BIFF records straight into the file.
-    if (file.size() >= 4 && file[1] <= 0x04 && (file[1] & 0x01) == 0 && file[0] == 0x09)
+    if (isBareBiff(file))
         return Status::fail(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
     return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("not an Excel 97-2003 workbook"));
 }
@@ -42,12 +42,23 @@ Status workbookStream(Bytes file, std::vector<std::uint8_t> &storage, Bytes &str
     int index = container.findStream("Workbook");
     if (index < 0)
         index = container.findStream("Book");
+    // Office 2007 and later keep a password-protected .xlsx as an encrypted
+    // package inside a compound file.
+    if (index < 0 && container.findStream("EncryptedPackage") >= 0)
+        return Status::fail(ReadError::PasswordProtected,
+                            QStringLiteral("an encrypted Office Open XML workbook (a password-protected .xlsx)"));
     if (index < 0)
         return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("the compound file holds no workbook"));
     return container.readStream(index, storage, stream);
 }
 
 }  // namespace
+
+bool looksLikeWorkbook(QByteArrayView head)
+{
+    const Bytes bytes(reinterpret_cast<const std::uint8_t *>(head.data()), std::size_t(head.size()));
+    return CompoundFile::hasSignature(bytes) || isBareBiff(bytes);
+}
 
 SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale)
 {
@@ -69,19 +80,6 @@ SheetColumns readWorkbookStream(Bytes stream, const QLocale &locale)
     if (Status s = readSheetColumns(stream, globals, text, result.rows, result.unknownRecords); !s.ok())
         return refusal(s);
     return result;
-}
-
-SheetColumns readColumnsAtoC(const QString &path, const QLocale &locale)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refusal(Status::fail(ReadError::CannotOpen, file.errorString()));
-    // Read into memory rather than mapped: a mapped file that another program
-    // shortens while we read it would kill the process instead of failing.
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return refusal(Status::fail(ReadError::CannotOpen, file.errorString()));
-    return readColumnsAtoCFromBytes(bytes, locale);
 }
 
 }  // namespace xls

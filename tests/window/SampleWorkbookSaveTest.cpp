@@ -1,6 +1,6 @@
 #include "SaveFixture.h"
 
-#include "spreadsheet/xls/XlsReader.h"
+#include "spreadsheet/SheetFile.h"
 #include "window/SaveText.h"
 
 using bulksave::ProductRow;
@@ -12,7 +12,7 @@ TEST_F(SaveTest, the_whole_sample_workbook_lands)
 {
     const QString path = QStringLiteral(SAMPLE_WORKBOOK);
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(path, turkish);
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path, turkish);
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
 
     QList<ProductRow> rows;

@@ -11,7 +11,7 @@
 #include "platform/dialog/CommonDialog.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/FlexGridModel.h"
-#include "spreadsheet/xls/XlsReader.h"
+#include "spreadsheet/SheetFile.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ TEST_F(GridOnWindow, a_workbook_arrives_below_the_header_with_the_standard_width
     EXPECT_EQ(window->dlg->Flags(), dialog::cdlOFNFileMustExist);
     EXPECT_EQ(grid->lastLoadError(), "");
 
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(path);
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
     ASSERT_TRUE(sheet.ok());
     ASSERT_EQ(grid->Rows(), 1 + static_cast<int>(sheet.rows.size()));
     for (size_t k = 0; k < sheet.rows.size(); ++k) {

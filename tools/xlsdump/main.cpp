@@ -1,7 +1,7 @@
 // xlsdump [--unknown-records] FILE: columns A-C of a workbook's first sheet
 // as CSV on standard output, read exactly as the import window reads them.
 
-#include "spreadsheet/xls/XlsReader.h"
+#include "spreadsheet/SheetFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -36,7 +36,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const char *path = argv[argc - 1];
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(QString::fromLocal8Bit(path));
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(QString::fromLocal8Bit(path));
     if (!sheet.ok()) {
         std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.message.toLocal8Bit().constData());
         return 2;

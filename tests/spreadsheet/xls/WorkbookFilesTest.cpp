@@ -1,7 +1,7 @@
 // Workbooks made by LibreOffice, Gnumeric and python3-xlwt, read back and
 // compared with the CSV that LibreOffice itself exports from them.
 
-#include "spreadsheet/xls/XlsReader.h"
+#include "spreadsheet/SheetFile.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ class WorkbookMatchesExportTest : public testing::TestWithParam<ExportCase> {};
 TEST_P(WorkbookMatchesExportTest, columns_a_to_c_read_as_the_spreadsheet_program_exports_them)
 {
     const ExportCase &c = GetParam();
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + c.workbook, QLocale::c());
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(kData + c.workbook, QLocale::c());
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
     for (const auto &[id, count] : sheet.unknownRecords)
         ADD_FAILURE() << count << " records with the unknown id 0x" << std::hex << id;
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WorkbookFilesTest, long_texts_cross_continue_records_intact)
 {
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + "lo_long.xls");
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(kData + "lo_long.xls");
     ASSERT_TRUE(sheet.ok());
     ASSERT_EQ(sheet.rows.size(), 300u);
     EXPECT_EQ(sheet.rows[149][1], QStringLiteral("Çok uzun ürün açıklaması ğüşİı ").repeated(200).left(4000));
@@ -125,7 +125,7 @@ TEST(WorkbookFilesTest, long_texts_cross_continue_records_intact)
 
 TEST(WorkbookFilesTest, biff5_text_stored_as_utf16_is_decoded_as_such)
 {
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + "gnumeric_biff5_utf16.xls");
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(kData + "gnumeric_biff5_utf16.xls");
     ASSERT_TRUE(sheet.ok());
     EXPECT_EQ(sheet.rows[0][1], "Çay Bardağı");
     EXPECT_EQ(sheet.rows[1][1], "Şeker");
@@ -134,7 +134,7 @@ TEST(WorkbookFilesTest, biff5_text_stored_as_utf16_is_decoded_as_such)
 
 TEST(WorkbookFilesTest, turkish_locale_numbers_read_back_as_the_stored_values)
 {
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + "lo_cells.xls", kTurkish);
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(kData + "lo_cells.xls", kTurkish);
     ASSERT_TRUE(sheet.ok());
     EXPECT_EQ(sheet.rows[0][0], "8690504012345");
     EXPECT_EQ(sheet.rows[0][2], "12,5");
@@ -148,7 +148,7 @@ TEST(WorkbookFilesTest, turkish_locale_numbers_read_back_as_the_stored_values)
 
 struct RefusalCase {
     const char *file;
-    xls::ReadError error;
+    spreadsheet::ReadError error;
 };
 
 void PrintTo(const RefusalCase &c, std::ostream *out) { *out << c.file; }
@@ -157,17 +157,17 @@ class RefusedFileTest : public testing::TestWithParam<RefusalCase> {};
 
 TEST_P(RefusedFileTest, is_refused_with_its_reason)
 {
-    const xls::SheetColumns sheet = xls::readColumnsAtoC(kData + GetParam().file);
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(kData + GetParam().file);
     EXPECT_EQ(sheet.error, GetParam().error);
     EXPECT_FALSE(sheet.message.isEmpty());
     EXPECT_TRUE(sheet.rows.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest,
-                         testing::Values(RefusalCase{"encrypted.xls", xls::ReadError::PasswordProtected},
-                                         RefusalCase{"truncated.xls", xls::ReadError::Damaged},
-                                         RefusalCase{"xlsx_renamed.xls", xls::ReadError::NotSpreadsheet},
-                                         RefusalCase{"csv_renamed.xls", xls::ReadError::NotSpreadsheet},
-                                         RefusalCase{"no_such_file.xls", xls::ReadError::CannotOpen}));
+                         testing::Values(RefusalCase{"encrypted.xls", spreadsheet::ReadError::PasswordProtected},
+                                         RefusalCase{"truncated.xls", spreadsheet::ReadError::Damaged},
+                                         RefusalCase{"xlsx_renamed.xls", spreadsheet::ReadError::NotSpreadsheet},
+                                         RefusalCase{"csv_renamed.xls", spreadsheet::ReadError::NotSpreadsheet},
+                                         RefusalCase{"no_such_file.xls", spreadsheet::ReadError::CannotOpen}));
 
 }  // namespace
