@@ -30,23 +30,27 @@ enum class ReadError {
 // How many records of each id a sheet held, by record id.
 using RecordCounts = std::map<std::uint16_t, int>;
 
-// Columns A, B and C of the first sheet (by sheet order, hidden or not).
-// rows[k] holds sheet row k + 1; blank cells are empty strings; the vector
-// ends at the last row that has any of the three cells.
-struct SheetColumns {
+// How reading a file went: read whole, read in part, or refused and why.
+struct ReadOutcome {
     ReadError error = ReadError::None;
     QString message;  // why, in plain English, when error != None or damaged
     // The file was damaged in a part the cells may have lived in: the rows
     // are what could be read, and some cells may be missing.
     bool damaged = false;
+
+    bool ok() const { return error == ReadError::None; }
+};
+
+// Columns A, B and C of the first sheet (by sheet order, hidden or not).
+// rows[k] holds sheet row k + 1; blank cells are empty strings; the vector
+// ends at the last row that has any of the three cells.
+struct SheetColumns : ReadOutcome {
     std::vector<std::array<QString, 3>> rows;
     // Records of the first sheet (its embedded charts aside) that the reader
     // neither reads nor knows to pass over, in formats made of numbered
     // records (.xls): a cell it cannot read shows here instead of going
     // missing unseen. Empty when every record was known.
     RecordCounts unknownRecords;
-
-    bool ok() const { return error == ReadError::None; }
 
     // A refusal with its reason and no rows.
     static SheetColumns refused(ReadError error, const QString &message)

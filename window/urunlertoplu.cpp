@@ -2,10 +2,16 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
@@ -15,6 +21,7 @@
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/Twips.h"
 #include "window/ColourTable.h"
+#include "window/LoadReport.h"
 
 namespace {
 
@@ -68,6 +75,7 @@ urunlertoplu::urunlertoplu(ado::Connection &connection, QWidget *parent)
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, windowColour);
     setPalette(palette);
+    setAcceptDrops(true);
     resize(twips::toPixels(clientWidthTwips, logicalDpiX()), twips::toPixels(clientHeightTwips, logicalDpiY()));
 
     createControls();
@@ -321,15 +329,58 @@ void urunlertoplu::setColumnWidths()
 void urunlertoplu::Command1_Click()
 {
     dlg->setFileName(QStringLiteral("*.xls"));
+    dlg->setFilter(openFilter());
     dlg->setFlags(dialog::cdlOFNFileMustExist);
     dlg->ShowOpen();
+    loadSpreadsheet(dlg->FileName());
+}
+
+QString urunlertoplu::openFilter()
+{
+    return QStringLiteral("Tablo dosyaları|*.xls;*.xlsx;*.xlsm;*.ods;*.csv;*.txt;*.htm;*.html"
+                          "|Excel 97-2003 çalışma kitabı|*.xls|Tüm dosyalar|*");
+}
+
+void urunlertoplu::loadSpreadsheet(const QString &path)
+{
     basliklariyaz();
-    if (dlg->FileName().isEmpty())
+    if (path.isEmpty())
         return;
-    // A refused workbook leaves the empty grid; the reason stays with the
-    // grid (lastLoadError) and the operator is not told.
-    satisekrani2->LoadGrid(dlg->FileName(), FlexGrid::flexFileExcel);
+    // A refused file leaves the empty grid; a damaged one what could be read.
+    satisekrani2->LoadGrid(path, FlexGrid::flexFileExcel);
     setColumnWidths();
+    if (const QString message = loadreport::loadMessage(path, satisekrani2->lastLoad()); !message.isEmpty())
+        showMessage(message);
+}
+
+void urunlertoplu::showMessage(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+// One local file dragged over the window (or the grid, which passes drops
+// on) can be dropped; anything else is refused at once.
+QString urunlertoplu::droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    return data->urls().first().toLocalFile();
+}
+
+void urunlertoplu::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (kaydet->isEnabled() && !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void urunlertoplu::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (!kaydet->isEnabled() || path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    loadSpreadsheet(path);
 }
 
 void urunlertoplu::cik_Click()

@@ -19,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPushButton;
 class QRect;
 
@@ -67,6 +68,14 @@ public:
     // with the standard widths.
     void basliklariyaz();
 
+    // Empties the grid to its header and fills it from the spreadsheet at
+    // `path` (nothing more for an empty path); tells the operator in one
+    // message box why a file was refused or that it was read in part.
+    void loadSpreadsheet(const QString &path);
+
+    // The kinds of file the open dialog offers, every readable kind first.
+    static QString openFilter();
+
     // Event handlers, under the names of the control events they serve.
     void Command1_Click();
     void cik_Click();
@@ -110,7 +119,16 @@ public:
     // The connection the lists read through and the save writes through.
     ado::Connection &baglanti;
 
+protected:
+    // A single local file dropped on the window or the grid loads as if it
+    // had been picked with Command1; nothing is taken while a save runs.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
+    static QString droppedFile(const QMimeData *data);
+    // A message box with only an OK button, no icon and the tool's name.
+    void showMessage(const QString &text);
     template <typename Control>
     Control *place(Control *control, const char *name, const QRect &twipsRect, double points, int tabIndex);
     QLabel *makeLabel(const QString &text, const QRect &twipsRect, double points, const QColor &colour, int tabIndex);

@@ -7,10 +7,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include <initializer_list>
@@ -60,13 +58,6 @@ private:
     bool m_closeRequested = false;
 };
 
-// A message box with only an OK button, no icon and the application's title.
-void showMessage(QWidget *parent, const QString &text)
-{
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
-    box.exec();
-}
-
 // Columns 1-3 of grid rows 1 to Rows - 1, read once before the save starts.
 QList<bulksave::ProductRow> productRows(const FlexGrid &grid)
 {
@@ -86,7 +77,7 @@ void urunlertoplu::kaydet_Click()
     say->setText(QStringLiteral("0"));
     const QList<bulksave::ProductRow> rows = productRows(*satisekrani2);
     if (!bulksave::hasNamedRow(rows)) {
-        showMessage(this, bulksave::guardMessage());
+        showMessage(bulksave::guardMessage());
         return;
     }
 
@@ -120,6 +111,6 @@ void urunlertoplu::kaydet_Click()
         close();
         return;
     }
-    showMessage(this, bulksave::completionMessage(result));
+    showMessage(bulksave::completionMessage(result));
     formutemizle();
 }

@@ -13,6 +13,17 @@ bool isPattern(const QString &name)
     return name.contains(u'*') || name.contains(u'?');
 }
 
+// "Excel|*.xls;*.xlsx|Metin|*.csv" -> {"Excel (*.xls *.xlsx)", "Metin (*.csv)"};
+// a description without its patterns is dropped.
+QStringList nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts.at(i), parts.at(i + 1).split(u';').join(u' '));
+    return filters;
+}
+
 }  // namespace
 
 std::unique_ptr<QFileDialog> makeOpenDialog(QWidget *parent, const OpenRequest &request)
@@ -26,9 +37,11 @@ std::unique_ptr<QFileDialog> makeOpenDialog(QWidget *parent, const OpenRequest &
                                ? given.absolutePath()
                                : QDir::currentPath();
     fileDialog->setDirectory(folder);
-    if (isPattern(given.fileName()))
+    if (const QStringList filters = nameFilters(request.filter); !filters.isEmpty())
+        fileDialog->setNameFilters(filters);
+    else if (isPattern(given.fileName()))
         fileDialog->setNameFilter(given.fileName());
-    else if (!request.fileName.isEmpty())
+    if (!isPattern(given.fileName()) && !request.fileName.isEmpty())
         fileDialog->selectFile(given.fileName());
     return fileDialog;
 }

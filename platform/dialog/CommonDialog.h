@@ -22,15 +22,20 @@ constexpr int cdlOFNFileMustExist = 0x1000;
 struct OpenRequest {
     QString fileName;
     int flags = 0;
+    // Pairs of "description|patterns", joined by "|", patterns separated by
+    // ";" ("Excel|*.xls;*.xlsx|Metin|*.csv"); the first pair is offered first.
+    QString filter;
 };
 
 // The modal part: shows the dialog and returns the chosen path, "" on cancel.
 using OpenPrompt = std::function<QString(QWidget *parent, const OpenRequest &request)>;
 
-// A QFileDialog set up for `request`: a file name with a wildcard lists the
-// entries of its folder (the working folder when it names none) that match
-// it, a plain name is preselected; cdlOFNFileMustExist accepts existing files
-// only, otherwise any name. Never shown here.
+// A QFileDialog set up for `request`: the filter's pairs become its name
+// filters, the first one chosen; without a filter, a file name with a
+// wildcard lists the entries of its folder (the working folder when it
+// names none) that match it; a plain name is preselected;
+// cdlOFNFileMustExist accepts existing files only, otherwise any name.
+// Never shown here.
 std::unique_ptr<QFileDialog> makeOpenDialog(QWidget *parent, const OpenRequest &request);
 
 // Runs makeOpenDialog's dialog modally: the chosen path, or "" on cancel.
@@ -47,6 +52,9 @@ public:
     void setFileName(const QString &fileName) { m_request.fileName = fileName; }
     int Flags() const { return m_request.flags; }
     void setFlags(int flags) { m_request.flags = flags; }
+    // The kinds of file offered, as "description|patterns|..." (see OpenRequest).
+    QString Filter() const { return m_request.filter; }
+    void setFilter(const QString &filter) { m_request.filter = filter; }
 
     // Shows the open dialog and waits; FileName then holds the chosen path,
     // or "" when the operator cancelled.

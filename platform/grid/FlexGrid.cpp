@@ -165,20 +165,16 @@ void FlexGrid::Clear()
 
 bool FlexGrid::LoadGrid(const QString &fileName, int kind)
 {
-    if (kind != flexFileExcel) {
-        m_loadError = tr("load kind %1 is not supported").arg(kind);
-        return false;
-    }
-    if (m_model->dataSource()) {
-        m_loadError = tr("the grid shows a data source");
+    if (kind != flexFileExcel || m_model->dataSource()) {
+        m_lastLoad = spreadsheet::SheetColumns::refused(
+            spreadsheet::ReadError::CannotOpen,
+            kind != flexFileExcel ? tr("load kind %1 is not supported").arg(kind) : tr("the grid shows a data source"));
         return false;
     }
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(fileName);
-    if (!sheet.ok()) {
-        m_loadError = sheet.message.isEmpty() ? tr("the workbook was refused") : sheet.message;
+    m_lastLoad = sheet;
+    if (!sheet.ok())
         return false;
-    }
-    m_loadError.clear();
     const int rows = static_cast<int>(sheet.rows.size());
     changeShape([&] {
         m_model->setRowCount(std::max(Rows(), FixedRows() + rows));
@@ -188,11 +184,6 @@ bool FlexGrid::LoadGrid(const QString &fileName, int kind)
         });
     });
     return true;
-}
-
-QString FlexGrid::lastLoadError() const
-{
-    return m_loadError;
 }
 
 void FlexGrid::setDataSource(IVSFlexDataSource *source)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/grid/IVSFlexDataSource.h"
+#include "spreadsheet/SheetColumns.h"
 
 class FlexGridModel;
 
@@ -58,11 +59,12 @@ public:
     void Clear();
 
     // Fills the grid from a file of the given kind (flexFileExcel: columns
-    // A–C of an .xls workbook's first sheet into columns 1–3 from row 1 on,
-    // Rows raised to cover them). Returns false and keeps the reason in
-    // lastLoadError() when the file is refused; the grid is then unchanged.
+    // A–C of a spreadsheet's first sheet, of any kind the spreadsheet reader
+    // knows, into columns 1–3 from row 1 on, Rows raised to cover them).
+    // Returns false when the file is refused; the grid is then unchanged.
+    // lastLoad() tells why, or that a damaged file was read in part.
     bool LoadGrid(const QString &fileName, int kind);
-    QString lastLoadError() const;
+    const spreadsheet::ReadOutcome &lastLoad() const { return m_lastLoad; }
 
     // Data-source binding: the grid shows the source's records below the
     // fixed row(s), one field per column, and hands edits to SetData.
@@ -129,5 +131,5 @@ private:
     double m_widthTwips = -1;      // set by setTwipsGeometry, -1 = from pixels
     int m_outlineBar = 0;
     bool m_changingShape = false;
-    QString m_loadError;
+    spreadsheet::ReadOutcome m_lastLoad;
 };

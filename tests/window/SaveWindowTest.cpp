@@ -17,27 +17,6 @@
 
 namespace {
 
-// Answers every message box that appears with OK and keeps its text.
-class MessageCatcher {
-public:
-    MessageCatcher()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        m_timer.start();
-    }
-
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
-
 struct Product {
     const char *barcode;
     const char *name;

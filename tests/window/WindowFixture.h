@@ -3,8 +3,12 @@
 // `database` first, then call open(), which creates the window and runs the
 // reset that start-up runs after the connection is open.
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +17,27 @@
 #include "TestDatabase.h"
 #include "tests/common/QtPrinters.h"
 #include "window/urunlertoplu.h"
+
+// Answers every message box that appears with OK and keeps its text.
+class MessageCatcher {
+public:
+    MessageCatcher()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        m_timer.start();
+    }
+
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
 
 struct WindowFixture : ::testing::Test {
     TestDatabase database;

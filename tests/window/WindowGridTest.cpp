@@ -3,7 +3,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QTest>
 
@@ -67,7 +72,7 @@ TEST_F(GridOnWindow, a_workbook_arrives_below_the_header_with_the_standard_width
     const QString path = dataDir + QStringLiteral("/xls/lo_cells.xls");
     pressCommand1(path);
     EXPECT_EQ(window->dlg->Flags(), dialog::cdlOFNFileMustExist);
-    EXPECT_EQ(grid->lastLoadError(), "");
+    EXPECT_TRUE(grid->lastLoad().ok());
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
     ASSERT_TRUE(sheet.ok());
@@ -85,20 +90,62 @@ TEST_F(GridOnWindow, a_workbook_arrives_below_the_header_with_the_standard_width
     EXPECT_EQ(widths(), standardWidths);
 }
 
-TEST_F(GridOnWindow, a_cancel_or_a_refused_file_leaves_the_empty_grid_and_the_reason_for_the_code)
+TEST_F(GridOnWindow, a_cancel_leaves_the_empty_grid_silently_and_a_refused_file_says_why)
 {
-    pressCommand1(dataDir + QStringLiteral("/xls/lo_cells.xls"));
+    dialog::OpenRequest asked;
+    window->dlg->setPrompt([&asked](QWidget *, const dialog::OpenRequest &request) {
+        asked = request;
+        return dataDir + QStringLiteral("/xls/lo_cells.xls");
+    });
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
     ASSERT_GT(grid->Rows(), 2);
+    EXPECT_EQ(asked.fileName, "*.xls");
+    EXPECT_EQ(dialog::makeOpenDialog(nullptr, asked)->selectedNameFilter(),
+              "Tablo dosyaları (*.xls *.xlsx *.xlsm *.ods *.csv *.txt *.htm *.html)");
+
+    MessageCatcher messages;
     pressCommand1(QString());
     EXPECT_EQ(grid->Rows(), 2);
     EXPECT_EQ(grid->TextMatrix(1, 1), "");
+    EXPECT_TRUE(messages.texts.isEmpty());
 
     pressCommand1(dataDir + QStringLiteral("/xls/lo_cells.xls"));
-    pressCommand1(dataDir + QStringLiteral("/xls/xlsx_renamed.xls"));
+    pressCommand1(dataDir + QStringLiteral("/xls/encrypted.xls"));
     EXPECT_EQ(grid->Rows(), 2);
     EXPECT_EQ(grid->TextMatrix(1, 2), "");
     EXPECT_EQ(grid->TextMatrix(0, 3), "FİYATI");
-    EXPECT_NE(grid->lastLoadError(), "");
+    EXPECT_EQ(grid->lastLoad().error, spreadsheet::ReadError::PasswordProtected);
+    EXPECT_EQ(widths(), standardWidths);
+    EXPECT_EQ(messages.texts, QStringList{"«encrypted.xls»\nDosya parola ile korunuyor. Parolayı kaldırıp yeniden "
+                                          "kaydedin, sonra tekrar deneyin."});
+}
+
+TEST_F(GridOnWindow, a_file_dropped_on_the_grid_loads_as_the_button_does_and_two_files_are_not_taken)
+{
+    pressCommand1(dataDir + QStringLiteral("/xls/lo_long.xls"));
+    const auto drop = [this](const QStringList &paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QWidget *target = grid->viewport();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        return dropped.isAccepted();
+    };
+    const QString cells = dataDir + QStringLiteral("/xls/lo_cells.xls");
+    EXPECT_FALSE(drop({cells, cells}));
+    EXPECT_NE(grid->TextMatrix(1, 2), "Çay Bardağı");
+
+    ASSERT_TRUE(drop({cells}));
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(cells);
+    EXPECT_EQ(grid->Rows(), 1 + static_cast<int>(sheet.rows.size())) << "the longer sheet before is gone";
+    EXPECT_EQ(grid->TextMatrix(1, 2), "Çay Bardağı");
     EXPECT_EQ(widths(), standardWidths);
 }
 
