@@ -24,11 +24,14 @@ QString applyPragma(const QSqlDatabase &db, const QString &statement, const QStr
     return {};
 }
 
+// WAL with synchronous=NORMAL may lose the last commits after a power cut,
+// and a save reports its rows as added once their batch commits; FULL syncs
+// the log at every commit, which a save pays once per batch.
 QString applyPragmas(const QSqlDatabase &db)
 {
     QString error = applyPragma(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("wal"));
     if (error.isEmpty())
-        error = applyPragma(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+        error = applyPragma(db, QStringLiteral("PRAGMA synchronous=FULL"));
     if (error.isEmpty())
         error = applyPragma(db, QStringLiteral("PRAGMA foreign_keys=ON"));
     return error;

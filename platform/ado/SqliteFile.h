@@ -11,7 +11,7 @@ namespace ado {
 QString sqliteUri(const QString &path);
 
 // Opens the existing file `path` on `db` (a QSQLITE connection) and sets WAL
-// journal mode, synchronous=NORMAL and foreign keys on. A missing file is a
+// journal mode, synchronous=FULL and foreign keys on. A missing file is a
 // failure and is not created. Returns "" on success; otherwise the reason,
 // with `db` closed.
 QString openSqliteFile(QSqlDatabase &db, const QString &path);
