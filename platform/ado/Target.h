@@ -25,6 +25,22 @@ constexpr Os hostOs()
 #endif
 }
 
+// How the connection text asks for the link to be encrypted.
+enum class Encryption {
+    NotAsked,    // no keyword, or false / no / Optional: only the login is encrypted
+    Mandatory,   // true / yes / Mandatory
+    Strict,      // Strict: encrypted before the login exchange (TDS 8.0)
+    Unreadable,  // a value that is none of these
+};
+
+// What the connection text says about checking the server's certificate.
+enum class TrustCertificate {
+    Unset,       // no keyword: the driver's own rule
+    Yes,         // true / yes: the certificate is not checked
+    No,          // false / no: the certificate is checked when the link is encrypted
+    Unreadable,  // a value that is none of these
+};
+
 // A SQL Server login as the connection text describes it.
 struct SqlServerTarget {
     QString dataSource;   // as written in the text, for the title bar
@@ -36,6 +52,8 @@ struct SqlServerTarget {
     QString attachFile;   // Initial File Name, "" when none
     QString serverSpn;
     int loginTimeoutSeconds = 15;
+    Encryption encryption = Encryption::NotAsked;  // Use Encryption for Data, or Encrypt
+    TrustCertificate trustServerCertificate = TrustCertificate::Unset;  // Trust Server Certificate, or TrustServerCertificate
 };
 
 // A SQLite file, in the local path form.
