@@ -70,16 +70,6 @@ QString attachFileOf(const OleDbText &text)
     return text.value({u"Initial File Name", u"AttachDBFileName"});
 }
 
-QString userIdOf(const OleDbText &text)
-{
-    return text.value({u"User ID", u"UID"});
-}
-
-QString passwordOf(const OleDbText &text)
-{
-    return text.value({u"Password", u"PWD"});
-}
-
 int loginTimeout(const OleDbText &text)
 {
     bool ok = false;
@@ -95,8 +85,8 @@ SqlServerTarget sqlServerTarget(const OleDbText &text)
     target.database = text.value({u"Initial Catalog", u"Database"});
     target.integratedSecurity = isIntegrated(text.value({u"Integrated Security", u"Trusted_Connection"}));
     if (!target.integratedSecurity) {
-        target.userId = userIdOf(text);
-        target.password = passwordOf(text);
+        target.userId = text.value({u"User ID", u"UID"});
+        target.password = text.value({u"Password", u"PWD"});
     }
     target.attachFile = attachFileOf(text);
     target.serverSpn = text.value({u"Server SPN", u"ServerSPN"});
@@ -116,13 +106,6 @@ QString serverName(const QString &dataSource)
     if (host.trimmed() == u"." || host.trimmed().compare(u"(local)", Qt::CaseInsensitive) == 0)
         return QStringLiteral("localhost") + instance;
     return dataSource;
-}
-
-QStringList secretsOf(const OleDbText &text)
-{
-    QStringList secrets{userIdOf(text), passwordOf(text)};
-    secrets.removeAll(QString());
-    return secrets;
 }
 
 bool isLocalServer(const QString &server)

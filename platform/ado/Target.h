@@ -3,7 +3,6 @@
 // Server reached through ODBC, or the embedded SQLite stand-in.
 
 #include <QString>
-#include <QStringList>
 
 #include <variant>
 
@@ -72,10 +71,6 @@ Target chooseTarget(const OleDbText &text, Os os);
 // `dataSource` with a leading "." or "(local)" (any case, alone or before
 // "\instance") replaced by "localhost"; anything else unchanged.
 QString serverName(const QString &dataSource);
-
-// The user id and password `text` carries (empty ones left out), so that
-// messages can be cleaned of them.
-QStringList secretsOf(const OleDbText &text);
 
 // True when `server` (after serverName()) names this machine.
 bool isLocalServer(const QString &server);
