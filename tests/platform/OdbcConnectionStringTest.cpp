@@ -161,6 +161,8 @@ TEST_P(EncryptionAndTrust, reach_each_driver_in_its_own_words)
 
 constexpr const char *kLan = "Data Source=KASA-PC;Initial Catalog=MenoraPOS;User ID=sa;Password=pw";
 constexpr const char *kNamed = "Data Source=KASA-PC\\SQLEXPRESS;Initial Catalog=MenoraPOS;User ID=sa;Password=pw";
+constexpr const char *kNamedAsksBoth =
+    "Data Source=KASA-PC\\SQLEXPRESS;Use Encryption for Data=True;Trust Server Certificate=True";
 constexpr const char *kLocal = "Data Source=.\\SQLEXPRESS;Initial Catalog=MenoraPOS;Integrated Security=SSPI";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -189,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
         EncryptionCase{"lan_17", kLan, kDriver17, ""},
         EncryptionCase{"local_17_needs_no_trust", kLocal, kDriver17, ""},
         EncryptionCase{"named_instance_17_asks_both",
-                       "Data Source=KASA-PC\\SQLEXPRESS;Use Encryption for Data=True;Trust Server Certificate=True",
+                       kNamedAsksBoth,
                        kDriver17, "Encrypt=yes;TrustServerCertificate=yes"},
         EncryptionCase{"lan_17_strict_is_as_near_as_it_gets", "Data Source=KASA-PC;Encrypt=Strict", kDriver17,
                        "Encrypt=yes"},
@@ -203,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
         EncryptionCase{"freetds_lan", kLan, kFreeTds, ""},
         EncryptionCase{"freetds_local", kLocal, kFreeTds, ""},
         EncryptionCase{"freetds_asks_both",
-                       "Data Source=KASA-PC\\SQLEXPRESS;Use Encryption for Data=True;Trust Server Certificate=True",
+                       kNamedAsksBoth,
                        kFreeTds, "Encryption=require"},
         EncryptionCase{"unreadable_encryption", "Data Source=KASA-PC;Use Encryption for Data=maybe", kDriver18, nullptr},
         EncryptionCase{"unreadable_trust", "Data Source=KASA-PC;Trust Server Certificate=maybe", kFreeTds, nullptr}),
