@@ -55,8 +55,8 @@ QString sqliteUri(const QString &path, Os os)
     uriPath.replace(repeatedSeparators, QStringLiteral("/"));
     if (unc || (os == Os::Windows && startsWithDrive(uriPath)))
         uriPath.prepend(u'/');
-    const QString scheme = uriPath.startsWith(u'/') ? QStringLiteral("file://") : QStringLiteral("file:");
-    return scheme + QString::fromLatin1(QUrl::toPercentEncoding(uriPath, "/:")) + QStringLiteral("?mode=rw");
+    return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(uriPath, "/:"))
+           + QStringLiteral("?mode=rw");
 }
 
 QString openSqliteFile(QSqlDatabase &db, const QString &path)

@@ -12,9 +12,9 @@ namespace ado {
 // The file: URI that opens `path`, an absolute path as `os` writes it,
 // read-write without creating it: "file:///C:/..." for a Windows drive path,
 // "file:////server/share/..." for a UNC path (SQLite refuses any authority but
-// an empty one), "file:///..." for a POSIX path, "file:..." for a relative
-// one. Runs of separators count as one; every character but letters, digits,
-// "-._~", "/" and ":" is percent-encoded as UTF-8, "?", "#" and "%" among them.
+// an empty one), "file:///..." for a POSIX path. Runs of separators count as
+// one; every character but letters, digits, "-._~", "/" and ":" is
+// percent-encoded as UTF-8, "?", "#" and "%" among them.
 QString sqliteUri(const QString &path, Os os);
 
 // Opens the existing file `path` on `db` (a QSQLITE connection) and sets WAL

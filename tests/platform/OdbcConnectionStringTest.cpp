@@ -171,8 +171,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Driver 18 must not encrypt and check a certificate the text never asked for.
         EncryptionCase{"lan_18", kLan, kDriver18, "Encrypt=Optional"},
         EncryptionCase{"named_instance_18", kNamed, kDriver18, "Encrypt=Optional"},
-        EncryptionCase{"ip_and_port_18", "Data Source=192.168.1.20,1433;User ID=sa;Password=pw", kDriver18,
-                       "Encrypt=Optional"},
         EncryptionCase{"local_18_trusts_its_self_signed_certificate", kLocal, kDriver18,
                        "Encrypt=Optional;TrustServerCertificate=yes"},
         EncryptionCase{"local_18_text_refuses_trust", "Data Source=(local);Trust Server Certificate=False", kDriver18,
@@ -203,7 +201,6 @@ INSTANTIATE_TEST_SUITE_P(
                        "Data Source=KASA-PC;Use Encryption for Data=True;Trust Server Certificate=True", kLegacy,
                        "Encrypt=yes"},
         EncryptionCase{"freetds_lan", kLan, kFreeTds, ""},
-        EncryptionCase{"freetds_local", kLocal, kFreeTds, ""},
         EncryptionCase{"freetds_asks_both",
                        kNamedAsksBoth,
                        kFreeTds, "Encryption=require"},

@@ -41,7 +41,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // SQLite refuses "file://kasa/...": the authority must be empty.
         UriCase{"unc_share", Os::Windows, R"(\\kasa\POS\Menora POS.db)", "file:////kasa/POS/Menora%20POS.db?mode=rw"},
-        UriCase{"unc_with_forward_slashes", Os::Windows, "//kasa/POS/pos.db", "file:////kasa/POS/pos.db?mode=rw"},
         UriCase{"unc_turkish_share", Os::Windows, R"(\\KASA-PC\Şube Verisi\pos.db)",
                 "file:////KASA-PC/%C5%9Eube%20Verisi/pos.db?mode=rw"},
         UriCase{"drive_letter", Os::Windows, R"(C:\MenoraPOS-Restaurant\MenoraData\Menora POS.db)",
@@ -56,9 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         UriCase{"question_mark", Os::Other, "/srv/pos/kasa?1.db", "file:///srv/pos/kasa%3F1.db?mode=rw"},
         // A "%" followed by two hex digits would otherwise be decoded.
         UriCase{"percent_before_hex_digits", Os::Other, "/srv/pos/%41.db", "file:///srv/pos/%2541.db?mode=rw"},
-        UriCase{"backslash_is_a_letter_elsewhere", Os::Other, R"(/srv/a\b.db)", "file:///srv/a%5Cb.db?mode=rw"},
-        UriCase{"leading_double_slash_elsewhere", Os::Other, "//srv/pos.db", "file:///srv/pos.db?mode=rw"},
-        UriCase{"relative_path", Os::Other, "veri/pos.db", "file:veri/pos.db?mode=rw"}),
+        UriCase{"leading_double_slash_elsewhere", Os::Other, "//srv/pos.db", "file:///srv/pos.db?mode=rw"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // What the URI says is what SQLite opens: the file with the demo printers.
