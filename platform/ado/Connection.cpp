@@ -5,9 +5,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 
-#include <algorithm>
-
 #include "platform/ado/OdbcConnectionString.h"
+#include "platform/ado/SecretMask.h"
 #include "platform/ado/SqliteFile.h"
 
 namespace ado {
@@ -23,25 +22,14 @@ const QString kCodePageSql = QStringLiteral(
     "SELECT CONVERT(int, COLLATIONPROPERTY(CONVERT(nvarchar(128), "
     "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))");
 
-// `message` with every secret replaced by "***", longest secret first so that
-// one inside another leaves nothing behind.
-QString withoutSecrets(QString message, QStringList secrets)
-{
-    std::sort(secrets.begin(), secrets.end(),
-              [](const QString &a, const QString &b) { return a.size() > b.size(); });
-    for (const QString &secret : std::as_const(secrets)) {
-        if (!secret.isEmpty())
-            message.replace(secret, QStringLiteral("***"), Qt::CaseInsensitive);
-    }
-    return message;
-}
-
 QString describe(const SqlServerTarget &target)
 {
     const QString database = target.database.isEmpty()
                                  ? QFileInfo(QDir::fromNativeSeparators(target.attachFile)).fileName()
                                  : target.database;
-    return database.isEmpty() ? target.dataSource : target.dataSource + QStringLiteral(" / ") + database;
+    QStringList parts{target.dataSource, database};
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(" / "));
 }
 
 // 0 when the server does not say.
@@ -86,12 +74,8 @@ bool Connection::open()
         m_error = text.error();
         return false;
     }
-    const QString error = std::visit([this](const auto &target) { return openTarget(target); },
-                                     chooseTarget(text, hostOs()));
-    const QStringList secrets = secretsOf(text) << m_text;
-    m_description = withoutSecrets(m_description, secrets);
-    if (!error.isEmpty()) {
-        m_error = withoutSecrets(error, secrets);
+    m_error = std::visit([this](const auto &target) { return openTarget(target); }, chooseTarget(text, hostOs()));
+    if (!m_error.isEmpty()) {
         m_dialect = Dialect::None;
         return false;
     }
@@ -150,8 +134,13 @@ QString Connection::openTarget(const SqlServerTarget &target)
     QSqlDatabase db = QSqlDatabase::addDatabase(kOdbcDriver, m_name);
     db.setDatabaseName(odbc.text);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(target.loginTimeoutSeconds));
-    if (!db.open())
-        return QStringLiteral("cannot connect to %1: %2").arg(target.dataSource, db.lastError().text());
+    if (!db.open()) {
+        // The driver's words may echo the connection string; the names the
+        // operator needs to read stay as they are.
+        const QString reason = maskSecrets(db.lastError().text(), {target.password},
+                                           {target.dataSource, target.server, target.database});
+        return QStringLiteral("cannot connect to %1: %2").arg(target.dataSource, reason);
+    }
     m_dialect = Dialect::SqlServer;
     m_fidelity = db.driver()->hasFeature(QSqlDriver::Unicode) ? TextFidelity::unicode()
                                                               : TextFidelity::codePage(serverCodePage(db));

@@ -30,10 +30,12 @@ public:
     // One open attempt with the text set before; no retry. Returns isOpen().
     bool open();
     bool isOpen() const;
-    // Why the last open failed, or "" after a success. Never holds a password.
+    // Why the last open failed, or "" after a success. A password the
+    // driver's words echo shows as "***"; names of servers, databases and
+    // files are given as the text writes them.
     QString lastError() const;
     // What the connection points at, for the title bar: "server / database"
-    // or the SQLite file name. Never holds a password or a user id.
+    // or the SQLite file name, as the text writes them.
     QString description() const;
     Dialect dialect() const;
     // The Qt connection behind it (invalid before open()).

@@ -20,6 +20,53 @@ bool isFreeTds(const QString &driver)
     return driver.contains(kFreeTds, Qt::CaseInsensitive);
 }
 
+// The encryption and certificate keywords one driver understands.
+struct SecurityKeywords {
+    QStringView encrypt;    // the keyword that asks for encryption
+    QStringView notAsked;   // its value when the text does not ask; "" sends nothing
+    QStringView mandatory;  // its value when the text asks
+    QStringView strict;     // its value for Strict, or the nearest the driver has
+    QStringView trust;      // the keyword that skips the certificate check; "" when there is none
+};
+
+SecurityKeywords securityKeywords(const QString &driver)
+{
+    // FreeTDS checks a certificate only against a CA file named in
+    // freetds.conf, so it has no keyword for trust.
+    if (isFreeTds(driver))
+        return {u"Encryption", u"", u"require", u"require", u""};
+    // Driver 18 encrypts and checks the certificate unless told otherwise;
+    // the OLE DB providers that wrote the text did neither.
+    if (driver == kMicrosoftDriversBestFirst.front())
+        return {u"Encrypt", u"Optional", u"yes", u"Strict", u"TrustServerCertificate"};
+    if (driver == kWindowsBuiltInDriver)
+        return {u"Encrypt", u"", u"yes", u"yes", u""};
+    return {u"Encrypt", u"", u"yes", u"yes", u"TrustServerCertificate"};
+}
+
+QStringView encryptValue(const SecurityKeywords &keywords, Encryption encryption)
+{
+    switch (encryption) {
+    case Encryption::Mandatory:
+        return keywords.mandatory;
+    case Encryption::Strict:
+        return keywords.strict;
+    case Encryption::NotAsked:
+    case Encryption::Unreadable:
+        break;
+    }
+    return keywords.notAsked;
+}
+
+// A server on this machine has the self-signed certificate a local
+// installation makes, which Driver 18 would refuse.
+bool trustsCertificate(const SqlServerTarget &target, const QString &driver)
+{
+    if (target.trustServerCertificate != TrustCertificate::Unset)
+        return target.trustServerCertificate == TrustCertificate::Yes;
+    return driver == kMicrosoftDriversBestFirst.front() && isLocalServer(target.server);
+}
+
 // Collects "Key={value};" pairs, braced for one driver family.
 class PairWriter {
 public:
@@ -77,6 +124,11 @@ QString chooseOdbcDriver(const QStringList &installed, Os os)
 
 OdbcConnectionString odbcConnectionString(const SqlServerTarget &target, const QString &driver)
 {
+    if (target.encryption == Encryption::Unreadable)
+        return {{}, QStringLiteral("the encryption setting (Use Encryption for Data) is none of true, false, yes, no, "
+                                   "Optional, Mandatory or Strict")};
+    if (target.trustServerCertificate == TrustCertificate::Unreadable)
+        return {{}, QStringLiteral("the Trust Server Certificate setting is none of true, false, yes or no")};
     const bool freeTds = isFreeTds(driver);
     PairWriter pairs(freeTds);
     pairs.addBraced(u"Driver", driver, u"driver name");
@@ -90,8 +142,12 @@ OdbcConnectionString odbcConnectionString(const SqlServerTarget &target, const Q
     }
     pairs.addBraced(u"AttachDbFilename", target.attachFile, u"initial file name");
     pairs.addBraced(u"ServerSPN", target.serverSpn, u"server SPN");
-    if (driver == kMicrosoftDriversBestFirst.front() && isLocalServer(target.server))
-        pairs.addPlain(u"TrustServerCertificate", u"yes");
+    const SecurityKeywords security = securityKeywords(driver);
+    const QStringView encrypt = encryptValue(security, target.encryption);
+    if (!encrypt.isEmpty())
+        pairs.addPlain(security.encrypt, encrypt);
+    if (!security.trust.isEmpty() && trustsCertificate(target, driver))
+        pairs.addPlain(security.trust, u"yes");
     if (freeTds) {
         pairs.addPlain(u"TDS_Version", u"7.4");
         pairs.addPlain(u"ClientCharset", u"UTF-8");

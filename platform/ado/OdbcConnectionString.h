@@ -30,9 +30,13 @@ struct OdbcConnectionString {
 // by the rules of the driver's family: Microsoft drivers take "}" doubled;
 // FreeTDS ends a braced value at the first "};" and has no escape, so a value
 // holding "};" cannot be passed and gives an error. Each pair ends in ";".
-// FreeTDS gets TDS_Version=7.4 and ClientCharset=UTF-8; ODBC Driver 18 gets
-// TrustServerCertificate=yes for a server on this machine, whose certificate
-// is the self-signed one a local installation makes.
+// Encryption and trust go to each driver in its own words, as far as it has
+// them: ODBC Driver 18 gets Encrypt=Optional unless the text asks for
+// encryption, and TrustServerCertificate=yes when the text says so or, when
+// the text is silent, for a server on this machine; the built-in "SQL
+// Server" driver and FreeTDS have no trust keyword. An encryption or trust
+// value the text spells in no known way gives an error. FreeTDS also gets
+// TDS_Version=7.4 and ClientCharset=UTF-8.
 OdbcConnectionString odbcConnectionString(const SqlServerTarget &target, const QString &driver);
 
 }  // namespace ado

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -24,28 +25,44 @@ QString applyPragma(const QSqlDatabase &db, const QString &statement, const QStr
     return {};
 }
 
+// WAL with synchronous=NORMAL may lose the last commits after a power cut,
+// and a save reports its rows as added once their batch commits; FULL syncs
+// the log at every commit, which a save pays once per batch.
 QString applyPragmas(const QSqlDatabase &db)
 {
     QString error = applyPragma(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("wal"));
     if (error.isEmpty())
-        error = applyPragma(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+        error = applyPragma(db, QStringLiteral("PRAGMA synchronous=FULL"));
     if (error.isEmpty())
         error = applyPragma(db, QStringLiteral("PRAGMA foreign_keys=ON"));
     return error;
 }
 
+// "C:/..." or "C:" alone.
+bool startsWithDrive(const QString &path)
+{
+    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter() && path.at(0).unicode() < 0x80
+           && (path.size() == 2 || path.at(2) == u'/');
+}
+
 }  // namespace
 
-QString sqliteUri(const QString &path)
+QString sqliteUri(const QString &path, Os os)
 {
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    return url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
+    QString uriPath = os == Os::Windows ? QString(path).replace(u'\\', u'/') : path;
+    const bool unc = os == Os::Windows && uriPath.startsWith(u"//");
+    static const QRegularExpression repeatedSeparators(QStringLiteral("/{2,}"));
+    uriPath.replace(repeatedSeparators, QStringLiteral("/"));
+    if (unc || (os == Os::Windows && startsWithDrive(uriPath)))
+        uriPath.prepend(u'/');
+    return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(uriPath, "/:"))
+           + QStringLiteral("?mode=rw");
 }
 
 QString openSqliteFile(QSqlDatabase &db, const QString &path)
 {
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-    db.setDatabaseName(sqliteUri(path));
+    db.setDatabaseName(sqliteUri(QFileInfo(path).absoluteFilePath(), hostOs()));
     if (!db.open()) {
         if (!QFileInfo::exists(path))
             return QStringLiteral("the database file %1 does not exist").arg(QDir::toNativeSeparators(path));

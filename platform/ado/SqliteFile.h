@@ -5,13 +5,20 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include "platform/ado/Target.h"
+
 namespace ado {
 
-// The file: URI that opens `path` read-write without creating it.
-QString sqliteUri(const QString &path);
+// The file: URI that opens `path`, an absolute path as `os` writes it,
+// read-write without creating it: "file:///C:/..." for a Windows drive path,
+// "file:////server/share/..." for a UNC path (SQLite refuses any authority but
+// an empty one), "file:///..." for a POSIX path. Runs of separators count as
+// one; every character but letters, digits, "-._~", "/" and ":" is
+// percent-encoded as UTF-8, "?", "#" and "%" among them.
+QString sqliteUri(const QString &path, Os os);
 
 // Opens the existing file `path` on `db` (a QSQLITE connection) and sets WAL
-// journal mode, synchronous=NORMAL and foreign keys on. A missing file is a
+// journal mode, synchronous=FULL and foreign keys on. A missing file is a
 // failure and is not created. Returns "" on success; otherwise the reason,
 // with `db` closed.
 QString openSqliteFile(QSqlDatabase &db, const QString &path);

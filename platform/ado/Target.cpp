@@ -14,11 +14,8 @@ constexpr int kDefaultLoginTimeoutSeconds = 15;
 
 bool endsWithAny(const QString &text, std::initializer_list<QStringView> suffixes)
 {
-    for (QStringView suffix : suffixes) {
-        if (text.endsWith(suffix, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    return std::any_of(suffixes.begin(), suffixes.end(),
+                       [&text](QStringView suffix) { return text.endsWith(suffix, Qt::CaseInsensitive); });
 }
 
 // "C:\Data\Menora POS.mdf" -> "C:\Data\Menora POS.db"
@@ -30,11 +27,37 @@ QString withDbSuffix(const QString &path)
     return stem + QStringLiteral(".db");
 }
 
+bool isAnyOf(const QString &value, std::initializer_list<QStringView> words)
+{
+    return std::any_of(words.begin(), words.end(),
+                       [&value](QStringView word) { return value.compare(word, Qt::CaseInsensitive) == 0; });
+}
+
 bool isIntegrated(const QString &value)
 {
-    return value.compare(u"SSPI", Qt::CaseInsensitive) == 0
-           || value.compare(u"true", Qt::CaseInsensitive) == 0
-           || value.compare(u"yes", Qt::CaseInsensitive) == 0;
+    return isAnyOf(value, {u"SSPI", u"true", u"yes"});
+}
+
+// The OLE DB spellings: true/false in the text's own keywords, yes/no in the
+// provider-string ones, Optional/Mandatory/Strict since the version 19 driver.
+Encryption encryptionOf(const OleDbText &text)
+{
+    const QString value = text.value({u"Use Encryption for Data", u"Encrypt"});
+    if (value.isEmpty() || isAnyOf(value, {u"false", u"no", u"Optional"}))
+        return Encryption::NotAsked;
+    if (isAnyOf(value, {u"true", u"yes", u"Mandatory"}))
+        return Encryption::Mandatory;
+    return isAnyOf(value, {u"Strict"}) ? Encryption::Strict : Encryption::Unreadable;
+}
+
+TrustCertificate trustOf(const OleDbText &text)
+{
+    const QString value = text.value({u"Trust Server Certificate", u"TrustServerCertificate"});
+    if (value.isEmpty())
+        return TrustCertificate::Unset;
+    if (isAnyOf(value, {u"true", u"yes"}))
+        return TrustCertificate::Yes;
+    return isAnyOf(value, {u"false", u"no"}) ? TrustCertificate::No : TrustCertificate::Unreadable;
 }
 
 QString dataSourceOf(const OleDbText &text)
@@ -45,16 +68,6 @@ QString dataSourceOf(const OleDbText &text)
 QString attachFileOf(const OleDbText &text)
 {
     return text.value({u"Initial File Name", u"AttachDBFileName"});
-}
-
-QString userIdOf(const OleDbText &text)
-{
-    return text.value({u"User ID", u"UID"});
-}
-
-QString passwordOf(const OleDbText &text)
-{
-    return text.value({u"Password", u"PWD"});
 }
 
 int loginTimeout(const OleDbText &text)
@@ -72,12 +85,14 @@ SqlServerTarget sqlServerTarget(const OleDbText &text)
     target.database = text.value({u"Initial Catalog", u"Database"});
     target.integratedSecurity = isIntegrated(text.value({u"Integrated Security", u"Trusted_Connection"}));
     if (!target.integratedSecurity) {
-        target.userId = userIdOf(text);
-        target.password = passwordOf(text);
+        target.userId = text.value({u"User ID", u"UID"});
+        target.password = text.value({u"Password", u"PWD"});
     }
     target.attachFile = attachFileOf(text);
     target.serverSpn = text.value({u"Server SPN", u"ServerSPN"});
     target.loginTimeoutSeconds = loginTimeout(text);
+    target.encryption = encryptionOf(text);
+    target.trustServerCertificate = trustOf(text);
     return target;
 }
 
@@ -91,13 +106,6 @@ QString serverName(const QString &dataSource)
     if (host.trimmed() == u"." || host.trimmed().compare(u"(local)", Qt::CaseInsensitive) == 0)
         return QStringLiteral("localhost") + instance;
     return dataSource;
-}
-
-QStringList secretsOf(const OleDbText &text)
-{
-    QStringList secrets{userIdOf(text), passwordOf(text)};
-    secrets.removeAll(QString());
-    return secrets;
 }
 
 bool isLocalServer(const QString &server)

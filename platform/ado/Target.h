@@ -3,7 +3,6 @@
 // Server reached through ODBC, or the embedded SQLite stand-in.
 
 #include <QString>
-#include <QStringList>
 
 #include <variant>
 
@@ -25,6 +24,22 @@ constexpr Os hostOs()
 #endif
 }
 
+// How the connection text asks for the link to be encrypted.
+enum class Encryption {
+    NotAsked,    // no keyword, or false / no / Optional: only the login is encrypted
+    Mandatory,   // true / yes / Mandatory
+    Strict,      // Strict: encrypted before the login exchange (TDS 8.0)
+    Unreadable,  // a value that is none of these
+};
+
+// What the connection text says about checking the server's certificate.
+enum class TrustCertificate {
+    Unset,       // no keyword: the driver's own rule
+    Yes,         // true / yes: the certificate is not checked
+    No,          // false / no: the certificate is checked when the link is encrypted
+    Unreadable,  // a value that is none of these
+};
+
 // A SQL Server login as the connection text describes it.
 struct SqlServerTarget {
     QString dataSource;   // as written in the text, for the title bar
@@ -36,6 +51,8 @@ struct SqlServerTarget {
     QString attachFile;   // Initial File Name, "" when none
     QString serverSpn;
     int loginTimeoutSeconds = 15;
+    Encryption encryption = Encryption::NotAsked;  // Use Encryption for Data, or Encrypt
+    TrustCertificate trustServerCertificate = TrustCertificate::Unset;  // Trust Server Certificate, or TrustServerCertificate
 };
 
 // A SQLite file, in the local path form.
@@ -54,10 +71,6 @@ Target chooseTarget(const OleDbText &text, Os os);
 // `dataSource` with a leading "." or "(local)" (any case, alone or before
 // "\instance") replaced by "localhost"; anything else unchanged.
 QString serverName(const QString &dataSource);
-
-// The user id and password `text` carries (empty ones left out), so that
-// messages can be cleaned of them.
-QStringList secretsOf(const OleDbText &text);
 
 // True when `server` (after serverName()) names this machine.
 bool isLocalServer(const QString &server);

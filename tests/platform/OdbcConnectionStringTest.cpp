@@ -79,7 +79,9 @@ TEST_P(SqlLogin, braces_values_by_the_driver_family_or_refuses_what_it_cannot_ca
         return;
     }
     ASSERT_TRUE(built.ok()) << built.error.toStdString();
-    const QString tail = c.driver == kFreeTds ? QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;") : QString();
+    const QString tail = c.driver == kFreeTds    ? QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;")
+                         : c.driver == kDriver18 ? QStringLiteral("Encrypt=Optional;")
+                                                 : QString();
     EXPECT_EQ(built.text, QStringLiteral("Driver={%1};Server={kasa\\POS};Database={MenoraPOS};UID={kasiyer};PWD={%2};%3")
                               .arg(c.driver, QString::fromUtf8(c.braced), tail));
 }
@@ -92,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LoginCase{"freetds_refuses_a_dsn_mention", kFreeTds, "my.DSNpass", nullptr},
                       LoginCase{"microsoft_doubles_closing_braces", kDriver17, "a}b;c", "a}}b;c"},
                       LoginCase{"microsoft_refuses_a_dsn_mention", kDriver17, "my.DSNpass", nullptr},
-                      LoginCase{"driver_18_trusts_no_remote_certificate", kDriver18, "pw", "pw"}),
+                      LoginCase{"driver_18_encrypts_only_on_request", kDriver18, "pw", "pw"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 class WindowsFallback : public ::testing::TestWithParam<QString> {};
@@ -106,7 +108,8 @@ TEST_P(WindowsFallback, attaches_the_file_with_a_trusted_connection)
     target.serverSpn = QStringLiteral("MSSQLSvc/kasa:1433");
     const ado::OdbcConnectionString built = ado::odbcConnectionString(target, GetParam());
     ASSERT_TRUE(built.ok());
-    const QString trust = GetParam() == kDriver18 ? QStringLiteral("TrustServerCertificate=yes;") : QString();
+    const QString trust =
+        GetParam() == kDriver18 ? QStringLiteral("Encrypt=Optional;TrustServerCertificate=yes;") : QString();
     EXPECT_EQ(built.text, QStringLiteral("Driver={%1};Server={localhost\\SQLEXPRESS};Trusted_Connection=Yes;"
                                          "AttachDbFilename={C:\\MenoraPOS-Restaurant\\MenoraData\\Menora POS.mdf};"
                                          "ServerSPN={MSSQLSvc/kasa:1433};%2")
@@ -114,6 +117,96 @@ TEST_P(WindowsFallback, attaches_the_file_with_a_trusted_connection)
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, WindowsFallback, ::testing::Values(kDriver18, kDriver17, kNative11, kNative10, kLegacy));
+
+struct EncryptionCase {
+    const char *name;
+    const char *text;      // the OLE DB text after the provider
+    QString driver;
+    const char *expected;  // the encryption and trust pairs sent, in order; nullptr: refused
+};
+
+void PrintTo(const EncryptionCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// The pairs of `odbc` that speak of encryption or of the certificate.
+QString securityPairs(const QString &odbc)
+{
+    QStringList pairs;
+    for (const QString &pair : odbc.split(u';', Qt::SkipEmptyParts)) {
+        const QString key = pair.section(u'=', 0, 0);
+        if (key == u"Encrypt" || key == u"Encryption" || key == u"TrustServerCertificate")
+            pairs << pair;
+    }
+    return pairs.join(u';');
+}
+
+class EncryptionAndTrust : public ::testing::TestWithParam<EncryptionCase> {};
+
+TEST_P(EncryptionAndTrust, reach_each_driver_in_its_own_words)
+{
+    const EncryptionCase &c = GetParam();
+    const ado::Target target = ado::chooseTarget(ado::OleDbText::parse(QString::fromUtf8(c.text)), Os::Windows);
+    ASSERT_TRUE(std::holds_alternative<ado::SqlServerTarget>(target));
+    const ado::OdbcConnectionString built = ado::odbcConnectionString(std::get<ado::SqlServerTarget>(target), c.driver);
+    if (!c.expected) {
+        EXPECT_FALSE(built.ok());
+        EXPECT_FALSE(built.error.contains(u"maybe")) << "the error quotes the text";
+        return;
+    }
+    ASSERT_TRUE(built.ok()) << built.error.toStdString();
+    EXPECT_EQ(securityPairs(built.text), QString::fromUtf8(c.expected)) << built.text.toStdString();
+}
+
+constexpr const char *kLan = "Data Source=KASA-PC;Initial Catalog=MenoraPOS;User ID=sa;Password=pw";
+constexpr const char *kNamed = "Data Source=KASA-PC\\SQLEXPRESS;Initial Catalog=MenoraPOS;User ID=sa;Password=pw";
+constexpr const char *kNamedAsksBoth =
+    "Data Source=KASA-PC\\SQLEXPRESS;Use Encryption for Data=True;Trust Server Certificate=True";
+constexpr const char *kLocal = "Data Source=.\\SQLEXPRESS;Initial Catalog=MenoraPOS;Integrated Security=SSPI";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncryptionAndTrust,
+    ::testing::Values(
+        // Driver 18 must not encrypt and check a certificate the text never asked for.
+        EncryptionCase{"lan_18", kLan, kDriver18, "Encrypt=Optional"},
+        EncryptionCase{"named_instance_18", kNamed, kDriver18, "Encrypt=Optional"},
+        EncryptionCase{"local_18_trusts_its_self_signed_certificate", kLocal, kDriver18,
+                       "Encrypt=Optional;TrustServerCertificate=yes"},
+        EncryptionCase{"local_18_text_refuses_trust", "Data Source=(local);Trust Server Certificate=False", kDriver18,
+                       "Encrypt=Optional"},
+        EncryptionCase{"named_instance_18_asks_encryption", "Data Source=KASA-PC\\SQLEXPRESS;Use Encryption for Data=True",
+                       kDriver18, "Encrypt=yes"},
+        EncryptionCase{"lan_18_provider_string_spelling", "Data Source=KASA-PC;Encrypt=yes;TrustServerCertificate=yes",
+                       kDriver18, "Encrypt=yes;TrustServerCertificate=yes"},
+        EncryptionCase{"lan_18_version_19_spelling", "Data Source=KASA-PC;Use Encryption for Data=Mandatory", kDriver18,
+                       "Encrypt=yes"},
+        EncryptionCase{"lan_18_strict", "Data Source=KASA-PC;Use Encryption for Data=strict", kDriver18, "Encrypt=Strict"},
+        EncryptionCase{"lan_18_says_no", "Data Source=KASA-PC;Use Encryption for Data=FALSE", kDriver18,
+                       "Encrypt=Optional"},
+        EncryptionCase{"lan_18_trusts", "Data Source=KASA-PC;Trust Server Certificate=True", kDriver18,
+                       "Encrypt=Optional;TrustServerCertificate=yes"},
+        EncryptionCase{"lan_17", kLan, kDriver17, ""},
+        EncryptionCase{"local_17_needs_no_trust", kLocal, kDriver17, ""},
+        EncryptionCase{"named_instance_17_asks_both",
+                       kNamedAsksBoth,
+                       kDriver17, "Encrypt=yes;TrustServerCertificate=yes"},
+        EncryptionCase{"lan_17_strict_is_as_near_as_it_gets", "Data Source=KASA-PC;Encrypt=Strict", kDriver17,
+                       "Encrypt=yes"},
+        EncryptionCase{"native_client_11", "Data Source=KASA-PC;Encrypt=yes;Trust Server Certificate=true", kNative11,
+                       "Encrypt=yes;TrustServerCertificate=yes"},
+        EncryptionCase{"native_client_10_trust_alone", "Data Source=KASA-PC;TrustServerCertificate=YES", kNative10,
+                       "TrustServerCertificate=yes"},
+        EncryptionCase{"built_in_driver_has_no_trust",
+                       "Data Source=KASA-PC;Use Encryption for Data=True;Trust Server Certificate=True", kLegacy,
+                       "Encrypt=yes"},
+        EncryptionCase{"freetds_lan", kLan, kFreeTds, ""},
+        EncryptionCase{"freetds_asks_both",
+                       kNamedAsksBoth,
+                       kFreeTds, "Encryption=require"},
+        EncryptionCase{"unreadable_encryption", "Data Source=KASA-PC;Use Encryption for Data=maybe", kDriver18, nullptr},
+        EncryptionCase{"unreadable_trust", "Data Source=KASA-PC;Trust Server Certificate=maybe", kFreeTds, nullptr}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(OdbcConnectionString, driver_manager_lists_the_registered_drivers)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // A fresh stand-in point-of-sale database for one test, with a connection of
 // its own opened on it the way the program opens one (WAL, synchronous
-// NORMAL, foreign keys on).
+// FULL, foreign keys on).
 
 #include <QList>
 #include <QSqlError>
