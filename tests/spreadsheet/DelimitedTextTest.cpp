@@ -1,5 +1,5 @@
 // Delimited text: delimiters, quoting, line ends, encodings, exact cell
-// texts, the row limit, and which first bytes count as text.
+// texts and the row limit.
 
 #include "SheetRows.h"
 #include "spreadsheet/csv/CsvReader.h"
@@ -149,18 +149,6 @@ TEST_P(TextEncodingTest, decodes_the_turkish_letters)
     EXPECT_EQ(sheet.rows, rows({{"1", GetParam().expectedName.c_str(), "12,50"}}));
 }
 
-QByteArray utf16(const char *utf8, bool littleEndian)
-{
-    const QString text = QString::fromUtf8(utf8);
-    QByteArray out(littleEndian ? "\xFF\xFE" : "\xFE\xFF");
-    for (const QChar c : text) {
-        const char low = char(c.unicode() & 0xFF);
-        const char high = char(c.unicode() >> 8);
-        out.append(littleEndian ? low : high).append(littleEndian ? high : low);
-    }
-    return out;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Encodings, TextEncodingTest,
     testing::Values(
@@ -173,6 +161,20 @@ INSTANTIATE_TEST_SUITE_P(
                      QByteArray("1;") + QByteArray(100'000, 'a') + "\xFE;12,50",
                      std::string(100'000, 'a') + "ş"}),
     [](const testing::TestParamInfo<EncodingCase> &info) { return std::string(info.param.name); });
+
+TEST(DelimitedTextTest, letters_and_line_ends_cut_by_the_slices_of_the_file_stay_whole)
+{
+    // The file is decoded 64 KiB at a time: "ş" straddles the first cut, the
+    // CR and LF of one line end the second.
+    const qsizetype slice = 64 * 1024;
+    QByteArray file = QByteArray(slice - 1, 'a') + "ş;1\n";
+    file += QByteArray(2 * slice - 1 - file.size(), 'b') + "\r\n2";
+    const SheetColumns sheet = spreadsheet::readDelimitedText(file);
+    ASSERT_TRUE(sheet.ok());
+    ASSERT_EQ(sheet.rows.size(), 3u);
+    EXPECT_EQ(sheet.rows[0][0], QString(slice - 1, u'a') + u'ş');
+    EXPECT_EQ(sheet.rows[2][0], "2");
+}
 
 TEST(DelimitedTextTest, many_fields_per_record_keep_the_first_three)
 {
@@ -218,39 +220,5 @@ TEST(CsvTokenizerTest, pieces_of_any_size_give_the_same_records)
     for (qsizetype size : {1, 2, 3, 5})
         EXPECT_EQ(records(size), whole) << "pieces of " << size;
 }
-
-struct HeadCase {
-    const char *name;
-    QByteArray head;
-    bool text;
-};
-
-class LooksLikeTextTest : public testing::TestWithParam<HeadCase> {};
-
-TEST_P(LooksLikeTextTest, judges_the_first_bytes)
-{
-    EXPECT_EQ(spreadsheet::looksLikeText(GetParam().head), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Heads, LooksLikeTextTest,
-    testing::Values(HeadCase{"empty", "", true},
-                    HeadCase{"ascii_lines", "a;b\tc\r\nd\n", true},
-                    HeadCase{"utf8_turkish", "Çay;Şeker", true},
-                    HeadCase{"utf8_cut_inside_a_letter", "Çay;\xC5", true},
-                    HeadCase{"windows_1254_turkish", "\xC7\x61y;\xDE\x65ker", true},
-                    HeadCase{"utf16_le_with_bom", utf16("a;b\r\n", true), true},
-                    HeadCase{"utf16_be_with_bom", utf16("a;b\r\n", false), true},
-                    HeadCase{"utf16_le_cut_inside_a_letter", utf16("a;b", true).chopped(1), true},
-                    HeadCase{"utf16_without_bom", QByteArray("a\0;\0b\0", 6), false},
-                    HeadCase{"utf16_with_a_nul_character", utf16("a", true) + QByteArray("\0\0", 2), false},
-                    HeadCase{"nul_byte", QByteArray("a;b\0c", 5), false},
-                    HeadCase{"control_byte", "a;b\x01", false},
-                    HeadCase{"escape_byte", "a\x1B[0m", false},
-                    HeadCase{"delete_byte", "a\x7F", false},
-                    HeadCase{"byte_undefined_in_1254", "\xC7\x61y\x81", false},
-                    HeadCase{"compound_file_signature", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", false},
-                    HeadCase{"zip_signature", "PK\x03\x04", false}),
-    [](const testing::TestParamInfo<HeadCase> &info) { return std::string(info.param.name); });
 
 }  // namespace
