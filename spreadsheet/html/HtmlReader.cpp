@@ -149,11 +149,11 @@ SheetColumns readHtmlTable(const QByteArray &bytes)
 {
     const QByteArray utf8 = decodePage(bytes).toUtf8();
     if (utf8.size() > std::numeric_limits<int>::max())
-        return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("The web page is too large to read."));
+        return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("the web page is too large to read"));
     const Document document(htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8", kParseOptions));
     xmlNode *table = document ? firstTable(document.get()) : nullptr;
     if (table == nullptr)
-        return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("The web page holds no table."));
+        return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("the web page holds no table"));
 
     TableRows rows;
     bool fits = true;
