@@ -24,11 +24,6 @@ struct TextCase {
     Rows expected;
 };
 
-std::string caseName(const testing::TestParamInfo<TextCase> &info)
-{
-    return info.param.name;
-}
-
 class DelimitedTextTest : public testing::TestWithParam<TextCase> {};
 
 TEST_P(DelimitedTextTest, reads_the_first_three_fields_of_each_record)
@@ -66,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"fields_past_the_third_are_dropped",
                  "1;2;3;4;5\n;;;only past C\n6",
                  rows({{"1", "2", "3"}, {"", "", ""}, {"6", "", ""}})}),
-    caseName);
+    ByName());
 
 INSTANTIATE_TEST_SUITE_P(
     Quotes, DelimitedTextTest,
@@ -87,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"quoted_delimiters_and_quotes_past_column_c_are_skipped",
                  "1;2;3;\"x;\"\"y\nz\";\"w\n1\";4\n5",
                  rows({{"1", "2", "3"}, {"5", "", ""}})}),
-    caseName);
+    ByName());
 
 INSTANTIATE_TEST_SUITE_P(
     LineEnds, DelimitedTextTest,
@@ -104,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                  rows({{"1", "Ekran 24\"", "5"}, {"2", "Su", "1"}, {"3", "Çay", "2"}})},
         TextCase{"closing_quote_right_before_cr", "\"a\"\r\"b\"\r\n\"c\"",
                  rows({{"a", "", ""}, {"b", "", ""}, {"c", "", ""}})}),
-    caseName);
+    ByName());
 
 INSTANTIATE_TEST_SUITE_P(
     ExactTexts, DelimitedTextTest,
@@ -116,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"empty_text_has_no_rows", "", {}},
                     TextCase{"blank_lines_only_have_no_rows", "\r\n\n\r\n", {}},
                     TextCase{"only_empty_fields_have_no_rows", ";;\n;;;\n", {}}),
-    caseName);
+    ByName());
 
 TEST(DelimitedTextTest, quoted_field_left_open_takes_the_rest_of_the_file)
 {
@@ -160,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"windows_1254_found_past_the_first_slice",
                      QByteArray("1;") + QByteArray(100'000, 'a') + "\xFE;12,50",
                      std::string(100'000, 'a') + "ş"}),
-    [](const testing::TestParamInfo<EncodingCase> &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST(DelimitedTextTest, letters_and_line_ends_cut_by_the_slices_of_the_file_stay_whole)
 {

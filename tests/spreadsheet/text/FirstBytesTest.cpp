@@ -10,6 +10,7 @@
 
 namespace {
 
+using spreadsheettest::ByName;
 using spreadsheettest::utf16;
 
 struct HeadCase {
@@ -37,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                     HeadCase{"utf16_le_with_bom", utf16("a;b\r\n", true), false, true},
                     HeadCase{"utf16_be_with_bom", utf16("a;b\r\n", false), false, true},
                     HeadCase{"utf16_le_cut_inside_a_letter", utf16("a;b", true).chopped(1), false, true}),
-    [](const testing::TestParamInfo<HeadCase> &info) { return std::string(info.param.name); });
+    ByName());
 
 INSTANTIATE_TEST_SUITE_P(
     Binary, FirstBytesTest,
@@ -50,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                     HeadCase{"byte_undefined_in_1254", "\xC7\x61y\x81", false, false},
                     HeadCase{"compound_file", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", false, false},
                     HeadCase{"zip", "PK\x03\x04", false, false}),
-    [](const testing::TestParamInfo<HeadCase> &info) { return std::string(info.param.name); });
+    ByName());
 
 INSTANTIATE_TEST_SUITE_P(
     WebPages, FirstBytesTest,
@@ -70,6 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
                     HeadCase{"xml_spreadsheet", "<?xml version=\"1.0\"?>\n<Workbook xmlns=\"x\">", false, true},
                     HeadCase{"comment_cut_short", "<!-- <html>", false, true},
                     HeadCase{"page_with_a_nul_byte", QByteArray("<html>\0", 7), true, false}),
-    [](const testing::TestParamInfo<HeadCase> &info) { return std::string(info.param.name); });
+    ByName());
 
 }  // namespace

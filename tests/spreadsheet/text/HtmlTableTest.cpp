@@ -28,11 +28,6 @@ TEST_P(HtmlTableTest, reads_the_first_table)
     EXPECT_EQ(sheet.rows, GetParam().expected);
 }
 
-std::string pageName(const testing::TestParamInfo<PageCase> &info)
-{
-    return info.param.name;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Texts, HtmlTableTest,
     testing::Values(
@@ -60,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "<table><tr><td>a<script>var x = '<td>';</script><style>td{}</style>b<!-- c --></td>"
                  "</tr></table>",
                  rows({{"ab", "", ""}})}),
-    pageName);
+    ByName());
 
 INSTANTIATE_TEST_SUITE_P(
     Layout, HtmlTableTest,
@@ -106,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "<table><tr><font><td>a</td><td>b</td></font></tr><tr><div>junk</div><td>c</td></tr></table>",
                  rows({{"a", "b", ""}, {"c", "", ""}})},
         PageCase{"table_without_cells_has_no_rows", "<html><table><tr></tr></table></html>", {}}),
-    pageName);
+    ByName());
 
 INSTANTIATE_TEST_SUITE_P(
     Charsets, HtmlTableTest,
@@ -130,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                  rows({{"Şeker", "1,5", ""}})},
         PageCase{"unknown_charset_is_sniffed", "<meta charset=x-unknown><table><tr><td>\xFE</td></tr></table>",
                  rows({{"ş", "", ""}})}),
-    pageName);
+    ByName());
 
 TEST(HtmlTableTest, page_without_a_table_is_not_a_spreadsheet)
 {

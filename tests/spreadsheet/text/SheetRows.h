@@ -1,13 +1,17 @@
 #pragma once
-// Expected rows written as UTF-8 literals, and UTF-16 files made from them.
+// Expected rows written as UTF-8 literals, UTF-16 files made from them, and
+// the names of table cases.
 
 #include "spreadsheet/SheetColumns.h"
 #include "tests/common/QtPrinters.h"
 
 #include <QByteArray>
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace spreadsheettest {
@@ -21,6 +25,15 @@ inline Rows rows(std::initializer_list<std::array<const char *, 3>> cells)
         out.push_back({QString::fromUtf8(row[0]), QString::fromUtf8(row[1]), QString::fromUtf8(row[2])});
     return out;
 }
+
+// Names each case of a table after its `name` field.
+struct ByName {
+    template <typename Case>
+    std::string operator()(const testing::TestParamInfo<Case> &info) const
+    {
+        return info.param.name;
+    }
+};
 
 // The text as UTF-16 with its byte-order mark.
 inline QByteArray utf16(const char *utf8, bool littleEndian)
