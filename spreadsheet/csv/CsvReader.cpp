@@ -1,0 +1,72 @@
+#include "spreadsheet/csv/CsvReader.h"
+
+#include "spreadsheet/csv/CsvTokenizer.h"
+#include "spreadsheet/csv/DelimiterSniffer.h"
+#include "spreadsheet/text/TextEncoding.h"
+
+#include <algorithm>
+
+namespace spreadsheet {
+
+namespace {
+
+// The file is decoded in slices of this many bytes, so that the text held at
+// once is one slice and the cells kept, whatever the size of the file.
+constexpr qsizetype kSlice = 64 * 1024;
+
+QString decodeSlice(QStringDecoder &decoder, QByteArrayView bytes, qsizetype at)
+{
+    return decoder.decode(bytes.sliced(at, qMin(kSlice, bytes.size() - at)));
+}
+
+bool isControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\r' && u != u'\n') || (u >= 0x7F && u <= 0x9F);
+}
+
+}  // namespace
+
+SheetColumns readDelimitedText(const QByteArray &bytes)
+{
+    const DetectedEncoding encoding = detectEncoding(bytes);
+    const QByteArrayView text = QByteArrayView(bytes).sliced(encoding.bomLength);
+
+    QStringDecoder sampleDecoder = decoderFor(encoding.encoding);
+    const QChar delimiter = sniffDelimiter(decodeSlice(sampleDecoder, text, 0), text.size() <= kSlice);
+
+    RowCollector rows;
+    bool pastLastRow = false;
+    CsvTokenizer tokenizer(delimiter, [&](CsvRecord &record) {
+        pastLastRow = !rows.add(record.index, std::move(record.cells));
+        return !pastLastRow;
+    });
+    QStringDecoder decoder = decoderFor(encoding.encoding);
+    for (qsizetype at = 0; at < text.size(); at += kSlice) {
+        if (!tokenizer.feed(decodeSlice(decoder, text, at)))
+            break;
+    }
+    tokenizer.finish();
+    if (pastLastRow)
+        return tooManyRows();
+
+    SheetColumns sheet;
+    sheet.rows = rows.take();
+    if (tokenizer.endedInQuotes()) {
+        sheet.damaged = true;
+        sheet.message = QStringLiteral("a quoted field that starts in row %1 never closes: "
+                                       "the rest of the file is read as its text")
+                            .arg(tokenizer.openQuoteRecord() + 1);
+    }
+    return sheet;
+}
+
+bool looksLikeText(QByteArrayView head)
+{
+    const DetectedEncoding encoding = detectEncoding(head);
+    QStringDecoder decoder = decoderFor(encoding.encoding);
+    const QString text = decoder.decode(head.sliced(encoding.bomLength));
+    return !decoder.hasError() && std::none_of(text.begin(), text.end(), isControl);
+}
+
+}  // namespace spreadsheet

@@ -1,0 +1,74 @@
+#pragma once
+// Splits delimited text into records and fields, fed in pieces of any size.
+// Only the first three fields of a record are kept; the others are counted.
+//
+// Quoting follows what spreadsheet programs accept from careless writers:
+// - a quote opens a quoted field only as the field's first character; a
+//   quote anywhere else in an unquoted field is text;
+// - inside a quoted field a doubled quote is one quote, and a quote ends the
+//   field only when a delimiter, a line end or the end of the text follows,
+//   spaces allowed in between (and dropped); any other quote is text and the
+//   field goes on, so `"24" wide";x` reads as `24" wide` and `x`;
+// - a quoted field that never closes takes the rest of the text.
+// Line ends are CRLF, LF or a lone CR; one inside a quoted field becomes LF.
+
+#include "spreadsheet/text/RowCollector.h"
+
+#include <QStringView>
+
+#include <cstddef>
+#include <functional>
+
+namespace spreadsheet {
+
+struct CsvRecord {
+    std::size_t index = 0;  // 0-based position of the record in the text
+    RowCells cells;         // the first three fields, empty when missing
+    qsizetype fieldCount = 0;
+    bool strayQuote = false;  // a quote was taken as text rather than as quoting
+};
+
+class CsvTokenizer {
+public:
+    // Called with each finished record; returning false stops the tokenizer.
+    using RecordSink = std::function<bool(CsvRecord &)>;
+
+    CsvTokenizer(QChar delimiter, RecordSink sink);
+
+    // Takes the next piece of text; false once the sink has stopped it, after
+    // which further text is ignored.
+    bool feed(QStringView text);
+    // Ends the text: the record still open, if any, goes to the sink.
+    void finish();
+
+    // After finish(): whether the text ended inside a quoted field, and the
+    // index of the record where that field began.
+    bool endedInQuotes() const { return endedInQuotes_; }
+    std::size_t openQuoteRecord() const { return quoteRecord_; }
+
+private:
+    enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted, SpacesAfterQuote };
+
+    void take(QChar c);
+    bool keeping() const;  // the current field is one of the first three
+    void append(QChar c);
+    void appendText(QChar c);  // outside quoting: a quote here is stray
+    void appendQuoteAndSpaces();
+    void endField();
+    void endRecord();
+    void endLine(QChar lineEnd);
+    static bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+
+    const QChar delimiter_;
+    RecordSink sink_;
+    State state_ = State::FieldStart;
+    CsvRecord record_;
+    QString field_;
+    qsizetype spacesAfterQuote_ = 0;
+    std::size_t quoteRecord_ = 0;  // record where the last quoted field opened
+    bool skipLf_ = false;  // a CR just ended a line or went into a field: its LF belongs to it
+    bool stopped_ = false;
+    bool endedInQuotes_ = false;
+};
+
+}  // namespace spreadsheet

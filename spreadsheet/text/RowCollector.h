@@ -1,0 +1,33 @@
+#pragma once
+// Keeps the rows of a sheet by their position while a reader walks through
+// them, holding no row past the last one that has a cell.
+
+#include "spreadsheet/SheetColumns.h"
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+namespace spreadsheet {
+
+using RowCells = std::array<QString, 3>;
+
+class RowCollector {
+public:
+    // Keeps the cells as the row at index (0-based; each index larger than the
+    // last). A row of empty cells keeps nothing and may lie anywhere; returns
+    // false, keeping nothing, for a row with a cell at index kMaxRows or past.
+    bool add(std::size_t index, RowCells &&cells);
+
+    // The rows kept, blank rows in between filled in, ending at the last row
+    // with a cell; the collector is empty afterwards.
+    std::vector<RowCells> take();
+
+private:
+    std::vector<RowCells> rows_;
+};
+
+// The refusal of a sheet that has more rows than kMaxRows.
+SheetColumns tooManyRows();
+
+}  // namespace spreadsheet

@@ -1,0 +1,219 @@
+// Delimited text: delimiters, quoting, line ends, encodings, exact cell
+// texts and the row limit.
+
+#include "SheetRows.h"
+#include "spreadsheet/csv/CsvReader.h"
+#include "spreadsheet/csv/CsvTokenizer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace spreadsheettest;
+using spreadsheet::ReadError;
+using spreadsheet::SheetColumns;
+
+SheetColumns read(const char *text)
+{
+    return spreadsheet::readDelimitedText(QByteArray(text));
+}
+
+struct TextCase {
+    const char *name;
+    const char *text;
+    Rows expected;
+};
+
+class DelimitedTextTest : public testing::TestWithParam<TextCase> {};
+
+TEST_P(DelimitedTextTest, reads_the_first_three_fields_of_each_record)
+{
+    const SheetColumns sheet = read(GetParam().text);
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Delimiters, DelimitedTextTest,
+    testing::Values(
+        TextCase{"semicolons_beside_decimal_commas",
+                 "8690000000001;Çay;12,50\n8690000000002;Su;1,00\n",
+                 rows({{"8690000000001", "Çay", "12,50"}, {"8690000000002", "Su", "1,00"}})},
+        TextCase{"semicolons_with_a_header_and_commas_in_some_names",
+                 "Barkod;Ad;Fiyat\n1;Çay, demlik;12,50\n2;Su;1,00\n",
+                 rows({{"Barkod", "Ad", "Fiyat"}, {"1", "Çay, demlik", "12,50"}, {"2", "Su", "1,00"}})},
+        TextCase{"commas_with_quoted_decimal_commas",
+                 "1,\"Çay\",\"12,50\"\n2,Su,\"1,00\"\n",
+                 rows({{"1", "Çay", "12,50"}, {"2", "Su", "1,00"}})},
+        TextCase{"commas_with_semicolons_inside_quotes",
+                 "1,\"Çay; demlik\",5\n2,\"Su; 0,5 l\",1\n",
+                 rows({{"1", "Çay; demlik", "5"}, {"2", "Su; 0,5 l", "1"}})},
+        TextCase{"tabs_beside_decimal_commas",
+                 "1\tÇay\t12,50\n2\tSu\t1,00\n",
+                 rows({{"1", "Çay", "12,50"}, {"2", "Su", "1,00"}})},
+        TextCase{"trailing_delimiters_on_the_data_rows",
+                 "Barkod;Ad;Fiyat\n1;Çay;12,50;\n2;Su;1,00;\n",
+                 rows({{"Barkod", "Ad", "Fiyat"}, {"1", "Çay", "12,50"}, {"2", "Su", "1,00"}})},
+        TextCase{"no_delimiter_is_one_column",
+                 "8690000000001\n8690000000002",
+                 rows({{"8690000000001", "", ""}, {"8690000000002", "", ""}})},
+        TextCase{"fields_past_the_third_are_dropped",
+                 "1;2;3;4;5\n;;;only past C\n6",
+                 rows({{"1", "2", "3"}, {"", "", ""}, {"6", "", ""}})}),
+    ByName());
+
+INSTANTIATE_TEST_SUITE_P(
+    Quotes, DelimitedTextTest,
+    testing::Values(
+        TextCase{"doubled_quotes", "\"a \"\"b\"\" c\";x\n", rows({{"a \"b\" c", "x", ""}})},
+        TextCase{"empty_quoted_field", "\"\";x;\"\"", rows({{"", "x", ""}})},
+        TextCase{"quote_inside_an_unquoted_field_is_text", "24\" TV;5\n2\"\"x;6",
+                 rows({{"24\" TV", "5", ""}, {"2\"\"x", "6", ""}})},
+        TextCase{"quote_followed_by_text_stays_in_the_quoted_field", "\"24\" wide\";x",
+                 rows({{"24\" wide", "x", ""}})},
+        TextCase{"delimiter_after_a_text_quote_stays_in_the_field", "\"a\"b;c\";d",
+                 rows({{"a\"b;c", "d", ""}})},
+        TextCase{"spaces_between_closing_quote_and_delimiter_are_dropped", "\"a\"  ;b\n\"c\" \n",
+                 rows({{"a", "b", ""}, {"c", "", ""}})},
+        TextCase{"spaces_after_a_text_quote_are_kept", "\"a\" b\";c", rows({{"a\" b", "c", ""}})},
+        TextCase{"spaces_then_another_quote_can_close", "\"a\" \";c", rows({{"a\" ", "c", ""}})},
+        TextCase{"quote_after_leading_spaces_is_text", " \"a\";b", rows({{" \"a\"", "b", ""}})},
+        TextCase{"quoted_delimiters_and_quotes_past_column_c_are_skipped",
+                 "1;2;3;\"x;\"\"y\nz\";\"w\n1\";4\n5",
+                 rows({{"1", "2", "3"}, {"5", "", ""}})}),
+    ByName());
+
+INSTANTIATE_TEST_SUITE_P(
+    LineEnds, DelimitedTextTest,
+    testing::Values(
+        TextCase{"crlf_lf_and_lone_cr", "a;1\r\nb;2\nc;3\rd;4\r\n",
+                 rows({{"a", "1", ""}, {"b", "2", ""}, {"c", "3", ""}, {"d", "4", ""}})},
+        TextCase{"blank_lines_keep_row_positions", "\na\r\n\r\n\rb\n\n\n",
+                 rows({{"", "", ""}, {"a", "", ""}, {"", "", ""}, {"", "", ""}, {"b", "", ""}})},
+        TextCase{"line_breaks_in_quotes_become_lf", "\"x\r\ny\rz\nw\";1\r\n2",
+                 rows({{"x\ny\nz\nw", "1", ""}, {"2", "", ""}})},
+        TextCase{"doubled_quote_then_line_break_stays_quoted", "\"a\"\"\nb\";c\nd",
+                 rows({{"a\"\nb", "c", ""}, {"d", "", ""}})},
+        TextCase{"stray_quote_between_mixed_line_ends", "1;Ekran 24\";5\r\n2;\"Su\" ;1\r3;Çay;2\n",
+                 rows({{"1", "Ekran 24\"", "5"}, {"2", "Su", "1"}, {"3", "Çay", "2"}})},
+        TextCase{"closing_quote_right_before_cr", "\"a\"\r\"b\"\r\n\"c\"",
+                 rows({{"a", "", ""}, {"b", "", ""}, {"c", "", ""}})}),
+    ByName());
+
+INSTANTIATE_TEST_SUITE_P(
+    ExactTexts, DelimitedTextTest,
+    testing::Values(TextCase{"numbers_stay_as_written",
+                             "0012345678905;12,50;1.234,50\n8690000000001;1E5;=1+2\n; 5 ;\"007\"",
+                             rows({{"0012345678905", "12,50", "1.234,50"},
+                                   {"8690000000001", "1E5", "=1+2"},
+                                   {"", " 5 ", "007"}})},
+                    TextCase{"empty_text_has_no_rows", "", {}},
+                    TextCase{"blank_lines_only_have_no_rows", "\r\n\n\r\n", {}},
+                    TextCase{"only_empty_fields_have_no_rows", ";;\n;;;\n", {}}),
+    ByName());
+
+TEST(DelimitedTextTest, quoted_field_left_open_takes_the_rest_of_the_file)
+{
+    const SheetColumns sheet = read("a;1\nb;\"open\nc;2\r\nd;3");
+    ASSERT_TRUE(sheet.ok());
+    EXPECT_TRUE(sheet.damaged);
+    EXPECT_TRUE(sheet.message.contains("row 2")) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, rows({{"a", "1", ""}, {"b", "open\nc;2\nd;3", ""}}));
+}
+
+TEST(DelimitedTextTest, quoted_field_left_open_past_column_c_still_marks_damage)
+{
+    const SheetColumns sheet = read("a;1;2;\"x\ny;z\n");
+    EXPECT_TRUE(sheet.damaged);
+    EXPECT_EQ(sheet.rows, rows({{"a", "1", "2"}}));
+}
+
+struct EncodingCase {
+    const char *name;
+    QByteArray bytes;
+    std::string expectedName;  // UTF-8
+};
+
+class TextEncodingTest : public testing::TestWithParam<EncodingCase> {};
+
+TEST_P(TextEncodingTest, decodes_the_turkish_letters)
+{
+    const SheetColumns sheet = spreadsheet::readDelimitedText(GetParam().bytes);
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, rows({{"1", GetParam().expectedName.c_str(), "12,50"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, TextEncodingTest,
+    testing::Values(
+        EncodingCase{"utf8", "1;Şişe ığdır ÇÖÜ;12,50", "Şişe ığdır ÇÖÜ"},
+        EncodingCase{"utf8_with_bom", "\xEF\xBB\xBF" "1;Şişe İçli;12,50\r\n", "Şişe İçli"},
+        EncodingCase{"utf16_le", utf16("1;Şişe İçli;12,50\r\n", true), "Şişe İçli"},
+        EncodingCase{"utf16_be", utf16("1;Şişe İçli;12,50\r\n", false), "Şişe İçli"},
+        EncodingCase{"windows_1254", "1;\xDE\x69\xFE\x65 \xDD\xE7li \xD0\xF0\xFD \x80;12,50", "Şişe İçli Ğğı €"},
+        EncodingCase{"windows_1254_found_past_the_first_slice",
+                     QByteArray("1;") + QByteArray(100'000, 'a') + "\xFE;12,50",
+                     std::string(100'000, 'a') + "ş"}),
+    ByName());
+
+TEST(DelimitedTextTest, letters_and_line_ends_cut_by_the_slices_of_the_file_stay_whole)
+{
+    // The file is decoded 64 KiB at a time: "ş" straddles the first cut, the
+    // CR and LF of one line end the second.
+    const qsizetype slice = 64 * 1024;
+    QByteArray file = QByteArray(slice - 1, 'a') + "ş;1\n";
+    file += QByteArray(2 * slice - 1 - file.size(), 'b') + "\r\n2";
+    const SheetColumns sheet = spreadsheet::readDelimitedText(file);
+    ASSERT_TRUE(sheet.ok());
+    ASSERT_EQ(sheet.rows.size(), 3u);
+    EXPECT_EQ(sheet.rows[0][0], QString(slice - 1, u'a') + u'ş');
+    EXPECT_EQ(sheet.rows[2][0], "2");
+}
+
+TEST(DelimitedTextTest, many_fields_per_record_keep_the_first_three)
+{
+    QByteArray wide = "a;b;c";
+    for (int i = 0; i < 200'000; ++i)
+        wide += ";\"x\ny\"";
+    wide += "\nd;e;f\n";
+    const SheetColumns sheet = spreadsheet::readDelimitedText(wide);
+    ASSERT_TRUE(sheet.ok());
+    EXPECT_EQ(sheet.rows, rows({{"a", "b", "c"}, {"d", "e", "f"}}));
+}
+
+TEST(DelimitedTextTest, rows_past_the_limit_are_refused_but_blank_lines_past_it_are_not)
+{
+    const QByteArray full = QByteArray("x\n").repeated(spreadsheet::kMaxRows);
+    const SheetColumns atLimit = spreadsheet::readDelimitedText(full + "\n\n;;\n");
+    ASSERT_TRUE(atLimit.ok());
+    EXPECT_EQ(atLimit.rows.size(), std::size_t(spreadsheet::kMaxRows));
+
+    const SheetColumns past = spreadsheet::readDelimitedText(full + "\n\ny");
+    EXPECT_EQ(past.error, ReadError::TooManyRows);
+    EXPECT_FALSE(past.message.isEmpty());
+    EXPECT_TRUE(past.rows.empty());
+}
+
+TEST(CsvTokenizerTest, pieces_of_any_size_give_the_same_records)
+{
+    const QString text = QString::fromUtf8("a;\"b\r\nc\";d\r\n\"e\"\" \" ;f\rg;\"h\" i\";j\r\n\r\n;;\"k\"");
+    const auto records = [&](qsizetype pieceSize) {
+        std::vector<std::pair<std::size_t, spreadsheet::RowCells>> out;
+        spreadsheet::CsvTokenizer tokenizer(u';', [&](spreadsheet::CsvRecord &record) {
+            out.emplace_back(record.index, record.cells);
+            return true;
+        });
+        for (qsizetype at = 0; at < text.size(); at += pieceSize)
+            tokenizer.feed(QStringView(text).mid(at, pieceSize));
+        tokenizer.finish();
+        return out;
+    };
+    const auto whole = records(text.size());
+    ASSERT_EQ(whole.size(), 5u);
+    EXPECT_EQ(whole[1].second[0], "e\" ");
+    for (qsizetype size : {1, 2, 3, 5})
+        EXPECT_EQ(records(size), whole) << "pieces of " << size;
+}
+
+}  // namespace
