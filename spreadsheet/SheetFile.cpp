@@ -2,17 +2,30 @@
 
 #include <QFile>
 
+#include <algorithm>
+
+#include "spreadsheet/csv/CsvReader.h"
+#include "spreadsheet/html/HtmlReader.h"
 #include "spreadsheet/xls/XlsReader.h"
 
 namespace spreadsheet {
 
 namespace {
 
-// Hands the file to the reader of the kind its first bytes show.
+// How much of a file's start tells a web page or text from anything else.
+constexpr qsizetype kHeadBytes = 64 * 1024;
+
+// Hands the file to the reader of the kind its first bytes show. A web page
+// is text too, so it is asked for first.
 SheetColumns readByContent(const QByteArray &file, const QLocale &locale)
 {
-    if (xls::looksLikeWorkbook(file))
+    const QByteArrayView head = QByteArrayView(file).first(std::min(file.size(), kHeadBytes));
+    if (xls::looksLikeWorkbook(head))
         return xls::readColumnsAtoCFromBytes(file, locale);
+    if (looksLikeHtml(head))
+        return readHtmlTable(file);
+    if (looksLikeText(head))
+        return readDelimitedText(file);
     return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("not a spreadsheet of a kind this tool reads"));
 }
 

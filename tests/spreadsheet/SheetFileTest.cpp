@@ -60,6 +60,15 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"a_compound_file_cut_in_its_header", compoundCutInItsHeader, ReadError::Damaged}),
     [](const auto &info) { return std::string(info.param.name); });
 
+TEST(SheetFile, a_renamed_file_reads_as_what_it_is)
+{
+    const QString data = QStringLiteral(XLS_TEST_DATA "/");
+    const spreadsheet::SheetColumns renamed = spreadsheet::readSheet(data + QStringLiteral("csv_renamed.xls"));
+    ASSERT_TRUE(renamed.ok()) << renamed.message.toStdString();
+    EXPECT_EQ(renamed.rows, spreadsheet::readSheet(data + QStringLiteral("lo_cells.csv")).rows);
+    EXPECT_EQ(renamed.rows.front()[0], "8690504012345");
+}
+
 TEST(SheetFile, a_missing_file_cannot_be_opened)
 {
     QTemporaryDir dir;

@@ -184,7 +184,7 @@ TEST_F(GridFixture, a_bound_grid_shows_the_source_hands_edits_back_and_unbinds_t
 TEST_F(GridFixture, a_refused_file_or_kind_leaves_the_grid_as_it_was)
 {
     grid.setTextMatrix(1, 2, QStringLiteral("önce"));
-    EXPECT_FALSE(grid.LoadGrid(dataDir + QStringLiteral("/xls/csv_renamed.xls"), FlexGrid::flexFileExcel));
+    EXPECT_FALSE(grid.LoadGrid(dataDir + QStringLiteral("/xls/encrypted.xls"), FlexGrid::flexFileExcel));
     EXPECT_FALSE(grid.lastLoad().ok());
     EXPECT_FALSE(grid.LoadGrid(dataDir + QStringLiteral("/xls/yok.xls"), FlexGrid::flexFileExcel));
     EXPECT_FALSE(grid.LoadGrid(dataDir + QStringLiteral("/xls/lo_cells.xls"), 1));
