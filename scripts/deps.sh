@@ -14,7 +14,7 @@ packages=(
   xvfb xauth
 )
 if [[ "${1:-}" == "--dev" ]]; then
-  packages+=(python3-xlwt python3-xlrd python3-uno gnumeric libreoffice-calc-nogui clang libclang-rt-14-dev
+  packages+=(python3-xlwt python3-xlrd libfreexl-dev python3-uno gnumeric libreoffice-calc-nogui clang libclang-rt-14-dev
              imagemagick xdotool)
 fi
 

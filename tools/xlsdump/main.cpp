@@ -3,6 +3,8 @@
 
 #include "spreadsheet/SheetFile.h"
 
+#include <QStringEncoder>
+
 #include <cstdio>
 #include <cstring>
 
@@ -17,13 +19,42 @@ const char *const kUsage =
     "             2 the file was refused or the usage is wrong.\n";
 
 // `field` quoted when it holds a comma, quote or line break, quotes doubled.
-QString csvField(const QString &field)
+// Appends `field` to `out`, quoted when it holds a comma, quote or line
+// break, its quotes doubled.
+void appendCsvField(QString &out, const QString &field)
 {
-    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r'))
-        return field;
-    QString quoted = field;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
+    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r')) {
+        out += field;
+        return;
+    }
+    out += u'"';
+    out += QString(field).replace(u'"', QStringLiteral("\"\""));
+    out += u'"';
+}
+
+// Writes the rows as CSV in UTF-8, a block at a time, so that a large sheet
+// never stands in memory a second and third time as one text. False when
+// standard output refused a write.
+bool writeCsv(const spreadsheet::SheetColumns &sheet)
+{
+    constexpr qsizetype kBlock = 32 * 1024;
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    QString block;
+    block.reserve(kBlock + 1024);
+    const auto flush = [&] {
+        const QByteArray bytes = utf8.encode(block);
+        block.resize(0);
+        return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size());
+    };
+    for (const auto &row : sheet.rows) {
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            appendCsvField(block, row[column]);
+            block += column + 1 < row.size() ? u',' : u'\n';
+        }
+        if (block.size() >= kBlock && !flush())
+            return false;
+    }
+    return flush() && std::fflush(stdout) == 0;
 }
 
 }  // namespace
@@ -41,12 +72,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.message.toLocal8Bit().constData());
         return 2;
     }
-    QString out;
-    for (const auto &row : sheet.rows)
-        out += csvField(row[0]) + u',' + csvField(row[1]) + u',' + csvField(row[2]) + u'\n';
-    const QByteArray utf8 = out.toUtf8();
-    std::fwrite(utf8.constData(), 1, std::size_t(utf8.size()), stdout);
-    if (std::fflush(stdout) != 0)
+    if (!writeCsv(sheet))
         return 2;
     if (!listUnknown)
         return 0;
