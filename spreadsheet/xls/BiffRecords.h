@@ -60,6 +60,8 @@ public:
     std::optional<std::uint16_t> peekId() const;
     // True when the last next() stopped at a record cut off by the stream's end.
     bool truncated() const { return truncated_; }
+    // Stream offset of the record that next() reads.
+    std::size_t offset() const { return offset_; }
 
 private:
     Bytes stream_;

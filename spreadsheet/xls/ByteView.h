@@ -1,6 +1,8 @@
 #pragma once
 // Bounds-checked little-endian access to untrusted bytes.
 
+#include <QByteArray>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +11,12 @@
 namespace xls {
 
 using Bytes = std::span<const std::uint8_t>;
+
+// The bytes of `data`, valid while `data` lives unchanged.
+inline Bytes bytesOf(const QByteArray &data)
+{
+    return Bytes(reinterpret_cast<const std::uint8_t *>(data.constData()), std::size_t(data.size()));
+}
 
 // True when `count` bytes starting at `offset` lie inside `bytes`.
 inline bool fits(Bytes bytes, std::size_t offset, std::size_t count)

@@ -46,8 +46,6 @@ Status readFormat(const biff::Record &record, const WorkbookGlobals &globals, sp
 Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record, WorkbookGlobals &out)
 {
     switch (record.id) {
-    case biff::FilePass:
-        return Status::fail(ReadError::PasswordProtected, QStringLiteral("the workbook is password-protected"));
     case biff::CodePageId:
         // Looking a converter up is not free; repeated records change nothing.
         if (u16At(record.data, 0) != out.codePage.id())

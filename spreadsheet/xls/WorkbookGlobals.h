@@ -20,9 +20,9 @@ struct WorkbookGlobals {
     spreadsheet::NumberFormats formats;
 };
 
-// Reads the globals substream at the start of a workbook stream into `out`;
-// Encrypted on FILEPASS, Unsupported before BIFF5, Corrupt when the
-// substream is broken or names no sheet.
+// Reads the globals substream at the start of a decrypted workbook stream
+// into `out`; Unsupported before BIFF5, Damaged when the substream is broken
+// or names no sheet.
 Status readWorkbookGlobals(Bytes stream, WorkbookGlobals &out);
 
 }  // namespace xls

@@ -1,6 +1,7 @@
 #include "spreadsheet/xls/XlsReader.h"
 
 #include "spreadsheet/xls/CompoundFile.h"
+#include "spreadsheet/xls/Decryption.h"
 #include "spreadsheet/xls/SheetReader.h"
 #include "spreadsheet/xls/WorkbookStream.h"
 
@@ -62,16 +63,18 @@ bool looksLikeWorkbook(QByteArrayView head)
 
 SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale)
 {
-    const Bytes bytes(reinterpret_cast<const std::uint8_t *>(file.constData()), std::size_t(file.size()));
     std::vector<std::uint8_t> storage;
     Bytes stream;
-    if (Status s = workbookStream(bytes, storage, stream); !s.ok())
+    if (Status s = workbookStream(bytesOf(file), storage, stream); !s.ok())
         return refusal(s);
     return readWorkbookStream(stream, locale);
 }
 
 SheetColumns readWorkbookStream(Bytes stream, const QLocale &locale)
 {
+    std::vector<std::uint8_t> decrypted;
+    if (Status s = decryptWorkbookStream(stream, decrypted); !s.ok())
+        return refusal(s);
     WorkbookGlobals globals;
     if (Status s = readWorkbookGlobals(stream, globals); !s.ok())
         return refusal(s);

@@ -27,8 +27,39 @@ ssconvert -T Gnumeric_Excel:excel_biff7 lo_cells.xls gnumeric_biff5_utf16.xls 2>
 # LibreOffice misreads the UTF-16 BIFF5 file, which the tests check by hand.
 "${office[@]}" --convert-to "$csv" --outdir . gnumeric_cells.xls gnumeric_biff5_1254.xls >/dev/null
 
-# Refusals: password, cut off, other formats under an .xls name.
-/usr/bin/python3 encrypt.py "$work/lo_cells.fods" encrypted.xls "$work/uno-profile" >/dev/null 2>&1
+# Encrypted: the same workbook in each kind of Excel 97-2003 encryption, with
+# the built-in default password that Excel opens without asking and with a
+# real one (encrypted.xls is the RC4 one). LibreOffice writes the Office 97
+# RC4 kind; encrypt_biff.py writes XOR obfuscation and RC4 CryptoAPI, which
+# LibreOffice does not. Every file is read back by LibreOffice (and the XOR
+# ones by Gnumeric too) and must give the CSV of its unencrypted twin, or the
+# script stops here.
+uno() { /usr/bin/python3 encrypt.py "$1" "$2" "$3" "$work/uno-profile" "$4" >/dev/null 2>&1; }
+uno save "$work/lo_cells.fods" rc4_default.xls VelvetSweatshop
+uno save "$work/lo_cells.fods" encrypted.xls gizli
+uno save "$work/lo_long.fods" rc4_default_long.xls VelvetSweatshop
+for kind in xor cryptoapi; do
+  /usr/bin/python3 encrypt_biff.py "$kind" VelvetSweatshop lo_cells.xls "${kind}_default.xls"
+  /usr/bin/python3 encrypt_biff.py "$kind" gizli lo_cells.xls "${kind}_password.xls"
+done
+/usr/bin/python3 encrypt_biff.py xor VelvetSweatshop gnumeric_biff5_1254.xls xor_default_biff5.xls
+mkdir "$work/check"
+"${office[@]}" --convert-to "$csv" --outdir "$work/check" {rc4,xor,cryptoapi}_default.xls rc4_default_long.xls \
+  xor_default_biff5.xls >/dev/null
+for name in rc4_default xor_default cryptoapi_default; do cmp "$work/check/$name.csv" lo_cells.csv; done
+for name in encrypted xor_password cryptoapi_password; do
+  uno open "$name.xls" "$work/check/$name.csv" gizli
+  cmp "$work/check/$name.csv" lo_cells.csv
+done
+cmp "$work/check/rc4_default_long.csv" lo_long.csv
+cmp "$work/check/xor_default_biff5.csv" gnumeric_biff5_1254.csv
+for pair in xor_default:lo_cells xor_default_biff5:gnumeric_biff5_1254; do
+  ssconvert "${pair%:*}.xls" "$work/check/${pair%:*}.gnumeric.csv" 2>/dev/null
+  ssconvert "${pair#*:}.xls" "$work/check/${pair#*:}.gnumeric.csv" 2>/dev/null
+  cmp "$work/check/${pair%:*}.gnumeric.csv" "$work/check/${pair#*:}.gnumeric.csv"
+done
+
+# Refusals: cut off, other formats under an .xls name.
 head -c 5000 lo_cells.xls > truncated.xls
 ssconvert -T Gnumeric_Excel:xlsx2 "$work/cells.gnumeric" xlsx_renamed.xls 2>/dev/null
 cp lo_cells.csv csv_renamed.xls

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -226,8 +227,6 @@ Bytes sharedStringCutOff()
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenStreamTest,
     testing::Values(
-        StreamCase{"password_protected", [] { return workbookStream(record(0x002F, Bytes(6, 0)), {}); },
-                   ReadError::PasswordProtected},
         StreamCase{"excel_4_version", [] { return withByte(5, 0x04); }, ReadError::Unsupported},
         StreamCase{"record_runs_past_the_stream", cutShort, ReadError::Damaged},
         StreamCase{"sheet_offset_past_the_stream", [] { return withByte(20 + 4 + 3, 0x7F); }, ReadError::Damaged},
@@ -235,6 +234,74 @@ INSTANTIATE_TEST_SUITE_P(
         StreamCase{"shared_string_cut_off", sharedStringCutOff, ReadError::Damaged},
         StreamCase{"number_record_too_short", [] { return workbookStream({}, record(0x0203, cell(0, 0))); },
                    ReadError::Damaged}));
+
+// A FILEPASS record that breaks the published layouts is damage; one whose
+// verifier rejects the built-in default password holds a real password.
+struct FilePassCase {
+    const char *name;
+    Bytes body;
+    ReadError error;
+    std::uint16_t version = 0x0600;
+};
+
+void PrintTo(const FilePassCase &c, std::ostream *out) { *out << c.name; }
+
+class FilePassTest : public testing::TestWithParam<FilePassCase> {};
+
+TEST_P(FilePassTest, is_refused_with_the_right_reason)
+{
+    const FilePassCase &c = GetParam();
+    const xls::SheetColumns result =
+        readStream(workbookStream(record(0x002F, c.body), label(0, 0, "gizli"), c.version));
+    EXPECT_EQ(result.error, c.error) << result.message.toStdString();
+    EXPECT_FALSE(result.message.isEmpty());
+    EXPECT_TRUE(result.rows.empty());
+}
+
+Bytes withZeros(Bytes head, std::size_t zeros)
+{
+    head.resize(head.size() + zeros, 0);
+    return head;
+}
+
+// An RC4 CryptoAPI FILEPASS: algorithm `algorithm`, a verifier hash of
+// `hashSize` bytes, an encryption header of `headerSize` bytes as the record
+// says, salt and encrypted verifier all zeros.
+Bytes cryptoApi(std::uint32_t algorithm, std::uint32_t hashSize = 20, std::uint32_t headerSize = 34)
+{
+    Bytes body;
+    put16(body, 1);  // RC4
+    put16(body, 4);  // version 4.2: CryptoAPI
+    put16(body, 2);
+    put32(body, 0x04);
+    put32(body, headerSize);
+    for (std::uint32_t field : {0x04u, 0u, algorithm, 0x8004u, 128u, 1u, 0u, 0u})
+        put32(body, field);
+    put16(body, 0);  // provider name: empty
+    put32(body, 16);
+    body.resize(body.size() + 32, 0);
+    put32(body, hashSize);
+    return withZeros(body, hashSize);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FilePassTest,
+    testing::Values(
+        FilePassCase{"empty", {}, ReadError::Damaged},
+        FilePassCase{"unknown_kind", {0x02, 0x00, 0x01, 0x00, 0x01, 0x00}, ReadError::Damaged},
+        FilePassCase{"xor_cut_short", {0x00, 0x00, 0x12, 0x34}, ReadError::Damaged},
+        FilePassCase{"xor_other_password", {0x00, 0x00, 0x12, 0x34, 0x56, 0x78}, ReadError::PasswordProtected},
+        FilePassCase{"rc4_cut_short", withZeros({0x01, 0x00, 0x01, 0x00, 0x01, 0x00}, 47), ReadError::Damaged},
+        FilePassCase{"rc4_other_password", withZeros({0x01, 0x00, 0x01, 0x00, 0x01, 0x00}, 48),
+                     ReadError::PasswordProtected},
+        FilePassCase{"rc4_unknown_version", withZeros({0x01, 0x00, 0x05, 0x00, 0x05, 0x00}, 48), ReadError::Damaged},
+        FilePassCase{"cryptoapi_other_password", cryptoApi(0x6801), ReadError::PasswordProtected},
+        FilePassCase{"cryptoapi_aes", cryptoApi(0x660E), ReadError::Damaged},
+        FilePassCase{"cryptoapi_md5_sized_hash", cryptoApi(0x6801, 16), ReadError::Damaged},
+        FilePassCase{"cryptoapi_header_past_the_record", cryptoApi(0x6801, 20, 0x7FFF), ReadError::Damaged},
+        FilePassCase{"biff5_other_password", {0x12, 0x34, 0x56, 0x78}, ReadError::PasswordProtected, 0x0500},
+        FilePassCase{"biff5_cut_short", {0x12, 0x34}, ReadError::Damaged, 0x0500}),
+    [](const testing::TestParamInfo<FilePassCase> &info) { return std::string(info.param.name); });
 
 TEST(HostileInputTest, a_looping_mini_stream_chain_is_refused)
 {
