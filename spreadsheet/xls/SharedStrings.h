@@ -2,15 +2,15 @@
 // The shared string table (SST) that LABELSST cells point into.
 
 #include "spreadsheet/xls/BiffRecords.h"
-#include "spreadsheet/xls/Status.h"
 
 #include <vector>
 
 namespace xls {
 
 // The strings of an SST record followed by its CONTINUE records, in `out`.
-// Stops early, without error, when the data ends between two strings before
-// the recorded count; Corrupt when a string is cut off inside.
-Status readSharedStrings(std::vector<Bytes> fragments, std::vector<QString> &out);
+// A table cut short keeps the strings before the cut (a string cut inside is
+// dropped). Returns how many strings the table says it holds, 0 when even
+// that is cut off.
+std::uint32_t readSharedStrings(std::vector<Bytes> fragments, std::vector<QString> &out);
 
 }  // namespace xls

@@ -29,17 +29,16 @@ Status readVersion(const biff::Record &bof, WorkbookGlobals &out)
     return {};
 }
 
-// FORMAT: a number format index and its code.
-Status readFormat(const biff::Record &record, const WorkbookGlobals &globals, spreadsheet::NumberFormats &formats)
+// FORMAT: a number format index and its code. A record cut short is passed
+// over: its cells show their numbers without the format.
+void readFormat(const biff::Record &record, const WorkbookGlobals &globals, spreadsheet::NumberFormats &formats)
 {
     biff::FragmentCursor cursor({record.data});
     std::uint16_t index;
     QString code;
     const biff::TextFormat text{globals.biff8, &globals.codePage};
-    if (!cursor.u16(index) || !biff::readString(cursor, globals.biff8 ? 2 : 1, text, code))
-        return corrupt(QStringLiteral("FORMAT record too short"));
-    formats.addFormat(index, code);
-    return {};
+    if (cursor.u16(index) && biff::readString(cursor, globals.biff8 ? 2 : 1, text, code))
+        formats.addFormat(index, code);
 }
 
 // One record of the globals substream.
@@ -55,8 +54,9 @@ Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record,
         out.date1904 = u16At(record.data, 0) == 1;
         return {};
     case biff::BoundSheet:
+        // Only the first sheet's entry is needed; a later one may be broken.
         if (record.data.size() < 4)
-            return corrupt(QStringLiteral("BOUNDSHEET record too short"));
+            return out.hasSheet ? Status{} : corrupt(QStringLiteral("the first sheet's BOUNDSHEET record is too short"));
         // The first sheet in file order is the one read, whichever is active.
         if (!out.hasSheet) {
             out.hasSheet = true;
@@ -64,14 +64,16 @@ Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record,
         }
         return {};
     case biff::Format:
-        return readFormat(record, out, out.formats);
+        readFormat(record, out, out.formats);
+        return {};
     case biff::Xf:
-        if (record.data.size() < 4)
-            return corrupt(QStringLiteral("XF record too short"));
+        // Cells name their XF by position: one cut short still takes its
+        // place, with the general format (u16At gives 0).
         out.formats.addCellFormat(u16At(record.data, 2));
         return {};
     case biff::Sst:
-        return readSharedStrings(biff::withContinues(reader, record), out.sharedStrings);
+        out.sharedStringCount = readSharedStrings(biff::withContinues(reader, record), out.sharedStrings);
+        return {};
     default:
         return {};
     }
@@ -88,15 +90,13 @@ Status readWorkbookGlobals(Bytes stream, WorkbookGlobals &out)
     if (Status s = readVersion(record, out); !s.ok())
         return s;
     while (reader.next(record)) {
-        if (record.id == biff::Eof) {
-            if (!out.hasSheet)
-                return corrupt(QStringLiteral("the workbook has no sheet"));
-            return {};
-        }
+        // A missing EOF costs nothing when the first sheet's BOF follows.
+        if (record.id == biff::Eof || record.id == biff::Bof)
+            return out.hasSheet ? Status{} : corrupt(QStringLiteral("the workbook has no sheet"));
         if (Status s = readGlobalsRecord(reader, record, out); !s.ok())
             return s;
     }
-    return corrupt(QStringLiteral("workbook globals end without an EOF record"));
+    return corrupt(QStringLiteral("the workbook globals are cut short"));
 }
 
 }  // namespace xls

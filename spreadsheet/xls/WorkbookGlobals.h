@@ -17,12 +17,15 @@ struct WorkbookGlobals {
     bool hasSheet = false;
     std::size_t firstSheetOffset = 0;  // stream offset of the first sheet's BOF
     std::vector<QString> sharedStrings;
+    std::uint32_t sharedStringCount = 0;  // how many the table says it holds; more than it has when cut short
     spreadsheet::NumberFormats formats;
 };
 
 // Reads the globals substream at the start of a decrypted workbook stream
-// into `out`; Unsupported before BIFF5, Damaged when the substream is broken
-// or names no sheet.
+// into `out`. The globals end at their EOF record or, without one, where the
+// next substream's BOF begins; a record broken in a way that costs no cell is
+// passed over. Unsupported before BIFF5, Damaged when the stream ends inside
+// the globals, no sheet is named or the first sheet's BOUNDSHEET is broken.
 Status readWorkbookGlobals(Bytes stream, WorkbookGlobals &out);
 
 }  // namespace xls

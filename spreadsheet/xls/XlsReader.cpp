@@ -80,7 +80,7 @@ SheetColumns readWorkbookStream(Bytes stream, const QLocale &locale)
         return refusal(s);
     SheetColumns result;
     const spreadsheet::CellText text(locale, globals.date1904);
-    if (Status s = readSheetColumns(stream, globals, text, result.rows, result.unknownRecords); !s.ok())
+    if (Status s = readSheetColumns(stream, globals, text, result); !s.ok())
         return refusal(s);
     return result;
 }

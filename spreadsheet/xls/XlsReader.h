@@ -19,9 +19,33 @@ using spreadsheet::SheetColumns;
 // refuses as Unsupported.
 bool looksLikeWorkbook(QByteArrayView head);
 
+// Damage, and what it costs. A workbook is refused only when its cells cannot
+// be reached: a broken container, a stream that does not start with a BOF of
+// Excel 5.0 or later, an encryption record that follows no published layout
+// (Damaged) or a password other than the built-in default
+// (PasswordProtected), globals cut short before any sheet or naming none, a
+// broken entry for the first sheet, or no BOF where that entry points.
+// Any other damage costs the record it is in, and the rest is read. Of that,
+// only damage that can lose a cell of columns A-C marks the result damaged,
+// with the first reason in its message:
+// - a cell record too short or malformed (its cell is lost; past column C
+//   nothing is lost);
+// - a LABELSST cell whose string the shared string table does not hold,
+//   because the table is missing or cut short (its text is lost; a table cut
+//   short whose lost strings no cell of ours uses loses nothing);
+// - a sheet that ends, cut short or without its EOF, before its last row
+//   could be known (the rows after the cut are lost; those before are kept).
+// Damage that only changes how a number is shown does not count: a FORMAT
+// record cut short, or an XF record (which still holds its place among the
+// cell formats), leaves the number in its cell, shown without that format, a
+// date as its serial number; the columns read here hold barcodes, names and
+// prices. Neither do the records the import never needs: a BOUNDSHEET after
+// the first, the globals' EOF before the first sheet.
+
 // Reads columns A-C of the first sheet (in file order) of an .xls workbook
 // held in memory. Numbers are rendered with `locale` (decimal separator,
-// short date/time). Never throws for a bad file: the refusal is in the result.
+// short date/time). Never throws for a bad file: the refusal, or the damage,
+// is in the result.
 SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale = QLocale::system());
 
 }  // namespace xls

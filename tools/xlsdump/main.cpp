@@ -15,7 +15,9 @@ const char *const kUsage =
     "Prints columns A-C of the first sheet as CSV.\n"
     "  --unknown-records  also list on standard error the records of the sheet\n"
     "                     the reader does not know, by id, with their count\n"
-    "Exit status: 0 read; 1 read, but --unknown-records found some;\n"
+    "A damaged file whose cells could only be read in part prints what was read\n"
+    "and the damage on standard error.\n"
+    "Exit status: 0 read; 1 read, but damaged or --unknown-records found some;\n"
     "             2 the file was refused or the usage is wrong.\n";
 
 // `field` quoted when it holds a comma, quote or line break, quotes doubled.
@@ -74,9 +76,11 @@ int main(int argc, char **argv)
     }
     if (!writeCsv(sheet))
         return 2;
-    if (!listUnknown)
-        return 0;
-    for (const auto &[id, count] : sheet.unknownRecords)
-        std::fprintf(stderr, "xlsdump: %s: unknown record id 0x%04X: %d\n", path, unsigned(id), count);
-    return sheet.unknownRecords.empty() ? 0 : 1;
+    if (sheet.damaged)
+        std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.message.toLocal8Bit().constData());
+    if (listUnknown) {
+        for (const auto &[id, count] : sheet.unknownRecords)
+            std::fprintf(stderr, "xlsdump: %s: unknown record id 0x%04X: %d\n", path, unsigned(id), count);
+    }
+    return sheet.damaged || (listUnknown && !sheet.unknownRecords.empty()) ? 1 : 0;
 }

@@ -50,12 +50,7 @@ Bytes splitSharedStrings()
     continued.push_back(0);
     continued.push_back(0);
     continued.push_back(0);
-    Bytes labels;
-    for (std::uint32_t i = 0; i < 3; ++i) {
-        Bytes body = cell(std::uint16_t(i), 1);
-        put32(body, i);
-        labels = concat({labels, record(0x00FD, body)});
-    }
+    const Bytes labels = concat({labelSst(0, 1, 0), labelSst(1, 1, 1), labelSst(2, 1, 2)});
     return workbookStream(concat({record(0x00FC, sst), record(0x003C, continued)}), labels);
 }
 
@@ -199,41 +194,25 @@ Bytes withByte(std::size_t at, std::uint8_t value)
     return stream;
 }
 
-Bytes cutShort()
+Bytes shortFirstBoundSheet()
 {
-    Bytes stream = workbookStream({}, {});
-    stream.resize(stream.size() - 2);
+    return workbookStream(record(0x0085, {0x14, 0x00}), label(0, 0, "second sheet"));
+}
+
+Bytes globalsCutShort()
+{
+    Bytes stream = workbookStream(sharedStrings(1, {"Cay"}), labelSst(0, 0, 0));
+    stream.resize(20 + 12);  // BOF, then the stream ends inside the SST
     return stream;
-}
-
-Bytes missingSharedString()
-{
-    Bytes body = cell(0, 0);
-    put32(body, 0);
-    return workbookStream({}, record(0x00FD, body));
-}
-
-Bytes sharedStringCutOff()
-{
-    Bytes sst;
-    put32(sst, 1);
-    put32(sst, 1);
-    put16(sst, 40);  // 40 characters announced, one present
-    sst.push_back(1);
-    put16(sst, 'a');
-    return workbookStream(record(0x00FC, sst), {});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenStreamTest,
     testing::Values(
         StreamCase{"excel_4_version", [] { return withByte(5, 0x04); }, ReadError::Unsupported},
-        StreamCase{"record_runs_past_the_stream", cutShort, ReadError::Damaged},
         StreamCase{"sheet_offset_past_the_stream", [] { return withByte(20 + 4 + 3, 0x7F); }, ReadError::Damaged},
-        StreamCase{"shared_string_index_out_of_range", missingSharedString, ReadError::Damaged},
-        StreamCase{"shared_string_cut_off", sharedStringCutOff, ReadError::Damaged},
-        StreamCase{"number_record_too_short", [] { return workbookStream({}, record(0x0203, cell(0, 0))); },
-                   ReadError::Damaged}));
+        StreamCase{"first_sheet_entry_too_short", shortFirstBoundSheet, ReadError::Damaged},
+        StreamCase{"globals_cut_short_before_any_sheet", globalsCutShort, ReadError::Damaged}));
 
 // A FILEPASS record that breaks the published layouts is damage; one whose
 // verifier rejects the built-in default password holds a real password.

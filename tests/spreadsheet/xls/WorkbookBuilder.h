@@ -86,6 +86,57 @@ inline Bytes label(std::uint16_t row, std::uint16_t column, const std::string &l
     return record(0x0204, body);
 }
 
+// A LABELSST record: the cell shows shared string `index`.
+inline Bytes labelSst(std::uint16_t row, std::uint16_t column, std::uint32_t index)
+{
+    Bytes body = cell(row, column);
+    put32(body, index);
+    return record(0x00FD, body);
+}
+
+// A BIFF8 string with a 16-bit length, 8-bit characters.
+inline Bytes string16(const std::string &latin1)
+{
+    Bytes out;
+    put16(out, std::uint32_t(latin1.size()));
+    out.push_back(0);
+    putText(out, latin1);
+    return out;
+}
+
+// An SST record that says it holds `declared` strings and holds `strings`.
+inline Bytes sharedStrings(std::uint32_t declared, std::initializer_list<std::string> strings)
+{
+    Bytes body;
+    put32(body, declared);
+    put32(body, declared);
+    for (const std::string &text : strings) {
+        const Bytes string = string16(text);
+        body.insert(body.end(), string.begin(), string.end());
+    }
+    return record(0x00FC, body);
+}
+
+// A BIFF8 FORMAT record giving number format `index` the code `code`.
+inline Bytes format(std::uint16_t index, const std::string &code)
+{
+    Bytes body;
+    put16(body, index);
+    const Bytes string = string16(code);
+    body.insert(body.end(), string.begin(), string.end());
+    return record(0x041E, body);
+}
+
+// A BIFF8 XF record (a cell format) that uses number format `formatIndex`.
+inline Bytes cellFormat(std::uint16_t formatIndex)
+{
+    Bytes body;
+    put16(body, 0);  // font
+    put16(body, formatIndex);
+    body.resize(20, 0);
+    return record(0x00E0, body);
+}
+
 // The cached result of a FORMULA record: a number...
 inline Bytes numberResult(double value)
 {
@@ -117,16 +168,14 @@ inline Bytes formula(std::uint16_t row, std::uint16_t column, const Bytes &resul
 // A BIFF8 STRING record: the text result of the FORMULA before it.
 inline Bytes formulaString(const std::string &latin1)
 {
-    Bytes body;
-    put16(body, std::uint32_t(latin1.size()));
-    body.push_back(0);
-    putText(body, latin1);
-    return record(0x0207, body);
+    return record(0x0207, string16(latin1));
 }
 
-// A workbook stream: globals (BOF, `globals`, one BOUNDSHEET, EOF) and one
-// worksheet (BOF, `sheet`, EOF). `version` 0x0600 is BIFF8, 0x0500 BIFF5.
-inline Bytes workbookStream(const Bytes &globals, const Bytes &sheet, std::uint16_t version = 0x0600)
+// A workbook stream: globals (BOF, `globals`, one BOUNDSHEET, EOF unless
+// `globalsEof` is false) and one worksheet (BOF, `sheet`, EOF unless
+// `sheetEof` is false). `version` 0x0600 is BIFF8, 0x0500 BIFF5.
+inline Bytes workbookStream(const Bytes &globals, const Bytes &sheet, std::uint16_t version = 0x0600,
+                            bool globalsEof = true, bool sheetEof = true)
 {
     auto bof = [version](std::uint16_t type) {
         Bytes body;
@@ -148,14 +197,16 @@ inline Bytes workbookStream(const Bytes &globals, const Bytes &sheet, std::uint1
     const Bytes boundRecord = record(0x0085, boundSheet);
     out.insert(out.end(), boundRecord.begin(), boundRecord.end());
     const Bytes eof = record(0x000A, {});
-    out.insert(out.end(), eof.begin(), eof.end());
+    if (globalsEof)
+        out.insert(out.end(), eof.begin(), eof.end());
     const std::size_t sheetAt = out.size();
     for (int i = 0; i < 4; ++i)
         out[boundSheetAt + 4 + std::size_t(i)] = std::uint8_t(sheetAt >> (8 * i));
     const Bytes sheetBof = bof(0x0010);
     out.insert(out.end(), sheetBof.begin(), sheetBof.end());
     out.insert(out.end(), sheet.begin(), sheet.end());
-    out.insert(out.end(), eof.begin(), eof.end());
+    if (sheetEof)
+        out.insert(out.end(), eof.begin(), eof.end());
     return out;
 }
 

@@ -59,19 +59,25 @@ TEST(XlsdumpTest, a_refused_file_exits_2_with_the_reason_on_standard_error)
     EXPECT_TRUE(run.err.contains(QStringLiteral("password"))) << run.err.toStdString();
 }
 
+// `stream` written as a workbook file in `dir`, under `name`.
+QString writeWorkbook(const QTemporaryDir &dir, const char *name, const xlstest::Bytes &stream)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(xlstest::CompoundImage(stream).data());
+    return path;
+}
+
 TEST(XlsdumpTest, unknown_records_are_listed_by_id_on_request_and_exit_1)
 {
     using namespace xlstest;
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("unknown.xls"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     const Bytes cellLike = cell(1, 0);
-    file.write(CompoundImage(workbookStream({}, concat({label(0, 1, "Cay"), record(0x0206, cellLike), record(0x0123, {}),
-                                                        record(0x0206, cellLike)})))
-                   .data());
-    file.close();
+    const QString path = writeWorkbook(dir, "unknown.xls",
+                                       workbookStream({}, concat({label(0, 1, "Cay"), record(0x0206, cellLike),
+                                                                  record(0x0123, {}), record(0x0206, cellLike)})));
 
     const DumpRun plain = xlsdump({path});
     EXPECT_EQ(plain.exitCode, 0);
@@ -86,6 +92,21 @@ TEST(XlsdumpTest, unknown_records_are_listed_by_id_on_request_and_exit_1)
     const DumpRun known = xlsdump({QStringLiteral("--unknown-records"), testFile("lo_cells.xls")});
     EXPECT_EQ(known.exitCode, 0);
     EXPECT_TRUE(known.err.isEmpty());
+}
+
+TEST(XlsdumpTest, a_damaged_file_prints_what_was_read_and_the_damage_and_exits_1)
+{
+    using namespace xlstest;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path =
+        writeWorkbook(dir, "cut.xls", workbookStream({}, concat({label(0, 1, "Cay"), labelSst(1, 1, 0)})));
+    const DumpRun run = xlsdump({path});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QStringLiteral(",Cay,\n"));
+    EXPECT_EQ(run.err,
+              QStringLiteral("xlsdump: %1: damaged sheet: row 2: cell text lost: the workbook has no shared string table\n")
+                  .arg(path));
 }
 
 }  // namespace
