@@ -36,8 +36,10 @@ SheetColumns readSheetFromBytes(const QByteArray &file, const QLocale &locale)
     if (file.isEmpty())
         return SheetColumns::refused(ReadError::Empty, QStringLiteral("the file is empty"));
     SheetColumns sheet = readByContent(file, locale);
+    // A damaged file of which nothing could be read is damaged, not empty.
     if (sheet.ok() && sheet.rows.empty())
-        return SheetColumns::refused(ReadError::Empty, QStringLiteral("the first sheet has nothing in columns A-C"));
+        return sheet.damaged ? SheetColumns::refused(ReadError::Damaged, sheet.message)
+                             : SheetColumns::refused(ReadError::Empty, QStringLiteral("the first sheet has nothing in columns A-C"));
     if (sheet.ok() && sheet.rows.size() > std::size_t(kMaxRows))
         return SheetColumns::refused(ReadError::TooManyRows,
                                      QStringLiteral("the sheet has more than %1 rows").arg(kMaxRows));

@@ -42,6 +42,12 @@ QByteArray workbookWithoutCells()
     return CompoundImage(workbookStream({}, {})).data();
 }
 
+// The only cell names a shared string, and the workbook has no table of them.
+QByteArray onlyCellLost()
+{
+    return CompoundImage(workbookStream({}, labelSst(0, 1, 0))).data();
+}
+
 QByteArray compoundCutInItsHeader()
 {
     return CompoundImage(workbookStream({}, number(0, 0, 1))).data().left(100);
@@ -57,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadError::PasswordProtected},
         RefusalCase{"a_compound_file_without_a_workbook", [] { return CompoundImage(Bytes(600, 7), u"WordDocument").data(); },
                     ReadError::NotSpreadsheet},
-        RefusalCase{"a_compound_file_cut_in_its_header", compoundCutInItsHeader, ReadError::Damaged}),
+        RefusalCase{"a_compound_file_cut_in_its_header", compoundCutInItsHeader, ReadError::Damaged},
+        RefusalCase{"damage_that_cost_every_cell", onlyCellLost, ReadError::Damaged}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SheetFile, a_renamed_file_reads_as_what_it_is)
