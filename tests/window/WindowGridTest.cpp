@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QPushButton>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/FlexGridModel.h"
 #include "spreadsheet/SheetFile.h"
+#include "tests/spreadsheet/xls/WorkbookBuilder.h"
 
 namespace {
 
@@ -118,6 +120,30 @@ TEST_F(GridOnWindow, a_cancel_leaves_the_empty_grid_silently_and_a_refused_file_
     EXPECT_EQ(widths(), standardWidths);
     EXPECT_EQ(messages.texts, QStringList{"«encrypted.xls»\nDosya parola ile korunuyor. Parolayı kaldırıp yeniden "
                                           "kaydedin, sonra tekrar deneyin."});
+}
+
+TEST_F(GridOnWindow, a_damaged_file_read_in_part_is_loaded_with_a_warning)
+{
+    using namespace xlstest;
+    // The second row's name names a shared string the workbook lacks.
+    const Bytes stream = workbookStream({}, concat({label(0, 0, "8690001"), label(0, 1, "Cay"), number(0, 2, 12.5),
+                                                    label(1, 0, "8690002"), labelSst(1, 1, 0)}));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bozuk.xls"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(CompoundImage(stream).data());
+    file.close();
+
+    MessageCatcher messages;
+    pressCommand1(path);
+    EXPECT_EQ(grid->TextMatrix(1, 2), "Cay");
+    EXPECT_EQ(grid->TextMatrix(2, 1), "8690002");
+    EXPECT_EQ(grid->TextMatrix(2, 2), "");
+    EXPECT_TRUE(grid->lastLoad().damaged);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts.first().startsWith("«bozuk.xls»\nDosya hasarlı; okunabildiği kadarı yüklendi."))
+        << messages.texts.first().toStdString();
 }
 
 TEST_F(GridOnWindow, a_file_dropped_on_the_grid_loads_as_the_button_does_and_two_files_are_not_taken)
