@@ -1,7 +1,8 @@
 #pragma once
-// The sizes a zip archive declares for its parts, checked before anything is
-// expanded: the zip layer of the import library allocates what a part
-// declares and offers no way to look at the declarations first.
+// The parts of a zip archive checked before the import library reads them:
+// its zip layer allocates whatever size a part declares, shows no sizes to
+// check first, and hands on what a damaged part inflates to without a word,
+// which its XML parser then may abort the process on.
 
 #include <QByteArrayView>
 #include <QString>
@@ -17,10 +18,13 @@ struct ZipLimits {
 };
 
 // Empty when every part that the central directory lists stays within
-// `limits`, otherwise why the archive is refused. The directory is found as
-// the import library finds it (the last end record, within the last 64 KiB),
-// and walked as it walks it (header after header while the signature holds),
-// so no part it could expand escapes the check.
+// `limits` and, stored or deflated, gives exactly the bytes and checksum it
+// declares; otherwise why the archive is refused. The declarations are all
+// checked before any part is expanded, and parts are expanded piece by piece
+// into a small buffer. The directory is found as the import library finds it
+// (the last end record, within the last 64 KiB) and walked as it walks it
+// (header after header while the signature holds), so no part it could
+// expand escapes the check.
 QString zipBoundsProblem(QByteArrayView archive, const ZipLimits &limits = {});
 
 }  // namespace spreadsheet::orcusimport

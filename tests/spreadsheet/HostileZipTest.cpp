@@ -95,6 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"zip_bomb", [] { return bomb(60'000'000); }, spreadsheet::readOpenXml, ReadError::Damaged},
         HostileCase{"parts_past_one_gigabyte", pastTotal, spreadsheet::readOpenXml, ReadError::Damaged},
         HostileCase{"part_longer_than_declared", pastDeclaredSize, spreadsheet::readOpenXml, ReadError::Damaged},
+        // Deflate data damaged by the fuzzer: liborcus 0.17 parses what it
+        // inflates to and aborts the process on an assertion.
+        HostileCase{"damaged_deflate_data", [] { return fileBytes(QStringLiteral("fuzz_bad_deflate.xlsx")); },
+                    spreadsheet::readOpenXml, ReadError::Damaged},
         HostileCase{"xlsx_without_workbook",
                     [] { return openXmlPackageWithout(QStringLiteral("xl/workbook.xml")); }, spreadsheet::readOpenXml,
                     ReadError::Damaged},
@@ -128,11 +132,13 @@ TEST(ZipBoundsTest, limits_are_checked_at_their_edges)
     const auto declaring = [&](std::uint32_t size) {
         return ZipBuilder().addRaw(QStringLiteral("a"), part, size).build();
     };
+    // Within the limits the part is expanded, and found not to match its size.
+    const auto expands = [](const QString &problem) { return problem.contains(QStringLiteral("expand")); };
     const std::uint64_t atRatio = std::uint64_t(part.size()) * 1000;
-    EXPECT_EQ(spreadsheet::orcusimport::zipBoundsProblem(declaring(std::uint32_t(atRatio))), QString());
-    EXPECT_NE(spreadsheet::orcusimport::zipBoundsProblem(declaring(std::uint32_t(atRatio + 1))), QString());
+    EXPECT_FALSE(expands(spreadsheet::orcusimport::zipBoundsProblem(declaring(std::uint32_t(atRatio)))));
+    EXPECT_TRUE(expands(spreadsheet::orcusimport::zipBoundsProblem(declaring(std::uint32_t(atRatio + 1)))));
     const spreadsheet::orcusimport::ZipLimits small{atRatio - 1, 1000};
-    EXPECT_NE(spreadsheet::orcusimport::zipBoundsProblem(declaring(std::uint32_t(atRatio)), small), QString());
+    EXPECT_TRUE(expands(spreadsheet::orcusimport::zipBoundsProblem(declaring(std::uint32_t(atRatio)), small)));
 }
 
 TEST(ZipBoundsTest, directory_is_found_as_the_library_finds_it)
