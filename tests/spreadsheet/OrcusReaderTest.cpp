@@ -69,6 +69,7 @@ TEST_P(ProductListTwinTest, reads_the_texts_of_the_xls_twin)
 
 INSTANTIATE_TEST_SUITE_P(Files, ProductListTwinTest,
                          testing::Values(TwinCase{"lo_products.xlsx", spreadsheet::readOpenXml, {"C8", "B15"}, true},
+                                         TwinCase{"lo_products.xlsm", spreadsheet::readOpenXml, {"C8", "B15"}, true},
                                          TwinCase{"gnumeric_products.xlsx",
                                                   spreadsheet::readOpenXml,
                                                   {"A1", "B1", "C1", "B2", "B3", "B4", "B5", "B6", "B7", "B8", "B9",

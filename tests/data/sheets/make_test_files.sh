@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Remakes the test workbooks: one product list saved by LibreOffice as .xls,
-# .xlsx, .ods and .csv and by Gnumeric as .xlsx, so that the readers of every
-# format can be held to the same texts; and a workbook whose first sheet is
-# hidden. Needs the tools of scripts/deps.sh --dev.
+# .xlsx, .xlsm, .ods and .csv and by Gnumeric as .xlsx, so that the readers of
+# every format can be held to the same texts; and a workbook whose first sheet
+# is hidden. Needs the tools of scripts/deps.sh --dev.
 set -euo pipefail
 cd "$(dirname "$0")"
 work=$(mktemp -d)
@@ -14,8 +14,9 @@ office=(soffice --headless "-env:UserInstallation=file://$work/profile")
 for format in xls xlsx ods; do
   "${office[@]}" --convert-to "$format" --outdir "$work" "$work/products.fods" "$work/hidden_first.fods" >/dev/null
 done
+"${office[@]}" --convert-to 'xlsm:Calc MS Excel 2007 VBA XML' --outdir "$work" "$work/products.fods" >/dev/null
 "${office[@]}" --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1' --outdir "$work" "$work/products.fods" >/dev/null
-for format in xls xlsx ods csv; do
+for format in xls xlsx xlsm ods csv; do
   cp "$work/products.$format" "lo_products.$format"
 done
 ssconvert lo_products.xls gnumeric_products.xlsx 2>/dev/null
