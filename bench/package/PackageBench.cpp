@@ -1,9 +1,9 @@
-// bench_orcus [FILE.xlsx]: times the .xlsx reader on FILE, or on the 65,535-row
+// bench_package [FILE.xlsx]: times the .xlsx reader on FILE, or on the 65,535-row
 // product list of the .xls benchmark saved as .xlsx by LibreOffice, and
 // compares with python3-openpyxl in read-only mode on the same file.
 
 #include "PeakMemory.h"
-#include "spreadsheet/orcus/OrcusReader.h"
+#include "spreadsheet/package/PackageReader.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -54,7 +54,7 @@ int main(int argc, char **argv)
     QTemporaryDir scratch;
     const QString workbook = argc > 1 ? QString::fromLocal8Bit(argv[1]) : makeWorkbook(scratch.path());
     if (workbook.isEmpty()) {
-        std::fputs("bench_orcus: cannot generate the workbook (python3-xlwt or soffice missing?); pass FILE.xlsx\n",
+        std::fputs("bench_package: cannot generate the workbook (python3-xlwt or soffice missing?); pass FILE.xlsx\n",
                    stderr);
         return 2;
     }
@@ -68,13 +68,13 @@ int main(int argc, char **argv)
         timer.start();
         QFile file(workbook);
         if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "bench_orcus: %s\n", qPrintable(file.errorString()));
+            std::fprintf(stderr, "bench_package: %s\n", qPrintable(file.errorString()));
             return 2;
         }
-        const spreadsheet::SheetColumns sheet = spreadsheet::readOpenXml(file.readAll(), turkish);
+        const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(file.readAll(), turkish);
         seconds.push_back(double(timer.nsecsElapsed()) / 1e9);
         if (!sheet.ok()) {
-            std::fprintf(stderr, "bench_orcus: %s\n", qPrintable(sheet.message));
+            std::fprintf(stderr, "bench_package: %s\n", qPrintable(sheet.message));
             return 2;
         }
         rows = sheet.rows.size();
