@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "spreadsheet/package/PackageReader.h"
 #include "spreadsheet/xls/XlsReader.h"
 
 namespace spreadsheet {
@@ -13,6 +14,8 @@ SheetColumns readByContent(const QByteArray &file, const QLocale &locale)
 {
     if (xls::looksLikeWorkbook(file))
         return xls::readColumnsAtoCFromBytes(file, locale);
+    if (file.startsWith("PK\x03\x04"))
+        return readWorkbookPackage(file, locale);
     return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("not a spreadsheet of a kind this tool reads"));
 }
 
