@@ -4,9 +4,9 @@ namespace spreadsheet::package {
 
 bool SheetRows::put(std::int64_t row, std::int64_t column, const QString &text)
 {
-    if (column < 0 || column >= kColumns || text.isEmpty())
+    if (row < 0 || column < 0 || column >= kColumns || text.isEmpty())
         return true;
-    if (row < 0 || row >= kMaxRows)
+    if (row >= kMaxRows)
         return false;
     if (rows_.size() <= std::size_t(row))
         rows_.resize(std::size_t(row) + 1);

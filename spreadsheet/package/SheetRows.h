@@ -17,7 +17,7 @@ public:
     static constexpr int kColumns = 3;
 
     // Puts `text` in the cell at 0-based `row` and `column`; a column past C,
-    // or an empty text, is dropped. False (and nothing kept) for a row at or
+    // a row before the first (a cell outside any row) or an empty text is dropped. False (and nothing kept) for a row at or
     // past kMaxRows.
     bool put(std::int64_t row, std::int64_t column, const QString &text);
     // Puts the three texts of `row` into the `count` rows from `row` on; a

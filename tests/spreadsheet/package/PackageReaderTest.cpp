@@ -107,6 +107,8 @@ const CellsCase kOpenXmlCells[] = {
     {"cells_and_rows_without_a_reference_follow_the_one_before",
      openXmlPackage(R"(<row r="2"><c r="B2"><v>1</v></c><c><v>2</v></c><c><v>3</v></c></row><row><c><v>4</v></c></row>)"),
      {{}, {"", "1", "2"}, {"4", "", ""}}},
+    {"a_cell_outside_any_row_is_dropped", openXmlPackage(R"(<c><v>1</v></c><row><c><v>2</v></c></row>)"),
+     {{"2", "", ""}}},
     {"a_formula_without_result_and_a_missing_string_are_counted",
      openXmlPackage(R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>9</v></c><c r="C1"><f>A1</f></c></row>)",
                     "<si><t>var</t></si>"),
