@@ -18,7 +18,7 @@ int readPiece(void *source, char *out, int capacity)
 
 // No network, and entities left as they are (no XML_PARSE_NOENT, no DTD
 // loading); messages come to onError instead of standard error.
-constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
 }  // namespace
 
