@@ -6,6 +6,7 @@
 
 #include "spreadsheet/csv/CsvReader.h"
 #include "spreadsheet/html/HtmlReader.h"
+#include "spreadsheet/package/PackageReader.h"
 #include "spreadsheet/xls/XlsReader.h"
 
 namespace spreadsheet {
@@ -22,6 +23,8 @@ SheetColumns readByContent(const QByteArray &file, const QLocale &locale)
     const QByteArrayView head = QByteArrayView(file).first(std::min(file.size(), kHeadBytes));
     if (xls::looksLikeWorkbook(head))
         return xls::readColumnsAtoCFromBytes(file, locale);
+    if (file.startsWith("PK\x03\x04"))
+        return readWorkbookPackage(file, locale);
     if (looksLikeHtml(head))
         return readHtmlTable(file);
     if (looksLikeText(head))

@@ -64,7 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"a_compound_file_without_a_workbook", [] { return CompoundImage(Bytes(600, 7), u"WordDocument").data(); },
                     ReadError::NotSpreadsheet},
         RefusalCase{"a_compound_file_cut_in_its_header", compoundCutInItsHeader, ReadError::Damaged},
-        RefusalCase{"damage_that_cost_every_cell", onlyCellLost, ReadError::Damaged}),
+        RefusalCase{"damage_that_cost_every_cell", onlyCellLost, ReadError::Damaged},
+        RefusalCase{"a_zip_cut_after_its_first_header", [] { return QByteArray("PK\x03\x04", 4) + QByteArray(200, 'x'); },
+                    ReadError::Damaged}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SheetFile, a_renamed_file_reads_as_what_it_is)

@@ -1,0 +1,96 @@
+#include "spreadsheet/package/PackageReader.h"
+
+#include "spreadsheet/CellText.h"
+#include "spreadsheet/package/CellStyles.h"
+#include "spreadsheet/package/OdsTable.h"
+#include "spreadsheet/package/Relationships.h"
+#include "spreadsheet/package/SharedStrings.h"
+#include "spreadsheet/package/SheetRows.h"
+#include "spreadsheet/package/WorkbookPart.h"
+#include "spreadsheet/package/Worksheet.h"
+#include "spreadsheet/package/ZipArchive.h"
+
+namespace spreadsheet {
+namespace {
+
+using namespace package;
+
+SheetColumns refusedFor(const ReadOutcome &outcome)
+{
+    return SheetColumns::refused(outcome.error, outcome.message);
+}
+
+// The rows `read` put in `rows`, or its refusal.
+SheetColumns rowsOrRefusal(const ReadOutcome &read, SheetRows &rows)
+{
+    return read.ok() ? rows.take() : refusedFor(read);
+}
+
+SheetColumns readOpenDocument(const ZipArchive &zip, const QLocale &locale)
+{
+    const CellText text(locale, false);  // dates come as calendar dates, not serial numbers
+    SheetRows rows;
+    const ReadOutcome read = OdsTable(text, rows).read(zip, "content.xml");
+    return rowsOrRefusal(read, rows);
+}
+
+SheetColumns readOpenXml(const ZipArchive &zip, const QLocale &locale)
+{
+    std::string workbookPath = "xl/workbook.xml";
+    if (zip.contains("_rels/.rels")) {
+        Relationships root;
+        if (const ReadOutcome read = root.read(zip, "_rels/.rels", ""); !read.ok())
+            return refusedFor(read);
+        workbookPath = root.targetOfKind("officeDocument");
+    }
+    WorkbookPart workbook;
+    if (const ReadOutcome read = workbook.read(zip, workbookPath); !read.ok())
+        return refusedFor(read);
+    Relationships parts;
+    if (const ReadOutcome read =
+            parts.read(zip, Relationships::partFor(workbookPath), Relationships::folderOf(workbookPath));
+        !read.ok())
+        return refusedFor(read);
+
+    // A package without a string table or styles has cells that need none.
+    SharedStrings strings;
+    CellStyles styles;
+    const std::string stringsPath = parts.targetOfKind("sharedStrings");
+    const std::string stylesPath = parts.targetOfKind("styles");
+    ReadOutcome read;
+    if (zip.contains(stringsPath))
+        read = strings.read(zip, stringsPath);
+    if (read.ok() && zip.contains(stylesPath))
+        read = styles.read(zip, stylesPath);
+    if (!read.ok())
+        return refusedFor(read);
+    const std::string sheetPath = parts.target(workbook.firstSheetId());
+    if (sheetPath.empty())
+        return SheetColumns::refused(ReadError::Damaged, QStringLiteral("the first sheet's part is not named"));
+    const CellText text(locale, workbook.date1904());
+    SheetRows rows;
+    read = Worksheet(strings, styles, text, workbook.date1904(), rows).read(zip, sheetPath);
+    return rowsOrRefusal(read, rows);
+}
+
+}  // namespace
+
+SheetColumns readWorkbookPackage(const QByteArray &file, const QLocale &locale)
+{
+    if (file.isEmpty())
+        return SheetColumns::refused(ReadError::Empty, QStringLiteral("the file is empty"));
+    if (!file.startsWith("PK\x03\x04"))
+        return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("not a zip archive"));
+    const ZipArchive zip(file);
+    if (!zip.problem().isEmpty())
+        return SheetColumns::refused(ReadError::Damaged, zip.problem());
+    if (zip.contains("content.xml"))
+        return readOpenDocument(zip, locale);
+    if (zip.contains("[Content_Types].xml") || zip.contains("_rels/.rels") || zip.contains("xl/workbook.xml"))
+        return readOpenXml(zip, locale);
+    if (zip.contains("mimetype"))
+        return SheetColumns::refused(ReadError::Damaged, QStringLiteral("the OpenDocument file has no content part"));
+    return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("a zip archive that holds no workbook"));
+}
+
+}  // namespace spreadsheet

@@ -1,0 +1,26 @@
+#pragma once
+// The shared string table of an .xlsx package, which cells refer to by
+// number. It is kept whole: any cell of the first sheet may use any entry.
+
+#include "spreadsheet/package/XmlPart.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace spreadsheet::package {
+
+class SharedStrings {
+public:
+    // Reads part `path`: each <si> is its <t> text, or the texts of its rich
+    // runs end to end; phonetic runs (<rPh>) are left out. Damaged when the
+    // part is missing or malformed.
+    ReadOutcome read(const ZipArchive &zip, std::string_view path);
+    // Entry `index`; nullopt past the end of the table.
+    std::optional<QString> at(std::size_t index) const;
+
+private:
+    std::vector<QString> strings_;
+};
+
+}  // namespace spreadsheet::package

@@ -1,0 +1,87 @@
+#pragma once
+// The parts of a zip archive (the container of .xlsx and .ods workbooks), read
+// within bounds: sizes are taken from the central directory and checked
+// against limits before anything is expanded, and a part is only handed on
+// after it has been expanded once, piece by piece, to exactly the size and
+// checksum its entry declares.
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include <zlib.h>
+
+namespace spreadsheet::package {
+
+// How far the parts of one archive may expand.
+struct ZipLimits {
+    std::uint64_t totalBytes = std::uint64_t(1) << 30;  // all parts together
+    std::uint64_t ratio = 1000;                          // one part, expanded : compressed
+};
+
+// Where one part's data lies and what it declares.
+struct ZipEntry {
+    QByteArrayView data;  // stored or deflated bytes
+    bool deflated = false;
+    std::uint64_t size = 0;  // expanded
+    std::uint32_t crc = 0;
+};
+
+// A part looked up and checked: its entry, or why it cannot be read.
+struct CheckedPart {
+    ZipEntry entry;
+    QString problem;  // empty when the entry can be read
+};
+
+// Expands one entry's data in pieces of the caller's size.
+class PartInflater {
+public:
+    explicit PartInflater(const ZipEntry &entry);
+    ~PartInflater();
+    PartInflater(const PartInflater &) = delete;
+    PartInflater &operator=(const PartInflater &) = delete;
+
+    // Puts up to `capacity` next bytes at `out` and returns how many; 0 once
+    // the part has given all its bytes; -1 when its data is damaged or
+    // expands past its declared size.
+    int read(char *out, int capacity);
+    // Whether everything read so far has the size and checksum the entry declares.
+    bool matchesEntry() const { return produced_ == entry_.size && crc_ == entry_.crc; }
+
+private:
+    ZipEntry entry_;
+    z_stream stream_{};
+    bool ready_ = false;  // the inflater is initialised
+    bool ended_ = false;
+    std::uint64_t produced_ = 0;
+    std::uint32_t crc_ = 0;
+};
+
+class ZipArchive {
+public:
+    // Reads the central directory of `archive`, which must outlive this
+    // object. problem() says why the archive is refused when it is: no
+    // directory within reach of the end, an entry cut off, sizes past
+    // `limits`, a name given twice.
+    explicit ZipArchive(QByteArrayView archive, const ZipLimits &limits = {});
+
+    // Empty when the directory was read.
+    const QString &problem() const { return problem_; }
+    // Whether a part named `name` is listed.
+    bool contains(std::string_view name) const { return entries_.count(name) > 0; }
+    // The entry of part `name` once it has been expanded and found to give
+    // exactly the bytes and checksum it declares; otherwise the reason (no
+    // such part, header not where the directory says, damaged data).
+    CheckedPart checked(std::string_view name) const;
+
+private:
+    QByteArrayView archive_;
+    std::map<std::string, qsizetype, std::less<>> entries_;  // name -> central directory entry
+    QString problem_;
+};
+
+}  // namespace spreadsheet::package

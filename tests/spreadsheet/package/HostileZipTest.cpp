@@ -1,0 +1,197 @@
+// Files that must be refused, without expanding a zip bomb, trusting the
+// sizes a zip declares or letting XML reach past its part.
+
+#include "spreadsheet/package/PackageReader.h"
+#include "spreadsheet/package/ZipArchive.h"
+#include "ZipBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtEndian>
+
+#include <functional>
+
+namespace {
+
+using spreadsheet::ReadError;
+
+const QString kData = QStringLiteral(SHEETS_TEST_DATA "/");
+
+QByteArray fileBytes(const QString &name)
+{
+    QFile file(kData + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+}
+
+QByteArray randomBytes(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(7);
+    generator.fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+    return bytes;
+}
+
+// A workbook whose sheet part holds `zeros` bytes of zeros after its cells.
+QByteArray bomb(qsizetype zeros)
+{
+    return ZipBuilder()
+        .add(QStringLiteral("xl/worksheets/sheet1.xml"), QByteArray(zeros, '\0'))
+        .add(QStringLiteral("xl/workbook.xml"), "<workbook/>")
+        .build();
+}
+
+// Two parts that each expand 800 times, 1.2 GB together.
+QByteArray pastTotal()
+{
+    const QByteArray noise = deflated(randomBytes(750'000));
+    return ZipBuilder()
+        .addRaw(QStringLiteral("xl/worksheets/sheet1.xml"), noise, std::uint32_t(noise.size()) * 800)
+        .addRaw(QStringLiteral("xl/worksheets/sheet2.xml"), noise, std::uint32_t(noise.size()) * 800)
+        .build();
+}
+
+// A sheet part that expands to far more than its declared 200 bytes.
+QByteArray pastDeclaredSize()
+{
+    const QByteArray sheet = QByteArray(R"(<row r="1"><c r="A1"><v>1</v></c></row>)").repeated(5000);
+    QByteArray package = openXmlPackage(sheet);
+    // The sheet is the last part, so its size fields are the last directory entry's.
+    const qsizetype entry = package.lastIndexOf(QByteArray("PK\x01\x02", 4));
+    const char declared[4] = {char(200), 0, 0, 0};
+    package.replace(entry + 24, 4, QByteArray(declared, 4));
+    const qsizetype local = package.lastIndexOf(QByteArray("PK\x03\x04", 4));
+    package.replace(local + 22, 4, QByteArray(declared, 4));
+    return package;
+}
+
+struct HostileCase {
+    const char *name;
+    std::function<QByteArray()> file;
+    ReadError error;
+};
+
+void PrintTo(const HostileCase &c, std::ostream *out) { *out << c.name; }
+
+class HostileInputTest : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileInputTest, is_refused_with_a_reason)
+{
+    const HostileCase &c = GetParam();
+    const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(c.file(), QLocale::c());
+    EXPECT_EQ(sheet.error, c.error) << sheet.message.toStdString();
+    EXPECT_FALSE(sheet.message.isEmpty());
+    EXPECT_TRUE(sheet.rows.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HostileInputTest,
+    testing::Values(
+        HostileCase{"zip_bomb", [] { return bomb(60'000'000); }, ReadError::Damaged},
+        HostileCase{"parts_past_one_gigabyte", pastTotal, ReadError::Damaged},
+        HostileCase{"part_longer_than_declared", pastDeclaredSize, ReadError::Damaged},
+        // Deflate data damaged by the fuzzer: it inflates to something, but
+        // not to the bytes its checksum was taken of.
+        HostileCase{"damaged_deflate_data", [] { return fileBytes(QStringLiteral("fuzz_bad_deflate.xlsx")); }, ReadError::Damaged},
+        HostileCase{"xlsx_without_workbook",
+                    [] { return openXmlPackageWithout(QStringLiteral("xl/workbook.xml")); },
+                    ReadError::Damaged},
+        HostileCase{"xlsx_without_its_sheet",
+                    [] { return openXmlPackageWithout(QStringLiteral("xl/worksheets/sheet1.xml")); }, ReadError::Damaged},
+        HostileCase{"ods_without_content", [] { return openDocumentPackage({}, false); }, ReadError::Damaged},
+        HostileCase{"truncated_xlsx", [] { return fileBytes(QStringLiteral("lo_products.xlsx")).left(4000); }, ReadError::Damaged},
+        HostileCase{"truncated_ods", [] { return fileBytes(QStringLiteral("lo_products.ods")).left(12000); }, ReadError::Damaged},
+        HostileCase{"binary_junk", [] { return randomBytes(20'000); },
+                    ReadError::NotSpreadsheet},
+        HostileCase{"junk_after_a_zip_signature", [] { return QByteArray("PK\x03\x04", 4) + randomBytes(20'000); }, ReadError::Damaged},
+        HostileCase{"xls_workbook", [] { return fileBytes(QStringLiteral("lo_products.xls")); }, ReadError::NotSpreadsheet},
+        HostileCase{"no_bytes", [] { return QByteArray(); }, ReadError::Empty}),
+    [](const testing::TestParamInfo<HostileCase> &info) { return std::string(info.param.name); });
+
+// A billion laughs: a workbook part whose entities would come to gigabytes if they were expanded.
+QByteArray laughs()
+{
+    QByteArray dtd = R"(<!DOCTYPE workbook [<!ENTITY a "ha">)";
+    for (char level = 'b'; level <= 'k'; ++level)
+        dtd += "<!ENTITY " + QByteArray(1, level) + " \"" + ("&" + QByteArray(1, char(level - 1)) + ";").repeated(10) + "\">";
+    return ZipBuilder()
+        .add(QStringLiteral("[Content_Types].xml"), "<Types/>")
+        .add(QStringLiteral("xl/workbook.xml"), dtd + "]><workbook>&k;</workbook>")
+        .build();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Markup, HostileInputTest,
+    testing::Values(
+        HostileCase{"entities_in_a_document_type", laughs, ReadError::Damaged},
+        // liborcus 0.17's parser read past its buffer on these.
+        HostileCase{"unterminated_attribute_with_an_entity_in_xlsx",
+                    [] { return openXmlPackage(R"(<o r="&r;)"); }, ReadError::Damaged},
+        HostileCase{"unterminated_attribute_with_an_entity_in_ods",
+                    [] { return openDocumentPackage(R"(<o r="&r;)"); }, ReadError::Damaged},
+        HostileCase{"an_undeclared_prefix", [] { return openXmlPackage("<x:row/>"); }, ReadError::Damaged},
+        HostileCase{"a_zip_of_something_else", [] { return ZipBuilder().add(QStringLiteral("a.txt"), "a").build(); },
+                    ReadError::NotSpreadsheet},
+        HostileCase{"a_text_document", [] {
+                        return ZipBuilder()
+                            .add(QStringLiteral("content.xml"),
+                                 R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"><office:body><office:text/></office:body></office:document-content>)")
+                            .build();
+                    },
+                    ReadError::NotSpreadsheet},
+        HostileCase{"a_name_given_twice", [] {
+                        return ZipBuilder().add(QStringLiteral("a"), "1").add(QStringLiteral("a"), "2").build();
+                    },
+                    ReadError::Damaged}),
+    [](const testing::TestParamInfo<HostileCase> &info) { return std::string(info.param.name); });
+
+using spreadsheet::package::ZipArchive;
+
+TEST(ZipArchiveTest, honest_archives_of_both_writers_give_their_parts)
+{
+    for (const char *name : {"lo_products.xlsx", "gnumeric_products.xlsx", "lo_products.ods"}) {
+        const QByteArray file = fileBytes(QString::fromLatin1(name));
+        const ZipArchive zip(file);
+        EXPECT_EQ(zip.problem(), QString()) << name;
+        const char *part = QByteArray(name).endsWith(".ods") ? "content.xml" : "xl/workbook.xml";
+        EXPECT_EQ(zip.checked(part).problem, QString()) << name;
+        EXPECT_NE(zip.checked("no/such/part.xml").problem, QString()) << name;
+    }
+}
+
+TEST(ZipArchiveTest, limits_are_checked_at_their_edges)
+{
+    const QByteArray part = deflated(QByteArray(10'000, 'x'));
+    const auto declaring = [&](std::uint32_t size) {
+        return ZipBuilder().addRaw(QStringLiteral("a"), part, size).build();
+    };
+    const std::uint64_t atRatio = std::uint64_t(part.size()) * 1000;
+    EXPECT_EQ(ZipArchive(declaring(std::uint32_t(atRatio))).problem(), QString());
+    EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio + 1))).problem(), QString());
+    const spreadsheet::package::ZipLimits small{atRatio - 1, 1000};
+    EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio)), small).problem(), QString());
+    // Within the limits, the part is expanded and found not to match its size.
+    EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio))).checked("a").problem, QString());
+}
+
+TEST(ZipArchiveTest, directory_is_found_from_the_last_end_record_within_reach)
+{
+    const QByteArray zip = ZipBuilder().add(QStringLiteral("a"), "text").build();
+    // A comment of 64 KiB is the most an end record can carry.
+    QByteArray reachable = zip;
+    reachable.append(QByteArray(0xFFFF, ' '));
+    EXPECT_EQ(ZipArchive(reachable).problem(), QString());
+    reachable.append(' ');
+    EXPECT_NE(ZipArchive(reachable).problem(), QString());
+    // An end record after the real one is the one taken: here it points at a
+    // directory entry that declares 2 GB.
+    const QByteArray lying = ZipBuilder().addRaw(QStringLiteral("b"), deflated("b"), 1u << 31).build();
+    QByteArray decoy = lying.mid(lying.indexOf(QByteArray("PK\x01\x02", 4)));
+    const quint32 offset = qToLittleEndian(quint32(zip.size()));
+    decoy.replace(decoy.size() - 6, 4, QByteArray(reinterpret_cast<const char *>(&offset), 4));
+    EXPECT_NE(ZipArchive(zip + decoy).problem(), QString());
+}
+
+}  // namespace

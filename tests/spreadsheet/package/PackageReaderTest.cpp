@@ -1,0 +1,214 @@
+// Workbooks saved by LibreOffice and Gnumeric as .xlsx, .xlsm and .ods, read
+// back and held to the texts the .xls reader gives for the same list saved as
+// .xls; then the cell kinds of both formats one by one.
+
+#include "spreadsheet/package/PackageReader.h"
+#include "spreadsheet/xls/XlsReader.h"
+#include "tests/common/QtPrinters.h"
+#include "ZipBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+namespace {
+
+using spreadsheet::ReadError;
+using Row = std::array<QString, 3>;
+
+const QString kData = QStringLiteral(SHEETS_TEST_DATA "/");
+const QLocale kTurkish(QLocale::Turkish, QLocale::Turkey);
+
+QByteArray fileBytes(const QString &name)
+{
+    QFile file(kData + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+}
+
+spreadsheet::SheetColumns read(const QByteArray &file)
+{
+    return spreadsheet::readWorkbookPackage(file, kTurkish);
+}
+
+class ProductListTwinTest : public testing::TestWithParam<const char *> {};
+
+TEST_P(ProductListTwinTest, reads_the_texts_of_the_xls_twin)
+{
+    const spreadsheet::SheetColumns twin =
+        xls::readColumnsAtoCFromBytes(fileBytes(QStringLiteral("lo_products.xls")), kTurkish);
+    ASSERT_TRUE(twin.ok()) << twin.message.toStdString();
+    const spreadsheet::SheetColumns sheet = read(fileBytes(QString::fromLatin1(GetParam())));
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    ASSERT_EQ(sheet.rows.size(), twin.rows.size());
+    for (std::size_t row = 0; row < twin.rows.size(); ++row)
+        EXPECT_EQ(sheet.rows[row], twin.rows[row]) << "row " << row + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ProductListTwinTest,
+                         testing::Values("lo_products.xlsx", "lo_products.xlsm", "gnumeric_products.xlsx",
+                                         "lo_products.ods"));
+
+class HiddenFirstSheetTest : public testing::TestWithParam<const char *> {};
+
+TEST_P(HiddenFirstSheetTest, is_still_the_sheet_read)
+{
+    const spreadsheet::SheetColumns sheet = read(fileBytes(QString::fromLatin1(GetParam())));
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_EQ(sheet.rows.size(), 1u);
+    EXPECT_EQ(sheet.rows[0], (Row{"gizli sayfa", "1", ""}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HiddenFirstSheetTest, testing::Values("hidden_first.xlsx", "hidden_first.ods"));
+
+// One package, the rows it must read as, and whether some cell was unreadable.
+struct CellsCase {
+    const char *name;
+    QByteArray file;
+    std::vector<Row> rows;
+    bool damaged = false;
+};
+
+void PrintTo(const CellsCase &c, std::ostream *out) { *out << c.name; }
+
+class CellKindsTest : public testing::TestWithParam<CellsCase> {};
+
+TEST_P(CellKindsTest, read_as_the_shared_rules_write_them)
+{
+    const spreadsheet::SheetColumns sheet = read(GetParam().file);
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.damaged, GetParam().damaged) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, GetParam().rows);
+}
+
+QByteArray odsRow(const QByteArray &cells, int repeat = 1)
+{
+    const QByteArray repeated = repeat > 1 ? " table:number-rows-repeated=\"" + QByteArray::number(repeat) + "\"" : "";
+    return "<table:table-row" + repeated + ">" + cells + "</table:table-row>";
+}
+
+const CellsCase kOpenXmlCells[] = {
+    {"shared_formulas_give_each_cell_its_cached_result",
+     openXmlPackage(R"(<row r="1"><c r="C1"><f t="shared" ref="C1:C2" si="0">A1*2.5</f><v>2.5</v></c></row>
+<row r="2"><c r="C2"><f t="shared" si="0"/><v>5</v></c></row>)"),
+     {{"", "", "2,5"}, {"", "", "5"}}},
+    {"inline_rich_and_shared_strings",
+     openXmlPackage(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>satır içi</t></is></c><c r="B1" t="s"><v>0</v></c>)"
+                    R"(<c r="C1" t="inlineStr"><is><r><t>zengin </t></r><r><rPr><b/></rPr><t>metin</t></r></is></c></row>)",
+                    "<si><r><t>payla</t></r><r><t>şılan</t></r><rPh sb=\"0\" eb=\"1\"><t>okunuş</t></rPh></si>"),
+     {{"satır içi", "paylaşılan", "zengin metin"}}},
+    {"cached_results_of_every_type",
+     openXmlPackage(R"(<row r="1"><c r="A1" t="b"><f>1&lt;2</f><v>1</v></c><c r="B1" t="e"><f>1/0</f><v>#DIV/0!</v></c>)"
+                    R"(<c r="C1" t="str"><f>"a"&amp;"b"</f><v>ab</v></c></row>)"),
+     {{"TRUE", "#DIV/0!", "ab"}}},
+    {"iso_dates_in_d_cells", openXmlPackage(R"(<row r="1"><c r="A1" t="d"><v>2024-03-15</v></c></row>)"),
+     {{"15.03.2024", "", ""}}},
+    {"cells_and_rows_without_a_reference_follow_the_one_before",
+     openXmlPackage(R"(<row r="2"><c r="B2"><v>1</v></c><c><v>2</v></c><c><v>3</v></c></row><row><c><v>4</v></c></row>)"),
+     {{}, {"", "1", "2"}, {"4", "", ""}}},
+    {"a_cell_outside_any_row_is_dropped", openXmlPackage(R"(<c><v>1</v></c><row><c><v>2</v></c></row>)"),
+     {{"2", "", ""}}},
+    {"a_formula_without_result_and_a_missing_string_are_counted",
+     openXmlPackage(R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>9</v></c><c r="C1"><f>A1</f></c></row>)",
+                    "<si><t>var</t></si>"),
+     {{"var", "", ""}},
+     true},
+};
+
+INSTANTIATE_TEST_SUITE_P(OpenXml, CellKindsTest, testing::ValuesIn(kOpenXmlCells),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+const CellsCase kOpenDocumentCells[] = {
+    {"repeated_rows_and_columns_are_real_copies",
+     openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="4.5" table:number-columns-repeated="4"/>)", 3)
+                         + odsRow(R"(<table:table-cell office:value-type="string"><text:p>son</text:p></table:table-cell>)")),
+     {{"4,5", "4,5", "4,5"}, {"4,5", "4,5", "4,5"}, {"4,5", "4,5", "4,5"}, {"son", "", ""}}},
+    {"typed_values",
+     openDocumentPackage(
+         odsRow(R"(<table:table-cell office:value-type="percentage" office:value="0.18"><text:p>18%</text:p></table:table-cell>)"
+                R"(<table:table-cell office:value-type="currency" office:currency="TRY" office:value="1234.5"><text:p>1.234,50 ₺</text:p></table:table-cell>)"
+                R"(<table:table-cell office:value-type="boolean" office:boolean-value="false"><text:p>FALSE</text:p></table:table-cell>)")
+         + odsRow(R"(<table:table-cell office:value-type="date" office:date-value="2024-03-15T13:45:00"/>)"
+                  R"(<table:table-cell office:value-type="time" office:time-value="PT13H45M00S"/>)"
+                  R"(<table:table-cell office:value-type="date" office:date-value="1900-02-28"/>)")),
+     {{"0,18", "1234,5", "FALSE"}, {"15.03.2024 13:45", "13:45", "28.02.1900"}}},
+    {"formula_results_as_values",
+     openDocumentPackage(odsRow(
+         R"(<table:table-cell table:formula="of:=1/0" office:value-type="string" office:string-value="" calcext:value-type="error"><text:p>#DIV/0!</text:p></table:table-cell>)"
+         R"(<table:table-cell table:formula="of:=&quot;Sim&quot;&amp;&quot;it&quot;" office:value-type="string" office:string-value="Simit"><text:p>Simit</text:p></table:table-cell>)"
+         R"(<table:table-cell table:formula="of:=1&lt;2" office:value-type="boolean" office:boolean-value="true"><text:p>TRUE</text:p></table:table-cell>)")),
+     {{"#DIV/0!", "Simit", "TRUE"}}},
+    {"paragraphs_spaces_tabs_and_breaks_without_comments",
+     openDocumentPackage(odsRow(
+         R"(<table:table-cell office:value-type="string"><office:annotation><text:p>not</text:p></office:annotation>)"
+         R"(<text:p>a<text:s text:c="3"/>b<text:tab/>c</text:p><text:p><text:span>d</text:span><text:line-break/>e<text:s/></text:p></table:table-cell>)")),
+     {{"a   b\tc\nd\ne ", "", ""}}},
+    {"header_rows_groups_and_covered_cells_are_rows_and_cells",
+     openDocumentPackage(
+         "<table:table-header-rows>"
+         + odsRow(R"(<table:table-cell table:number-columns-spanned="2" office:value-type="string"><text:p>baş</text:p></table:table-cell>)"
+                  R"(<table:covered-table-cell office:value-type="float" office:value="7"/><table:table-cell office:value-type="float" office:value="8"/>)")
+         + "</table:table-header-rows><table:table-row-group>"
+         + odsRow(R"(<table:table-cell/><table:table-cell office:value-type="float" office:value="9"/>)")
+         + "</table:table-row-group>"),
+     {{"baş", "7", "8"}, {"", "9", ""}}},
+    {"an_unreadable_value_is_counted",
+     openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="x"/><table:table-cell office:value-type="float" office:value="1"/>)")),
+     {{"", "1", ""}},
+     true},
+};
+
+INSTANTIATE_TEST_SUITE_P(OpenDocument, CellKindsTest, testing::ValuesIn(kOpenDocumentCells),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct RowsCase {
+    const char *name;
+    QByteArray file;
+    ReadError error;
+    std::size_t rows;
+};
+
+void PrintTo(const RowsCase &c, std::ostream *out) { *out << c.name; }
+
+class SheetExtentTest : public testing::TestWithParam<RowsCase> {};
+
+TEST_P(SheetExtentTest, rows_end_at_the_last_value_in_a_to_c_and_at_the_row_limit)
+{
+    const spreadsheet::SheetColumns sheet = read(GetParam().file);
+    EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows.size(), GetParam().rows);
+}
+
+// A value in column A after `rows` repeated empty rows.
+QByteArray valueAfterRepeatedRows(int rows)
+{
+    return odsRow("<table:table-cell/>", rows)
+           + odsRow(R"(<table:table-cell office:value-type="float" office:value="1"/>)");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, SheetExtentTest,
+    testing::Values(
+        RowsCase{"empty_xlsx_sheet", openXmlPackage({}), ReadError::None, 0},
+        RowsCase{"empty_ods_table", openDocumentPackage({}), ReadError::None, 0},
+        RowsCase{"only_column_d_and_formats",
+                 openXmlPackage(R"(<row r="4"><c r="D4"><v>1</v></c></row><row r="9"><c r="A9" s="1"/></row>)"),
+                 ReadError::None, 0},
+        RowsCase{"xlsx_last_row", openXmlPackage(R"(<row r="1048576"><c r="C1048576"><v>1</v></c></row>)"),
+                 ReadError::None, 1'048'576},
+        RowsCase{"xlsx_past_the_last_row", openXmlPackage(R"(<row r="1048577"><c r="A1048577"><v>1</v></c></row>)"),
+                 ReadError::TooManyRows, 0},
+        RowsCase{"ods_last_row", openDocumentPackage(valueAfterRepeatedRows(1'048'575)), ReadError::None, 1'048'576},
+        RowsCase{"ods_past_the_last_row", openDocumentPackage(valueAfterRepeatedRows(2'000'000'000)),
+                 ReadError::TooManyRows, 0},
+        RowsCase{"ods_empty_rows_repeated_at_the_end",
+                 openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="1"/>)")
+                                     + odsRow("<table:table-cell table:number-columns-repeated=\"1024\"/>", 1'048'575)),
+                 ReadError::None, 1},
+        RowsCase{"ods_value_repeated_past_the_last_row",
+                 openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="1"/>)", 1'048'577)),
+                 ReadError::TooManyRows, 0}),
+    [](const testing::TestParamInfo<RowsCase> &info) { return std::string(info.param.name); });
+
+}  // namespace

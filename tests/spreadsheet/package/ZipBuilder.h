@@ -1,0 +1,40 @@
+#pragma once
+// Zip archives written in memory for the tests, honest or lying about their
+// parts' sizes, and the smallest .xlsx and .ods packages around a sheet.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class ZipBuilder {
+public:
+    // Adds a part, deflated; `declaredSize` replaces the expanded size the
+    // archive states for it (its content stays as given).
+    ZipBuilder &add(const QString &name, const QByteArray &content,
+                    std::optional<std::uint32_t> declaredSize = std::nullopt);
+    // Adds a part whose compressed bytes are given as they are.
+    ZipBuilder &addRaw(const QString &name, const QByteArray &deflated, std::uint32_t declaredSize);
+    // The archive: local headers and data, then the central directory and its end record.
+    QByteArray build() const;
+
+private:
+    struct Part {
+        QByteArray name, data;
+        std::uint32_t crc = 0, size = 0;
+    };
+    std::vector<Part> parts_;
+};
+
+// Raw deflate of `content` at the best compression.
+QByteArray deflated(const QByteArray &content);
+
+// An .xlsx package whose only sheet has `sheetData` (the inside of
+// <sheetData>), with `sharedStrings` as its string table when not empty.
+QByteArray openXmlPackage(const QByteArray &sheetData, const QByteArray &sharedStrings = {});
+// The same package without the part named `missing`.
+QByteArray openXmlPackageWithout(const QString &missing);
+// An .ods package whose only table has `rows` (table:table-row elements).
+QByteArray openDocumentPackage(const QByteArray &rows, bool withContent = true);
