@@ -72,10 +72,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SheetFile, a_renamed_file_reads_as_what_it_is)
 {
     const QString data = QStringLiteral(XLS_TEST_DATA "/");
-    const spreadsheet::SheetColumns renamed = spreadsheet::readSheet(data + QStringLiteral("csv_renamed.xls"));
-    ASSERT_TRUE(renamed.ok()) << renamed.message.toStdString();
-    EXPECT_EQ(renamed.rows, spreadsheet::readSheet(data + QStringLiteral("lo_cells.csv")).rows);
-    EXPECT_EQ(renamed.rows.front()[0], "8690504012345");
+    // Each renamed file beside the same content under its own kind's name.
+    for (const auto &[renamed, twin] : {std::pair{"csv_renamed.xls", "lo_cells.csv"},
+                                         std::pair{"xlsx_renamed.xls", "gnumeric_cells.xls"}}) {
+        const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(data + QLatin1StringView(renamed));
+        ASSERT_TRUE(sheet.ok()) << renamed << ": " << sheet.message.toStdString();
+        EXPECT_EQ(sheet.rows, spreadsheet::readSheet(data + QLatin1StringView(twin)).rows) << renamed;
+        EXPECT_EQ(sheet.rows.front()[0], "8690504012345") << renamed;
+    }
 }
 
 TEST(SheetFile, a_missing_file_cannot_be_opened)
