@@ -2,11 +2,9 @@
 // workbook it has python3-xlwt generate, and compares with python3-xlrd; then
 // times whole processes reading columns A-C, xlsdump beside FreeXL.
 
-#include "PeakMemory.h"
+#include "BenchSupport.h"
 #include "spreadsheet/SheetFile.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -20,16 +18,6 @@ namespace {
 
 const QString kScripts = QStringLiteral(BENCH_SCRIPTS "/");
 
-// Standard output of `python arguments`, or nullopt when it fails.
-std::optional<QString> runPython(const QString &python, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(python, arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
 // A Python that has both xlwt and xlrd; empty when none does. Debian's own
 // interpreter comes first, since a PATH python may lack the packages.
 QString findPython()
@@ -37,7 +25,7 @@ QString findPython()
     QStringList candidates{QStringLiteral("/usr/bin/python3"), QStandardPaths::findExecutable(QStringLiteral("python3")),
                            QStandardPaths::findExecutable(QStringLiteral("python"))};
     for (const QString &python : candidates) {
-        if (!python.isEmpty() && runPython(python, {QStringLiteral("-c"), QStringLiteral("import xlwt, xlrd")}))
+        if (!python.isEmpty() && runForOutput(python, {QStringLiteral("-c"), QStringLiteral("import xlwt, xlrd")}))
             return python;
     }
     return {};
@@ -88,40 +76,35 @@ int main(int argc, char **argv)
     QTemporaryDir scratch;
     QString workbook = argc > 1 ? QString::fromLocal8Bit(argv[1]) : scratch.filePath(QStringLiteral("bench.xls"));
     if (argc <= 1) {
-        if (python.isEmpty() || !runPython(python, {kScripts + "make_bench_workbook.py", workbook})) {
+        if (python.isEmpty() || !runForOutput(python, {kScripts + "make_bench_workbook.py", workbook})) {
             std::fputs("bench_xls: cannot generate the workbook (python3-xlwt missing?); pass FILE.xls\n", stderr);
             return 2;
         }
     }
 
-    constexpr int kRuns = 7;
-    // The first read pays for fresh memory; the later ones reuse the heap.
-    std::vector<double> seconds;
     std::size_t rows = 0;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
+    QString refusal;
+    const std::optional<RunTimes> times = timeRuns(7, [&] {
         const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(workbook);
-        seconds.push_back(double(timer.nsecsElapsed()) / 1e9);
-        if (!sheet.ok()) {
-            std::fprintf(stderr, "bench_xls: %s\n", qPrintable(sheet.message));
-            return 2;
-        }
         rows = sheet.rows.size();
+        refusal = sheet.message;
+        return sheet.ok();
+    });
+    if (!times) {
+        std::fprintf(stderr, "bench_xls: %s\n", qPrintable(refusal));
+        return 2;
     }
-    const double first = seconds.front();
-    std::sort(seconds.begin(), seconds.end());
     std::printf("workbook        %s\n", qPrintable(workbook));
     std::printf("rows read       %zu\n", rows);
-    std::printf("read time       first %.4f s, best %.4f s, median %.4f s (%d runs)\n", first, seconds.front(),
-                seconds[kRuns / 2], kRuns);
+    std::printf("read time       first %.4f s, best %.4f s, median %.4f s (%d runs)\n", times->first, times->best,
+                times->median, times->runs);
     std::printf("peak RSS        %.1f MB\n", double(peakResidentBytes()) / (1024.0 * 1024.0));
 
-    const auto xlrd = python.isEmpty() ? std::nullopt : runPython(python, {kScripts + "xlrd_read.py", workbook});
+    const auto xlrd = python.isEmpty() ? std::nullopt : runForOutput(python, {kScripts + "xlrd_read.py", workbook});
     if (xlrd) {
         const double xlrdSeconds = xlrd->toDouble();
         std::printf("python3-xlrd    best %.4f s (%.1fx the reader's best time)\n", xlrdSeconds,
-                    xlrdSeconds / seconds.front());
+                    xlrdSeconds / times->best);
     } else {
         std::printf("python3-xlrd    not available\n");
     }

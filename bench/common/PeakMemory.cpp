@@ -1,7 +1,7 @@
 // Platform file: the only place the benchmark asks the operating system
 // about memory (Windows process counters, Linux /proc, POSIX wait4).
 
-#include "PeakMemory.h"
+#include "BenchSupport.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
