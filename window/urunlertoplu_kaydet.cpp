@@ -14,8 +14,8 @@
 #include <initializer_list>
 
 #include "platform/grid/FlexGrid.h"
-#include "window/BulkImport.h"
-#include "window/SaveReport.h"
+#include "import/BulkImport.h"
+#include "import/SaveReport.h"
 
 namespace {
 

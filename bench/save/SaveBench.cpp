@@ -21,7 +21,7 @@
 
 #include "db/StandInDatabase.h"
 #include "platform/ado/Connection.h"
-#include "window/BulkImport.h"
+#include "import/BulkImport.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-#include "TestDatabase.h"
+#include "tests/common/TestDatabase.h"
 #include "tests/common/QtPrinters.h"
 #include "window/urunlertoplu.h"
 

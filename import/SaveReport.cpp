@@ -1,4 +1,4 @@
-#include "window/SaveReport.h"
+#include "import/SaveReport.h"
 
 #include <QStringList>
 

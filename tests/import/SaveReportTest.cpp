@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "window/SaveReport.h"
+#include "import/SaveReport.h"
 
 using bulksave::completionMessage;
 using bulksave::RowOutcome;

@@ -1,4 +1,4 @@
-#include "window/SqlDialect.h"
+#include "import/SqlDialect.h"
 
 namespace bulksave {
 

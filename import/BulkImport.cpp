@@ -1,13 +1,13 @@
-#include "window/BulkImport.h"
+#include "import/BulkImport.h"
 
 #include <QSqlError>
 
 #include <algorithm>
 #include <utility>
 
-#include "window/PosRecords.h"
-#include "window/RowBatch.h"
-#include "window/SaveText.h"
+#include "import/PosRecords.h"
+#include "import/RowBatch.h"
+#include "import/SaveText.h"
 
 namespace bulksave {
 

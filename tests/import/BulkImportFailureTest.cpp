@@ -1,5 +1,5 @@
 #include "SaveFixture.h"
-#include "window/PosRecords.h"
+#include "import/PosRecords.h"
 
 using bulksave::BulkImport;
 using bulksave::ProductRow;

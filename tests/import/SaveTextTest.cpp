@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "window/SaveText.h"
+#include "import/SaveText.h"
 
 using bulksave::cutTo50;
 using bulksave::localeNumber;

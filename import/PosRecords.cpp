@@ -1,10 +1,10 @@
-#include "window/PosRecords.h"
+#include "import/PosRecords.h"
 
 #include <QSqlError>
 #include <QStringList>
 #include <QVariant>
 
-#include "window/SqlDialect.h"
+#include "import/SqlDialect.h"
 
 namespace bulksave {
 

@@ -9,9 +9,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "TestDatabase.h"
+#include "tests/common/TestDatabase.h"
 #include "tests/common/QtPrinters.h"
-#include "window/BulkImport.h"
+#include "import/BulkImport.h"
 
 class SaveTest : public ::testing::Test {
 protected:

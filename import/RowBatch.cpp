@@ -1,4 +1,4 @@
-#include "window/RowBatch.h"
+#include "import/RowBatch.h"
 
 #include <QSqlError>
 

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "platform/ado/Connection.h"
-#include "window/PosRecords.h"
-#include "window/SqlDialect.h"
+#include "import/PosRecords.h"
+#include "import/SqlDialect.h"
 
 namespace bulksave {
 

@@ -1,7 +1,7 @@
 #include "SaveFixture.h"
 
 #include "spreadsheet/SheetFile.h"
-#include "window/SaveText.h"
+#include "import/SaveText.h"
 
 using bulksave::ProductRow;
 using bulksave::RowStatus;

@@ -1,4 +1,4 @@
-#include "window/SaveText.h"
+#include "import/SaveText.h"
 
 #include <cmath>
 

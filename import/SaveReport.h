@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "window/BulkImport.h"
+#include "import/BulkImport.h"
 
 namespace bulksave {
 
