@@ -10,6 +10,7 @@ packages=(
   unixodbc-dev tdsodbc
   libpugixml-dev libxml2-dev zlib1g-dev
   libgtest-dev
+  qt6-translations-l10n
   fonts-liberation
   xvfb xauth
 )

@@ -1,14 +1,17 @@
 // The program is its one window: the load step runs the start-up, closing
 // the window ends the program.
 #include <QApplication>
+#include <QLocale>
 
+#include "window/QtTranslations.h"
 #include "window/urunlertoplu.h"
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    // Message boxes take this as their caption; title bars that already
-    // start with it get no suffix.
+    installQtTranslations(QLocale::system());
+    // Message boxes take this as their caption; the platform adds it to any
+    // window title that does not already end with it.
     QApplication::setApplicationDisplayName(urunlertoplu::toolName());
     urunlertoplu form;
     form.Form_Load();

@@ -236,10 +236,12 @@ QString urunlertoplu::toolName()
 
 QString urunlertoplu::titleFor(const ado::Connection &connection)
 {
+    // The tool's name comes last: the platform appends the application's
+    // name to a title that does not end with it, and would show it twice.
     if (connection.isOpen())
-        return QStringLiteral("%1 — %2").arg(toolName(), connection.description());
+        return QStringLiteral("%1 — %2").arg(connection.description(), toolName());
     const QString reason = connection.lastError().isEmpty() ? QStringLiteral("açılmadı") : connection.lastError();
-    return QStringLiteral("%1 — bağlantı yok: %2").arg(toolName(), reason);
+    return QStringLiteral("bağlantı yok: %1 — %2").arg(reason, toolName());
 }
 
 lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source)

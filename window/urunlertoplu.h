@@ -46,8 +46,8 @@ public:
     // The tool's name, as the title bar and the message boxes show it.
     static QString toolName();
 
-    // Title for a connection: the tool's name and what it is connected to,
-    // or that it is not connected and why. Never holds a password.
+    // Title for a connection: what it is connected to, or that it is not
+    // connected and why, then the tool's name. Never holds a password.
     static QString titleFor(const ado::Connection &connection);
 
     // Refill a list pair from the database; both lists keep the leading
