@@ -13,13 +13,6 @@ namespace bulksave {
 
 namespace {
 
-// A usable row's values as the records take them.
-struct Product {
-    QString barcode;
-    QString name;
-    double price = 0;
-};
-
 // The printer id to map every item to, or nullopt for no mapping: the
 // leading "YOK" entry (position 0), no entry at all (a printer list that
 // could not be read or is empty leaves position -1 and an empty text) and
@@ -43,14 +36,8 @@ public:
           m_records(db, dialect),
           m_batch(db, dialect),
           m_locale(choices.locale),
-          // One normalised group text serves the category find, a new
-          // category's Name and both group-code columns, so that leading
-          // blanks or an overlong name never create a second category.
-          m_group(cutTo50(trimSpaces(choices.group))),
+          m_texts(sharedTexts(choices)),
           m_multiplier(choices.unitPosition == 0 ? QStringLiteral("1") : QStringLiteral("1000")),
-          m_button(choices.showOnSalesScreen),
-          m_subMenuTag(trimSpaces(choices.subMenuTag)),
-          m_buttonColor(choices.buttonColor),
           m_printerId(printerToMap(choices))
     {
         m_prepared = m_records.prepare();
@@ -79,11 +66,8 @@ private:
     RowBatch m_batch;
     WriteResult m_prepared;
     QLocale m_locale;
-    QString m_group;
+    SharedTexts m_texts;
     QString m_multiplier;
-    bool m_button;
-    QString m_subMenuTag;
-    QString m_buttonColor;
     std::optional<QString> m_printerId;
     // Outcomes of the rows kept in the open batch: they only land with it.
     QList<qsizetype> m_uncommitted;
@@ -95,16 +79,12 @@ void SaveRun::visit(int gridRow, const ProductRow &row)
 {
     RowOutcome outcome;
     outcome.gridRow = gridRow;
-    const QString barcode = trimSpaces(row.barcode);
-    const QString name = trimSpaces(row.name);
-    const std::optional<double> price = localeNumber(row.price, m_locale);
-    if (name.isEmpty() || !price) {
-        const bool blank = barcode.isEmpty() && name.isEmpty() && trimSpaces(row.price).isEmpty();
-        outcome.status = blank ? RowStatus::Empty : RowStatus::Skipped;
-        if (!blank)
-            outcome.skipReason = name.isEmpty() ? SkipReason::NoName : SkipReason::PriceNotNumber;
+    const RowJudgement judgement = judgeRow(row, m_locale);
+    if (judgement.usable()) {
+        outcome = write(gridRow, *judgement.product);
     } else {
-        outcome = write(gridRow, Product{cutTo50(barcode), cutTo50(name), *price});
+        outcome.status = judgement.blank ? RowStatus::Empty : RowStatus::Skipped;
+        outcome.skipReason = judgement.skipReason;
     }
     m_outcomes.append(outcome);
     if (outcome.status == RowStatus::Landed)
@@ -147,32 +127,17 @@ RowOutcome SaveRun::write(int gridRow, const Product &product)
     return outcome;
 }
 
-// The first text of the row that the database would not store as given
-// (a server code page without some of its letters): the row fails before
-// anything is written rather than landing with "?" in place of them.
+// A row with a text the database would store altered fails before anything
+// is written, rather than landing with "?" in place of some letters.
 WriteResult SaveRun::checkTexts(const Product &product) const
 {
-    struct Text {
-        const char *table;
-        const char *column;
-        QString value;
-    };
-    const Text texts[] = {
-        {"MenuItems", "GroupCode", m_group},
-        {"MenuItems", "Barcode", product.barcode},
-        {"MenuItems", "Name", product.name},
-        {"ScreenMenuItems", "ButtonColor", m_button ? m_buttonColor : QString()},
-        {"ScreenMenuItems", "SubMenuTag", m_button ? m_subMenuTag : QString()},
-    };
-    for (const Text &text : texts) {
-        if (!m_fidelity.isExact(text.value)) {
-            return WriteResult::failure(QLatin1StringView(text.table),
-                                        QStringLiteral("%1 \"%2\" cannot be stored exactly: the database's code "
-                                                       "page lacks some of its characters")
-                                            .arg(QLatin1StringView(text.column), text.value));
-        }
-    }
-    return {};
+    const std::optional<UnstorableText> text = firstUnstorableText(product, m_texts, m_fidelity);
+    if (!text)
+        return {};
+    return WriteResult::failure(QLatin1StringView(text->table),
+                                QStringLiteral("%1 \"%2\" cannot be stored exactly: the database's code page lacks "
+                                               "some of its characters")
+                                    .arg(QLatin1StringView(text->column), text->value));
 }
 
 void SaveRun::commit()
@@ -202,7 +167,7 @@ void SaveRun::batchLost(const WriteResult &why)
 // write that failed.
 WriteResult SaveRun::writeProduct(const Product &product)
 {
-    const WriteResult item = m_records.insertMenuItem(m_group, product.barcode, product.name);
+    const WriteResult item = m_records.insertMenuItem(m_texts.group, product.barcode, product.name);
     if (!item.ok())
         return item;
     const WriteResult portion = m_records.insertPortion(m_multiplier, *item.id);
@@ -210,7 +175,7 @@ WriteResult SaveRun::writeProduct(const Product &product)
         return portion;
     if (const WriteResult price = m_records.insertPrice(*portion.id, product.price); !price.ok())
         return price;
-    if (m_button) {
+    if (m_texts.button) {
         if (const WriteResult button = writeButton(product.name, *item.id); !button.ok())
             return button;
     }
@@ -226,7 +191,7 @@ WriteResult SaveRun::writeButton(const QString &name, qint64 itemId)
     const WriteResult category = categoryId();
     if (!category.ok())
         return category;
-    return m_records.insertScreenMenuItem(ScreenMenuItemValues{name, *category.id, itemId, m_buttonColor, m_subMenuTag});
+    return m_records.insertScreenMenuItem(ScreenMenuItemValues{name, *category.id, itemId, m_texts.buttonColor, m_texts.subMenuTag});
 }
 
 // The group's category: the one an earlier row of this save used, else the
@@ -235,9 +200,9 @@ WriteResult SaveRun::categoryId()
 {
     if (m_category)
         return WriteResult::success(m_category);
-    WriteResult category = m_records.findCategory(m_group);
+    WriteResult category = m_records.findCategory(m_texts.group);
     if (category.ok() && !category.id)
-        category = m_records.insertCategory(m_group);
+        category = m_records.insertCategory(m_texts.group);
     if (category.ok())
         m_category = category.id;
     return category;
@@ -247,7 +212,7 @@ WriteResult SaveRun::categoryId()
 // already names the item.
 WriteResult SaveRun::writePrinterMap(qint64 itemId)
 {
-    const PrinterMapValues values{m_group, itemId, *m_printerId};
+    const PrinterMapValues values{m_texts.group, itemId, *m_printerId};
     const WriteResult existing = m_records.findPrinterMap(itemId);
     if (!existing.ok())
         return existing;

@@ -10,28 +10,10 @@
 #include <functional>
 #include <optional>
 
+#include "import/RowRules.h"
 #include "platform/ado/Connection.h"
 
 namespace bulksave {
-
-// One data row of the product grid, as its cells' texts.
-struct ProductRow {
-    QString barcode;
-    QString name;
-    QString price;
-};
-
-// The operator's choices that every row of one save shares.
-struct SaveChoices {
-    QString group;                   // the group box's text, as typed or picked
-    int unitPosition = 0;            // unit list position: 0 ("Adet") gives Multiplier "1", any other (-1 included) "1000"
-    bool showOnSalesScreen = false;  // writes a screen-menu button in the group's category
-    QString subMenuTag;              // the buttons' sub-menu tag, trimmed when written
-    int printerPosition = 0;         // printer-id list position: 0 or less writes no printer mapping
-    QString printerId;               // the printer-id list's text; empty writes no printer mapping
-    QString buttonColor;             // colour text of the buttons, e.g. "White" or "#FF0000FF"
-    QLocale locale = QLocale::system();  // number rules of the price texts
-};
 
 enum class RowStatus {
     Landed,   // every record of the row was committed
@@ -39,8 +21,6 @@ enum class RowStatus {
     Skipped,  // a product without a name, or with a price that is not a number
     Failed,   // a write failed; the row was rolled back
 };
-
-enum class SkipReason { None, NoName, PriceNotNumber };
 
 // What happened to one visited grid row.
 struct RowOutcome {

@@ -1,0 +1,83 @@
+#pragma once
+// How the save sees one grid row and the texts it will store: the one place
+// these rules live, for the save and for the preview before it.
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+#include "platform/ado/TextFidelity.h"
+
+namespace bulksave {
+
+// One data row of the product grid, as its cells' texts.
+struct ProductRow {
+    QString barcode;
+    QString name;
+    QString price;
+};
+
+// The operator's choices that every row of one save shares.
+struct SaveChoices {
+    QString group;                   // the group box's text, as typed or picked
+    int unitPosition = 0;            // unit list position: 0 ("Adet") gives Multiplier "1", any other (-1 included) "1000"
+    bool showOnSalesScreen = false;  // writes a screen-menu button in the group's category
+    QString subMenuTag;              // the buttons' sub-menu tag, trimmed when written
+    int printerPosition = 0;         // printer-id list position: 0 or less writes no printer mapping
+    QString printerId;               // the printer-id list's text; empty writes no printer mapping
+    QString buttonColor;             // colour text of the buttons, e.g. "White" or "#FF0000FF"
+    QLocale locale = QLocale::system();  // number rules of the price texts
+};
+
+enum class SkipReason { None, NoName, PriceNotNumber };
+
+// A usable row's values as the records take them.
+struct Product {
+    QString barcode;  // trimmed, cut to 50
+    QString name;     // trimmed, cut to 50
+    double price = 0;
+};
+
+// What the save makes of one grid row.
+struct RowJudgement {
+    bool blank = false;                      // barcode, name and price all blank: not a product at all
+    SkipReason skipReason = SkipReason::None;  // why a row that is not blank is no product
+    std::optional<Product> product;          // a usable row's values
+
+    bool usable() const { return product.has_value(); }
+};
+
+// Judges `row`: usable when its trimmed name is not empty and its price text
+// is a number under `locale`; otherwise blank or skipped with the reason.
+RowJudgement judgeRow(const ProductRow &row, const QLocale &locale);
+
+// The texts every record of one save shares, as they are stored.
+struct SharedTexts {
+    // One normalised group text serves the category find, a new category's
+    // Name and both group-code columns, so that leading blanks or an
+    // overlong name never create a second category.
+    QString group;
+    bool button = false;  // the buttons' texts are stored only with a button
+    QString buttonColor;
+    QString subMenuTag;
+};
+
+// The shared texts of a save with `choices`.
+SharedTexts sharedTexts(const SaveChoices &choices);
+
+// A text the database would not store exactly, and where it would go.
+struct UnstorableText {
+    const char *table;
+    const char *column;
+    QString value;
+};
+
+// The first text of `product` and `shared` that `fidelity` says the
+// database would store altered (a server code page without some of its
+// letters); nullopt when every one is stored as given.
+std::optional<UnstorableText> firstUnstorableText(const Product &product, const SharedTexts &shared,
+                                                  const ado::TextFidelity &fidelity);
+
+}  // namespace bulksave
