@@ -1,0 +1,64 @@
+#pragma once
+// What a save will do with every grid row, decided before anything is
+// written, by the rules the save itself uses.
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+#include "import/RowRules.h"
+
+namespace bulksave {
+
+// What becomes of one grid row.
+enum class RowFate {
+    Blank,           // nothing in it: not a product, not reported
+    WillAdd,         // a new menu item
+    SkippedNoName,   // no name after trimming
+    SkippedPrice,    // the price text is not a number
+    InDatabase,      // its barcode is already a menu item's
+    RepeatInFile,    // its barcode stands in an earlier row of this file
+};
+
+// Things worth a look that do not stop a row from being added.
+enum RowWarning : unsigned {
+    NoWarning = 0,
+    NameCut = 1,            // the name is longer than 50 and is stored cut
+    BarcodeCut = 2,         // the barcode likewise
+    PriceNotPositive = 4,   // zero or negative price
+    NotStorable = 8,        // a text the database would alter: the row will fail
+};
+
+// A menu item that already holds a barcode.
+struct ExistingItem {
+    qint64 id = 0;
+    QString name;
+};
+
+// The items of the database by their barcode, as the save stores barcodes.
+using ExistingBarcodes = QHash<QString, ExistingItem>;
+
+// The verdict on one grid row.
+struct RowPreview {
+    RowFate fate = RowFate::Blank;
+    unsigned warnings = NoWarning;
+    std::optional<Product> product;         // what would be stored, for a usable row
+    QString priceText;                      // SkippedPrice: the text that was read
+    ExistingItem existing;                  // InDatabase: the item holding the barcode
+    QList<int> sameBarcodeRows;             // other grid rows with this barcode (1 = first data row)
+    std::optional<UnstorableText> notStorable;  // NotStorable: the text at fault
+};
+
+// One verdict per row, rows[0] being grid row 1. Empty barcodes are never
+// duplicates; barcodes compare as stored (trimmed, cut to 50). A barcode
+// already in `existing` makes every row that has it InDatabase; otherwise
+// its first row is the original and later rows are RepeatInFile.
+QList<RowPreview> previewRows(const QList<ProductRow> &rows, const SaveChoices &choices,
+                              const ExistingBarcodes &existing, const ado::TextFidelity &fidelity);
+
+// How many rows have `fate`.
+int countFate(const QList<RowPreview> &previews, RowFate fate);
+
+}  // namespace bulksave

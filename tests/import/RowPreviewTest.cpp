@@ -1,0 +1,100 @@
+// The preview: every row's fate and warnings before a save, by the save's rules.
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include "import/RowPreview.h"
+#include "tests/common/QtPrinters.h"
+
+using bulksave::ExistingBarcodes;
+using bulksave::ExistingItem;
+using bulksave::ProductRow;
+using bulksave::RowFate;
+using bulksave::RowPreview;
+
+namespace {
+
+QList<RowPreview> preview(const QList<ProductRow> &rows, const ExistingBarcodes &existing = {},
+                          const QLocale &locale = QLocale(QLocale::Turkish, QLocale::Turkey),
+                          const ado::TextFidelity &fidelity = ado::TextFidelity::unicode())
+{
+    bulksave::SaveChoices choices;
+    choices.group = QStringLiteral("Kahveler");
+    choices.locale = locale;
+    return bulksave::previewRows(rows, choices, existing, fidelity);
+}
+
+QList<RowFate> fates(const QList<RowPreview> &previews)
+{
+    QList<RowFate> result;
+    for (const RowPreview &p : previews)
+        result << p.fate;
+    return result;
+}
+
+const QString k60 = QString(60, u'8');
+
+}  // namespace
+
+TEST(RowPreview, each_row_gets_the_fate_the_save_would_give_it)
+{
+    const QList<RowPreview> p = preview({{"", "", "  "}, {"1", "  ", "5"}, {"2", "Çay", "on iki"}, {" 3 ", " Kahve ", "12,5"}});
+    EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::Blank, RowFate::SkippedNoName, RowFate::SkippedPrice, RowFate::WillAdd}));
+    EXPECT_EQ(p[2].priceText, "on iki");
+    ASSERT_TRUE(p[3].product);
+    EXPECT_EQ(p[3].product->barcode, "3");
+    EXPECT_EQ(p[3].product->name, "Kahve");
+    EXPECT_EQ(p[3].product->price, 12.5);
+    EXPECT_EQ(p[3].warnings, bulksave::NoWarning);
+
+    // The same price text under English rules is not a number.
+    EXPECT_EQ(preview({{"3", "Kahve", "12,5"}}, {}, QLocale(QLocale::English, QLocale::UnitedStates))[0].fate,
+              RowFate::SkippedPrice);
+}
+
+TEST(RowPreview, a_barcode_in_the_database_names_its_item_on_every_row_that_has_it)
+{
+    const ExistingBarcodes existing{{QStringLiteral("8690"), ExistingItem{42, QStringLiteral("Eski Çay")}}};
+    const QList<RowPreview> p = preview({{" 8690 ", "Çay", "10"}, {"8691", "Simit", "5"}, {"8690", "Çay 2", "11"}}, existing);
+    EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::InDatabase, RowFate::WillAdd, RowFate::InDatabase}));
+    EXPECT_EQ(p[0].existing.id, 42);
+    EXPECT_EQ(p[0].existing.name, "Eski Çay");
+    EXPECT_EQ(p[0].sameBarcodeRows, QList<int>{3});
+    EXPECT_EQ(bulksave::countFate(p, RowFate::InDatabase), 2);
+}
+
+TEST(RowPreview, repeats_in_the_file_point_at_the_first_row_which_is_still_added)
+{
+    const QList<RowPreview> p = preview({{"77", "Ayran", "8"},
+                                         {"", "Su", "3"},
+                                         {"77 ", "Ayran", "8"},
+                                         {"", "Soda", "6"},
+                                         {"77", "", "8"},  // skipped rows take no part
+                                         {"77", "Ayran büyük", "12"}});
+    EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::WillAdd, RowFate::WillAdd, RowFate::RepeatInFile, RowFate::WillAdd,
+                                        RowFate::SkippedNoName, RowFate::RepeatInFile}));
+    EXPECT_EQ(p[0].sameBarcodeRows, (QList<int>{3, 6}));
+    EXPECT_EQ(p[2].sameBarcodeRows, (QList<int>{1, 6}));
+    EXPECT_TRUE(p[1].sameBarcodeRows.isEmpty()) << "empty barcodes are never duplicates";
+}
+
+TEST(RowPreview, barcodes_compare_as_stored_so_two_cut_to_the_same_fifty_are_repeats)
+{
+    const QList<RowPreview> p = preview({{k60 + "1", QString(55, u'a'), "10"}, {k60 + "2", "Kısa", "10"}});
+    EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::WillAdd, RowFate::RepeatInFile}));
+    EXPECT_EQ(p[0].product->barcode, k60.left(50));
+    EXPECT_EQ(p[0].warnings, unsigned(bulksave::NameCut | bulksave::BarcodeCut));
+    EXPECT_EQ(p[1].warnings, unsigned(bulksave::BarcodeCut));
+}
+
+TEST(RowPreview, warnings_leave_the_row_to_be_added)
+{
+    const QList<RowPreview> p = preview({{"1", "Bedava", "0"}, {"2", "İade", "-3,25"}, {"3", "Kahve 😀", "40"}}, {},
+                                        QLocale(QLocale::Turkish, QLocale::Turkey), ado::TextFidelity::codePage(1254));
+    EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::WillAdd, RowFate::WillAdd, RowFate::WillAdd}));
+    EXPECT_EQ(p[0].warnings, unsigned(bulksave::PriceNotPositive));
+    EXPECT_EQ(p[1].warnings, unsigned(bulksave::PriceNotPositive));
+    EXPECT_EQ(p[2].warnings, unsigned(bulksave::NotStorable));
+    ASSERT_TRUE(p[2].notStorable);
+    EXPECT_STREQ(p[2].notStorable->column, "Name");
+}
