@@ -1,0 +1,29 @@
+#pragma once
+// Which of a grid's barcodes already belong to menu items: one pass over the
+// distinct barcodes, in chunks of bound values.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include "import/RowPreview.h"
+
+namespace bulksave {
+
+// The items found, or why the database could not be asked.
+struct BarcodeLookup {
+    ExistingBarcodes items;  // by barcode as the database holds it
+    QString error;           // "" when every chunk was read
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The menu items whose Barcode equals one of `barcodes` (empty texts and
+// repeats are ignored); a barcode held by several items names the one with
+// the lowest id. A closed connection finds nothing and says so.
+BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &barcodes);
+
+// The distinct non-empty barcodes the save would store for `rows`.
+QStringList storedBarcodes(const QList<ProductRow> &rows, const QLocale &locale);
+
+}  // namespace bulksave
