@@ -45,8 +45,9 @@ public:
             m_prepared = m_batch.prepare();
     }
 
-    // Judges one grid row, writes it when usable and appends its outcome.
-    void visit(int gridRow, const ProductRow &row);
+    // Judges one grid row, writes it when usable and appends its outcome;
+    // a row left out is only recorded.
+    void visit(int gridRow, const ProductRow &row, bool leftOut);
     // Commits the rows kept so far; a refused commit turns them into failures.
     void finish() { commit(); }
 
@@ -75,12 +76,14 @@ private:
     std::optional<qint64> m_category;
 };
 
-void SaveRun::visit(int gridRow, const ProductRow &row)
+void SaveRun::visit(int gridRow, const ProductRow &row, bool leftOut)
 {
     RowOutcome outcome;
     outcome.gridRow = gridRow;
     const RowJudgement judgement = judgeRow(row, m_locale);
-    if (judgement.usable()) {
+    if (judgement.usable() && leftOut) {
+        outcome.status = RowStatus::LeftOut;
+    } else if (judgement.usable()) {
         outcome = write(gridRow, *judgement.product);
     } else {
         outcome.status = judgement.blank ? RowStatus::Empty : RowStatus::Skipped;
@@ -243,7 +246,8 @@ BulkImport::BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenRea
 {
 }
 
-SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress)
+SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress,
+                           const QSet<int> &leaveOut)
 {
     SaveResult result;
     if (!m_db.isOpen()) {
@@ -254,7 +258,7 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
     result.rows.reserve(rows.size());
     SaveRun run(m_db, m_dialect, m_fidelity, choices, result.rows);
     for (qsizetype index = 0; index < rows.size(); ++index) {
-        run.visit(int(index) + 1, rows.at(index));
+        run.visit(int(index) + 1, rows.at(index), leaveOut.contains(int(index) + 1));
         const bool goOn = !progress || progress(result.visitedRows());
         if (!goOn && index + 1 < rows.size()) {
             result.stopped = true;

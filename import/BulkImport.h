@@ -3,6 +3,7 @@
 // complete menu items, each row in its own transaction, one outcome per row.
 
 #include <QList>
+#include <QSet>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QString>
@@ -20,6 +21,7 @@ enum class RowStatus {
     Empty,    // barcode, name and price all blank: not a product, nothing to report
     Skipped,  // a product without a name, or with a price that is not a number
     Failed,   // a write failed; the row was rolled back
+    LeftOut,  // a duplicate the operator chose to leave out: nothing written
 };
 
 // What happened to one visited grid row.
@@ -72,7 +74,9 @@ public:
     // by one (SQL Server) or in groups (SQLite); a group the database does
     // not keep turns its rows into failures. A closed connection writes
     // nothing and visits no row.
-    SaveResult run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress = {});
+    // Rows whose grid row is in `leaveOut` are visited but not written.
+    SaveResult run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress = {},
+                   const QSet<int> &leaveOut = {});
 
 private:
     QSqlDatabase m_db;

@@ -75,6 +75,17 @@ QList<RowPreview> previewRows(const QList<ProductRow> &rows, const SaveChoices &
     return previews;
 }
 
+QSet<int> duplicateRows(const QList<RowPreview> &previews)
+{
+    QSet<int> rows;
+    for (qsizetype index = 0; index < previews.size(); ++index) {
+        const RowFate fate = previews.at(index).fate;
+        if (fate == RowFate::InDatabase || fate == RowFate::RepeatInFile)
+            rows.insert(int(index) + 1);
+    }
+    return rows;
+}
+
 int countFate(const QList<RowPreview> &previews, RowFate fate)
 {
     return int(std::count_if(previews.cbegin(), previews.cend(),

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -57,6 +58,10 @@ struct RowPreview {
 // its first row is the original and later rows are RepeatInFile.
 QList<RowPreview> previewRows(const QList<ProductRow> &rows, const SaveChoices &choices,
                               const ExistingBarcodes &existing, const ado::TextFidelity &fidelity);
+
+// The grid rows that are duplicates (InDatabase or RepeatInFile): what the
+// save leaves out when the operator asks it to skip duplicates.
+QSet<int> duplicateRows(const QList<RowPreview> &previews);
 
 // How many rows have `fate`.
 int countFate(const QList<RowPreview> &previews, RowFate fate);

@@ -36,18 +36,23 @@ QString completionMessage(const SaveResult &result)
     }
     const QString done = QStringLiteral("Toplu Ürün Eklendi");
     QStringList skipped;
+    QStringList leftOut;
     QStringList failed;
     for (const RowOutcome &row : result.rows) {
         if (row.status == RowStatus::Skipped)
             skipped << QString::number(row.gridRow);
+        else if (row.status == RowStatus::LeftOut)
+            leftOut << QString::number(row.gridRow);
         else if (row.status == RowStatus::Failed)
             failed << QStringLiteral("%1: %2").arg(row.gridRow).arg(row.error);
     }
-    if (skipped.isEmpty() && failed.isEmpty())
+    if (skipped.isEmpty() && leftOut.isEmpty() && failed.isEmpty())
         return done;
     QStringList lines{done, QStringLiteral("Eklenen ürün: %1").arg(result.count(RowStatus::Landed))};
-    for (const QString &line : {countLine(QStringLiteral("Atlanan satır"), skipped, kListedSkips, QStringLiteral(", ")),
-                                countLine(QStringLiteral("Hatalı satır"), failed, kListedFailures, QStringLiteral("; "))}) {
+    for (const QString &line :
+         {countLine(QStringLiteral("Atlanan satır"), skipped, kListedSkips, QStringLiteral(", ")),
+          countLine(QStringLiteral("Tekrar olduğu için eklenmeyen"), leftOut, kListedSkips, QStringLiteral(", ")),
+          countLine(QStringLiteral("Hatalı satır"), failed, kListedFailures, QStringLiteral("; "))}) {
         if (!line.isEmpty())
             lines << line;
     }

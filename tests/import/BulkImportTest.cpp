@@ -1,4 +1,5 @@
 #include "SaveFixture.h"
+#include "import/BarcodeLookup.h"
 
 using bulksave::ProductRow;
 using bulksave::RowStatus;
@@ -229,4 +230,29 @@ TEST_F(SaveTest, an_existing_printer_mapping_of_the_item_is_overwritten)
     EXPECT_EQ(table("SELECT id, PrintJobId, MenuItemGroupCode, MenuItemId, PrinterId, PrinterTemplateId, "
                     "DepartmentId, TicketTypeId FROM PrinterMaps ORDER BY id"),
               (QStringList{"1|2|Kahveler|1|2|2|0|0", "2|2|Kahveler|2|2|2|0|0"}));
+}
+
+TEST_F(SaveTest, duplicates_found_by_the_preview_can_be_left_out_or_added)
+{
+    ASSERT_EQ(pos.exec("INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (500, 'Eski', '8690', 'Eski Çay')"),
+              QString());
+    const QList<ProductRow> rows{product("Çay", "10", "8690"), product("Simit", "5", "77"), product("Simit", "5", "77 "),
+                                 product("Su", "3")};
+    const SaveChoices c = choices();
+    const bulksave::BarcodeLookup known =
+        bulksave::findExistingBarcodes(pos.connection.database(), bulksave::storedBarcodes(rows, c.locale));
+    ASSERT_TRUE(known.ok());
+    const QSet<int> duplicates =
+        bulksave::duplicateRows(bulksave::previewRows(rows, c, known.items, ado::TextFidelity::unicode()));
+    EXPECT_EQ(duplicates, (QSet<int>{1, 3}));
+
+    bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
+    const SaveResult skipped = import.run(rows, c, {}, duplicates);
+    EXPECT_EQ(skipped.count(RowStatus::LeftOut), 2);
+    EXPECT_EQ(skipped.count(RowStatus::Landed), 2);
+    EXPECT_EQ(table("SELECT Name, Barcode FROM MenuItems WHERE id <> 500 ORDER BY id"), (QStringList{"Simit|77", "Su|"}));
+
+    const SaveResult added = import.run(rows, c);
+    EXPECT_EQ(added.count(RowStatus::Landed), 4) << "adding anyway writes every usable row";
+    EXPECT_EQ(pos.count("MenuItems"), 7);
 }

@@ -48,6 +48,14 @@ TEST(SaveReport, skipped_and_failed_rows_are_counted_and_named)
               "Toplu Ürün Eklendi\nEklenen ürün: 1\nHatalı satır: 1 (2: x)");
 }
 
+TEST(SaveReport, duplicates_left_out_have_a_line_of_their_own)
+{
+    const RowOutcome leftOut4{4, RowStatus::LeftOut, SkipReason::None, {}, {}, 0};
+    const RowOutcome leftOut7{7, RowStatus::LeftOut, SkipReason::None, {}, {}, 0};
+    EXPECT_EQ(completionMessage(connectedWith({landed(1), leftOut4, skipped(5), leftOut7})),
+              "Toplu Ürün Eklendi\nEklenen ürün: 1\nAtlanan satır: 1 (5)\nTekrar olduğu için eklenmeyen: 2 (4, 7)");
+}
+
 TEST(SaveReport, long_lists_end_in_an_ellipsis)
 {
     QList<RowOutcome> rows;
