@@ -59,4 +59,36 @@ QString completionMessage(const SaveResult &result)
     return lines.join(u'\n');
 }
 
+QString previewSummary(const QList<RowPreview> &previews)
+{
+    const int skipped = countFate(previews, RowFate::SkippedNoName) + countFate(previews, RowFate::SkippedPrice);
+    QStringList parts{QStringLiteral("%1 eklenecek").arg(countFate(previews, RowFate::WillAdd))};
+    const std::pair<int, const char *> others[] = {
+        {skipped, "%1 atlanacak"},
+        {countFate(previews, RowFate::InDatabase), "%1 barkod zaten kayıtlı"},
+        {countFate(previews, RowFate::RepeatInFile), "%1 barkod dosyada tekrar"},
+    };
+    for (const auto &[count, text] : others) {
+        if (count > 0)
+            parts << QString::fromUtf8(text).arg(count);
+    }
+    return parts.join(QStringLiteral(" · "));
+}
+
+QString duplicateQuestion(const QList<RowPreview> &previews)
+{
+    const int registered = countFate(previews, RowFate::InDatabase);
+    // A repeated barcode counts once, through its original row.
+    int repeated = 0;
+    for (const RowPreview &preview : previews) {
+        if (preview.fate == RowFate::WillAdd && !preview.sameBarcodeRows.isEmpty())
+            ++repeated;
+    }
+    if (registered == 0 && repeated == 0)
+        return {};
+    return QStringLiteral("%1 ürünün barkodu zaten kayıtlı; %2 barkod dosyada birden çok kez geçiyor.")
+        .arg(registered)
+        .arg(repeated);
+}
+
 }  // namespace bulksave

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "import/BulkImport.h"
+#include "import/RowPreview.h"
 
 namespace bulksave {
 
@@ -17,5 +18,16 @@ QString guardMessage();
 // zero, long lists ending in "…") otherwise; the no-connection line and its
 // reason when the database was not open.
 QString completionMessage(const SaveResult &result);
+
+// The preview's one-line summary, e.g. "38 eklenecek · 2 atlanacak · 3 barkod
+// zaten kayıtlı · 1 barkod dosyada tekrar", counting rows; parts that count
+// nothing are left out, except the first.
+QString previewSummary(const QList<RowPreview> &previews);
+
+// The question asked before a save that would write duplicates, e.g. "3
+// ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.":
+// rows whose barcode is a menu item's, and barcodes that stand on more than
+// one row of the file; "" when there are none of either.
+QString duplicateQuestion(const QList<RowPreview> &previews);
 
 }  // namespace bulksave

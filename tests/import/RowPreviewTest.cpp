@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "import/RowPreview.h"
+#include "import/SaveReport.h"
 #include "tests/common/QtPrinters.h"
 
 using bulksave::ExistingBarcodes;
@@ -97,4 +98,18 @@ TEST(RowPreview, warnings_leave_the_row_to_be_added)
     EXPECT_EQ(p[2].warnings, unsigned(bulksave::NotStorable));
     ASSERT_TRUE(p[2].notStorable);
     EXPECT_STREQ(p[2].notStorable->column, "Name");
+}
+
+TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_must_know)
+{
+    const ExistingBarcodes existing{{QStringLiteral("1"), ExistingItem{9, QStringLiteral("Eski")}}};
+    const QList<RowPreview> p = preview({{"1", "Çay", "5"}, {"1", "Çay", "5"}, {"2", "Su", "3"}, {"2", "Su", "3"},
+                                         {"2", "Su", "3"}, {"3", "Kek", "x"}, {"4", "Kola", "9"}, {"", "", ""}},
+                                        existing);
+    EXPECT_EQ(bulksave::previewSummary(p), "2 eklenecek · 1 atlanacak · 2 barkod zaten kayıtlı · 2 barkod dosyada tekrar");
+    EXPECT_EQ(bulksave::duplicateQuestion(p), "2 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.");
+
+    const QList<RowPreview> clean = preview({{"7", "Ayran", "8"}});
+    EXPECT_EQ(bulksave::previewSummary(clean), "1 eklenecek");
+    EXPECT_EQ(bulksave::duplicateQuestion(clean), "");
 }
