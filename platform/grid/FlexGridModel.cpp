@@ -52,12 +52,39 @@ QVariant FlexGridModel::data(const QModelIndex &index, int role) const
     case Qt::BackgroundRole:
         if (const quint32 tint = backColour(row, col))
             return fromBgr(tint);
-        return isFixed(row, col) ? m_fixedBack : m_back;
+        if (isFixed(row, col))
+            return m_fixedBack;
+        if (m_decoration) {
+            if (const QColor decorated = m_decoration->background(row); decorated.isValid())
+                return decorated;
+        }
+        return m_back;
     case Qt::ForegroundRole:
         return m_text;
+    case Qt::ToolTipRole:
+        if (m_decoration && !isFixed(row, col)) {
+            if (const QString tip = m_decoration->toolTip(row, col); !tip.isEmpty())
+                return tip;
+        }
+        return {};
     default:
         return {};
     }
+}
+
+void FlexGridModel::setRowDecoration(const RowDecoration *decoration)
+{
+    m_decoration = decoration;
+    if (m_rows > 0 && m_cols > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, m_cols - 1), {Qt::BackgroundRole, Qt::ToolTipRole});
+}
+
+void FlexGridModel::rowDecorationChanged(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_rows - 1);
+    if (first <= last && m_cols > 0)
+        emit dataChanged(index(first, 0), index(last, m_cols - 1), {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
 bool FlexGridModel::setData(const QModelIndex &index, const QVariant &value, int role)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/grid/IVSFlexDataSource.h"
+#include "platform/grid/RowDecoration.h"
 
 class FlexGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -81,6 +82,13 @@ public:
     // repaints.
     void refresh();
 
+    // Decorates the cells of data rows (not fixed cells): its background
+    // where a cell has no colour of its own, and its tooltips. nullptr
+    // removes it; it is not owned and must outlive the setting.
+    void setRowDecoration(const RowDecoration *decoration);
+    // The decoration changed for rows `first` to `last`: they are repainted.
+    void rowDecorationChanged(int first, int last);
+
     // The grid's colours: normal cells, fixed cells, text.
     void setColours(const QColor &back, const QColor &fixedBack, const QColor &text);
 
@@ -119,6 +127,7 @@ private:
     QHash<qint64, quint32> m_backColours;
     QHash<int, Outline> m_outline;
     IVSFlexDataSource *m_source = nullptr;
+    const RowDecoration *m_decoration = nullptr;
     QColor m_back{192, 192, 192};
     QColor m_fixedBack{Qt::white};
     QColor m_text{Qt::black};

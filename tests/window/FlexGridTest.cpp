@@ -138,6 +138,40 @@ TEST_F(GridFixture, a_cell_back_colour_tints_the_cell_until_cleared_and_fixed_an
     EXPECT_EQ(grid.Cell(FlexGrid::flexcpBackColor, 1, 1).toUInt(), 0u);
 }
 
+TEST_F(GridFixture, a_row_decoration_colours_data_rows_under_the_cells_own_colours_and_gives_their_tooltips)
+{
+    // Odd rows are pale red with the row number as their tip.
+    struct OddRows : RowDecoration {
+        QColor background(int row) const override { return row % 2 ? QColor(250, 210, 210) : QColor(); }
+        QString toolTip(int row, int col) const override
+        {
+            return row % 2 ? QStringLiteral("satır %1/%2").arg(row).arg(col) : QString();
+        }
+    } odd;
+    auto *model = grid.gridModel();
+    grid.setRows(4);
+    grid.setCell(FlexGrid::flexcpBackColor, 3, 2, 0x00FAD2D2u);
+    QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+    model->setRowDecoration(&odd);
+    EXPECT_EQ(changed.size(), 1) << "everything is repainted once";
+    const auto background = [model](int row, int col) {
+        return model->data(model->index(row, col), Qt::BackgroundRole).value<QColor>();
+    };
+    EXPECT_EQ(background(1, 1), QColor(250, 210, 210));
+    EXPECT_EQ(background(2, 1), QColor(192, 192, 192)) << "no colour of the decoration's: the grid's own";
+    EXPECT_EQ(background(3, 2), QColor(0xD2, 0xD2, 0xFA)) << "a cell's own colour wins";
+    EXPECT_EQ(background(1, 0), QColor(Qt::white)) << "fixed cells are not decorated";
+    EXPECT_EQ(model->data(model->index(3, 1), Qt::ToolTipRole).toString(), "satır 3/1");
+    EXPECT_FALSE(model->data(model->index(2, 1), Qt::ToolTipRole).isValid());
+
+    model->rowDecorationChanged(2, 9);
+    ASSERT_EQ(changed.size(), 2);
+    EXPECT_EQ(changed.last().at(0).toModelIndex().row(), 2);
+    EXPECT_EQ(changed.last().at(1).toModelIndex().row(), 3) << "clipped to the grid";
+    model->setRowDecoration(nullptr);
+    EXPECT_EQ(background(1, 1), QColor(192, 192, 192));
+}
+
 TEST_F(GridFixture, outline_settings_belong_to_rows_and_go_with_cut_rows)
 {
     grid.setRows(4);
