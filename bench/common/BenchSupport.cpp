@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 std::optional<QString> runForOutput(const QString &program, const QStringList &arguments)
@@ -30,4 +31,13 @@ std::optional<RunTimes> timeRuns(int runs, const std::function<bool()> &read)
     const double first = seconds.front();
     std::sort(seconds.begin(), seconds.end());
     return RunTimes{first, seconds.front(), seconds[seconds.size() / 2], runs};
+}
+
+void printReadFigures(const QString &workbook, std::size_t rows, const RunTimes &times)
+{
+    std::printf("workbook           %s\n", qPrintable(workbook));
+    std::printf("rows read          %zu\n", rows);
+    std::printf("read time          first %.4f s, best %.4f s, median %.4f s (%d runs)\n", times.first, times.best,
+                times.median, times.runs);
+    std::printf("peak RSS           %.1f MB\n", double(peakResidentBytes()) / (1024.0 * 1024.0));
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -37,3 +38,7 @@ struct RunTimes {
 
 // Runs `read` `runs` times in a row; nullopt as soon as it returns false.
 std::optional<RunTimes> timeRuns(int runs, const std::function<bool()> &read);
+
+// Prints the workbook read, its rows, `times` and this process's peak memory,
+// one figure a line.
+void printReadFigures(const QString &workbook, std::size_t rows, const RunTimes &times);

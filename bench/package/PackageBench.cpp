@@ -63,11 +63,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_package: %s\n", qPrintable(refusal));
         return 2;
     }
-    std::printf("workbook           %s\n", qPrintable(workbook));
-    std::printf("rows read          %zu\n", rows);
-    std::printf("read time          first %.4f s, best %.4f s, median %.4f s (%d runs)\n", times->first, times->best,
-                times->median, times->runs);
-    std::printf("peak RSS           %.1f MB\n", double(peakResidentBytes()) / (1024.0 * 1024.0));
+    printReadFigures(workbook, rows, *times);
 
     const auto openpyxl = runForOutput(QStringLiteral("/usr/bin/python3"), {kScripts + "openpyxl_read.py", workbook});
     if (!openpyxl) {

@@ -94,11 +94,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_xls: %s\n", qPrintable(refusal));
         return 2;
     }
-    std::printf("workbook        %s\n", qPrintable(workbook));
-    std::printf("rows read       %zu\n", rows);
-    std::printf("read time       first %.4f s, best %.4f s, median %.4f s (%d runs)\n", times->first, times->best,
-                times->median, times->runs);
-    std::printf("peak RSS        %.1f MB\n", double(peakResidentBytes()) / (1024.0 * 1024.0));
+    printReadFigures(workbook, rows, *times);
 
     const auto xlrd = python.isEmpty() ? std::nullopt : runForOutput(python, {kScripts + "xlrd_read.py", workbook});
     if (xlrd) {
