@@ -21,6 +21,7 @@
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/Twips.h"
 #include "window/ColourTable.h"
+#include "window/GridPreview.h"
 #include "window/LoadReport.h"
 
 namespace {
@@ -81,6 +82,7 @@ urunlertoplu::urunlertoplu(ado::Connection &connection, QWidget *parent)
     createControls();
     connectEvents();
     applyTabOrder();
+    createPreview();
     altmenu->setFocus();
 }
 
@@ -188,6 +190,36 @@ void urunlertoplu::createControls()
             label->setProperty("Index", index);
         }
     }
+}
+
+void urunlertoplu::createPreview()
+{
+    // In the free space the hidden text-colour list leaves on the right.
+    ozet = makeLabel(QString(), {7800, 3840, 4665, 570}, 9.75, hintColour, 28);
+    ozet->setObjectName(QStringLiteral("ozet"));
+    ozet->setWordWrap(true);
+    ozet->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    preview = new GridPreview(*satisekrani2, baglanti, [this] { return saveChoices(); }, this);
+    connect(preview, &GridPreview::changed, this, [this] { ozet->setText(preview->summary()); });
+    // The choices decide texts the database must be able to store.
+    const auto update = [this] { preview->update(); };
+    connect(Grup, &QComboBox::editTextChanged, this, update);
+    connect(goster, &QCheckBox::toggled, this, update);
+    connect(altmenu, &QLineEdit::textChanged, this, update);
+    connect(renk1, &QComboBox::currentIndexChanged, this, update);
+}
+
+bulksave::SaveChoices urunlertoplu::saveChoices() const
+{
+    bulksave::SaveChoices choices;
+    choices.group = Grup->currentText();
+    choices.unitPosition = birim->currentIndex();
+    choices.showOnSalesScreen = goster->checkState() == Qt::Checked;
+    choices.subMenuTag = altmenu->text();
+    choices.printerPosition = yaziciid->currentIndex();
+    choices.printerId = yaziciid->currentText();
+    choices.buttonColor = butonrengi;
+    return choices;
 }
 
 void urunlertoplu::connectEvents()

@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "connection/baglanmodul.h"
+#include "import/RowRules.h"
 #include "window/LookupLists.h"
 
 class FlexGrid;
+class GridPreview;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -112,6 +114,13 @@ public:
     QLabel *islem;
     std::map<int, QLabel *> eeeee;  // index 7
 
+    // The import preview: every row's fate on the grid, summed up in `ozet`.
+    GridPreview *preview;
+    QLabel *ozet;
+
+    // The operator's choices as the save takes them.
+    bulksave::SaveChoices saveChoices() const;
+
     // Colour texts of the chosen button colour and the (unused) text colour.
     QString butonrengi;
     QString yazirengi;
@@ -134,6 +143,7 @@ private:
     QLabel *makeLabel(const QString &text, const QRect &twipsRect, double points, const QColor &colour, int tabIndex);
     QComboBox *makeList(const char *name, const QStringList &entries, const QRect &twipsRect, int tabIndex, bool editable = false);
     void createControls();
+    void createPreview();
     void connectEvents();
     void applyTabOrder();
     lookup::ReadResult fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source);

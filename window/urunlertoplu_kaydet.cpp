@@ -14,6 +14,7 @@
 #include <initializer_list>
 
 #include "platform/grid/FlexGrid.h"
+#include "window/GridPreview.h"
 #include "import/BulkImport.h"
 #include "import/SaveReport.h"
 
@@ -58,16 +59,6 @@ private:
     bool m_closeRequested = false;
 };
 
-// Columns 1-3 of grid rows 1 to Rows - 1, read once before the save starts.
-QList<bulksave::ProductRow> productRows(const FlexGrid &grid)
-{
-    QList<bulksave::ProductRow> rows;
-    const int count = grid.Rows();
-    for (int row = 1; row < count; ++row)
-        rows.append({grid.TextMatrix(row, 1), grid.TextMatrix(row, 2), grid.TextMatrix(row, 3)});
-    return rows;
-}
-
 }  // namespace
 
 void urunlertoplu::kaydet_Click()
@@ -75,20 +66,14 @@ void urunlertoplu::kaydet_Click()
     if (!kaydet->isEnabled())
         return;  // a save is already running
     say->setText(QStringLiteral("0"));
-    const QList<bulksave::ProductRow> rows = productRows(*satisekrani2);
+    // The grid is read once, before the save starts.
+    const QList<bulksave::ProductRow> rows = GridPreview::productRows(*satisekrani2);
     if (!bulksave::hasNamedRow(rows)) {
         showMessage(bulksave::guardMessage());
         return;
     }
 
-    bulksave::SaveChoices choices;
-    choices.group = Grup->currentText();
-    choices.unitPosition = birim->currentIndex();
-    choices.showOnSalesScreen = goster->checkState() == Qt::Checked;
-    choices.subMenuTag = altmenu->text();
-    choices.printerPosition = yaziciid->currentIndex();
-    choices.printerId = yaziciid->currentText();
-    choices.buttonColor = butonrengi;
+    const bulksave::SaveChoices choices = saveChoices();
 
     bulksave::SaveResult result;
     bool closeRequested = false;
@@ -113,4 +98,6 @@ void urunlertoplu::kaydet_Click()
     }
     showMessage(bulksave::completionMessage(result));
     formutemizle();
+    // The save wrote barcodes the preview had not seen in the database.
+    preview->refresh();
 }

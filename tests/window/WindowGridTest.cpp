@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include <QTest>
 
 #include "WindowFixture.h"
+#include "tests/common/QtPrinters.h"
 #include "platform/dialog/CommonDialog.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/FlexGridModel.h"
@@ -144,6 +146,41 @@ TEST_F(GridOnWindow, a_damaged_file_read_in_part_is_loaded_with_a_warning)
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts.first().startsWith("«bozuk.xls»\nDosya hasarlı; okunabildiği kadarı yüklendi."))
         << messages.texts.first().toStdString();
+}
+
+TEST_F(GridOnWindow, every_row_shows_its_fate_and_the_summary_follows_edits)
+{
+    ASSERT_EQ(database.exec("INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (42, 'G', '8690', 'Eski Çay')"),
+              QString());
+    grid->setRows(5);
+    const QStringList cells{"8690", "Çay", "10", "77", "Simit", "on", "88", "Su", "3", "", "", ""};
+    for (int i = 0; i < cells.size(); ++i)
+        grid->setTextMatrix(1 + i / 3, 1 + i % 3, cells.at(i));
+    const auto background = [this](int row) {
+        return grid->gridModel()->data(grid->gridModel()->index(row, 2), Qt::BackgroundRole).value<QColor>();
+    };
+    const auto tip = [this](int row, int col) {
+        return grid->gridModel()->data(grid->gridModel()->index(row, col), Qt::ToolTipRole).toString();
+    };
+    const QColor grey(192, 192, 192);
+    EXPECT_EQ(window->ozet->text(), "1 eklenecek · 1 atlanacak · 1 barkod zaten kayıtlı");
+    EXPECT_NE(background(1), grey);
+    EXPECT_EQ(tip(1, 1), "Barkod zaten kayıtlı: “Eski Çay” (no 42).");
+    EXPECT_NE(background(2), grey);
+    EXPECT_EQ(tip(2, 3), "Atlanacak: fiyat bir sayı değil (“on”).");
+    EXPECT_EQ(background(3), grey);
+    EXPECT_EQ(tip(3, 2), "Eklenecek.\nAd: Su");
+
+    edit(2, 3, QStringLiteral("5"));  // the price fixed
+    EXPECT_EQ(background(2), grey);
+    EXPECT_EQ(window->ozet->text(), "2 eklenecek · 1 barkod zaten kayıtlı");
+
+    edit(4, 1, QStringLiteral("77"));  // a repeat of row 2
+    edit(4, 2, QStringLiteral("Simit büyük"));
+    edit(4, 3, QStringLiteral("7"));
+    EXPECT_EQ(window->ozet->text(), "2 eklenecek · 1 barkod zaten kayıtlı · 1 barkod dosyada tekrar");
+    EXPECT_EQ(tip(4, 1), "Barkod dosyada daha önce geçiyor: satır 2.");
+    EXPECT_NE(background(4), background(1)) << "a repeat and a registered barcode look different";
 }
 
 TEST_F(GridOnWindow, a_file_dropped_on_the_grid_loads_as_the_button_does_and_two_files_are_not_taken)

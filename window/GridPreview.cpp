@@ -1,0 +1,173 @@
+#include "window/GridPreview.h"
+
+#include <QColor>
+#include <QStringList>
+
+#include <algorithm>
+
+#include "import/BarcodeLookup.h"
+#include "import/SaveReport.h"
+#include "platform/grid/FlexGrid.h"
+#include "platform/grid/FlexGridModel.h"
+
+namespace {
+
+using bulksave::RowFate;
+using bulksave::RowPreview;
+
+// Pale enough for the grid's black bold text; "will be added" keeps the
+// grid's own grey.
+const QColor kSkipped(255, 241, 168);
+const QColor kInDatabase(255, 196, 196);
+const QColor kRepeat(255, 214, 160);
+const QColor kWarning(206, 224, 255);
+const QColor kWillFail(226, 204, 255);
+
+QString rowList(const QList<int> &rows)
+{
+    QStringList texts;
+    for (const int row : rows)
+        texts << QString::number(row);
+    return texts.join(QStringLiteral(", "));
+}
+
+QStringList reasons(const RowPreview &p)
+{
+    switch (p.fate) {
+    case RowFate::Blank:
+        return {};
+    case RowFate::SkippedNoName:
+        return {QStringLiteral("Atlanacak: ürün adı yok.")};
+    case RowFate::SkippedPrice:
+        return {QStringLiteral("Atlanacak: fiyat bir sayı değil (“%1”).").arg(p.priceText)};
+    case RowFate::InDatabase:
+        return {QStringLiteral("Barkod zaten kayıtlı: “%1” (no %2).").arg(p.existing.name).arg(p.existing.id)};
+    case RowFate::RepeatInFile:
+        return {QStringLiteral("Barkod dosyada daha önce geçiyor: satır %1.").arg(p.sameBarcodeRows.value(0))};
+    case RowFate::WillAdd:
+        break;
+    }
+    QStringList lines{QStringLiteral("Eklenecek.")};
+    if (!p.sameBarcodeRows.isEmpty())
+        lines << QStringLiteral("Aynı barkod şu satırlarda da var: %1.").arg(rowList(p.sameBarcodeRows));
+    if (p.warnings & bulksave::NameCut)
+        lines << QStringLiteral("Ad 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.product->name);
+    if (p.warnings & bulksave::BarcodeCut)
+        lines << QStringLiteral("Barkod 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.product->barcode);
+    if (p.warnings & bulksave::PriceNotPositive)
+        lines << QStringLiteral("Fiyat sıfır ya da eksi.");
+    if (p.notStorable)
+        lines << QStringLiteral("%1 sütunundaki “%2” veritabanının kod sayfasına sığmıyor; bu satır eklenemeyecek.")
+                     .arg(QLatin1StringView(p.notStorable->column), p.notStorable->value);
+    return lines;
+}
+
+}  // namespace
+
+GridPreview::GridPreview(FlexGrid &grid, const ado::Connection &connection, ChoicesSource choices, QObject *parent)
+    : QObject(parent), m_grid(grid), m_model(grid.gridModel()), m_connection(connection), m_choices(std::move(choices))
+{
+    FlexGridModel *model = m_model;
+    model->setRowDecoration(this);
+    // Texts changed by an edit, a paste, a load or a reset; the decoration's
+    // own repaints (colours and tooltips only) are not changes of text.
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                if (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole))
+                    update();
+            });
+    connect(model, &QAbstractItemModel::modelReset, this, &GridPreview::update);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &GridPreview::update);
+}
+
+GridPreview::~GridPreview()
+{
+    if (m_model)
+        m_model->setRowDecoration(nullptr);
+}
+
+QList<bulksave::ProductRow> GridPreview::productRows(const FlexGrid &grid)
+{
+    QList<bulksave::ProductRow> rows;
+    const int count = grid.Rows();
+    rows.reserve(std::max(count - 1, 0));
+    for (int row = 1; row < count; ++row)
+        rows.append({grid.TextMatrix(row, 1), grid.TextMatrix(row, 2), grid.TextMatrix(row, 3)});
+    return rows;
+}
+
+void GridPreview::update()
+{
+    const QList<bulksave::ProductRow> rows = productRows(m_grid);
+    const bulksave::SaveChoices choices = m_choices();
+    QStringList unasked;
+    for (const QString &barcode : bulksave::storedBarcodes(rows, choices.locale)) {
+        if (!m_asked.contains(barcode))
+            unasked << barcode;
+    }
+    if (!unasked.isEmpty() && m_connection.isOpen()) {
+        const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(m_connection.database(), unasked);
+        m_lookupError = found.error;
+        if (found.ok()) {
+            m_existing.insert(found.items);
+            for (const QString &barcode : std::as_const(unasked))
+                m_asked.insert(barcode);
+        }
+    }
+    m_previews = bulksave::previewRows(rows, choices, m_existing, m_connection.textFidelity());
+    m_model->rowDecorationChanged(1, m_grid.Rows() - 1);
+    emit changed();
+}
+
+void GridPreview::refresh()
+{
+    m_existing.clear();
+    m_asked.clear();
+    update();
+}
+
+QString GridPreview::summary() const
+{
+    const bool anyProduct = std::any_of(m_previews.cbegin(), m_previews.cend(),
+                                        [](const RowPreview &p) { return p.fate != RowFate::Blank; });
+    return anyProduct ? bulksave::previewSummary(m_previews) : QString();
+}
+
+const RowPreview *GridPreview::previewOf(int row) const
+{
+    return row >= 1 && row <= m_previews.size() ? &m_previews.at(row - 1) : nullptr;
+}
+
+QColor GridPreview::background(int row) const
+{
+    const RowPreview *p = previewOf(row);
+    if (!p)
+        return {};
+    switch (p->fate) {
+    case RowFate::SkippedNoName:
+    case RowFate::SkippedPrice:
+        return kSkipped;
+    case RowFate::InDatabase:
+        return kInDatabase;
+    case RowFate::RepeatInFile:
+        return kRepeat;
+    case RowFate::WillAdd:
+        if (p->notStorable)
+            return kWillFail;
+        return p->warnings != bulksave::NoWarning ? kWarning : QColor();
+    case RowFate::Blank:
+        break;
+    }
+    return {};
+}
+
+QString GridPreview::toolTip(int row, int col) const
+{
+    const RowPreview *p = previewOf(row);
+    if (!p)
+        return {};
+    QStringList lines = reasons(*p);
+    if (col == 2 && !m_grid.TextMatrix(row, 2).isEmpty())
+        lines << QStringLiteral("Ad: %1").arg(m_grid.TextMatrix(row, 2));
+    return lines.join(u'\n');
+}

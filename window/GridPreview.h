@@ -1,0 +1,68 @@
+#pragma once
+// The import preview of the product grid, kept live: every data row's fate
+// as the save would decide it, shown as the rows' colours and tooltips and
+// summed up in one line.
+
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+
+#include "import/RowPreview.h"
+#include "platform/ado/Connection.h"
+#include "platform/grid/RowDecoration.h"
+
+class FlexGrid;
+class FlexGridModel;
+
+class GridPreview : public QObject, public RowDecoration {
+    Q_OBJECT
+public:
+    using ChoicesSource = std::function<bulksave::SaveChoices()>;
+
+    // Decorates `grid` from now on; `choices` gives the operator's current
+    // choices, `connection` the database whose barcodes count as taken.
+    GridPreview(FlexGrid &grid, const ado::Connection &connection, ChoicesSource choices, QObject *parent = nullptr);
+    ~GridPreview() override;
+    GridPreview(const GridPreview &) = delete;
+    GridPreview &operator=(const GridPreview &) = delete;
+
+    // Judges every row again; barcodes not asked about before are looked up
+    // in the database first, in one pass.
+    void update();
+    // Forgets what the database said (after a save wrote to it) and updates.
+    void refresh();
+
+    // The verdicts, previews()[0] for grid row 1.
+    const QList<bulksave::RowPreview> &previews() const { return m_previews; }
+    // One line for the window, "" while the grid holds no product.
+    QString summary() const;
+    // Why the last look-up of barcodes failed, "" when it did not.
+    QString lookupError() const { return m_lookupError; }
+
+    // The colour of a row's fate; the grid's own for rows to be added as they are.
+    QColor background(int row) const override;
+    // The row's fate and reasons; on the name cell also the full name.
+    QString toolTip(int row, int col) const override;
+
+    // Columns 1-3 of grid rows 1 to Rows - 1 of `grid`.
+    static QList<bulksave::ProductRow> productRows(const FlexGrid &grid);
+
+signals:
+    // The verdicts were computed anew.
+    void changed();
+
+private:
+    const bulksave::RowPreview *previewOf(int row) const;
+
+    FlexGrid &m_grid;
+    QPointer<FlexGridModel> m_model;  // gone first when the window takes both down
+    const ado::Connection &m_connection;
+    ChoicesSource m_choices;
+    bulksave::ExistingBarcodes m_existing;
+    QSet<QString> m_asked;  // barcodes the database was asked about
+    QString m_lookupError;
+    QList<bulksave::RowPreview> m_previews;
+};
