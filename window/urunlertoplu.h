@@ -135,6 +135,10 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    enum class DuplicateAnswer { Skip, AddAnyway, Cancel };
+    // Asks whether to leave duplicates out ("Atla", the default), write them
+    // too ("Yine de ekle") or write nothing ("Vazgeç", also the Escape key).
+    DuplicateAnswer askAboutDuplicates(const QString &question);
     static QString droppedFile(const QMimeData *data);
     // A message box with only an OK button, no icon and the tool's name.
     void showMessage(const QString &text);

@@ -7,16 +7,19 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <initializer_list>
 
+#include "import/BulkImport.h"
+#include "import/RowPreview.h"
+#include "import/SaveReport.h"
 #include "platform/grid/FlexGrid.h"
 #include "window/GridPreview.h"
-#include "import/BulkImport.h"
-#include "import/SaveReport.h"
 
 namespace {
 
@@ -61,6 +64,21 @@ private:
 
 }  // namespace
 
+urunlertoplu::DuplicateAnswer urunlertoplu::askAboutDuplicates(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question, QMessageBox::NoButton,
+                    this);
+    QPushButton *skip = box.addButton(QStringLiteral("Atla"), QMessageBox::AcceptRole);
+    QPushButton *add = box.addButton(QStringLiteral("Yine de ekle"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Vazgeç"), QMessageBox::RejectRole);
+    box.setDefaultButton(skip);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == add)
+        return DuplicateAnswer::AddAnyway;
+    return box.clickedButton() == skip ? DuplicateAnswer::Skip : DuplicateAnswer::Cancel;
+}
+
 void urunlertoplu::kaydet_Click()
 {
     if (!kaydet->isEnabled())
@@ -74,6 +92,18 @@ void urunlertoplu::kaydet_Click()
     }
 
     const bulksave::SaveChoices choices = saveChoices();
+    QSet<int> leaveOut;
+    if (const QString question = bulksave::duplicateQuestion(preview->previews()); !question.isEmpty()) {
+        switch (askAboutDuplicates(question)) {
+        case DuplicateAnswer::Skip:
+            leaveOut = bulksave::duplicateRows(preview->previews());
+            break;
+        case DuplicateAnswer::AddAnyway:
+            break;
+        case DuplicateAnswer::Cancel:
+            return;
+        }
+    }
 
     bulksave::SaveResult result;
     bool closeRequested = false;
@@ -87,7 +117,7 @@ void urunlertoplu::kaydet_Click()
             say->repaint();
             QCoreApplication::processEvents();
             return !busy.closeRequested();
-        });
+        }, leaveOut);
         closeRequested = busy.closeRequested();
     }
     if (const std::optional<qint64> last = result.lastItemId())

@@ -117,6 +117,41 @@ TEST_F(SaveWindow, without_printers_the_items_land_with_no_printer_mapping)
     EXPECT_EQ(count("SELECT COUNT(*) FROM PrinterMaps"), 0);
 }
 
+struct DuplicateAnswerCase {
+    const char *answer;
+    QStringList messages;  // after the question
+    QStringList names;     // the items the save adds
+};
+
+class DuplicatesAtSave : public SaveWindow, public ::testing::WithParamInterface<DuplicateAnswerCase> {};
+
+TEST_P(DuplicatesAtSave, the_question_s_answer_decides_what_lands)
+{
+    ASSERT_EQ(database.exec("INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (900, 'G', '8690', 'Eski')"),
+              QString());
+    fillGrid({{"8690", "Çay", "10"}, {"77", "Simit", "5"}, {"77", "Simit", "5"}, {"88", "Su", "3"}});
+    MessageCatcher messages(QString::fromUtf8(GetParam().answer));
+    window->kaydet->click();
+
+    const QString question = "1 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.";
+    EXPECT_EQ(messages.texts, QStringList{question} + GetParam().messages);
+    QStringList names;
+    for (const QVariantList &row : database.rows("SELECT Name FROM MenuItems WHERE id <> 900 ORDER BY id"))
+        names << row.value(0).toString();
+    EXPECT_EQ(names, GetParam().names);
+    EXPECT_EQ(window->satisekrani2->Rows(), GetParam().names.isEmpty() ? 5 : 2) << "a cancel leaves the grid as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, DuplicatesAtSave,
+    ::testing::Values(
+        DuplicateAnswerCase{"Atla",
+                            {"Toplu Ürün Eklendi\nEklenen ürün: 2\nTekrar olduğu için eklenmeyen: 2 (1, 3)"},
+                            {"Simit", "Su"}},
+        DuplicateAnswerCase{"Yine de ekle", {"Toplu Ürün Eklendi"}, {"Çay", "Simit", "Simit", "Su"}},
+        DuplicateAnswerCase{"Vazgeç", {}, {}}),
+    [](const auto &info) { return std::string(info.index == 0 ? "skip" : info.index == 1 ? "add_anyway" : "cancel"); });
+
 TEST_F(SaveWindow, all_rows_landed_is_the_plain_message_and_a_new_group_joins_the_list)
 {
     window->Grup->setEditText(QStringLiteral("Kahveler"));

@@ -18,16 +18,22 @@
 #include "tests/common/QtPrinters.h"
 #include "window/urunlertoplu.h"
 
-// Answers every message box that appears with OK and keeps its text.
+// Answers every message box that appears and keeps its text: with the
+// button captioned `answer` where it has one, else with OK.
 class MessageCatcher {
 public:
-    MessageCatcher()
+    explicit MessageCatcher(const QString &answer = {})
     {
         m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, answer] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
-                box->button(QMessageBox::Ok)->click();
+                QAbstractButton *chosen = box->button(QMessageBox::Ok);
+                for (QAbstractButton *button : box->buttons()) {
+                    if (button->text() == answer)
+                        chosen = button;
+                }
+                chosen->click();
             }
         });
         m_timer.start();
