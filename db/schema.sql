@@ -87,3 +87,5 @@ CREATE TABLE IF NOT EXISTS PrinterMaps (
 );
 CREATE INDEX IF NOT EXISTS PrinterMaps_MenuItemId ON PrinterMaps(MenuItemId);
 CREATE INDEX IF NOT EXISTS ScreenMenuCategories_Name ON ScreenMenuCategories(Name);
+-- The import preview asks for items by barcode.
+CREATE INDEX IF NOT EXISTS MenuItems_Barcode ON MenuItems(Barcode);
