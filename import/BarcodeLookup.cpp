@@ -33,6 +33,8 @@ BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &ba
     }
     QStringList wanted = barcodes;
     wanted.removeAll(QString());
+    // In order, each chunk walks one stretch of the barcode index.
+    wanted.sort();
     wanted.removeDuplicates();
     QSqlQuery query(db);
     query.setForwardOnly(true);

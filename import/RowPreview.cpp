@@ -44,35 +44,91 @@ RowPreview judge(const ProductRow &row, const QLocale &locale, const SharedTexts
 
 }  // namespace
 
+GridVerdicts::GridVerdicts(SaveChoices choices, ExistingBarcodes existing, ado::TextFidelity fidelity)
+    : m_choices(std::move(choices)),
+      m_texts(sharedTexts(m_choices)),
+      m_existing(std::move(existing)),
+      m_fidelity(std::move(fidelity))
+{
+}
+
+void GridVerdicts::judgeAll(const QList<ProductRow> &rows)
+{
+    m_previews.clear();
+    m_previews.reserve(rows.size());
+    m_rowsByBarcode.clear();
+    for (const ProductRow &row : rows) {
+        m_previews.append(judge(row, m_choices.locale, m_texts, m_fidelity));
+        if (const QString *barcode = barcodeOf(m_previews.constLast()))
+            m_rowsByBarcode[*barcode].append(int(m_previews.size()));
+    }
+    for (auto it = m_rowsByBarcode.cbegin(); it != m_rowsByBarcode.cend(); ++it)
+        markBarcode(it.key());
+}
+
+void GridVerdicts::judgeRow(int gridRow, const ProductRow &row)
+{
+    if (gridRow < 1 || gridRow > m_previews.size())
+        return;
+    RowPreview &preview = m_previews[gridRow - 1];
+    if (const QString *old = barcodeOf(preview)) {
+        const QString oldBarcode = *old;
+        QList<int> &group = m_rowsByBarcode[oldBarcode];
+        group.removeOne(gridRow);
+        if (group.isEmpty())
+            m_rowsByBarcode.remove(oldBarcode);
+        else
+            markBarcode(oldBarcode);
+    }
+    preview = judge(row, m_choices.locale, m_texts, m_fidelity);
+    if (const QString *barcode = barcodeOf(preview)) {
+        QList<int> &group = m_rowsByBarcode[*barcode];
+        group.insert(std::lower_bound(group.begin(), group.end(), gridRow), gridRow);
+        markBarcode(*barcode);
+    }
+}
+
+void GridVerdicts::addExisting(const ExistingBarcodes &items)
+{
+    m_existing.insert(items);
+    for (auto it = items.cbegin(); it != items.cend(); ++it) {
+        if (m_rowsByBarcode.contains(it.key()))
+            markBarcode(it.key());
+    }
+}
+
+const QString *GridVerdicts::barcodeOf(const RowPreview &preview)
+{
+    return preview.product && !preview.product->barcode.isEmpty() ? &preview.product->barcode : nullptr;
+}
+
+// Gives every row of `barcode` its fate among the others: all of them taken
+// when the database holds the barcode, else the first the original and the
+// later ones repeats.
+void GridVerdicts::markBarcode(const QString &barcode)
+{
+    const QList<int> &gridRows = m_rowsByBarcode.value(barcode);
+    const auto known = m_existing.constFind(barcode);
+    for (const int gridRow : gridRows) {
+        RowPreview &preview = m_previews[gridRow - 1];
+        preview.sameBarcodeRows = gridRows;
+        preview.sameBarcodeRows.removeOne(gridRow);
+        if (known != m_existing.cend()) {
+            preview.fate = RowFate::InDatabase;
+            preview.existing = known.value();
+        } else {
+            preview.fate = gridRow == gridRows.first() ? RowFate::WillAdd : RowFate::RepeatInFile;
+            preview.existing = {};
+        }
+    }
+}
+
 QList<RowPreview> previewRows(const QList<ProductRow> &rows, const SaveChoices &choices,
                               const ExistingBarcodes &existing, const ado::TextFidelity &fidelity)
 {
-    const SharedTexts texts = sharedTexts(choices);
-    QList<RowPreview> previews;
-    previews.reserve(rows.size());
-    QHash<QString, QList<int>> rowsByBarcode;  // grid rows of every usable barcode, in order
-    for (const ProductRow &row : rows) {
-        previews.append(judge(row, choices.locale, texts, fidelity));
-        const RowPreview &preview = previews.constLast();
-        if (preview.product && !preview.product->barcode.isEmpty())
-            rowsByBarcode[preview.product->barcode].append(int(previews.size()));
-    }
-    for (auto it = rowsByBarcode.cbegin(); it != rowsByBarcode.cend(); ++it) {
-        const QList<int> &gridRows = it.value();
-        const auto known = existing.constFind(it.key());
-        for (const int gridRow : gridRows) {
-            RowPreview &preview = previews[gridRow - 1];
-            preview.sameBarcodeRows = gridRows;
-            preview.sameBarcodeRows.removeOne(gridRow);
-            if (known != existing.cend()) {
-                preview.fate = RowFate::InDatabase;
-                preview.existing = known.value();
-            } else if (gridRow != gridRows.first()) {
-                preview.fate = RowFate::RepeatInFile;
-            }
-        }
-    }
-    return previews;
+    GridVerdicts verdicts(choices, existing, fidelity);
+    verdicts.judgeAll(rows);
+    return verdicts.previews();
 }
 
 QSet<int> duplicateRows(const QList<RowPreview> &previews)

@@ -52,6 +52,38 @@ struct RowPreview {
     std::optional<UnstorableText> notStorable;  // NotStorable: the text at fault
 };
 
+// The verdicts on a grid's rows, kept so that one changed row is judged again
+// without judging the others: the rows sharing its old or its new barcode
+// are the only ones whose fate can change with it.
+class GridVerdicts {
+public:
+    GridVerdicts(SaveChoices choices, ExistingBarcodes existing, ado::TextFidelity fidelity);
+
+    // Judges every row; rows[0] is grid row 1.
+    void judgeAll(const QList<ProductRow> &rows);
+    // Grid row `gridRow` (1 = the first data row) now holds `row`; a row
+    // outside the rows judged is ignored.
+    void judgeRow(int gridRow, const ProductRow &row);
+    // More barcodes the database holds: the rows that have them are taken.
+    void addExisting(const ExistingBarcodes &items);
+
+    const QList<RowPreview> &previews() const { return m_previews; }
+    const SaveChoices &choices() const { return m_choices; }
+    // The distinct non-empty barcodes of the usable rows, as stored.
+    QStringList barcodes() const { return m_rowsByBarcode.keys(); }
+
+private:
+    static const QString *barcodeOf(const RowPreview &preview);
+    void markBarcode(const QString &barcode);
+
+    SaveChoices m_choices;
+    SharedTexts m_texts;
+    ExistingBarcodes m_existing;
+    ado::TextFidelity m_fidelity;
+    QList<RowPreview> m_previews;
+    QHash<QString, QList<int>> m_rowsByBarcode;  // grid rows of every usable barcode, in order
+};
+
 // One verdict per row, rows[0] being grid row 1. Empty barcodes are never
 // duplicates; barcodes compare as stored (trimmed, cut to 50). A barcode
 // already in `existing` makes every row that has it InDatabase; otherwise

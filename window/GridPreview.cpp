@@ -65,16 +65,21 @@ QStringList reasons(const RowPreview &p)
 }  // namespace
 
 GridPreview::GridPreview(FlexGrid &grid, const ado::Connection &connection, ChoicesSource choices, QObject *parent)
-    : QObject(parent), m_grid(grid), m_model(grid.gridModel()), m_connection(connection), m_choices(std::move(choices))
+    : QObject(parent),
+      m_grid(grid),
+      m_model(grid.gridModel()),
+      m_connection(connection),
+      m_choices(std::move(choices)),
+      m_verdicts({}, {}, ado::TextFidelity::unicode())
 {
     FlexGridModel *model = m_model;
     model->setRowDecoration(this);
     // Texts changed by an edit, a paste, a load or a reset; the decoration's
     // own repaints (colours and tooltips only) are not changes of text.
     connect(model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles) {
                 if (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole))
-                    update();
+                    rowsChanged(topLeft.row(), bottomRight.row());
             });
     connect(model, &QAbstractItemModel::modelReset, this, &GridPreview::update);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &GridPreview::update);
@@ -96,25 +101,53 @@ QList<bulksave::ProductRow> GridPreview::productRows(const FlexGrid &grid)
     return rows;
 }
 
-void GridPreview::update()
+bulksave::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
 {
-    const QList<bulksave::ProductRow> rows = productRows(m_grid);
-    const bulksave::SaveChoices choices = m_choices();
     QStringList unasked;
-    for (const QString &barcode : bulksave::storedBarcodes(rows, choices.locale)) {
-        if (!m_asked.contains(barcode))
+    for (const QString &barcode : barcodes) {
+        if (!barcode.isEmpty() && !m_asked.contains(barcode))
             unasked << barcode;
     }
-    if (!unasked.isEmpty() && m_connection.isOpen()) {
-        const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(m_connection.database(), unasked);
-        m_lookupError = found.error;
-        if (found.ok()) {
-            m_existing.insert(found.items);
-            for (const QString &barcode : std::as_const(unasked))
-                m_asked.insert(barcode);
-        }
+    if (unasked.isEmpty() || !m_connection.isOpen())
+        return {};
+    const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(m_connection.database(), unasked);
+    m_lookupError = found.error;
+    if (!found.ok())
+        return {};
+    for (const QString &barcode : std::as_const(unasked))
+        m_asked.insert(barcode);
+    m_existing.insert(found.items);
+    return found.items;
+}
+
+void GridPreview::update()
+{
+    m_verdicts = bulksave::GridVerdicts(m_choices(), m_existing, m_connection.textFidelity());
+    m_verdicts.judgeAll(productRows(m_grid));
+    m_verdicts.addExisting(lookUpNew(m_verdicts.barcodes()));
+    repaint();
+}
+
+void GridPreview::rowsChanged(int first, int last)
+{
+    // An edit or a short paste; anything larger is as cheap to judge whole.
+    constexpr int kRowsJudgedAlone = 64;
+    first = std::max(first, 1);
+    if (m_verdicts.previews().size() != m_grid.Rows() - 1 || last - first >= kRowsJudgedAlone) {
+        update();
+        return;
     }
-    m_previews = bulksave::previewRows(rows, choices, m_existing, m_connection.textFidelity());
+    for (int row = first; row <= last; ++row) {
+        const bulksave::ProductRow product{m_grid.TextMatrix(row, 1), m_grid.TextMatrix(row, 2), m_grid.TextMatrix(row, 3)};
+        m_verdicts.addExisting(lookUpNew(bulksave::storedBarcodes({product}, m_verdicts.choices().locale)));
+        m_verdicts.judgeRow(row, product);
+    }
+    repaint();
+}
+
+void GridPreview::repaint()
+{
+    // Rows sharing a barcode with a changed row may have changed too.
     m_model->rowDecorationChanged(1, m_grid.Rows() - 1);
     emit changed();
 }
@@ -128,14 +161,16 @@ void GridPreview::refresh()
 
 QString GridPreview::summary() const
 {
-    const bool anyProduct = std::any_of(m_previews.cbegin(), m_previews.cend(),
+    const QList<RowPreview> &previews = m_verdicts.previews();
+    const bool anyProduct = std::any_of(previews.cbegin(), previews.cend(),
                                         [](const RowPreview &p) { return p.fate != RowFate::Blank; });
-    return anyProduct ? bulksave::previewSummary(m_previews) : QString();
+    return anyProduct ? bulksave::previewSummary(previews) : QString();
 }
 
 const RowPreview *GridPreview::previewOf(int row) const
 {
-    return row >= 1 && row <= m_previews.size() ? &m_previews.at(row - 1) : nullptr;
+    const QList<RowPreview> &previews = m_verdicts.previews();
+    return row >= 1 && row <= previews.size() ? &previews.at(row - 1) : nullptr;
 }
 
 QColor GridPreview::background(int row) const

@@ -32,11 +32,15 @@ public:
     // Judges every row again; barcodes not asked about before are looked up
     // in the database first, in one pass.
     void update();
+    // Grid rows `first` to `last` changed their texts and nothing else did:
+    // only they, and the rows sharing their barcodes, are judged again. A
+    // changed shape or a long range judges every row.
+    void rowsChanged(int first, int last);
     // Forgets what the database said (after a save wrote to it) and updates.
     void refresh();
 
     // The verdicts, previews()[0] for grid row 1.
-    const QList<bulksave::RowPreview> &previews() const { return m_previews; }
+    const QList<bulksave::RowPreview> &previews() const { return m_verdicts.previews(); }
     // One line for the window, "" while the grid holds no product.
     QString summary() const;
     // Why the last look-up of barcodes failed, "" when it did not.
@@ -56,6 +60,9 @@ signals:
 
 private:
     const bulksave::RowPreview *previewOf(int row) const;
+    // Asks the database about the barcodes among `barcodes` not asked before.
+    bulksave::ExistingBarcodes lookUpNew(const QStringList &barcodes);
+    void repaint();
 
     FlexGrid &m_grid;
     QPointer<FlexGridModel> m_model;  // gone first when the window takes both down
@@ -64,5 +71,5 @@ private:
     bulksave::ExistingBarcodes m_existing;
     QSet<QString> m_asked;  // barcodes the database was asked about
     QString m_lookupError;
-    QList<bulksave::RowPreview> m_previews;
+    bulksave::GridVerdicts m_verdicts;
 };

@@ -3,6 +3,8 @@
 
 #include <QLocale>
 
+#include <cstdint>
+
 #include "import/RowPreview.h"
 #include "import/SaveReport.h"
 #include "tests/common/QtPrinters.h"
@@ -112,4 +114,40 @@ TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_
     const QList<RowPreview> clean = preview({{"7", "Ayran", "8"}});
     EXPECT_EQ(bulksave::previewSummary(clean), "1 eklenecek");
     EXPECT_EQ(bulksave::duplicateQuestion(clean), "");
+}
+
+TEST(RowPreview, judging_one_edited_row_again_agrees_with_judging_the_whole_grid)
+{
+    // Barcodes from a small pool so that repeats come and go with the edits.
+    const ExistingBarcodes existing{{QStringLiteral("b3"), ExistingItem{3, QStringLiteral("Üç")}}};
+    bulksave::SaveChoices choices;
+    choices.locale = QLocale(QLocale::Turkish, QLocale::Turkey);
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % range;
+    };
+    const auto randomRow = [&next]() {
+        const char *prices[] = {"5", "x", "0", "12,5"};
+        return ProductRow{next(5) ? QStringLiteral("b%1").arg(next(8)) : QString(),
+                          next(6) ? QStringLiteral("Ürün %1").arg(next(50)) : QString(), QString::fromLatin1(prices[next(4)])};
+    };
+    QList<ProductRow> rows;
+    for (int i = 0; i < 60; ++i)
+        rows << randomRow();
+    bulksave::GridVerdicts verdicts(choices, existing, ado::TextFidelity::unicode());
+    verdicts.judgeAll(rows);
+    for (int edit = 0; edit < 400; ++edit) {
+        const int gridRow = int(next(60)) + 1;
+        rows[gridRow - 1] = randomRow();
+        verdicts.judgeRow(gridRow, rows[gridRow - 1]);
+        const QList<RowPreview> whole = bulksave::previewRows(rows, choices, existing, ado::TextFidelity::unicode());
+        for (int i = 0; i < 60; ++i) {
+            const RowPreview &a = verdicts.previews()[i];
+            const RowPreview &b = whole[i];
+            ASSERT_EQ(a.fate, b.fate) << "edit " << edit << ", row " << i + 1;
+            ASSERT_EQ(a.sameBarcodeRows, b.sameBarcodeRows) << "edit " << edit << ", row " << i + 1;
+            ASSERT_EQ(a.existing.id, b.existing.id) << "edit " << edit << ", row " << i + 1;
+        }
+    }
 }
