@@ -1,27 +1,34 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png: the window on the demo database with the sample
-# workbook loaded, on a virtual display. Needs xvfb, xdotool and imagemagick,
-# and a build of urunlertoplu and demo-setup in $BUILD_DIR (default build/app).
-# The demo database goes to a scratch home folder, not to yours.
+# Makes docs/screenshot.png: the window on the demo database with a product
+# list loaded whose rows show every fate the preview gives (to be added, a
+# barcode already registered, a repeat in the file, skipped, warned), on a
+# virtual display with Turkish settings. Needs xvfb, xdotool, imagemagick and
+# python3, and a build of urunlertoplu and demo-setup in $BUILD_DIR (default
+# build/app). The demo database goes to a scratch home folder, not to yours.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ "${1:-}" != "--on-display" ]]; then
   exec xvfb-run -a -s "-screen 0 1000x600x24" "$0" --on-display
 fi
 build=$(realpath "${BUILD_DIR:-build/app}")
-workbook=$(realpath db/sample/urunler.xls)
+workbook=$(realpath docs/screenshot_products.csv)
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 HOME="$home" "$build/tools/demo/demo-setup"
+# One product of the list is already on the menu.
+/usr/bin/python3 -c 'import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+db.execute("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) VALUES (?, ?, 0, ?)", ("Fırın", "8691234567890", "Susamlı Simit"))
+db.commit()' "$home/MenoraPOS-Restaurant/MenoraData/Menora POS.db"
 
-HOME="$home" "$build/window/urunlertoplu" & app=$!
+LANG=tr_TR.UTF-8 HOME="$home" "$build/window/urunlertoplu" & app=$!
 sleep 3
 xdotool mousemove 97 34 click 1      # EXCELL SEÇ
 sleep 2
 xdotool type --delay 20 "$workbook"
 xdotool key Return
 sleep 2
-xdotool mousemove 100 120 click 1    # a cell of the second product
-sleep 1
+xdotool mousemove 60 150               # the repeated barcode: its tooltip
+sleep 3
 import -window root -crop 846x408+0+0 +repage docs/screenshot.png
 kill "$app"
