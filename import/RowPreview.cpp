@@ -109,17 +109,19 @@ void GridVerdicts::markBarcode(const QString &barcode)
 {
     const QList<int> &gridRows = m_rowsByBarcode.value(barcode);
     const auto known = m_existing.constFind(barcode);
+    const bool taken = known != m_existing.cend();
     for (const int gridRow : gridRows) {
         RowPreview &preview = m_previews[gridRow - 1];
-        preview.sameBarcodeRows = gridRows;
-        preview.sameBarcodeRows.removeOne(gridRow);
-        if (known != m_existing.cend()) {
-            preview.fate = RowFate::InDatabase;
-            preview.existing = known.value();
-        } else {
-            preview.fate = gridRow == gridRows.first() ? RowFate::WillAdd : RowFate::RepeatInFile;
-            preview.existing = {};
+        preview.sameBarcodeRows.clear();
+        // Most barcodes stand on one row: no list of others to build.
+        if (gridRows.size() > 1) {
+            for (const int other : gridRows) {
+                if (other != gridRow)
+                    preview.sameBarcodeRows.append(other);
+            }
         }
+        preview.fate = taken ? RowFate::InDatabase : gridRow == gridRows.first() ? RowFate::WillAdd : RowFate::RepeatInFile;
+        preview.existing = taken ? known.value() : ExistingItem{};
     }
 }
 
