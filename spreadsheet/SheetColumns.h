@@ -60,6 +60,12 @@ struct SheetColumns : ReadOutcome {
         result.message = message;
         return result;
     }
+
+    // The refusal of a sheet with more rows than kMaxRows, the same from every reader.
+    static SheetColumns tooManyRows()
+    {
+        return refused(ReadError::TooManyRows, QStringLiteral("the sheet has more than %1 rows").arg(kMaxRows));
+    }
 };
 
 }  // namespace spreadsheet

@@ -44,8 +44,7 @@ SheetColumns readSheetFromBytes(const QByteArray &file, const QLocale &locale)
         return sheet.damaged ? SheetColumns::refused(ReadError::Damaged, sheet.message)
                              : SheetColumns::refused(ReadError::Empty, QStringLiteral("the first sheet has nothing in columns A-C"));
     if (sheet.ok() && sheet.rows.size() > std::size_t(kMaxRows))
-        return SheetColumns::refused(ReadError::TooManyRows,
-                                     QStringLiteral("the sheet has more than %1 rows").arg(kMaxRows));
+        return SheetColumns::tooManyRows();
     return sheet;
 }
 

@@ -48,7 +48,7 @@ SheetColumns readDelimitedText(const QByteArray &bytes)
     }
     tokenizer.finish();
     if (pastLastRow)
-        return tooManyRows();
+        return SheetColumns::tooManyRows();
 
     SheetColumns sheet;
     sheet.rows = rows.take();

@@ -166,7 +166,7 @@ SheetColumns readHtmlTable(const QByteArray &bytes)
         return fits && !name.empty() && name != "tr" && !isCell(name) && name != "table";
     });
     if (!(fits && rows.endLooseRow()))
-        return tooManyRows();
+        return SheetColumns::tooManyRows();
     SheetColumns sheet;
     sheet.rows = rows.take();
     return sheet;

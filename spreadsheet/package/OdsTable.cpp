@@ -95,7 +95,7 @@ bool OdsTable::visit(const XmlPart &xml, XmlPart::Node node)
             texts_ = {};
         } else {
             if (!rows_.putRepeated(row_, rowRepeat_, texts_))
-                return fail(ReadError::TooManyRows, QStringLiteral("the first sheet has more than %1 rows").arg(kMaxRows));
+                return fail(ReadError::TooManyRows, SheetColumns::tooManyRows().message);
             row_ += rowRepeat_;
         }
     } else if (start && isCell(xml)) {

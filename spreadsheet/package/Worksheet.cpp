@@ -65,8 +65,7 @@ ReadOutcome Worksheet::read(const ZipArchive &zip, std::string_view path)
             if (start)
                 startCell(xml);
             else if (!finishCell()) {
-                stopped.error = ReadError::TooManyRows;
-                stopped.message = QStringLiteral("the first sheet has more than %1 rows").arg(kMaxRows);
+                stopped = SheetColumns::tooManyRows();
                 return false;
             }
         } else if (name == "row" && start) {

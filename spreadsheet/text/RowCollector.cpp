@@ -21,10 +21,4 @@ std::vector<RowCells> RowCollector::take()
     return std::exchange(rows_, {});
 }
 
-SheetColumns tooManyRows()
-{
-    return SheetColumns::refused(ReadError::TooManyRows,
-                                 QStringLiteral("the sheet has more than %1 rows").arg(kMaxRows));
-}
-
 }  // namespace spreadsheet

@@ -27,7 +27,4 @@ private:
     std::vector<RowCells> rows_;
 };
 
-// The refusal of a sheet that has more rows than kMaxRows.
-SheetColumns tooManyRows();
-
 }  // namespace spreadsheet
