@@ -1,6 +1,5 @@
 #include "import/BarcodeLookup.h"
 
-#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -62,20 +61,6 @@ BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &ba
         query.finish();
     }
     return lookup;
-}
-
-QStringList storedBarcodes(const QList<ProductRow> &rows, const QLocale &locale)
-{
-    QStringList barcodes;
-    QSet<QString> seen;
-    for (const ProductRow &row : rows) {
-        const RowJudgement judgement = judgeRow(row, locale);
-        if (judgement.usable() && !judgement.product->barcode.isEmpty() && !seen.contains(judgement.product->barcode)) {
-            seen.insert(judgement.product->barcode);
-            barcodes << judgement.product->barcode;
-        }
-    }
-    return barcodes;
 }
 
 }  // namespace bulksave

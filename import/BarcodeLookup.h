@@ -23,7 +23,4 @@ struct BarcodeLookup {
 // the lowest id. A closed connection finds nothing and says so.
 BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &barcodes);
 
-// The distinct non-empty barcodes the save would store for `rows`.
-QStringList storedBarcodes(const QList<ProductRow> &rows, const QLocale &locale);
-
 }  // namespace bulksave

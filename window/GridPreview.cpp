@@ -139,8 +139,9 @@ void GridPreview::rowsChanged(int first, int last)
     }
     for (int row = first; row <= last; ++row) {
         const bulksave::ProductRow product{m_grid.TextMatrix(row, 1), m_grid.TextMatrix(row, 2), m_grid.TextMatrix(row, 3)};
-        m_verdicts.addExisting(lookUpNew(bulksave::storedBarcodes({product}, m_verdicts.choices().locale)));
         m_verdicts.judgeRow(row, product);
+        if (const std::optional<bulksave::Product> &judged = m_verdicts.previews().at(row - 1).product)
+            m_verdicts.addExisting(lookUpNew({judged->barcode}));
     }
     repaint();
 }

@@ -43,10 +43,3 @@ TEST(BarcodeLookup, a_closed_connection_finds_nothing_and_says_why)
     EXPECT_FALSE(found.ok());
     EXPECT_TRUE(found.items.isEmpty());
 }
-
-TEST(BarcodeLookup, the_barcodes_asked_for_are_those_the_save_would_store)
-{
-    const QList<bulksave::ProductRow> rows{{" 1 ", "Çay", "5"}, {"2", "", "5"}, {"1", "Çay", "5"}, {"", "Su", "3"},
-                                           {"3", "Kek", "x"}, {"4", "Simit", "2,5"}};
-    EXPECT_EQ(bulksave::storedBarcodes(rows, QLocale(QLocale::Turkish, QLocale::Turkey)), (QStringList{"1", "4"}));
-}

@@ -239,11 +239,12 @@ TEST_F(SaveTest, duplicates_found_by_the_preview_can_be_left_out_or_added)
     const QList<ProductRow> rows{product("Çay", "10", "8690"), product("Simit", "5", "77"), product("Simit", "5", "77 "),
                                  product("Su", "3")};
     const SaveChoices c = choices();
-    const bulksave::BarcodeLookup known =
-        bulksave::findExistingBarcodes(pos.connection.database(), bulksave::storedBarcodes(rows, c.locale));
+    bulksave::GridVerdicts verdicts(c, {}, ado::TextFidelity::unicode());
+    verdicts.judgeAll(rows);
+    const bulksave::BarcodeLookup known = bulksave::findExistingBarcodes(pos.connection.database(), verdicts.barcodes());
     ASSERT_TRUE(known.ok());
-    const QSet<int> duplicates =
-        bulksave::duplicateRows(bulksave::previewRows(rows, c, known.items, ado::TextFidelity::unicode()));
+    verdicts.addExisting(known.items);
+    const QSet<int> duplicates = bulksave::duplicateRows(verdicts.previews());
     EXPECT_EQ(duplicates, (QSet<int>{1, 3}));
 
     bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
