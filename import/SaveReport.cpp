@@ -75,6 +75,24 @@ QString previewSummary(const QList<RowPreview> &previews)
     return parts.join(QStringLiteral(" · "));
 }
 
+QString notAddedReason(const RowPreview &preview)
+{
+    switch (preview.fate) {
+    case RowFate::SkippedNoName:
+        return QStringLiteral("ürün adı yok");
+    case RowFate::SkippedPrice:
+        return QStringLiteral("fiyat bir sayı değil (“%1”)").arg(preview.priceText);
+    case RowFate::InDatabase:
+        return QStringLiteral("barkod zaten kayıtlı: “%1” (no %2)").arg(preview.existing.name).arg(preview.existing.id);
+    case RowFate::RepeatInFile:
+        return QStringLiteral("barkod dosyada daha önce geçiyor: satır %1").arg(preview.sameBarcodeRows.value(0));
+    case RowFate::WillAdd:
+    case RowFate::Blank:
+        break;
+    }
+    return {};
+}
+
 QString duplicateQuestion(const QList<RowPreview> &previews)
 {
     const int registered = countFate(previews, RowFate::InDatabase);

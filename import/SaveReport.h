@@ -24,6 +24,12 @@ QString completionMessage(const SaveResult &result);
 // nothing are left out, except the first.
 QString previewSummary(const QList<RowPreview> &previews);
 
+// Why the save will not add a row, as the operator reads it: "ürün adı yok",
+// "fiyat bir sayı değil (“on”)", "barkod zaten kayıtlı: “Eski Çay” (no 42)",
+// "barkod dosyada daha önce geçiyor: satır 2"; "" for a row it will add and a
+// blank row.
+QString notAddedReason(const RowPreview &preview);
+
 // The question asked before a save that would write duplicates, e.g. "3
 // ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.":
 // rows whose barcode is a menu item's, and barcodes that stand on more than

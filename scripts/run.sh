@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 ./scripts/deps.sh
 build=${BUILD_DIR:-build/app}
 cmake -S . -B "$build" -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target urunlertoplu demo-setup
+cmake --build "$build" -j"$(nproc)" --target urunlertoplu toplu-ekle demo-setup
 "$build/tools/demo/demo-setup"
 if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   echo "No display: the window runs on a virtual one (xvfb-run); set DISPLAY to see it."

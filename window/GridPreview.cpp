@@ -37,13 +37,14 @@ QStringList reasons(const RowPreview &p)
     case RowFate::Blank:
         return {};
     case RowFate::SkippedNoName:
-        return {QStringLiteral("Atlanacak: ürün adı yok.")};
     case RowFate::SkippedPrice:
-        return {QStringLiteral("Atlanacak: fiyat bir sayı değil (“%1”).").arg(p.priceText)};
+        return {QStringLiteral("Atlanacak: %1.").arg(bulksave::notAddedReason(p))};
     case RowFate::InDatabase:
-        return {QStringLiteral("Barkod zaten kayıtlı: “%1” (no %2).").arg(p.existing.name).arg(p.existing.id)};
-    case RowFate::RepeatInFile:
-        return {QStringLiteral("Barkod dosyada daha önce geçiyor: satır %1.").arg(p.sameBarcodeRows.value(0))};
+    case RowFate::RepeatInFile: {
+        // The reason's first word, "barkod", opens the sentence.
+        const QString reason = bulksave::notAddedReason(p);
+        return {reason.first(1).toUpper() + reason.sliced(1) + u'.'};
+    }
     case RowFate::WillAdd:
         break;
     }

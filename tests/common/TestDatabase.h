@@ -12,6 +12,8 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "db/StandInDatabase.h"
@@ -19,18 +21,37 @@
 
 class TestDatabase {
     QTemporaryDir m_dir;  // outlives the connection on it
+    QString m_path;
 
-public:
-    // The tables only, or with the demo printers, tax templates and categories.
-    explicit TestDatabase(bool withDemo = false)
-        : connection(QStringLiteral("test-db-") + QUuid::createUuid().toString(QUuid::Id128))
+    explicit TestDatabase(const QString &existingPath)
+        : m_path(existingPath.isEmpty() ? m_dir.filePath(QStringLiteral("pos.db")) : existingPath),
+          connection(QStringLiteral("test-db-") + QUuid::createUuid().toString(QUuid::Id128))
     {
-        EXPECT_EQ(posdb::createStandInDatabase(path(), withDemo), QString());
+    }
+
+    void open()
+    {
         connection.setConnectionString(connectionText());
         EXPECT_TRUE(connection.open()) << connection.lastError().toStdString();
     }
 
-    QString path() const { return m_dir.filePath(QStringLiteral("pos.db")); }
+public:
+    // The tables only, or with the demo printers, tax templates and categories.
+    explicit TestDatabase(bool withDemo = false) : TestDatabase(QString())
+    {
+        EXPECT_EQ(posdb::createStandInDatabase(path(), withDemo), QString());
+        open();
+    }
+
+    // A database another part of the test made at `existingPath`, opened.
+    static std::unique_ptr<TestDatabase> existing(const QString &existingPath)
+    {
+        std::unique_ptr<TestDatabase> db(new TestDatabase(existingPath));
+        db->open();
+        return db;
+    }
+
+    QString path() const { return m_path; }
     QString connectionText() const { return QStringLiteral("Data Source=") + path(); }
 
     // Runs one statement; "" or the database's message.

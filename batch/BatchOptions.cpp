@@ -1,0 +1,191 @@
+#include "batch/BatchOptions.h"
+
+#include <functional>
+#include <map>
+
+#include "window/ColourTable.h"
+
+namespace batch {
+
+namespace {
+
+// Upper case in Turkish, then the letters an English keyboard lacks as their
+// plain twins, so that "mavi", "MAVI" and "MAVİ" are one colour.
+QString asciiFolded(const QString &text)
+{
+    QString folded = QLocale(QLocale::Turkish).toUpper(text.trimmed());
+    const std::pair<char16_t, char16_t> plain[] = {
+        {u'İ', u'I'}, {u'Ş', u'S'}, {u'Ğ', u'G'}, {u'Ü', u'U'}, {u'Ö', u'O'}, {u'Ç', u'C'}};
+    for (const auto &[letter, twin] : plain)
+        folded.replace(QChar(letter), QChar(twin));
+    return folded;
+}
+
+// The position of `value` among `entries`, compared folded; -1 when none.
+int positionOf(const QStringList &entries, const QString &value)
+{
+    const QString wanted = asciiFolded(value);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (asciiFolded(entries.at(i)) == wanted)
+            return int(i);
+    }
+    return -1;
+}
+
+QString bothLanguages(const QString &turkish, const QString &english)
+{
+    return turkish + QStringLiteral("\n") + english;
+}
+
+// Sets one option from its value; returns the usage error, or "".
+using Setter = std::function<QString(BatchOptions &, const QString &)>;
+
+const std::map<QString, Setter> &valueOptions()
+{
+    static const std::map<QString, Setter> options{
+        {QStringLiteral("--group"),
+         [](BatchOptions &o, const QString &v) {
+             o.group = v;
+             return QString();
+         }},
+        {QStringLiteral("--unit"),
+         [](BatchOptions &o, const QString &v) {
+             o.unitPosition = positionOf({QStringLiteral("Adet"), QStringLiteral("Kg")}, v);
+             return o.unitPosition >= 0 ? QString()
+                                        : bothLanguages(QStringLiteral("--unit Adet ya da Kg olmalı, “%1” değil.").arg(v),
+                                                        QStringLiteral("--unit must be Adet or Kg, not “%1”.").arg(v));
+         }},
+        {QStringLiteral("--printer"),
+         [](BatchOptions &o, const QString &v) {
+             o.printer = v.trimmed();
+             return QString();
+         }},
+        {QStringLiteral("--colour"),
+         [](BatchOptions &o, const QString &v) {
+             o.colourPosition = positionOf(renkler::names(), v);
+             const QString names = renkler::names().join(u'|');
+             return o.colourPosition >= 0
+                        ? QString()
+                        : bothLanguages(QStringLiteral("--colour şunlardan biri olmalı: %1; “%2” değil.").arg(names, v),
+                                        QStringLiteral("--colour must be one of %1, not “%2”.").arg(names, v));
+         }},
+        {QStringLiteral("--submenu"),
+         [](BatchOptions &o, const QString &v) {
+             o.subMenuTag = v;
+             return QString();
+         }},
+        {QStringLiteral("--duplicates"),
+         [](BatchOptions &o, const QString &v) {
+             const int policy = positionOf({QStringLiteral("skip"), QStringLiteral("add"), QStringLiteral("stop")}, v);
+             o.duplicates = DuplicatePolicy(std::max(policy, 0));
+             return policy >= 0 ? QString()
+                                : bothLanguages(
+                                      QStringLiteral("--duplicates skip, add ya da stop olmalı, “%1” değil.").arg(v),
+                                      QStringLiteral("--duplicates must be skip, add or stop, not “%1”.").arg(v));
+         }},
+        {QStringLiteral("--locale"),
+         [](BatchOptions &o, const QString &v) {
+             o.locale = QLocale(v);
+             // QLocale falls back to "C" for a name it does not know.
+             const bool known = o.locale.language() != QLocale::C || v == u"C" || v == u"POSIX";
+             return known ? QString()
+                          : bothLanguages(QStringLiteral("Bilinmeyen --locale: “%1” (örnek: tr_TR).").arg(v),
+                                          QStringLiteral("Unknown --locale: “%1” (for example tr_TR).").arg(v));
+         }},
+        {QStringLiteral("--settings"),
+         [](BatchOptions &o, const QString &v) {
+             o.targets.append({TargetSource::Kind::SettingsFile, v});
+             return QString();
+         }},
+        {QStringLiteral("--connection"),
+         [](BatchOptions &o, const QString &v) {
+             o.targets.append({TargetSource::Kind::ConnectionText, v});
+             return QString();
+         }},
+        {QStringLiteral("--report"),
+         [](BatchOptions &o, const QString &v) {
+             o.reportFile = v;
+             return QString();
+         }},
+    };
+    return options;
+}
+
+const std::map<QString, bool BatchOptions::*> &switchOptions()
+{
+    static const std::map<QString, bool BatchOptions::*> switches{
+        {QStringLiteral("--show"), &BatchOptions::showOnSalesScreen},
+        {QStringLiteral("--dry-run"), &BatchOptions::dryRun},
+        {QStringLiteral("--json"), &BatchOptions::json},
+    };
+    return switches;
+}
+
+ParsedArguments usage(const QString &turkish, const QString &english)
+{
+    ParsedArguments parsed;
+    parsed.usageError = bothLanguages(turkish, english);
+    return parsed;
+}
+
+}  // namespace
+
+ParsedArguments parseArguments(const QStringList &arguments)
+{
+    ParsedArguments parsed;
+    BatchOptions &options = parsed.options;
+    QStringList files;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(u'-') || argument == u"-") {
+            files << argument;
+            continue;
+        }
+        if (argument == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == u"--help" || argument == u"-h" || argument == u"/?") {
+            parsed.help = true;
+            continue;
+        }
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = equals < 0 ? argument : argument.first(equals);
+        if (const auto flag = switchOptions().find(name); flag != switchOptions().end() && equals < 0) {
+            options.*(flag->second) = true;
+            continue;
+        }
+        const auto setter = valueOptions().find(name);
+        if (setter == valueOptions().end())
+            return usage(QStringLiteral("Bilinmeyen seçenek: %1").arg(name), QStringLiteral("Unknown option: %1").arg(name));
+        QString value;
+        if (equals >= 0) {
+            value = argument.sliced(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments.at(++i);
+        } else {
+            return usage(QStringLiteral("%1 bir değer ister.").arg(name), QStringLiteral("%1 needs a value.").arg(name));
+        }
+        if (const QString error = setter->second(options, value); !error.isEmpty()) {
+            parsed.usageError = error;
+            return parsed;
+        }
+    }
+    if (parsed.help)
+        return parsed;
+    if (files.size() != 1) {
+        // The stray words are not repeated: one may be a connection text
+        // that lost its --connection, password and all.
+        return files.isEmpty()
+                   ? usage(QStringLiteral("Bir tablo dosyası verin."), QStringLiteral("Name one spreadsheet file."))
+                   : usage(QStringLiteral("Yalnız bir tablo dosyası verin; %1 seçenek olmayan değer var.").arg(files.size()),
+                           QStringLiteral("Name only one spreadsheet file; %1 values are not options.").arg(files.size()));
+    }
+    options.file = files.first();
+    if (options.targets.isEmpty())
+        options.targets.append({TargetSource::Kind::WindowDefault, {}});
+    return parsed;
+}
+
+}  // namespace batch

@@ -1,0 +1,65 @@
+#include "batch/BatchOptions.h"
+
+namespace batch {
+
+QString helpText()
+{
+    return QStringLiteral(R"(Kullanım / Usage: toplu-ekle [seçenekler / options] TABLO-DOSYASI / SPREADSHEET
+
+Tablodaki ürünleri (A barkod, B ad, C fiyat) satış programının veritabanına
+menü ürünü olarak ekler; pencerenin KAYDET düğmesiyle aynı işi yapar.
+Adds the sheet's products (A barcode, B name, C price) to the point-of-sale
+database as menu items, exactly as the window's KAYDET button does.
+Okunan dosyalar / files read: .xls .xlsx .xlsm .ods .csv .txt .htm .html
+
+Seçimler / choices:
+  --group METİN        Menü grubu / menu group (varsayılan / default "SEÇİLMEDİ")
+  --unit Adet|Kg       Birim / unit (varsayılan / default Adet)
+  --printer AD|NO      Yazıcı adı ya da numarası; yoksa yazıcı eşlemesi yazılmaz.
+                       Printer name or id; without it no printer mapping is written.
+                       Bilinmeyen yazıcı o hedefe hiçbir şey yazdırmaz.
+                       An unknown printer fails that target before any write.
+  --colour RENK        Buton rengi / button colour: BEYAZ KIRMIZI SARI MAVİ SİYAH
+                       YEŞİL GRİ MOR (MAVI, SIYAH, YESIL, GRI de olur; default MAVİ)
+  --show               Satışta göster (ekran düğmesi ekle) / show on the sales screen
+  --submenu ETİKET     Alt menü etiketi / sub-menu tag
+  --duplicates skip|add|stop
+                       Barkodu zaten kayıtlı ya da dosyada tekrar eden satırlar:
+                       skip atlar (varsayılan), add yine de ekler, stop o hedefe
+                       hiçbir şey yazmaz.
+                       Rows whose barcode is already an item's or repeats in the
+                       file: skip leaves them out (default), add writes them,
+                       stop writes nothing on that target.
+  --dry-run            Yalnız ön izleme; hiçbir şey yazılmaz.
+                       Preview only; nothing is written.
+  --locale AD          Fiyat sayılarının dili, örn. tr_TR (varsayılan: sistemin).
+                       Number rules of the prices, e.g. tr_TR (default: the system's).
+
+Hedefler / targets (verilmezse pencerenin bağlantısı / default: the window's connection):
+  --settings DOSYA     Başka bir ayar dosyasının bağlantısı / another settings file
+  --connection METİN   OLE DB bağlantı metni; tekrarlanabilir, her hedefe aynı aktarım.
+                       OLE DB connection text; may be repeated, every target gets
+                       the same import, one after another.
+
+Rapor / report:
+  --report DOSYA       Satır raporu standart çıktı yerine bu dosyaya.
+                       The row report into this file instead of standard output.
+  --json               Rapor JSON olarak (varsayılan CSV) / report as JSON (default CSV)
+  CSV sütunları / columns: target,row,barcode,name,status,reason,item_id
+  status: landed, skipped, duplicate, failed, not-attempted, would-add, would-fail
+  Hedef başına özet ve (terminalde) ilerleme standart hataya yazılır.
+  A summary per target, and progress on a terminal, go to standard error.
+  Parolalar hiçbir çıktıda görünmez / passwords never appear in any output.
+
+Çıkış durumu / exit status:
+  0   Her hedefe her kullanılabilir satır eklendi (ya da temiz bir ön izleme).
+      Every usable row landed on every target (or a clean dry run).
+  1   Bazı satırlar atlandı, tekrar olduğu için eklenmedi ya da eklenemedi.
+      Some rows were skipped, left out as duplicates or failed.
+  2   Dosya okunamadı / the file cannot be read.
+  3   Bir hedefe bağlanılamadı / a target could not be reached.
+  64  Yanlış kullanım / wrong usage.
+)");
+}
+
+}  // namespace batch

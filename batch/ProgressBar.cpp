@@ -1,0 +1,56 @@
+#include "batch/ProgressBar.h"
+
+#include <algorithm>
+
+namespace batch {
+
+namespace {
+
+constexpr int kBarWidth = 20;
+constexpr qint64 kRedrawMs = 100;
+
+}  // namespace
+
+QString progressLine(const bulksave::ProgressMeter &meter)
+{
+    const int total = std::max(meter.total(), 1);
+    const int filled = int(qint64(kBarWidth) * std::min(meter.done(), total) / total);
+    const std::optional<qint64> left = meter.secondsLeft();
+    const QString timeLeft = left ? QStringLiteral("%1:%2").arg(*left / 60).arg(*left % 60, 2, 10, QChar(u'0'))
+                                  : QStringLiteral("?");
+    return QStringLiteral("[%1%2] %3/%4 satır · %5 satır/sn · kalan %6")
+        .arg(QString(filled, u'#'), QString(kBarWidth - filled, u' '))
+        .arg(meter.done())
+        .arg(meter.total())
+        .arg(qRound(meter.rowsPerSecond()))
+        .arg(timeLeft);
+}
+
+ProgressBar::ProgressBar(std::FILE *stream, bool enabled, int total)
+    : m_stream(stream), m_enabled(enabled), m_total(total)
+{
+}
+
+ProgressBar::~ProgressBar()
+{
+    if (m_drawn)
+        std::fputc('\n', m_stream);
+}
+
+bool ProgressBar::advance(int done)
+{
+    if (!m_meter)
+        m_meter.emplace(m_total, kRedrawMs);
+    if (!m_meter->advance(done) || !m_enabled)
+        return true;
+    const QString line = progressLine(*m_meter);
+    // Blanks wipe what a longer line before it left behind.
+    const QByteArray text = '\r' + line.leftJustified(m_width).toUtf8();
+    m_width = std::max(m_width, line.size());
+    std::fwrite(text.constData(), 1, std::size_t(text.size()), m_stream);
+    std::fflush(m_stream);
+    m_drawn = true;
+    return true;
+}
+
+}  // namespace batch

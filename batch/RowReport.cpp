@@ -1,0 +1,185 @@
+#include "batch/RowReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+
+#include "import/SaveReport.h"
+
+namespace batch {
+
+namespace {
+
+using bulksave::RowFate;
+using bulksave::RowPreview;
+using bulksave::RowStatus;
+
+bool isDuplicate(const RowPreview &preview)
+{
+    return preview.fate == RowFate::InDatabase || preview.fate == RowFate::RepeatInFile;
+}
+
+bool isSkipped(const RowPreview &preview)
+{
+    return preview.fate == RowFate::SkippedNoName || preview.fate == RowFate::SkippedPrice;
+}
+
+const QString kNothingWrittenForDuplicates =
+    QStringLiteral("tekrar eden barkodlar olduğu için bu hedefe hiçbir satır yazılmadı");
+
+// A row no save visited: what the preview says, or what would have happened.
+void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome &outcome, const BatchOptions &options)
+{
+    const bool duplicate = isDuplicate(preview);
+    row.reason = bulksave::notAddedReason(preview);
+    if (isSkipped(preview)) {
+        row.status = QStringLiteral("skipped");
+    } else if (!outcome.failure.isEmpty()) {
+        row.status = QStringLiteral("failed");
+        row.reason = outcome.failure;
+    } else if (duplicate && options.duplicates != DuplicatePolicy::Add) {
+        row.status = QStringLiteral("duplicate");
+    } else if (outcome.stoppedForDuplicates || (options.dryRun && options.duplicates == DuplicatePolicy::Stop &&
+                                                !bulksave::duplicateRows(outcome.previews).isEmpty())) {
+        row.status = QStringLiteral("not-attempted");
+        row.reason = kNothingWrittenForDuplicates;
+    } else if (options.dryRun) {
+        row.status = preview.notStorable ? QStringLiteral("would-fail") : QStringLiteral("would-add");
+        if (preview.notStorable)
+            row.reason = QStringLiteral("%1 sütunundaki “%2” veritabanının kod sayfasına sığmıyor")
+                             .arg(QLatin1StringView(preview.notStorable->column), preview.notStorable->value);
+    } else {
+        row.status = QStringLiteral("not-attempted");
+        row.reason = QStringLiteral("kaydetme bu satırdan önce durdu");
+    }
+}
+
+void judgeSaved(ReportRow &row, const bulksave::RowOutcome &saved, const RowPreview &preview)
+{
+    row.reason = bulksave::notAddedReason(preview);
+    switch (saved.status) {
+    case RowStatus::Landed:
+        row.status = QStringLiteral("landed");
+        row.itemId = saved.itemId;
+        break;
+    case RowStatus::Skipped:
+        row.status = QStringLiteral("skipped");
+        break;
+    case RowStatus::LeftOut:
+        row.status = QStringLiteral("duplicate");
+        break;
+    case RowStatus::Failed:
+        row.status = QStringLiteral("failed");
+        row.reason = saved.failedTable.isEmpty() ? saved.error : saved.failedTable + QStringLiteral(": ") + saved.error;
+        break;
+    case RowStatus::Empty:
+        break;
+    }
+}
+
+QByteArray csvField(const QString &text)
+{
+    static const QString kNeedsQuotes = QStringLiteral(",\"\r\n");
+    const bool quote = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return kNeedsQuotes.contains(c); });
+    if (!quote)
+        return text.toUtf8();
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return '"' + quoted.toUtf8() + '"';
+}
+
+}  // namespace
+
+QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::ProductRow> &rows,
+                            const BatchOptions &options)
+{
+    QList<ReportRow> report;
+    report.reserve(outcome.previews.size());
+    for (qsizetype i = 0; i < outcome.previews.size() && i < rows.size(); ++i) {
+        const RowPreview &preview = outcome.previews.at(i);
+        if (preview.fate == RowFate::Blank)
+            continue;
+        ReportRow row{outcome.label, int(i) + 1, rows.at(i).barcode, rows.at(i).name, {}, {}, 0};
+        if (outcome.save && i < outcome.save->rows.size())
+            judgeSaved(row, outcome.save->rows.at(i), preview);
+        else
+            judgeUnsaved(row, preview, outcome, options);
+        report.append(row);
+    }
+    return report;
+}
+
+bool allLanded(const QList<ReportRow> &rows)
+{
+    return std::all_of(rows.cbegin(), rows.cend(), [](const ReportRow &row) {
+        return row.status == u"landed" || row.status == u"would-add";
+    });
+}
+
+QByteArray csvHeader()
+{
+    return "target,row,barcode,name,status,reason,item_id\r\n";
+}
+
+QByteArray csvLines(const QList<ReportRow> &rows)
+{
+    QByteArray out;
+    for (const ReportRow &row : rows) {
+        out += csvField(row.target) + ',' + QByteArray::number(row.gridRow) + ',' + csvField(row.barcode) + ',' +
+               csvField(row.name) + ',' + row.status.toUtf8() + ',' + csvField(row.reason) + ',' +
+               (row.itemId > 0 ? QByteArray::number(row.itemId) : QByteArray()) + "\r\n";
+    }
+    return out;
+}
+
+QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus)
+{
+    QJsonArray targetArray;
+    for (const TargetReport &target : targets) {
+        QJsonArray rowArray;
+        for (const ReportRow &row : target.rows) {
+            rowArray.append(QJsonObject{
+                {QStringLiteral("row"), row.gridRow},
+                {QStringLiteral("barcode"), row.barcode},
+                {QStringLiteral("name"), row.name},
+                {QStringLiteral("status"), row.status},
+                {QStringLiteral("reason"), row.reason},
+                {QStringLiteral("itemId"), row.itemId > 0 ? QJsonValue(row.itemId) : QJsonValue()},
+            });
+        }
+        targetArray.append(QJsonObject{
+            {QStringLiteral("target"), target.outcome.label},
+            {QStringLiteral("reached"), target.outcome.reached},
+            {QStringLiteral("failure"), target.outcome.failure},
+            {QStringLiteral("saveSeconds"), target.outcome.saveSeconds},
+            {QStringLiteral("rowsPerSecond"), target.outcome.rowsPerSecond()},
+            {QStringLiteral("rows"), rowArray},
+        });
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("exitStatus"), exitStatus}, {QStringLiteral("targets"), targetArray}})
+        .toJson(QJsonDocument::Indented);
+}
+
+QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options)
+{
+    QString body;
+    if (!outcome.reached)
+        body = QStringLiteral("Bağlanılamadı: %1").arg(outcome.failure);
+    else if (!outcome.failure.isEmpty())
+        body = QStringLiteral("Hiçbir ürün eklenmedi: %1").arg(outcome.failure);
+    else if (outcome.stoppedForDuplicates)
+        body = bulksave::duplicateQuestion(outcome.previews) + u'\n' + kNothingWrittenForDuplicates;
+    else if (options.dryRun)
+        body = QStringLiteral("Ön izleme (hiçbir şey yazılmadı): %1").arg(bulksave::previewSummary(outcome.previews));
+    else
+        body = bulksave::completionMessage(*outcome.save) +
+               QStringLiteral("\nKaydetme: %1 satır, %2 sn (%3 satır/sn)")
+                   .arg(outcome.save->visitedRows())
+                   .arg(outcome.saveSeconds, 0, 'f', 2)
+                   .arg(qRound(outcome.rowsPerSecond()));
+    return QStringLiteral("[%1]\n%2\n").arg(outcome.label, body);
+}
+
+}  // namespace batch

@@ -1,0 +1,55 @@
+#pragma once
+// The batch front end's report: one line per product row of every target,
+// written as CSV or JSON, and the summary of a target a person reads.
+
+#include <QIODevice>
+#include <QList>
+#include <QString>
+
+#include "batch/BatchOptions.h"
+#include "batch/TargetImport.h"
+
+namespace batch {
+
+// What became of one row on one target, as the report gives it.
+struct ReportRow {
+    QString target;
+    int gridRow = 0;   // 1 = the first row of the sheet
+    QString barcode;   // the cell texts as read
+    QString name;
+    QString status;    // landed, skipped, duplicate, failed, not-attempted, would-add, would-fail
+    QString reason;    // in Turkish; "" for a row that landed or would be added plainly
+    qint64 itemId = 0; // landed: the new menu item's id
+};
+
+// The report rows of `outcome` for `rows`, in row order; blank rows, which
+// are no products, have none.
+QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::ProductRow> &rows,
+                            const BatchOptions &options);
+
+// True when every reported row landed, or would in a dry run.
+bool allLanded(const QList<ReportRow> &rows);
+
+// The CSV header line, then `rows`, as UTF-8 with CRLF line ends (RFC 4180).
+QByteArray csvHeader();
+QByteArray csvLines(const QList<ReportRow> &rows);
+
+// One target in the JSON report: its label, whether it was reached, why
+// nothing was written, and its rows.
+struct TargetReport {
+    TargetOutcome outcome;
+    QList<ReportRow> rows;
+};
+
+// The whole JSON report: {"exitStatus": n, "targets": [{"target", "reached",
+// "failure", "saveSeconds", "rowsPerSecond", "rows": [{"row", "barcode",
+// "name", "status", "reason", "itemId"}]}]}; itemId is null for a row that
+// did not land, the two figures 0 without a save.
+QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus);
+
+// The summary of one target for standard error: its label, then the
+// window's completion text with the save's duration and rate, the preview's
+// summary for a dry run, or why nothing was written.
+QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options);
+
+}  // namespace batch

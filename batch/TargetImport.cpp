@@ -1,0 +1,99 @@
+#include "batch/TargetImport.h"
+
+#include <QElapsedTimer>
+
+#include "import/BarcodeLookup.h"
+#include "window/ColourTable.h"
+#include "window/LookupLists.h"
+
+namespace batch {
+
+namespace {
+
+// The printer named by `nameOrId`, as a position of the window's printer
+// list ("YOK" at 0) and its id; an id is matched before a name.
+struct PrinterChoice {
+    int position = 0;
+    QString id;
+    QString error;  // "" when found
+};
+
+PrinterChoice findPrinter(const QSqlDatabase &db, const QString &nameOrId)
+{
+    const lookup::ReadResult printers = lookup::readRecords(db, lookup::printers().sql);
+    if (!printers.ok())
+        return {0, {}, QStringLiteral("yazıcılar okunamadı: %1").arg(printers.error)};
+    for (const bool byId : {true, false}) {
+        for (std::size_t i = 0; i < printers.records.size(); ++i) {
+            const lookup::Entry &printer = printers.records[i];
+            if ((byId ? printer.id : printer.name).trimmed() == nameOrId)
+                return {int(i) + 1, printer.id.trimmed(), {}};
+        }
+    }
+    return {0, {}, QStringLiteral("yazıcı bulunamadı: “%1”").arg(nameOrId)};
+}
+
+}  // namespace
+
+bulksave::SaveChoices baseChoices(const BatchOptions &options)
+{
+    bulksave::SaveChoices choices;
+    choices.group = options.group;
+    choices.unitPosition = options.unitPosition;
+    choices.showOnSalesScreen = options.showOnSalesScreen;
+    choices.subMenuTag = options.subMenuTag;
+    choices.buttonColor = renkler::colourText(options.colourPosition).value_or(QString());
+    choices.locale = options.locale;
+    return choices;
+}
+
+TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
+                         const BatchOptions &options, const bulksave::SaveProgress &progress)
+{
+    TargetOutcome outcome;
+    outcome.reached = connection.open();
+    outcome.label = connection.description();
+    bulksave::SaveChoices choices = baseChoices(options);
+    if (!outcome.reached)
+        outcome.failure = connection.lastError();
+    else if (options.printer) {
+        const PrinterChoice printer = findPrinter(connection.database(), *options.printer);
+        choices.printerPosition = printer.position;
+        choices.printerId = printer.id;
+        outcome.failure = printer.error;
+    }
+
+    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+    verdicts.judgeAll(rows);
+    if (outcome.failure.isEmpty()) {
+        const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
+        if (found.ok())
+            verdicts.addExisting(found.items);
+        else
+            outcome.failure = QStringLiteral("kayıtlı barkodlar okunamadı: %1").arg(found.error);
+    }
+    outcome.previews = verdicts.previews();
+    if (!outcome.failure.isEmpty() || options.dryRun)
+        return outcome;
+
+    const QSet<int> duplicates = bulksave::duplicateRows(outcome.previews);
+    if (options.duplicates == DuplicatePolicy::Stop && !duplicates.isEmpty()) {
+        outcome.stoppedForDuplicates = true;
+        return outcome;
+    }
+    bulksave::BulkImport save(connection.database(), connection.dialect(), connection.lastError(),
+                              connection.textFidelity());
+    QElapsedTimer timer;
+    timer.start();
+    outcome.save = save.run(rows, choices, progress,
+                            options.duplicates == DuplicatePolicy::Skip ? duplicates : QSet<int>());
+    outcome.saveSeconds = double(timer.nsecsElapsed()) / 1e9;
+    return outcome;
+}
+
+double TargetOutcome::rowsPerSecond() const
+{
+    return save && saveSeconds > 0 ? save->visitedRows() / saveSeconds : 0;
+}
+
+}  // namespace batch

@@ -1,0 +1,43 @@
+#pragma once
+// One target of a batch import: its connection opened, the printer looked
+// up, every row judged against its database, then written or only previewed.
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+#include "batch/BatchOptions.h"
+#include "import/BulkImport.h"
+#include "import/RowPreview.h"
+#include "platform/ado/Connection.h"
+
+namespace batch {
+
+// What became of one target.
+struct TargetOutcome {
+    QString label;             // server and database, or the database file's name; never the connection text
+    bool reached = false;      // the connection opened
+    QString failure;           // why nothing was written: the connection, the printer or the barcode lookup
+    bool stoppedForDuplicates = false;  // --duplicates stop met a duplicate: nothing was written
+    QList<bulksave::RowPreview> previews;  // the verdict on every row, rows[0] first
+    std::optional<bulksave::SaveResult> save;  // what the save did; none for a dry run or a failure
+    double saveSeconds = 0;  // how long the save itself took, from its first row to its last
+
+    // Rows the save visited per second; 0 when there was no save.
+    double rowsPerSecond() const;
+};
+
+// The save's shared choices from the options, without the printer, which
+// each target looks up in its own Printers table.
+bulksave::SaveChoices baseChoices(const BatchOptions &options);
+
+// Opens `connection` (its text already set) and imports `rows` into it as
+// `options` say. `progress` sees every visited row of the save. Nothing is
+// written when the connection does not open, the printer is not one of the
+// target's, the existing barcodes cannot be read, for a dry run, or when
+// --duplicates stop meets a duplicate.
+TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
+                         const BatchOptions &options, const bulksave::SaveProgress &progress);
+
+}  // namespace batch

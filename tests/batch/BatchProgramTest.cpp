@@ -1,0 +1,271 @@
+// End to end: the built toplu-ekle program, with a temporary home holding the
+// window's default database, against stand-in databases.
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "tests/common/TestDatabase.h"
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class BatchProgram : public ::testing::Test {
+protected:
+    QTemporaryDir home;
+
+    // Runs the program with `arguments` in the temporary home, prices read
+    // with the C locale's decimal point.
+    ProgramRun run(const QStringList &arguments) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(home.path());
+        process.start(QStringLiteral(TOPLU_EKLE), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // A CSV file in the home holding `lines` (";"-separated cells).
+    QString sheet(const QString &name, const QStringList &lines) const
+    {
+        const QString path = home.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+        return path;
+    }
+
+    static QByteArray sha1(const QString &path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+    }
+};
+
+QStringList reportLines(const ProgramRun &run)
+{
+    QStringList lines = run.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    if (!lines.isEmpty())
+        lines.removeFirst();  // the header
+    return lines;
+}
+
+}  // namespace
+
+TEST_F(BatchProgram, ImportsIntoTheWindowsOwnDatabaseAndReportsEveryRow)
+{
+    // The window's default: no settings file, so the fallback database.
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("MenoraPOS-Restaurant/MenoraData")));
+    const QString dbPath = home.filePath(QStringLiteral("MenoraPOS-Restaurant/MenoraData/Menora POS.db"));
+    ASSERT_EQ(posdb::createStandInDatabase(dbPath, true), QString());
+    const QString products = sheet(QStringLiteral("urunler.csv"), {
+        QStringLiteral("8690000000017;Çay;12.5"),
+        QStringLiteral("8690000000024;Simit, susamlı;7"),
+        QStringLiteral("8690000000031;Su;bedava"),
+        QStringLiteral(";;"),
+        QStringLiteral("8690000000048;\"Ayran \"\"büyük\"\"\";9.75"),
+    });
+
+    const ProgramRun first = run({products, QStringLiteral("--group"), QStringLiteral("İçecek"), QStringLiteral("--unit"),
+                           QStringLiteral("kg"), QStringLiteral("--show"), QStringLiteral("--colour=sari"),
+                           QStringLiteral("--printer"), QStringLiteral("Bar Yazıcısı"), QStringLiteral("--submenu"),
+                           QStringLiteral("Soğuk")});
+    EXPECT_EQ(first.exitCode, 1) << first.err.toStdString();  // one row skipped
+    EXPECT_EQ(first.out.section(u'\n', 0, 0), QStringLiteral("target,row,barcode,name,status,reason,item_id\r"));
+    EXPECT_EQ(reportLines(first), (QStringList{
+        QStringLiteral("Menora POS.db,1,8690000000017,Çay,landed,,1"),
+        QStringLiteral("Menora POS.db,2,8690000000024,\"Simit, susamlı\",landed,,2"),
+        QStringLiteral("Menora POS.db,3,8690000000031,Su,skipped,fiyat bir sayı değil (“bedava”),"),
+        QStringLiteral("Menora POS.db,5,8690000000048,\"Ayran \"\"büyük\"\"\",landed,,3"),
+    }));
+    EXPECT_TRUE(first.err.contains(QStringLiteral("[Menora POS.db]\nToplu Ürün Eklendi\nEklenen ürün: 3\nAtlanan satır: 1 (3)")))
+        << first.err.toStdString();
+    EXPECT_FALSE(first.err.contains(u'\r')) << "no progress bar when standard error is not a terminal";
+
+    const std::unique_ptr<TestDatabase> db = TestDatabase::existing(dbPath);
+    EXPECT_EQ(db->rows(QStringLiteral("SELECT m.Name, m.GroupCode, p.Multiplier, r.Price, s.ButtonColor, s.SubMenuTag, "
+                                     "c.Name, pm.PrinterId FROM MenuItems m "
+                                     "JOIN MenuItemPortions p ON p.MenuItemId = m.id "
+                                     "JOIN MenuItemPrices r ON r.MenuItemPortionId = p.id "
+                                     "JOIN ScreenMenuItems s ON s.MenuItemId = m.id "
+                                     "JOIN ScreenMenuCategories c ON c.id = s.ScreenMenuCategoryId "
+                                     "JOIN PrinterMaps pm ON pm.MenuItemId = m.id WHERE m.id = 1")),
+              (QList<QVariantList>{{QStringLiteral("Çay"), QStringLiteral("İçecek"), 1000, 12.5,
+                                    QStringLiteral("#FFFFFF00"), QStringLiteral("Soğuk"), QStringLiteral("İçecek"), 2}}));
+
+    // Every usable row landing is exit 0.
+    const ProgramRun clean = run({sheet(QStringLiteral("yeni.csv"), {QStringLiteral("8690000000055;Gazoz;15")})});
+    EXPECT_EQ(clean.exitCode, 0) << clean.err.toStdString();
+    EXPECT_EQ(db->count(QStringLiteral("MenuItems")), 4);
+}
+
+TEST_F(BatchProgram, ATargetThatCannotBeReachedDoesNotStopTheOthers)
+{
+    TestDatabase reachable;
+    const QString missing = home.filePath(QStringLiteral("sube-2.db"));
+    const QString settings = home.filePath(QStringLiteral("sube-3.xml"));
+    {
+        QFile file(settings);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?><Settings><ConnectionString>Data Source=" + reachable.path().toUtf8() +
+                   "</ConnectionString></Settings>");
+    }
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")});
+
+    const ProgramRun both = run({products, QStringLiteral("--connection"), QStringLiteral("Data Source=") + missing,
+                          QStringLiteral("--settings"), settings});
+    EXPECT_EQ(both.exitCode, 3);
+    const QStringList lines = reportLines(both);
+    ASSERT_EQ(lines.size(), 4) << both.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("sube-2.db,1,111,Çay,failed,"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("does not exist"))) << lines[0].toStdString();
+    EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,landed,,1"));
+    EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,landed,,2"));
+    EXPECT_TRUE(both.err.contains(QStringLiteral("[sube-2.db]\nBağlanılamadı: "))) << both.err.toStdString();
+    EXPECT_EQ(reachable.count(QStringLiteral("MenuItems")), 2);
+
+    // A settings file named on purpose never falls back to this machine's database.
+    const ProgramRun empty = run({products, QStringLiteral("--settings"), home.filePath(QStringLiteral("yok.xml"))});
+    EXPECT_EQ(empty.exitCode, 3);
+    EXPECT_TRUE(empty.err.contains(QStringLiteral("[hedef 1]\nBağlanılamadı: ayar dosyası yok.xml: "))) << empty.err.toStdString();
+}
+
+TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
+{
+    TestDatabase db(true);
+    ASSERT_EQ(db.exec(QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) "
+                                     "VALUES ('X', '111', 0, 'Eski Çay')")), QString());
+    // Everything in the database file itself, so that only a write could change it.
+    ASSERT_EQ(db.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")), QString());
+    const QByteArray before = sha1(db.path());
+    const QString products = sheet(QStringLiteral("urunler.csv"),
+                                   {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5"), QStringLiteral("333;;5")});
+
+    const ProgramRun dry = run({products, QStringLiteral("--dry-run"), QStringLiteral("--show"), QStringLiteral("--printer=1"),
+                         QStringLiteral("--connection"), db.connectionText()});
+    EXPECT_EQ(dry.exitCode, 1);
+    EXPECT_EQ(reportLines(dry), (QStringList{
+        QStringLiteral("pos.db,1,111,Çay,duplicate,barkod zaten kayıtlı: “Eski Çay” (no 1),"),
+        QStringLiteral("pos.db,2,222,Su,would-add,,"),
+        QStringLiteral("pos.db,3,333,,skipped,ürün adı yok,"),
+    }));
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("Ön izleme (hiçbir şey yazılmadı): 1 eklenecek · 1 atlanacak · 1 barkod zaten kayıtlı")))
+        << dry.err.toStdString();
+    EXPECT_EQ(sha1(db.path()), before);
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 1);
+    EXPECT_EQ(db.count(QStringLiteral("ScreenMenuCategories")), 2);  // the demo's, no new one
+
+    const ProgramRun clean = run({sheet(QStringLiteral("temiz.csv"), {QStringLiteral("444;Gazoz;15")}), QStringLiteral("--dry-run"),
+                           QStringLiteral("--connection"), db.connectionText()});
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_EQ(sha1(db.path()), before);
+}
+
+TEST_F(BatchProgram, DuplicatesAreSkippedAddedOrStopTheTarget)
+{
+    struct Case {
+        const char *policy;
+        int exitCode;
+        QStringList statuses;  // rows 1-3: registered barcode, new barcode, the new one again
+        qint64 itemsAfter;
+    };
+    const Case cases[] = {
+        {"skip", 1, {"duplicate", "landed", "duplicate"}, 2},
+        {"add", 0, {"landed", "landed", "landed"}, 4},
+        {"stop", 1, {"duplicate", "not-attempted", "duplicate"}, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.policy);
+        TestDatabase db;
+        ASSERT_EQ(db.exec(QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) "
+                                         "VALUES ('X', '111', 0, 'Eski Çay')")), QString());
+        const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"),
+                                       QStringLiteral("222;Su;5"), QStringLiteral("222;Su yine;5")});
+        const ProgramRun result = run({products, QStringLiteral("--duplicates"), QString::fromLatin1(c.policy),
+                                QStringLiteral("--connection"), db.connectionText()});
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
+        QStringList statuses;
+        for (const QString &line : reportLines(result))
+            statuses << line.section(u',', 4, 4);
+        EXPECT_EQ(statuses, c.statuses) << result.out.toStdString();
+        EXPECT_EQ(db.count(QStringLiteral("MenuItems")), c.itemsAfter);
+    }
+}
+
+TEST_F(BatchProgram, AnUnknownPrinterFailsItsTargetBeforeAnyWrite)
+{
+    TestDatabase db(true);
+    const ProgramRun result = run({sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")}), QStringLiteral("--printer"),
+                            QStringLiteral("Teras Yazıcısı"), QStringLiteral("--json"), QStringLiteral("--connection"),
+                            db.connectionText()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.contains(QStringLiteral("\"failure\": \"yazıcı bulunamadı: “Teras Yazıcısı”\""))) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("\"status\": \"failed\""))) << result.out.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 0);
+}
+
+TEST_F(BatchProgram, WrongUsageExits64WithAMessageInBothLanguages)
+{
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")});
+    const std::pair<QStringList, const char *> cases[] = {
+        {{products, QStringLiteral("--bogus")}, "Bilinmeyen seçenek: --bogus\nUnknown option: --bogus"},
+        {{products, QStringLiteral("--unit"), QStringLiteral("litre")}, "--unit must be Adet or Kg"},
+        {{products, QStringLiteral("--colour"), QStringLiteral("pembe")}, "--colour şunlardan biri olmalı"},
+        {{products, QStringLiteral("--duplicates=ask")}, "--duplicates must be skip, add or stop"},
+        {{products, QStringLiteral("--locale"), QStringLiteral("xx_YY")}, "Unknown --locale"},
+        {{products, QStringLiteral("--group")}, "--group bir değer ister."},
+        {{}, "Bir tablo dosyası verin."},
+        {{products, products}, "Name only one spreadsheet file"},
+        {{products, QStringLiteral("--report"), home.filePath(QStringLiteral("yok/rapor.csv"))}, "cannot write the report"},
+    };
+    for (const auto &[arguments, message] : cases) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const ProgramRun result = run(arguments);
+        EXPECT_EQ(result.exitCode, 64);
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(message))) << result.err.toStdString();
+        EXPECT_TRUE(result.out.isEmpty());
+    }
+    const ProgramRun help = run({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Çıkış durumu / exit status:")));
+
+    const ProgramRun unreadable = run({home.filePath(QStringLiteral("yok.xlsx"))});
+    EXPECT_EQ(unreadable.exitCode, 2);
+    EXPECT_TRUE(unreadable.err.contains(QStringLiteral("yok.xlsx"))) << unreadable.err.toStdString();
+}
+
+TEST_F(BatchProgram, APasswordIsNeverPrinted)
+{
+    const QString password = QStringLiteral("Gizli-Parola-9");
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")});
+    const QString sqlServer = QStringLiteral("Provider=SQLOLEDB.1;Data Source=127.0.0.1,1;Initial Catalog=POS;"
+                                             "User ID=sa;Password=") + password + QStringLiteral(";Connect Timeout=2");
+    const QString sqlite = QStringLiteral("Data Source=") + home.filePath(QStringLiteral("yok.db")) +
+                           QStringLiteral(";Password=") + password;
+    const QString malformed = QStringLiteral("Data Source=\"x;Password=") + password;
+    for (const QStringList &arguments : {
+             QStringList{products, QStringLiteral("--connection"), sqlServer, QStringLiteral("--connection"), sqlite,
+                         QStringLiteral("--connection"), malformed},
+             QStringList{products, QStringLiteral("--json"), QStringLiteral("--connection=") + sqlServer},
+             QStringList{products, sqlServer},  // the connection text lost its option
+         }) {
+        const ProgramRun result = run(arguments);
+        EXPECT_NE(result.exitCode, 0);
+        EXPECT_FALSE(result.out.contains(password)) << result.out.toStdString();
+        EXPECT_FALSE(result.err.contains(password)) << result.err.toStdString();
+    }
+}
