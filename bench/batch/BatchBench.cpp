@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "SaveWorkload.h"
 #include "db/StandInDatabase.h"
 #include "import/BulkImport.h"
 #include "platform/ado/Connection.h"
@@ -29,16 +30,6 @@ namespace {
 
 constexpr int kRows = 10000;
 constexpr int kRuns = 5;
-
-QList<bulksave::ProductRow> products(const QLocale &locale)
-{
-    QList<bulksave::ProductRow> rows;
-    rows.reserve(kRows);
-    for (int i = 1; i <= kRows; ++i)
-        rows.append({QString::number(8690000000000LL + i), QStringLiteral("Ürün %1").arg(i),
-                     locale.toString(i * 0.25 + 1, 'f', 2)});
-    return rows;
-}
 
 bool writeCsv(const QString &path, const QList<bulksave::ProductRow> &rows)
 {
@@ -99,14 +90,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-    bulksave::SaveChoices choices;
-    choices.group = QStringLiteral("Toplu Ürünler");
-    choices.showOnSalesScreen = true;
-    choices.printerPosition = 1;
-    choices.printerId = QStringLiteral("1");
-    choices.buttonColor = QStringLiteral("#FF0000FF");
-    choices.locale = turkish;
-    const QList<bulksave::ProductRow> rows = products(turkish);
+    const bulksave::SaveChoices choices = benchwork::choices(turkish);
+    const QList<bulksave::ProductRow> rows = benchwork::products(kRows, turkish);
 
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("urunler.csv"));

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "SaveWorkload.h"
 #include "db/StandInDatabase.h"
 #include "platform/ado/Connection.h"
 #include "import/BulkImport.h"
@@ -27,16 +28,6 @@ namespace {
 
 constexpr int kRows = 10000;
 constexpr int kRuns = 3;
-
-QList<bulksave::ProductRow> products(const QLocale &locale)
-{
-    QList<bulksave::ProductRow> rows;
-    rows.reserve(kRows);
-    for (int i = 1; i <= kRows; ++i)
-        rows.append({QString::number(8690000000000LL + i), QStringLiteral("Ürün %1").arg(i),
-                     locale.toString(i * 0.25 + 1, 'f', 2)});
-    return rows;
-}
 
 struct Rate {
     double wall = -1;  // rows per second of elapsed time
@@ -108,14 +99,8 @@ int main(int argc, char **argv)
     QApplication app(count, pointers.data());
 
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-    bulksave::SaveChoices choices;
-    choices.group = QStringLiteral("Toplu Ürünler");
-    choices.showOnSalesScreen = true;
-    choices.printerPosition = 1;
-    choices.printerId = QStringLiteral("1");
-    choices.buttonColor = QStringLiteral("#FF0000FF");
-    choices.locale = turkish;
-    const QList<bulksave::ProductRow> rows = products(turkish);
+    const bulksave::SaveChoices choices = benchwork::choices(turkish);
+    const QList<bulksave::ProductRow> rows = benchwork::products(kRows, turkish);
 
     QLabel counter(QStringLiteral("0"));
     counter.resize(111, 39);

@@ -1,0 +1,27 @@
+#include "SaveWorkload.h"
+
+namespace benchwork {
+
+QList<bulksave::ProductRow> products(int count, const QLocale &locale)
+{
+    QList<bulksave::ProductRow> rows;
+    rows.reserve(count);
+    for (int i = 1; i <= count; ++i)
+        rows.append({QString::number(8690000000000LL + i), QStringLiteral("Ürün %1").arg(i),
+                     locale.toString(i * 0.25 + 1, 'f', 2)});
+    return rows;
+}
+
+bulksave::SaveChoices choices(const QLocale &locale)
+{
+    bulksave::SaveChoices choices;
+    choices.group = QStringLiteral("Toplu Ürünler");
+    choices.showOnSalesScreen = true;
+    choices.printerPosition = 1;
+    choices.printerId = QStringLiteral("1");
+    choices.buttonColor = QStringLiteral("#FF0000FF");
+    choices.locale = locale;
+    return choices;
+}
+
+}  // namespace benchwork
