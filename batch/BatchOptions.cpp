@@ -107,6 +107,11 @@ const std::map<QString, Setter> &valueOptions()
              o.reportFile = v;
              return QString();
          }},
+        {QStringLiteral("--undo"),
+         [](BatchOptions &o, const QString &v) {
+             o.undoJournal = v;
+             return QString();
+         }},
     };
     return options;
 }
@@ -117,6 +122,7 @@ const std::map<QString, bool BatchOptions::*> &switchOptions()
         {QStringLiteral("--show"), &BatchOptions::showOnSalesScreen},
         {QStringLiteral("--dry-run"), &BatchOptions::dryRun},
         {QStringLiteral("--json"), &BatchOptions::json},
+        {QStringLiteral("--undo-last"), &BatchOptions::undoLast},
     };
     return switches;
 }
@@ -174,6 +180,16 @@ ParsedArguments parseArguments(const QStringList &arguments)
     }
     if (parsed.help)
         return parsed;
+    if (options.undoing()) {
+        if (!files.isEmpty() || (options.undoLast && !options.undoJournal.isEmpty()))
+            return usage(QStringLiteral("--undo-last ya da --undo DOSYA tek başına verilir; tablo dosyası verilmez."),
+                         QStringLiteral("--undo-last or --undo FILE stands alone, without a spreadsheet."));
+        if (!options.undoJournal.isEmpty() && options.targets.size() > 1)
+            return usage(QStringLiteral("--undo tek bir hedefle verilir."), QStringLiteral("--undo takes one target only."));
+        if (options.targets.isEmpty())
+            options.targets.append({TargetSource::Kind::WindowDefault, {}});
+        return parsed;
+    }
     if (files.size() != 1) {
         // The stray words are not repeated: one may be a connection text
         // that lost its --connection, password and all.

@@ -44,6 +44,11 @@ struct BatchOptions {
     QList<TargetSource> targets;           // in the order given; never empty after parsing
     QString reportFile;                    // "" writes the report to standard output
     bool json = false;                     // the report as JSON instead of CSV
+    bool undoLast = false;                 // undo the last import into each target instead of importing
+    QString undoJournal;                   // undo the import of this journal instead of importing
+
+    // True when the run undoes an import rather than making one.
+    bool undoing() const { return undoLast || !undoJournal.isEmpty(); }
 };
 
 // The command line read: options, a request for help, or why it is wrong.
@@ -57,7 +62,8 @@ struct ParsedArguments {
 
 // Reads `arguments` (the program name first). Options take their value as
 // "--name value" or "--name=value". Exactly one spreadsheet must be named,
-// unless help is asked for; without --settings or --connection the one
+// unless help is asked for or an import is undone (then none may be, and
+// --undo takes one target only); without --settings or --connection the one
 // target is the window's own connection.
 ParsedArguments parseArguments(const QStringList &arguments);
 

@@ -10,6 +10,7 @@
 #include "batch/RowReport.h"
 #include "batch/TargetImport.h"
 #include "connection/baglanmodul.h"
+#include "import/ImportJournal.h"
 #include "platform/os/Terminal.h"
 #include "spreadsheet/SheetFile.h"
 #include "window/LoadReport.h"
@@ -87,10 +88,30 @@ TargetOutcome importTarget(const TargetSource &source, int number, const QList<b
     connection.setConnectionString(text.text);
     ProgressBar bar(err, platform::isTerminal(err), int(rows.size()));
     TargetOutcome outcome =
-        importInto(connection, rows, options, [&bar](int visited) { return bar.advance(visited); });
+        importInto(connection, rows, options, [&bar](int visited) { return bar.advance(visited); },
+                   bulksave::journalFolder());
     if (outcome.label.isEmpty())
         outcome.label = QStringLiteral("hedef %1").arg(number);
     return outcome;
+}
+
+// Undoes the last import, or the journal's, on every target in turn.
+int undoOnTargets(const BatchOptions &options, std::FILE *err)
+{
+    int status = AllLanded;
+    for (qsizetype i = 0; i < options.targets.size(); ++i) {
+        const TargetText text = connectionTextOf(options.targets.at(i));
+        UndoOutcome outcome{QStringLiteral("hedef %1").arg(i + 1), false, false, text.error};
+        if (text.error.isEmpty()) {
+            ado::Connection connection(QStringLiteral("toplu-ekle-%1").arg(i + 1));
+            connection.setConnectionString(text.text);
+            outcome = undoInto(connection, options.undoJournal, bulksave::journalFolder());
+        }
+        print(err, QStringLiteral("[%1]\n%2\n").arg(outcome.label, outcome.message));
+        status = std::max(status, !outcome.reached ? int(TargetUnreachable) : outcome.undone ? int(AllLanded)
+                                                                                               : int(RowsNotLanded));
+    }
+    return status;
 }
 
 }  // namespace
@@ -107,6 +128,8 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return WrongUsage;
     }
     const BatchOptions &options = parsed.options;
+    if (options.undoing())
+        return undoOnTargets(options, err);
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(options.file, options.locale);
     if (const QString message = loadreport::loadMessage(options.file, sheet); !message.isEmpty())

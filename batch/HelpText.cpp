@@ -41,6 +41,14 @@ Hedefler / targets (verilmezse pencerenin bağlantısı / default: the window's 
                        OLE DB connection text; may be repeated, every target gets
                        the same import, one after another.
 
+Geri alma / undo (tablo dosyası verilmez / no spreadsheet):
+  --undo-last          Her hedefe yapılan son aktarımı geri alır.
+                       Undoes the last import into each target.
+  --undo KAYIT         Bu geri alma kaydının aktarımını geri alır (tek hedef).
+                       Undoes the import of this journal (one target).
+  Her aktarımın geri alma kaydı / every import's journal:
+  ~/.local/share/toplu-urun-ekle/journal (Windows: %APPDATA%\toplu-urun-ekle\journal)
+
 Rapor / report:
   --report DOSYA       Satır raporu standart çıktı yerine bu dosyaya.
                        The row report into this file instead of standard output.
@@ -52,10 +60,14 @@ Rapor / report:
   Parolalar hiçbir çıktıda görünmez / passwords never appear in any output.
 
 Çıkış durumu / exit status:
-  0   Her hedefe her kullanılabilir satır eklendi (ya da temiz bir ön izleme).
-      Every usable row landed on every target (or a clean dry run).
-  1   Bazı satırlar atlandı, tekrar olduğu için eklenmedi ya da eklenemedi.
-      Some rows were skipped, left out as duplicates or failed.
+  0   Her hedefe her kullanılabilir satır eklendi (ya da temiz bir ön izleme,
+      ya da geri alma yapıldı).
+      Every usable row landed on every target (or a clean dry run, or the undo
+      was done).
+  1   Bazı satırlar atlandı, tekrar olduğu için eklenmedi ya da eklenemedi
+      (geri almada: geri alma reddedildi).
+      Some rows were skipped, left out as duplicates or failed (undoing: the
+      undo was refused).
   2   Dosya okunamadı / the file cannot be read.
   3   Bir hedefe bağlanılamadı / a target could not be reached.
   64  Yanlış kullanım / wrong usage.

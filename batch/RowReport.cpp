@@ -1,5 +1,6 @@
 #include "batch/RowReport.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,7 +53,9 @@ void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome
                              .arg(QLatin1StringView(preview.notStorable->column), preview.notStorable->value);
     } else {
         row.status = QStringLiteral("not-attempted");
-        row.reason = QStringLiteral("kaydetme bu satırdan önce durdu");
+        row.reason = outcome.save && !outcome.save->journalError.isEmpty()
+                         ? outcome.save->journalError
+                         : QStringLiteral("kaydetme bu satırdan önce durdu");
     }
 }
 
@@ -155,6 +158,7 @@ QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus)
             {QStringLiteral("failure"), target.outcome.failure},
             {QStringLiteral("saveSeconds"), target.outcome.saveSeconds},
             {QStringLiteral("rowsPerSecond"), target.outcome.rowsPerSecond()},
+            {QStringLiteral("journal"), target.outcome.journal},
             {QStringLiteral("rows"), rowArray},
         });
     }
@@ -178,7 +182,8 @@ QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options)
                QStringLiteral("\nKaydetme: %1 satır, %2 sn (%3 satır/sn)")
                    .arg(outcome.save->visitedRows())
                    .arg(outcome.saveSeconds, 0, 'f', 2)
-                   .arg(qRound(outcome.rowsPerSecond()));
+                   .arg(qRound(outcome.rowsPerSecond())) +
+               QStringLiteral("\nGeri alma kaydı: %1").arg(QDir::toNativeSeparators(outcome.journal));
     return QStringLiteral("[%1]\n%2\n").arg(outcome.label, body);
 }
 

@@ -42,7 +42,7 @@ struct TargetReport {
 };
 
 // The whole JSON report: {"exitStatus": n, "targets": [{"target", "reached",
-// "failure", "saveSeconds", "rowsPerSecond", "rows": [{"row", "barcode",
+// "failure", "saveSeconds", "rowsPerSecond", "journal", "rows": [{"row", "barcode",
 // "name", "status", "reason", "itemId"}]}]}; itemId is null for a row that
 // did not land, the two figures 0 without a save.
 QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus);

@@ -1,8 +1,13 @@
 #include "batch/TargetImport.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include "import/BarcodeLookup.h"
+#include "import/ImportJournal.h"
+#include "import/ImportUndo.h"
 #include "window/ColourTable.h"
 #include "window/LookupLists.h"
 
@@ -48,7 +53,8 @@ bulksave::SaveChoices baseChoices(const BatchOptions &options)
 }
 
 TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
-                         const BatchOptions &options, const bulksave::SaveProgress &progress)
+                         const BatchOptions &options, const bulksave::SaveProgress &progress,
+                         const QString &journalFolder)
 {
     TargetOutcome outcome;
     outcome.reached = connection.open();
@@ -81,13 +87,48 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
         outcome.stoppedForDuplicates = true;
         return outcome;
     }
+    QString journalError;
+    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
+        journalFolder, {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()},
+        journalError);
+    if (!journal) {
+        outcome.failure = QStringLiteral("geri alma kaydı oluşturulamadı: %1").arg(journalError);
+        return outcome;
+    }
+    outcome.journal = journal->path();
     bulksave::BulkImport save(connection.database(), connection.dialect(), connection.lastError(),
                               connection.textFidelity());
     QElapsedTimer timer;
     timer.start();
     outcome.save = save.run(rows, choices, progress,
-                            options.duplicates == DuplicatePolicy::Skip ? duplicates : QSet<int>());
+                            options.duplicates == DuplicatePolicy::Skip ? duplicates : QSet<int>(), journal.get());
     outcome.saveSeconds = double(timer.nsecsElapsed()) / 1e9;
+    return outcome;
+}
+
+UndoOutcome undoInto(ado::Connection &connection, const QString &journal, const QString &journalFolder)
+{
+    UndoOutcome outcome;
+    outcome.reached = connection.open();
+    outcome.label = connection.description();
+    if (!outcome.reached) {
+        outcome.message = connection.lastError();
+        return outcome;
+    }
+    const QString path = journal.isEmpty() ? bulksave::lastJournal(journalFolder, connection.identity()) : journal;
+    if (path.isEmpty()) {
+        outcome.message = QStringLiteral("Bu veritabanına yapılmış bir aktarımın kaydı yok.");
+        return outcome;
+    }
+    // A journal's ids mean nothing in another database.
+    if (const bulksave::JournalContents contents = bulksave::readJournal(path);
+        contents.error.isEmpty() && contents.header.target != connection.identity()) {
+        outcome.message = QStringLiteral("Bu kayıt başka bir veritabanına yapılan aktarımın: %1").arg(contents.header.target);
+        return outcome;
+    }
+    const bulksave::UndoResult undone = bulksave::undoImport(connection.database(), connection.dialect(), path);
+    outcome.undone = undone.undone;
+    outcome.message = undone.message + QStringLiteral("\n(%1)").arg(QDir::toNativeSeparators(path));
     return outcome;
 }
 

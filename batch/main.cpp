@@ -5,10 +5,11 @@
 #include <cstdio>
 
 #include "batch/BatchRun.h"
+#include "import/ImportJournal.h"
 
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("toplu-ekle"));
+    QCoreApplication::setApplicationName(bulksave::sharedApplicationName());
     return batch::runBatch(QCoreApplication::arguments(), stdout, stderr);
 }

@@ -30,8 +30,9 @@ std::optional<QString> printerToMap(const SaveChoices &choices)
 class SaveRun {
 public:
     SaveRun(QSqlDatabase &db, ado::Dialect dialect, const ado::TextFidelity &fidelity, const SaveChoices &choices,
-            QList<RowOutcome> &outcomes)
+            QList<RowOutcome> &outcomes, SaveJournal *journal)
         : m_outcomes(outcomes),
+          m_journal(journal),
           m_fidelity(fidelity),
           m_records(db, dialect),
           m_batch(db, dialect),
@@ -50,18 +51,22 @@ public:
     void visit(int gridRow, const ProductRow &row, bool leftOut);
     // Commits the rows kept so far; a refused commit turns them into failures.
     void finish() { commit(); }
+    // Why the journal could not record a batch, which ended the save; "" while it records.
+    const QString &journalError() const { return m_journalError; }
 
 private:
     RowOutcome write(int gridRow, const Product &product);
     WriteResult checkTexts(const Product &product) const;
-    WriteResult writeProduct(const Product &product);
+    WriteResult writeProduct(const Product &product, JournalRow &written);
     WriteResult writeButton(const QString &name, qint64 itemId);
-    WriteResult writePrinterMap(qint64 itemId);
+    WriteResult writePrinterMap(qint64 itemId, JournalRow &written);
     WriteResult categoryId();
     void commit();
     void batchLost(const WriteResult &why);
 
     QList<RowOutcome> &m_outcomes;
+    SaveJournal *m_journal;
+    QString m_journalError;
     const ado::TextFidelity &m_fidelity;
     PosRecords m_records;
     RowBatch m_batch;
@@ -72,6 +77,8 @@ private:
     std::optional<QString> m_printerId;
     // Outcomes of the rows kept in the open batch: they only land with it.
     QList<qsizetype> m_uncommitted;
+    // What the kept rows wrote, for the journal.
+    JournalBatch m_batchRecords;
     // The category the kept rows use; it goes when their batch is lost.
     std::optional<qint64> m_category;
 };
@@ -101,16 +108,20 @@ RowOutcome SaveRun::write(int gridRow, const Product &product)
     RowOutcome outcome;
     outcome.gridRow = gridRow;
     const std::optional<qint64> categoryBefore = m_category;
+    const qsizetype newCategoriesBefore = m_batchRecords.newCategories.size();
+    JournalRow record{gridRow, 0, 0, 0, {}, {}, {}, m_texts.group, product.barcode, product.name, product.price};
     WriteResult written = m_prepared;
     if (written.ok())
         written = checkTexts(product);
     if (written.ok())
         written = m_batch.beginRow();
     if (written.ok()) {
-        written = writeProduct(product);
+        written = writeProduct(product, record);
         const WriteResult ended = m_batch.endRow(written.ok());
-        if (!written.ok())
+        if (!written.ok()) {
             m_category = categoryBefore;
+            m_batchRecords.newCategories.resize(newCategoriesBefore);
+        }
         if (!ended.ok()) {
             // The rows lost with the batch are told this row's failure when
             // it caused the loss.
@@ -127,6 +138,7 @@ RowOutcome SaveRun::write(int gridRow, const Product &product)
     }
     outcome.status = RowStatus::Landed;
     outcome.itemId = *written.id;
+    m_batchRecords.rows.append(record);
     return outcome;
 }
 
@@ -143,11 +155,25 @@ WriteResult SaveRun::checkTexts(const Product &product) const
                                     .arg(QLatin1StringView(text->column), text->value));
 }
 
+// With a journal, a batch is recorded before it is committed; one the
+// journal cannot record is rolled back instead, and no later row is written.
 void SaveRun::commit()
 {
-    if (const WriteResult committed = m_batch.commit(); !committed.ok())
+    if (m_journal && !m_batchRecords.rows.isEmpty()) {
+        if (const QString why = m_journal->pending(m_batchRecords); !why.isEmpty()) {
+            m_journalError = QStringLiteral("the journal for undoing this import could not be written: ") + why;
+            m_batch.rollback();
+            batchLost(WriteResult::failure({}, m_journalError));
+            return;
+        }
+    }
+    const WriteResult committed = m_batch.commit();
+    if (m_journal && !m_batchRecords.rows.isEmpty())
+        m_journal->settled(committed.ok());
+    if (!committed.ok())
         batchLost(committed);
     m_uncommitted.clear();
+    m_batchRecords = {};
 }
 
 // The database dropped every row kept since the last commit: they are
@@ -163,27 +189,35 @@ void SaveRun::batchLost(const WriteResult &why)
         lost.itemId = 0;
     }
     m_uncommitted.clear();
+    m_batchRecords = {};
     m_category.reset();
 }
 
 // Writes every record of one product; returns the item id, or the first
 // write that failed.
-WriteResult SaveRun::writeProduct(const Product &product)
+// write that failed; `written` gets the ids of the records.
+WriteResult SaveRun::writeProduct(const Product &product, JournalRow &written)
 {
     const WriteResult item = m_records.insertMenuItem(m_texts.group, product.barcode, product.name);
     if (!item.ok())
         return item;
+    written.itemId = *item.id;
     const WriteResult portion = m_records.insertPortion(m_multiplier, *item.id);
     if (!portion.ok())
         return portion;
-    if (const WriteResult price = m_records.insertPrice(*portion.id, product.price); !price.ok())
+    written.portionId = *portion.id;
+    const WriteResult price = m_records.insertPrice(*portion.id, product.price);
+    if (!price.ok())
         return price;
+    written.priceId = *price.id;
     if (m_texts.button) {
-        if (const WriteResult button = writeButton(product.name, *item.id); !button.ok())
+        const WriteResult button = writeButton(product.name, *item.id);
+        if (!button.ok())
             return button;
+        written.buttonId = button.id;
     }
     if (m_printerId) {
-        if (const WriteResult map = writePrinterMap(*item.id); !map.ok())
+        if (const WriteResult map = writePrinterMap(*item.id, written); !map.ok())
             return map;
     }
     return item;
@@ -204,22 +238,33 @@ WriteResult SaveRun::categoryId()
     if (m_category)
         return WriteResult::success(m_category);
     WriteResult category = m_records.findCategory(m_texts.group);
-    if (category.ok() && !category.id)
+    if (category.ok() && !category.id) {
         category = m_records.insertCategory(m_texts.group);
+        if (category.ok())
+            m_batchRecords.newCategories.append(*category.id);
+    }
     if (category.ok())
         m_category = category.id;
     return category;
 }
 
 // Inserts the item's printer mapping, or overwrites the first one that
-// already names the item.
-WriteResult SaveRun::writePrinterMap(qint64 itemId)
+// already names the item, keeping what it held.
+WriteResult SaveRun::writePrinterMap(qint64 itemId, JournalRow &written)
 {
     const PrinterMapValues values{m_texts.group, itemId, *m_printerId};
     const WriteResult existing = m_records.findPrinterMap(itemId);
-    if (!existing.ok())
-        return existing;
-    return existing.id ? m_records.updatePrinterMap(*existing.id, values) : m_records.insertPrinterMap(values);
+    if (!existing.ok() || !existing.id) {
+        const WriteResult inserted = existing.ok() ? m_records.insertPrinterMap(values) : existing;
+        written.printerMapId = inserted.id;
+        return inserted;
+    }
+    ReplacedPrinterMap replaced{*existing.id, {}};
+    if (const WriteResult read = m_records.readPrinterMap(replaced.id, replaced.values); !read.ok())
+        return read;
+    written.printerMapId = replaced.id;
+    written.replacedMap = replaced;
+    return m_records.updatePrinterMap(replaced.id, values);
 }
 
 }  // namespace
@@ -247,7 +292,7 @@ BulkImport::BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenRea
 }
 
 SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress,
-                           const QSet<int> &leaveOut)
+                           const QSet<int> &leaveOut, SaveJournal *journal)
 {
     SaveResult result;
     if (!m_db.isOpen()) {
@@ -256,16 +301,17 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
     }
     result.connected = true;
     result.rows.reserve(rows.size());
-    SaveRun run(m_db, m_dialect, m_fidelity, choices, result.rows);
+    SaveRun run(m_db, m_dialect, m_fidelity, choices, result.rows, journal);
     for (qsizetype index = 0; index < rows.size(); ++index) {
         run.visit(int(index) + 1, rows.at(index), leaveOut.contains(int(index) + 1));
-        const bool goOn = !progress || progress(result.visitedRows());
+        const bool goOn = (!progress || progress(result.visitedRows())) && run.journalError().isEmpty();
         if (!goOn && index + 1 < rows.size()) {
             result.stopped = true;
             break;
         }
     }
     run.finish();
+    result.journalError = run.journalError();
     return result;
 }
 

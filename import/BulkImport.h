@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "import/RowRules.h"
+#include "import/SaveJournal.h"
 #include "platform/ado/Connection.h"
 
 namespace bulksave {
@@ -38,7 +39,8 @@ struct RowOutcome {
 struct SaveResult {
     bool connected = false;   // false: nothing was written and no row visited
     QString connectionError;  // why the database was not usable
-    bool stopped = false;     // the progress callback ended the save before its last row
+    bool stopped = false;     // the save ended before its last row: the progress callback or the journal ended it
+    QString journalError;     // why the journal could not record a batch, which ended the save
     QList<RowOutcome> rows;   // one per visited row, in grid order
 
     // Rows visited, usable or not: the counter's final value.
@@ -75,8 +77,11 @@ public:
     // not keep turns its rows into failures. A closed connection writes
     // nothing and visits no row.
     // Rows whose grid row is in `leaveOut` are visited but not written.
+    // With a `journal`, every batch is recorded in it before its commit and
+    // settled after; a batch it cannot record is rolled back, its rows fail,
+    // and the save stops there.
     SaveResult run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress = {},
-                   const QSet<int> &leaveOut = {});
+                   const QSet<int> &leaveOut = {}, SaveJournal *journal = nullptr);
 
 private:
     QSqlDatabase m_db;

@@ -120,14 +120,16 @@ PosRecords::PosRecords(const QSqlDatabase &db, ado::Dialect dialect)
     : m_dialect(dialect),
       m_menuItem{QSqlQuery(db), "MenuItems", insertReturningIdSql(dialect, "MenuItems", kMenuItemColumns)},
       m_portion{QSqlQuery(db), "MenuItemPortions", insertReturningIdSql(dialect, "MenuItemPortions", kPortionColumns)},
-      m_price{QSqlQuery(db), "MenuItemPrices", insertSql("MenuItemPrices", kPriceColumns)},
+      m_price{QSqlQuery(db), "MenuItemPrices", insertReturningIdSql(dialect, "MenuItemPrices", kPriceColumns)},
       m_findCategory{QSqlQuery(db), "ScreenMenuCategories", firstIdSql(dialect, "ScreenMenuCategories", "Name")},
       m_category{QSqlQuery(db), "ScreenMenuCategories",
                  insertReturningIdSql(dialect, "ScreenMenuCategories", kCategoryColumns)},
       m_screenMenuItem{QSqlQuery(db), "ScreenMenuItems",
-                       insertSql("ScreenMenuItems", kScreenMenuItemColumns)},
+                       insertReturningIdSql(dialect, "ScreenMenuItems", kScreenMenuItemColumns)},
       m_findPrinterMap{QSqlQuery(db), "PrinterMaps", firstIdSql(dialect, "PrinterMaps", "MenuItemId")},
-      m_printerMap{QSqlQuery(db), "PrinterMaps", insertSql("PrinterMaps", kPrinterMapColumns)},
+      m_readPrinterMap{QSqlQuery(db), "PrinterMaps",
+                       QStringLiteral("SELECT %1 FROM PrinterMaps WHERE id = ?").arg(kPrinterMapColumns.join(u','))},
+      m_printerMap{QSqlQuery(db), "PrinterMaps", insertReturningIdSql(dialect, "PrinterMaps", kPrinterMapColumns)},
       m_updatePrinterMap{QSqlQuery(db), "PrinterMaps", updateByIdSql("PrinterMaps", kPrinterMapColumns)}
 {
 }
@@ -137,7 +139,8 @@ WriteResult PosRecords::prepare()
     if (m_dialect == ado::Dialect::None)
         return WriteResult::failure(QString(), QStringLiteral("the database kind is unknown"));
     for (Statement *statement : {&m_menuItem, &m_portion, &m_price, &m_findCategory, &m_category,
-                                 &m_screenMenuItem, &m_findPrinterMap, &m_printerMap, &m_updatePrinterMap}) {
+                                 &m_screenMenuItem, &m_findPrinterMap, &m_readPrinterMap, &m_printerMap,
+                                 &m_updatePrinterMap}) {
         statement->query.setForwardOnly(true);
         if (!statement->query.prepare(statement->sql))
             return writeFailure(statement->table, statement->query.lastError());
@@ -160,7 +163,7 @@ WriteResult PosRecords::insertPortion(const QString &multiplier, qint64 menuItem
 WriteResult PosRecords::insertPrice(qint64 portionId, double price)
 {
     bind(m_price.query, {portionId, price});
-    return execute(m_price.query, m_price.table);
+    return insertReturningId(m_price.query, m_price.table);
 }
 
 WriteResult PosRecords::findCategory(const QString &name)
@@ -180,7 +183,7 @@ WriteResult PosRecords::insertScreenMenuItem(const ScreenMenuItemValues &values)
     bind(m_screenMenuItem.query,
          {values.name, QStringLiteral("0"), values.categoryId, values.menuItemId, QStringLiteral("0"),
           QStringLiteral("0"), values.buttonColor, QStringLiteral("1"), QStringLiteral("1"), values.subMenuTag});
-    return execute(m_screenMenuItem.query, m_screenMenuItem.table);
+    return insertReturningId(m_screenMenuItem.query, m_screenMenuItem.table);
 }
 
 WriteResult PosRecords::findPrinterMap(qint64 menuItemId)
@@ -192,12 +195,37 @@ WriteResult PosRecords::findPrinterMap(qint64 menuItemId)
 WriteResult PosRecords::insertPrinterMap(const PrinterMapValues &values)
 {
     bind(m_printerMap.query, printerMapRow(values));
-    return execute(m_printerMap.query, m_printerMap.table);
+    return insertReturningId(m_printerMap.query, m_printerMap.table);
+}
+
+WriteResult PosRecords::readPrinterMap(qint64 mapId, QVariantList &values)
+{
+    QSqlQuery &query = m_readPrinterMap.query;
+    bind(query, {mapId});
+    if (!query.exec()) {
+        const WriteResult failed = writeFailure(m_readPrinterMap.table, query.lastError());
+        query.finish();
+        return failed;
+    }
+    const bool found = query.next();
+    values.clear();
+    for (int column = 0; found && column < kPrinterMapColumns.size(); ++column)
+        values << query.value(column);
+    query.finish();
+    return found ? WriteResult::success(mapId)
+                 : WriteResult::failure(m_readPrinterMap.table, QStringLiteral("the mapping to overwrite is gone"));
 }
 
 WriteResult PosRecords::updatePrinterMap(qint64 mapId, const PrinterMapValues &values)
 {
-    bind(m_updatePrinterMap.query, printerMapRow(values) << mapId);
+    return restorePrinterMap(mapId, printerMapRow(values));
+}
+
+WriteResult PosRecords::restorePrinterMap(qint64 mapId, const QVariantList &values)
+{
+    if (values.size() != kPrinterMapColumns.size())
+        return WriteResult::failure(m_updatePrinterMap.table, QStringLiteral("the mapping's values are incomplete"));
+    bind(m_updatePrinterMap.query, QVariantList(values) << mapId);
     return execute(m_updatePrinterMap.query, m_updatePrinterMap.table);
 }
 

@@ -74,7 +74,7 @@ public:
     WriteResult insertMenuItem(const QString &groupCode, const QString &barcode, const QString &name);
     // New MenuItemPortions record "Normal" of the item; returns its id.
     WriteResult insertPortion(const QString &multiplier, qint64 menuItemId);
-    // New MenuItemPrices record of the portion, the price unscaled; no id.
+    // New MenuItemPrices record of the portion, the price unscaled; returns its id.
     WriteResult insertPrice(qint64 portionId, double price);
     // The lowest id among ScreenMenuCategories records named exactly `name`;
     // no id when there is none.
@@ -82,14 +82,19 @@ public:
     // New ScreenMenuCategories record with the fixed screen-menu settings;
     // returns its id.
     WriteResult insertCategory(const QString &name);
-    // New ScreenMenuItems record; no id.
+    // New ScreenMenuItems record; returns its id.
     WriteResult insertScreenMenuItem(const ScreenMenuItemValues &values);
     // The lowest id among PrinterMaps records of the item; no id when none.
     WriteResult findPrinterMap(qint64 menuItemId);
-    // New PrinterMaps record; no id.
+    // The columns insertPrinterMap writes, of record `mapId`, into `values`
+    // in that order; a failure when the record is not there.
+    WriteResult readPrinterMap(qint64 mapId, QVariantList &values);
+    // New PrinterMaps record; returns its id.
     WriteResult insertPrinterMap(const PrinterMapValues &values);
     // Overwrites every column that insertPrinterMap writes in record `mapId`.
     WriteResult updatePrinterMap(qint64 mapId, const PrinterMapValues &values);
+    // Puts back `values`, as readPrinterMap() gave them, into record `mapId`.
+    WriteResult restorePrinterMap(qint64 mapId, const QVariantList &values);
 
 private:
     struct Statement {
@@ -106,6 +111,7 @@ private:
     Statement m_category;
     Statement m_screenMenuItem;
     Statement m_findPrinterMap;
+    Statement m_readPrinterMap;
     Statement m_printerMap;
     Statement m_updatePrinterMap;
 };

@@ -87,6 +87,12 @@ WriteResult RowBatch::commit()
     return {};
 }
 
+void RowBatch::rollback()
+{
+    if (m_open)
+        loseBatch({});
+}
+
 WriteResult RowBatch::loseBatch(const WriteResult &why)
 {
     m_db.rollback();

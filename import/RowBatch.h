@@ -43,6 +43,9 @@ public:
     // failure the batch is rolled back and lost.
     WriteResult commit();
 
+    // Rolls the open batch back, if one is open: its rows are not written.
+    void rollback();
+
 private:
     WriteResult loseBatch(const WriteResult &why);
 

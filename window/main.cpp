@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "import/ImportJournal.h"
 #include "window/QtTranslations.h"
 #include "window/urunlertoplu.h"
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
+    QApplication::setApplicationName(bulksave::sharedApplicationName());
     installQtTranslations(QLocale::system());
     // Message boxes take this as their caption; the platform adds it to any
     // window title that does not already end with it.

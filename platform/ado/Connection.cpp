@@ -66,6 +66,7 @@ bool Connection::open()
     release();
     m_error.clear();
     m_description.clear();
+    m_identity.clear();
     m_dialect = Dialect::None;
     m_fidelity = TextFidelity::unicode();
 
@@ -97,6 +98,11 @@ QString Connection::description() const
     return m_description;
 }
 
+QString Connection::identity() const
+{
+    return m_identity;
+}
+
 Dialect Connection::dialect() const
 {
     return m_dialect;
@@ -122,6 +128,7 @@ bool Connection::canSendExactly(const QString &value) const
 QString Connection::openTarget(const SqlServerTarget &target)
 {
     m_description = describe(target);
+    m_identity = m_description;
     if (target.server.trimmed().isEmpty())
         return QStringLiteral("the connection text names no server (Data Source)");
     if (!QSqlDatabase::isDriverAvailable(kOdbcDriver))
@@ -149,7 +156,9 @@ QString Connection::openTarget(const SqlServerTarget &target)
 
 QString Connection::openTarget(const SqliteTarget &target)
 {
-    m_description = QFileInfo(target.path).fileName();
+    const QFileInfo file(target.path);
+    m_description = file.fileName();
+    m_identity = file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
     if (!QSqlDatabase::isDriverAvailable(kSqliteDriver))
         return QStringLiteral("the Qt SQLite driver (QSQLITE) is not installed");
     QSqlDatabase db = QSqlDatabase::addDatabase(kSqliteDriver, m_name);

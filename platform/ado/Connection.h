@@ -37,6 +37,10 @@ public:
     // What the connection points at, for the title bar: "server / database"
     // or the SQLite file name, as the text writes them.
     QString description() const;
+    // What the connection points at, told apart from any other database:
+    // "server / database" as description() gives it, or the SQLite file's
+    // full path. Never holds a user name or a password.
+    QString identity() const;
     Dialect dialect() const;
     // The Qt connection behind it (invalid before open()).
     QSqlDatabase database() const;
@@ -63,6 +67,7 @@ private:
     QString m_text;
     QString m_error;
     QString m_description;
+    QString m_identity;
     Dialect m_dialect = Dialect::None;
     TextFidelity m_fidelity = TextFidelity::unicode();
 };

@@ -3,6 +3,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -29,6 +32,7 @@ protected:
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(home.path());
@@ -246,6 +250,46 @@ TEST_F(BatchProgram, WrongUsageExits64WithAMessageInBothLanguages)
     const ProgramRun unreadable = run({home.filePath(QStringLiteral("yok.xlsx"))});
     EXPECT_EQ(unreadable.exitCode, 2);
     EXPECT_TRUE(unreadable.err.contains(QStringLiteral("yok.xlsx"))) << unreadable.err.toStdString();
+}
+
+TEST_F(BatchProgram, AnImportIsUndoneFromItsJournalOnceAndOnlyOnItsOwnDatabase)
+{
+    TestDatabase db(true);
+    TestDatabase other(true);
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")});
+    const QStringList target{QStringLiteral("--connection"), db.connectionText()};
+    const auto everything = [&db] {
+        QStringList lines;
+        for (const char *table : {"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuCategories",
+                                  "ScreenMenuItems", "PrinterMaps"})
+            lines << QString::number(db.count(QString::fromLatin1(table)));
+        return lines.join(u',');
+    };
+    const QString before = everything();
+
+    const ProgramRun imported = run(QStringList{products, QStringLiteral("--show"), QStringLiteral("--group=Yeni"),
+                                                QStringLiteral("--printer=1"), QStringLiteral("--json")} + target);
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    const QString journal =
+        QJsonDocument::fromJson(imported.out.toUtf8())[QStringLiteral("targets")][0][QStringLiteral("journal")].toString();
+    ASSERT_TRUE(QFile::exists(journal)) << imported.out.toStdString();
+    ASSERT_NE(everything(), before);
+
+    // The journal of one database does not undo anything in another.
+    const ProgramRun elsewhere = run({QStringLiteral("--undo"), journal, QStringLiteral("--connection"),
+                                      QStringLiteral("Data Source=") + other.path()});
+    EXPECT_EQ(elsewhere.exitCode, 1);
+    EXPECT_TRUE(elsewhere.err.contains(QStringLiteral("başka bir veritabanına"))) << elsewhere.err.toStdString();
+
+    const ProgramRun undone = run(QStringList{QStringLiteral("--undo-last")} + target);
+    EXPECT_EQ(undone.exitCode, 0) << undone.err.toStdString();
+    EXPECT_TRUE(undone.err.contains(QStringLiteral("Aktarım geri alındı: 2 ürün silindi."))) << undone.err.toStdString();
+    EXPECT_EQ(everything(), before);
+
+    const ProgramRun again = run(QStringList{QStringLiteral("--undo-last")} + target);
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("Bu aktarım zaten geri alındı."))) << again.err.toStdString();
+    EXPECT_EQ(run({products, QStringLiteral("--undo-last")}).exitCode, 64);
 }
 
 TEST_F(BatchProgram, APasswordIsNeverPrinted)

@@ -2,6 +2,8 @@
 // Qt SQL drivers, locales, files and (in the widget build) real widgets.
 #include <gtest/gtest.h>
 
+#include <QStandardPaths>
+
 #ifdef TESTS_WITH_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -18,6 +20,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     TestApplication app(argc, argv);
+    // Journals and other data files of the code under test stay out of the user's own folders.
+    QStandardPaths::setTestModeEnabled(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,74 @@
+#pragma once
+// The journal of one import: a file of JSON lines that records, batch by
+// batch, the records a save wrote, so that the import can be undone exactly.
+
+#include <QDateTime>
+#include <QFile>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+#include "import/SaveJournal.h"
+
+namespace bulksave {
+
+// The application name the window and the batch front end both run under,
+// so that their data folder, and the journals in it, is one.
+QString sharedApplicationName();
+
+// The folder of the journals: "journal" in the application's data folder.
+QString journalFolder();
+
+// Which import a journal is of.
+struct JournalHeader {
+    QString target;     // the database, told apart from any other: server and database, or a file's path; never a connection text
+    QString sheet;      // the spreadsheet's file name
+    QDateTime started;  // UTC
+};
+
+// Writes one import's journal: a header line, then every batch before its
+// commit (flushed to the disk) and a line after it.
+class ImportJournal : public SaveJournal {
+public:
+    // Creates a new journal in `folder` (made when missing), named by the
+    // start time and the target. Returns nullptr and sets `error` when the
+    // file cannot be created or its header written.
+    static std::unique_ptr<ImportJournal> create(const QString &folder, const JournalHeader &header, QString &error);
+
+    QString path() const { return m_file.fileName(); }
+    QString pending(const JournalBatch &batch) override;
+    void settled(bool committed) override;
+
+private:
+    ImportJournal() = default;
+    QString append(const QByteArray &line, bool toDisk);
+
+    QFile m_file;
+    int m_batches = 0;
+};
+
+// A journal read back.
+struct JournalContents {
+    JournalHeader header;
+    QList<JournalBatch> committed;  // batches whose commit the journal saw
+    QList<JournalBatch> unsettled;  // batches recorded with no word after them: a crash came between
+    bool undone = false;            // the import was undone
+    QString error;                  // "" when the file was read; a last line cut short is not an error
+
+    // True when nothing in the journal could have landed.
+    bool empty() const { return committed.isEmpty() && unsettled.isEmpty(); }
+};
+
+// Reads the journal at `path`. A last line without its end (the program was
+// stopped while writing it) is ignored; any other unreadable line is an error.
+JournalContents readJournal(const QString &path);
+
+// Records in the journal at `path` that its import was undone; "" or why not.
+QString markUndone(const QString &path);
+
+// The newest journal in `folder` of an import into `target`, undone or not;
+// "" when there is none.
+QString lastJournal(const QString &folder, const QString &target);
+
+}  // namespace bulksave

@@ -1,0 +1,235 @@
+#include "import/ImportUndo.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+#include <optional>
+
+#include "import/ImportJournal.h"
+#include "import/PosRecords.h"
+
+namespace bulksave {
+
+namespace {
+
+// The statements of an undo besides the printer mappings, which PosRecords reads and writes.
+class UndoRecords {
+public:
+    explicit UndoRecords(const QSqlDatabase &db) : m_db(db) {}
+
+    // The columns of record `id` of `table`, or nullopt when it is not there;
+    // a failed query is a failure.
+    WriteResult read(const QString &table, const QString &columns, qint64 id, QVariantList &values)
+    {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(columns, table));
+        query.addBindValue(id);
+        if (!query.exec())
+            return writeFailure(table, query.lastError());
+        values.clear();
+        if (!query.next())
+            return WriteResult::success();
+        for (int column = 0; column < query.record().count(); ++column)
+            values << query.value(column);
+        return WriteResult::success(id);
+    }
+
+    WriteResult remove(const QString &table, qint64 id)
+    {
+        QSqlQuery query(m_db);
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table));
+        query.addBindValue(id);
+        return query.exec() ? WriteResult::success(id) : writeFailure(table, query.lastError());
+    }
+
+    // How many buttons are in category `id`.
+    WriteResult buttonsIn(qint64 id, qint64 &count)
+    {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT COUNT(*) FROM ScreenMenuItems WHERE ScreenMenuCategoryId = ?"));
+        query.addBindValue(id);
+        if (!query.exec() || !query.next())
+            return writeFailure(QStringLiteral("ScreenMenuItems"), query.lastError());
+        count = query.value(0).toLongLong();
+        return WriteResult::success();
+    }
+
+private:
+    QSqlDatabase m_db;
+};
+
+// "MenuItems 12 (“Çay”)": how the operator finds the record at fault.
+QString recordName(const QString &table, qint64 id, const JournalRow &row)
+{
+    return QStringLiteral("%1 %2 (satır %3, “%4”)").arg(table).arg(id).arg(row.gridRow).arg(row.name);
+}
+
+// Why `row`'s records are not as the import left them, or "" when they are.
+QString changedSince(UndoRecords &records, PosRecords &maps, const JournalRow &row)
+{
+    QVariantList values;
+    const auto missing = [&row](const QString &table, qint64 id) {
+        return recordName(table, id, row) + QStringLiteral(" artık yok");
+    };
+    const auto changed = [&row](const QString &table, qint64 id) {
+        return recordName(table, id, row) + QStringLiteral(" aktarımdan sonra değiştirilmiş");
+    };
+    const auto failedRead = [](const WriteResult &read) { return read.table + QStringLiteral(": ") + read.error; };
+
+    WriteResult read = records.read(QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), row.itemId, values);
+    if (!read.ok())
+        return failedRead(read);
+    if (!read.id)
+        return missing(QStringLiteral("MenuItems"), row.itemId);
+    if (values != QVariantList{row.group, row.barcode, row.name})
+        return changed(QStringLiteral("MenuItems"), row.itemId);
+
+    read = records.read(QStringLiteral("MenuItemPortions"), QStringLiteral("MenuItemId"), row.portionId, values);
+    if (!read.ok())
+        return failedRead(read);
+    if (!read.id)
+        return missing(QStringLiteral("MenuItemPortions"), row.portionId);
+    if (values.value(0).toLongLong() != row.itemId)
+        return changed(QStringLiteral("MenuItemPortions"), row.portionId);
+
+    read = records.read(QStringLiteral("MenuItemPrices"), QStringLiteral("MenuItemPortionId, Price"), row.priceId, values);
+    if (!read.ok())
+        return failedRead(read);
+    if (!read.id)
+        return missing(QStringLiteral("MenuItemPrices"), row.priceId);
+    if (values.value(0).toLongLong() != row.portionId || values.value(1).toDouble() != row.price)
+        return changed(QStringLiteral("MenuItemPrices"), row.priceId);
+
+    if (row.buttonId) {
+        read = records.read(QStringLiteral("ScreenMenuItems"), QStringLiteral("MenuItemId"), *row.buttonId, values);
+        if (!read.ok())
+            return failedRead(read);
+        if (!read.id)
+            return missing(QStringLiteral("ScreenMenuItems"), *row.buttonId);
+        if (values.value(0).toLongLong() != row.itemId)
+            return changed(QStringLiteral("ScreenMenuItems"), *row.buttonId);
+    }
+    if (row.printerMapId) {
+        read = maps.readPrinterMap(*row.printerMapId, values);
+        if (!read.ok())
+            return missing(QStringLiteral("PrinterMaps"), *row.printerMapId);
+        if (values.value(2).toLongLong() != row.itemId)  // MenuItemId
+            return changed(QStringLiteral("PrinterMaps"), *row.printerMapId);
+    }
+    return {};
+}
+
+// Removes `row`'s records, the last written first, and puts back the mapping it overwrote.
+WriteResult removeRow(UndoRecords &records, PosRecords &maps, const JournalRow &row)
+{
+    if (row.printerMapId) {
+        const WriteResult map = row.replacedMap ? maps.restorePrinterMap(row.replacedMap->id, row.replacedMap->values)
+                                                : records.remove(QStringLiteral("PrinterMaps"), *row.printerMapId);
+        if (!map.ok())
+            return map;
+    }
+    if (row.buttonId) {
+        if (const WriteResult button = records.remove(QStringLiteral("ScreenMenuItems"), *row.buttonId); !button.ok())
+            return button;
+    }
+    for (const auto &[table, id] : {std::pair{QStringLiteral("MenuItemPrices"), row.priceId},
+                                    std::pair{QStringLiteral("MenuItemPortions"), row.portionId},
+                                    std::pair{QStringLiteral("MenuItems"), row.itemId}}) {
+        if (const WriteResult removed = records.remove(table, id); !removed.ok())
+            return removed;
+    }
+    return WriteResult::success();
+}
+
+UndoResult refused(const QString &why)
+{
+    return {false, 0, QStringLiteral("Aktarım geri alınmadı; veritabanında hiçbir şey değişmedi.\n") + why};
+}
+
+// The batches that landed: those the journal saw committed, and those it
+// never saw settled whose first item is in the database as journaled.
+QList<JournalBatch> landedBatches(UndoRecords &records, const JournalContents &journal, QString &error)
+{
+    QList<JournalBatch> landed = journal.committed;
+    for (const JournalBatch &batch : journal.unsettled) {
+        const JournalRow &first = batch.rows.first();
+        QVariantList values;
+        const WriteResult read =
+            records.read(QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), first.itemId, values);
+        if (!read.ok()) {
+            error = read.table + QStringLiteral(": ") + read.error;
+            return {};
+        }
+        if (read.id && values == QVariantList{first.group, first.barcode, first.name})
+            landed.append(batch);
+    }
+    return landed;
+}
+
+}  // namespace
+
+UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QString &journalPath)
+{
+    const JournalContents journal = readJournal(journalPath);
+    if (!journal.error.isEmpty())
+        return refused(QStringLiteral("Geri alma kaydı okunamadı: %1").arg(journal.error));
+    if (journal.undone)
+        return refused(QStringLiteral("Bu aktarım zaten geri alındı."));
+    if (!db.isOpen())
+        return refused(QStringLiteral("Veritabanı bağlantısı yok."));
+
+    UndoRecords records(db);
+    PosRecords maps(db, dialect);
+    if (const WriteResult prepared = maps.prepare(); !prepared.ok())
+        return refused(prepared.table + QStringLiteral(": ") + prepared.error);
+    QSqlDatabase connection = db;
+    if (!connection.transaction())
+        return refused(connection.lastError().text());
+    // Every exit below that is not a success rolls the transaction back.
+    const auto refuse = [&connection](const QString &why) {
+        connection.rollback();
+        return refused(why);
+    };
+
+    QString error;
+    const QList<JournalBatch> batches = landedBatches(records, journal, error);
+    if (!error.isEmpty())
+        return refuse(error);
+    QList<JournalRow> rows;
+    QList<qint64> categories;
+    for (const JournalBatch &batch : batches) {
+        rows += batch.rows;
+        categories += batch.newCategories;
+    }
+    for (const JournalRow &row : std::as_const(rows)) {
+        if (const QString why = changedSince(records, maps, row); !why.isEmpty())
+            return refuse(why);
+    }
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+        if (const WriteResult removed = removeRow(records, maps, *row); !removed.ok())
+            return refuse(QStringLiteral("Veritabanı %1 kaydının silinmesini reddetti: %2")
+                              .arg(recordName(removed.table, removed.id.value_or(row->itemId), *row), removed.error));
+    }
+    for (auto category = categories.crbegin(); category != categories.crend(); ++category) {
+        qint64 buttons = 0;
+        WriteResult step = records.buttonsIn(*category, buttons);
+        if (step.ok() && buttons == 0)
+            step = records.remove(QStringLiteral("ScreenMenuCategories"), *category);
+        if (!step.ok())
+            return refuse(QStringLiteral("ScreenMenuCategories %1: %2").arg(*category).arg(step.error));
+    }
+    if (!connection.commit())
+        return refuse(connection.lastError().text());
+
+    UndoResult result{true, int(rows.size()),
+                      QStringLiteral("Aktarım geri alındı: %1 ürün silindi.").arg(rows.size())};
+    if (const QString why = markUndone(journalPath); !why.isEmpty())
+        result.message += QStringLiteral("\nGeri alındığı kayda yazılamadı: %1").arg(why);
+    return result;
+}
+
+}  // namespace bulksave

@@ -1,0 +1,249 @@
+// The journal of a save and the undo it makes possible, on the demo stand-in.
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include "SaveFixture.h"
+#include "import/ImportJournal.h"
+#include "import/ImportUndo.h"
+
+using bulksave::ImportJournal;
+using bulksave::JournalBatch;
+using bulksave::RowStatus;
+using bulksave::SaveResult;
+
+namespace {
+
+// Passes batches to a real journal but never says how they ended: the
+// journal a crash between commit and its last line leaves.
+class SilentAfterCommit : public bulksave::SaveJournal {
+public:
+    explicit SilentAfterCommit(bulksave::SaveJournal &journal) : m_journal(journal) {}
+    QString pending(const JournalBatch &batch) override { return m_journal.pending(batch); }
+    void settled(bool) override {}
+
+private:
+    bulksave::SaveJournal &m_journal;
+};
+
+// A journal on a full disk.
+class RefusingJournal : public bulksave::SaveJournal {
+public:
+    QString pending(const JournalBatch &) override { return QStringLiteral("No space left on device"); }
+    void settled(bool) override { ADD_FAILURE() << "a refused batch was settled"; }
+};
+
+const QStringList kTables{"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuCategories",
+                          "ScreenMenuItems", "PrinterMaps", "Printers", "TaxTemplates"};
+
+}  // namespace
+
+class UndoTest : public SaveTest {
+protected:
+    // Every row of every table, to compare whole databases.
+    QMap<QString, QStringList> everyTable() const
+    {
+        QMap<QString, QStringList> tables;
+        for (const QString &name : kTables)
+            tables.insert(name, table(QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(name)));
+        return tables;
+    }
+
+    // Saves `rows` with a journal of its own; returns the journal's path.
+    QString saveJournaled(const QList<bulksave::ProductRow> &rows, const bulksave::SaveChoices &c,
+                          bulksave::SaveJournal *wrapper = nullptr, SaveResult *result = nullptr)
+    {
+        QString error;
+        const std::unique_ptr<ImportJournal> journal = ImportJournal::create(
+            journals.path(), {QStringLiteral("pos.db"), QStringLiteral("urunler.xls"), QDateTime::currentDateTimeUtc()},
+            error);
+        EXPECT_TRUE(journal) << error.toStdString();
+        if (!journal)
+            return {};
+        bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
+        const SaveResult saved = import.run(rows, c, {}, {}, wrapper ? wrapper : journal.get());
+        if (result)
+            *result = saved;
+        return journal->path();
+    }
+
+    bulksave::UndoResult undo(const QString &journalPath)
+    {
+        return bulksave::undoImport(pos.connection.database(), pos.connection.dialect(), journalPath);
+    }
+
+    bulksave::SaveChoices inNewGroup() const
+    {
+        bulksave::SaveChoices c = everything();
+        c.group = QStringLiteral("Yeni Grup");
+        return c;
+    }
+
+    QTemporaryDir journals;
+};
+
+TEST_F(UndoTest, undo_after_a_clean_import_leaves_every_table_as_before_and_the_second_undo_says_so)
+{
+    const QMap<QString, QStringList> before = everyTable();
+    const QString journal = saveJournaled({product("Çay", "12,5", "111"), product("Simit", "7", "222")}, inNewGroup());
+    ASSERT_EQ(pos.count("ScreenMenuCategories"), 3);  // the group's category was created
+
+    const bulksave::UndoResult first = undo(journal);
+    EXPECT_TRUE(first.undone) << first.message.toStdString();
+    EXPECT_EQ(first.items, 2);
+    EXPECT_EQ(everyTable(), before);
+
+    const bulksave::UndoResult second = undo(journal);
+    EXPECT_FALSE(second.undone);
+    EXPECT_TRUE(second.message.contains(QStringLiteral("zaten geri alındı"))) << second.message.toStdString();
+    EXPECT_EQ(everyTable(), before);
+}
+
+TEST_F(UndoTest, the_journal_lists_only_the_rows_that_landed)
+{
+    ASSERT_EQ(pos.exec("CREATE TRIGGER fail BEFORE INSERT ON MenuItemPrices WHEN NEW.Price = 13 "
+                       "BEGIN SELECT RAISE(ABORT, 'bozuk'); END"),
+              QString());
+    SaveResult result;
+    const QString journal =
+        saveJournaled({product("Çay"), product("Bozuk", "13"), product("Kahve"), product("", "5")}, everything(),
+                      nullptr, &result);
+    ASSERT_EQ(result.rows[1].status, RowStatus::Failed);
+
+    const bulksave::JournalContents contents = bulksave::readJournal(journal);
+    ASSERT_EQ(contents.error, QString());
+    EXPECT_TRUE(contents.unsettled.isEmpty());
+    QList<int> rows;
+    for (const JournalBatch &batch : contents.committed) {
+        for (const bulksave::JournalRow &row : batch.rows)
+            rows << row.gridRow;
+    }
+    EXPECT_EQ(rows, (QList<int>{1, 3}));
+    EXPECT_EQ(contents.header.target, QStringLiteral("pos.db"));
+}
+
+struct RefusedUndo {
+    const char *change;   // what happened to the database after the import
+    const char *message;  // what the refusal names
+};
+
+class UndoRefused : public UndoTest, public ::testing::WithParamInterface<RefusedUndo> {};
+
+TEST_P(UndoRefused, changes_nothing_and_names_the_first_record_at_fault)
+{
+    const QString journal = saveJournaled({product("Çay", "10", "111"), product("Simit", "7", "222")}, inNewGroup());
+    for (const QString &statement : QString::fromUtf8(GetParam().change).split(QStringLiteral("; ")))
+        ASSERT_EQ(pos.exec(statement), QString());
+    const QMap<QString, QStringList> edited = everyTable();
+
+    const bulksave::UndoResult result = undo(journal);
+    EXPECT_FALSE(result.undone);
+    EXPECT_TRUE(result.message.contains(QString::fromUtf8(GetParam().message))) << result.message.toStdString();
+    EXPECT_EQ(everyTable(), edited);
+    EXPECT_FALSE(bulksave::readJournal(journal).undone);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AfterTheImport, UndoRefused,
+    ::testing::Values(
+        RefusedUndo{"UPDATE MenuItems SET Name = 'Simit Büyük' WHERE id = 2",
+                    "MenuItems 2 (satır 2, “Simit”) aktarımdan sonra değiştirilmiş"},
+        RefusedUndo{"UPDATE MenuItems SET Barcode = '999' WHERE id = 1",
+                    "MenuItems 1 (satır 1, “Çay”) aktarımdan sonra değiştirilmiş"},
+        RefusedUndo{"UPDATE MenuItemPrices SET Price = 99 WHERE id = 2",
+                    "MenuItemPrices 2 (satır 2, “Simit”) aktarımdan sonra değiştirilmiş"},
+        RefusedUndo{"DELETE FROM ScreenMenuItems WHERE id = 1", "ScreenMenuItems 1 (satır 1, “Çay”) artık yok"},
+        // The point-of-sale application sold the item: its ticket line holds on to it.
+        RefusedUndo{"CREATE TABLE TicketLines (id INTEGER PRIMARY KEY, MenuItemId INT NOT NULL REFERENCES MenuItems(id)); "
+                    "INSERT INTO TicketLines (MenuItemId) VALUES (2)",
+                    "Veritabanı MenuItems 2 (satır 2, “Simit”) kaydının silinmesini reddetti"}));
+
+TEST_F(UndoTest, undo_puts_back_a_printer_mapping_the_import_overwrote)
+{
+    // A mapping left behind for the id the next item will get.
+    ASSERT_EQ(pos.exec("PRAGMA foreign_keys = OFF"), QString());
+    ASSERT_EQ(pos.exec("INSERT INTO PrinterMaps (PrintJobId, MenuItemGroupCode, MenuItemId, PrinterId, "
+                       "PrinterTemplateId, DepartmentId, TicketTypeId) VALUES (9, 'eski', 1, 3, 9, 5, 5)"),
+              QString());
+    ASSERT_EQ(pos.exec("PRAGMA foreign_keys = ON"), QString());
+    const QStringList mapsBefore = table("SELECT * FROM PrinterMaps ORDER BY id");
+
+    const QString journal = saveJournaled({product("Çay"), product("Simit")}, everything());
+    ASSERT_NE(table("SELECT * FROM PrinterMaps ORDER BY id").first(), mapsBefore.first());
+
+    // The mapping put back points at an item that is gone again, as it did
+    // before: only a database that does not enforce the reference holds it.
+    ASSERT_EQ(pos.exec("PRAGMA foreign_keys = OFF"), QString());
+    const bulksave::UndoResult result = undo(journal);
+    EXPECT_TRUE(result.undone) << result.message.toStdString();
+    EXPECT_EQ(table("SELECT * FROM PrinterMaps ORDER BY id"), mapsBefore);
+    EXPECT_EQ(pos.count("MenuItems"), 0);
+}
+
+TEST_F(UndoTest, a_batch_the_journal_never_saw_settled_counts_by_what_the_database_holds)
+{
+    const QMap<QString, QStringList> before = everyTable();
+    QString error;
+    const std::unique_ptr<ImportJournal> journal = ImportJournal::create(
+        journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}, error);
+    ASSERT_TRUE(journal);
+    SilentAfterCommit crashAfterCommit(*journal);
+    bulksave::BulkImport(pos.connection.database(), pos.connection.dialect())
+        .run({product("Çay"), product("Simit")}, everything(), {}, {}, &crashAfterCommit);
+    // And a last line the program was stopped in the middle of.
+    {
+        QFile file(journal->path());
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("{\"pending\":2,\"rows\":[{\"row\":3,");
+    }
+    const bulksave::JournalContents contents = bulksave::readJournal(journal->path());
+    ASSERT_EQ(contents.error, QString());
+    ASSERT_EQ(contents.unsettled.size(), 1);
+    EXPECT_TRUE(contents.committed.isEmpty());
+
+    const bulksave::UndoResult result = undo(journal->path());
+    EXPECT_TRUE(result.undone) << result.message.toStdString();
+    EXPECT_EQ(result.items, 2);
+    EXPECT_EQ(everyTable(), before);
+}
+
+TEST_F(UndoTest, a_batch_the_journal_cannot_record_is_rolled_back_and_ends_the_save)
+{
+    const QMap<QString, QStringList> before = everyTable();
+    RefusingJournal fullDisk;
+    SaveResult result;
+    // More rows than one batch holds, so that there is a batch after the refused one.
+    QList<bulksave::ProductRow> rows;
+    for (int i = 1; i <= 600; ++i)
+        rows << product(QStringLiteral("Ürün %1").arg(i));
+    saveJournaled(rows, everything(), &fullDisk, &result);
+
+    EXPECT_EQ(everyTable(), before);
+    EXPECT_TRUE(result.stopped);
+    ASSERT_LT(result.rows.size(), rows.size());
+    for (const bulksave::RowOutcome &row : result.rows) {
+        ASSERT_EQ(row.status, RowStatus::Failed);
+        EXPECT_TRUE(row.error.contains(QStringLiteral("No space left on device"))) << row.error.toStdString();
+    }
+    EXPECT_TRUE(result.journalError.contains(QStringLiteral("No space left on device")));
+}
+
+TEST(ImportJournalFiles, the_newest_journal_of_a_target_is_found_whatever_the_others)
+{
+    QTemporaryDir folder;
+    QString error;
+    const QDateTime start = QDateTime::currentDateTimeUtc();
+    const auto create = [&](const QString &target, int secondsLater) {
+        const std::unique_ptr<ImportJournal> journal =
+            ImportJournal::create(folder.path(), {target, QString(), start.addSecs(secondsLater)}, error);
+        return journal ? journal->path() : QString();
+    };
+    create(QStringLiteral("KASA\\SQLEXPRESS / POS"), 0);
+    const QString newest = create(QStringLiteral("KASA\\SQLEXPRESS / POS"), 60);
+    create(QStringLiteral("SUBE2 / POS"), 120);
+    EXPECT_EQ(bulksave::lastJournal(folder.path(), QStringLiteral("KASA\\SQLEXPRESS / POS")), newest);
+    EXPECT_EQ(bulksave::lastJournal(folder.path(), QStringLiteral("SUBE3 / POS")), QString());
+    EXPECT_TRUE(QFileInfo(newest).fileName().endsWith(QStringLiteral("KASA_SQLEXPRESS___POS.jsonl")))
+        << newest.toStdString();
+}
