@@ -1,5 +1,7 @@
 #include "spreadsheet/write/RowsWorkbook.h"
 
+#include "spreadsheet/SheetFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -108,13 +110,38 @@ QString buildWorkbook(const QString &file, const QString &scratchDir, const std:
     return error == LXW_NO_ERROR ? QString() : writerError(QStringLiteral("cannot assemble the workbook"), error);
 }
 
+// Whether `workbook` reads back with columns A-C of `rows`; "" or what differs.
+// libxlsxwriter does not notice when its scratch files are cut short (a full
+// disk), and then reports success for a workbook that lost rows.
+QString readBackDifference(const QByteArray &workbook, const std::vector<RowTexts> &rows)
+{
+    const auto hasGridText = [](const RowTexts &row) {
+        return std::any_of(row.begin(), row.begin() + 3, [](const QString &text) { return !text.isEmpty(); });
+    };
+    const auto lastWithText = std::find_if(rows.rbegin(), rows.rend(), hasGridText);
+    const auto expected = std::size_t(rows.rend() - lastWithText);
+
+    const SheetColumns sheet = readSheetFromBytes(workbook, QLocale::c());
+    if (expected == 0 && sheet.error == ReadError::Empty)
+        return {};
+    if (!sheet.ok() || sheet.damaged)
+        return QStringLiteral("the written workbook does not read back: %1").arg(sheet.message);
+    if (sheet.rows.size() != expected)
+        return QStringLiteral("the written workbook reads back with %1 rows instead of %2").arg(sheet.rows.size()).arg(expected);
+    for (std::size_t row = 0; row < expected; ++row) {
+        if (!std::equal(sheet.rows[row].begin(), sheet.rows[row].end(), rows[row].begin()))
+            return QStringLiteral("the written workbook reads back differently on row %1").arg(row + 1);
+    }
+    return {};
+}
+
 }  // namespace
 
 QString writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows)
 {
     // libxlsxwriter assembles its zip in the file it is given, so a failure
     // part-way would leave a broken file there: it writes into a scratch
-    // folder, and the finished bytes reach `path` through QSaveFile, which
+    // folder, and the checked bytes reach `path` through QSaveFile, which
     // replaces the file whole or not at all.
     QSaveFile target(path);
     if (!target.open(QIODevice::WriteOnly))
@@ -134,6 +161,8 @@ QString writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows
     if (!workbook.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read the workbook back: %1").arg(workbook.errorString());
     const QByteArray bytes = workbook.readAll();
+    if (const QString why = readBackDifference(bytes, stored); !why.isEmpty())
+        return why;
     if (target.write(bytes) != bytes.size() || !target.commit())
         return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), target.errorString());
     return {};

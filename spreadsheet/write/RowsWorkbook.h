@@ -22,10 +22,11 @@ constexpr qsizetype kMaxCellChars = 32'767;
 // tab and line feed, unpaired surrogates, U+FFFE, U+FFFF) is dropped, a
 // carriage return becomes a line feed ("\r\n" one line feed),
 // and a text longer than kMaxCellChars is cut there, never inside a
-// surrogate pair. Returns "" when the file was written, otherwise why it was
-// not (missing folder, no permission, the writer's own error, more rows than
-// a sheet holds); a failure leaves no file at `path`, or the file that was
-// there as it was.
+// surrogate pair. The workbook is read back before it takes the place of
+// `path`. Returns "" when the file was written, otherwise why it was not
+// (missing folder, no permission, the writer's own error, more rows than a
+// sheet holds, a workbook that does not read back as written); a failure
+// leaves no file at `path`, or the file that was there as it was.
 QString writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows);
 
 }  // namespace spreadsheet

@@ -14,6 +14,12 @@
 
 #include <string>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 namespace {
 
 using spreadsheet::kMaxCellChars;
@@ -105,5 +111,37 @@ TEST(RowsWorkbook, an_unwritable_path_gives_a_reason_and_leaves_the_folder_as_it
         EXPECT_EQ(entriesOf(dir.filePath(QStringLiteral("klasör"))), QStringList()) << path;
     }
 }
+
+#ifdef Q_OS_UNIX
+// POSIX only: a limit on the size of every file this process writes stands
+// in for a disk that fills up while the workbook is put together. The sheet's
+// parts outgrow the limit; the zip of what is left of them would not.
+TEST(RowsWorkbook, a_disk_that_fills_up_leaves_the_older_file_as_it_was)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kalanlar.xlsx"));
+    QFile older(path);
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write("eski") == 4 && older.flush());
+    std::vector<RowTexts> rows;
+    for (int k = 0; k < 3000; ++k)
+        rows.push_back({QString::number(8690000000000LL + k), QStringLiteral("Ürün %1").arg(k), QStringLiteral("%1,50").arg(k), QString()});
+
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit limited = before;
+    limited.rlim_cur = 64 * 1024;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const QString why = spreadsheet::writeRowsWorkbook(path, rows);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, handler);
+
+    EXPECT_NE(why, QString());
+    older.close();
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_EQ(older.readAll(), QByteArray("eski"));
+    EXPECT_EQ(entriesOf(dir.path()), QStringList{QStringLiteral("kalanlar.xlsx")});
+}
+#endif
 
 }  // namespace
