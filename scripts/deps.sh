@@ -8,7 +8,7 @@ packages=(
   cmake g++ make
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
   unixodbc-dev tdsodbc
-  libpugixml-dev libxml2-dev zlib1g-dev
+  libpugixml-dev libxml2-dev zlib1g-dev libxlsxwriter-dev
   libgtest-dev
   qt6-translations-l10n
   fonts-liberation

@@ -1,0 +1,32 @@
+#pragma once
+// Rows of four texts written to a new .xlsx workbook that the tool can load
+// again: columns A-C hold what the grid reads, D a note for the person.
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace spreadsheet {
+
+// The texts of one written row: columns A, B, C and D of the sheet.
+using RowTexts = std::array<QString, 4>;
+
+// The most characters a cell holds; a spreadsheet program refuses longer texts.
+constexpr qsizetype kMaxCellChars = 32'767;
+
+// Writes `rows` to a new workbook at `path`, replacing a file there: the
+// first sheet, rows[k] on sheet row k + 1 with no header row, every cell a
+// string exactly as given (an empty text leaves its cell empty). Texts are
+// made fit to store: what XML cannot carry (control characters other than
+// tab and line feed, unpaired surrogates, U+FFFE, U+FFFF) is dropped, a
+// carriage return becomes a line feed ("\r\n" one line feed),
+// and a text longer than kMaxCellChars is cut there, never inside a
+// surrogate pair. The workbook is read back before it takes the place of
+// `path`. Returns "" when the file was written, otherwise why it was not
+// (missing folder, no permission, the writer's own error, more rows than a
+// sheet holds, a workbook that does not read back as written); a failure
+// leaves no file at `path`, or the file that was there as it was.
+QString writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows);
+
+}  // namespace spreadsheet
