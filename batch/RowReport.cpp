@@ -53,15 +53,15 @@ void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome
                              .arg(QLatin1StringView(preview.notStorable->column), preview.notStorable->value);
     } else {
         row.status = QStringLiteral("not-attempted");
-        row.reason = outcome.save && !outcome.save->journalError.isEmpty()
-                         ? outcome.save->journalError
-                         : QStringLiteral("kaydetme bu satırdan önce durdu");
+        row.reason = bulksave::notReachedReason(*outcome.save);
     }
 }
 
 void judgeSaved(ReportRow &row, const bulksave::RowOutcome &saved, const RowPreview &preview)
 {
-    row.reason = bulksave::notAddedReason(preview);
+    // A duplicate written anyway keeps its note.
+    row.reason = saved.status == RowStatus::Landed ? bulksave::notAddedReason(preview)
+                                                   : bulksave::notLandedReason(saved, preview);
     switch (saved.status) {
     case RowStatus::Landed:
         row.status = QStringLiteral("landed");
@@ -75,7 +75,6 @@ void judgeSaved(ReportRow &row, const bulksave::RowOutcome &saved, const RowPrev
         break;
     case RowStatus::Failed:
         row.status = QStringLiteral("failed");
-        row.reason = saved.failedTable.isEmpty() ? saved.error : saved.failedTable + QStringLiteral(": ") + saved.error;
         break;
     case RowStatus::Empty:
         break;

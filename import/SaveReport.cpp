@@ -93,6 +93,43 @@ QString notAddedReason(const RowPreview &preview)
     return {};
 }
 
+QString notLandedReason(const RowOutcome &outcome, const RowPreview &preview)
+{
+    switch (outcome.status) {
+    case RowStatus::Skipped:
+    case RowStatus::LeftOut:
+        return notAddedReason(preview);
+    case RowStatus::Failed:
+        return outcome.failedTable.isEmpty() ? outcome.error : outcome.failedTable + QStringLiteral(": ") + outcome.error;
+    case RowStatus::Landed:
+    case RowStatus::Empty:
+        break;
+    }
+    return {};
+}
+
+QString notReachedReason(const SaveResult &result)
+{
+    return result.journalError.isEmpty() ? QStringLiteral("kaydetme bu satırdan önce durduruldu") : result.journalError;
+}
+
+QList<RowNotLanded> rowsNotLanded(const SaveResult &result, const QList<ProductRow> &rows,
+                                  const QList<RowPreview> &previews)
+{
+    QList<RowNotLanded> kept;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const RowPreview preview = previews.value(i);
+        if (i < result.rows.size()) {
+            const RowOutcome &outcome = result.rows.at(i);
+            if (outcome.status != RowStatus::Landed && outcome.status != RowStatus::Empty)
+                kept.append({int(i) + 1, rows.at(i), notLandedReason(outcome, preview)});
+        } else if (preview.fate != RowFate::Blank) {
+            kept.append({int(i) + 1, rows.at(i), notReachedReason(result)});
+        }
+    }
+    return kept;
+}
+
 QString duplicateQuestion(const QList<RowPreview> &previews)
 {
     const int registered = countFate(previews, RowFate::InDatabase);

@@ -30,6 +30,28 @@ QString previewSummary(const QList<RowPreview> &previews);
 // blank row.
 QString notAddedReason(const RowPreview &preview);
 
+// Why the save did not land `outcome`'s row, in Turkish, with `preview` its
+// verdict: the skip or duplicate reason, or the failed table and the
+// database's message; "" for a row that landed or was blank.
+QString notLandedReason(const RowOutcome &outcome, const RowPreview &preview);
+
+// Why a stopped save did not reach its remaining rows: the journal's
+// failure when that ended it, else that it was stopped.
+QString notReachedReason(const SaveResult &result);
+
+// A grid row the save did not land, with why.
+struct RowNotLanded {
+    int gridRow = 0;
+    ProductRow row;
+    QString reason;
+};
+
+// The product rows of `rows` (rows[0] = grid row 1) that `result` did not
+// land, in grid order: skipped, left out, failed, and those a stopped save
+// never reached. `previews` are the verdicts the save was started with.
+QList<RowNotLanded> rowsNotLanded(const SaveResult &result, const QList<ProductRow> &rows,
+                                  const QList<RowPreview> &previews);
+
 // The question asked before a save that would write duplicates, e.g. "3
 // ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.":
 // rows whose barcode is a menu item's, and barcodes that stand on more than

@@ -77,3 +77,35 @@ TEST(SaveReport, no_connection_says_nothing_was_added_and_why)
               "Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.\nLogin failed for user 'kasa'.");
     EXPECT_EQ(completionMessage(SaveResult{}), "Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.");
 }
+
+TEST(SaveReport, the_rows_not_landed_carry_their_reasons_and_a_stopped_save_names_the_rest)
+{
+    using bulksave::ProductRow;
+    using bulksave::RowFate;
+    using bulksave::RowPreview;
+    const QList<ProductRow> rows{{"1", "Çay", "10"}, {"2", "", "5"},      {"3", "Simit", "7"},
+                                 {"", "", ""},       {"5", "Su", "3"},     {"6", "Ayran", "4"}};
+    QList<RowPreview> previews(rows.size());
+    previews[1].fate = RowFate::SkippedNoName;
+    previews[2].fate = RowFate::InDatabase;
+    previews[2].existing = {42, QStringLiteral("Eski Simit")};
+    previews[3].fate = RowFate::Blank;
+    previews[5].fate = RowFate::WillAdd;
+    RowOutcome leftOut{3, RowStatus::LeftOut, SkipReason::None, {}, {}, 0};
+    SaveResult result = connectedWith({landed(1), skipped(2), leftOut, empty(4), failed(5, "disk dolu")});
+    result.stopped = true;
+
+    const QList<bulksave::RowNotLanded> kept = bulksave::rowsNotLanded(result, rows, previews);
+    QStringList lines;
+    for (const bulksave::RowNotLanded &row : kept)
+        lines << QStringLiteral("%1 %2 %3").arg(row.gridRow).arg(row.row.name, row.reason);
+    EXPECT_EQ(lines, (QStringList{
+                         "2  ürün adı yok",
+                         "3 Simit barkod zaten kayıtlı: “Eski Simit” (no 42)",
+                         "5 Su MenuItemPrices: disk dolu",
+                         "6 Ayran kaydetme bu satırdan önce durduruldu",
+                     }));
+
+    result.journalError = QStringLiteral("the journal for undoing this import could not be written: disk full");
+    EXPECT_EQ(bulksave::rowsNotLanded(result, rows, previews).last().reason, result.journalError);
+}
