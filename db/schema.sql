@@ -86,6 +86,12 @@ CREATE TABLE IF NOT EXISTS PrinterMaps (
     TicketTypeId      INT NOT NULL DEFAULT 0
 );
 CREATE INDEX IF NOT EXISTS PrinterMaps_MenuItemId ON PrinterMaps(MenuItemId);
+-- The references, as the point-of-sale database indexes them: without them
+-- removing an item (an undone import) reads every portion, price and button.
+CREATE INDEX IF NOT EXISTS MenuItemPortions_MenuItemId ON MenuItemPortions(MenuItemId);
+CREATE INDEX IF NOT EXISTS MenuItemPrices_MenuItemPortionId ON MenuItemPrices(MenuItemPortionId);
+CREATE INDEX IF NOT EXISTS ScreenMenuItems_MenuItemId ON ScreenMenuItems(MenuItemId);
+CREATE INDEX IF NOT EXISTS ScreenMenuItems_ScreenMenuCategoryId ON ScreenMenuItems(ScreenMenuCategoryId);
 CREATE INDEX IF NOT EXISTS ScreenMenuCategories_Name ON ScreenMenuCategories(Name);
 -- The import preview asks for items by barcode.
 CREATE INDEX IF NOT EXISTS MenuItems_Barcode ON MenuItems(Barcode);

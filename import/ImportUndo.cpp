@@ -1,5 +1,6 @@
 #include "import/ImportUndo.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -7,59 +8,74 @@
 
 #include <optional>
 
-#include "import/ImportJournal.h"
 #include "import/PosRecords.h"
 
 namespace bulksave {
 
 namespace {
 
-// The statements of an undo besides the printer mappings, which PosRecords reads and writes.
+// The statements of an undo besides the printer mappings, which PosRecords
+// reads and writes; each prepared once and run with the id bound.
 class UndoRecords {
 public:
     explicit UndoRecords(const QSqlDatabase &db) : m_db(db) {}
 
-    // The columns of record `id` of `table`, or nullopt when it is not there;
-    // a failed query is a failure.
+    // The columns of record `id` of `table` into `values`: a success with
+    // the id when it is there, without one when it is not.
     WriteResult read(const QString &table, const QString &columns, qint64 id, QVariantList &values)
     {
-        QSqlQuery query(m_db);
-        query.setForwardOnly(true);
-        query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(columns, table));
-        query.addBindValue(id);
-        if (!query.exec())
-            return writeFailure(table, query.lastError());
+        QSqlQuery &query = statement(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(columns, table), id);
         values.clear();
+        if (!query.exec())
+            return finished(query, writeFailure(table, query.lastError()));
         if (!query.next())
-            return WriteResult::success();
+            return finished(query, WriteResult::success());
         for (int column = 0; column < query.record().count(); ++column)
             values << query.value(column);
-        return WriteResult::success(id);
+        return finished(query, WriteResult::success(id));
     }
 
     WriteResult remove(const QString &table, qint64 id)
     {
-        QSqlQuery query(m_db);
-        query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table));
-        query.addBindValue(id);
-        return query.exec() ? WriteResult::success(id) : writeFailure(table, query.lastError());
+        QSqlQuery &query = statement(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table), id);
+        return finished(query, query.exec() ? WriteResult::success(id) : writeFailure(table, query.lastError()));
     }
 
-    // How many buttons are in category `id`.
+    // How many buttons are in category `id`, into `count`.
     WriteResult buttonsIn(qint64 id, qint64 &count)
     {
-        QSqlQuery query(m_db);
-        query.setForwardOnly(true);
-        query.prepare(QStringLiteral("SELECT COUNT(*) FROM ScreenMenuItems WHERE ScreenMenuCategoryId = ?"));
-        query.addBindValue(id);
+        QSqlQuery &query =
+            statement(QStringLiteral("SELECT COUNT(*) FROM ScreenMenuItems WHERE ScreenMenuCategoryId = ?"), id);
         if (!query.exec() || !query.next())
-            return writeFailure(QStringLiteral("ScreenMenuItems"), query.lastError());
+            return finished(query, writeFailure(QStringLiteral("ScreenMenuItems"), query.lastError()));
         count = query.value(0).toLongLong();
-        return WriteResult::success();
+        return finished(query, WriteResult::success());
     }
 
 private:
+    // The statement `sql`, prepared on first use, with `id` bound. A statement
+    // the database refuses to prepare fails when it runs.
+    QSqlQuery &statement(const QString &sql, qint64 id)
+    {
+        auto found = m_statements.find(sql);
+        if (found == m_statements.end()) {
+            found = m_statements.insert(sql, QSqlQuery(m_db));
+            found->setForwardOnly(true);
+            found->prepare(sql);
+        }
+        found->bindValue(0, id);
+        return *found;
+    }
+
+    // No statement stays open to block the commit or the rollback.
+    static WriteResult finished(QSqlQuery &query, const WriteResult &result)
+    {
+        query.finish();
+        return result;
+    }
+
     QSqlDatabase m_db;
+    QHash<QString, QSqlQuery> m_statements;
 };
 
 // "MenuItems 12 (“Çay”)": how the operator finds the record at fault.
@@ -150,27 +166,31 @@ UndoResult refused(const QString &why)
     return {false, 0, QStringLiteral("Aktarım geri alınmadı; veritabanında hiçbir şey değişmedi.\n") + why};
 }
 
-// The batches that landed: those the journal saw committed, and those it
-// never saw settled whose first item is in the database as journaled.
-QList<JournalBatch> landedBatches(UndoRecords &records, const JournalContents &journal, QString &error)
+}  // namespace
+
+LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journal)
 {
+    UndoRecords records(db);
     QList<JournalBatch> landed = journal.committed;
     for (const JournalBatch &batch : journal.unsettled) {
+        if (batch.rows.isEmpty())
+            continue;
         const JournalRow &first = batch.rows.first();
         QVariantList values;
         const WriteResult read =
             records.read(QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), first.itemId, values);
-        if (!read.ok()) {
-            error = read.table + QStringLiteral(": ") + read.error;
-            return {};
-        }
+        if (!read.ok())
+            return {{}, {}, read.table + QStringLiteral(": ") + read.error};
         if (read.id && values == QVariantList{first.group, first.barcode, first.name})
             landed.append(batch);
     }
-    return landed;
+    LandedRecords result;
+    for (const JournalBatch &batch : std::as_const(landed)) {
+        result.rows += batch.rows;
+        result.newCategories += batch.newCategories;
+    }
+    return result;
 }
-
-}  // namespace
 
 UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QString &journalPath)
 {
@@ -195,16 +215,11 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
         return refused(why);
     };
 
-    QString error;
-    const QList<JournalBatch> batches = landedBatches(records, journal, error);
-    if (!error.isEmpty())
-        return refuse(error);
-    QList<JournalRow> rows;
-    QList<qint64> categories;
-    for (const JournalBatch &batch : batches) {
-        rows += batch.rows;
-        categories += batch.newCategories;
-    }
+    const LandedRecords landed = landedRecords(db, journal);
+    if (!landed.error.isEmpty())
+        return refuse(landed.error);
+    const QList<JournalRow> &rows = landed.rows;
+    const QList<qint64> &categories = landed.newCategories;
     for (const JournalRow &row : std::as_const(rows)) {
         if (const QString why = changedSince(records, maps, row); !why.isEmpty())
             return refuse(why);

@@ -6,9 +6,22 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include "import/ImportJournal.h"
 #include "platform/ado/Connection.h"
 
 namespace bulksave {
+
+// What an import landed, by its journal and the database.
+struct LandedRecords {
+    QList<JournalRow> rows;        // in the order they were written
+    QList<qint64> newCategories;   // likewise
+    QString error;                 // why the database could not be asked; "" when it was
+};
+
+// The rows and categories of `journal` that landed in `db`: the batches the
+// journal saw committed, and those it never saw settled (a crash came
+// between) whose first item is in the database as journaled.
+LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journal);
 
 struct UndoResult {
     bool undone = false;
@@ -24,7 +37,7 @@ struct UndoResult {
 // message then names the first record at fault. Records are removed in the
 // reverse order of their writing; a category the import created goes only
 // when no button uses it any more. A batch the journal never saw settled
-// counts as written when its first item is in the database as journaled.
+// counts as landed as landedRecords() says.
 UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QString &journalPath);
 
 }  // namespace bulksave
