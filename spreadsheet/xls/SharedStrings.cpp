@@ -4,15 +4,14 @@
 
 namespace xls {
 
-std::uint32_t readSharedStrings(std::vector<Bytes> fragments, std::vector<QString> &out)
+std::uint32_t readSharedStrings(biff::FragmentCursor &cursor, std::size_t bytesLeft, std::vector<QString> &out)
 {
     out.clear();
-    biff::FragmentCursor cursor(std::move(fragments));
     std::uint32_t total, unique;
     if (!cursor.u32(total) || !cursor.u32(unique))
         return 0;
     // Each string takes at least three bytes, whatever count the record claims.
-    out.reserve(std::min<std::size_t>(unique, cursor.remaining() / 3));
+    out.reserve(std::min<std::size_t>(unique, bytesLeft / 3));
     const biff::TextFormat unicode;
     QString text;
     while (out.size() < unique && biff::readString(cursor, 2, unicode, text)) {
