@@ -203,7 +203,7 @@ bool FragmentCursor::chars(std::size_t count, bool wide, QString &out)
 
 bool readString(FragmentCursor &cursor, int lengthBytes, const TextFormat &format, QString &out)
 {
-    out.clear();
+    out.resize(0);  // keeps the buffer for the next string
     std::size_t length = 0;
     if (lengthBytes == 1) {
         std::uint8_t value;

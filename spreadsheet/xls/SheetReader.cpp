@@ -131,7 +131,7 @@ public:
     }
 
 private:
-    void put(std::uint16_t row, std::uint16_t column, const QString &value);
+    void put(std::uint16_t row, std::uint16_t column, QStringView value);
     // Notes a late cell that the sink could not take as lost.
     void placeLate(std::uint16_t row, std::uint16_t column);
     void putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf);
@@ -155,13 +155,16 @@ private:
     std::uint16_t pendingRow_ = 0, pendingColumn_ = 0;
 };
 
-void SheetCells::put(std::uint16_t row, std::uint16_t column, const QString &value)
+void SheetCells::put(std::uint16_t row, std::uint16_t column, QStringView value)
 {
     // Any other cell between a FORMULA and its STRING means the STRING is not its.
     stringPending_ = false;
     if (column >= kColumns)
         return;
-    rows_.cell(row, column) = value;
+    // Copied into the cell's own buffer, which the next row reuses.
+    QString &cell = rows_.cell(row, column);
+    cell.resize(0);
+    cell += value;
     placeLate(row, column);
 }
 
@@ -261,14 +264,15 @@ void SheetCells::readLabelSst(const biff::Record &record)
     if (data.size() < 10)
         return lose(data, QStringLiteral("LABELSST record too short"));
     const std::uint32_t index = u32At(data, 6);
-    if (index < globals_.sharedStrings.size())
-        return put(u16At(data, 0), u16At(data, 2), globals_.sharedStrings[index]);
-    if (globals_.sharedStringCount == 0)
+    const SharedStrings &strings = globals_.sharedStrings;
+    if (index < strings.size())
+        return put(u16At(data, 0), u16At(data, 2), strings.at(index));
+    if (strings.declared() == 0)
         return lose(data, QStringLiteral("cell text lost: the workbook has no shared string table"));
     lose(data, QStringLiteral("cell text lost: shared string %1 is missing (the table holds %2 of its %3 strings)")
                    .arg(index)
-                   .arg(globals_.sharedStrings.size())
-                   .arg(globals_.sharedStringCount));
+                   .arg(strings.size())
+                   .arg(strings.declared()));
 }
 
 void SheetCells::readLabel(biff::RecordReader &reader, const biff::Record &record)

@@ -1,7 +1,6 @@
 #include "spreadsheet/xls/WorkbookGlobals.h"
 
 #include "spreadsheet/xls/FilePass.h"
-#include "spreadsheet/xls/SharedStrings.h"
 
 namespace xls {
 namespace {
@@ -73,7 +72,7 @@ Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record,
         return {};
     case biff::Sst: {
         biff::FragmentCursor cursor(record.data, reader);
-        out.sharedStringCount = readSharedStrings(cursor, record.data.size() + reader.bytesLeft(), out.sharedStrings);
+        out.sharedStrings.read(cursor, record.data.size() + reader.bytesLeft());
         return {};
     }
     case biff::FilePass: {

@@ -3,6 +3,7 @@
 
 #include "spreadsheet/xls/BiffRecords.h"
 #include "spreadsheet/xls/CodePage.h"
+#include "spreadsheet/xls/SharedStrings.h"
 #include "spreadsheet/NumberFormats.h"
 #include "spreadsheet/xls/Status.h"
 
@@ -17,8 +18,7 @@ struct WorkbookGlobals {
     CodePage codePage;       // text encoding of a BIFF5 workbook
     bool hasSheet = false;
     std::size_t firstSheetOffset = 0;  // stream offset of the first sheet's BOF
-    std::vector<QString> sharedStrings;
-    std::uint32_t sharedStringCount = 0;  // how many the table says it holds; more than it has when cut short
+    SharedStrings sharedStrings;
     spreadsheet::NumberFormats formats;
 };
 
