@@ -20,7 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
         sheet = xls::readColumnsAtoCFromBytes(bytes, turkish);
     } else {
-        sheet = xls::readWorkbookStream(xls::Bytes(data, size), turkish);
+        const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+        xls::StreamSource stream(bytes);
+        std::vector<spreadsheet::RowCells> rows;
+        spreadsheet::RowTable table(rows);
+        xls::SheetOutcome outcome = xls::readWorkbookStream(stream, table, turkish);
+        sheet = xls::SheetColumns::gathered(std::move(outcome), std::move(rows));
     }
     // A refusal always says why.
     if (!sheet.ok() && sheet.message.isEmpty())

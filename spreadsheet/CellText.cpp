@@ -71,25 +71,35 @@ QString CellText::error(std::uint8_t code)
 
 QString CellText::number(double value, NumberKind kind) const
 {
-    if (kind != NumberKind::Plain && value >= 0 && value < kLastSerialDay)
-        return calendar(value, kind);
-    return plain(value);
+    QString text;
+    number(value, kind, text);
+    return text;
 }
 
-QString CellText::plain(double value) const
+void CellText::number(double value, NumberKind kind, QString &out) const
 {
-    if (!std::isfinite(value))
-        return QStringLiteral("#NUM!");
+    if (kind != NumberKind::Plain && value >= 0 && value < kLastSerialDay)
+        out = calendar(value, kind);
+    else
+        plain(value, out);
+}
+
+void CellText::plain(double value, QString &out) const
+{
+    out.resize(0);
+    if (!std::isfinite(value)) {
+        out += QLatin1String("#NUM!");
+        return;
+    }
     const std::string digits = fixedDigits(std::fabs(value));
-    QString text;
-    text.reserve(minusSign_.size() + qsizetype(digits.size()) + decimalPoint_.size());
     if (value < 0 && digits != "0")
-        text = minusSign_;
+        out += minusSign_;
     const std::size_t point = digits.find('.');
-    text += QLatin1String(digits.data(), qsizetype(std::min(point, digits.size())));
-    if (point != std::string::npos)
-        text += decimalPoint_ + QLatin1String(digits.data() + point + 1, qsizetype(digits.size() - point - 1));
-    return text;
+    out += QLatin1String(digits.data(), qsizetype(std::min(point, digits.size())));
+    if (point != std::string::npos) {
+        out += decimalPoint_;
+        out += QLatin1String(digits.data() + point + 1, qsizetype(digits.size() - point - 1));
+    }
 }
 
 QString CellText::calendar(double serial, NumberKind kind) const

@@ -22,13 +22,16 @@ public:
     // significant digits; a date or time out of the calendar's range, and a
     // NaN or infinity, fall back to the plain form ("#NUM!" for the last two).
     QString number(double value, NumberKind kind) const;
+    // The same text written into `out`, whose buffer is reused when it has
+    // room and is not shared.
+    void number(double value, NumberKind kind, QString &out) const;
     // "TRUE" or "FALSE".
     static QString boolean(bool value);
     // The error text for a stored error code, such as "#DIV/0!"; "#N/A" for an unknown code.
     static QString error(std::uint8_t code);
 
 private:
-    QString plain(double value) const;
+    void plain(double value, QString &out) const;
     QString calendar(double serial, NumberKind kind) const;
 
     QLocale locale_;

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -41,16 +42,47 @@ struct ReadOutcome {
     bool ok() const { return error == ReadError::None; }
 };
 
-// Columns A, B and C of the first sheet (by sheet order, hidden or not).
-// rows[k] holds sheet row k + 1; blank cells are empty strings; the vector
-// ends at the last row that has any of the three cells.
-struct SheetColumns : ReadOutcome {
-    std::vector<std::array<QString, 3>> rows;
+// The texts of cells A, B and C of one row; blank cells are empty strings.
+using RowCells = std::array<QString, 3>;
+
+// Takes the rows of a sheet one by one as a reader reads them.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+
+    // A hint, before the first row, that about `rows` rows will follow; the
+    // file's claim, which may be wrong either way. Ignored by default.
+    virtual void expectRows(std::size_t rows) { Q_UNUSED(rows); }
+    // Row `index` (0-based). Rows come in order, each once, blank rows
+    // between two rows with cells included, none after the last of those.
+    // `cells` is valid only during the call.
+    virtual void row(std::size_t index, const RowCells &cells) = 0;
+    // The cell of row `index`, already given, that the file stores after a
+    // later row. True when the sink took it; false (by default) when it can
+    // no longer, and the reader then counts the cell as lost.
+    virtual bool lateCell(std::size_t index, int column, const QString &text)
+    {
+        Q_UNUSED(index);
+        Q_UNUSED(column);
+        Q_UNUSED(text);
+        return false;
+    }
+};
+
+// How reading a sheet went, for a reader that hands its rows to a RowSink.
+struct SheetOutcome : ReadOutcome {
     // Records of the first sheet (its embedded charts aside) that the reader
     // neither reads nor knows to pass over, in formats made of numbered
     // records (.xls): a cell it cannot read shows here instead of going
     // missing unseen. Empty when every record was known.
     RecordCounts unknownRecords;
+};
+
+// Columns A, B and C of the first sheet (by sheet order, hidden or not).
+// rows[k] holds sheet row k + 1; blank cells are empty strings; the vector
+// ends at the last row that has any of the three cells.
+struct SheetColumns : SheetOutcome {
+    std::vector<RowCells> rows;
 
     // A refusal with its reason and no rows.
     static SheetColumns refused(ReadError error, const QString &message)
@@ -61,11 +93,47 @@ struct SheetColumns : ReadOutcome {
         return result;
     }
 
+    // The result of a read that ended with `outcome`, its rows gathered in
+    // `rows` (by a RowTable); no rows when it was refused.
+    static SheetColumns gathered(SheetOutcome outcome, std::vector<RowCells> rows)
+    {
+        SheetColumns result;
+        static_cast<SheetOutcome &>(result) = std::move(outcome);
+        if (result.ok())
+            result.rows = std::move(rows);
+        return result;
+    }
+
     // The refusal of a sheet with more rows than kMaxRows, the same from every reader.
     static SheetColumns tooManyRows()
     {
         return refused(ReadError::TooManyRows, QStringLiteral("the sheet has more than %1 rows").arg(kMaxRows));
     }
+};
+
+// A sink that keeps every row in a table, cells stored out of order included.
+class RowTable final : public RowSink {
+public:
+    // Fills `rows`, which must outlive the sink.
+    explicit RowTable(std::vector<RowCells> &rows) : rows_(rows) {}
+
+    void expectRows(std::size_t rows) override { rows_.reserve(std::min<std::size_t>(rows, kMaxRows)); }
+    void row(std::size_t index, const RowCells &cells) override
+    {
+        if (rows_.size() <= index)
+            rows_.resize(index + 1);
+        rows_[index] = cells;
+    }
+    bool lateCell(std::size_t index, int column, const QString &text) override
+    {
+        if (rows_.size() <= index)
+            rows_.resize(index + 1);
+        rows_[index][std::size_t(column)] = text;
+        return true;
+    }
+
+private:
+    std::vector<RowCells> &rows_;
 };
 
 }  // namespace spreadsheet

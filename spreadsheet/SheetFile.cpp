@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <optional>
 
 #include "spreadsheet/csv/CsvReader.h"
 #include "spreadsheet/html/HtmlReader.h"
@@ -32,6 +33,40 @@ SheetColumns readByContent(const QByteArray &file, const QLocale &locale)
     return SheetColumns::refused(ReadError::NotSpreadsheet, QStringLiteral("not a spreadsheet of a kind this tool reads"));
 }
 
+// The refusal that a sheet read with `rows` rows earns, or nothing: a
+// damaged file of which nothing could be read is damaged, not empty.
+std::optional<SheetColumns> refusalFor(const SheetOutcome &sheet, std::size_t rows)
+{
+    if (sheet.ok() && rows == 0)
+        return sheet.damaged ? SheetColumns::refused(ReadError::Damaged, sheet.message)
+                             : SheetColumns::refused(ReadError::Empty, QStringLiteral("the first sheet has nothing in columns A-C"));
+    if (sheet.ok() && rows > std::size_t(kMaxRows))
+        return SheetColumns::tooManyRows();
+    return std::nullopt;
+}
+
+// Passes rows on to another sink, counting them.
+class CountingSink final : public RowSink {
+public:
+    explicit CountingSink(RowSink &sink) : sink_(sink) {}
+
+    void row(std::size_t index, const RowCells &cells) override
+    {
+        rows_ = index + 1;
+        sink_.row(index, cells);
+    }
+    bool lateCell(std::size_t index, int column, const QString &text) override
+    {
+        return sink_.lateCell(index, column, text);
+    }
+    void expectRows(std::size_t rows) override { sink_.expectRows(rows); }
+    std::size_t rows() const { return rows_; }
+
+private:
+    RowSink &sink_;
+    std::size_t rows_ = 0;
+};
+
 }  // namespace
 
 SheetColumns readSheetFromBytes(const QByteArray &file, const QLocale &locale)
@@ -39,26 +74,43 @@ SheetColumns readSheetFromBytes(const QByteArray &file, const QLocale &locale)
     if (file.isEmpty())
         return SheetColumns::refused(ReadError::Empty, QStringLiteral("the file is empty"));
     SheetColumns sheet = readByContent(file, locale);
-    // A damaged file of which nothing could be read is damaged, not empty.
-    if (sheet.ok() && sheet.rows.empty())
-        return sheet.damaged ? SheetColumns::refused(ReadError::Damaged, sheet.message)
-                             : SheetColumns::refused(ReadError::Empty, QStringLiteral("the first sheet has nothing in columns A-C"));
-    if (sheet.ok() && sheet.rows.size() > std::size_t(kMaxRows))
-        return SheetColumns::tooManyRows();
+    if (std::optional<SheetColumns> refusal = refusalFor(sheet, sheet.rows.size()))
+        return *std::move(refusal);
+    return sheet;
+}
+
+SheetOutcome readSheet(const QString &path, RowSink &sink, const QLocale &locale)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return SheetColumns::refused(ReadError::CannotOpen, file.errorString());
+    // Read, never mapped: a mapped file that another program shortens while
+    // we read it would kill the process instead of failing.
+    QByteArray bytes = file.read(kHeadBytes);
+    if (xls::looksLikeWorkbook(bytes)) {
+        // Only an .xls workbook can be read as it streams past; its rows are
+        // 16-bit numbers, so it never has too many.
+        CountingSink counted(sink);
+        SheetOutcome sheet = xls::readColumnsAtoC(file, counted, locale);
+        if (std::optional<SheetColumns> refusal = refusalFor(sheet, counted.rows()))
+            return *std::move(refusal);
+        return sheet;
+    }
+    bytes += file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return SheetColumns::refused(ReadError::CannotOpen, file.errorString());
+    const SheetColumns sheet = readSheetFromBytes(bytes, locale);
+    for (std::size_t index = 0; index < sheet.rows.size(); ++index)
+        sink.row(index, sheet.rows[index]);
     return sheet;
 }
 
 SheetColumns readSheet(const QString &path, const QLocale &locale)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return SheetColumns::refused(ReadError::CannotOpen, file.errorString());
-    // Read into memory rather than mapped: a mapped file that another program
-    // shortens while we read it would kill the process instead of failing.
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return SheetColumns::refused(ReadError::CannotOpen, file.errorString());
-    return readSheetFromBytes(bytes, locale);
+    std::vector<RowCells> rows;
+    RowTable table(rows);
+    SheetOutcome outcome = readSheet(path, table, locale);
+    return SheetColumns::gathered(std::move(outcome), std::move(rows));
 }
 
 }  // namespace spreadsheet

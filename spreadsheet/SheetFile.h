@@ -15,6 +15,12 @@ namespace spreadsheet {
 // than kMaxRows as TooManyRows. Never throws for a bad file.
 SheetColumns readSheet(const QString &path, const QLocale &locale = QLocale::system());
 
+// The same rows handed to `sink` one by one, with the outcome returned: an
+// .xls workbook as its records are read, so that its rows are never all in
+// memory at once; any other kind once the whole file is read. A refusal
+// comes before any row.
+SheetOutcome readSheet(const QString &path, RowSink &sink, const QLocale &locale = QLocale::system());
+
 // The same for a file already in memory (CannotOpen never occurs).
 SheetColumns readSheetFromBytes(const QByteArray &file, const QLocale &locale = QLocale::system());
 

@@ -10,7 +10,6 @@
 
 namespace spreadsheet {
 
-using RowCells = std::array<QString, 3>;
 
 class RowCollector {
 public:

@@ -5,75 +5,135 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
 
 namespace xls::biff {
+
+namespace {
+
+// Room for the largest record a 16-bit length allows, and many small ones.
+constexpr std::size_t kWindow = 128 * 1024;
+constexpr std::size_t kHeader = 4;
+
+// How many bytes at the start of a record body an encrypted workbook keeps in the clear.
+std::size_t plainPrefix(std::uint16_t id, std::size_t size)
+{
+    switch (id) {
+    case Bof:
+    case FilePass:
+    case 0x00E1:  // INTERFACEHDR
+    case 0x0194:  // USREXCL
+    case 0x0195:  // FILELOCK
+    case 0x0196:  // RRDINFO
+    case 0x0138:  // RRDHEAD
+        return size;
+    case BoundSheet:
+        return std::min<std::size_t>(size, 4);  // the sheet's stream offset
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+RecordReader::RecordReader(StreamSource &stream, std::size_t offset)
+    : stream_(stream), window_(kWindow), offset_(offset)
+{
+}
+
+bool RecordReader::fill(std::size_t count)
+{
+    if (offset_ >= windowOffset_ && offset_ - windowOffset_ + count <= windowSize_)
+        return true;
+    // Keep what is left of the window when the position lies in it, then read on.
+    std::size_t kept = 0;
+    if (offset_ >= windowOffset_ && offset_ < windowOffset_ + windowSize_) {
+        kept = windowOffset_ + windowSize_ - offset_;
+        std::memmove(window_.data(), window_.data() + (offset_ - windowOffset_), kept);
+    }
+    windowOffset_ = offset_;
+    windowSize_ = kept + stream_.read(offset_ + kept, std::span(window_).subspan(kept));
+    return count <= windowSize_;
+}
+
+void RecordReader::seek(std::size_t offset)
+{
+    // The window may hold records already decrypted: read them anew.
+    offset_ = offset;
+    windowSize_ = 0;
+    truncated_ = false;
+}
 
 bool RecordReader::next(Record &record)
 {
     truncated_ = false;
-    if (offset_ >= stream_.size())
+    if (!fill(kHeader))
         return false;
-    const std::size_t length = u16At(stream_, offset_ + 2);
-    if (!fits(stream_, offset_, 4 + length)) {
+    const Bytes header = std::span(window_).subspan(offset_ - windowOffset_, kHeader);
+    const std::size_t length = u16At(header, 2);
+    record.id = u16At(header, 0);
+    if (!fill(kHeader + length)) {
         truncated_ = true;
         return false;
     }
-    record.id = u16At(stream_, offset_);
-    record.data = stream_.subspan(offset_ + 4, length);
-    offset_ += 4 + length;
+    const std::span<std::uint8_t> body = std::span(window_).subspan(offset_ - windowOffset_ + kHeader, length);
+    if (cipher_) {
+        const std::size_t plain = plainPrefix(record.id, length);
+        if (plain < length)
+            cipher_->decrypt(body.subspan(plain), offset_ + kHeader + plain, length);
+    }
+    record.data = body;
+    offset_ += kHeader + length;
     return true;
 }
 
-std::optional<std::uint16_t> RecordReader::peekId() const
+std::optional<std::uint16_t> RecordReader::peekId()
 {
-    if (!fits(stream_, offset_, 4) || !fits(stream_, offset_, 4 + std::size_t(u16At(stream_, offset_ + 2))))
+    if (!fill(kHeader))
         return std::nullopt;
-    return u16At(stream_, offset_);
+    const Bytes header = std::span(window_).subspan(offset_ - windowOffset_, kHeader);
+    if (!fill(kHeader + u16At(header, 2)))
+        return std::nullopt;
+    return u16At(std::span(window_).subspan(offset_ - windowOffset_, kHeader), 0);
 }
 
-std::vector<Bytes> withContinues(RecordReader &reader, const Record &first)
+FragmentCursor::~FragmentCursor()
 {
-    std::vector<Bytes> fragments{first.data};
+    while (nextFragment()) {
+    }
+}
+
+bool FragmentCursor::nextFragment()
+{
     Record more;
-    while (reader.peekId() == Continue && reader.next(more))
-        fragments.push_back(more.data);
-    return fragments;
+    if (!reader_ || reader_->peekId() != Continue || !reader_->next(more))
+        return false;
+    fragment_ = more.data;
+    pos_ = 0;
+    return true;
 }
 
 bool FragmentCursor::nextFragmentIfDone()
 {
-    while (index_ < fragments_.size() && pos_ == fragments_[index_].size()) {
-        ++index_;
-        pos_ = 0;
+    while (pos_ == fragment_.size()) {
+        if (!nextFragment())
+            return false;
     }
-    return index_ < fragments_.size();
-}
-
-FragmentCursor::FragmentCursor(std::vector<Bytes> fragments) : fragments_(std::move(fragments))
-{
-    for (Bytes fragment : fragments_)
-        remaining_ += fragment.size();
-}
-
-void FragmentCursor::advance(std::size_t count)
-{
-    pos_ += count;
-    remaining_ -= count;
+    return true;
 }
 
 bool FragmentCursor::u8(std::uint8_t &value)
 {
     if (!nextFragmentIfDone())
         return false;
-    value = fragments_[index_][pos_];
-    advance(1);
+    value = fragment_[pos_++];
     return true;
 }
 
 bool FragmentCursor::u16(std::uint16_t &value)
 {
     std::uint8_t low, high;
-    if (remaining() < 2 || !u8(low) || !u8(high))
+    if (!u8(low) || !u8(high))
         return false;
     value = std::uint16_t(low | high << 8);
     return true;
@@ -82,7 +142,7 @@ bool FragmentCursor::u16(std::uint16_t &value)
 bool FragmentCursor::u32(std::uint32_t &value)
 {
     std::uint16_t low, high;
-    if (remaining() < 4 || !u16(low) || !u16(high))
+    if (!u16(low) || !u16(high))
         return false;
     value = std::uint32_t(low) | std::uint32_t(high) << 16;
     return true;
@@ -90,12 +150,11 @@ bool FragmentCursor::u32(std::uint32_t &value)
 
 bool FragmentCursor::skip(std::size_t count)
 {
-    if (remaining() < count)
-        return false;
     while (count > 0) {
-        nextFragmentIfDone();
-        const std::size_t step = std::min(count, fragments_[index_].size() - pos_);
-        advance(step);
+        if (!nextFragmentIfDone())
+            return false;
+        const std::size_t step = std::min(count, fragment_.size() - pos_);
+        pos_ += step;
         count -= step;
     }
     return true;
@@ -103,14 +162,12 @@ bool FragmentCursor::skip(std::size_t count)
 
 bool FragmentCursor::bytes(std::size_t count, std::string &out)
 {
-    if (remaining() < count)
-        return false;
     while (count > 0) {
-        nextFragmentIfDone();
-        const std::size_t step = std::min(count, fragments_[index_].size() - pos_);
-        const auto *begin = reinterpret_cast<const char *>(fragments_[index_].data() + pos_);
-        out.append(begin, step);
-        advance(step);
+        if (!nextFragmentIfDone())
+            return false;
+        const std::size_t step = std::min(count, fragment_.size() - pos_);
+        out.append(reinterpret_cast<const char *>(fragment_.data() + pos_), step);
+        pos_ += step;
         count -= step;
     }
     return true;
@@ -118,18 +175,16 @@ bool FragmentCursor::bytes(std::size_t count, std::string &out)
 
 bool FragmentCursor::chars(std::size_t count, bool wide, QString &out)
 {
-    out.reserve(out.size() + qsizetype(std::min(count, remaining())));
+    // `count` comes from a 16-bit length, so reserving it costs little.
+    out.reserve(out.size() + qsizetype(count));
     while (count > 0) {
-        if (index_ >= fragments_.size())
-            return false;
-        if (pos_ == fragments_[index_].size()) {
-            if (++index_ >= fragments_.size() || fragments_[index_].empty())
+        if (pos_ == fragment_.size()) {
+            if (!nextFragment() || fragment_.empty())
                 return false;
-            pos_ = 0;
-            wide = fragments_[index_][0] & 0x01;
-            advance(1);
+            wide = fragment_[0] & 0x01;
+            pos_ = 1;
         }
-        const Bytes rest = fragments_[index_].subspan(pos_);
+        const Bytes rest = fragment_.subspan(pos_);
         const std::size_t take = std::min(count, wide ? rest.size() / 2 : rest.size());
         if (take == 0)
             return false;  // half a 16-bit character before the record's end
@@ -140,7 +195,7 @@ bool FragmentCursor::chars(std::size_t count, bool wide, QString &out)
         } else {
             out.append(QLatin1String(reinterpret_cast<const char *>(rest.data()), qsizetype(take)));
         }
-        advance(wide ? 2 * take : take);
+        pos_ += wide ? 2 * take : take;
         count -= take;
     }
     return true;
@@ -148,7 +203,7 @@ bool FragmentCursor::chars(std::size_t count, bool wide, QString &out)
 
 bool readString(FragmentCursor &cursor, int lengthBytes, const TextFormat &format, QString &out)
 {
-    out.clear();
+    out.resize(0);  // keeps the buffer for the next string
     std::size_t length = 0;
     if (lengthBytes == 1) {
         std::uint8_t value;

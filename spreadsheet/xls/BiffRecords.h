@@ -2,9 +2,12 @@
 // The record layer of a BIFF5/BIFF8 workbook stream.
 
 #include "spreadsheet/xls/ByteView.h"
+#include "spreadsheet/xls/Ciphers.h"
+#include "spreadsheet/xls/StreamSource.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,41 +45,65 @@ enum RecordId : std::uint16_t {
     Bof = 0x0809,
 };
 
-// One record: its id and its body (which points into the stream).
+// One record: its id and its body, which lies in the reader's window and
+// stays valid until the reader moves on (next(), peekId(), seek()).
 struct Record {
     std::uint16_t id = 0;
     Bytes data;
 };
 
-// Walks the records of a stream from a start offset.
+// Walks the records of a stream from a start offset, holding only a window of
+// the stream in memory, and decrypts their bodies once a cipher is set.
 class RecordReader {
 public:
-    explicit RecordReader(Bytes stream, std::size_t offset = 0) : stream_(stream), offset_(offset) {}
+    // Reads `stream`, which must outlive the reader, from `offset` on.
+    explicit RecordReader(StreamSource &stream, std::size_t offset = 0);
 
     // The record at the current position, moving past it; false at the end of
     // the stream or when the record runs past it (truncated() then says so).
     bool next(Record &record);
     // Id of the record at the current position; nullopt when none is complete there.
-    std::optional<std::uint16_t> peekId() const;
+    std::optional<std::uint16_t> peekId();
     // True when the last next() stopped at a record cut off by the stream's end.
     bool truncated() const { return truncated_; }
     // Stream offset of the record that next() reads.
     std::size_t offset() const { return offset_; }
+    // Bytes of the stream from the current position to its end.
+    std::size_t bytesLeft() const { return offset_ < stream_.size() ? std::size_t(stream_.size() - offset_) : 0; }
+    // Moves to stream offset `offset`; the next record is read from there.
+    void seek(std::size_t offset);
+    // Decrypts the bodies of the records read from now on with `cipher`,
+    // except the parts that an encrypted workbook keeps in the clear.
+    void decryptWith(std::unique_ptr<RecordCipher> cipher) { cipher_ = std::move(cipher); }
+    // True once a cipher is set.
+    bool decrypting() const { return cipher_ != nullptr; }
 
 private:
-    Bytes stream_;
+    // True when the `count` bytes from the current position are in the window.
+    bool fill(std::size_t count);
+
+    StreamSource &stream_;
+    std::vector<std::uint8_t> window_;
+    std::size_t windowOffset_ = 0;  // stream offset of window_[0]
+    std::size_t windowSize_ = 0;    // bytes of the window that hold stream bytes
     std::size_t offset_;
     bool truncated_ = false;
+    std::unique_ptr<RecordCipher> cipher_;
 };
 
-// The body of `first` followed by the bodies of the CONTINUE records right after it.
-std::vector<Bytes> withContinues(RecordReader &reader, const Record &first);
-
-// Reads values across a record and its CONTINUE records. Every read returns
-// false, without reading, when the data ends first.
+// Reads values across a record and its CONTINUE records, which it takes from
+// the reader only when it reaches them. Every read returns false when the
+// data ends first (having used up what there was).
 class FragmentCursor {
 public:
-    explicit FragmentCursor(std::vector<Bytes> fragments);
+    // Reads `first` alone.
+    explicit FragmentCursor(Bytes first) : fragment_(first) {}
+    // Reads `first`, then the bodies of the CONTINUE records that follow in
+    // `reader`. Those not reached are passed over when the cursor goes.
+    FragmentCursor(Bytes first, RecordReader &reader) : fragment_(first), reader_(&reader) {}
+    ~FragmentCursor();
+    FragmentCursor(const FragmentCursor &) = delete;
+    FragmentCursor &operator=(const FragmentCursor &) = delete;
 
     // One byte, moving on to the next fragment where this one is used up.
     bool u8(std::uint8_t &value);
@@ -91,17 +118,16 @@ public:
     // `count` characters stored 8-bit (Latin-1) or 16-bit, appended to `out`;
     // where they cross into the next record, a fresh option byte says which.
     bool chars(std::size_t count, bool wide, QString &out);
-    // Bytes left in all fragments.
-    std::size_t remaining() const { return remaining_; }
 
 private:
+    // Takes the next CONTINUE record's body; false when none follows.
+    bool nextFragment();
+    // False when the data ends before the next byte.
     bool nextFragmentIfDone();
-    void advance(std::size_t count);
 
-    std::vector<Bytes> fragments_;
-    std::size_t index_ = 0;
+    Bytes fragment_;
     std::size_t pos_ = 0;
-    std::size_t remaining_ = 0;
+    RecordReader *reader_ = nullptr;
 };
 
 // How a workbook stores text: BIFF8 as Unicode strings with an option byte,

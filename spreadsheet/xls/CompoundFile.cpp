@@ -37,9 +37,13 @@ bool CompoundFile::hasSignature(Bytes file)
     return file.size() >= sizeof kSignature && std::equal(std::begin(kSignature), std::end(kSignature), file.begin());
 }
 
-Status CompoundFile::open(Bytes file)
+Status CompoundFile::open(QIODevice &device)
 {
-    file_ = file;
+    device_ = &device;
+    fileSize_ = std::uint64_t(std::max<qint64>(0, device.size()));
+    header_.assign(std::size_t(std::min<std::uint64_t>(fileSize_, 512)), 0);
+    if (!device.seek(0) || device.read(reinterpret_cast<char *>(header_.data()), qint64(header_.size())) != qint64(header_.size()))
+        return corrupt(QStringLiteral("the file cannot be read"));
     if (Status s = readHeader(); !s.ok())
         return s;
     if (Status s = readFat(); !s.ok())
@@ -49,20 +53,23 @@ Status CompoundFile::open(Bytes file)
 
 Status CompoundFile::readHeader()
 {
-    if (!hasSignature(file_))
+    if (!hasSignature(header_))
         return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("not an OLE compound file"));
-    if (file_.size() < 512)
+    if (header_.size() < 512)
         return corrupt(QStringLiteral("the file ends inside its header"));
-    const std::uint16_t major = u16At(file_, 0x1A);
-    sectorShift_ = u16At(file_, 0x1E);
-    if (u16At(file_, 0x1C) != 0xFFFE || (sectorShift_ != 9 && sectorShift_ != 12)
-        || u16At(file_, 0x20) != kMiniShift)
+    const std::uint16_t major = u16At(header_, 0x1A);
+    sectorShift_ = u16At(header_, 0x1E);
+    if (u16At(header_, 0x1C) != 0xFFFE || (sectorShift_ != 9 && sectorShift_ != 12)
+        || u16At(header_, 0x20) != kMiniShift)
         return corrupt(QStringLiteral("unknown header layout"));
     version4_ = major == 4;
-    miniCutoff_ = u32At(file_, 0x38);
+    miniCutoff_ = u32At(header_, 0x38);
     const std::size_t sectorSize = std::size_t(1) << sectorShift_;
     // The header fills the first sector; a short last sector still counts.
-    sectorCount_ = file_.size() <= sectorSize ? 0 : std::uint32_t(sectorsFor(file_.size() - sectorSize, sectorShift_));
+    const std::size_t sectors = fileSize_ <= sectorSize ? 0 : sectorsFor(fileSize_ - sectorSize, sectorShift_);
+    if (sectors > 0xFFFFFFFAu)
+        return corrupt(QStringLiteral("the file is larger than its sector numbers reach"));
+    sectorCount_ = std::uint32_t(sectors);
     return {};
 }
 
@@ -87,33 +94,37 @@ Status CompoundFile::followChain(std::uint32_t start, const std::vector<std::uin
 
 void CompoundFile::appendSectors(const std::vector<std::uint32_t> &chain, std::vector<std::uint8_t> &out) const
 {
+    // Every sector number here is below sectorCount_; a short last sector
+    // reads as padded with zeros.
     const std::size_t sectorSize = std::size_t(1) << sectorShift_;
     for (std::uint32_t sector : chain) {
-        const std::size_t offset = (std::size_t(sector) + 1) << sectorShift_;
-        const std::size_t available = std::min(sectorSize, file_.size() - offset);
-        out.insert(out.end(), file_.begin() + std::ptrdiff_t(offset), file_.begin() + std::ptrdiff_t(offset + available));
-        out.resize(out.size() + sectorSize - available, 0);
+        const std::size_t at = out.size();
+        out.resize(at + sectorSize, 0);
+        if (device_->seek(qint64(sectorOffset(sector))))
+            device_->read(reinterpret_cast<char *>(out.data() + at), qint64(sectorSize));
     }
 }
 
 Status CompoundFile::readFat()
 {
-    const std::size_t fatSectors = u32At(file_, 0x2C);
+    const std::size_t fatSectors = u32At(header_, 0x2C);
     if (fatSectors > sectorCount_)
         return corrupt(QStringLiteral("allocation table larger than the file"));
     std::vector<std::uint32_t> locations;
     locations.reserve(fatSectors);
     for (std::size_t i = 0; i < kHeaderDifatEntries && locations.size() < fatSectors; ++i)
-        locations.push_back(u32At(file_, 0x4C + 4 * i));
+        locations.push_back(u32At(header_, 0x4C + 4 * i));
 
     // Further table locations live in a chain of DIFAT sectors whose last entry links on.
     const std::size_t perSector = (std::size_t(1) << sectorShift_) / 4 - 1;
     std::vector<bool> seen(sectorCount_, false);
-    for (std::uint32_t difat = u32At(file_, 0x44); locations.size() < fatSectors;) {
+    std::vector<std::uint8_t> sector;
+    for (std::uint32_t difat = u32At(header_, 0x44); locations.size() < fatSectors;) {
         if (difat >= sectorCount_ || seen[difat])
             return corrupt(QStringLiteral("broken DIFAT chain"));
         seen[difat] = true;
-        const Bytes sector = file_.subspan((std::size_t(difat) + 1) << sectorShift_);
+        sector.clear();
+        appendSectors({difat}, sector);
         for (std::size_t i = 0; i < perSector && locations.size() < fatSectors; ++i)
             locations.push_back(u32At(sector, 4 * i));
         difat = u32At(sector, 4 * perSector);
@@ -138,7 +149,7 @@ Status CompoundFile::readFat()
 Status CompoundFile::readDirectory()
 {
     std::vector<std::uint32_t> chain;
-    if (Status s = followChain(u32At(file_, 0x30), fat_, SIZE_MAX, chain); !s.ok())
+    if (Status s = followChain(u32At(header_, 0x30), fat_, SIZE_MAX, chain); !s.ok())
         return s;
     std::vector<std::uint8_t> raw;
     appendSectors(chain, raw);
@@ -195,7 +206,7 @@ Status CompoundFile::readMiniStream(std::vector<std::uint8_t> &stream, std::vect
     appendSectors(chain, stream);
     stream.resize(std::size_t(root.size));
 
-    if (Status s = followChain(u32At(file_, 0x3C), fat_, SIZE_MAX, chain); !s.ok())
+    if (Status s = followChain(u32At(header_, 0x3C), fat_, SIZE_MAX, chain); !s.ok())
         return s;
     std::vector<std::uint8_t> raw;
     appendSectors(chain, raw);
@@ -205,10 +216,9 @@ Status CompoundFile::readMiniStream(std::vector<std::uint8_t> &stream, std::vect
     return {};
 }
 
-Status CompoundFile::readStream(int index, std::vector<std::uint8_t> &storage, Bytes &content) const
+Status CompoundFile::openStream(int index, StreamSource &stream) const
 {
-    storage.clear();
-    content = {};
+    stream = StreamSource();
     if (index < 0 || std::size_t(index) >= entries_.size())
         return corrupt(QStringLiteral("no such stream"));
     const Entry &entry = entries_[std::size_t(index)];
@@ -218,30 +228,31 @@ Status CompoundFile::readStream(int index, std::vector<std::uint8_t> &storage, B
             return corrupt(QStringLiteral("stream larger than the file"));
         if (Status s = followChain(entry.start, fat_, sectorsFor(entry.size, sectorShift_), chain); !s.ok())
             return s;
-        const std::size_t offset = (std::size_t(entry.start) + 1) << sectorShift_;
-        const bool inOrder = std::adjacent_find(chain.begin(), chain.end(),
-                                                [](std::uint32_t a, std::uint32_t b) { return b != a + 1; })
-                             == chain.end();
-        if (inOrder && fits(file_, offset, std::size_t(entry.size))) {
-            content = file_.subspan(offset, std::size_t(entry.size));
-            return {};
-        }
-        storage.reserve(chain.size() << sectorShift_);
-        appendSectors(chain, storage);
-    } else {
-        std::vector<std::uint8_t> mini;
-        std::vector<std::uint32_t> miniFat;
-        if (Status s = readMiniStream(mini, miniFat); !s.ok())
-            return s;
-        if (Status s = followChain(entry.start, miniFat, sectorsFor(entry.size, kMiniShift), chain); !s.ok())
-            return s;
+        // Writers usually put a stream's sectors in order: runs of them are read at once.
+        const std::uint64_t sectorSize = std::uint64_t(1) << sectorShift_;
+        std::vector<StreamSource::Extent> extents;
         for (std::uint32_t sector : chain) {
-            const auto begin = mini.begin() + (std::ptrdiff_t(sector) << kMiniShift);
-            storage.insert(storage.end(), begin, begin + (std::ptrdiff_t(1) << kMiniShift));
+            if (!extents.empty() && extents.back().offset + extents.back().size == sectorOffset(sector))
+                extents.back().size += sectorSize;
+            else
+                extents.push_back({sectorOffset(sector), sectorSize});
         }
+        stream = StreamSource(*device_, std::move(extents), entry.size);
+        return {};
     }
-    storage.resize(std::size_t(entry.size));
-    content = storage;
+    std::vector<std::uint8_t> mini;
+    std::vector<std::uint32_t> miniFat;
+    if (Status s = readMiniStream(mini, miniFat); !s.ok())
+        return s;
+    if (Status s = followChain(entry.start, miniFat, sectorsFor(entry.size, kMiniShift), chain); !s.ok())
+        return s;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(chain.size()) << kMiniShift);
+    for (std::uint32_t sector : chain)
+        bytes.append(reinterpret_cast<const char *>(mini.data()) + (std::size_t(sector) << kMiniShift),
+                     qsizetype(1) << kMiniShift);
+    bytes.resize(qsizetype(entry.size));
+    stream = StreamSource(bytes);
     return {};
 }
 

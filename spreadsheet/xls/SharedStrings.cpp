@@ -4,22 +4,23 @@
 
 namespace xls {
 
-std::uint32_t readSharedStrings(std::vector<Bytes> fragments, std::vector<QString> &out)
+void SharedStrings::read(biff::FragmentCursor &cursor, std::size_t bytesLeft)
 {
-    out.clear();
-    biff::FragmentCursor cursor(std::move(fragments));
+    text_.clear();
+    ends_.clear();
+    declared_ = 0;
     std::uint32_t total, unique;
     if (!cursor.u32(total) || !cursor.u32(unique))
-        return 0;
+        return;
+    declared_ = unique;
     // Each string takes at least three bytes, whatever count the record claims.
-    out.reserve(std::min<std::size_t>(unique, cursor.remaining() / 3));
+    ends_.reserve(std::min<std::size_t>(unique, bytesLeft / 3));
     const biff::TextFormat unicode;
     QString text;
-    while (out.size() < unique && biff::readString(cursor, 2, unicode, text)) {
-        out.push_back(std::move(text));
-        text = QString();
+    while (ends_.size() < unique && biff::readString(cursor, 2, unicode, text)) {
+        text_ += text;
+        ends_.push_back(text_.size());
     }
-    return unique;
 }
 
 }  // namespace xls

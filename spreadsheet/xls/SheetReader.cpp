@@ -10,7 +10,7 @@ namespace xls {
 namespace {
 
 constexpr std::uint16_t kColumns = 3;
-constexpr std::size_t kMaxRows = 65536;
+constexpr std::size_t kMaxRows = 65536;  // row numbers are 16-bit
 
 // The number an RK value packs into 30 bits: an integer or the high half of
 // a double, optionally to be divided by 100.
@@ -35,7 +35,7 @@ public:
             first_ = why;
     }
     // Marks `out` damaged with the first reason, when there was any.
-    void report(SheetColumns &out) const
+    void report(spreadsheet::SheetOutcome &out) const
     {
         out.damaged = places_ > 0;
         if (places_ == 1)
@@ -49,11 +49,72 @@ private:
     int places_ = 0;
 };
 
+// Gathers the cells of the row being read and hands it to the sink once a
+// later row begins, with the blank rows in between. Its three texts are
+// written in place and keep their buffers from row to row, so a number
+// costs no allocation unless the sink keeps the text.
+class RowAssembler {
+public:
+    explicit RowAssembler(spreadsheet::RowSink &sink) : sink_(sink) {}
+
+    // Where to write the text of cell (`row`, `column` < 3), now: in the row
+    // being gathered, which moves on to `row` when it lies past it; for a row
+    // already given, a scratch text, to be handed over by placeLate().
+    QString &cell(std::uint16_t row, std::uint16_t column)
+    {
+        late_ = gathering_ ? row < row_ : row < given_;
+        if (late_ || !gathering_ || row != row_)
+            flush();
+        if (late_) {
+            lateText_.resize(0);
+            return lateText_;
+        }
+        if (!gathering_) {
+            for (QString &text : cells_)
+                text.resize(0);
+            row_ = row;
+            gathering_ = true;
+        }
+        return cells_[column];
+    }
+    // After cell() gave a scratch text: hands it to the sink; false when the
+    // sink could not take it. True for a cell that was not late.
+    bool placeLate(std::uint16_t row, std::uint16_t column)
+    {
+        return !late_ || sink_.lateCell(row, column, lateText_);
+    }
+    // Gives the row being gathered, and the blank rows before it.
+    void flush()
+    {
+        if (!gathering_)
+            return;
+        for (; given_ < row_; ++given_)
+            sink_.row(given_, blank_);
+        sink_.row(given_++, cells_);
+        gathering_ = false;
+    }
+    // Passes the number of rows the sheet claims on to the sink, as a hint.
+    void expect(std::size_t rows) { sink_.expectRows(std::min<std::size_t>(rows, kMaxRows)); }
+    // How many rows there are so far, up to the last one with a cell.
+    std::size_t rows() const { return gathering_ ? std::size_t(row_) + 1 : given_; }
+
+private:
+    spreadsheet::RowSink &sink_;
+    spreadsheet::RowCells cells_;
+    const spreadsheet::RowCells blank_;
+    QString lateText_;
+    std::size_t given_ = 0;  // rows handed to the sink
+    std::uint16_t row_ = 0;  // the row being gathered, when gathering_
+    bool gathering_ = false;
+    bool late_ = false;
+};
+
 // Turns the sheet's cell records into rows of text.
 class SheetCells {
 public:
-    SheetCells(const WorkbookGlobals &globals, const spreadsheet::CellText &text, SheetColumns &out)
-        : globals_(globals), text_(text), out_(out), format_{globals.biff8, &globals.codePage}
+    SheetCells(const WorkbookGlobals &globals, const spreadsheet::CellText &text, spreadsheet::RowSink &sink,
+               spreadsheet::SheetOutcome &out)
+        : globals_(globals), text_(text), rows_(sink), out_(out), format_{globals.biff8, &globals.codePage}
     {
     }
 
@@ -62,12 +123,17 @@ public:
     void read(biff::RecordReader &reader, const biff::Record &record);
     // Notes that the sheet ends before its EOF record.
     void cutShort();
-    // Marks `out` damaged when cells were lost.
-    void finish() const { damage_.report(out_); }
+    // Gives the last row, and marks `out` damaged when cells were lost.
+    void finish()
+    {
+        rows_.flush();
+        damage_.report(out_);
+    }
 
 private:
-    void reserveRows(Bytes dimensions);
-    void put(std::uint16_t row, std::uint16_t column, QString value);
+    void put(std::uint16_t row, std::uint16_t column, QStringView value);
+    // Notes a late cell that the sink could not take as lost.
+    void placeLate(std::uint16_t row, std::uint16_t column);
     void putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf);
     // Notes the cell of the cell record `cell` lost, unless it lies past column C.
     void lose(Bytes cell, const QString &why);
@@ -81,36 +147,41 @@ private:
 
     const WorkbookGlobals &globals_;
     const spreadsheet::CellText &text_;
-    SheetColumns &out_;
+    RowAssembler rows_;
+    spreadsheet::SheetOutcome &out_;
     biff::TextFormat format_;
     Damage damage_;
     bool stringPending_ = false;  // a FORMULA with a text result awaits its STRING record
     std::uint16_t pendingRow_ = 0, pendingColumn_ = 0;
 };
 
-void SheetCells::put(std::uint16_t row, std::uint16_t column, QString value)
+void SheetCells::put(std::uint16_t row, std::uint16_t column, QStringView value)
 {
     // Any other cell between a FORMULA and its STRING means the STRING is not its.
     stringPending_ = false;
     if (column >= kColumns)
         return;
-    // Row numbers are 16-bit, so the table never passes 65,536 rows.
-    if (out_.rows.size() <= row)
-        out_.rows.resize(std::size_t(row) + 1);
-    out_.rows[row][column] = std::move(value);
-}
-
-void SheetCells::reserveRows(Bytes dimensions)
-{
-    // Only a hint against regrowing the table: rows still come from the cells.
-    const std::size_t claimed = globals_.biff8 ? u32At(dimensions, 4) : u16At(dimensions, 2);
-    out_.rows.reserve(std::min<std::size_t>(claimed, kMaxRows));
+    // Copied into the cell's own buffer, which the next row reuses.
+    QString &cell = rows_.cell(row, column);
+    cell.resize(0);
+    cell += value;
+    placeLate(row, column);
 }
 
 void SheetCells::putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf)
 {
+    stringPending_ = false;
     // Rendering is the costly part, so columns past C skip it.
-    put(row, column, column < kColumns ? text_.number(value, globals_.formats.kindOf(xf)) : QString());
+    if (column >= kColumns)
+        return;
+    text_.number(value, globals_.formats.kindOf(xf), rows_.cell(row, column));
+    placeLate(row, column);
+}
+
+void SheetCells::placeLate(std::uint16_t row, std::uint16_t column)
+{
+    if (!rows_.placeLate(row, column))
+        damage_.note(QStringLiteral("row %1: a cell stored after a later row is lost").arg(row + 1));
 }
 
 void SheetCells::lose(Bytes cell, const QString &why)
@@ -132,7 +203,7 @@ void SheetCells::loseCell(std::uint16_t row, std::uint16_t column, const QString
 void SheetCells::cutShort()
 {
     damage_.note(QStringLiteral("the sheet is cut short after row %1; the rows after it may be missing")
-                     .arg(out_.rows.size()));
+                     .arg(rows_.rows()));
 }
 
 void SheetCells::read(biff::RecordReader &reader, const biff::Record &record)
@@ -140,7 +211,8 @@ void SheetCells::read(biff::RecordReader &reader, const biff::Record &record)
     const Bytes data = record.data;
     switch (record.id) {
     case biff::Dimensions:
-        reserveRows(data);
+        // Only a hint against regrowing a table: rows still come from the cells.
+        rows_.expect(globals_.biff8 ? u32At(data, 4) : u16At(data, 2));
         return;
     case biff::Number:
         if (data.size() < 14)
@@ -192,27 +264,32 @@ void SheetCells::readLabelSst(const biff::Record &record)
     if (data.size() < 10)
         return lose(data, QStringLiteral("LABELSST record too short"));
     const std::uint32_t index = u32At(data, 6);
-    if (index < globals_.sharedStrings.size())
-        return put(u16At(data, 0), u16At(data, 2), globals_.sharedStrings[index]);
-    if (globals_.sharedStringCount == 0)
+    const SharedStrings &strings = globals_.sharedStrings;
+    if (index < strings.size())
+        return put(u16At(data, 0), u16At(data, 2), strings.at(index));
+    if (strings.declared() == 0)
         return lose(data, QStringLiteral("cell text lost: the workbook has no shared string table"));
     lose(data, QStringLiteral("cell text lost: shared string %1 is missing (the table holds %2 of its %3 strings)")
                    .arg(index)
-                   .arg(globals_.sharedStrings.size())
-                   .arg(globals_.sharedStringCount));
+                   .arg(strings.size())
+                   .arg(strings.declared()));
 }
 
 void SheetCells::readLabel(biff::RecordReader &reader, const biff::Record &record)
 {
-    std::vector<Bytes> fragments = biff::withContinues(reader, record);
-    if (record.data.size() < 6)
-        return lose(record.data, QStringLiteral("LABEL record too short"));
-    fragments.front() = record.data.subspan(6);
-    biff::FragmentCursor cursor(std::move(fragments));
+    // The cursor may move the reader on, so the cell's place is copied first.
+    std::array<std::uint8_t, 4> place{};
+    const std::size_t placeSize = std::min(record.data.size(), place.size());
+    std::copy_n(record.data.begin(), placeSize, place.begin());
+    const Bytes cell(place.data(), placeSize);
+    const bool longEnough = record.data.size() >= 6;
+    biff::FragmentCursor cursor(record.data.subspan(longEnough ? 6 : record.data.size()), reader);
+    if (!longEnough)
+        return lose(cell, QStringLiteral("LABEL record too short"));
     QString value;
     if (!biff::readString(cursor, 2, format_, value))
-        return lose(record.data, QStringLiteral("LABEL text cut off"));
-    put(u16At(record.data, 0), u16At(record.data, 2), std::move(value));
+        return lose(cell, QStringLiteral("LABEL text cut off"));
+    put(u16At(cell, 0), u16At(cell, 2), value);
 }
 
 void SheetCells::readBoolErr(const biff::Record &record)
@@ -252,30 +329,29 @@ void SheetCells::readFormula(const biff::Record &record)
 
 void SheetCells::readFormulaString(biff::RecordReader &reader, const biff::Record &record)
 {
-    biff::FragmentCursor cursor(biff::withContinues(reader, record));
+    biff::FragmentCursor cursor(record.data, reader);
     QString value;
     const bool read = biff::readString(cursor, 2, format_, value);
     if (!stringPending_)
         return;
     if (!read)
         return loseCell(pendingRow_, pendingColumn_, QStringLiteral("formula text cut off"));
-    put(pendingRow_, pendingColumn_, std::move(value));
+    put(pendingRow_, pendingColumn_, value);
 }
 
 }  // namespace
 
-Status readSheetColumns(Bytes stream, const WorkbookGlobals &globals, const spreadsheet::CellText &text,
-                        SheetColumns &out)
+Status readSheetColumns(biff::RecordReader &reader, const WorkbookGlobals &globals, const spreadsheet::CellText &text,
+                        spreadsheet::RowSink &sink, spreadsheet::SheetOutcome &out)
 {
-    out.rows.clear();
     out.unknownRecords.clear();
-    biff::RecordReader reader(stream, globals.firstSheetOffset);
+    reader.seek(globals.firstSheetOffset);
     biff::Record record;
-    if (globals.firstSheetOffset >= stream.size() || !reader.next(record) || record.id != biff::Bof)
+    if (!reader.next(record) || record.id != biff::Bof)
         return Status::fail(ReadError::Damaged,
                             QStringLiteral("damaged sheet: the first sheet does not start with a BOF record"));
 
-    SheetCells cells(globals, text, out);
+    SheetCells cells(globals, text, sink, out);
     // Charts embedded in the sheet bring their own BOF...EOF substreams.
     int depth = 1;
     while (depth > 0 && reader.next(record)) {

@@ -1,7 +1,6 @@
 #include "spreadsheet/xls/WorkbookGlobals.h"
 
-#include "spreadsheet/xls/BiffRecords.h"
-#include "spreadsheet/xls/SharedStrings.h"
+#include "spreadsheet/xls/FilePass.h"
 
 namespace xls {
 namespace {
@@ -33,7 +32,7 @@ Status readVersion(const biff::Record &bof, WorkbookGlobals &out)
 // over: its cells show their numbers without the format.
 void readFormat(const biff::Record &record, const WorkbookGlobals &globals, spreadsheet::NumberFormats &formats)
 {
-    biff::FragmentCursor cursor({record.data});
+    biff::FragmentCursor cursor(record.data);
     std::uint16_t index;
     QString code;
     const biff::TextFormat text{globals.biff8, &globals.codePage};
@@ -71,9 +70,21 @@ Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record,
         // place, with the general format (u16At gives 0).
         out.formats.addCellFormat(u16At(record.data, 2));
         return {};
-    case biff::Sst:
-        out.sharedStringCount = readSharedStrings(biff::withContinues(reader, record), out.sharedStrings);
+    case biff::Sst: {
+        biff::FragmentCursor cursor(record.data, reader);
+        out.sharedStrings.read(cursor, record.data.size() + reader.bytesLeft());
         return {};
+    }
+    case biff::FilePass: {
+        // Everything after the first FILEPASS is encrypted.
+        if (reader.decrypting())
+            return {};
+        std::unique_ptr<RecordCipher> cipher;
+        if (Status s = defaultPasswordCipher(record.data, out.biff8, cipher); !s.ok())
+            return s;
+        reader.decryptWith(std::move(cipher));
+        return {};
+    }
     default:
         return {};
     }
@@ -81,9 +92,8 @@ Status readGlobalsRecord(biff::RecordReader &reader, const biff::Record &record,
 
 }  // namespace
 
-Status readWorkbookGlobals(Bytes stream, WorkbookGlobals &out)
+Status readWorkbookGlobals(biff::RecordReader &reader, WorkbookGlobals &out)
 {
-    biff::RecordReader reader(stream);
     biff::Record record;
     if (!reader.next(record))
         return corrupt(QStringLiteral("empty workbook stream"));

@@ -1,18 +1,19 @@
 #include "spreadsheet/xls/XlsReader.h"
 
 #include "spreadsheet/xls/CompoundFile.h"
-#include "spreadsheet/xls/Decryption.h"
 #include "spreadsheet/xls/SheetReader.h"
 #include "spreadsheet/xls/WorkbookStream.h"
+
+#include <QBuffer>
 
 #include <algorithm>
 
 namespace xls {
 namespace {
 
-SheetColumns refusal(const Status &status)
+SheetOutcome refusal(const Status &status)
 {
-    SheetColumns result;
+    SheetOutcome result;
     result.error = status.error;
     result.message = status.message;
     return result;
@@ -25,17 +26,20 @@ bool isBareBiff(Bytes file)
     return file.size() >= 4 && file[0] == 0x09 && file[1] <= 0x04 && (file[1] & 0x01) == 0;
 }
 
-// Why a file without the compound-file signature is not a workbook we read.
-Status notCompound(Bytes file)
+// Why the file in `device`, which lacks the compound-file signature, is not a workbook we read.
+Status notCompound(QIODevice &device)
 {
-    if (isBareBiff(file))
+    QByteArray head;
+    if (device.seek(0))
+        head = device.read(4);
+    if (isBareBiff(bytesOf(head)))
         return Status::fail(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
     return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("not an Excel 97-2003 workbook"));
 }
 
-// The workbook stream ("Workbook" for BIFF8, "Book" for BIFF5) out of the
-// container, in `file` or in `storage`.
-Status workbookStream(Bytes file, std::vector<std::uint8_t> &storage, Bytes &stream)
+// The workbook stream ("Workbook" for BIFF8, "Book" for BIFF5) of the
+// container in `file`.
+Status workbookStream(QIODevice &file, StreamSource &stream)
 {
     CompoundFile container;
     if (Status s = container.open(file); !s.ok())
@@ -50,7 +54,7 @@ Status workbookStream(Bytes file, std::vector<std::uint8_t> &storage, Bytes &str
                             QStringLiteral("an encrypted Office Open XML workbook (a password-protected .xlsx)"));
     if (index < 0)
         return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("the compound file holds no workbook"));
-    return container.readStream(index, storage, stream);
+    return container.openStream(index, stream);
 }
 
 }  // namespace
@@ -61,26 +65,34 @@ bool looksLikeWorkbook(QByteArrayView head)
     return CompoundFile::hasSignature(bytes) || isBareBiff(bytes);
 }
 
-SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale)
+SheetOutcome readColumnsAtoC(QIODevice &file, spreadsheet::RowSink &sink, const QLocale &locale)
 {
-    std::vector<std::uint8_t> storage;
-    Bytes stream;
-    if (Status s = workbookStream(bytesOf(file), storage, stream); !s.ok())
+    StreamSource stream;
+    if (Status s = workbookStream(file, stream); !s.ok())
         return refusal(s);
-    return readWorkbookStream(stream, locale);
+    return readWorkbookStream(stream, sink, locale);
 }
 
-SheetColumns readWorkbookStream(Bytes stream, const QLocale &locale)
+SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale)
 {
-    std::vector<std::uint8_t> decrypted;
-    if (Status s = decryptWorkbookStream(stream, decrypted); !s.ok())
-        return refusal(s);
+    QBuffer device;
+    device.setData(file);
+    device.open(QIODevice::ReadOnly);
+    std::vector<spreadsheet::RowCells> rows;
+    spreadsheet::RowTable table(rows);
+    SheetOutcome outcome = readColumnsAtoC(device, table, locale);
+    return SheetColumns::gathered(std::move(outcome), std::move(rows));
+}
+
+SheetOutcome readWorkbookStream(StreamSource &stream, spreadsheet::RowSink &sink, const QLocale &locale)
+{
+    biff::RecordReader reader(stream);
     WorkbookGlobals globals;
-    if (Status s = readWorkbookGlobals(stream, globals); !s.ok())
+    if (Status s = readWorkbookGlobals(reader, globals); !s.ok())
         return refusal(s);
-    SheetColumns result;
+    SheetOutcome result;
     const spreadsheet::CellText text(locale, globals.date1904);
-    if (Status s = readSheetColumns(stream, globals, text, result); !s.ok())
+    if (Status s = readSheetColumns(reader, globals, text, sink, result); !s.ok())
         return refusal(s);
     return result;
 }

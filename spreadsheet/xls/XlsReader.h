@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QLocale>
 #include <QString>
 
@@ -13,6 +14,7 @@ namespace xls {
 using spreadsheet::ReadError;
 using spreadsheet::RecordCounts;
 using spreadsheet::SheetColumns;
+using spreadsheet::SheetOutcome;
 
 // True when `head` (the first bytes of a file) starts like a file this
 // reader takes: a compound file, or a workbook of Excel 2.x-4.0, which it
@@ -42,10 +44,15 @@ bool looksLikeWorkbook(QByteArrayView head);
 // prices. Neither do the records the import never needs: a BOUNDSHEET after
 // the first, the globals' EOF before the first sheet.
 
-// Reads columns A-C of the first sheet (in file order) of an .xls workbook
-// held in memory. Numbers are rendered with `locale` (decimal separator,
-// short date/time). Never throws for a bad file: the refusal, or the damage,
-// is in the result.
+// Reads columns A-C of the first sheet (in file order) of the .xls workbook
+// open in `file` (a random-access device), handing each row to `sink` as it
+// is read, and holding no more of the file in memory than its shared strings
+// and a small window. Numbers are rendered with `locale` (decimal separator,
+// short date/time). A refusal comes before any row. Never throws for a bad
+// file: the refusal, or the damage, is in the result.
+SheetOutcome readColumnsAtoC(QIODevice &file, spreadsheet::RowSink &sink, const QLocale &locale = QLocale::system());
+
+// The same for a workbook held in memory, its rows in the result.
 SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale = QLocale::system());
 
 }  // namespace xls

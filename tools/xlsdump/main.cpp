@@ -1,10 +1,14 @@
 // xlsdump [--unknown-records] FILE: columns A-C of a workbook's first sheet
 // as CSV on standard output, read exactly as the import window reads them.
+// Rows are written as they are read; the one difference from the window is
+// a cell that an .xls file stores after a later row (no known program writes
+// one): its row is already written, so it is reported as damage.
 
 #include "spreadsheet/SheetFile.h"
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -16,16 +20,19 @@ const char *const kUsage =
     "  --unknown-records  also list on standard error the records of the sheet\n"
     "                     the reader does not know, by id, with their count\n"
     "A damaged file whose cells could only be read in part prints what was read\n"
-    "and the damage on standard error.\n"
+    "and the damage on standard error; so does a cell stored after a later row.\n"
     "Exit status: 0 read; 1 read, but damaged or --unknown-records found some;\n"
     "             2 the file was refused or the usage is wrong.\n";
 
-// `field` quoted when it holds a comma, quote or line break, quotes doubled.
 // Appends `field` to `out`, quoted when it holds a comma, quote or line
 // break, its quotes doubled.
 void appendCsvField(QString &out, const QString &field)
 {
-    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r')) {
+    // One pass over the field, not one per special character.
+    const bool plain = std::none_of(field.begin(), field.end(), [](QChar c) {
+        return c == u',' || c == u'"' || c == u'\n' || c == u'\r';
+    });
+    if (plain) {
         out += field;
         return;
     }
@@ -34,30 +41,43 @@ void appendCsvField(QString &out, const QString &field)
     out += u'"';
 }
 
-// Writes the rows as CSV in UTF-8, a block at a time, so that a large sheet
-// never stands in memory a second and third time as one text. False when
-// standard output refused a write.
-bool writeCsv(const spreadsheet::SheetColumns &sheet)
-{
-    constexpr qsizetype kBlock = 32 * 1024;
-    QStringEncoder utf8(QStringEncoder::Utf8);
-    QString block;
-    block.reserve(kBlock + 1024);
-    const auto flush = [&] {
-        const QByteArray bytes = utf8.encode(block);
-        block.resize(0);
-        return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size());
-    };
-    for (const auto &row : sheet.rows) {
-        for (std::size_t column = 0; column < row.size(); ++column) {
-            appendCsvField(block, row[column]);
-            block += column + 1 < row.size() ? u',' : u'\n';
+// Writes rows as CSV in UTF-8 as the reader hands them over, a block at a
+// time, so that a large sheet never stands in memory whole.
+class CsvWriter final : public spreadsheet::RowSink {
+public:
+    CsvWriter() { block_.reserve(kBlock + 1024); }
+
+    void row(std::size_t, const spreadsheet::RowCells &cells) override
+    {
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            appendCsvField(block_, cells[column]);
+            block_ += column + 1 < cells.size() ? u',' : u'\n';
         }
-        if (block.size() >= kBlock && !flush())
-            return false;
+        if (block_.size() >= kBlock)
+            flush();
     }
-    return flush() && std::fflush(stdout) == 0;
-}
+
+    // Writes what is left; false when standard output refused any write.
+    bool finish()
+    {
+        flush();
+        return ok_ && std::fflush(stdout) == 0;
+    }
+
+private:
+    static constexpr qsizetype kBlock = 32 * 1024;
+
+    void flush()
+    {
+        const QByteArray bytes = utf8_.encode(block_);
+        block_.resize(0);
+        ok_ = ok_ && std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size());
+    }
+
+    QStringEncoder utf8_{QStringEncoder::Utf8};
+    QString block_;
+    bool ok_ = true;
+};
 
 }  // namespace
 
@@ -69,12 +89,13 @@ int main(int argc, char **argv)
         return 2;
     }
     const char *path = argv[argc - 1];
-    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(QString::fromLocal8Bit(path));
+    CsvWriter csv;
+    const spreadsheet::SheetOutcome sheet = spreadsheet::readSheet(QString::fromLocal8Bit(path), csv);
     if (!sheet.ok()) {
         std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.message.toLocal8Bit().constData());
         return 2;
     }
-    if (!writeCsv(sheet))
+    if (!csv.finish())
         return 2;
     if (sheet.damaged)
         std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.message.toLocal8Bit().constData());

@@ -109,4 +109,17 @@ TEST(XlsdumpTest, a_damaged_file_prints_what_was_read_and_the_damage_and_exits_1
                   .arg(path));
 }
 
+TEST(XlsdumpTest, a_cell_stored_after_a_later_row_is_reported_as_lost_since_its_row_is_written)
+{
+    using namespace xlstest;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = writeWorkbook(
+        dir, "late.xls", workbookStream({}, concat({label(0, 0, "a"), label(2, 0, "c"), label(1, 1, "late")})));
+    const DumpRun run = xlsdump({path});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QStringLiteral("a,,\n,,\nc,,\n"));
+    EXPECT_EQ(run.err, QStringLiteral("xlsdump: %1: damaged sheet: row 2: a cell stored after a later row is lost\n").arg(path));
+}
+
 }  // namespace
