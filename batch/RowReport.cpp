@@ -53,7 +53,7 @@ void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome
                              .arg(QLatin1StringView(preview.notStorable->column), preview.notStorable->value);
     } else {
         row.status = QStringLiteral("not-attempted");
-        row.reason = bulksave::notReachedReason(*outcome.save);
+        row.reason = bulksave::notReachedReason();
     }
 }
 

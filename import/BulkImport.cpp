@@ -51,8 +51,6 @@ public:
     void visit(int gridRow, const ProductRow &row, bool leftOut);
     // Commits the rows kept so far; a refused commit turns them into failures.
     void finish() { commit(); }
-    // Why the journal could not record a batch, which ended the save; "" while it records.
-    const QString &journalError() const { return m_journalError; }
 
 private:
     RowOutcome write(int gridRow, const Product &product);
@@ -63,10 +61,13 @@ private:
     WriteResult categoryId();
     void commit();
     void batchLost(const WriteResult &why);
+    void cannotContinue(const WriteResult &why);
 
     QList<RowOutcome> &m_outcomes;
     SaveJournal *m_journal;
-    QString m_journalError;
+    // Why no more rows can be written: the database became unavailable or
+    // the journal could not record a batch. Later rows fail with it untried.
+    QString m_cannotContinue;
     const ado::TextFidelity &m_fidelity;
     PosRecords m_records;
     RowBatch m_batch;
@@ -110,7 +111,7 @@ RowOutcome SaveRun::write(int gridRow, const Product &product)
     const std::optional<qint64> categoryBefore = m_category;
     const qsizetype newCategoriesBefore = m_batchRecords.newCategories.size();
     JournalRow record{gridRow, 0, 0, 0, {}, {}, {}, m_texts.group, product.barcode, product.name, product.price};
-    WriteResult written = m_prepared;
+    WriteResult written = m_cannotContinue.isEmpty() ? m_prepared : WriteResult::failure({}, m_cannotContinue);
     if (written.ok())
         written = checkTexts(product);
     if (written.ok())
@@ -134,6 +135,8 @@ RowOutcome SaveRun::write(int gridRow, const Product &product)
         outcome.status = RowStatus::Failed;
         outcome.failedTable = written.table;
         outcome.error = written.error;
+        if (written.databaseUnavailable)
+            cannotContinue(written);
         return outcome;
     }
     outcome.status = RowStatus::Landed;
@@ -161,19 +164,32 @@ void SaveRun::commit()
 {
     if (m_journal && !m_batchRecords.rows.isEmpty()) {
         if (const QString why = m_journal->pending(m_batchRecords); !why.isEmpty()) {
-            m_journalError = QStringLiteral("the journal for undoing this import could not be written: ") + why;
+            const WriteResult unrecorded = WriteResult::failure(
+                {}, QStringLiteral("the journal for undoing this import could not be written: ") + why);
             m_batch.rollback();
-            batchLost(WriteResult::failure({}, m_journalError));
+            batchLost(unrecorded);
+            cannotContinue(unrecorded);
             return;
         }
     }
     const WriteResult committed = m_batch.commit();
     if (m_journal && !m_batchRecords.rows.isEmpty())
         m_journal->settled(committed.ok());
-    if (!committed.ok())
+    if (!committed.ok()) {
         batchLost(committed);
+        if (committed.databaseUnavailable)
+            cannotContinue(committed);
+    }
     m_uncommitted.clear();
     m_batchRecords = {};
+}
+
+// From now on every row fails with `why` without being tried: a locked or
+// full database would refuse each one only after its own wait.
+void SaveRun::cannotContinue(const WriteResult &why)
+{
+    if (m_cannotContinue.isEmpty())
+        m_cannotContinue = QStringLiteral("denenmedi: önceki satırlar yazılamadı (%1)").arg(why.error);
 }
 
 // The database dropped every row kept since the last commit: they are
@@ -304,14 +320,13 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
     SaveRun run(m_db, m_dialect, m_fidelity, choices, result.rows, journal);
     for (qsizetype index = 0; index < rows.size(); ++index) {
         run.visit(int(index) + 1, rows.at(index), leaveOut.contains(int(index) + 1));
-        const bool goOn = (!progress || progress(result.visitedRows())) && run.journalError().isEmpty();
+        const bool goOn = !progress || progress(result.visitedRows());
         if (!goOn && index + 1 < rows.size()) {
             result.stopped = true;
             break;
         }
     }
     run.finish();
-    result.journalError = run.journalError();
     return result;
 }
 

@@ -39,8 +39,7 @@ struct RowOutcome {
 struct SaveResult {
     bool connected = false;   // false: nothing was written and no row visited
     QString connectionError;  // why the database was not usable
-    bool stopped = false;     // the save ended before its last row: the progress callback or the journal ended it
-    QString journalError;     // why the journal could not record a batch, which ended the save
+    bool stopped = false;     // the progress callback ended the save before its last row
     QList<RowOutcome> rows;   // one per visited row, in grid order
 
     // Rows visited, usable or not: the counter's final value.
@@ -78,8 +77,10 @@ public:
     // nothing and visits no row.
     // Rows whose grid row is in `leaveOut` are visited but not written.
     // With a `journal`, every batch is recorded in it before its commit and
-    // settled after; a batch it cannot record is rolled back, its rows fail,
-    // and the save stops there.
+    // settled after; a batch it cannot record is rolled back and its rows
+    // fail. After that, and after a failure that says the database cannot
+    // take rows (locked past its timeout, full), every later row fails
+    // untried with the reason.
     SaveResult run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress = {},
                    const QSet<int> &leaveOut = {}, SaveJournal *journal = nullptr);
 

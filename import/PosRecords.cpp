@@ -104,7 +104,18 @@ WriteResult WriteResult::failure(const QString &table, const QString &why)
 WriteResult writeFailure(const QString &table, const QSqlError &error)
 {
     const QString database = error.databaseText().trimmed();
-    return WriteResult::failure(table, database.isEmpty() ? error.text().trimmed() : database);
+    WriteResult result = WriteResult::failure(table, database.isEmpty() ? error.text().trimmed() : database);
+    // SQLite gives its (possibly extended) result code, ODBC the server's
+    // message numbers separated by ";".
+    static const QStringList kUnavailable{"5", "6", "13", "1222", "1105", "9002"};
+    for (const QString &code : error.nativeErrorCode().split(u';', Qt::SkipEmptyParts)) {
+        bool number = false;
+        const int value = code.trimmed().toInt(&number);
+        const int primary = value < 1000 ? (value & 0xff) : value;
+        if (number && kUnavailable.contains(QString::number(primary)))
+            result.databaseUnavailable = true;
+    }
+    return result;
 }
 
 std::optional<qint64> idFrom(const QVariant &value)

@@ -23,6 +23,9 @@ struct WriteResult {
     QString error;  // why it failed; never empty on a failure
     QString table;  // the table of a failed statement, "" for the transaction itself
     bool failed = false;
+    // The database cannot take any row now, not only this one: it stayed
+    // locked by another program past the busy timeout, or it is full.
+    bool databaseUnavailable = false;
 
     bool ok() const { return !failed; }
 
@@ -34,7 +37,9 @@ struct WriteResult {
 };
 
 // A failed statement on `table` with the database's own message (Qt's text
-// when the database gave none, a fixed text when neither did).
+// when the database gave none, a fixed text when neither did), marked
+// databaseUnavailable for a lock held past the timeout or a full database
+// (SQLite's BUSY, LOCKED and FULL; SQL Server's 1222, 1105 and 9002).
 WriteResult writeFailure(const QString &table, const QSqlError &error);
 
 // The id in `value`: nullopt for a NULL (which Qt would convert to 0) or a

@@ -108,9 +108,9 @@ QString notLandedReason(const RowOutcome &outcome, const RowPreview &preview)
     return {};
 }
 
-QString notReachedReason(const SaveResult &result)
+QString notReachedReason()
 {
-    return result.journalError.isEmpty() ? QStringLiteral("kaydetme bu satırdan önce durduruldu") : result.journalError;
+    return QStringLiteral("kaydetme bu satırdan önce durduruldu");
 }
 
 QList<RowNotLanded> rowsNotLanded(const SaveResult &result, const QList<ProductRow> &rows,
@@ -124,7 +124,7 @@ QList<RowNotLanded> rowsNotLanded(const SaveResult &result, const QList<ProductR
             if (outcome.status != RowStatus::Landed && outcome.status != RowStatus::Empty)
                 kept.append({int(i) + 1, rows.at(i), notLandedReason(outcome, preview)});
         } else if (preview.fate != RowFate::Blank) {
-            kept.append({int(i) + 1, rows.at(i), notReachedReason(result)});
+            kept.append({int(i) + 1, rows.at(i), notReachedReason()});
         }
     }
     return kept;

@@ -35,9 +35,8 @@ QString notAddedReason(const RowPreview &preview);
 // database's message; "" for a row that landed or was blank.
 QString notLandedReason(const RowOutcome &outcome, const RowPreview &preview);
 
-// Why a stopped save did not reach its remaining rows: the journal's
-// failure when that ended it, else that it was stopped.
-QString notReachedReason(const SaveResult &result);
+// Why a stopped save did not reach its remaining rows.
+QString notReachedReason();
 
 // A grid row the save did not land, with why.
 struct RowNotLanded {

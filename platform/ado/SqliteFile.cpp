@@ -61,10 +61,15 @@ QString sqliteUri(const QString &path, Os os)
 
 QString openSqliteFile(QSqlDatabase &db, const QString &path)
 {
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     db.setDatabaseName(sqliteUri(QFileInfo(path).absoluteFilePath(), hostOs()));
+    const QFileInfo file(path);
+    if (file.exists() && !file.isWritable()) {
+        // SQLite would open it for reading and fail at the first write.
+        return QStringLiteral("the database file %1 is read-only").arg(QDir::toNativeSeparators(path));
+    }
     if (!db.open()) {
-        if (!QFileInfo::exists(path))
+        if (!file.exists())
             return QStringLiteral("the database file %1 does not exist").arg(QDir::toNativeSeparators(path));
         return QStringLiteral("cannot open %1: %2").arg(QDir::toNativeSeparators(path), db.lastError().text());
     }

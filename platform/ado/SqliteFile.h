@@ -17,9 +17,14 @@ namespace ado {
 // percent-encoded as UTF-8, "?", "#" and "%" among them.
 QString sqliteUri(const QString &path, Os os);
 
+// How long a statement waits for another program's write lock on the file
+// (the point-of-sale application writing a ticket) before it fails as locked.
+constexpr int kBusyTimeoutMs = 5000;
+
 // Opens the existing file `path` on `db` (a QSQLITE connection) and sets WAL
 // journal mode, synchronous=FULL and foreign keys on. A missing file is a
-// failure and is not created. Returns "" on success; otherwise the reason,
+// failure and is not created; so is a file this user may not write, and
+// one that is not a sound database (it is never rewritten to repair it). Returns "" on success; otherwise the reason,
 // with `db` closed.
 QString openSqliteFile(QSqlDatabase &db, const QString &path);
 

@@ -7,9 +7,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 #include "tests/common/TestDatabase.h"
 
@@ -291,6 +297,61 @@ TEST_F(BatchProgram, AnImportIsUndoneFromItsJournalOnceAndOnlyOnItsOwnDatabase)
     EXPECT_TRUE(again.err.contains(QStringLiteral("Bu aktarım zaten geri alındı."))) << again.err.toStdString();
     EXPECT_EQ(run({products, QStringLiteral("--undo-last")}).exitCode, 64);
 }
+
+TEST_F(BatchProgram, ADamagedDatabaseFileIsNamedAndNeverWritten)
+{
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")});
+    TestDatabase sound(true);
+    QFile source(sound.path());
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    // A file cut short after its first pages, with junk after them.
+    const QString damaged = home.filePath(QStringLiteral("bozuk.db"));
+    {
+        QFile file(damaged);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(source.read(8192) + QByteArray(8192, '\x5a'));
+    }
+    const QByteArray before = sha1(damaged);
+    const ProgramRun result = run({products, QStringLiteral("--connection"), QStringLiteral("Data Source=") + damaged});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("[bozuk.db]\nBağlanılamadı: cannot use "))) << result.err.toStdString();
+    EXPECT_EQ(sha1(damaged), before);
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(BatchProgram, AReadOnlyDatabaseFileIsNamedAndNeverWritten)
+{
+    // Root writes any file: the program then runs as an ordinary user.
+    const bool root = ::geteuid() == 0;
+    if (root && (QStandardPaths::findExecutable(QStringLiteral("runuser")).isEmpty() || ::getpwnam("nobody") == nullptr))
+        GTEST_SKIP() << "running as root without runuser or the user nobody";
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")});
+    const QString path = home.filePath(QStringLiteral("salt-okunur.db"));
+    ASSERT_EQ(posdb::createStandInDatabase(path, true), QString());
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(home.path(), QFile::permissions(home.path()) | QFile::ReadOther | QFile::ExeOther |
+                                                       QFile::ReadGroup | QFile::ExeGroup));
+    const QByteArray before = sha1(path);
+
+    QStringList arguments{products, QStringLiteral("--report"), QStringLiteral("/dev/null"), QStringLiteral("--connection"),
+                          QStringLiteral("Data Source=") + path};
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("nobody-data")));
+    process.setProcessEnvironment(env);
+    if (root)
+        process.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"),
+                                                             QStringLiteral(TOPLU_EKLE)} + arguments);
+    else
+        process.start(QStringLiteral(TOPLU_EKLE), arguments);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 3) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("is read-only"))) << err.toStdString();
+    EXPECT_EQ(sha1(path), before);
+}
+#endif
 
 TEST_F(BatchProgram, APasswordIsNeverPrinted)
 {

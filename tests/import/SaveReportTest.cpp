@@ -105,7 +105,4 @@ TEST(SaveReport, the_rows_not_landed_carry_their_reasons_and_a_stopped_save_name
                          "5 Su MenuItemPrices: disk dolu",
                          "6 Ayran kaydetme bu satırdan önce durduruldu",
                      }));
-
-    result.journalError = QStringLiteral("the journal for undoing this import could not be written: disk full");
-    EXPECT_EQ(bulksave::rowsNotLanded(result, rows, previews).last().reason, result.journalError);
 }
