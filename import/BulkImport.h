@@ -42,6 +42,7 @@ struct SaveResult {
     bool stopped = false;     // the save ended before its last row: the progress callback or the journal ended it
     QString journalError;     // why the journal could not record a batch, which ended the save
     QList<RowOutcome> rows;   // one per visited row, in grid order
+    QList<int> notAttempted;  // stopped: the grid rows after the stop that are not blank, in order
 
     // Rows visited, usable or not: the counter's final value.
     int visitedRows() const { return int(rows.size()); }
