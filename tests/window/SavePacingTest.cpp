@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "WindowFixture.h"
@@ -57,7 +58,7 @@ TEST_F(PacedSave, the_display_comes_at_the_first_row_at_most_once_per_frame_and_
     EXPECT_TRUE(displayed(100, 1));  // the last row, however soon
 }
 
-TEST_F(PacedSave, the_dialog_appears_from_half_a_second_on_with_the_figures_but_not_for_the_last_row)
+TEST_F(PacedSave, the_dialog_appears_from_half_a_second_on_with_the_figures)
 {
     displayed(1, 0);
     EXPECT_TRUE(displayed(40, 499));
@@ -78,6 +79,42 @@ TEST_F(PacedSave, the_dialog_appears_from_half_a_second_on_with_the_figures_but_
     }();
     EXPECT_TRUE(texts.contains("42/100 satır · 82 satır/sn · kalan 0:01")) << texts.join(" | ").toStdString();
 }
+
+namespace {
+
+struct StopGesture {
+    const char *name;
+    void (*stop)(SaveProgressDialog &dialog);
+};
+
+void PrintTo(const StopGesture &gesture, std::ostream *out)
+{
+    *out << gesture.name;
+}
+
+}  // namespace
+
+class StopFromDialog : public PacedSave, public ::testing::WithParamInterface<StopGesture> {};
+
+TEST_P(StopFromDialog, ends_the_save_at_the_next_display_and_keeps_the_dialog_until_the_save_ends)
+{
+    displayed(1, 0);
+    displayed(50, 600);
+    auto *dialog = window.findChild<SaveProgressDialog *>();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    GetParam().stop(*dialog);
+    now += 1;
+    EXPECT_FALSE(pacing.rowVisited(51));
+    EXPECT_TRUE(dialog->isVisible()) << "the row in progress still finishes under the dialog";
+    EXPECT_FALSE(dialog->findChild<QPushButton *>()->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gestures, StopFromDialog,
+    ::testing::Values(StopGesture{"durdur", [](SaveProgressDialog &d) { d.findChild<QPushButton *>()->click(); }},
+                      StopGesture{"escape", [](SaveProgressDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+                      StopGesture{"close", [](SaveProgressDialog &d) { d.close(); }}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PacedShortSave, a_save_that_ends_within_half_a_second_never_shows_the_dialog)
 {
