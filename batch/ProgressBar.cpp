@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "import/SaveReport.h"
+
 namespace batch {
 
 namespace {
@@ -15,15 +17,8 @@ QString progressLine(const bulksave::ProgressMeter &meter)
 {
     const int total = std::max(meter.total(), 1);
     const int filled = int(qint64(kBarWidth) * std::min(meter.done(), total) / total);
-    const std::optional<qint64> left = meter.secondsLeft();
-    const QString timeLeft = left ? QStringLiteral("%1:%2").arg(*left / 60).arg(*left % 60, 2, 10, QChar(u'0'))
-                                  : QStringLiteral("?");
-    return QStringLiteral("[%1%2] %3/%4 satır · %5 satır/sn · kalan %6")
-        .arg(QString(filled, u'#'), QString(kBarWidth - filled, u' '))
-        .arg(meter.done())
-        .arg(meter.total())
-        .arg(qRound(meter.rowsPerSecond()))
-        .arg(timeLeft);
+    return QStringLiteral("[%1%2] %3")
+        .arg(QString(filled, u'#'), QString(kBarWidth - filled, u' '), bulksave::progressText(meter));
 }
 
 ProgressBar::ProgressBar(std::FILE *stream, bool enabled, int total)

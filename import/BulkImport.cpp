@@ -283,6 +283,18 @@ WriteResult SaveRun::writePrinterMap(qint64 itemId, JournalRow &written)
     return m_records.updatePrinterMap(replaced.id, values);
 }
 
+// The grid rows of rows[first] and after that hold anything: what a stop
+// before them leaves unattempted. Blank rows are no products and not listed.
+QList<int> rowsNotAttempted(const QList<ProductRow> &rows, qsizetype first, const QLocale &locale)
+{
+    QList<int> gridRows;
+    for (qsizetype index = first; index < rows.size(); ++index) {
+        if (!judgeRow(rows.at(index), locale).blank)
+            gridRows << int(index) + 1;
+    }
+    return gridRows;
+}
+
 }  // namespace
 
 int SaveResult::count(RowStatus status) const
@@ -323,6 +335,7 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
         const bool goOn = !progress || progress(result.visitedRows());
         if (!goOn && index + 1 < rows.size()) {
             result.stopped = true;
+            result.notAttempted = rowsNotAttempted(rows, index + 1, choices.locale);
             break;
         }
     }

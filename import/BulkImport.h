@@ -41,6 +41,7 @@ struct SaveResult {
     QString connectionError;  // why the database was not usable
     bool stopped = false;     // the progress callback ended the save before its last row
     QList<RowOutcome> rows;   // one per visited row, in grid order
+    QList<int> notAttempted;  // stopped: the grid rows after the stop that are not blank, in order
 
     // Rows visited, usable or not: the counter's final value.
     int visitedRows() const { return int(rows.size()); }

@@ -26,6 +26,8 @@ public:
 
     int done() const { return m_done; }
     int total() const { return m_total; }
+    // Milliseconds from the start to the last advance; 0 before the first.
+    qint64 elapsedMs() const { return m_now - m_start; }
     // Rows per second since the start; 0 before any time has passed.
     double rowsPerSecond() const;
     // Whole seconds left at the rate so far, rounded up; nullopt while the

@@ -34,7 +34,6 @@ QString completionMessage(const SaveResult &result)
         const QString line = QStringLiteral("Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.");
         return result.connectionError.isEmpty() ? line : line + u'\n' + result.connectionError;
     }
-    const QString done = QStringLiteral("Toplu Ürün Eklendi");
     QStringList skipped;
     QStringList leftOut;
     QStringList failed;
@@ -46,17 +45,36 @@ QString completionMessage(const SaveResult &result)
         else if (row.status == RowStatus::Failed)
             failed << QStringLiteral("%1: %2").arg(row.gridRow).arg(row.error);
     }
-    if (skipped.isEmpty() && leftOut.isEmpty() && failed.isEmpty())
+    QStringList notAttempted;
+    for (const int row : result.notAttempted)
+        notAttempted << QString::number(row);
+    const QString done = QStringLiteral("Toplu Ürün Eklendi");
+    if (!result.stopped && skipped.isEmpty() && leftOut.isEmpty() && failed.isEmpty())
         return done;
-    QStringList lines{done, QStringLiteral("Eklenen ürün: %1").arg(result.count(RowStatus::Landed))};
+    // A stopped save must not open with a line that reads as "all added".
+    QStringList lines{result.stopped ? QStringLiteral("Kaydetme durduruldu") : done,
+                      QStringLiteral("Eklenen ürün: %1").arg(result.count(RowStatus::Landed))};
     for (const QString &line :
          {countLine(QStringLiteral("Atlanan satır"), skipped, kListedSkips, QStringLiteral(", ")),
           countLine(QStringLiteral("Tekrar olduğu için eklenmeyen"), leftOut, kListedSkips, QStringLiteral(", ")),
-          countLine(QStringLiteral("Hatalı satır"), failed, kListedFailures, QStringLiteral("; "))}) {
+          countLine(QStringLiteral("Hatalı satır"), failed, kListedFailures, QStringLiteral("; ")),
+          countLine(QStringLiteral("Denenmeyen satır"), notAttempted, kListedSkips, QStringLiteral(", "))}) {
         if (!line.isEmpty())
             lines << line;
     }
     return lines.join(u'\n');
+}
+
+QString progressText(const ProgressMeter &meter)
+{
+    const std::optional<qint64> left = meter.secondsLeft();
+    const QString timeLeft = left ? QStringLiteral("%1:%2").arg(*left / 60).arg(*left % 60, 2, 10, QChar(u'0'))
+                                  : QStringLiteral("?");
+    return QStringLiteral("%1/%2 satır · %3 satır/sn · kalan %4")
+        .arg(meter.done())
+        .arg(meter.total())
+        .arg(qRound(meter.rowsPerSecond()))
+        .arg(timeLeft);
 }
 
 QString previewSummary(const QList<RowPreview> &previews)

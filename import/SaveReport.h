@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "import/BulkImport.h"
+#include "import/ProgressMeter.h"
 #include "import/RowPreview.h"
 
 namespace bulksave {
@@ -15,9 +16,15 @@ QString guardMessage();
 // product row landed; that line and the counts ("Eklenen ürün: 38", then
 // "Atlanan satır: 2 (5, 9)", "Tekrar olduğu için eklenmeyen: 3 (4, 7, 8)" and
 // "Hatalı satır: 1 (12: <message>)" when not
-// zero, long lists ending in "…") otherwise; the no-connection line and its
-// reason when the database was not open.
+// zero, long lists ending in "…") otherwise. A stopped save opens with
+// "Kaydetme durduruldu" instead, the counts following, and lists the rows it
+// did not attempt ("Denenmeyen satır: 120 (381, 382, …)"). The no-connection
+// line and its reason when the database was not open.
 QString completionMessage(const SaveResult &result);
+
+// A running save's figures, e.g. "5000/10000 satır · 812 satır/sn · kalan
+// 0:07"; the time left is "?" until the rate is known.
+QString progressText(const ProgressMeter &meter);
 
 // The preview's one-line summary, e.g. "38 eklenecek · 2 atlanacak · 3 barkod
 // zaten kayıtlı · 1 barkod dosyada tekrar", counting rows; parts that count

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "connection/baglanmodul.h"
+#include "import/ProgressMeter.h"
 #include "import/RowRules.h"
 #include "window/LookupLists.h"
 
@@ -127,6 +128,10 @@ public:
 
     // The connection the lists read through and the save writes through.
     ado::Connection &baglanti;
+
+    // The clock that paces a save's display; empty: the steady clock. Only
+    // tests set it.
+    bulksave::ProgressMeter::Clock saveClock;
 
 protected:
     // A single local file dropped on the window or the grid loads as if it

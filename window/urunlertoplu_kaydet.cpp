@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "import/SaveReport.h"
 #include "platform/grid/FlexGrid.h"
 #include "window/GridPreview.h"
+#include "window/SavePacing.h"
 
 namespace {
 
@@ -109,14 +109,11 @@ void urunlertoplu::kaydet_Click()
     bool closeRequested = false;
     {
         SaveInProgress busy(this, {kaydet, Command1});
+        SavePacing pacing(this, say, int(rows.size()), saveClock);
         bulksave::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastError(),
                                     baglanti.textFidelity());
-        result = import.run(rows, choices, [this, &busy](int visited) {
-            QCoreApplication::processEvents();
-            say->setText(QString::number(visited));
-            say->repaint();
-            QCoreApplication::processEvents();
-            return !busy.closeRequested();
+        result = import.run(rows, choices, [&pacing, &busy](int visited) {
+            return pacing.rowVisited(visited) && !busy.closeRequested();
         }, leaveOut);
         closeRequested = busy.closeRequested();
     }

@@ -1,5 +1,6 @@
 #include "SaveFixture.h"
 #include "import/PosRecords.h"
+#include "import/SaveReport.h"
 
 using bulksave::BulkImport;
 using bulksave::ProductRow;
@@ -200,17 +201,38 @@ TEST_F(SaveTest, a_closed_connection_writes_nothing_and_says_why)
     EXPECT_EQ(pos.count("MenuItems"), 0);
 }
 
-TEST_F(SaveTest, a_stop_from_the_progress_callback_ends_after_the_current_row)
+TEST_F(SaveTest, a_stop_leaves_whole_rows_up_to_it_and_names_the_rows_not_attempted)
 {
+    ASSERT_EQ(pos.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON PrinterMaps WHEN (SELECT Name FROM "
+                                      "MenuItems WHERE id = NEW.MenuItemId) = 'Bozuk' "
+                                      "BEGIN SELECT RAISE(ABORT, 'bozuk satır'); END")),
+              QString());
     BulkImport import(pos.connection.database(), pos.connection.dialect());
-    const SaveResult result = import.run({product("a"), product("b"), product("c"), product("d")}, everything(),
-                                         [](int visited) { return visited < 2; });
-    EXPECT_TRUE(result.stopped);
-    EXPECT_EQ(result.visitedRows(), 2);
-    EXPECT_EQ(table("SELECT Name FROM MenuItems ORDER BY id"), (QStringList{"a", "b"}));
+    // Rows 1-5 are visited; the stop comes while row 5 is the last one done.
+    const QList<ProductRow> rows{product("a"),    product(""),  product("Bozuk"), product("b"), product("c"),
+                                 product("d"),    ProductRow{}, product("", "x"), product("e")};
+    const SaveResult result = import.run(rows, everything(), [](int visited) { return visited < 5; });
 
-    const SaveResult last = import.run({product("e")}, everything(), [](int) { return false; });
-    EXPECT_FALSE(last.stopped);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.visitedRows(), 5);
+    EXPECT_EQ(result.notAttempted, (QList<int>{6, 8, 9})) << "the blank row 7 is no product";
+    EXPECT_EQ(table("SELECT i.Name, COUNT(DISTINCT o.id), COUNT(DISTINCT p.id), COUNT(DISTINCT s.id), "
+                    "COUNT(DISTINCT m.id) FROM MenuItems i "
+                    "LEFT JOIN MenuItemPortions o ON o.MenuItemId = i.id "
+                    "LEFT JOIN MenuItemPrices p ON p.MenuItemPortionId = o.id "
+                    "LEFT JOIN ScreenMenuItems s ON s.MenuItemId = i.id LEFT JOIN PrinterMaps m ON m.MenuItemId = i.id "
+                    "GROUP BY i.id ORDER BY i.id"),
+              (QStringList{"a|1|1|1|1", "b|1|1|1|1", "c|1|1|1|1"}));
+    for (const char *written : {"MenuItemPortions", "MenuItemPrices", "ScreenMenuItems", "PrinterMaps"})
+        EXPECT_EQ(pos.count(written), 3) << written;
+    EXPECT_EQ(bulksave::completionMessage(result).toStdString(),
+              "Kaydetme durduruldu\nEklenen ürün: 3\nAtlanan satır: 1 (2)\n"
+              "Hatalı satır: 1 (3: bozuk satır)\nDenenmeyen satır: 3 (6, 8, 9)");
+
+    const SaveResult last = import.run({product("f")}, everything(), [](int) { return false; });
+    EXPECT_FALSE(last.stopped) << "a stop after the last row stops nothing";
+    EXPECT_TRUE(last.notAttempted.isEmpty());
+    EXPECT_EQ(bulksave::completionMessage(last), "Toplu Ürün Eklendi");
 }
 
 TEST_F(SaveTest, a_connection_closed_under_the_save_reports_no_row_landed_that_is_not_there)

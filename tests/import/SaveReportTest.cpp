@@ -69,6 +69,20 @@ TEST(SaveReport, long_lists_end_in_an_ellipsis)
               "Hatalı satır: 7 (26: e; 27: e; 28: e; 29: e; 30: e; …)");
 }
 
+TEST(SaveReport, a_stopped_save_does_not_claim_all_landed_and_lists_the_rows_not_attempted)
+{
+    SaveResult stopped = connectedWith({landed(1), landed(2)});
+    stopped.stopped = true;
+    for (int row = 3; row <= 27; ++row)
+        stopped.notAttempted << row;
+    EXPECT_EQ(completionMessage(stopped),
+              "Kaydetme durduruldu\nEklenen ürün: 2\nDenenmeyen satır: 25 (3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, "
+              "15, 16, 17, 18, 19, 20, 21, 22, …)");
+    // Stopped when only blank rows were left: nothing to list, still no claim.
+    stopped.notAttempted.clear();
+    EXPECT_EQ(completionMessage(stopped), "Kaydetme durduruldu\nEklenen ürün: 2");
+}
+
 TEST(SaveReport, no_connection_says_nothing_was_added_and_why)
 {
     SaveResult result;
