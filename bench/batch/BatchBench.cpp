@@ -1,6 +1,6 @@
 // Measures what the batch front end adds to a save: 10,000 products with a
 // screen-menu button and a printer mapping each, written into a fresh
-// stand-in database by the engine in this process, and by the whole
+// stand-in database by the engine in this process (journaled, as every save is), and by the whole
 // toplu-ekle program (reading the CSV file, judging the rows, looking up the
 // barcodes, writing the report) on the same data, side by side in each run.
 // Prints rows per second: the engine's save, the program's save as its JSON
@@ -24,6 +24,7 @@
 #include "SaveWorkload.h"
 #include "db/StandInDatabase.h"
 #include "import/BulkImport.h"
+#include "import/ImportJournal.h"
 #include "platform/ado/Connection.h"
 
 namespace {
@@ -41,17 +42,24 @@ bool writeCsv(const QString &path, const QList<bulksave::ProductRow> &rows)
     return true;
 }
 
-// Rows per second of the engine's save, or -1 when it failed.
-double engineRate(const QString &path, const QList<bulksave::ProductRow> &rows, const bulksave::SaveChoices &choices)
+// Rows per second of the engine's save, journaled in `journals` as every
+// save of the window and the program is, or -1 when it failed.
+double engineRate(const QString &path, const QString &journals, const QList<bulksave::ProductRow> &rows,
+                  const bulksave::SaveChoices &choices)
 {
     ado::Connection connection(QStringLiteral("bench-batch"));
     connection.setConnectionString(QStringLiteral("Data Source=") + path);
     if (!connection.open())
         return -1;
+    QString error;
+    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
+        journals, {connection.identity(), QString(), QDateTime::currentDateTimeUtc()}, error);
+    if (!journal)
+        return -1;
     QElapsedTimer timer;
     timer.start();
     const bulksave::SaveResult result =
-        bulksave::BulkImport(connection.database(), connection.dialect()).run(rows, choices);
+        bulksave::BulkImport(connection.database(), connection.dialect()).run(rows, choices, {}, {}, journal.get());
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     return result.count(bulksave::RowStatus::Landed) == kRows ? kRows / seconds : -1;
 }
@@ -112,7 +120,7 @@ int main(int argc, char **argv)
         const QString programDb = freshDatabase();
         if (engineDb.isEmpty() || programDb.isEmpty())
             return 1;
-        const double engine = engineRate(engineDb, rows, choices);
+        const double engine = engineRate(engineDb, dir.filePath(QStringLiteral("journal")), rows, choices);
         const ProgramRates program = programRates(programDb, csv, dir.filePath(QStringLiteral("rapor.json")));
         if (engine < 0 || program.save < 0 || program.process < 0)
             return 1;
