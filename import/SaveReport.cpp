@@ -135,15 +135,14 @@ QList<RowNotLanded> rowsNotLanded(const SaveResult &result, const QList<ProductR
                                   const QList<RowPreview> &previews)
 {
     QList<RowNotLanded> kept;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const RowPreview preview = previews.value(i);
-        if (i < result.rows.size()) {
-            const RowOutcome &outcome = result.rows.at(i);
-            if (outcome.status != RowStatus::Landed && outcome.status != RowStatus::Empty)
-                kept.append({int(i) + 1, rows.at(i), notLandedReason(outcome, preview)});
-        } else if (preview.fate != RowFate::Blank) {
-            kept.append({int(i) + 1, rows.at(i), notReachedReason()});
-        }
+    for (const RowOutcome &outcome : result.rows) {
+        const qsizetype index = outcome.gridRow - 1;
+        if (outcome.status != RowStatus::Landed && outcome.status != RowStatus::Empty && index < rows.size())
+            kept.append({outcome.gridRow, rows.at(index), notLandedReason(outcome, previews.value(index))});
+    }
+    for (const int gridRow : result.notAttempted) {
+        if (gridRow - 1 < rows.size())
+            kept.append({gridRow, rows.at(gridRow - 1), notReachedReason()});
     }
     return kept;
 }

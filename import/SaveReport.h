@@ -54,7 +54,8 @@ struct RowNotLanded {
 
 // The product rows of `rows` (rows[0] = grid row 1) that `result` did not
 // land, in grid order: skipped, left out, failed, and those a stopped save
-// never reached. `previews` are the verdicts the save was started with.
+// never reached. `previews` are the verdicts the save was started with;
+// they give the reasons of the skipped and left-out rows.
 QList<RowNotLanded> rowsNotLanded(const SaveResult &result, const QList<ProductRow> &rows,
                                   const QList<RowPreview> &previews);
 

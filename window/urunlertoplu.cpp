@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -380,6 +381,7 @@ void urunlertoplu::loadSpreadsheet(const QString &path)
     basliklariyaz();
     if (path.isEmpty())
         return;
+    m_sheetName = QFileInfo(path).fileName();
     // A refused file leaves the empty grid; a damaged one what could be read.
     satisekrani2->LoadGrid(path, FlexGrid::flexFileExcel);
     setColumnWidths();

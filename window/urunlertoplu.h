@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "connection/baglanmodul.h"
 #include "import/ProgressMeter.h"
 #include "import/RowRules.h"
+#include "import/SaveReport.h"
 #include "window/LookupLists.h"
 
 class FlexGrid;
@@ -133,6 +135,12 @@ public:
     // tests set it.
     bulksave::ProgressMeter::Clock saveClock;
 
+    // Asks where to write the rows a save did not land, offering
+    // `suggestedName`; returns the .xlsx path, "" when the operator cancels.
+    // Empty: a save-file dialog. Only tests set it.
+    using PathPrompt = std::function<QString(QWidget *parent, const QString &suggestedName)>;
+    PathPrompt keptRowsPrompt;
+
 protected:
     // A single local file dropped on the window or the grid loads as if it
     // had been picked with Command1; nothing is taken while a save runs.
@@ -147,6 +155,13 @@ private:
     static QString droppedFile(const QMimeData *data);
     // A message box with only an OK button, no icon and the tool's name.
     void showMessage(const QString &text);
+    // The completion message of a save, with "Geri Al" when rows landed and
+    // the save was journaled, and "Kalanları Kaydet…" when rows did not land;
+    // each offered until it was used.
+    void reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowNotLanded> &kept,
+                    const QString &journal);
+    // Writes `kept` to a workbook the operator names; false when cancelled or refused.
+    bool saveKeptRows(const QList<bulksave::RowNotLanded> &kept);
     template <typename Control>
     Control *place(Control *control, const char *name, const QRect &twipsRect, double points, int tabIndex);
     QLabel *makeLabel(const QString &text, const QRect &twipsRect, double points, const QColor &colour, int tabIndex);
@@ -159,4 +174,5 @@ private:
     void setColumnWidths();
 
     std::vector<std::pair<int, QWidget *>> m_tabOrder;
+    QString m_sheetName;  // the file name of the spreadsheet last loaded, for the journal
 };

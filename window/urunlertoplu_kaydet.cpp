@@ -5,7 +5,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +19,9 @@
 #include <initializer_list>
 
 #include "import/BulkImport.h"
+#include "import/ImportJournal.h"
+#include "import/ImportUndo.h"
+#include "spreadsheet/write/RowsWorkbook.h"
 #include "import/RowPreview.h"
 #include "import/SaveReport.h"
 #include "platform/grid/FlexGrid.h"
@@ -79,6 +86,58 @@ urunlertoplu::DuplicateAnswer urunlertoplu::askAboutDuplicates(const QString &qu
     return box.clickedButton() == skip ? DuplicateAnswer::Skip : DuplicateAnswer::Cancel;
 }
 
+void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowNotLanded> &kept,
+                              const QString &journal)
+{
+    bool canUndo = !journal.isEmpty() && result.count(bulksave::RowStatus::Landed) > 0;
+    bool canKeep = !kept.isEmpty();
+    const QString text = bulksave::completionMessage(result);
+    if (!canUndo && !canKeep) {
+        showMessage(text);
+        return;
+    }
+    // The box comes back after the rows were kept, so that the import can
+    // still be undone.
+    for (;;) {
+        QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, this);
+        QPushButton *undo = canUndo ? box.addButton(QStringLiteral("Geri Al"), QMessageBox::DestructiveRole) : nullptr;
+        QPushButton *keep = canKeep ? box.addButton(QStringLiteral("Kalanları Kaydet…"), QMessageBox::ActionRole) : nullptr;
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        box.exec();
+        if (box.clickedButton() == keep && keep) {
+            canKeep = !saveKeptRows(kept);
+            continue;
+        }
+        if (box.clickedButton() == undo && undo) {
+            const bulksave::UndoResult undone = bulksave::undoImport(baglanti.database(), baglanti.dialect(), journal);
+            showMessage(undone.message);
+        }
+        return;
+    }
+}
+
+bool urunlertoplu::saveKeptRows(const QList<bulksave::RowNotLanded> &kept)
+{
+    const QString suggested = (m_sheetName.isEmpty() ? QStringLiteral("urunler")
+                                                     : QFileInfo(m_sheetName).completeBaseName()) +
+                              QStringLiteral(" - kalanlar.xlsx");
+    const QString path = keptRowsPrompt ? keptRowsPrompt(this, suggested)
+                                        : QFileDialog::getSaveFileName(this, QStringLiteral("Kalanları Kaydet"), suggested,
+                                                                       QStringLiteral("Excel çalışma kitabı (*.xlsx)"));
+    if (path.isEmpty())
+        return false;
+    std::vector<spreadsheet::RowTexts> rows;
+    rows.reserve(std::size_t(kept.size()));
+    for (const bulksave::RowNotLanded &row : kept)
+        rows.push_back({row.row.barcode, row.row.name, row.row.price, row.reason});
+    if (const QString error = spreadsheet::writeRowsWorkbook(path, rows); !error.isEmpty()) {
+        showMessage(QStringLiteral("Kalan satırlar kaydedilemedi: %1\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
 void urunlertoplu::kaydet_Click()
 {
     if (!kaydet->isEnabled())
@@ -105,6 +164,19 @@ void urunlertoplu::kaydet_Click()
         }
     }
 
+    // Every save is journaled so that it can be undone; without a journal
+    // nothing is written.
+    std::unique_ptr<bulksave::ImportJournal> journal;
+    if (baglanti.isOpen()) {
+        QString error;
+        journal = bulksave::ImportJournal::create(
+            bulksave::journalFolder(), {baglanti.identity(), m_sheetName, QDateTime::currentDateTimeUtc()}, error);
+        if (!journal) {
+            showMessage(QStringLiteral("Geri alma kaydı yazılamıyor; hiçbir ürün eklenmedi.\n%1").arg(error));
+            return;
+        }
+    }
+
     bulksave::SaveResult result;
     bool closeRequested = false;
     {
@@ -114,7 +186,7 @@ void urunlertoplu::kaydet_Click()
                                     baglanti.textFidelity());
         result = import.run(rows, choices, [&pacing, &busy](int visited) {
             return pacing.rowVisited(visited) && !busy.closeRequested();
-        }, leaveOut);
+        }, leaveOut, journal.get());
         closeRequested = busy.closeRequested();
     }
     if (const std::optional<qint64> last = result.lastItemId())
@@ -123,7 +195,7 @@ void urunlertoplu::kaydet_Click()
         close();
         return;
     }
-    showMessage(bulksave::completionMessage(result));
+    reportSave(result, bulksave::rowsNotLanded(result, rows, preview->previews()), journal ? journal->path() : QString());
     formutemizle();
     // The save wrote barcodes the preview had not seen in the database.
     preview->refresh();

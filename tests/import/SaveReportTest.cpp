@@ -108,6 +108,7 @@ TEST(SaveReport, the_rows_not_landed_carry_their_reasons_and_a_stopped_save_name
     RowOutcome leftOut{3, RowStatus::LeftOut, SkipReason::None, {}, {}, 0};
     SaveResult result = connectedWith({landed(1), skipped(2), leftOut, empty(4), failed(5, "disk dolu")});
     result.stopped = true;
+    result.notAttempted = {6};
 
     const QList<bulksave::RowNotLanded> kept = bulksave::rowsNotLanded(result, rows, previews);
     QStringList lines;

@@ -10,10 +10,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "WindowFixture.h"
 #include "platform/grid/FlexGrid.h"
+#include "window/GridPreview.h"
 
 namespace {
 
@@ -198,4 +200,50 @@ TEST_F(SaveWindow, without_a_connection_the_message_says_nothing_was_added_and_w
     EXPECT_EQ(lines.mid(1).join(u'\n'), closed.lastError());
     EXPECT_FALSE(closed.lastError().isEmpty());
     window.reset();
+}
+
+TEST_F(SaveWindow, geri_al_in_the_completion_message_undoes_the_import)
+{
+    fillGrid({{"111", "Çay", "12"}, {"222", "Simit", "7"}});
+    window->goster->setChecked(true);
+    window->Grup->setEditText(QStringLiteral("Yeni Grup"));
+    MessageCatcher messages(QStringLiteral("Geri Al"));
+    window->kaydet->click();
+
+    ASSERT_EQ(messages.texts.size(), 2) << messages.texts.join(u'|').toStdString();
+    EXPECT_EQ(messages.texts[0], "Toplu Ürün Eklendi");
+    EXPECT_TRUE(messages.texts[1].startsWith("Aktarım geri alındı: 2 ürün silindi.")) << messages.texts[1].toStdString();
+    for (const char *table : {"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuItems"})
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1StringView(table))), 0) << table;
+    EXPECT_EQ(count("SELECT COUNT(*) FROM ScreenMenuCategories WHERE Name = 'Yeni Grup'"), 0);
+    // The reset after the save no longer lists the category the undo removed.
+    EXPECT_EQ(window->Grup->findText(QStringLiteral("Yeni Grup")), -1);
+}
+
+TEST_F(SaveWindow, the_rows_that_did_not_land_are_kept_in_a_workbook_that_loads_back)
+{
+    ASSERT_EQ(database.exec("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) VALUES ('X', '333', 0, 'Eski')"),
+              QString());
+    window->preview->refresh();
+    fillGrid({{"111", "Çay", "12"}, {"0222", "Su", "bedava"}, {"333", "Ayran", "9"}, {"444", "Simit", "7"}});
+    QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("kalanlar.xlsx"));
+    QString offered;
+    window->keptRowsPrompt = [&](QWidget *, const QString &suggested) {
+        offered = suggested;
+        return kept;
+    };
+    MessageCatcher messages(QStringList{"Atla", "Kalanları Kaydet…"});
+    window->kaydet->click();
+
+    EXPECT_EQ(offered, QStringLiteral("urunler - kalanlar.xlsx"));
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 3);  // Çay, Simit and the one before
+    window->loadSpreadsheet(kept);
+    FlexGrid *grid = window->satisekrani2;
+    QStringList rows;
+    for (int row = 1; row < grid->Rows(); ++row) {
+        if (!grid->TextMatrix(row, 2).isEmpty())
+            rows << QStringList{grid->TextMatrix(row, 1), grid->TextMatrix(row, 2), grid->TextMatrix(row, 3)}.join(u'|');
+    }
+    EXPECT_EQ(rows, (QStringList{"0222|Su|bedava", "333|Ayran|9"}));
 }

@@ -22,17 +22,24 @@
 // button captioned `answer` where it has one, else with OK.
 class MessageCatcher {
 public:
-    explicit MessageCatcher(const QString &answer = {})
+    explicit MessageCatcher(const QString &answer = {}) : MessageCatcher(QStringList{answer}) {}
+
+    // Answers each box with the first of `answers` it offers, else OK.
+    explicit MessageCatcher(const QStringList &answers)
     {
         m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this, answer] {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, answers] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
-                QAbstractButton *chosen = box->button(QMessageBox::Ok);
-                for (QAbstractButton *button : box->buttons()) {
-                    if (button->text() == answer)
-                        chosen = button;
+                QAbstractButton *chosen = nullptr;
+                for (const QString &answer : answers) {
+                    for (QAbstractButton *button : box->buttons()) {
+                        if (!chosen && button->text() == answer)
+                            chosen = button;
+                    }
                 }
+                if (!chosen)
+                    chosen = box->button(QMessageBox::Ok);
                 chosen->click();
             }
         });
