@@ -353,24 +353,55 @@ TEST_F(BatchProgram, AReadOnlyDatabaseFileIsNamedAndNeverWritten)
 }
 #endif
 
-TEST_F(BatchProgram, APasswordIsNeverPrinted)
+TEST_F(BatchProgram, APasswordIsNeverInAnyOutputOrJournal)
 {
     const QString password = QStringLiteral("Gizli-Parola-9");
-    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")});
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;;5")});
+    TestDatabase db(true);
     const QString sqlServer = QStringLiteral("Provider=SQLOLEDB.1;Data Source=127.0.0.1,1;Initial Catalog=POS;"
                                              "User ID=sa;Password=") + password + QStringLiteral(";Connect Timeout=2");
-    const QString sqlite = QStringLiteral("Data Source=") + home.filePath(QStringLiteral("yok.db")) +
-                           QStringLiteral(";Password=") + password;
+    const QString reachable = db.connectionText() + QStringLiteral(";User ID=sa;Password=") + password;
+    const QString missing = QStringLiteral("Data Source=") + home.filePath(QStringLiteral("yok.db")) +
+                            QStringLiteral(";Password=") + password;
     const QString malformed = QStringLiteral("Data Source=\"x;Password=") + password;
-    for (const QStringList &arguments : {
-             QStringList{products, QStringLiteral("--connection"), sqlServer, QStringLiteral("--connection"), sqlite,
-                         QStringLiteral("--connection"), malformed},
-             QStringList{products, QStringLiteral("--json"), QStringLiteral("--connection=") + sqlServer},
-             QStringList{products, sqlServer},  // the connection text lost its option
-         }) {
+    const QString settings = home.filePath(QStringLiteral("ayarlar.xml"));
+    {
+        QFile file(settings);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(("<?xml version=\"1.0\"?><S><ConnectionString>" + reachable + "</ConnectionString></S>").toUtf8());
+    }
+    const QString reportFile = home.filePath(QStringLiteral("rapor.txt"));
+    const std::pair<const char *, QStringList> cases[] = {
+        {"every kind of target, CSV report in a file",
+         {products, QStringLiteral("--report"), reportFile, QStringLiteral("--connection"), sqlServer,
+          QStringLiteral("--connection"), reachable, QStringLiteral("--connection"), missing, QStringLiteral("--connection"),
+          malformed, QStringLiteral("--settings"), settings}},
+        {"JSON report", {products, QStringLiteral("--json"), QStringLiteral("--connection=") + sqlServer,
+                         QStringLiteral("--connection=") + reachable}},
+        {"dry run", {products, QStringLiteral("--dry-run"), QStringLiteral("--connection"), reachable}},
+        {"undo", {QStringLiteral("--undo-last"), QStringLiteral("--connection"), reachable, QStringLiteral("--connection"), sqlServer}},
+        {"a connection text that lost its option", {products, sqlServer}},
+        {"an unknown option holding one", {products, QStringLiteral("--connecton=") + sqlServer}},
+    };
+    for (const auto &[what, arguments] : cases) {
+        SCOPED_TRACE(what);
+        QFile::remove(reportFile);
         const ProgramRun result = run(arguments);
-        EXPECT_NE(result.exitCode, 0);
         EXPECT_FALSE(result.out.contains(password)) << result.out.toStdString();
         EXPECT_FALSE(result.err.contains(password)) << result.err.toStdString();
+        QFile report(reportFile);
+        if (report.open(QIODevice::ReadOnly)) {
+            EXPECT_FALSE(report.readAll().contains(password.toUtf8()));
+        }
+    }
+    // The journals, by name and content.
+    const QDir journals(home.filePath(QStringLiteral(".local/share/toplu-urun-ekle/journal")));
+    const QStringList names = journals.entryList(QDir::Files);
+    EXPECT_FALSE(names.isEmpty());
+    for (const QString &name : names) {
+        EXPECT_FALSE(name.contains(password)) << name.toStdString();
+        QFile journal(journals.filePath(name));
+        ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(journal.readAll().contains(password.toUtf8())) << name.toStdString();
     }
 }
