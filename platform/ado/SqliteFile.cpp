@@ -25,12 +25,16 @@ QString applyPragma(const QSqlDatabase &db, const QString &statement, const QStr
     return {};
 }
 
-// WAL with synchronous=NORMAL may lose the last commits after a power cut,
-// and a save reports its rows as added once their batch commits; FULL syncs
-// the log at every commit, which a save pays once per batch.
 QString applyPragmas(const QSqlDatabase &db)
 {
-    QString error = applyPragma(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("wal"));
+    // A damaged file is found before anything writes to it (switching to WAL
+    // rewrites its header), wherever in it the damage lies.
+    QString error = applyPragma(db, QStringLiteral("PRAGMA quick_check"), QStringLiteral("ok"));
+    if (error.isEmpty())
+        error = applyPragma(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("wal"));
+    // WAL with synchronous=NORMAL may lose the last commits after a power cut,
+    // and a save reports its rows as added once their batch commits; FULL
+    // syncs the log at every commit, which a save pays once per batch.
     if (error.isEmpty())
         error = applyPragma(db, QStringLiteral("PRAGMA synchronous=FULL"));
     if (error.isEmpty())

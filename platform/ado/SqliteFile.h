@@ -21,12 +21,12 @@ QString sqliteUri(const QString &path, Os os);
 // (the point-of-sale application writing a ticket) before it fails as locked.
 constexpr int kBusyTimeoutMs = 5000;
 
-// Opens the existing file `path` on `db` (a QSQLITE connection) and sets WAL
-// journal mode, synchronous=FULL, foreign keys on and temporary tables in
-// memory. A missing file is a failure and is not created; so is a file this
-// user may not write, and one that is not a sound database (it is never
-// rewritten to repair it). Returns "" on success; otherwise the reason,
-// with `db` closed.
+// Opens the existing file `path` on `db` (a QSQLITE connection), checks it
+// (quick_check) and sets WAL journal mode, synchronous=FULL, foreign keys on
+// and temporary tables in memory. A missing file is a failure and is not
+// created; so is a file this user may not write, and one that is not a sound
+// database (it is never rewritten to repair it). Returns "" on success;
+// otherwise the reason, with `db` closed.
 QString openSqliteFile(QSqlDatabase &db, const QString &path);
 
 }  // namespace ado

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "WindowFixture.h"
+#include "db/StandInDatabase.h"
 #include "platform/grid/FlexGrid.h"
 #include "window/ColourTable.h"
 
@@ -83,6 +84,34 @@ TEST(StartUp, an_unreachable_database_opens_the_window_with_the_leading_entries_
 
     const QString errors = form.formutemizle();
     EXPECT_EQ(errors.count(u'\n'), 2) << "each of the three reads says why it failed";
+}
+
+TEST(StartUp, a_damaged_database_file_is_named_in_the_title_and_a_save_writes_nothing_to_it)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pos.db"));
+    ASSERT_EQ(posdb::createStandInDatabase(path, true), QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(4096);  // the second page on: the schema is unreadable
+    file.write(QByteArray(8192, '\x5a'));
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    urunlertoplu form;
+    form.Form_Load(writeSettings(dir, QStringLiteral("Data Source=") + path));
+    form.show();
+    EXPECT_TRUE(form.windowTitle().startsWith("bağlantı yok: cannot use ")) << form.windowTitle().toStdString();
+    form.satisekrani2->setTextMatrix(1, 2, QStringLiteral("Çay"));
+    form.satisekrani2->setTextMatrix(1, 3, QStringLiteral("10"));
+    MessageCatcher messages;
+    form.kaydet->click();
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts.first().startsWith("Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.")) << messages.texts.first().toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
 
 TEST(StartUp, the_title_never_shows_a_password)
