@@ -85,56 +85,35 @@ QString recordName(const QString &table, qint64 id, const JournalRow &row)
 }
 
 // Why `row`'s records are not as the import left them, or "" when they are.
-QString changedSince(UndoRecords &records, PosRecords &maps, const JournalRow &row)
+// Numbers compare by value whatever type the driver gives them.
+QString changedSince(UndoRecords &records, const JournalRow &row)
 {
+    struct Written {
+        QString table;
+        QString columns;
+        std::optional<qint64> id;  // none: the row wrote no such record
+        QVariantList values;
+    };
+    const Written written[] = {
+        {QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), row.itemId,
+         {row.group, row.barcode, row.name}},
+        {QStringLiteral("MenuItemPortions"), QStringLiteral("MenuItemId"), row.portionId, {row.itemId}},
+        {QStringLiteral("MenuItemPrices"), QStringLiteral("MenuItemPortionId, Price"), row.priceId,
+         {row.portionId, row.price}},
+        {QStringLiteral("ScreenMenuItems"), QStringLiteral("MenuItemId"), row.buttonId, {row.itemId}},
+        {QStringLiteral("PrinterMaps"), QStringLiteral("MenuItemId"), row.printerMapId, {row.itemId}},
+    };
     QVariantList values;
-    const auto missing = [&row](const QString &table, qint64 id) {
-        return recordName(table, id, row) + QStringLiteral(" artık yok");
-    };
-    const auto changed = [&row](const QString &table, qint64 id) {
-        return recordName(table, id, row) + QStringLiteral(" aktarımdan sonra değiştirilmiş");
-    };
-    const auto failedRead = [](const WriteResult &read) { return read.table + QStringLiteral(": ") + read.error; };
-
-    WriteResult read = records.read(QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), row.itemId, values);
-    if (!read.ok())
-        return failedRead(read);
-    if (!read.id)
-        return missing(QStringLiteral("MenuItems"), row.itemId);
-    if (values != QVariantList{row.group, row.barcode, row.name})
-        return changed(QStringLiteral("MenuItems"), row.itemId);
-
-    read = records.read(QStringLiteral("MenuItemPortions"), QStringLiteral("MenuItemId"), row.portionId, values);
-    if (!read.ok())
-        return failedRead(read);
-    if (!read.id)
-        return missing(QStringLiteral("MenuItemPortions"), row.portionId);
-    if (values.value(0).toLongLong() != row.itemId)
-        return changed(QStringLiteral("MenuItemPortions"), row.portionId);
-
-    read = records.read(QStringLiteral("MenuItemPrices"), QStringLiteral("MenuItemPortionId, Price"), row.priceId, values);
-    if (!read.ok())
-        return failedRead(read);
-    if (!read.id)
-        return missing(QStringLiteral("MenuItemPrices"), row.priceId);
-    if (values.value(0).toLongLong() != row.portionId || values.value(1).toDouble() != row.price)
-        return changed(QStringLiteral("MenuItemPrices"), row.priceId);
-
-    if (row.buttonId) {
-        read = records.read(QStringLiteral("ScreenMenuItems"), QStringLiteral("MenuItemId"), *row.buttonId, values);
+    for (const Written &record : written) {
+        if (!record.id)
+            continue;
+        const WriteResult read = records.read(record.table, record.columns, *record.id, values);
         if (!read.ok())
-            return failedRead(read);
+            return read.table + QStringLiteral(": ") + read.error;
         if (!read.id)
-            return missing(QStringLiteral("ScreenMenuItems"), *row.buttonId);
-        if (values.value(0).toLongLong() != row.itemId)
-            return changed(QStringLiteral("ScreenMenuItems"), *row.buttonId);
-    }
-    if (row.printerMapId) {
-        read = maps.readPrinterMap(*row.printerMapId, values);
-        if (!read.ok())
-            return missing(QStringLiteral("PrinterMaps"), *row.printerMapId);
-        if (values.value(2).toLongLong() != row.itemId)  // MenuItemId
-            return changed(QStringLiteral("PrinterMaps"), *row.printerMapId);
+            return recordName(record.table, *record.id, row) + QStringLiteral(" artık yok");
+        if (values != record.values)
+            return recordName(record.table, *record.id, row) + QStringLiteral(" aktarımdan sonra değiştirilmiş");
     }
     return {};
 }
@@ -221,7 +200,7 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
     const QList<JournalRow> &rows = landed.rows;
     const QList<qint64> &categories = landed.newCategories;
     for (const JournalRow &row : std::as_const(rows)) {
-        if (const QString why = changedSince(records, maps, row); !why.isEmpty())
+        if (const QString why = changedSince(records, row); !why.isEmpty())
             return refuse(why);
     }
     for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
