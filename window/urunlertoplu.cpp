@@ -87,7 +87,13 @@ urunlertoplu::urunlertoplu(ado::Connection &connection, QWidget *parent)
     altmenu->setFocus();
 }
 
-urunlertoplu::~urunlertoplu() = default;
+urunlertoplu::~urunlertoplu()
+{
+    // An edit still open in the grid is committed while the grid is being
+    // destroyed, after this window's own part is gone: nothing of it may answer.
+    QObject::disconnect(satisekrani2, nullptr, this, nullptr);
+    delete preview;
+}
 
 template <typename Control>
 Control *urunlertoplu::place(Control *control, const char *name, const QRect &twipsRect, double points, int tabIndex)

@@ -102,12 +102,14 @@ TEST_F(SaveTest, rows_lost_with_a_transaction_the_database_ended_are_reported_fa
 
 TEST_F(SaveTest, a_refused_commit_fails_its_rows_and_leaves_nothing)
 {
-    // Deferred checks move the foreign-key failure of an unknown printer to
-    // the commit.
-    ASSERT_EQ(pos.exec("PRAGMA defer_foreign_keys = ON"), QString());
-    SaveChoices c = everything();
-    c.printerId = QStringLiteral("99");
-    const SaveResult result = save({product("Çay"), product("Kahve")}, c);
+    // A check the database makes only at the commit: every mapping leaves a
+    // record behind whose deferred reference names no printer.
+    ASSERT_EQ(pos.exec("CREATE TABLE Checks (PrinterId INT REFERENCES Printers(id) DEFERRABLE INITIALLY DEFERRED)"),
+              QString());
+    ASSERT_EQ(pos.exec("CREATE TRIGGER check_mapping AFTER INSERT ON PrinterMaps "
+                       "BEGIN INSERT INTO Checks VALUES (NEW.PrinterId + 1000); END"),
+              QString());
+    const SaveResult result = save({product("Çay"), product("Kahve")}, everything());
 
     ASSERT_EQ(result.rows.size(), 2);
     for (const auto &outcome : result.rows) {
