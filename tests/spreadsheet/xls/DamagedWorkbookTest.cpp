@@ -77,7 +77,7 @@ Bytes sheetCutMidRow()
     Bytes stream = workbookStream({}, concat({label(0, 0, "8690001"), label(0, 1, "Cay"), number(0, 2, 12.5),
                                               label(1, 0, "8690002"), label(1, 1, "Simit")}),
                                   0x0600, true, false);
-    stream.resize(stream.size() - 3);
+    stream.erase(stream.end() - 3, stream.end());
     return stream;
 }
 
