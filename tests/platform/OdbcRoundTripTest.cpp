@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "OdbcRoundTrip.h"
+#include "platform/ado/OdbcConnectionString.h"
+
+namespace {
+
+struct RoundTripCase {
+    const char *name;
+    QString text;  // an OLE DB connection text naming a SQL Server login
+    bool refused;  // every driver's string must be refused rather than built
+};
+
+void PrintTo(const RoundTripCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(RoundTrip, every_driver_reads_back_the_login_the_text_names)
+{
+    const RoundTripCase &c = GetParam();
+    const ado::OleDbText text = ado::OleDbText::parse(c.text);
+    ASSERT_TRUE(text.isValid()) << text.error().toStdString();
+    const auto target = std::get<ado::SqlServerTarget>(ado::chooseTarget(text, ado::Os::Windows));
+    for (QStringView driver : odbcroundtrip::kDrivers) {
+        SCOPED_TRACE(driver.toString().toStdString());
+        EXPECT_EQ(ado::odbcConnectionString(target, driver.toString()).ok(), !c.refused);
+        EXPECT_EQ(odbcroundtrip::roundTripFault(text, driver).toStdString(), "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RoundTrip,
+    ::testing::Values(
+        RoundTripCase{"password_with_every_mark",
+                      QStringLiteral(R"(Data Source=kasa;User ID=sa;Password=" {a;b}}c=d""e'f} ")"), false},
+        RoundTripCase{"values_opening_with_a_brace", QStringLiteral("Data Source={kasa};Initial Catalog={POS};User ID={sa"),
+                      false},
+        RoundTripCase{"local_alias_with_instance", QStringLiteral("Data Source= (LOCAL)\\POS ;Integrated Security=SSPI"),
+                      false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+}  // namespace
