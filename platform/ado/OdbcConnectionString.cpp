@@ -78,6 +78,12 @@ public:
     {
         if (value.isEmpty() || !m_error.isEmpty())
             return;
+        // The drivers are C code and would take it for the end of the
+        // string, cutting the value and leaving the next one unread.
+        if (value.contains(QChar(u'\0'))) {
+            m_error = QStringLiteral("the %1 holds a NUL character, which no driver can take").arg(what);
+            return;
+        }
         if (m_freeTds && value.contains(u"};")) {
             m_error = QStringLiteral("the %1 holds \"};\", which the FreeTDS driver cannot take").arg(what);
             return;

@@ -41,7 +41,13 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"values_opening_with_a_brace", QStringLiteral("Data Source={kasa};Initial Catalog={POS};User ID={sa"),
                       false},
         RoundTripCase{"local_alias_with_instance", QStringLiteral("Data Source= (LOCAL)\\POS ;Integrated Security=SSPI"),
-                      false}),
+                      false},
+        // A C driver reads a NUL as the end of the string: the server name
+        // would be cut short and point elsewhere.
+        RoundTripCase{"nul_in_the_server_name", QStringLiteral("Data Source=kasa") + QChar(u'\0') + QStringLiteral("x;"),
+                      true},
+        RoundTripCase{"nul_in_the_password",
+                      QStringLiteral("Data Source=kasa;User ID=sa;Password=a") + QChar(u'\0') + QStringLiteral("b"), true}),
     [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace
