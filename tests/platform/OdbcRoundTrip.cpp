@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "platform/ado/OdbcConnectionString.h"
+#include "platform/ado/SecretMask.h"
 #include "platform/ado/Target.h"
 
 namespace odbcroundtrip {
@@ -164,6 +165,22 @@ QString roundTripFault(const ado::OleDbText &text, QStringView driver)
     if (!pairs.isEmpty())
         faults << QStringLiteral("keywords the text did not ask for: %1").arg(pairs.keys().join(u", "));
     return faults.join(u"; ");
+}
+
+QString maskFault(const ado::OleDbText &text, QStringView driver)
+{
+    const std::optional<ado::SqlServerTarget> target = sqlServerLogin(text);
+    if (!target || target->password.isEmpty())
+        return {};
+    const ado::OdbcConnectionString built = ado::odbcConnectionString(*target, driver.toString());
+    if (!built.ok())
+        return {};
+    const QString masked =
+        ado::maskSecrets(built.text, {target->password}, {target->dataSource, target->server, target->database});
+    const std::optional<QMap<QString, QString>> read = readPairs(masked, driver);
+    if (!read || read->value(QStringLiteral("pwd")) == u"***")
+        return {};
+    return QStringLiteral("the masked string reads PWD=%1").arg(read->value(QStringLiteral("pwd")));
 }
 
 }  // namespace odbcroundtrip

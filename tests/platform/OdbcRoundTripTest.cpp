@@ -20,7 +20,7 @@ void PrintTo(const RoundTripCase &c, std::ostream *os)
 
 class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
-TEST_P(RoundTrip, every_driver_reads_back_the_login_the_text_names)
+TEST_P(RoundTrip, every_driver_reads_back_the_login_the_text_names_and_masking_hides_the_password)
 {
     const RoundTripCase &c = GetParam();
     const ado::OleDbText text = ado::OleDbText::parse(c.text);
@@ -30,6 +30,7 @@ TEST_P(RoundTrip, every_driver_reads_back_the_login_the_text_names)
         SCOPED_TRACE(driver.toString().toStdString());
         EXPECT_EQ(ado::odbcConnectionString(target, driver.toString()).ok(), !c.refused);
         EXPECT_EQ(odbcroundtrip::roundTripFault(text, driver).toStdString(), "");
+        EXPECT_EQ(odbcroundtrip::maskFault(text, driver).toStdString(), "");
     }
 }
 
@@ -42,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                       false},
         RoundTripCase{"local_alias_with_instance", QStringLiteral("Data Source= (LOCAL)\\POS ;Integrated Security=SSPI"),
                       false},
+        RoundTripCase{"password_with_a_brace_inside", QStringLiteral("Data Source=kasa;User ID=sa;Password=a}b"), false},
         // A C driver reads a NUL as the end of the string: the server name
         // would be cut short and point elsewhere.
         RoundTripCase{"nul_in_the_server_name", QStringLiteral("Data Source=kasa") + QChar(u'\0') + QStringLiteral("x;"),

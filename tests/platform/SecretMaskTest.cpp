@@ -68,6 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The driver doubles "}" inside braces, so the raw password never appears.
         MaskCase{"echoed_with_doubled_brace", "a}b", "UID={sa};PWD={a}}b};Database={MenoraPOS}",
                  "UID={sa};PWD=***;Database={MenoraPOS}"},
+        // FreeTDS is sent "}" as it is: the value runs to the "}" before ";".
+        MaskCase{"echoed_for_freetds_with_a_lone_brace", "a}b", "UID={sa};PWD={a}b};Database={MenoraPOS}",
+                 "UID={sa};PWD=***;Database={MenoraPOS}"},
+        MaskCase{"echoed_for_freetds_with_a_brace_before_a_blank", "x} ", "PWD={x} }\nServer={KASA-PC}",
+                 "PWD=***\nServer={KASA-PC}"},
         MaskCase{"no_password", "", "Login failed for user 'sa'.", "Login failed for user 'sa'."}),
     [](const auto &info) { return std::string(info.param.name); });
 
