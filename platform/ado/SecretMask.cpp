@@ -14,11 +14,11 @@ using Range = std::pair<qsizetype, qsizetype>;  // [first, second) of the messag
 
 // A password keyword and its value: braced, quoted with the quote doubled
 // inside, or plain up to ";" or the end of the line. A braced value runs to a
-// "}" before ";" or the line's end, past "}}" and past a lone "}" inside (as
-// FreeTDS, which has no escape, is sent it); failing that, to the first lone
-// "}". Either reading may mask more than the value, never less.
+// "}" before ";" or the end of the message, past "}}", line breaks and a lone
+// "}" inside (as FreeTDS, which has no escape, is sent it); failing that, to
+// the first lone "}". Either reading may mask more than the value, never less.
 const QRegularExpression kPasswordPair(
-    QStringLiteral(R"((?<!\w)(?:pwd|password)\s*=\s*(\{(?:[^}\r\n]|\}\}|\}(?![;}\r\n]|$))*\}(?=[;\r\n]|$)|\{(?:[^}]|\}\})*\}|"(?:[^"]|"")*"|'(?:[^']|'')*'|[^;\r\n]+))"),
+    QStringLiteral(R"((?<!\w)(?:pwd|password)\s*=\s*(\{(?:[^}]|\}\}|\}(?![;}]|$))*\}(?=;|$)|\{(?:[^}]|\}\})*\}|"(?:[^"]|"")*"|'(?:[^']|'')*'|[^;\r\n]+))"),
     QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
 
 bool isWordChar(QChar c)

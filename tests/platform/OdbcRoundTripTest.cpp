@@ -44,6 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"local_alias_with_instance", QStringLiteral("Data Source= (LOCAL)\\POS ;Integrated Security=SSPI"),
                       false},
         RoundTripCase{"password_with_a_brace_inside", QStringLiteral("Data Source=kasa;User ID=sa;Password=a}b"), false},
+        RoundTripCase{"password_with_a_brace_before_a_line_break",
+                      QStringLiteral("Data Source=kasa;User ID=sa;Password=gnitial=KA\n\nSQ}LEXPRESS;I=1"), false},
         // A C driver reads a NUL as the end of the string: the server name
         // would be cut short and point elsewhere.
         RoundTripCase{"nul_in_the_server_name", QStringLiteral("Data Source=kasa") + QChar(u'\0') + QStringLiteral("x;"),

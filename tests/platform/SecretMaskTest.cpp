@@ -71,8 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
         // FreeTDS is sent "}" as it is: the value runs to the "}" before ";".
         MaskCase{"echoed_for_freetds_with_a_lone_brace", "a}b", "UID={sa};PWD={a}b};Database={MenoraPOS}",
                  "UID={sa};PWD=***;Database={MenoraPOS}"},
-        MaskCase{"echoed_for_freetds_with_a_brace_before_a_blank", "x} ", "PWD={x} }\nServer={KASA-PC}",
-                 "PWD=***\nServer={KASA-PC}"},
+        MaskCase{"echoed_for_freetds_with_a_brace_before_a_blank", "x} ", "PWD={x} };Server={KASA-PC}",
+                 "PWD=***;Server={KASA-PC}"},
+        MaskCase{"echoed_for_freetds_with_a_brace_before_a_line_break", "x}\ny", "PWD={x}\ny};Server={KASA-PC}",
+                 "PWD=***;Server={KASA-PC}"},
         MaskCase{"no_password", "", "Login failed for user 'sa'.", "Login failed for user 'sa'."}),
     [](const auto &info) { return std::string(info.param.name); });
 
