@@ -44,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"local_alias_with_instance", QStringLiteral("Data Source= (LOCAL)\\POS ;Integrated Security=SSPI"),
                       false},
         RoundTripCase{"password_with_a_brace_inside", QStringLiteral("Data Source=kasa;User ID=sa;Password=a}b"), false},
+        RoundTripCase{"password_ending_in_a_brace", QStringLiteral("Data Source=kasa;User ID=sa;Password=gizliD}"), false},
         RoundTripCase{"password_with_a_brace_before_a_line_break",
                       QStringLiteral("Data Source=kasa;User ID=sa;Password=gnitial=KA\n\nSQ}LEXPRESS;I=1"), false},
         // A C driver reads a NUL as the end of the string: the server name

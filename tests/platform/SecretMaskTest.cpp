@@ -75,6 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "PWD=***;Server={KASA-PC}"},
         MaskCase{"echoed_for_freetds_with_a_brace_before_a_line_break", "x}\ny", "PWD={x}\ny};Server={KASA-PC}",
                  "PWD=***;Server={KASA-PC}"},
+        // Read the Microsoft way the value runs on to the end: masked too far, never too short.
+        MaskCase{"echoed_for_freetds_ending_in_a_brace", "ab}", "PWD={ab}};Server={KASA-PC}", "PWD=***"},
+        MaskCase{"echoed_for_microsoft_with_a_closing_brace_and_semicolon", "a};b", "PWD={a}};b};Server={KASA-PC}",
+                 "PWD=***;Server={KASA-PC}"},
         MaskCase{"no_password", "", "Login failed for user 'sa'.", "Login failed for user 'sa'."}),
     [](const auto &info) { return std::string(info.param.name); });
 
