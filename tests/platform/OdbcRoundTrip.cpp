@@ -178,7 +178,9 @@ QString maskFault(const ado::OleDbText &text, QStringView driver)
     const QString masked =
         ado::maskSecrets(built.text, {target->password}, {target->dataSource, target->server, target->database});
     const std::optional<QMap<QString, QString>> read = readPairs(masked, driver);
-    if (!read || read->value(QStringLiteral("pwd")) == u"***")
+    // A pair swallowed by masking that ran on from another value shows
+    // nothing of the password either.
+    if (!read || !read->contains(QStringLiteral("pwd")) || read->value(QStringLiteral("pwd")) == u"***")
         return {};
     return QStringLiteral("the masked string reads PWD=%1").arg(read->value(QStringLiteral("pwd")));
 }

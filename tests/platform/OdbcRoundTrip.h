@@ -35,8 +35,8 @@ QString roundTripFault(const ado::OleDbText &text, QStringView driver);
 
 // What of the password is left when the string built for `driver` comes
 // back in a driver's message and is masked as the connection masks it; ""
-// when the password's pair reads as "***", the string could not be built or
-// no longer reads as pairs.
+// when the password's pair reads as "***" or is gone, the string could not
+// be built or no longer reads as pairs.
 QString maskFault(const ado::OleDbText &text, QStringView driver);
 
 }  // namespace odbcroundtrip

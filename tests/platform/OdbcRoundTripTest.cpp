@@ -47,6 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"password_ending_in_a_brace", QStringLiteral("Data Source=kasa;User ID=sa;Password=gizliD}"), false},
         RoundTripCase{"password_with_a_brace_before_a_line_break",
                       QStringLiteral("Data Source=kasa;User ID=sa;Password=gnitial=KA\n\nSQ}LEXPRESS;I=1"), false},
+        RoundTripCase{"server_name_holding_a_password_pair",
+                      QStringLiteral("Data Source=.\\SQL}X ID=sa:Password=gizl}X ID=sa;Password=gizli&1"), false},
         // A C driver reads a NUL as the end of the string: the server name
         // would be cut short and point elsewhere.
         RoundTripCase{"nul_in_the_server_name", QStringLiteral("Data Source=kasa") + QChar(u'\0') + QStringLiteral("x;"),
