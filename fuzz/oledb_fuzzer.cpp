@@ -35,8 +35,9 @@ void checkTarget(const ado::Target &target)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static const QRegularExpression kError(QStringLiteral(
-        R"(^the (connection text has no keyword=value pair|quoted value) at character \d+( of the connection text is not closed properly)?$)"));
+    static const QRegularExpression kError(
+        QStringLiteral(R"(^the (connection text has no keyword=value pair|quoted value) at character \d+)"
+                       R"(( of the connection text is not closed properly)?$)"));
     const QString input = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     const ado::OleDbText text = ado::OleDbText::parse(input);
     if (!text.isValid()) {

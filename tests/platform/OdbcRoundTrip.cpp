@@ -71,6 +71,57 @@ bool expectedTrust(const ado::SqlServerTarget &target, QStringView driver)
     return driver == u"ODBC Driver 18 for SQL Server" && ado::isLocalServer(target.server);
 }
 
+// The pairs as unixODBC's driver manager reads them to choose the driver
+// library, whatever the family: a braced value ends at a "}" that is not
+// doubled, or at the end; what follows it up to the next "=" is the next
+// keyword. A DSN after a DRIVER is ignored; a repeated keyword replaces.
+QMap<QString, QString> driverManagerPairs(QStringView text)
+{
+    QMap<QString, QString> pairs;
+    qsizetype at = 0;
+    for (;;) {
+        while (at < text.size() && (text.at(at).isSpace() || text.at(at) == u';'))
+            ++at;
+        const qsizetype equals = text.indexOf(u'=', at);
+        if (at >= text.size() || equals < 0)
+            return pairs;
+        const QString key = text.mid(at, equals - at).toString().toLower();
+        at = equals + 1;
+        QString value;
+        if (at < text.size() && text.at(at) == u'{') {
+            for (++at; at < text.size(); ++at) {
+                if (text.at(at) == u'}') {
+                    if (at + 1 >= text.size() || text.at(at + 1) != u'}')
+                        break;
+                    ++at;
+                }
+                value.append(text.at(at));
+            }
+            ++at;
+        } else {
+            const qsizetype semicolon = text.indexOf(u';', at);
+            const qsizetype end = semicolon < 0 ? text.size() : semicolon;
+            value = text.mid(at, end - at).toString();
+            at = end;
+        }
+        if (!(key == u"dsn" && pairs.contains(QStringLiteral("driver"))))
+            pairs.insert(key, value);
+    }
+}
+
+// "" when the driver manager loads `driver` and nothing else from `text`.
+QString driverManagerFault(const QString &text, QStringView driver)
+{
+    const QMap<QString, QString> pairs = driverManagerPairs(text);
+    if (pairs.value(QStringLiteral("driver")) != driver)
+        return mismatch(u"driver manager's driver", driver.toString(), pairs.value(QStringLiteral("driver")));
+    for (const QString &key : pairs.keys()) {
+        if (key == u"dsn" || key == u"filedsn" || key == u"savefile" || key.startsWith(u"dm"))
+            return QStringLiteral("the driver manager reads %1=%2").arg(key, pairs.value(key));
+    }
+    return {};
+}
+
 std::optional<ado::SqlServerTarget> sqlServerLogin(const ado::OleDbText &text)
 {
     const ado::Target chosen = ado::chooseTarget(text, ado::Os::Windows);
@@ -85,7 +136,8 @@ std::optional<QMap<QString, QString>> readPairs(const QString &text, QStringView
 {
     const bool freeTds = isFreeTds(driver);
     // The drivers are C code: a NUL ends the string for them.
-    const QStringView view = QStringView(text).left(text.indexOf(QChar(u'\0')) < 0 ? text.size() : text.indexOf(QChar(u'\0')));
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    const QStringView view = QStringView(text).left(nul < 0 ? text.size() : nul);
     QMap<QString, QString> pairs;
     qsizetype at = 0;
     while (at < view.size()) {
@@ -155,7 +207,8 @@ QString roundTripFault(const ado::OleDbText &text, QStringView driver)
     expect(u"password", trusted ? QString() : text.value({u"Password", u"PWD"}), take("pwd"));
     expect(u"attached file", text.value({u"Initial File Name", u"AttachDBFileName"}), take("attachdbfilename"));
     expect(u"server SPN", text.value({u"Server SPN", u"ServerSPN"}), take("serverspn"));
-    expect(u"encryption", expectedEncrypt(target->encryption, driver), take(isFreeTds(driver) ? "encryption" : "encrypt"));
+    expect(u"encryption", expectedEncrypt(target->encryption, driver),
+           take(isFreeTds(driver) ? "encryption" : "encrypt"));
     if ((take("trustservercertificate") == u"yes") != expectedTrust(*target, driver))
         faults << QStringLiteral("the certificate check differs");
     if (isFreeTds(driver)) {
@@ -164,6 +217,11 @@ QString roundTripFault(const ado::OleDbText &text, QStringView driver)
     }
     if (!pairs.isEmpty())
         faults << QStringLiteral("keywords the text did not ask for: %1").arg(pairs.keys().join(u", "));
+    // Elsewhere FreeTDS is reached through unixODBC, which reads the string
+    // by the Microsoft rules first.
+    if (isFreeTds(driver))
+        faults << driverManagerFault(built.text, driver);
+    faults.removeAll(QString());
     return faults.join(u"; ");
 }
 

@@ -28,9 +28,10 @@ inline constexpr QStringView kDrivers[] = {
 std::optional<QMap<QString, QString>> readPairs(const QString &text, QStringView driver);
 
 // What differs between the login `text` asks for and the one the string
-// built for `driver` gives that driver, or "" when they agree or the builder
-// refused `text` (with an error and no string). Also "" when `text` is not a
-// SQL Server login.
+// built for `driver` gives that driver (for FreeTDS, also whether unixODBC
+// picks that driver and no data source from it), or "" when they agree or the
+// builder refused `text` (with an error and no string). Also "" when `text`
+// is not a SQL Server login.
 QString roundTripFault(const ado::OleDbText &text, QStringView driver);
 
 // What of the password is left when the string built for `driver` comes
