@@ -12,10 +12,11 @@ namespace {
 
 using Range = std::pair<qsizetype, qsizetype>;  // [first, second) of the message
 
-// A password keyword and its value: braced with "}}" inside, quoted with the
-// quote doubled inside, or plain up to ";" or the end of the line.
+// A password keyword and its value: braced with "}}" inside (to the end of
+// the message when no lone "}" closes it), quoted with the quote doubled
+// inside, or plain up to ";" or the end of the line.
 const QRegularExpression kPasswordPair(
-    QStringLiteral(R"((?<!\w)(?:pwd|password)\s*=\s*(\{(?:[^}]|\}\})*\}|"(?:[^"]|"")*"|'(?:[^']|'')*'|[^;\r\n]+))"),
+    QStringLiteral(R"((?<!\w)(?:pwd|password)\s*=\s*(\{(?:[^}]|\}\})*(?:\}|$)|"(?:[^"]|"")*"|'(?:[^']|'')*'|[^;\r\n]+))"),
     QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
 
 // The same braced value as FreeTDS reads it, which has no escape for "}" and

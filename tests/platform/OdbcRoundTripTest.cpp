@@ -56,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringLiteral("Data Source= (LOCAL)\\POS ;Integrated Security=SSPI")},
         RoundTripCase{"password_with_a_brace_inside", login(QStringLiteral("a}b")), Refusal::FreeTds},
         RoundTripCase{"password_ending_in_a_brace", login(QStringLiteral("gizliD}"))},
+        RoundTripCase{"password_and_server_spn_ending_in_a_brace",
+                      login(QStringLiteral("x};Server SPN=spn}"))},
         RoundTripCase{"password_with_a_brace_before_a_line_break",
                       login(QStringLiteral("gnitial=KA\n\nSQ}LEXPRESS;I=1")), Refusal::FreeTds},
         RoundTripCase{"server_name_holding_a_password_pair",

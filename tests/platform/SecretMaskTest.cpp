@@ -79,6 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"echoed_for_freetds_ending_in_a_brace", "ab}", "PWD={ab}};Server={KASA-PC}", "PWD=***"},
         MaskCase{"echoed_for_microsoft_with_a_closing_brace_and_semicolon", "a};b", "PWD={a}};b};Server={KASA-PC}",
                  "PWD=***;Server={KASA-PC}"},
+        // No lone "}" closes the value the Microsoft way: masked to the end.
+        MaskCase{"echoed_for_freetds_before_a_value_ending_in_a_brace", "x}",
+                 "PWD={x}};ServerSPN={spn}};TDS_Version=7.4;", "PWD=***"},
         MaskCase{"no_password", "", "Login failed for user 'sa'.", "Login failed for user 'sa'."}),
     [](const auto &info) { return std::string(info.param.name); });
 
