@@ -24,6 +24,18 @@ bool isConnectionElement(const pugi::xml_node &node)
            && !node.first_attribute() && node.first_child();
 }
 
+// Leaves in ayarmetni the connection text of a loaded (or empty) document.
+void takeConnectionText(const pugi::xml_document &document)
+{
+    ayarmetni.clear();
+    // Position 1 of the top-level nodes: the root element when the file opens
+    // with an XML declaration.
+    baglantibul(document.first_child().next_sibling());
+    // The markup keeps character references escaped; the server must get the
+    // characters themselves ("&amp;" in a password is "&").
+    ayarmetni = xml::decodeCharacterReferences(ayarmetni);
+}
+
 }  // namespace
 
 ado::Connection &baglanti()
@@ -40,15 +52,17 @@ QString settingsFilePath()
 
 xml::LoadResult ayarlarioku(const QString &path)
 {
-    ayarmetni.clear();
     pugi::xml_document document;
     const xml::LoadResult result = xml::loadFile(document, path);
-    // Position 1 of the top-level nodes: the root element when the file opens
-    // with an XML declaration.
-    baglantibul(document.first_child().next_sibling());
-    // The markup keeps character references escaped; the server must get the
-    // characters themselves ("&amp;" in a password is "&").
-    ayarmetni = xml::decodeCharacterReferences(ayarmetni);
+    takeConnectionText(document);
+    return result;
+}
+
+xml::LoadResult ayarlaricoz(const QByteArray &fileBytes)
+{
+    pugi::xml_document document;
+    const xml::LoadResult result = xml::loadBytes(document, fileBytes);
+    takeConnectionText(document);
     return result;
 }
 

@@ -2,6 +2,7 @@
 // The connection module: reads the point-of-sale settings file, chooses the
 // connection text and holds the one database connection the tool shares.
 
+#include <QByteArray>
 #include <QString>
 
 #include "platform/ado/Connection.h"
@@ -31,6 +32,10 @@ QString settingsFilePath();
 // for the code and its tests: start-up tells the operator nothing. The path
 // argument exists for tests; the program always reads settingsFilePath().
 xml::LoadResult ayarlarioku(const QString &path = settingsFilePath());
+
+// ayarlarioku() over a settings file's content already in memory; never
+// Unreadable.
+xml::LoadResult ayarlaricoz(const QByteArray &fileBytes);
 
 // Searches `node` and everything below it, last match winning, and strips
 // the ConnectionString tags from ayarmetni.

@@ -67,6 +67,19 @@ bool trustsCertificate(const SqlServerTarget &target, const QString &driver)
     return driver == kMicrosoftDriversBestFirst.front() && isLocalServer(target.server);
 }
 
+// True when `value` holds a "}" followed by anything but more "}". FreeTDS
+// has no escape and ends a braced value at the first "};", while unixODBC,
+// which picks the driver library before FreeTDS sees the string, ends it at
+// the first "}" that is not doubled: the two read the same pairs only when
+// every "}" of a value stands in a run at its end.
+bool hasInnerClosingBrace(const QString &value)
+{
+    qsizetype end = value.size();
+    while (end > 0 && value.at(end - 1) == u'}')
+        --end;
+    return QStringView(value).left(end).contains(u'}');
+}
+
 // Collects "Key={value};" pairs, braced for one driver family.
 class PairWriter {
 public:
@@ -78,8 +91,15 @@ public:
     {
         if (value.isEmpty() || !m_error.isEmpty())
             return;
-        if (m_freeTds && value.contains(u"};")) {
-            m_error = QStringLiteral("the %1 holds \"};\", which the FreeTDS driver cannot take").arg(what);
+        // The drivers are C code and would take it for the end of the
+        // string, cutting the value and leaving the next one unread.
+        if (value.contains(QChar(u'\0'))) {
+            m_error = QStringLiteral("the %1 holds a NUL character, which no driver can take").arg(what);
+            return;
+        }
+        if (m_freeTds && hasInnerClosingBrace(value)) {
+            m_error = QStringLiteral("the %1 holds \"}\" before another character, which the FreeTDS driver "
+                                     "and the driver manager would read differently").arg(what);
             return;
         }
         const QString escaped = m_freeTds ? value : QString(value).replace(u'}', QStringLiteral("}}"));

@@ -28,8 +28,11 @@ struct OdbcConnectionString {
 
 // The connection string for `target` through `driver`. Every value is braced
 // by the rules of the driver's family: Microsoft drivers take "}" doubled;
-// FreeTDS ends a braced value at the first "};" and has no escape, so a value
-// holding "};" cannot be passed and gives an error. Each pair ends in ";".
+// FreeTDS ends a braced value at the first "};" and has no escape, and the
+// driver manager in front of it ends one at the first "}" not doubled, so a
+// FreeTDS value holding "}" anywhere but in a run at its end cannot be
+// passed and gives an error, as does a value holding a NUL character in any
+// family. Each pair ends in ";".
 // Encryption and trust go to each driver in its own words, as far as it has
 // them: ODBC Driver 18 gets Encrypt=Optional unless the text asks for
 // encryption, and TrustServerCertificate=yes when the text says so or, when

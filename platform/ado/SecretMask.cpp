@@ -12,10 +12,17 @@ namespace {
 
 using Range = std::pair<qsizetype, qsizetype>;  // [first, second) of the message
 
-// A password keyword and its value: braced with "}}" inside, quoted with the
-// quote doubled inside, or plain up to ";" or the end of the line.
+// A password keyword and its value: braced with "}}" inside (to the end of
+// the message when no lone "}" closes it), quoted with the quote doubled
+// inside, or plain up to ";" or the end of the line.
 const QRegularExpression kPasswordPair(
-    QStringLiteral(R"((?<!\w)(?:pwd|password)\s*=\s*(\{(?:[^}]|\}\})*\}|"(?:[^"]|"")*"|'(?:[^']|'')*'|[^;\r\n]+))"),
+    QStringLiteral(R"((?<!\w)(?:pwd|password)\s*=\s*(\{(?:[^}]|\}\})*(?:\}|$)|"(?:[^"]|"")*"|'(?:[^']|'')*'|[^;\r\n]+))"),
+    QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+
+// The same braced value as FreeTDS reads it, which has no escape for "}" and
+// so is sent one as it is: up to the first "}" before ";" or the end.
+const QRegularExpression kFreeTdsPasswordPair(
+    QStringLiteral(R"((?<!\w)(?:pwd|password)\s*=\s*(\{(?:[^}]|\}(?!;|$))*\}))"),
     QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
 
 bool isWordChar(QChar c)
@@ -55,10 +62,14 @@ QList<Range> occurrences(const QString &message, const QString &text, Qt::CaseSe
 
 QString maskSecrets(const QString &message, QStringList secrets, const QStringList &keep)
 {
+    // A braced value is masked as far as either reading takes it, so that a
+    // password holding "}" is hidden whichever driver family it was sent to.
     QList<Range> masked;
-    for (auto pairs = kPasswordPair.globalMatch(message); pairs.hasNext();) {
-        const QRegularExpressionMatch pair = pairs.next();
-        masked.append({pair.capturedStart(1), pair.capturedEnd(1)});
+    for (const QRegularExpression *pattern : {&kPasswordPair, &kFreeTdsPasswordPair}) {
+        for (auto pairs = pattern->globalMatch(message); pairs.hasNext();) {
+            const QRegularExpressionMatch pair = pairs.next();
+            masked.append({pair.capturedStart(1), pair.capturedEnd(1)});
+        }
     }
     QList<Range> kept;
     for (const QString &text : keep)
@@ -73,10 +84,15 @@ QString maskSecrets(const QString &message, QStringList secrets, const QStringLi
     std::sort(masked.begin(), masked.end());
     QString result;
     qsizetype from = 0;
-    for (const Range &range : std::as_const(masked)) {
-        result += QStringView(message).mid(from, range.first - from);
+    // Overlapping ranges (both readings of one value) become one "***".
+    for (qsizetype i = 0; i < masked.size(); ++i) {
+        const qsizetype start = masked[i].first;
+        qsizetype to = masked[i].second;
+        while (i + 1 < masked.size() && masked[i + 1].first <= to)
+            to = std::max(to, masked[++i].second);
+        result += QStringView(message).mid(from, start - from);
         result += QStringLiteral("***");
-        from = range.second;
+        from = to;
     }
     result += QStringView(message).mid(from);
     return result;

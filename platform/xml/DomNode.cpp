@@ -79,7 +79,13 @@ LoadResult loadFile(pugi::xml_document &doc, const QString &path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {LoadResult::Unreadable, file.errorString()};
-    const ParserInput input = parserInput(bytes);
+    return loadBytes(doc, bytes);
+}
+
+LoadResult loadBytes(pugi::xml_document &doc, const QByteArray &fileBytes)
+{
+    doc.reset();
+    const ParserInput input = parserInput(fileBytes);
     if (!input.result)
         return input.result;
     const pugi::xml_parse_result parsed =

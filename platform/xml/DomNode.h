@@ -5,6 +5,7 @@
 
 #include "platform/xml/LoadResult.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <pugixml.hpp>
@@ -18,6 +19,10 @@ namespace xml {
 // encoding the file declares (FileEncoding.h). A file that cannot be read,
 // converted or parsed leaves `doc` empty; the result says why.
 LoadResult loadFile(pugi::xml_document &doc, const QString &path);
+
+// Loads a file's content already read into memory, as loadFile() does after
+// reading; never Unreadable.
+LoadResult loadBytes(pugi::xml_document &doc, const QByteArray &fileBytes);
 
 // Writes `doc` to `path` in the encoding its declaration names, through a
 // temporary file in the same folder that replaces `path` only when all of it

@@ -47,7 +47,7 @@ SettingsCase notRecognised(const char *name, const char *element)
 
 class SettingsFile : public ::testing::TestWithParam<SettingsCase> {};
 
-TEST_P(SettingsFile, yields_the_connection_text_start_up_reads)
+TEST_P(SettingsFile, yields_the_connection_text_start_up_reads_from_the_file_or_its_bytes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("MenoraSettings.txt"));
@@ -57,6 +57,10 @@ TEST_P(SettingsFile, yields_the_connection_text_start_up_reads)
     file.close();
     baglanmodul::ayarmetni = QStringLiteral("left over from before");
     EXPECT_EQ(baglanmodul::ayarlarioku(path).status, GetParam().status);
+    EXPECT_EQ(baglanmodul::ayarmetni, GetParam().expected);
+
+    baglanmodul::ayarmetni = QStringLiteral("left over from before");
+    EXPECT_EQ(baglanmodul::ayarlaricoz(GetParam().content).status, GetParam().status);
     EXPECT_EQ(baglanmodul::ayarmetni, GetParam().expected);
 }
 

@@ -88,8 +88,10 @@ TEST_P(SqlLogin, braces_values_by_the_driver_family_or_refuses_what_it_cannot_ca
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SqlLogin,
-    ::testing::Values(LoginCase{"freetds_takes_braces_and_semicolons", kFreeTds, "p;w}d=", "p;w}d="},
-                      LoginCase{"freetds_takes_a_closing_brace_at_the_end", kFreeTds, "ab}", "ab}"},
+    ::testing::Values(LoginCase{"freetds_takes_braces_and_semicolons", kFreeTds, "p;w{d=", "p;w{d="},
+                      LoginCase{"freetds_takes_closing_braces_at_the_end", kFreeTds, "ab}}", "ab}}"},
+                      LoginCase{"freetds_refuses_a_closing_brace_the_driver_manager_would_end_at", kFreeTds, "p;w}d=",
+                                nullptr},
                       LoginCase{"freetds_refuses_a_value_it_would_cut_short", kFreeTds, "ab};Gizli", nullptr},
                       LoginCase{"freetds_refuses_a_dsn_mention", kFreeTds, "my.DSNpass", nullptr},
                       LoginCase{"microsoft_doubles_closing_braces", kDriver17, "a}b;c", "a}}b;c"},

@@ -68,6 +68,20 @@ INSTANTIATE_TEST_SUITE_P(
         // The driver doubles "}" inside braces, so the raw password never appears.
         MaskCase{"echoed_with_doubled_brace", "a}b", "UID={sa};PWD={a}}b};Database={MenoraPOS}",
                  "UID={sa};PWD=***;Database={MenoraPOS}"},
+        // FreeTDS is sent "}" as it is: the value runs to the "}" before ";".
+        MaskCase{"echoed_for_freetds_with_a_lone_brace", "a}b", "UID={sa};PWD={a}b};Database={MenoraPOS}",
+                 "UID={sa};PWD=***;Database={MenoraPOS}"},
+        MaskCase{"echoed_for_freetds_with_a_brace_before_a_blank", "x} ", "PWD={x} };Server={KASA-PC}",
+                 "PWD=***;Server={KASA-PC}"},
+        MaskCase{"echoed_for_freetds_with_a_brace_before_a_line_break", "x}\ny", "PWD={x}\ny};Server={KASA-PC}",
+                 "PWD=***;Server={KASA-PC}"},
+        // Read the Microsoft way the value runs on to the end: masked too far, never too short.
+        MaskCase{"echoed_for_freetds_ending_in_a_brace", "ab}", "PWD={ab}};Server={KASA-PC}", "PWD=***"},
+        MaskCase{"echoed_for_microsoft_with_a_closing_brace_and_semicolon", "a};b", "PWD={a}};b};Server={KASA-PC}",
+                 "PWD=***;Server={KASA-PC}"},
+        // No lone "}" closes the value the Microsoft way: masked to the end.
+        MaskCase{"echoed_for_freetds_before_a_value_ending_in_a_brace", "x}",
+                 "PWD={x}};ServerSPN={spn}};TDS_Version=7.4;", "PWD=***"},
         MaskCase{"no_password", "", "Login failed for user 'sa'.", "Login failed for user 'sa'."}),
     [](const auto &info) { return std::string(info.param.name); });
 
