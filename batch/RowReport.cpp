@@ -42,8 +42,7 @@ void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome
         row.reason = outcome.failure;
     } else if (duplicate && options.duplicates != DuplicatePolicy::Add) {
         row.status = QStringLiteral("duplicate");
-    } else if (outcome.stoppedForDuplicates || (options.dryRun && options.duplicates == DuplicatePolicy::Stop &&
-                                                !bulksave::duplicateRows(outcome.previews).isEmpty())) {
+    } else if (outcome.stoppedForDuplicates) {
         row.status = QStringLiteral("not-attempted");
         row.reason = kNothingWrittenForDuplicates;
     } else if (options.dryRun) {

@@ -79,14 +79,13 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
             outcome.failure = QStringLiteral("kayıtlı barkodlar okunamadı: %1").arg(found.error);
     }
     outcome.previews = verdicts.previews();
-    if (!outcome.failure.isEmpty() || options.dryRun)
+    if (!outcome.failure.isEmpty())
+        return outcome;
+    const QSet<int> duplicates = bulksave::duplicateRows(outcome.previews);
+    outcome.stoppedForDuplicates = options.duplicates == DuplicatePolicy::Stop && !duplicates.isEmpty();
+    if (outcome.stoppedForDuplicates || options.dryRun)
         return outcome;
 
-    const QSet<int> duplicates = bulksave::duplicateRows(outcome.previews);
-    if (options.duplicates == DuplicatePolicy::Stop && !duplicates.isEmpty()) {
-        outcome.stoppedForDuplicates = true;
-        return outcome;
-    }
     QString journalError;
     const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
         journalFolder, {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()},

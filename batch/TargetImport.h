@@ -19,7 +19,7 @@ struct TargetOutcome {
     QString label;             // server and database, or the database file's name; never the connection text
     bool reached = false;      // the connection opened
     QString failure;           // why nothing was written: the connection, the printer or the barcode lookup
-    bool stoppedForDuplicates = false;  // --duplicates stop met a duplicate: nothing was written
+    bool stoppedForDuplicates = false;  // --duplicates stop met a duplicate: nothing was (or, dry, would be) written
     QList<bulksave::RowPreview> previews;  // the verdict on every row, rows[0] first
     std::optional<bulksave::SaveResult> save;  // what the save did; none for a dry run or a failure
     double saveSeconds = 0;  // how long the save itself took, from its first row to its last
