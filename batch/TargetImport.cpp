@@ -87,14 +87,13 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
         return outcome;
 
     QString journalError;
-    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
-        journalFolder, {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()},
-        journalError);
+    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::startJournal(
+        connection.database(), journalFolder,
+        {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()}, journalError);
     if (!journal) {
         outcome.failure = QStringLiteral("geri alma kaydı oluşturulamadı: %1").arg(journalError);
         return outcome;
     }
-    outcome.journal = journal->path();
     bulksave::BulkImport save(connection.database(), connection.dialect(), connection.lastError(),
                               connection.textFidelity());
     QElapsedTimer timer;
@@ -102,6 +101,8 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
     outcome.save = save.run(rows, choices, progress,
                             options.duplicates == DuplicatePolicy::Skip ? duplicates : QSet<int>(), journal.get());
     outcome.saveSeconds = double(timer.nsecsElapsed()) / 1e9;
+    if (journal->landed())
+        outcome.journal = journal->path();
     return outcome;
 }
 
@@ -112,6 +113,13 @@ UndoOutcome undoInto(ado::Connection &connection, const QString &journal, const 
     outcome.label = connection.description();
     if (!outcome.reached) {
         outcome.message = connection.lastError();
+        return outcome;
+    }
+    // A crashed import's batch is settled before the newest import is looked
+    // for: one that landed nothing is passed over.
+    if (const QString why = bulksave::settleJournals(connection.database(), journalFolder, connection.identity());
+        !why.isEmpty()) {
+        outcome.message = QStringLiteral("Yarım kalmış bir aktarımın kaydı tamamlanamadı: %1").arg(why);
         return outcome;
     }
     const QString path = journal.isEmpty() ? bulksave::lastJournal(journalFolder, connection.identity()) : journal;

@@ -23,7 +23,7 @@ struct TargetOutcome {
     QList<bulksave::RowPreview> previews;  // the verdict on every row, rows[0] first
     std::optional<bulksave::SaveResult> save;  // what the save did; none for a dry run or a failure
     double saveSeconds = 0;  // how long the save itself took, from its first row to its last
-    QString journal;         // the save's journal, for undoing it; "" without a save
+    QString journal;         // the save's journal, for undoing it; "" without a save or when nothing landed
 
     // Rows the save visited per second; 0 when there was no save.
     double rowsPerSecond() const;
@@ -38,7 +38,7 @@ bulksave::SaveChoices baseChoices(const BatchOptions &options);
 // written when the connection does not open, the printer is not one of the
 // target's, the existing barcodes cannot be read, for a dry run, or when
 // --duplicates stop meets a duplicate. A save is journaled in
-// `journalFolder`; a journal that cannot be created fails the target before
+// `journalFolder`; a journal that cannot be started fails the target before
 // any write.
 TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
                          const BatchOptions &options, const bulksave::SaveProgress &progress,
@@ -46,7 +46,8 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
 
 // Undoes, on `connection` (its text already set), the import journaled at
 // `journal`, or the last one journaled in `journalFolder` for this
-// database when `journal` is "". Returns the label and what happened.
+// database that landed something when `journal` is "", after settling the
+// journals a crash cut short. Returns the label and what happened.
 struct UndoOutcome {
     QString label;
     bool reached = false;

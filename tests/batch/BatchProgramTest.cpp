@@ -17,6 +17,9 @@
 #include <unistd.h>
 #endif
 
+#include "import/BulkImport.h"
+#include "import/ImportJournal.h"
+#include "tests/common/CrashingJournal.h"
 #include "tests/common/TestDatabase.h"
 
 namespace {
@@ -296,6 +299,64 @@ TEST_F(BatchProgram, AnImportIsUndoneFromItsJournalOnceAndOnlyOnItsOwnDatabase)
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_TRUE(again.err.contains(QStringLiteral("Bu aktarım zaten geri alındı."))) << again.err.toStdString();
     EXPECT_EQ(run({products, QStringLiteral("--undo-last")}).exitCode, 64);
+}
+
+TEST_F(BatchProgram, UndoingAnImportCutOffBeforeItsCommitLeavesTheNextImportAlone)
+{
+    TestDatabase db(true);
+    const QString folder = home.filePath(QStringLiteral(".local/share/toplu-urun-ekle/journal"));
+    const QString crashed = folder + QStringLiteral("/kesik.jsonl");
+    {
+        // The journal a save killed between its record of a batch and the commit leaves.
+        QString error;
+        const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
+            folder, {db.connection.identity(), QStringLiteral("urunler.csv"), QDateTime::currentDateTimeUtc()}, error);
+        ASSERT_TRUE(journal) << error.toStdString();
+        CrashBeforeCommit killed(*journal);
+        bulksave::SaveChoices choices;
+        choices.group = QStringLiteral("SEÇİLMEDİ");
+        bulksave::BulkImport(db.connection.database(), db.connection.dialect())
+            .run({{QStringLiteral("111"), QStringLiteral("Çay"), QStringLiteral("10")},
+                  {QStringLiteral("222"), QStringLiteral("Su"), QStringLiteral("5")}},
+                 choices, {}, {}, &killed);
+        ASSERT_TRUE(QFile::copy(journal->path(), crashed));
+    }
+    ASSERT_EQ(db.count(QStringLiteral("MenuItems")), 0);
+    const QStringList target{QStringLiteral("--connection"), db.connectionText()};
+
+    // The same sheet again: it gets the ids the rolled-back batch had.
+    const ProgramRun imported =
+        run(QStringList{sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")})} + target);
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    ASSERT_EQ(db.count(QStringLiteral("MenuItems")), 2);
+
+    const ProgramRun undoCrashed = run(QStringList{QStringLiteral("--undo"), crashed} + target);
+    EXPECT_EQ(undoCrashed.exitCode, 1);
+    EXPECT_TRUE(undoCrashed.err.contains(QStringLiteral("hiçbir ürün eklenmedi"))) << undoCrashed.err.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 2);
+
+    const ProgramRun undoLast = run(QStringList{QStringLiteral("--undo-last")} + target);
+    EXPECT_EQ(undoLast.exitCode, 0) << undoLast.err.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 0);
+}
+
+TEST_F(BatchProgram, AnImportThatLandsNothingLeavesNoJournalForUndoLastToStopAt)
+{
+    TestDatabase db(true);
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")});
+    const QStringList target{QStringLiteral("--connection"), db.connectionText()};
+    ASSERT_EQ(run(QStringList{products} + target).exitCode, 0);
+    // Every row a duplicate now: nothing lands.
+    const ProgramRun nothing = run(QStringList{products, QStringLiteral("--json")} + target);
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_EQ(QJsonDocument::fromJson(nothing.out.toUtf8())[QStringLiteral("targets")][0][QStringLiteral("journal")].toString(),
+              QString());
+    EXPECT_EQ(QDir(home.filePath(QStringLiteral(".local/share/toplu-urun-ekle/journal"))).entryList(QDir::Files).size(), 1);
+
+    const ProgramRun undone = run(QStringList{QStringLiteral("--undo-last")} + target);
+    EXPECT_EQ(undone.exitCode, 0) << undone.err.toStdString();
+    EXPECT_TRUE(undone.err.contains(QStringLiteral("Aktarım geri alındı: 2 ürün silindi."))) << undone.err.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 0);
 }
 
 TEST_F(BatchProgram, ADamagedDatabaseFileIsNamedAndNeverWritten)
