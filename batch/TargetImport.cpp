@@ -57,7 +57,7 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
                          const QString &journalFolder)
 {
     TargetOutcome outcome;
-    outcome.reached = connection.open();
+    outcome.reached = connection.open(options.dryRun ? ado::Access::ReadOnly : ado::Access::ReadWrite);
     outcome.label = connection.description();
     bulksave::SaveChoices choices = baseChoices(options);
     if (!outcome.reached)

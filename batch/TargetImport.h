@@ -39,7 +39,7 @@ bulksave::SaveChoices baseChoices(const BatchOptions &options);
 // target's, the existing barcodes cannot be read, for a dry run, or when
 // --duplicates stop meets a duplicate. A save is journaled in
 // `journalFolder`; a journal that cannot be started fails the target before
-// any write.
+// any write. A dry run opens the database read-only.
 TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
                          const BatchOptions &options, const bulksave::SaveProgress &progress,
                          const QString &journalFolder);

@@ -61,9 +61,10 @@ QString Connection::connectionString() const
     return m_text;
 }
 
-bool Connection::open()
+bool Connection::open(Access access)
 {
     release();
+    m_access = access;
     m_error.clear();
     m_description.clear();
     m_identity.clear();
@@ -162,7 +163,7 @@ QString Connection::openTarget(const SqliteTarget &target)
     if (!QSqlDatabase::isDriverAvailable(kSqliteDriver))
         return QStringLiteral("the Qt SQLite driver (QSQLITE) is not installed");
     QSqlDatabase db = QSqlDatabase::addDatabase(kSqliteDriver, m_name);
-    const QString error = openSqliteFile(db, target.path);
+    const QString error = openSqliteFile(db, target.path, m_access);
     if (error.isEmpty())
         m_dialect = Dialect::Sqlite;
     return error;

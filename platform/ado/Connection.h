@@ -28,7 +28,9 @@ public:
     QString connectionString() const;
 
     // One open attempt with the text set before; no retry. Returns isOpen().
-    bool open();
+    // Read-only, an embedded database file is left byte for byte as it was
+    // (a SQL Server is opened as usual: only the caller's statements write).
+    bool open(Access access = Access::ReadWrite);
     bool isOpen() const;
     // Why the last open failed, or "" after a success. A password the
     // driver's words echo shows as "***"; names of servers, databases and
@@ -69,6 +71,7 @@ private:
     QString m_description;
     QString m_identity;
     Dialect m_dialect = Dialect::None;
+    Access m_access = Access::ReadWrite;
     TextFidelity m_fidelity = TextFidelity::unicode();
 };
 

@@ -188,6 +188,19 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
     EXPECT_EQ(sha1(db.path()), before);
 }
 
+TEST_F(BatchProgram, ADryRunLeavesADatabaseInRollbackJournalModeByteForByte)
+{
+    const QString path = home.filePath(QStringLiteral("pos.db"));
+    ASSERT_EQ(posdb::createStandInDatabase(path, true), QString());
+    const QByteArray before = sha1(path);
+    const ProgramRun dry = run({sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")}), QStringLiteral("--dry-run"),
+                                QStringLiteral("--connection"), QStringLiteral("Data Source=") + path});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    EXPECT_EQ(sha1(path), before);
+    for (const char *suffix : {"-wal", "-shm", "-journal"})
+        EXPECT_FALSE(QFile::exists(path + QString::fromLatin1(suffix))) << suffix;
+}
+
 TEST_F(BatchProgram, DuplicatesAreSkippedAddedOrStopTheTarget)
 {
     struct Case {
