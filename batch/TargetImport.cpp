@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "import/BarcodeLookup.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
@@ -39,6 +41,28 @@ PrinterChoice findPrinter(const QSqlDatabase &db, const QString &nameOrId)
 }
 
 }  // namespace
+
+QStringList distinctFileLabels(const QStringList &paths)
+{
+    QList<QStringList> parts;
+    for (const QString &path : paths)
+        parts << QDir::fromNativeSeparators(path).split(u'/', Qt::SkipEmptyParts);
+    const auto tail = [](const QStringList &path, qsizetype count) {
+        return path.mid(std::max<qsizetype>(0, path.size() - count));
+    };
+    QStringList labels;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QStringList &own = parts.at(i);
+        qsizetype count = std::min<qsizetype>(1, own.size());
+        for (qsizetype j = 0; j < parts.size() && count < own.size(); ++j) {
+            while (parts.at(j) != own && count < own.size() && tail(parts.at(j), count) == tail(own, count))
+                ++count;
+        }
+        labels << (count == own.size() ? QDir::toNativeSeparators(paths.at(i))
+                                       : QDir::toNativeSeparators(tail(own, count).join(u'/')));
+    }
+    return labels;
+}
 
 bulksave::SaveChoices baseChoices(const BatchOptions &options)
 {

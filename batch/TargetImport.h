@@ -29,6 +29,13 @@ struct TargetOutcome {
     double rowsPerSecond() const;
 };
 
+// The report's labels of the database files at `paths` (full paths, "" for
+// a target that is no file): each file by its last path parts, as few as
+// tell it from every other path there (the file name alone when no other
+// has it), with the system's separators; "" for "". One path given twice
+// gets one label.
+QStringList distinctFileLabels(const QStringList &paths);
+
 // The save's shared choices from the options, without the printer, which
 // each target looks up in its own Printers table.
 bulksave::SaveChoices baseChoices(const BatchOptions &options);

@@ -15,6 +15,11 @@ namespace ado {
 // between them (how a new id is read back, TOP/LIMIT) look here.
 enum class Dialect { None, SqlServer, Sqlite };
 
+// The full path of the embedded database file `oledbText` names, as
+// Connection::identity() gives it once open; "" when the text names a SQL
+// Server or cannot be read.
+QString databaseFileOf(const QString &oledbText);
+
 // One database connection opened from an OLE DB connection text.
 // Open once; a failure leaves it closed with the reason in lastError().
 class Connection {

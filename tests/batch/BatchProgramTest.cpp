@@ -201,6 +201,24 @@ TEST_F(BatchProgram, ADryRunLeavesADatabaseInRollbackJournalModeByteForByte)
         EXPECT_FALSE(QFile::exists(path + QString::fromLatin1(suffix))) << suffix;
 }
 
+TEST_F(BatchProgram, DatabaseFilesOfTheSameNameAreToldApartByTheirFolders)
+{
+    QStringList arguments{sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")})};
+    for (const char *branch : {"sube1", "sube2"}) {
+        const QString path = home.filePath(QString::fromLatin1(branch) + QStringLiteral("/pos.db"));
+        ASSERT_TRUE(QDir(home.path()).mkpath(QString::fromLatin1(branch)));
+        ASSERT_EQ(posdb::createStandInDatabase(path, true), QString());
+        arguments << QStringLiteral("--connection") << QStringLiteral("Data Source=") + path;
+    }
+    const ProgramRun result = run(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString first = QDir::toNativeSeparators(QStringLiteral("sube1/pos.db"));
+    const QString second = QDir::toNativeSeparators(QStringLiteral("sube2/pos.db"));
+    EXPECT_EQ(reportLines(result), (QStringList{first + QStringLiteral(",1,111,Çay,landed,,1"),
+                                                second + QStringLiteral(",1,111,Çay,landed,,1")}));
+    EXPECT_TRUE(result.err.contains(u'[' + second + QStringLiteral("]\n"))) << result.err.toStdString();
+}
+
 TEST_F(BatchProgram, DuplicatesAreSkippedAddedOrStopTheTarget)
 {
     struct Case {
