@@ -67,10 +67,11 @@ struct JournalContents {
     bool empty() const { return committed.isEmpty() && unsettled.isEmpty(); }
 };
 
-// Reads the journal at `path`. A last line without its end (the program was
-// stopped while writing it) is ignored, also when a mark was appended to it
-// on the same line; any other unreadable line is an error. The writer's own
-// word on a batch wins over a verdict settleBatch() wrote.
+// Reads the journal at `path`. A line the program was stopped while writing
+// is ignored when nothing but marks (an undo, a settled batch) follows it,
+// on lines of their own or an undo's glued to it; any other unreadable line
+// is an error. The writer's own word on a batch wins over a verdict
+// settleBatch() wrote.
 JournalContents readJournal(const QString &path);
 
 // Records in the journal at `path` that its import was undone; "" or why not.
