@@ -56,6 +56,18 @@ TargetText connectionTextOf(const TargetSource &source)
     return {baglanmodul::connectionText(), {}};
 }
 
+// Each target's label in the report when it is a database file, telling
+// files of the same name apart; "" for the others.
+QStringList fileLabels(const QList<TargetSource> &targets)
+{
+    QStringList paths;
+    for (const TargetSource &source : targets) {
+        const TargetText text = connectionTextOf(source);
+        paths << (text.error.isEmpty() ? ado::databaseFileOf(text.text) : QString());
+    }
+    return distinctFileLabels(paths);
+}
+
 QList<bulksave::ProductRow> productRows(const spreadsheet::SheetColumns &sheet)
 {
     QList<bulksave::ProductRow> rows;
@@ -99,6 +111,7 @@ TargetOutcome importTarget(const TargetSource &source, int number, const QList<b
 int undoOnTargets(const BatchOptions &options, std::FILE *err)
 {
     int status = AllLanded;
+    const QStringList labels = fileLabels(options.targets);
     for (qsizetype i = 0; i < options.targets.size(); ++i) {
         const TargetText text = connectionTextOf(options.targets.at(i));
         UndoOutcome outcome{QStringLiteral("hedef %1").arg(i + 1), false, false, text.error};
@@ -107,6 +120,8 @@ int undoOnTargets(const BatchOptions &options, std::FILE *err)
             connection.setConnectionString(text.text);
             outcome = undoInto(connection, options.undoJournal, bulksave::journalFolder());
         }
+        if (!labels.at(i).isEmpty())
+            outcome.label = labels.at(i);
         print(err, QStringLiteral("[%1]\n%2\n").arg(outcome.label, outcome.message));
         status = std::max(status, !outcome.reached ? int(TargetUnreachable) : outcome.undone ? int(AllLanded)
                                                                                                : int(RowsNotLanded));
@@ -152,8 +167,11 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
 
     int status = AllLanded;
     QList<TargetReport> targets;
+    const QStringList labels = fileLabels(options.targets);
     for (qsizetype i = 0; i < options.targets.size(); ++i) {
         TargetReport target{importTarget(options.targets.at(i), int(i) + 1, rows, options, err), {}};
+        if (!labels.at(i).isEmpty())
+            target.outcome.label = labels.at(i);
         target.rows = reportRows(target.outcome, rows, options);
         print(err, targetSummary(target.outcome, options));
         status = std::max(status, targetStatus(target.outcome, target.rows));

@@ -181,7 +181,9 @@ QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options)
                    .arg(outcome.save->visitedRows())
                    .arg(outcome.saveSeconds, 0, 'f', 2)
                    .arg(qRound(outcome.rowsPerSecond())) +
-               QStringLiteral("\nGeri alma kaydı: %1").arg(QDir::toNativeSeparators(outcome.journal));
+               (outcome.journal.isEmpty()
+                    ? QString()
+                    : QStringLiteral("\nGeri alma kaydı: %1").arg(QDir::toNativeSeparators(outcome.journal)));
     return QStringLiteral("[%1]\n%2\n").arg(outcome.label, body);
 }
 

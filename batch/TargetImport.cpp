@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "import/BarcodeLookup.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
@@ -40,6 +42,28 @@ PrinterChoice findPrinter(const QSqlDatabase &db, const QString &nameOrId)
 
 }  // namespace
 
+QStringList distinctFileLabels(const QStringList &paths)
+{
+    QList<QStringList> parts;
+    for (const QString &path : paths)
+        parts << QDir::fromNativeSeparators(path).split(u'/', Qt::SkipEmptyParts);
+    const auto tail = [](const QStringList &path, qsizetype count) {
+        return path.mid(std::max<qsizetype>(0, path.size() - count));
+    };
+    QStringList labels;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QStringList &own = parts.at(i);
+        qsizetype count = std::min<qsizetype>(1, own.size());
+        for (qsizetype j = 0; j < parts.size() && count < own.size(); ++j) {
+            while (parts.at(j) != own && count < own.size() && tail(parts.at(j), count) == tail(own, count))
+                ++count;
+        }
+        labels << (count == own.size() ? QDir::toNativeSeparators(paths.at(i))
+                                       : QDir::toNativeSeparators(tail(own, count).join(u'/')));
+    }
+    return labels;
+}
+
 bulksave::SaveChoices baseChoices(const BatchOptions &options)
 {
     bulksave::SaveChoices choices;
@@ -57,7 +81,7 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
                          const QString &journalFolder)
 {
     TargetOutcome outcome;
-    outcome.reached = connection.open();
+    outcome.reached = connection.open(options.dryRun ? ado::Access::ReadOnly : ado::Access::ReadWrite);
     outcome.label = connection.description();
     bulksave::SaveChoices choices = baseChoices(options);
     if (!outcome.reached)
@@ -87,14 +111,13 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
         return outcome;
 
     QString journalError;
-    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
-        journalFolder, {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()},
-        journalError);
+    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::startJournal(
+        connection.database(), journalFolder,
+        {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()}, journalError);
     if (!journal) {
         outcome.failure = QStringLiteral("geri alma kaydı oluşturulamadı: %1").arg(journalError);
         return outcome;
     }
-    outcome.journal = journal->path();
     bulksave::BulkImport save(connection.database(), connection.dialect(), connection.lastError(),
                               connection.textFidelity());
     QElapsedTimer timer;
@@ -102,6 +125,8 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
     outcome.save = save.run(rows, choices, progress,
                             options.duplicates == DuplicatePolicy::Skip ? duplicates : QSet<int>(), journal.get());
     outcome.saveSeconds = double(timer.nsecsElapsed()) / 1e9;
+    if (journal->landed())
+        outcome.journal = journal->path();
     return outcome;
 }
 
@@ -112,6 +137,13 @@ UndoOutcome undoInto(ado::Connection &connection, const QString &journal, const 
     outcome.label = connection.description();
     if (!outcome.reached) {
         outcome.message = connection.lastError();
+        return outcome;
+    }
+    // A crashed import's batch is settled before the newest import is looked
+    // for: one that landed nothing is passed over.
+    if (const QString why = bulksave::settleJournals(connection.database(), journalFolder, connection.identity());
+        !why.isEmpty()) {
+        outcome.message = QStringLiteral("Yarım kalmış bir aktarımın kaydı tamamlanamadı: %1").arg(why);
         return outcome;
     }
     const QString path = journal.isEmpty() ? bulksave::lastJournal(journalFolder, connection.identity()) : journal;

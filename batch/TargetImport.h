@@ -23,11 +23,18 @@ struct TargetOutcome {
     QList<bulksave::RowPreview> previews;  // the verdict on every row, rows[0] first
     std::optional<bulksave::SaveResult> save;  // what the save did; none for a dry run or a failure
     double saveSeconds = 0;  // how long the save itself took, from its first row to its last
-    QString journal;         // the save's journal, for undoing it; "" without a save
+    QString journal;         // the save's journal, for undoing it; "" without a save or when nothing landed
 
     // Rows the save visited per second; 0 when there was no save.
     double rowsPerSecond() const;
 };
+
+// The report's labels of the database files at `paths` (full paths, "" for
+// a target that is no file): each file by its last path parts, as few as
+// tell it from every other path there (the file name alone when no other
+// has it), with the system's separators; "" for "". One path given twice
+// gets one label.
+QStringList distinctFileLabels(const QStringList &paths);
 
 // The save's shared choices from the options, without the printer, which
 // each target looks up in its own Printers table.
@@ -38,15 +45,16 @@ bulksave::SaveChoices baseChoices(const BatchOptions &options);
 // written when the connection does not open, the printer is not one of the
 // target's, the existing barcodes cannot be read, for a dry run, or when
 // --duplicates stop meets a duplicate. A save is journaled in
-// `journalFolder`; a journal that cannot be created fails the target before
-// any write.
+// `journalFolder`; a journal that cannot be started fails the target before
+// any write. A dry run opens the database read-only.
 TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
                          const BatchOptions &options, const bulksave::SaveProgress &progress,
                          const QString &journalFolder);
 
 // Undoes, on `connection` (its text already set), the import journaled at
 // `journal`, or the last one journaled in `journalFolder` for this
-// database when `journal` is "". Returns the label and what happened.
+// database that landed something when `journal` is "", after settling the
+// journals a crash cut short. Returns the label and what happened.
 struct UndoOutcome {
     QString label;
     bool reached = false;

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/os/DurableFile.h"
@@ -16,6 +17,13 @@ namespace {
 
 constexpr int kFormat = 1;
 constexpr qsizetype kTargetInName = 60;
+constexpr int kNumberWidth = 6;
+// Longer than any line but a batch or a header: enough to see the last line
+// whole when it settles a batch or marks the import undone.
+constexpr qint64 kTailBytes = 512;
+// How an undo's mark starts; one appended to a line cut short was glued to it
+// by earlier versions.
+constexpr QByteArrayView kUndoneMark = R"({"undone":)";
 
 QJsonValue optionalId(const std::optional<qint64> &id)
 {
@@ -89,6 +97,79 @@ JournalHeader headerFrom(const QJsonObject &object)
             QDateTime::fromString(object.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs)};
 }
 
+// The number a journal's name starts with ("000042 20261207-..."), or 0 for
+// a name without one: such journals come before every numbered one.
+qint64 numberOf(const QString &name)
+{
+    const qsizetype space = name.indexOf(u' ');
+    bool ok = false;
+    const qint64 number = space > 0 ? name.left(space).toLongLong(&ok) : 0;
+    return ok ? number : 0;
+}
+
+qint64 nextNumber(const QDir &folder)
+{
+    qint64 highest = 0;
+    for (const QString &name : folder.entryList({QStringLiteral("*.jsonl")}, QDir::Files))
+        highest = std::max(highest, numberOf(name));
+    return highest + 1;
+}
+
+// The target the journal at `path` is of; "" when it is no journal of ours.
+QString targetOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QJsonObject header = QJsonDocument::fromJson(file.readLine()).object();
+    return header.value(QStringLiteral("journal")).toInt() == kFormat ? header.value(QStringLiteral("target")).toString()
+                                                                         : QString();
+}
+
+// One line of a journal read back; the part before a mark glued to a line
+// cut short is that cut line, which counts for nothing.
+QJsonObject parseLine(const QByteArray &text, QJsonParseError &error)
+{
+    const QJsonObject object = QJsonDocument::fromJson(text, &error).object();
+    const qsizetype glued = text.indexOf(kUndoneMark);
+    if (error.error == QJsonParseError::NoError || glued <= 0)
+        return object;
+    return QJsonDocument::fromJson(text.mid(glued), &error).object();
+}
+
+// Appends `object` as a line of its own to the file at `path`: after a line
+// the writer was stopped in the middle of, on the next line.
+QString appendMark(const QString &path, const QJsonObject &object)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const bool cut = file.size() > 0 && file.seek(file.size() - 1) && file.read(1) != "\n";
+    file.close();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return file.errorString();
+    const QByteArray text = (cut ? QByteArray("\n") : QByteArray()) + line(object);
+    if (file.write(text) != text.size() || !platform::flushToDisk(file))
+        return file.errorString();
+    return {};
+}
+
+// What became of one batch as the journal tells it.
+struct BatchFate {
+    enum class Known { No, Committed, RolledBack };
+    JournalBatch batch;
+    Known known = Known::No;
+    bool writerSaid = false;  // the writer's own line, which no later verdict overrides
+
+    void tell(Known fate, bool byWriter)
+    {
+        if (writerSaid)
+            return;
+        known = fate;
+        writerSaid = byWriter;
+    }
+};
+
 }  // namespace
 
 QString sharedApplicationName()
@@ -109,10 +190,22 @@ std::unique_ptr<ImportJournal> ImportJournal::create(const QString &folder, cons
         return nullptr;
     }
     std::unique_ptr<ImportJournal> journal(new ImportJournal);
-    const QString name = header.started.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) + u' ' +
-                         fileNamePart(header.target) + QStringLiteral(".jsonl");
-    journal->m_file.setFileName(QDir(folder).filePath(name));
-    if (!journal->m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    const QDir dir(folder);
+    // Another import may take the same number at the same moment: the file
+    // made first keeps it, the other takes the next.
+    constexpr int kAttempts = 100;
+    bool created = false;
+    for (qint64 number = nextNumber(dir), attempt = 0; !created && attempt < kAttempts; ++number, ++attempt) {
+        const QString name = QStringLiteral("%1 %2 %3.jsonl")
+                                 .arg(number, kNumberWidth, 10, QLatin1Char('0'))
+                                 .arg(header.started.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss")),
+                                      fileNamePart(header.target));
+        journal->m_file.setFileName(dir.filePath(name));
+        created = journal->m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+        if (!created && !journal->m_file.exists())
+            break;
+    }
+    if (!created) {
         error = journal->m_file.errorString();
         return nullptr;
     }
@@ -122,6 +215,13 @@ std::unique_ptr<ImportJournal> ImportJournal::create(const QString &folder, cons
                                   {QStringLiteral("started"), header.started.toUTC().toString(Qt::ISODateWithMs)}}),
                             true);
     return error.isEmpty() ? std::move(journal) : nullptr;
+}
+
+ImportJournal::~ImportJournal()
+{
+    // Not open: the name is another import's, which took it first.
+    if (m_committed == 0 && m_file.isOpen())
+        m_file.remove();
 }
 
 QString ImportJournal::append(const QByteArray &text, bool toDisk)
@@ -148,6 +248,8 @@ QString ImportJournal::pending(const JournalBatch &batch)
 
 void ImportJournal::settled(bool committed)
 {
+    if (committed)
+        ++m_committed;
     // Not waited for on the disk: a batch without this line is settled by
     // asking the database whether its records are there.
     append(line({{committed ? QStringLiteral("committed") : QStringLiteral("rolledBack"), m_batches}}), false);
@@ -163,14 +265,27 @@ JournalContents readJournal(const QString &path)
     }
     const QList<QByteArray> lines = file.readAll().split('\n');
     // The text after the last line end is a line the writer did not finish.
-    std::map<int, JournalBatch> pending;
+    std::map<int, BatchFate> batches;
+    const auto tell = [&batches](const QJsonValue &number, BatchFate::Known fate, bool byWriter) {
+        if (const auto found = batches.find(number.toInt()); found != batches.end())
+            found->second.tell(fate, byWriter);
+    };
+    // A line that does not parse is one the writer was stopped in: only
+    // marks appended later (an undo, a settled batch) may follow it.
+    QString cutLine;
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
         QJsonParseError parseError{};
-        const QJsonObject object = QJsonDocument::fromJson(lines.at(i), &parseError).object();
-        if (parseError.error != QJsonParseError::NoError) {
-            contents.error = QStringLiteral("line %1: %2").arg(i + 1).arg(parseError.errorString());
+        const QJsonObject object = parseLine(lines.at(i), parseError);
+        const bool parsed = parseError.error == QJsonParseError::NoError;
+        if (!parsed && cutLine.isEmpty())
+            cutLine = QStringLiteral("line %1: %2").arg(i + 1).arg(parseError.errorString());
+        const bool mark = object.contains(QStringLiteral("undone")) || object.contains(QStringLiteral("settled"));
+        if (!cutLine.isEmpty() && (i == 0 || (parsed && !mark))) {
+            contents.error = cutLine;
             return contents;
         }
+        if (!parsed)
+            continue;
         if (i == 0) {
             if (object.value(QStringLiteral("journal")).toInt() != kFormat) {
                 contents.error = QStringLiteral("not a journal of this tool");
@@ -178,51 +293,90 @@ JournalContents readJournal(const QString &path)
             }
             contents.header = headerFrom(object);
         } else if (object.contains(QStringLiteral("pending"))) {
-            JournalBatch &batch = pending[object.value(QStringLiteral("pending")).toInt()];
+            const int number = object.value(QStringLiteral("pending")).toInt();
+            JournalBatch &batch = batches[number].batch;
+            batch.number = number;
             for (const QJsonValue row : object.value(QStringLiteral("rows")).toArray())
                 batch.rows.append(rowFrom(row.toObject()));
             for (const QJsonValue id : object.value(QStringLiteral("newCategories")).toArray())
                 batch.newCategories.append(id.toInteger());
         } else if (object.contains(QStringLiteral("committed"))) {
-            contents.committed.append(pending[object.value(QStringLiteral("committed")).toInt()]);
-            pending.erase(object.value(QStringLiteral("committed")).toInt());
+            tell(object.value(QStringLiteral("committed")), BatchFate::Known::Committed, true);
         } else if (object.contains(QStringLiteral("rolledBack"))) {
-            pending.erase(object.value(QStringLiteral("rolledBack")).toInt());
+            tell(object.value(QStringLiteral("rolledBack")), BatchFate::Known::RolledBack, true);
+        } else if (object.contains(QStringLiteral("settled"))) {
+            tell(object.value(QStringLiteral("settled")),
+                 object.value(QStringLiteral("landed")).toBool() ? BatchFate::Known::Committed
+                                                                 : BatchFate::Known::RolledBack,
+                 false);
         } else if (object.contains(QStringLiteral("undone"))) {
             contents.undone = true;
         }
     }
     if (lines.isEmpty() || lines.size() == 1)
         contents.error = QStringLiteral("the journal has no header");
-    for (auto &[number, batch] : pending)
-        contents.unsettled.append(batch);
+    for (const auto &[number, fate] : batches) {
+        if (fate.known == BatchFate::Known::Committed)
+            contents.committed.append(fate.batch);
+        else if (fate.known == BatchFate::Known::No)
+            contents.unsettled.append(fate.batch);
+    }
     return contents;
 }
 
 QString markUndone(const QString &path)
 {
+    return appendMark(path, {{QStringLiteral("undone"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)}});
+}
+
+QString settleBatch(const QString &path, int number, bool landed)
+{
+    return appendMark(path, {{QStringLiteral("settled"), number}, {QStringLiteral("landed"), landed}});
+}
+
+bool mayHoldUnsettledBatch(const QString &path)
+{
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return file.errorString();
-    const QByteArray text = line({{QStringLiteral("undone"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)}});
-    if (file.write(text) != text.size() || !platform::flushToDisk(file))
-        return file.errorString();
-    return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return true;  // the whole read says why
+    const qint64 from = std::max<qint64>(0, file.size() - kTailBytes);
+    if (!file.seek(from))
+        return true;
+    QByteArray tail = file.read(kTailBytes);
+    const qsizetype end = tail.lastIndexOf('\n');
+    if (end < 0)
+        return from > 0;
+    tail.truncate(end);
+    const qsizetype start = tail.lastIndexOf('\n') + 1;
+    if (start == 0 && from > 0)
+        return true;  // a line longer than the tail: a batch
+    QJsonParseError error{};
+    const QJsonObject last = parseLine(tail.mid(start), error);
+    return error.error != QJsonParseError::NoError || last.contains(QStringLiteral("pending"));
+}
+
+QStringList journalsOf(const QString &folder, const QString &target)
+{
+    const QDir dir(folder);
+    QList<std::pair<qint64, QString>> found;
+    for (const QString &name : dir.entryList({QStringLiteral("*.jsonl")}, QDir::Files)) {
+        if (targetOf(dir.filePath(name)) == target)
+            found.append({numberOf(name), name});
+    }
+    std::sort(found.begin(), found.end(), std::greater<>());
+    QStringList paths;
+    for (const auto &[number, name] : std::as_const(found))
+        paths << dir.filePath(name);
+    return paths;
 }
 
 QString lastJournal(const QString &folder, const QString &target)
 {
-    const QDir dir(folder);
-    // Names start with the time, so the newest sorts last.
-    const QStringList names = dir.entryList({QStringLiteral("*.jsonl")}, QDir::Files, QDir::Name | QDir::Reversed);
-    for (const QString &name : names) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QJsonObject header = QJsonDocument::fromJson(file.readLine()).object();
-        if (header.value(QStringLiteral("journal")).toInt() == kFormat &&
-            header.value(QStringLiteral("target")).toString() == target)
+    // One that cannot be read is named, so that the operator is told why
+    // rather than an older import undone in its place.
+    for (const QString &path : journalsOf(folder, target)) {
+        const JournalContents contents = readJournal(path);
+        if (!contents.error.isEmpty() || !contents.empty())
             return path;
     }
     return {};

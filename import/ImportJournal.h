@@ -28,15 +28,21 @@ struct JournalHeader {
 };
 
 // Writes one import's journal: a header line, then every batch before its
-// commit (flushed to the disk) and a line after it.
+// commit (flushed to the disk) and a line after it. A journal none of whose
+// batches was committed is removed when it is destroyed: an import that
+// landed nothing has nothing to undo.
 class ImportJournal : public SaveJournal {
 public:
-    // Creates a new journal in `folder` (made when missing), named by the
-    // start time and the target. Returns nullptr and sets `error` when the
-    // file cannot be created or its header written.
+    // Creates a new journal in `folder` (made when missing), named by a
+    // number one above that of every journal there, then the start time and
+    // the target. Returns nullptr and sets `error` when the file cannot be
+    // created or its header written.
     static std::unique_ptr<ImportJournal> create(const QString &folder, const JournalHeader &header, QString &error);
+    ~ImportJournal() override;
 
     QString path() const { return m_file.fileName(); }
+    // True when a batch was committed, so that the journal is kept.
+    bool landed() const { return m_committed > 0; }
     QString pending(const JournalBatch &batch) override;
     void settled(bool committed) override;
 
@@ -46,12 +52,13 @@ private:
 
     QFile m_file;
     int m_batches = 0;
+    int m_committed = 0;
 };
 
 // A journal read back.
 struct JournalContents {
     JournalHeader header;
-    QList<JournalBatch> committed;  // batches whose commit the journal saw
+    QList<JournalBatch> committed;  // batches whose commit the journal saw, or found landed when settled later
     QList<JournalBatch> unsettled;  // batches recorded with no word after them: a crash came between
     bool undone = false;            // the import was undone
     QString error;                  // "" when the file was read; a last line cut short is not an error
@@ -60,15 +67,31 @@ struct JournalContents {
     bool empty() const { return committed.isEmpty() && unsettled.isEmpty(); }
 };
 
-// Reads the journal at `path`. A last line without its end (the program was
-// stopped while writing it) is ignored; any other unreadable line is an error.
+// Reads the journal at `path`. A line the program was stopped while writing
+// is ignored when nothing but marks (an undo, a settled batch) follows it,
+// on lines of their own or an undo's glued to it; any other unreadable line
+// is an error. The writer's own word on a batch wins over a verdict
+// settleBatch() wrote.
 JournalContents readJournal(const QString &path);
 
 // Records in the journal at `path` that its import was undone; "" or why not.
 QString markUndone(const QString &path);
 
-// The newest journal in `folder` of an import into `target`, undone or not;
-// "" when there is none.
+// Records in the journal at `path` whether its batch `number`, whose commit
+// it never saw, landed; "" or why not.
+QString settleBatch(const QString &path, int number, bool landed);
+
+// False when the journal at `path` ends with a line that settles its last
+// batch, marks it undone or is its header: only a journal cut off after a
+// batch was recorded can hold one it never saw settled. Reads the file's end only.
+bool mayHoldUnsettledBatch(const QString &path);
+
+// The journals in `folder` of imports into `target`, the newest first by
+// the number in their names (never by a clock, which can be put back).
+QStringList journalsOf(const QString &folder, const QString &target);
+
+// The newest journal in `folder` of an import into `target` that may have
+// landed something, undone or not; "" when there is none.
 QString lastJournal(const QString &folder, const QString &target);
 
 }  // namespace bulksave

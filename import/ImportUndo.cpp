@@ -1,5 +1,6 @@
 #include "import/ImportUndo.h"
 
+#include <QDir>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -140,6 +141,21 @@ WriteResult removeRow(UndoRecords &records, PosRecords &maps, const JournalRow &
     return WriteResult::success();
 }
 
+// Whether the journaled but unsettled `batch` is in the database: its first
+// item is there as journaled.
+WriteResult batchInDatabase(UndoRecords &records, const JournalBatch &batch, bool &landed)
+{
+    landed = false;
+    if (batch.rows.isEmpty())
+        return WriteResult::success();
+    const JournalRow &first = batch.rows.first();
+    QVariantList values;
+    const WriteResult read =
+        records.read(QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), first.itemId, values);
+    landed = read.ok() && read.id && values == QVariantList{first.group, first.barcode, first.name};
+    return read;
+}
+
 UndoResult refused(const QString &why)
 {
     return {false, 0, QStringLiteral("Aktarım geri alınmadı; veritabanında hiçbir şey değişmedi.\n") + why};
@@ -152,15 +168,10 @@ LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journ
     UndoRecords records(db);
     QList<JournalBatch> landed = journal.committed;
     for (const JournalBatch &batch : journal.unsettled) {
-        if (batch.rows.isEmpty())
-            continue;
-        const JournalRow &first = batch.rows.first();
-        QVariantList values;
-        const WriteResult read =
-            records.read(QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), first.itemId, values);
-        if (!read.ok())
+        bool inDatabase = false;
+        if (const WriteResult read = batchInDatabase(records, batch, inDatabase); !read.ok())
             return {{}, {}, read.table + QStringLiteral(": ") + read.error};
-        if (read.id && values == QVariantList{first.group, first.barcode, first.name})
+        if (inDatabase)
             landed.append(batch);
     }
     LandedRecords result;
@@ -169,6 +180,33 @@ LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journ
         result.newCategories += batch.newCategories;
     }
     return result;
+}
+
+QString settleJournals(const QSqlDatabase &db, const QString &folder, const QString &target)
+{
+    UndoRecords records(db);
+    for (const QString &path : journalsOf(folder, target)) {
+        if (!mayHoldUnsettledBatch(path))
+            continue;
+        const JournalContents journal = readJournal(path);
+        if (!journal.error.isEmpty() || journal.undone)
+            continue;
+        for (const JournalBatch &batch : journal.unsettled) {
+            bool landed = false;
+            if (const WriteResult read = batchInDatabase(records, batch, landed); !read.ok())
+                return read.table + QStringLiteral(": ") + read.error;
+            if (const QString why = settleBatch(path, batch.number, landed); !why.isEmpty())
+                return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), why);
+        }
+    }
+    return {};
+}
+
+std::unique_ptr<ImportJournal> startJournal(const QSqlDatabase &db, const QString &folder, const JournalHeader &header,
+                                            QString &error)
+{
+    error = settleJournals(db, folder, header.target);
+    return error.isEmpty() ? ImportJournal::create(folder, header, error) : nullptr;
 }
 
 UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QString &journalPath)
@@ -199,6 +237,8 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
         return refuse(landed.error);
     const QList<JournalRow> &rows = landed.rows;
     const QList<qint64> &categories = landed.newCategories;
+    if (rows.isEmpty() && categories.isEmpty())
+        return refuse(QStringLiteral("Bu aktarımda veritabanına hiçbir ürün eklenmedi; geri alınacak bir şey yok."));
     for (const JournalRow &row : std::as_const(rows)) {
         if (const QString why = changedSince(records, row); !why.isEmpty())
             return refuse(why);

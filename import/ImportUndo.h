@@ -6,6 +6,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <memory>
+
 #include "import/ImportJournal.h"
 #include "platform/ado/Connection.h"
 
@@ -23,6 +25,23 @@ struct LandedRecords {
 // between) whose first item is in the database as journaled.
 LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journal);
 
+// Settles every batch of the journals in `folder` of imports into `target`
+// (the database `db` is open on) that their journal never saw settled: a
+// batch counts as landed when its first item is in `db` as journaled, and
+// that verdict is written into the journal. This must happen before the next
+// import into the same database, because SQLite gives the ids of a rolled
+// back insert out again: once an import has taken them, the crashed batch
+// would pass for landed and undoing it would remove that import's products.
+// A journal that cannot be read is left as it is. Returns "" or why the
+// database could not be asked or a verdict not written.
+QString settleJournals(const QSqlDatabase &db, const QString &folder, const QString &target);
+
+// The journal of a new import into `db` in `folder`, after the earlier ones
+// of the same target were settled. nullptr with `error` set when settling
+// or creating fails: the import must then write nothing.
+std::unique_ptr<ImportJournal> startJournal(const QSqlDatabase &db, const QString &folder, const JournalHeader &header,
+                                            QString &error);
+
 struct UndoResult {
     bool undone = false;
     int items = 0;    // menu items removed
@@ -30,8 +49,8 @@ struct UndoResult {
 };
 
 // Undoes the import journaled at `journalPath` on `db`. Refuses, changing
-// nothing, when the journal cannot be read or says the import was undone
-// already, when a record the import wrote is gone or was changed since
+// nothing, when the journal cannot be read, says the import was undone
+// already or landed nothing, when a record the import wrote is gone or was changed since
 // (name, barcode, group, price, or what a record belongs to), and when the
 // database refuses a step (a ticket that uses the item, for example); the
 // message then names the first record at fault. Records are removed in the

@@ -34,6 +34,7 @@ struct JournalRow {
 
 // One transaction's worth of landed rows, and the categories it created.
 struct JournalBatch {
+    int number = 0;  // its place in a journal read back, from 1
     QList<JournalRow> rows;
     QList<qint64> newCategories;
 };

@@ -155,8 +155,9 @@ private:
     static QString droppedFile(const QMimeData *data);
     // A message box with only an OK button, no icon and the tool's name.
     void showMessage(const QString &text);
-    // The completion message of a save, with "Geri Al" when rows landed and
-    // the save was journaled, and "Kalanları Kaydet…" when rows did not land;
+    // The completion message of a save, with "Geri Al" when `journal` (the
+    // journal of a save that landed rows) is given, and "Kalanları Kaydet…"
+    // when rows did not land;
     // each offered until it was used.
     void reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowNotLanded> &kept,
                     const QString &journal);

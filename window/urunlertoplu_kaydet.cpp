@@ -89,7 +89,7 @@ urunlertoplu::DuplicateAnswer urunlertoplu::askAboutDuplicates(const QString &qu
 void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowNotLanded> &kept,
                               const QString &journal)
 {
-    bool canUndo = !journal.isEmpty() && result.count(bulksave::RowStatus::Landed) > 0;
+    bool canUndo = !journal.isEmpty();
     bool canKeep = !kept.isEmpty();
     const QString text = bulksave::completionMessage(result);
     if (!canUndo && !canKeep) {
@@ -169,8 +169,8 @@ void urunlertoplu::kaydet_Click()
     std::unique_ptr<bulksave::ImportJournal> journal;
     if (baglanti.isOpen()) {
         QString error;
-        journal = bulksave::ImportJournal::create(
-            bulksave::journalFolder(), {baglanti.identity(), m_sheetName, QDateTime::currentDateTimeUtc()}, error);
+        journal = bulksave::startJournal(baglanti.database(), bulksave::journalFolder(),
+                                         {baglanti.identity(), m_sheetName, QDateTime::currentDateTimeUtc()}, error);
         if (!journal) {
             showMessage(QStringLiteral("Geri alma kaydı yazılamıyor; hiçbir ürün eklenmedi.\n%1").arg(error));
             return;
@@ -195,7 +195,8 @@ void urunlertoplu::kaydet_Click()
         close();
         return;
     }
-    reportSave(result, bulksave::rowsNotLanded(result, rows, preview->previews()), journal ? journal->path() : QString());
+    reportSave(result, bulksave::rowsNotLanded(result, rows, preview->previews()),
+               journal && journal->landed() ? journal->path() : QString());
     formutemizle();
     // The save wrote barcodes the preview had not seen in the database.
     preview->refresh();

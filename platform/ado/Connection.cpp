@@ -32,6 +32,13 @@ QString describe(const SqlServerTarget &target)
     return parts.join(QStringLiteral(" / "));
 }
 
+// The file's path with its links resolved, or its absolute path while it
+// does not exist.
+QString fileIdentity(const QFileInfo &file)
+{
+    return file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
+}
+
 // 0 when the server does not say.
 int serverCodePage(const QSqlDatabase &db)
 {
@@ -43,6 +50,16 @@ int serverCodePage(const QSqlDatabase &db)
 }
 
 }  // namespace
+
+QString databaseFileOf(const QString &oledbText)
+{
+    const OleDbText text = OleDbText::parse(oledbText);
+    if (!text.isValid())
+        return {};
+    const Target target = chooseTarget(text, hostOs());
+    const SqliteTarget *file = std::get_if<SqliteTarget>(&target);
+    return file ? fileIdentity(QFileInfo(file->path)) : QString();
+}
 
 Connection::Connection(QString qtConnectionName) : m_name(std::move(qtConnectionName)) {}
 
@@ -61,9 +78,10 @@ QString Connection::connectionString() const
     return m_text;
 }
 
-bool Connection::open()
+bool Connection::open(Access access)
 {
     release();
+    m_access = access;
     m_error.clear();
     m_description.clear();
     m_identity.clear();
@@ -158,11 +176,11 @@ QString Connection::openTarget(const SqliteTarget &target)
 {
     const QFileInfo file(target.path);
     m_description = file.fileName();
-    m_identity = file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
+    m_identity = fileIdentity(file);
     if (!QSqlDatabase::isDriverAvailable(kSqliteDriver))
         return QStringLiteral("the Qt SQLite driver (QSQLITE) is not installed");
     QSqlDatabase db = QSqlDatabase::addDatabase(kSqliteDriver, m_name);
-    const QString error = openSqliteFile(db, target.path);
+    const QString error = openSqliteFile(db, target.path, m_access);
     if (error.isEmpty())
         m_dialect = Dialect::Sqlite;
     return error;

@@ -15,6 +15,11 @@ namespace ado {
 // between them (how a new id is read back, TOP/LIMIT) look here.
 enum class Dialect { None, SqlServer, Sqlite };
 
+// The full path of the embedded database file `oledbText` names, as
+// Connection::identity() gives it once open; "" when the text names a SQL
+// Server or cannot be read.
+QString databaseFileOf(const QString &oledbText);
+
 // One database connection opened from an OLE DB connection text.
 // Open once; a failure leaves it closed with the reason in lastError().
 class Connection {
@@ -28,7 +33,9 @@ public:
     QString connectionString() const;
 
     // One open attempt with the text set before; no retry. Returns isOpen().
-    bool open();
+    // Read-only, an embedded database file is left byte for byte as it was
+    // (a SQL Server is opened as usual: only the caller's statements write).
+    bool open(Access access = Access::ReadWrite);
     bool isOpen() const;
     // Why the last open failed, or "" after a success. A password the
     // driver's words echo shows as "***"; names of servers, databases and
@@ -69,6 +76,7 @@ private:
     QString m_description;
     QString m_identity;
     Dialect m_dialect = Dialect::None;
+    Access m_access = Access::ReadWrite;
     TextFidelity m_fidelity = TextFidelity::unicode();
 };
 

@@ -25,17 +25,17 @@ QString applyPragma(const QSqlDatabase &db, const QString &statement, const QStr
     return {};
 }
 
-QString applyPragmas(const QSqlDatabase &db)
+QString applyPragmas(const QSqlDatabase &db, Access access)
 {
     // A damaged file is found before anything writes to it (switching to WAL
     // rewrites its header), wherever in it the damage lies.
     QString error = applyPragma(db, QStringLiteral("PRAGMA quick_check"), QStringLiteral("ok"));
-    if (error.isEmpty())
+    if (error.isEmpty() && access == Access::ReadWrite)
         error = applyPragma(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("wal"));
     // WAL with synchronous=NORMAL may lose the last commits after a power cut,
     // and a save reports its rows as added once their batch commits; FULL
     // syncs the log at every commit, which a save pays once per batch.
-    if (error.isEmpty())
+    if (error.isEmpty() && access == Access::ReadWrite)
         error = applyPragma(db, QStringLiteral("PRAGMA synchronous=FULL"));
     if (error.isEmpty())
         error = applyPragma(db, QStringLiteral("PRAGMA foreign_keys=ON"));
@@ -55,7 +55,7 @@ bool startsWithDrive(const QString &path)
 
 }  // namespace
 
-QString sqliteUri(const QString &path, Os os)
+QString sqliteUri(const QString &path, Os os, Access access)
 {
     QString uriPath = os == Os::Windows ? QString(path).replace(u'\\', u'/') : path;
     const bool unc = os == Os::Windows && uriPath.startsWith(u"//");
@@ -64,15 +64,15 @@ QString sqliteUri(const QString &path, Os os)
     if (unc || (os == Os::Windows && startsWithDrive(uriPath)))
         uriPath.prepend(u'/');
     return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(uriPath, "/:"))
-           + QStringLiteral("?mode=rw");
+           + (access == Access::ReadOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
 }
 
-QString openSqliteFile(QSqlDatabase &db, const QString &path)
+QString openSqliteFile(QSqlDatabase &db, const QString &path, Access access)
 {
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-    db.setDatabaseName(sqliteUri(QFileInfo(path).absoluteFilePath(), hostOs()));
+    db.setDatabaseName(sqliteUri(QFileInfo(path).absoluteFilePath(), hostOs(), access));
     const QFileInfo file(path);
-    if (file.exists() && !file.isWritable()) {
+    if (access == Access::ReadWrite && file.exists() && !file.isWritable()) {
         // SQLite would open it for reading and fail at the first write.
         return QStringLiteral("the database file %1 is read-only").arg(QDir::toNativeSeparators(path));
     }
@@ -81,7 +81,7 @@ QString openSqliteFile(QSqlDatabase &db, const QString &path)
             return QStringLiteral("the database file %1 does not exist").arg(QDir::toNativeSeparators(path));
         return QStringLiteral("cannot open %1: %2").arg(QDir::toNativeSeparators(path), db.lastError().text());
     }
-    QString error = applyPragmas(db);
+    QString error = applyPragmas(db, access);
     if (!error.isEmpty()) {
         db.close();
         error = QStringLiteral("cannot use %1: %2").arg(QDir::toNativeSeparators(path), error);

@@ -24,6 +24,10 @@ constexpr Os hostOs()
 #endif
 }
 
+// How a database is opened: to write it, or only to read it (a dry run),
+// which leaves its file as it was.
+enum class Access { ReadWrite, ReadOnly };
+
 // How the connection text asks for the link to be encrypted.
 enum class Encryption {
     NotAsked,    // no keyword, or false / no / Optional: only the login is encrypted

@@ -17,6 +17,9 @@
 #include <unistd.h>
 #endif
 
+#include "import/BulkImport.h"
+#include "import/ImportJournal.h"
+#include "tests/common/CrashingJournal.h"
 #include "tests/common/TestDatabase.h"
 
 namespace {
@@ -185,6 +188,37 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
     EXPECT_EQ(sha1(db.path()), before);
 }
 
+TEST_F(BatchProgram, ADryRunLeavesADatabaseInRollbackJournalModeByteForByte)
+{
+    const QString path = home.filePath(QStringLiteral("pos.db"));
+    ASSERT_EQ(posdb::createStandInDatabase(path, true), QString());
+    const QByteArray before = sha1(path);
+    const ProgramRun dry = run({sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")}), QStringLiteral("--dry-run"),
+                                QStringLiteral("--connection"), QStringLiteral("Data Source=") + path});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    EXPECT_EQ(sha1(path), before);
+    for (const char *suffix : {"-wal", "-shm", "-journal"})
+        EXPECT_FALSE(QFile::exists(path + QString::fromLatin1(suffix))) << suffix;
+}
+
+TEST_F(BatchProgram, DatabaseFilesOfTheSameNameAreToldApartByTheirFolders)
+{
+    QStringList arguments{sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")})};
+    for (const char *branch : {"sube1", "sube2"}) {
+        const QString path = home.filePath(QString::fromLatin1(branch) + QStringLiteral("/pos.db"));
+        ASSERT_TRUE(QDir(home.path()).mkpath(QString::fromLatin1(branch)));
+        ASSERT_EQ(posdb::createStandInDatabase(path, true), QString());
+        arguments << QStringLiteral("--connection") << QStringLiteral("Data Source=") + path;
+    }
+    const ProgramRun result = run(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString first = QDir::toNativeSeparators(QStringLiteral("sube1/pos.db"));
+    const QString second = QDir::toNativeSeparators(QStringLiteral("sube2/pos.db"));
+    EXPECT_EQ(reportLines(result), (QStringList{first + QStringLiteral(",1,111,Çay,landed,,1"),
+                                                second + QStringLiteral(",1,111,Çay,landed,,1")}));
+    EXPECT_TRUE(result.err.contains(u'[' + second + QStringLiteral("]\n"))) << result.err.toStdString();
+}
+
 TEST_F(BatchProgram, DuplicatesAreSkippedAddedOrStopTheTarget)
 {
     struct Case {
@@ -296,6 +330,64 @@ TEST_F(BatchProgram, AnImportIsUndoneFromItsJournalOnceAndOnlyOnItsOwnDatabase)
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_TRUE(again.err.contains(QStringLiteral("Bu aktarım zaten geri alındı."))) << again.err.toStdString();
     EXPECT_EQ(run({products, QStringLiteral("--undo-last")}).exitCode, 64);
+}
+
+TEST_F(BatchProgram, UndoingAnImportCutOffBeforeItsCommitLeavesTheNextImportAlone)
+{
+    TestDatabase db(true);
+    const QString folder = home.filePath(QStringLiteral(".local/share/toplu-urun-ekle/journal"));
+    const QString crashed = folder + QStringLiteral("/kesik.jsonl");
+    {
+        // The journal a save killed between its record of a batch and the commit leaves.
+        QString error;
+        const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
+            folder, {db.connection.identity(), QStringLiteral("urunler.csv"), QDateTime::currentDateTimeUtc()}, error);
+        ASSERT_TRUE(journal) << error.toStdString();
+        CrashBeforeCommit killed(*journal);
+        bulksave::SaveChoices choices;
+        choices.group = QStringLiteral("SEÇİLMEDİ");
+        bulksave::BulkImport(db.connection.database(), db.connection.dialect())
+            .run({{QStringLiteral("111"), QStringLiteral("Çay"), QStringLiteral("10")},
+                  {QStringLiteral("222"), QStringLiteral("Su"), QStringLiteral("5")}},
+                 choices, {}, {}, &killed);
+        ASSERT_TRUE(QFile::copy(journal->path(), crashed));
+    }
+    ASSERT_EQ(db.count(QStringLiteral("MenuItems")), 0);
+    const QStringList target{QStringLiteral("--connection"), db.connectionText()};
+
+    // The same sheet again: it gets the ids the rolled-back batch had.
+    const ProgramRun imported =
+        run(QStringList{sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")})} + target);
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    ASSERT_EQ(db.count(QStringLiteral("MenuItems")), 2);
+
+    const ProgramRun undoCrashed = run(QStringList{QStringLiteral("--undo"), crashed} + target);
+    EXPECT_EQ(undoCrashed.exitCode, 1);
+    EXPECT_TRUE(undoCrashed.err.contains(QStringLiteral("hiçbir ürün eklenmedi"))) << undoCrashed.err.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 2);
+
+    const ProgramRun undoLast = run(QStringList{QStringLiteral("--undo-last")} + target);
+    EXPECT_EQ(undoLast.exitCode, 0) << undoLast.err.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 0);
+}
+
+TEST_F(BatchProgram, AnImportThatLandsNothingLeavesNoJournalForUndoLastToStopAt)
+{
+    TestDatabase db(true);
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")});
+    const QStringList target{QStringLiteral("--connection"), db.connectionText()};
+    ASSERT_EQ(run(QStringList{products} + target).exitCode, 0);
+    // Every row a duplicate now: nothing lands.
+    const ProgramRun nothing = run(QStringList{products, QStringLiteral("--json")} + target);
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_EQ(QJsonDocument::fromJson(nothing.out.toUtf8())[QStringLiteral("targets")][0][QStringLiteral("journal")].toString(),
+              QString());
+    EXPECT_EQ(QDir(home.filePath(QStringLiteral(".local/share/toplu-urun-ekle/journal"))).entryList(QDir::Files).size(), 1);
+
+    const ProgramRun undone = run(QStringList{QStringLiteral("--undo-last")} + target);
+    EXPECT_EQ(undone.exitCode, 0) << undone.err.toStdString();
+    EXPECT_TRUE(undone.err.contains(QStringLiteral("Aktarım geri alındı: 2 ürün silindi."))) << undone.err.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 0);
 }
 
 TEST_F(BatchProgram, ADamagedDatabaseFileIsNamedAndNeverWritten)

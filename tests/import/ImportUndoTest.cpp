@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "SaveFixture.h"
+#include "tests/common/CrashingJournal.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
 
@@ -33,6 +34,14 @@ public:
     QString pending(const JournalBatch &) override { return QStringLiteral("No space left on device"); }
     void settled(bool) override { ADD_FAILURE() << "a refused batch was settled"; }
 };
+
+// A batch of one row, for journals whose contents do not matter.
+JournalBatch oneRow()
+{
+    JournalBatch batch;
+    batch.rows.append(bulksave::JournalRow());
+    return batch;
+}
 
 const QStringList kTables{"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuCategories",
                           "ScreenMenuItems", "PrinterMaps", "Printers", "TaxTemplates"};
@@ -227,6 +236,114 @@ TEST_F(UndoTest, a_batch_the_journal_cannot_record_is_rolled_back_and_no_later_r
     }
 }
 
+TEST_F(UndoTest, a_crashed_batch_is_settled_before_the_next_import_takes_its_ids_again)
+{
+    const QList<bulksave::ProductRow> sheet{product("Çay", "10", "111"), product("Simit", "7", "222")};
+    QString error;
+    const std::unique_ptr<ImportJournal> crashed = ImportJournal::create(
+        journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}, error);
+    ASSERT_TRUE(crashed) << error.toStdString();
+    CrashBeforeCommit killed(*crashed);
+    bulksave::BulkImport(pos.connection.database(), pos.connection.dialect()).run(sheet, everything(), {}, {}, &killed);
+    ASSERT_EQ(bulksave::readJournal(crashed->path()).unsettled.size(), 1);
+    ASSERT_EQ(pos.count("MenuItems"), 0);
+
+    // The same sheet again: SQLite hands out the rolled-back ids once more.
+    const std::unique_ptr<ImportJournal> next = bulksave::startJournal(
+        pos.connection.database(), journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()},
+        error);
+    ASSERT_TRUE(next) << error.toStdString();
+    bulksave::BulkImport(pos.connection.database(), pos.connection.dialect()).run(sheet, everything(), {}, {}, next.get());
+    const QMap<QString, QStringList> imported = everyTable();
+    ASSERT_EQ(pos.count("MenuItems"), 2);
+
+    const bulksave::JournalContents settled = bulksave::readJournal(crashed->path());
+    EXPECT_TRUE(settled.empty());
+    const bulksave::UndoResult result = undo(crashed->path());
+    EXPECT_FALSE(result.undone);
+    EXPECT_TRUE(result.message.contains(QStringLiteral("hiçbir ürün eklenmedi"))) << result.message.toStdString();
+    EXPECT_EQ(everyTable(), imported);
+    EXPECT_EQ(bulksave::lastJournal(journals.path(), QStringLiteral("pos.db")), next->path());
+}
+
+TEST(ImportJournalFiles, a_journal_is_kept_only_when_a_batch_of_it_was_committed)
+{
+    QTemporaryDir folder;
+    const std::pair<const char *, QList<bool>> cases[] = {
+        {"no batch", {}}, {"one rolled back", {false}}, {"rolled back, then committed", {false, true}}};
+    for (const auto &[what, commits] : cases) {
+        SCOPED_TRACE(what);
+        QString path;
+        {
+            QString error;
+            const std::unique_ptr<ImportJournal> journal =
+                ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}, error);
+            ASSERT_TRUE(journal) << error.toStdString();
+            path = journal->path();
+            for (const bool committed : commits) {
+                ASSERT_EQ(journal->pending(oneRow()), QString());
+                journal->settled(committed);
+            }
+        }
+        EXPECT_EQ(QFile::exists(path), commits.contains(true));
+    }
+}
+
+TEST(ImportJournalFiles, an_undo_mark_after_a_line_cut_short_leaves_the_journal_readable)
+{
+    QTemporaryDir folder;
+    const QByteArray header = R"({"journal":1,"sheet":"","started":"2026-12-07T10:00:00.000Z","target":"pos.db"})" "\n"
+                              R"({"newCategories":[],"pending":1,"rows":[{"item":1,"row":1}]})" "\n";
+    const std::pair<const char *, QByteArray> cases[] = {
+        {"cut line, marked now", header + R"({"co)"},
+        {"cut line glued to an earlier mark", header + R"({"co{"undone":"2026-12-07T11:00:00.000Z"})" "\n"},
+    };
+    for (const auto &[what, text] : cases) {
+        SCOPED_TRACE(what);
+        const QString path = folder.filePath(QString::fromLatin1(what) + QStringLiteral(".jsonl"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        if (!text.endsWith('\n')) {
+            ASSERT_EQ(bulksave::markUndone(path), QString());
+        }
+        const bulksave::JournalContents contents = bulksave::readJournal(path);
+        EXPECT_EQ(contents.error, QString());
+        EXPECT_TRUE(contents.undone);
+        EXPECT_EQ(contents.unsettled.size(), 1);
+    }
+}
+
+TEST(ImportJournalFiles, the_last_journal_is_the_last_created_whatever_the_clock_and_never_an_empty_one)
+{
+    QTemporaryDir folder;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const auto landed = [&folder](const QDateTime &started) {
+        QString error;
+        const std::unique_ptr<ImportJournal> journal =
+            ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), started}, error);
+        EXPECT_TRUE(journal) << error.toStdString();
+        EXPECT_EQ(journal->pending(oneRow()), QString());
+        journal->settled(true);
+        return journal->path();
+    };
+    landed(now);
+    // The till's clock was put back a day before the next import.
+    const QString last = landed(now.addDays(-1));
+    EXPECT_EQ(bulksave::lastJournal(folder.path(), QStringLiteral("pos.db")), last);
+
+    // A killed import that had recorded nothing: it leaves a journal of its header only.
+    {
+        QString error;
+        const std::unique_ptr<ImportJournal> killed =
+            ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), now}, error);
+        ASSERT_TRUE(killed);
+        ASSERT_TRUE(QFile::copy(killed->path(), killed->path() + QStringLiteral(".jsonl")));
+    }
+    EXPECT_EQ(bulksave::lastJournal(folder.path(), QStringLiteral("pos.db")), last);
+}
+
 TEST(ImportJournalFiles, the_newest_journal_of_a_target_is_found_whatever_the_others)
 {
     QTemporaryDir folder;
@@ -235,7 +352,12 @@ TEST(ImportJournalFiles, the_newest_journal_of_a_target_is_found_whatever_the_ot
     const auto create = [&](const QString &target, int secondsLater) {
         const std::unique_ptr<ImportJournal> journal =
             ImportJournal::create(folder.path(), {target, QString(), start.addSecs(secondsLater)}, error);
-        return journal ? journal->path() : QString();
+        if (!journal)
+            return QString();
+        // Only a journal that landed something is kept.
+        EXPECT_EQ(journal->pending(oneRow()), QString());
+        journal->settled(true);
+        return journal->path();
     };
     create(QStringLiteral("KASA\\SQLEXPRESS / POS"), 0);
     const QString newest = create(QStringLiteral("KASA\\SQLEXPRESS / POS"), 60);

@@ -65,6 +65,16 @@ TEST_F(SqliteConnection, opens_an_existing_file_with_wal_full_sync_and_foreign_k
     EXPECT_TRUE(open(m_path)) << "a second open replaces the first: " << connection.lastError().toStdString();
 }
 
+TEST_F(SqliteConnection, read_only_keeps_the_files_journal_mode_and_writes_nothing)
+{
+    connection.setConnectionString(QStringLiteral("Data Source=") + m_path);
+    ASSERT_TRUE(connection.open(ado::Access::ReadOnly)) << connection.lastError().toStdString();
+    EXPECT_EQ(pragma(QStringLiteral("journal_mode")), "delete");
+    EXPECT_FALSE(connection.newQuery().exec(
+        QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) VALUES ('X', '1', 0, 'Çay')")));
+    EXPECT_EQ(pragma(QStringLiteral("foreign_keys")), "1");
+}
+
 TEST_F(SqliteConnection, turkish_letters_and_characters_beyond_the_bmp_round_trip)
 {
     ASSERT_TRUE(open(m_path));
