@@ -1,12 +1,12 @@
 #include "batch/BatchRun.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
 
 #include "batch/BatchOptions.h"
 #include "batch/ProgressBar.h"
+#include "batch/ReportOutput.h"
 #include "batch/RowReport.h"
 #include "batch/TargetImport.h"
 #include "connection/baglanmodul.h"
@@ -107,6 +107,14 @@ TargetOutcome importTarget(const TargetSource &source, int number, const QList<b
     return outcome;
 }
 
+// Says why the report could not be written; the status of a run whose
+// report is lost, so that no script takes it for a run that went well.
+int reportFailure(const ReportOutput &report, std::FILE *err)
+{
+    print(err, QStringLiteral("Rapor yazılamadı / cannot write the report: %1\n").arg(report.error()));
+    return WrongUsage;
+}
+
 // Undoes the last import, or the journal's, on every target in turn.
 int undoOnTargets(const BatchOptions &options, std::FILE *err)
 {
@@ -153,19 +161,12 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return FileUnreadable;
     const QList<bulksave::ProductRow> rows = productRows(sheet);
 
-    QFile report;
-    const bool opened = options.reportFile.isEmpty() ? report.open(out, QIODevice::WriteOnly)
-                                                     : (report.setFileName(options.reportFile),
-                                                        report.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    if (!opened) {
-        print(err, QStringLiteral("Rapor dosyası yazılamıyor / cannot write the report: %1 (%2)\n")
-                       .arg(options.reportFile, report.errorString()));
-        return WrongUsage;
-    }
-    if (!options.json)
-        report.write(csvHeader());
+    ReportOutput report;
+    if (!report.open(options.reportFile, out) || (!options.json && !report.write(csvHeader())))
+        return reportFailure(report, err);
 
-    int status = AllLanded;
+    // A damaged sheet may have lost cells or run rows together: never a clean run.
+    int status = sheet.damaged ? RowsNotLanded : AllLanded;
     QList<TargetReport> targets;
     const QStringList labels = fileLabels(options.targets);
     for (qsizetype i = 0; i < options.targets.size(); ++i) {
@@ -173,16 +174,17 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         if (!labels.at(i).isEmpty())
             target.outcome.label = labels.at(i);
         target.rows = reportRows(target.outcome, rows, options);
+        if (sheet.damaged)
+            markSheetDamaged(target.rows);
         print(err, targetSummary(target.outcome, options));
         status = std::max(status, targetStatus(target.outcome, target.rows));
         if (options.json)
             targets.append(target);
-        else
-            report.write(csvLines(target.rows));
-        report.flush();
+        else if (!report.write(csvLines(target.rows)))
+            return reportFailure(report, err);
     }
-    if (options.json)
-        report.write(jsonReport(targets, status));
+    if ((options.json && !report.write(jsonReport(targets, status, sheet.damaged))) || !report.close())
+        return reportFailure(report, err);
     return status;
 }
 

@@ -55,6 +55,8 @@ Rapor / report:
   --json               Rapor JSON olarak (varsayılan CSV) / report as JSON (default CSV)
   CSV sütunları / columns: target,row,barcode,name,status,reason,item_id
   status: landed, skipped, duplicate, failed, not-attempted, would-add, would-fail
+  CSV'de =, +, -, @, sekme ya da satır başıyla başlayan metnin önüne ' konur.
+  In CSV a text starting with =, +, -, @, tab or CR gets a leading '.
   Hedef başına özet ve (terminalde) ilerleme standart hataya yazılır.
   A summary per target, and progress on a terminal, go to standard error.
   Parolalar hiçbir çıktıda görünmez / passwords never appear in any output.
@@ -64,13 +66,14 @@ Rapor / report:
       ya da geri alma yapıldı).
       Every usable row landed on every target (or a clean dry run, or the undo
       was done).
-  1   Bazı satırlar atlandı, tekrar olduğu için eklenmedi ya da eklenemedi
-      (geri almada: geri alma reddedildi).
-      Some rows were skipped, left out as duplicates or failed (undoing: the
-      undo was refused).
+  1   Bazı satırlar atlandı, tekrar olduğu için eklenmedi ya da eklenemedi,
+      ya da dosya hasarlı okundu (geri almada: geri alma reddedildi).
+      Some rows were skipped, left out as duplicates or failed, or the file
+      was read damaged (undoing: the undo was refused).
   2   Dosya okunamadı / the file cannot be read.
   3   Bir hedefe bağlanılamadı / a target could not be reached.
-  64  Yanlış kullanım / wrong usage.
+  64  Yanlış kullanım ya da rapor yazılamadı.
+      Wrong usage, or the report cannot be written.
 )");
 }
 

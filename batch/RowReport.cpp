@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -48,8 +49,7 @@ void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome
     } else if (options.dryRun) {
         row.status = preview.notStorable ? QStringLiteral("would-fail") : QStringLiteral("would-add");
         if (preview.notStorable)
-            row.reason = QStringLiteral("%1 sütunundaki “%2” veritabanının kod sayfasına sığmıyor")
-                             .arg(QLatin1StringView(preview.notStorable->column), preview.notStorable->value);
+            row.reason = bulksave::notStorableReason(*preview.notStorable);
     } else {
         row.status = QStringLiteral("not-attempted");
         row.reason = bulksave::notReachedReason();
@@ -80,13 +80,27 @@ void judgeSaved(ReportRow &row, const bulksave::RowOutcome &saved, const RowPrev
     }
 }
 
+// Whether a spreadsheet program opening the report could take `text` for a
+// formula (or a command), as it does for a text starting with "=", "+", "-",
+// "@", a tab or a carriage return. A plain number ("-5", "+90", "-3,25") is
+// exempt: it can carry no formula, and the prefix would make a negative
+// price or a signed barcode differ from the sheet it is joined back to.
+bool mayStartFormula(const QString &text)
+{
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    static const QRegularExpression kPlainNumber(QStringLiteral("\\A[+-][0-9]+([.,][0-9]+)?\\z"));
+    return !text.isEmpty() && kFormulaStarts.contains(text.front()) && !kPlainNumber.match(text).hasMatch();
+}
+
 QByteArray csvField(const QString &text)
 {
     static const QString kNeedsQuotes = QStringLiteral(",\"\r\n");
-    const bool quote = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return kNeedsQuotes.contains(c); });
+    // A leading apostrophe makes the spreadsheet program read the cell as text.
+    const QString field = mayStartFormula(text) ? QStringLiteral("'") + text : text;
+    const bool quote = std::any_of(field.cbegin(), field.cend(), [](QChar c) { return kNeedsQuotes.contains(c); });
     if (!quote)
-        return text.toUtf8();
-    QString quoted = text;
+        return field.toUtf8();
+    QString quoted = field;
     quoted.replace(u'"', QStringLiteral("\"\""));
     return '"' + quoted.toUtf8() + '"';
 }
@@ -112,6 +126,13 @@ QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::
     return report;
 }
 
+void markSheetDamaged(QList<ReportRow> &rows)
+{
+    const QString note = QStringLiteral("dosya hasarlı okundu; bu satır eksik ya da yanlış olabilir");
+    for (ReportRow &row : rows)
+        row.reason = row.reason.isEmpty() ? note : row.reason + QStringLiteral("; ") + note;
+}
+
 bool allLanded(const QList<ReportRow> &rows)
 {
     return std::all_of(rows.cbegin(), rows.cend(), [](const ReportRow &row) {
@@ -135,7 +156,7 @@ QByteArray csvLines(const QList<ReportRow> &rows)
     return out;
 }
 
-QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus)
+QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus, bool sheetDamaged)
 {
     QJsonArray targetArray;
     for (const TargetReport &target : targets) {
@@ -160,7 +181,9 @@ QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus)
             {QStringLiteral("rows"), rowArray},
         });
     }
-    return QJsonDocument(QJsonObject{{QStringLiteral("exitStatus"), exitStatus}, {QStringLiteral("targets"), targetArray}})
+    return QJsonDocument(QJsonObject{{QStringLiteral("exitStatus"), exitStatus},
+                                     {QStringLiteral("sheetDamaged"), sheetDamaged},
+                                     {QStringLiteral("targets"), targetArray}})
         .toJson(QJsonDocument::Indented);
 }
 

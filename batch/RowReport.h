@@ -27,10 +27,17 @@ struct ReportRow {
 QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::ProductRow> &rows,
                             const BatchOptions &options);
 
+// Marks `rows` as read from a damaged sheet, which may have lost cells or
+// run rows together: each reason says so, after what it said before.
+void markSheetDamaged(QList<ReportRow> &rows);
+
 // True when every reported row landed, or would in a dry run.
 bool allLanded(const QList<ReportRow> &rows);
 
 // The CSV header line, then `rows`, as UTF-8 with CRLF line ends (RFC 4180).
+// A text a spreadsheet program would take for a formula ("=", "+", "-",
+// "@", tab or carriage return first, unless it is a plain number) is
+// written after an apostrophe, which makes the program show it as text.
 QByteArray csvHeader();
 QByteArray csvLines(const QList<ReportRow> &rows);
 
@@ -41,11 +48,12 @@ struct TargetReport {
     QList<ReportRow> rows;
 };
 
-// The whole JSON report: {"exitStatus": n, "targets": [{"target", "reached",
-// "failure", "saveSeconds", "rowsPerSecond", "journal", "rows": [{"row", "barcode",
-// "name", "status", "reason", "itemId"}]}]}; itemId is null for a row that
-// did not land, the two figures 0 without a save.
-QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus);
+// The whole JSON report: {"exitStatus": n, "sheetDamaged": bool, "targets":
+// [{"target", "reached", "failure", "saveSeconds", "rowsPerSecond", "journal",
+// "rows": [{"row", "barcode", "name", "status", "reason", "itemId"}]}]};
+// itemId is null for a row that did not land, the two figures 0 without a
+// save. Texts are as read: a JSON reader evaluates no formula.
+QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus, bool sheetDamaged);
 
 // The summary of one target for standard error: its label, then the
 // window's completion text with the save's duration and rate, the preview's

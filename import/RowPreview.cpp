@@ -112,14 +112,8 @@ void GridVerdicts::markBarcode(const QString &barcode)
     const bool taken = known != m_existing.cend();
     for (const int gridRow : gridRows) {
         RowPreview &preview = m_previews[gridRow - 1];
-        preview.sameBarcodeRows.clear();
-        // Most barcodes stand on one row: no list of others to build.
-        if (gridRows.size() > 1) {
-            for (const int other : gridRows) {
-                if (other != gridRow)
-                    preview.sameBarcodeRows.append(other);
-            }
-        }
+        // A copy of the one list, not a list of its own.
+        preview.barcodeRows = gridRows.size() > 1 ? gridRows : QList<int>();
         preview.fate = taken ? RowFate::InDatabase : gridRow == gridRows.first() ? RowFate::WillAdd : RowFate::RepeatInFile;
         preview.existing = taken ? known.value() : ExistingItem{};
     }

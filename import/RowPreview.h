@@ -48,7 +48,10 @@ struct RowPreview {
     std::optional<Product> product;         // what would be stored, for a usable row
     QString priceText;                      // SkippedPrice: the text that was read
     ExistingItem existing;                  // InDatabase: the item holding the barcode
-    QList<int> sameBarcodeRows;             // other grid rows with this barcode (1 = first data row)
+    // Every grid row with this barcode, this one included, in order (1 = the
+    // first data row); empty when no other row has it. The rows of one
+    // barcode share one list, so N rows of a barcode hold N numbers, not N².
+    QList<int> barcodeRows;
     std::optional<UnstorableText> notStorable;  // NotStorable: the text at fault
 };
 

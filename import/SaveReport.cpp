@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "import/SaveText.h"
+
 namespace bulksave {
 
 namespace {
@@ -22,6 +24,13 @@ QString countLine(const QString &label, const QStringList &entries, qsizetype li
 }
 
 }  // namespace
+
+QString cellQuote(const QString &text)
+{
+    constexpr qsizetype kQuoted = 100;
+    const QString quoted = cutTo(text, kQuoted);
+    return quoted.size() < text.size() ? quoted + QStringLiteral("…") : quoted;
+}
 
 QString guardMessage()
 {
@@ -99,16 +108,22 @@ QString notAddedReason(const RowPreview &preview)
     case RowFate::SkippedNoName:
         return QStringLiteral("ürün adı yok");
     case RowFate::SkippedPrice:
-        return QStringLiteral("fiyat bir sayı değil (“%1”)").arg(preview.priceText);
+        return QStringLiteral("fiyat bir sayı değil (“%1”)").arg(cellQuote(preview.priceText));
     case RowFate::InDatabase:
-        return QStringLiteral("barkod zaten kayıtlı: “%1” (no %2)").arg(preview.existing.name).arg(preview.existing.id);
+        return QStringLiteral("barkod zaten kayıtlı: “%1” (no %2)").arg(cellQuote(preview.existing.name)).arg(preview.existing.id);
     case RowFate::RepeatInFile:
-        return QStringLiteral("barkod dosyada daha önce geçiyor: satır %1").arg(preview.sameBarcodeRows.value(0));
+        return QStringLiteral("barkod dosyada daha önce geçiyor: satır %1").arg(preview.barcodeRows.value(0));
     case RowFate::WillAdd:
     case RowFate::Blank:
         break;
     }
     return {};
+}
+
+QString notStorableReason(const UnstorableText &text)
+{
+    return QStringLiteral("%1 sütunundaki “%2” veritabanının kod sayfasına sığmıyor")
+        .arg(QLatin1StringView(text.column), cellQuote(text.value));
 }
 
 QString notLandedReason(const RowOutcome &outcome, const RowPreview &preview)
@@ -153,7 +168,7 @@ QString duplicateQuestion(const QList<RowPreview> &previews)
     // A repeated barcode counts once, through its original row.
     int repeated = 0;
     for (const RowPreview &preview : previews) {
-        if (preview.fate == RowFate::WillAdd && !preview.sameBarcodeRows.isEmpty())
+        if (preview.fate == RowFate::WillAdd && !preview.barcodeRows.isEmpty())
             ++repeated;
     }
     if (registered == 0 && repeated == 0)

@@ -9,6 +9,10 @@
 
 namespace bulksave {
 
+// A cell's text as a reason, a tooltip or a message quotes it: its first 100
+// characters, then "…" when there are more (a cell may hold a whole page).
+QString cellQuote(const QString &text);
+
 // The guard's message when no grid row has a name.
 QString guardMessage();
 
@@ -36,6 +40,10 @@ QString previewSummary(const QList<RowPreview> &previews);
 // "barkod dosyada daha önce geçiyor: satır 2"; "" for a row it will add and a
 // blank row.
 QString notAddedReason(const RowPreview &preview);
+
+// Why a row with `text` will fail, e.g. "Name sütunundaki “Kahve 😀”
+// veritabanının kod sayfasına sığmıyor".
+QString notStorableReason(const UnstorableText &text);
 
 // Why the save did not land `outcome`'s row, in Turkish, with `preview` its
 // verdict: the skip or duplicate reason, or the failed table and the

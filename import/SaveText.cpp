@@ -6,6 +6,10 @@ namespace bulksave {
 
 namespace {
 constexpr qsizetype kColumnWidth = 50;
+// Far longer than any price written out, group separators and decimals
+// included; a longer text is no price, and reading a huge one per row costs
+// seconds.
+constexpr qsizetype kLongestNumber = 64;
 }
 
 QString trimSpaces(const QString &text)
@@ -19,22 +23,30 @@ QString trimSpaces(const QString &text)
     return text.mid(first, end - first);
 }
 
+QString cutTo(const QString &text, qsizetype units)
+{
+    if (text.size() <= units)
+        return text;
+    const bool splitsPair = units > 0 && text.at(units - 1).isHighSurrogate();
+    return text.left(splitsPair ? units - 1 : units);
+}
+
 QString cutTo50(const QString &text)
 {
-    if (text.size() <= kColumnWidth)
-        return text;
-    const bool splitsPair = text.at(kColumnWidth - 1).isHighSurrogate();
-    return text.left(splitsPair ? kColumnWidth - 1 : kColumnWidth);
+    return cutTo(text, kColumnWidth);
 }
 
 std::optional<double> localeNumber(const QString &text, const QLocale &locale)
 {
     // Grid texts of numeric cells carry the locale's group separators, so
     // they must be accepted even where the caller's locale would refuse them.
+    const QStringView number = QStringView(text).trimmed();
+    if (number.size() > kLongestNumber)
+        return std::nullopt;
     QLocale reading = locale;
     reading.setNumberOptions(locale.numberOptions() & ~QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double value = reading.toDouble(text.trimmed(), &ok);
+    const double value = reading.toDouble(number, &ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

@@ -12,13 +12,17 @@ namespace bulksave {
 // line breaks stay). "" for a text of blanks only.
 QString trimSpaces(const QString &text);
 
-// The first 50 UTF-16 units of the text, or all of it when shorter. A
-// surrogate pair that the cut would split is dropped whole (49 units remain).
+// The first `units` UTF-16 units of the text, or all of it when shorter. A
+// surrogate pair that the cut would split is dropped whole (units - 1 remain).
+QString cutTo(const QString &text, qsizetype units);
+
+// cutTo(text, 50): the width of the name, barcode and group columns.
 QString cutTo50(const QString &text);
 
 // The number the text denotes under the locale's rules: surrounding white
 // space allowed, group separators only where the locale places them.
-// nullopt for an empty or non-numeric text, NaN and infinity.
+// nullopt for an empty or non-numeric text, NaN and infinity, and, without
+// reading it, for a text of more than 64 characters between its blanks.
 std::optional<double> localeNumber(const QString &text, const QLocale &locale);
 
 }  // namespace bulksave

@@ -23,15 +23,25 @@ const QColor kRepeat(255, 214, 160);
 const QColor kWarning(206, 224, 255);
 const QColor kWillFail(226, 204, 255);
 
-QString rowList(const QList<int> &rows)
+// The rows of `rows` other than `self`, the first twenty of them: a tooltip
+// listing thousands would cover the screen.
+QString otherRows(const QList<int> &rows, int self)
 {
+    constexpr qsizetype kListed = 20;
     QStringList texts;
-    for (const int row : rows)
+    for (const int row : rows) {
+        if (row == self)
+            continue;
+        if (texts.size() == kListed) {
+            texts << QStringLiteral("…");
+            break;
+        }
         texts << QString::number(row);
+    }
     return texts.join(QStringLiteral(", "));
 }
 
-QStringList reasons(const RowPreview &p)
+QStringList reasons(const RowPreview &p, int row)
 {
     switch (p.fate) {
     case RowFate::Blank:
@@ -49,8 +59,8 @@ QStringList reasons(const RowPreview &p)
         break;
     }
     QStringList lines{QStringLiteral("Eklenecek.")};
-    if (!p.sameBarcodeRows.isEmpty())
-        lines << QStringLiteral("Aynı barkod şu satırlarda da var: %1.").arg(rowList(p.sameBarcodeRows));
+    if (!p.barcodeRows.isEmpty())
+        lines << QStringLiteral("Aynı barkod şu satırlarda da var: %1.").arg(otherRows(p.barcodeRows, row));
     if (p.warnings & bulksave::NameCut)
         lines << QStringLiteral("Ad 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.product->name);
     if (p.warnings & bulksave::BarcodeCut)
@@ -58,8 +68,7 @@ QStringList reasons(const RowPreview &p)
     if (p.warnings & bulksave::PriceNotPositive)
         lines << QStringLiteral("Fiyat sıfır ya da eksi.");
     if (p.notStorable)
-        lines << QStringLiteral("%1 sütunundaki “%2” veritabanının kod sayfasına sığmıyor; bu satır eklenemeyecek.")
-                     .arg(QLatin1StringView(p.notStorable->column), p.notStorable->value);
+        lines << bulksave::notStorableReason(*p.notStorable) + QStringLiteral("; bu satır eklenemeyecek.");
     return lines;
 }
 
@@ -203,8 +212,8 @@ QString GridPreview::toolTip(int row, int col) const
     const RowPreview *p = previewOf(row);
     if (!p)
         return {};
-    QStringList lines = reasons(*p);
+    QStringList lines = reasons(*p, row);
     if (col == 2 && !m_grid.TextMatrix(row, 2).isEmpty())
-        lines << QStringLiteral("Ad: %1").arg(m_grid.TextMatrix(row, 2));
+        lines << QStringLiteral("Ad: %1").arg(bulksave::cellQuote(m_grid.TextMatrix(row, 2)));
     return lines.join(u'\n');
 }

@@ -1,5 +1,6 @@
 #include "spreadsheet/write/RowsWorkbook.h"
 
+#include "platform/os/CNumbers.h"
 #include "spreadsheet/SheetFile.h"
 
 #include <QDir>
@@ -93,9 +94,8 @@ QString fillSheet(lxw_workbook *book, const std::vector<RowTexts> &rows)
     return {};
 }
 
-// Writes the workbook to `file`, with libxlsxwriter's own scratch files in
-// `scratchDir`; "" or why not.
-QString buildWorkbook(const QString &file, const QString &scratchDir, const std::vector<RowTexts> &rows)
+// buildWorkbook() once numbers are printed with a decimal point.
+QString buildWorkbookInCLocale(const QString &file, const QString &scratchDir, const std::vector<RowTexts> &rows)
 {
     // libxlsxwriter takes paths in UTF-8 on every platform.
     QByteArray scratch = scratchDir.toUtf8();
@@ -108,6 +108,22 @@ QString buildWorkbook(const QString &file, const QString &scratchDir, const std:
         return why;
     const lxw_error error = workbook_close(book.release());
     return error == LXW_NO_ERROR ? QString() : writerError(QStringLiteral("cannot assemble the workbook"), error);
+}
+
+// Writes the workbook to `file`, with libxlsxwriter's own scratch files in
+// `scratchDir`; "" or why not.
+QString buildWorkbook(const QString &file, const QString &scratchDir, const std::vector<RowTexts> &rows)
+{
+    // libxlsxwriter prints widths and margins with the C library, in its
+    // locale: under Turkish number rules "18,7", which no reader takes. The
+    // switch is made here, for this thread and these calls only, rather
+    // than once at start-up in each program: it then holds for every caller
+    // (tests and worker threads included), and nothing else loses the
+    // user's locale.
+    QString why;
+    if (!platform::withCNumbers([&] { why = buildWorkbookInCLocale(file, scratchDir, rows); }))
+        return QStringLiteral("cannot switch the C library to plain number formatting");
+    return why;
 }
 
 // Whether `workbook` reads back with columns A-C of `rows`; "" or what differs.

@@ -35,10 +35,13 @@ protected:
     QTemporaryDir home;
 
     // Runs the program with `arguments` in the temporary home, prices read
-    // with the C locale's decimal point.
-    ProgramRun run(const QStringList &arguments) const
+    // with the C locale's decimal point; its standard output goes to
+    // `outputFile` when one is named.
+    ProgramRun run(const QStringList &arguments, const QString &outputFile = {}) const
     {
         QProcess process;
+        if (!outputFile.isEmpty())
+            process.setStandardOutputFile(outputFile);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
@@ -290,6 +293,66 @@ TEST_F(BatchProgram, WrongUsageExits64WithAMessageInBothLanguages)
     const ProgramRun unreadable = run({home.filePath(QStringLiteral("yok.xlsx"))});
     EXPECT_EQ(unreadable.exitCode, 2);
     EXPECT_TRUE(unreadable.err.contains(QStringLiteral("yok.xlsx"))) << unreadable.err.toStdString();
+}
+
+TEST_F(BatchProgram, AReportThatCannotBeWrittenExits64WithAMessage)
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full, a device that is always full, on this system";
+    const QString full = QStringLiteral("/dev/full");
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")});
+    struct Case {
+        const char *what;
+        QStringList options;
+        QString output;  // where standard output goes
+        qint64 itemsAfter;  // a CSV report fails at its header, before any import
+    };
+    const Case cases[] = {
+        {"CSV into a file", {QStringLiteral("--report"), full}, {}, 0},
+        {"CSV on standard output", {}, full, 0},
+        {"JSON into a file", {QStringLiteral("--json"), QStringLiteral("--report"), full}, {}, 1},
+        {"JSON on standard output", {QStringLiteral("--json")}, full, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestDatabase db;
+        const ProgramRun result = run(QStringList{products, QStringLiteral("--connection"), db.connectionText()} + c.options,
+                                      c.output);
+        EXPECT_EQ(result.exitCode, 64);
+        EXPECT_TRUE(result.err.contains(QStringLiteral("Rapor yazılamadı / cannot write the report: "))) << result.err.toStdString();
+        EXPECT_EQ(db.count(QStringLiteral("MenuItems")), c.itemsAfter);
+    }
+}
+
+TEST_F(BatchProgram, ADamagedSheetIsNeverReportedClean)
+{
+    // The last price opens a quote that never closes; its text still reads as 5.
+    const QString products = sheet(QStringLiteral("bozuk.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;\"5")});
+    const QString note = QStringLiteral("dosya hasarlı okundu; bu satır eksik ya da yanlış olabilir");
+    TestDatabase db;
+    const ProgramRun imported = run({products, QStringLiteral("--connection"), db.connectionText()});
+    EXPECT_EQ(imported.exitCode, 1) << imported.err.toStdString();
+    EXPECT_EQ(reportLines(imported), (QStringList{QStringLiteral("pos.db,1,111,Çay,landed,") + note + QStringLiteral(",1"),
+                                                  QStringLiteral("pos.db,2,222,Su,landed,") + note + QStringLiteral(",2")}));
+    EXPECT_TRUE(imported.err.contains(QStringLiteral("Dosya hasarlı"))) << imported.err.toStdString();
+
+    const ProgramRun dry = run({products, QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--connection"),
+                                TestDatabase().connectionText()});
+    EXPECT_EQ(dry.exitCode, 1) << dry.err.toStdString();
+    const QJsonObject report = QJsonDocument::fromJson(dry.out.toUtf8()).object();
+    EXPECT_EQ(report[QStringLiteral("sheetDamaged")], QJsonValue(true)) << dry.out.toStdString();
+    EXPECT_EQ(report[QStringLiteral("targets")][0][QStringLiteral("rows")][1][QStringLiteral("reason")], QJsonValue(note));
+}
+
+TEST_F(BatchProgram, ALongPriceTextIsQuotedShortInTheReport)
+{
+    const QString price = QString(200000, u'9');
+    const QString products = sheet(QStringLiteral("uzun.csv"), {QStringLiteral("111;Çay;") + price});
+    const ProgramRun result = run({products, QStringLiteral("--dry-run"), QStringLiteral("--connection"),
+                                   TestDatabase().connectionText()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(reportLines(result), QStringList{QStringLiteral("pos.db,1,111,Çay,skipped,fiyat bir sayı değil (“") +
+                                               price.left(100) + QStringLiteral("…”),")});
 }
 
 TEST_F(BatchProgram, AnImportIsUndoneFromItsJournalOnceAndOnlyOnItsOwnDatabase)

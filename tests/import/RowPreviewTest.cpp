@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "BenchSupport.h"
 #include "import/RowPreview.h"
 #include "import/SaveReport.h"
 #include "tests/common/QtPrinters.h"
@@ -62,7 +63,7 @@ TEST(RowPreview, a_barcode_in_the_database_names_its_item_on_every_row_that_has_
     EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::InDatabase, RowFate::WillAdd, RowFate::InDatabase}));
     EXPECT_EQ(p[0].existing.id, 42);
     EXPECT_EQ(p[0].existing.name, "Eski Çay");
-    EXPECT_EQ(p[0].sameBarcodeRows, QList<int>{3});
+    EXPECT_EQ(p[0].barcodeRows, (QList<int>{1, 3}));
     EXPECT_EQ(bulksave::countFate(p, RowFate::InDatabase), 2);
 }
 
@@ -76,9 +77,46 @@ TEST(RowPreview, repeats_in_the_file_point_at_the_first_row_which_is_still_added
                                          {"77", "Ayran büyük", "12"}});
     EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::WillAdd, RowFate::WillAdd, RowFate::RepeatInFile, RowFate::WillAdd,
                                         RowFate::SkippedNoName, RowFate::RepeatInFile}));
-    EXPECT_EQ(p[0].sameBarcodeRows, (QList<int>{3, 6}));
-    EXPECT_EQ(p[2].sameBarcodeRows, (QList<int>{1, 6}));
-    EXPECT_TRUE(p[1].sameBarcodeRows.isEmpty()) << "empty barcodes are never duplicates";
+    EXPECT_EQ(p[0].barcodeRows, (QList<int>{1, 3, 6}));
+    EXPECT_EQ(p[2].barcodeRows, p[0].barcodeRows);
+    EXPECT_TRUE(p[1].barcodeRows.isEmpty()) << "empty barcodes are never duplicates";
+}
+
+TEST(RowPreview, rows_sharing_one_barcode_cost_memory_in_proportion_to_their_number)
+{
+    // A list of the others on every row would be 20,000 x 20,000 row numbers: 1.6 GB.
+    constexpr int kRows = 20000;
+    const QList<ProductRow> rows(kRows, ProductRow{"0", "Çay", "5"});
+    const std::uint64_t before = peakResidentBytes();
+    const QList<RowPreview> p = preview(rows);
+    const std::uint64_t grown = peakResidentBytes() - before;
+    ASSERT_EQ(p.size(), kRows);
+    EXPECT_EQ(p.first().fate, RowFate::WillAdd);
+    EXPECT_EQ(p.last().fate, RowFate::RepeatInFile);
+    EXPECT_EQ(bulksave::notAddedReason(p.last()), "barkod dosyada daha önce geçiyor: satır 1");
+    EXPECT_EQ(bulksave::duplicateQuestion(p), "0 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.");
+    EXPECT_LT(grown, std::uint64_t(64) << 20) << "peak memory grew by " << grown / (1 << 20) << " MB";
+}
+
+TEST(RowPreview, long_cell_texts_are_judged_without_parsing_and_quoted_short)
+{
+    const QString million = QString(1'000'000, u'9');
+    const QString clipped = million.left(100) + QStringLiteral("…");
+    // The same long price on a hundred rows, as one shared string repeats it.
+    QList<ProductRow> rows(100, ProductRow{QString::number(1), QStringLiteral("Çay"), million});
+    rows << ProductRow{million, QStringLiteral("Uzun barkod"), QStringLiteral("5")}
+         << ProductRow{QStringLiteral("7"), QStringLiteral("Seksen beş haneli"), QString(85, u'1')};
+    const ExistingBarcodes existing{{QStringLiteral("7"), ExistingItem{3, QString(500, u'a')}}};
+    const QList<RowPreview> p = preview(rows, existing);
+    ASSERT_EQ(p.size(), 102);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(bulksave::notAddedReason(p[i]), QStringLiteral("fiyat bir sayı değil (“%1”)").arg(clipped)) << "row " << i + 1;
+    EXPECT_EQ(p[100].fate, RowFate::WillAdd);
+    EXPECT_EQ(p[100].product->barcode, million.left(50));
+    EXPECT_EQ(bulksave::notAddedReason(p[101]), QStringLiteral("fiyat bir sayı değil (“%1”)").arg(QString(85, u'1')));
+    rows[101].price = QStringLiteral("5");
+    EXPECT_EQ(bulksave::notAddedReason(preview(rows, existing)[101]),
+              QStringLiteral("barkod zaten kayıtlı: “%1…” (no 3)").arg(QString(100, u'a')));
 }
 
 TEST(RowPreview, barcodes_compare_as_stored_so_two_cut_to_the_same_fifty_are_repeats)
@@ -146,7 +184,7 @@ TEST(RowPreview, judging_one_edited_row_again_agrees_with_judging_the_whole_grid
             const RowPreview &a = verdicts.previews()[i];
             const RowPreview &b = whole[i];
             ASSERT_EQ(a.fate, b.fate) << "edit " << edit << ", row " << i + 1;
-            ASSERT_EQ(a.sameBarcodeRows, b.sameBarcodeRows) << "edit " << edit << ", row " << i + 1;
+            ASSERT_EQ(a.barcodeRows, b.barcodeRows) << "edit " << edit << ", row " << i + 1;
             ASSERT_EQ(a.existing.id, b.existing.id) << "edit " << edit << ", row " << i + 1;
         }
     }

@@ -60,6 +60,25 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{en, US, "nan", std::nullopt}, NumberCase{en, US, "inf", std::nullopt},
                       NumberCase{tr, TR, "-inf", std::nullopt}));
 
+TEST(SaveText, a_text_longer_than_64_characters_is_no_number)
+{
+    const QLocale turkish(tr, TR);
+    const struct {
+        const char *what;
+        QString text;
+        std::optional<double> expected;
+    } cases[] = {
+        {"64 digits", QStringLiteral("1") + QString(63, u'0'), 1e63},
+        {"64 digits among blanks", QStringLiteral("  1") + QString(63, u'0') + QStringLiteral("  "), 1e63},
+        {"65 digits", QStringLiteral("1") + QString(64, u'0'), std::nullopt},
+        {"a price with 60 decimals", QStringLiteral("12,") + QString(62, u'5'), std::nullopt},
+        {"a million digits", QString(1'000'000, u'9'), std::nullopt},
+        {"a million blanks", QString(1'000'000, u' '), std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(localeNumber(c.text, turkish), c.expected) << c.what;
+}
+
 TEST(SaveText, group_separators_count_even_when_the_locale_rejects_them)
 {
     QLocale turkish(QLocale::Turkish, QLocale::Turkey);

@@ -183,6 +183,23 @@ TEST_F(GridOnWindow, every_row_shows_its_fate_and_the_summary_follows_edits)
     EXPECT_NE(background(4), background(1)) << "a repeat and a registered barcode look different";
 }
 
+TEST_F(GridOnWindow, a_tooltip_quotes_a_long_name_short_and_lists_twenty_other_rows_at_most)
+{
+    grid->setRows(24);
+    for (int row = 1; row <= 23; ++row) {
+        grid->setTextMatrix(row, 1, QStringLiteral("77"));
+        grid->setTextMatrix(row, 2, row == 1 ? QString(1000, u'a') : QStringLiteral("Ayran"));
+        grid->setTextMatrix(row, 3, QStringLiteral("8"));
+    }
+    QStringList others;
+    for (int row = 2; row <= 21; ++row)
+        others << QString::number(row);
+    EXPECT_EQ(grid->gridModel()->data(grid->gridModel()->index(1, 2), Qt::ToolTipRole).toString(),
+              QStringLiteral("Eklenecek.\nAynı barkod şu satırlarda da var: %1, ….\n"
+                             "Ad 50 karakterden uzun; “%2” olarak kaydedilecek.\nAd: %3…")
+                  .arg(others.join(QStringLiteral(", ")), QString(50, u'a'), QString(100, u'a')));
+}
+
 TEST_F(GridOnWindow, a_file_dropped_on_the_grid_loads_as_the_button_does_and_two_files_are_not_taken)
 {
     pressCommand1(dataDir + QStringLiteral("/xls/lo_long.xls"));

@@ -3,6 +3,7 @@
 // leaves nothing half-written behind.
 
 #include "spreadsheet/SheetFile.h"
+#include "spreadsheet/package/ZipArchive.h"
 #include "spreadsheet/write/RowsWorkbook.h"
 #include "tests/common/QtPrinters.h"
 
@@ -10,8 +11,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <clocale>
 #include <string>
 
 #ifdef Q_OS_UNIX
@@ -110,6 +114,82 @@ TEST(RowsWorkbook, an_unwritable_path_gives_a_reason_and_leaves_the_folder_as_it
         EXPECT_EQ(entriesOf(dir.path()), QStringList{QStringLiteral("klasör")}) << path;
         EXPECT_EQ(entriesOf(dir.filePath(QStringLiteral("klasör"))), QStringList()) << path;
     }
+}
+
+// The C library's locale set, for the life of the object, to the first of
+// the Turkish ones this system has: numbers there are written with a comma.
+class TurkishCLocale {
+public:
+    TurkishCLocale() : before_(std::setlocale(LC_ALL, nullptr))
+    {
+        for (const char *name : {"tr_TR.UTF-8", "tr_TR.utf8", "tr_TR", "Turkish_Turkey.1254"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr && std::string(std::localeconv()->decimal_point) == ",")
+                return;
+        }
+        std::setlocale(LC_ALL, before_.c_str());
+        before_.clear();
+    }
+    ~TurkishCLocale()
+    {
+        if (!before_.empty())
+            std::setlocale(LC_ALL, before_.c_str());
+    }
+    TurkishCLocale(const TurkishCLocale &) = delete;
+    TurkishCLocale &operator=(const TurkishCLocale &) = delete;
+
+    bool active() const { return !before_.empty(); }
+
+private:
+    std::string before_;  // empty when no Turkish locale could be set
+};
+
+QByteArray partOf(const QByteArray &archive, const char *name)
+{
+    const spreadsheet::package::ZipArchive zip(archive);
+    const spreadsheet::package::CheckedPart part = zip.checked(name);
+    EXPECT_EQ(part.problem, QString()) << name;
+    QByteArray text(qsizetype(part.entry.size), '\0');
+    spreadsheet::package::PartInflater inflater(part.entry);
+    EXPECT_EQ(inflater.read(text.data(), int(text.size())), int(text.size())) << name;
+    return text;
+}
+
+TEST(RowsWorkbook, numbers_in_the_xml_use_a_decimal_point_whatever_the_c_library_locale)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kalanlar.xlsx"));
+    {
+        const TurkishCLocale turkish;
+        if (!turkish.active())
+            GTEST_SKIP() << "no Turkish locale on this system; scripts/deps.sh generates tr_TR.UTF-8";
+        ASSERT_EQ(spreadsheet::writeRowsWorkbook(path, {row("1", "Çay", "12,5", "fiyat")}), QString());
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray archive = file.readAll();
+    const QRegularExpression decimalComma(QStringLiteral("=\"[-+]?[0-9]+,[0-9]+\""));
+    for (const char *name : {"xl/worksheets/sheet1.xml", "xl/styles.xml", "xl/workbook.xml", "docProps/app.xml"}) {
+        const QString xml = QString::fromUtf8(partOf(archive, name));
+        EXPECT_FALSE(xml.contains(decimalComma)) << name << ": " << xml.toStdString();
+    }
+    EXPECT_TRUE(partOf(archive, "xl/worksheets/sheet1.xml").contains("left=\"0.7\""));
+
+    // Another program's reader, where one is installed: the first Python
+    // on the path may be a user's own without it, the system's has it.
+    for (const QString &python : {QStringLiteral("python3"), QStringLiteral("/usr/bin/python3")}) {
+        QProcess openpyxl;
+        openpyxl.start(python, {QStringLiteral("-c"), QStringLiteral("import openpyxl, sys; print(openpyxl."
+                       "load_workbook(sys.argv[1]).active.column_dimensions['A'].width)"), path});
+        if (!openpyxl.waitForFinished(60000) || openpyxl.exitStatus() != QProcess::NormalExit)
+            continue;
+        const QByteArray errors = openpyxl.readAllStandardError();
+        if (errors.contains("No module named"))
+            continue;
+        EXPECT_EQ(openpyxl.exitCode(), 0) << errors.toStdString();
+        EXPECT_EQ(openpyxl.readAllStandardOutput().trimmed(), "18.7109375");
+        return;
+    }
+    GTEST_SKIP() << "no python3 with openpyxl (python3-openpyxl) here";
 }
 
 #ifdef Q_OS_UNIX
