@@ -37,10 +37,19 @@ QByteArray randomBytes(qsizetype size)
 // A workbook whose sheet part holds `zeros` bytes of zeros after its cells.
 QByteArray bomb(qsizetype zeros)
 {
-    return ZipBuilder()
-        .add(QStringLiteral("xl/worksheets/sheet1.xml"), QByteArray(zeros, '\0'))
-        .add(QStringLiteral("xl/workbook.xml"), "<workbook/>")
-        .build();
+    PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)");
+    parts.back().second += QByteArray(zeros, '\0');
+    return zipOf(parts);
+}
+
+// A Zip64 archive whose locator points `shift` bytes away from its record.
+QByteArray zip64RecordMissed(qsizetype shift)
+{
+    QByteArray zip = zipOf(openXmlParts({}), true);
+    const qsizetype locator = zip.lastIndexOf(QByteArray("PK\x06\x07", 4));
+    const quint64 record = qToLittleEndian(quint64(zip.lastIndexOf(QByteArray("PK\x06\x06", 4)) + shift));
+    zip.replace(locator + 8, 8, QByteArray(reinterpret_cast<const char *>(&record), 8));
+    return zip;
 }
 
 // Two parts that each expand 800 times, 1.2 GB together.
@@ -144,7 +153,13 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"a_name_given_twice", [] {
                         return ZipBuilder().add(QStringLiteral("a"), "1").add(QStringLiteral("a"), "2").build();
                     },
-                    ReadError::Damaged}),
+                    ReadError::Damaged},
+        HostileCase{"a_name_given_twice_in_two_cases", [] {
+                        return ZipBuilder().add(QStringLiteral("xl/a.xml"), "1").add(QStringLiteral("XL/A.xml"), "2").build();
+                    },
+                    ReadError::Damaged},
+        HostileCase{"a_zip64_locator_past_its_record", [] { return zip64RecordMissed(1); }, ReadError::Damaged},
+        HostileCase{"a_zip64_locator_past_the_file", [] { return zip64RecordMissed(1'000'000); }, ReadError::Damaged}),
     [](const testing::TestParamInfo<HostileCase> &info) { return std::string(info.param.name); });
 
 using spreadsheet::package::ZipArchive;
@@ -169,11 +184,40 @@ TEST(ZipArchiveTest, limits_are_checked_at_their_edges)
     };
     const std::uint64_t atRatio = std::uint64_t(part.size()) * 1000;
     EXPECT_EQ(ZipArchive(declaring(std::uint32_t(atRatio))).problem(), QString());
-    EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio + 1))).problem(), QString());
+    // The ratio is a limit on expanding a part, not on listing it.
+    const ZipArchive pastRatio(declaring(std::uint32_t(atRatio + 1)));
+    EXPECT_EQ(pastRatio.problem(), QString());
+    EXPECT_TRUE(pastRatio.checked("a").problem.contains(QStringLiteral("1000 times")))
+        << pastRatio.checked("a").problem.toStdString();
     const spreadsheet::package::ZipLimits small{atRatio - 1, 1000};
     EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio)), small).problem(), QString());
     // Within the limits, the part is expanded and found not to match its size.
-    EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio))).checked("a").problem, QString());
+    EXPECT_TRUE(ZipArchive(declaring(std::uint32_t(atRatio))).checked("a").problem.contains(QStringLiteral("damaged")));
+}
+
+TEST(ZipArchiveTest, a_part_never_read_may_compress_past_the_ratio)
+{
+    // A blank image of 4 MB deflates to a few kilobytes.
+    PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)");
+    parts.emplace_back(QStringLiteral("xl/media/image1.bmp"), QByteArray(4 << 20, '\0'));
+    const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(zipOf(parts), QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"1", "", ""}}));
+}
+
+TEST(ZipArchiveTest, zip64_sizes_and_directory_are_read)
+{
+    const QByteArray sheetData = R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1"><v>2.5</v></c></row>)";
+    const QByteArray zip = zipOf(openXmlParts(sheetData, "<si><t>Çay</t></si>"), true);
+    const ZipArchive archive(zip);
+    ASSERT_EQ(archive.problem(), QString());
+    EXPECT_EQ(archive.checked("xl/workbook.xml").problem, QString());
+    const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(zip, QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"Çay", "2.5", ""}}));
+    // The bounds hold for sizes that only Zip64 can state.
+    const QByteArray huge = ZipBuilder().addRaw(QStringLiteral("a"), deflated("a"), 0xFFFFFFFF).zip64().build();
+    EXPECT_NE(ZipArchive(huge).problem(), QString());
 }
 
 TEST(ZipArchiveTest, directory_is_found_from_the_last_end_record_within_reach)
