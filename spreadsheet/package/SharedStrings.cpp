@@ -1,5 +1,7 @@
 #include "spreadsheet/package/SharedStrings.h"
 
+#include "spreadsheet/package/CellValues.h"
+
 #include <string>
 
 namespace spreadsheet::package {
@@ -23,7 +25,7 @@ ReadOutcome SharedStrings::read(const ZipArchive &zip, std::string_view path)
             phonetic += start ? 1 : -1;
         } else if (name == "si") {
             if (!start)
-                strings_.push_back(QString::fromUtf8(entry.data(), qsizetype(entry.size())));
+                strings_.push_back(unescapedText(entry));
             entry.clear();
         }
         return true;
