@@ -26,6 +26,7 @@ enum class ReadError {
     Damaged,            // structure broken or cut short, or a zip that would expand past the limits
     Unsupported,        // a spreadsheet of a kind too old to read (Excel 2.x-4.x)
     TooManyRows,        // more rows than kMaxRows
+    BinaryWorkbook,     // an Excel binary workbook (.xlsb), which no reader here reads
 };
 
 // How many records of each id a sheet held, by record id.

@@ -76,6 +76,35 @@ QByteArray pastDeclaredSize()
     return package;
 }
 
+// An .ods whose manifest marks `encryptedPart` encrypted, its content part
+// the noise encryption leaves.
+QByteArray odsEncrypting(const char *encryptedPart, bool contentEncrypted)
+{
+    const QByteArray manifest =
+        R"(<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.3">)"
+        R"(<manifest:file-entry manifest:full-path="/" manifest:media-type="application/vnd.oasis.opendocument.spreadsheet"/>)"
+        R"(<manifest:file-entry manifest:full-path=")" + QByteArray(encryptedPart) + R"(" manifest:media-type="text/xml" manifest:size="9963">)"
+        R"(<manifest:encryption-data manifest:checksum-type="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0#sha256-1k" manifest:checksum="AAAA">)"
+        R"(<manifest:algorithm manifest:algorithm-name="http://www.w3.org/2001/04/xmlenc#aes256-cbc" manifest:initialisation-vector="AAAA"/>)"
+        R"(</manifest:encryption-data></manifest:file-entry></manifest:manifest>)";
+    PackageParts parts = openDocumentParts(R"(<table:table-row><table:table-cell office:value-type="float" office:value="1"/></table:table-row>)", manifest);
+    if (contentEncrypted)
+        parts.back().second = randomBytes(2528);
+    return zipOf(parts);
+}
+
+// The parts of an Excel binary workbook around its main part.
+QByteArray binaryWorkbook()
+{
+    return zipOf({{QStringLiteral("[Content_Types].xml"),
+                   R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+                   R"(<Default Extension="bin" ContentType="application/vnd.ms-excel.sheet.binary.macroEnabled.main"/></Types>)"},
+                  {QStringLiteral("_rels/.rels"),
+                   R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+                   R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.bin"/></Relationships>)"},
+                  {QStringLiteral("xl/workbook.bin"), randomBytes(400)}});
+}
+
 struct HostileCase {
     const char *name;
     std::function<QByteArray()> file;
@@ -116,7 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadError::NotSpreadsheet},
         HostileCase{"junk_after_a_zip_signature", [] { return QByteArray("PK\x03\x04", 4) + randomBytes(20'000); }, ReadError::Damaged},
         HostileCase{"xls_workbook", [] { return fileBytes(QStringLiteral("lo_products.xls")); }, ReadError::NotSpreadsheet},
-        HostileCase{"no_bytes", [] { return QByteArray(); }, ReadError::Empty}),
+        HostileCase{"no_bytes", [] { return QByteArray(); }, ReadError::Empty},
+        HostileCase{"an_encrypted_ods", [] { return odsEncrypting("content.xml", true); }, ReadError::PasswordProtected},
+        HostileCase{"an_xlsb", binaryWorkbook, ReadError::BinaryWorkbook}),
     [](const testing::TestParamInfo<HostileCase> &info) { return std::string(info.param.name); });
 
 // A billion laughs: a workbook part whose entities would come to gigabytes if they were expanded.
@@ -193,6 +224,13 @@ TEST(ZipArchiveTest, limits_are_checked_at_their_edges)
     EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio)), small).problem(), QString());
     // Within the limits, the part is expanded and found not to match its size.
     EXPECT_TRUE(ZipArchive(declaring(std::uint32_t(atRatio))).checked("a").problem.contains(QStringLiteral("damaged")));
+}
+
+TEST(OpenDocumentManifestTest, another_part_encrypted_leaves_the_content_readable)
+{
+    const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(odsEncrypting("meta.xml", false), QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"1", "", ""}}));
 }
 
 TEST(ZipArchiveTest, a_part_never_read_may_compress_past_the_ratio)
