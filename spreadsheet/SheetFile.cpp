@@ -45,7 +45,27 @@ std::optional<SheetColumns> refusalFor(const SheetOutcome &sheet, std::size_t ro
     return std::nullopt;
 }
 
-// Passes rows on to another sink, counting them.
+// Cuts every text of `rows` to kMaxCellText. Copies of one long text (a
+// repeated cell) become copies of one clipped text, not one clipped copy each.
+void clipCellTexts(std::vector<RowCells> &rows)
+{
+    QString original, clipped;
+    for (RowCells &cells : rows) {
+        for (QString &text : cells) {
+            if (text.size() <= kMaxCellText)
+                continue;
+            if (!text.isSharedWith(original)) {
+                original = text;
+                clipped = text;
+                clipCellText(clipped);
+            }
+            text = clipped;
+        }
+    }
+}
+
+// Passes rows on to another sink, counting them and clipping their texts
+// (copying a row costs no text's data; only a long text is copied, cut).
 class CountingSink final : public RowSink {
 public:
     explicit CountingSink(RowSink &sink) : sink_(sink) {}
@@ -53,11 +73,16 @@ public:
     void row(std::size_t index, const RowCells &cells) override
     {
         rows_ = index + 1;
-        sink_.row(index, cells);
+        RowCells clipped = cells;
+        for (QString &text : clipped)
+            clipCellText(text);
+        sink_.row(index, clipped);
     }
     bool lateCell(std::size_t index, int column, const QString &text) override
     {
-        return sink_.lateCell(index, column, text);
+        QString clipped = text;
+        clipCellText(clipped);
+        return sink_.lateCell(index, column, clipped);
     }
     void expectRows(std::size_t rows) override { sink_.expectRows(rows); }
     std::size_t rows() const { return rows_; }
@@ -76,6 +101,7 @@ SheetColumns readSheetFromBytes(const QByteArray &file, const QLocale &locale)
     SheetColumns sheet = readByContent(file, locale);
     if (std::optional<SheetColumns> refusal = refusalFor(sheet, sheet.rows.size()))
         return *std::move(refusal);
+    clipCellTexts(sheet.rows);
     return sheet;
 }
 
