@@ -45,27 +45,44 @@ std::optional<SheetColumns> refusalFor(const SheetOutcome &sheet, std::size_t ro
     return std::nullopt;
 }
 
-// Cuts every text of `rows` to kMaxCellText. Copies of one long text (a
-// repeated cell) become copies of one clipped text, not one clipped copy each.
+// Cuts cell texts to kMaxCellText and keeps one long text once: a text as
+// long as a page that equals the last such text is made to share its data.
+// A reader that copies a shared string into each cell (.xls), or a repeated
+// cell cut copy by copy, would otherwise hold it once per cell.
+class LongTexts {
+public:
+    void clip(QString &text)
+    {
+        if (text.size() < kLongText)
+            return;
+        if (!text.isSharedWith(original_)) {
+            QString cut = text;
+            clipCellText(cut);
+            if (cut != kept_)
+                kept_ = std::move(cut);
+            original_ = text;
+        }
+        text = kept_;
+    }
+
+private:
+    static constexpr qsizetype kLongText = 4096;
+    static_assert(kLongText <= kMaxCellText);
+    QString original_;  // the last long text seen, as the reader gave it
+    QString kept_;      // the same, cut
+};
+
 void clipCellTexts(std::vector<RowCells> &rows)
 {
-    QString original, clipped;
+    LongTexts texts;
     for (RowCells &cells : rows) {
-        for (QString &text : cells) {
-            if (text.size() <= kMaxCellText)
-                continue;
-            if (!text.isSharedWith(original)) {
-                original = text;
-                clipped = text;
-                clipCellText(clipped);
-            }
-            text = clipped;
-        }
+        for (QString &text : cells)
+            texts.clip(text);
     }
 }
 
-// Passes rows on to another sink, counting them and clipping their texts
-// (copying a row costs no text's data; only a long text is copied, cut).
+// Passes rows on to another sink, counting them and cutting their texts
+// (copying a row costs no text's data).
 class CountingSink final : public RowSink {
 public:
     explicit CountingSink(RowSink &sink) : sink_(sink) {}
@@ -75,13 +92,13 @@ public:
         rows_ = index + 1;
         RowCells clipped = cells;
         for (QString &text : clipped)
-            clipCellText(text);
+            texts_.clip(text);
         sink_.row(index, clipped);
     }
     bool lateCell(std::size_t index, int column, const QString &text) override
     {
         QString clipped = text;
-        clipCellText(clipped);
+        texts_.clip(clipped);
         return sink_.lateCell(index, column, clipped);
     }
     void expectRows(std::size_t rows) override { sink_.expectRows(rows); }
@@ -89,6 +106,7 @@ public:
 
 private:
     RowSink &sink_;
+    LongTexts texts_;
     std::size_t rows_ = 0;
 };
 
