@@ -16,6 +16,18 @@ namespace spreadsheet {
 // the largest sheet of the spreadsheet programs people use.
 constexpr int kMaxRows = 1'048'576;
 
+// The most characters (UTF-16 units) a cell holds, as in the spreadsheet
+// programs people use; every reader cuts a longer text to this.
+constexpr qsizetype kMaxCellText = 32'767;
+
+// Cuts `text` to kMaxCellText units, one fewer where the cut would split a
+// surrogate pair; a text no longer is left as it is, its data still shared.
+inline void clipCellText(QString &text)
+{
+    if (text.size() > kMaxCellText)
+        text.truncate(text[kMaxCellText - 1].isHighSurrogate() ? kMaxCellText - 1 : kMaxCellText);
+}
+
 // Why a file was refused; None when it was read.
 enum class ReadError {
     None,
@@ -26,6 +38,7 @@ enum class ReadError {
     Damaged,            // structure broken or cut short, or a zip that would expand past the limits
     Unsupported,        // a spreadsheet of a kind too old to read (Excel 2.x-4.x)
     TooManyRows,        // more rows than kMaxRows
+    BinaryWorkbook,     // an Excel binary workbook (.xlsb), which no reader here reads
 };
 
 // How many records of each id a sheet held, by record id.

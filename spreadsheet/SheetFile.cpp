@@ -45,7 +45,44 @@ std::optional<SheetColumns> refusalFor(const SheetOutcome &sheet, std::size_t ro
     return std::nullopt;
 }
 
-// Passes rows on to another sink, counting them.
+// Cuts cell texts to kMaxCellText and keeps one long text once: a text as
+// long as a page that equals the last such text is made to share its data.
+// A reader that copies a shared string into each cell (.xls), or a repeated
+// cell cut copy by copy, would otherwise hold it once per cell.
+class LongTexts {
+public:
+    void clip(QString &text)
+    {
+        if (text.size() < kLongText)
+            return;
+        if (!text.isSharedWith(original_)) {
+            QString cut = text;
+            clipCellText(cut);
+            if (cut != kept_)
+                kept_ = std::move(cut);
+            original_ = text;
+        }
+        text = kept_;
+    }
+
+private:
+    static constexpr qsizetype kLongText = 4096;
+    static_assert(kLongText <= kMaxCellText);
+    QString original_;  // the last long text seen, as the reader gave it
+    QString kept_;      // the same, cut
+};
+
+void clipCellTexts(std::vector<RowCells> &rows)
+{
+    LongTexts texts;
+    for (RowCells &cells : rows) {
+        for (QString &text : cells)
+            texts.clip(text);
+    }
+}
+
+// Passes rows on to another sink, counting them and cutting their texts
+// (copying a row costs no text's data).
 class CountingSink final : public RowSink {
 public:
     explicit CountingSink(RowSink &sink) : sink_(sink) {}
@@ -53,17 +90,23 @@ public:
     void row(std::size_t index, const RowCells &cells) override
     {
         rows_ = index + 1;
-        sink_.row(index, cells);
+        RowCells clipped = cells;
+        for (QString &text : clipped)
+            texts_.clip(text);
+        sink_.row(index, clipped);
     }
     bool lateCell(std::size_t index, int column, const QString &text) override
     {
-        return sink_.lateCell(index, column, text);
+        QString clipped = text;
+        texts_.clip(clipped);
+        return sink_.lateCell(index, column, clipped);
     }
     void expectRows(std::size_t rows) override { sink_.expectRows(rows); }
     std::size_t rows() const { return rows_; }
 
 private:
     RowSink &sink_;
+    LongTexts texts_;
     std::size_t rows_ = 0;
 };
 
@@ -76,6 +119,7 @@ SheetColumns readSheetFromBytes(const QByteArray &file, const QLocale &locale)
     SheetColumns sheet = readByContent(file, locale);
     if (std::optional<SheetColumns> refusal = refusalFor(sheet, sheet.rows.size()))
         return *std::move(refusal);
+    clipCellTexts(sheet.rows);
     return sheet;
 }
 

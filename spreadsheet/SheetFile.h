@@ -11,7 +11,7 @@
 namespace spreadsheet {
 
 // Columns A-C of the first sheet of the file at `path`, numbers and dates in
-// `locale`'s forms. A file with no cell in A-C is refused as Empty; more rows
+// `locale`'s forms, each text cut to kMaxCellText. A file with no cell in A-C is refused as Empty; more rows
 // than kMaxRows as TooManyRows. Never throws for a bad file.
 SheetColumns readSheet(const QString &path, const QLocale &locale = QLocale::system());
 

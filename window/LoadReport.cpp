@@ -30,6 +30,10 @@ QString refusal(ReadError error)
     case ReadError::TooManyRows:
         return QStringLiteral("Dosyada çok fazla satır var: en çok %1 satır okunabilir.")
             .arg(QLocale(QLocale::Turkish, QLocale::Turkey).toString(spreadsheet::kMaxRows));
+    case ReadError::BinaryWorkbook:
+        return QStringLiteral("Dosya Excel ikili çalışma kitabı (.xlsb) biçiminde; bu biçim okunamıyor. "
+                              "Excel'de Dosya > Farklı Kaydet ile «Excel Çalışma Kitabı (.xlsx)» türünde "
+                              "kaydedip tekrar deneyin.");
     case ReadError::None:
         break;
     }

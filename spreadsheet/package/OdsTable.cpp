@@ -8,8 +8,9 @@
 namespace spreadsheet::package {
 namespace {
 
-// Longer than the text any spreadsheet program keeps in one cell.
-constexpr std::size_t kMaxCellText = std::size_t(1) << 20;
+// Longer than the text any spreadsheet program keeps in one cell: past it a
+// cell is damage, not text to clip.
+constexpr std::size_t kMaxParagraphBytes = std::size_t(1) << 20;
 
 // More repeats than this are taken as this many: already past every limit,
 // and small enough that counting rows and columns cannot overflow.
@@ -170,7 +171,7 @@ bool OdsTable::cellContent(const XmlPart &xml, XmlPart::Node node)
         out += xml.text();
     } else if (start && name == "s") {
         const std::int64_t spaces = repeatCount(xml.attribute("c", ns::kText));
-        if (spaces > std::int64_t(kMaxCellText))
+        if (spaces > std::int64_t(kMaxParagraphBytes))
             return fail(ReadError::Damaged, QStringLiteral("a cell's text is longer than any spreadsheet keeps"));
         out.append(std::size_t(spaces), ' ');
     } else if (start && name == "tab") {
@@ -178,7 +179,7 @@ bool OdsTable::cellContent(const XmlPart &xml, XmlPart::Node node)
     } else if (start && name == "line-break") {
         out += '\n';
     }
-    if (out.size() > kMaxCellText)
+    if (out.size() > kMaxParagraphBytes)
         return fail(ReadError::Damaged, QStringLiteral("a cell's text is longer than any spreadsheet keeps"));
     return true;
 }

@@ -26,8 +26,38 @@ SheetColumns rowsOrRefusal(const ReadOutcome &read, SheetRows &rows)
     return read.ok() ? rows.take() : refusedFor(read);
 }
 
+// Whether the manifest marks the content part encrypted, as a document
+// saved with a password has it. A manifest that cannot be read marks
+// nothing: the content part then speaks for itself.
+bool contentEncrypted(const ZipArchive &zip)
+{
+    constexpr std::string_view kManifestPath = "META-INF/manifest.xml";
+    if (!zip.contains(kManifestPath))
+        return false;
+    bool inContent = false, encrypted = false;
+    readPart(zip, kManifestPath, [&](const XmlPart &xml, XmlPart::Node node) {
+        if (node != XmlPart::Node::Start || xml.namespaceUri() != ns::kManifest)
+            return true;
+        if (xml.name() == "file-entry")
+            inContent = xml.attribute("full-path", ns::kManifest) == std::optional<std::string_view>("content.xml");
+        else if (xml.name() == "encryption-data" && inContent)
+            encrypted = true;
+        return !encrypted;
+    });
+    return encrypted;
+}
+
+// Whether the package's main part is that of an Excel binary workbook (.xlsb).
+bool isBinaryWorkbook(std::string_view workbookPath)
+{
+    return QByteArrayView(workbookPath).endsWith(".bin") || QByteArrayView(workbookPath).endsWith(".BIN");
+}
+
 SheetColumns readOpenDocument(const ZipArchive &zip, const QLocale &locale)
 {
+    if (contentEncrypted(zip))
+        return SheetColumns::refused(ReadError::PasswordProtected,
+                                     QStringLiteral("the OpenDocument file is protected by a password"));
     const CellText text(locale, false);  // dates come as calendar dates, not serial numbers
     SheetRows rows;
     const ReadOutcome read = OdsTable(text, rows).read(zip, "content.xml");
@@ -43,6 +73,10 @@ SheetColumns readOpenXml(const ZipArchive &zip, const QLocale &locale)
             return refusedFor(read);
         workbookPath = root.targetOfKind("officeDocument");
     }
+    if (isBinaryWorkbook(workbookPath))
+        return SheetColumns::refused(ReadError::BinaryWorkbook,
+                                     QStringLiteral("an Excel binary workbook (.xlsb), which this tool does not read; "
+                                                    "save it as an Excel workbook (.xlsx)"));
     WorkbookPart workbook;
     if (const ReadOutcome read = workbook.read(zip, workbookPath); !read.ok())
         return refusedFor(read);

@@ -1,5 +1,7 @@
 #include "spreadsheet/package/SharedStrings.h"
 
+#include "spreadsheet/package/CellValues.h"
+
 #include <string>
 
 namespace spreadsheet::package {
@@ -22,8 +24,11 @@ ReadOutcome SharedStrings::read(const ZipArchive &zip, std::string_view path)
         } else if (name == "rPh") {
             phonetic += start ? 1 : -1;
         } else if (name == "si") {
-            if (!start)
-                strings_.push_back(QString::fromUtf8(entry.data(), qsizetype(entry.size())));
+            if (!start) {
+                // Clipped once here, so that every cell using it shares the clipped text.
+                strings_.push_back(unescapedText(entry));
+                clipCellText(strings_.back());
+            }
             entry.clear();
         }
         return true;

@@ -13,8 +13,9 @@ namespace spreadsheet::package {
 class SharedStrings {
 public:
     // Reads part `path`: each <si> is its <t> text, or the texts of its rich
-    // runs end to end; phonetic runs (<rPh>) are left out. Damaged when the
-    // part is missing or malformed.
+    // runs end to end, with its `_xHHHH_` escapes decoded and cut to
+    // kMaxCellText; phonetic runs (<rPh>) are left out. Damaged when the part
+    // is missing or malformed.
     ReadOutcome read(const ZipArchive &zip, std::string_view path);
     // Entry `index`; nullopt past the end of the table.
     std::optional<QString> at(std::size_t index) const;

@@ -140,7 +140,7 @@ std::optional<QString> Worksheet::textOf(const Cell &cell) const
         return strings_.at(std::size_t(*index));
     }
     case Type::InlineText:
-        return utf8(cell.hasInline ? cell.inline_ : cell.value);
+        return unescapedText(cell.hasInline ? cell.inline_ : cell.value);
     case Type::Text:
     case Type::Error:
         return utf8(cell.value);
@@ -151,11 +151,13 @@ std::optional<QString> Worksheet::textOf(const Cell &cell) const
             return CellText::boolean(false);
         return std::nullopt;
     case Type::Date: {
-        const std::optional<double> serial = serialOfIsoDate(cell.value, date1904_);
-        if (!serial)
-            return std::nullopt;
         const NumberKind kind = styles_.kindOf(cell.xf);
-        return text_.number(*serial, kind == NumberKind::Plain ? calendarKind(*serial) : kind);
+        if (const std::optional<double> serial = serialOfIsoDate(cell.value, date1904_))
+            return text_.number(*serial, kind == NumberKind::Plain ? calendarKind(*serial) : kind);
+        // A time of day alone counts from day 0 in either date system.
+        if (const std::optional<double> time = dayFractionOfIsoTime(cell.value))
+            return text_.number(*time, kind == NumberKind::Plain ? NumberKind::Time : kind);
+        return std::nullopt;
     }
     case Type::Number:
         break;

@@ -25,6 +25,7 @@ inline constexpr std::string_view kNone;  // an attribute without a prefix
 inline constexpr std::string_view kOffice = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
 inline constexpr std::string_view kTable = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
 inline constexpr std::string_view kText = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
+inline constexpr std::string_view kManifest = "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0";
 inline constexpr std::string_view kCalcExt = "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0";
 }  // namespace ns
 

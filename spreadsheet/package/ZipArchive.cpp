@@ -9,10 +9,16 @@ namespace spreadsheet::package {
 namespace {
 
 constexpr std::uint32_t kEndSignature = 0x06054b50;
+constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
 constexpr std::uint32_t kEntrySignature = 0x02014b50;
 constexpr std::uint32_t kLocalSignature = 0x04034b50;
+constexpr std::uint16_t kZip64ExtraId = 0x0001;
+constexpr std::uint32_t kZip64Marker = 0xFFFFFFFF;
 constexpr qsizetype kLocalSize = 30;
 constexpr qsizetype kEndSize = 22;
+constexpr qsizetype kZip64EndSize = 56;
+constexpr qsizetype kZip64LocatorSize = 20;
 constexpr qsizetype kEntrySize = 46;
 // The end record plus the longest comment it can carry.
 constexpr qsizetype kEndSearch = kEndSize + 0xFFFF;
@@ -27,6 +33,11 @@ std::uint32_t u32(QByteArrayView bytes, qsizetype at)
     return u16(bytes, at) | u16(bytes, at + 2) << 16;
 }
 
+std::uint64_t u64(QByteArrayView bytes, qsizetype at)
+{
+    return u32(bytes, at) | std::uint64_t(u32(bytes, at + 4)) << 32;
+}
+
 // Offset of the last end-of-directory record within reach of the end, or -1.
 qsizetype lastEndRecord(QByteArrayView archive)
 {
@@ -36,6 +47,25 @@ qsizetype lastEndRecord(QByteArrayView archive)
             return at;
     }
     return -1;
+}
+
+// Where the central directory starts and how many entries it has: from the
+// end record at `end`, or from the Zip64 end record its locator points at.
+struct Directory {
+    std::uint64_t offset = 0, count = 0;
+    bool found = false;
+};
+
+Directory directoryOf(QByteArrayView archive, qsizetype end)
+{
+    const qsizetype locator = end - kZip64LocatorSize;
+    if (locator < 0 || u32(archive, locator) != kZip64LocatorSignature)
+        return {u32(archive, end + 16), u16(archive, end + 10), true};
+    const std::uint64_t record = u64(archive, locator + 8);
+    if (record > std::uint64_t(locator) || std::uint64_t(locator) - record < std::uint64_t(kZip64EndSize)
+        || u32(archive, qsizetype(record)) != kZip64EndSignature)
+        return {};
+    return {u64(archive, qsizetype(record) + 48), u64(archive, qsizetype(record) + 32), true};
 }
 
 }  // namespace
@@ -83,64 +113,101 @@ int PartInflater::read(char *out, int capacity)
     return got;
 }
 
-ZipArchive::ZipArchive(QByteArrayView archive, const ZipLimits &limits) : archive_(archive)
+ZipArchive::ZipArchive(QByteArrayView archive, const ZipLimits &limits) : archive_(archive), limits_(limits)
 {
     const qsizetype end = lastEndRecord(archive);
     if (end < 0) {
         problem_ = QStringLiteral("the zip archive has no central directory at its end");
         return;
     }
-    std::uint64_t total = 0;
-    qsizetype at = qsizetype(u32(archive, end + 16));
-    for (std::uint32_t count = u16(archive, end + 10); count > 0; --count) {
-        if (at + kEntrySize > archive.size() || u32(archive, at) != kEntrySignature) {
-            problem_ = QStringLiteral("the zip archive's central directory is cut off");
-            return;
-        }
-        const std::uint64_t compressed = u32(archive, at + 20);
-        const std::uint64_t expanded = u32(archive, at + 24);
-        const qsizetype nameSize = u16(archive, at + 28);
-        const qsizetype next = at + kEntrySize + nameSize + u16(archive, at + 30) + u16(archive, at + 32);
-        if (next > archive.size() || compressed > std::uint64_t(archive.size())) {
-            problem_ = QStringLiteral("a part of the zip archive claims more bytes than the file has");
-            return;
-        }
-        if (expanded > compressed * limits.ratio) {
-            problem_ = QStringLiteral("a part of the zip archive would expand more than %1 times").arg(limits.ratio);
-            return;
-        }
-        total += expanded;
-        if (total > limits.totalBytes) {
-            problem_ = QStringLiteral("the parts of the zip archive would expand past %1 MB")
-                           .arg(limits.totalBytes / (1024 * 1024));
-            return;
-        }
-        if (!entries_.emplace(std::string(archive.data() + at + kEntrySize, std::size_t(nameSize)), at).second) {
-            problem_ = QStringLiteral("the zip archive names a part twice");
-            return;
-        }
-        at = next;
+    const Directory directory = directoryOf(archive, end);
+    if (!directory.found || directory.offset > std::uint64_t(archive.size())) {
+        problem_ = QStringLiteral("the zip archive's Zip64 directory record is cut off");
+        return;
     }
+    std::uint64_t total = 0;
+    auto at = qsizetype(directory.offset);
+    for (std::uint64_t count = directory.count; count > 0 && problem_.isEmpty(); --count) {
+        if (!readEntry(at, total) && problem_.isEmpty())
+            problem_ = QStringLiteral("the zip archive's central directory is cut off");
+    }
+}
+
+bool ZipArchive::readEntry(qsizetype &at, std::uint64_t &total)
+{
+    if (at + kEntrySize > archive_.size() || u32(archive_, at) != kEntrySignature)
+        return false;
+    DirectoryEntry entry{u32(archive_, at + 20), u32(archive_, at + 24), u32(archive_, at + 42),
+                         u32(archive_, at + 16), u16(archive_, at + 10)};
+    const qsizetype nameSize = u16(archive_, at + 28);
+    const qsizetype extra = at + kEntrySize + nameSize;
+    const qsizetype extraEnd = extra + u16(archive_, at + 30);
+    const qsizetype next = extraEnd + u16(archive_, at + 32);
+    if (next > archive_.size())
+        return false;
+    // A Zip64 field holds, in this order, each size or offset whose classic field is all ones.
+    for (qsizetype field = extra; field + 4 <= extraEnd; field += 4 + u16(archive_, field + 2)) {
+        if (u16(archive_, field) != kZip64ExtraId)
+            continue;
+        qsizetype value = field + 4;
+        const qsizetype valuesEnd = std::min(value + qsizetype(u16(archive_, field + 2)), extraEnd);
+        for (std::uint64_t *slot : {&entry.expanded, &entry.compressed, &entry.local}) {
+            if (*slot != kZip64Marker)
+                continue;
+            if (value + 8 > valuesEnd)
+                return false;
+            *slot = u64(archive_, value);
+            value += 8;
+        }
+        break;
+    }
+    if (entry.compressed > std::uint64_t(archive_.size()) || entry.local > std::uint64_t(archive_.size())) {
+        problem_ = QStringLiteral("a part of the zip archive claims more bytes than the file has");
+        return false;
+    }
+    // Each size is bounded before it is added, so that the sum cannot wrap.
+    if (entry.expanded > limits_.totalBytes || (total += entry.expanded) > limits_.totalBytes) {
+        problem_ = QStringLiteral("the parts of the zip archive would expand past %1 MB")
+                       .arg(limits_.totalBytes / (1024 * 1024));
+        return false;
+    }
+    if (!entries_.emplace(folded(std::string_view(archive_.data() + at + kEntrySize, std::size_t(nameSize))), entry)
+             .second) {
+        problem_ = QStringLiteral("the zip archive names a part twice");
+        return false;
+    }
+    at = next;
+    return true;
+}
+
+std::string ZipArchive::folded(std::string_view name)
+{
+    std::string lower(name);
+    for (char &c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
+    return lower;
 }
 
 CheckedPart ZipArchive::checked(std::string_view name) const
 {
-    const auto found = entries_.find(name);
+    const auto found = entries_.find(folded(name));
     if (found == entries_.end())
         return {{}, QStringLiteral("the part %1 is missing").arg(QString::fromUtf8(name.data(), qsizetype(name.size())))};
-    const qsizetype entry = found->second;
-    const auto local = qsizetype(u32(archive_, entry + 42));
+    const DirectoryEntry &entry = found->second;
+    if (entry.expanded > entry.compressed * limits_.ratio)
+        return {{}, QStringLiteral("a part of the zip archive would expand more than %1 times").arg(limits_.ratio)};
+    const auto local = qsizetype(entry.local);
     if (local + kLocalSize > archive_.size() || u32(archive_, local) != kLocalSignature)
         return {{}, QStringLiteral("a part of the zip archive is not where its directory says")};
     const qsizetype begin = local + kLocalSize + u16(archive_, local + 26) + u16(archive_, local + 28);
-    const qsizetype compressed = u32(archive_, entry + 20);
-    const std::uint32_t method = u16(archive_, entry + 10);
+    const auto compressed = qsizetype(entry.compressed);
     if (begin + compressed > archive_.size())
         return {{}, QStringLiteral("a part of the zip archive is cut off")};
-    const ZipEntry part{archive_.sliced(begin, compressed), method == 8, u32(archive_, entry + 24),
-                        u32(archive_, entry + 16)};
-    if (method != 0 && method != 8)
+    if (entry.method != 0 && entry.method != 8)
         return {{}, QStringLiteral("a part of the zip archive is compressed in a way this reader does not know")};
+    const ZipEntry part{archive_.sliced(begin, compressed), entry.method == 8, entry.expanded, entry.crc};
 
     PartInflater inflater(part);
     std::array<char, 64 * 1024> piece;

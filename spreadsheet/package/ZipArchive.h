@@ -20,7 +20,7 @@ namespace spreadsheet::package {
 // How far the parts of one archive may expand.
 struct ZipLimits {
     std::uint64_t totalBytes = std::uint64_t(1) << 30;  // all parts together
-    std::uint64_t ratio = 1000;                          // one part, expanded : compressed
+    std::uint64_t ratio = 1000;                          // one part read, expanded : compressed
 };
 
 // Where one part's data lies and what it declares.
@@ -64,23 +64,39 @@ private:
 class ZipArchive {
 public:
     // Reads the central directory of `archive`, which must outlive this
-    // object. problem() says why the archive is refused when it is: no
-    // directory within reach of the end, an entry cut off, sizes past
-    // `limits`, a name given twice.
+    // object, its sizes and offsets from Zip64 records where the classic
+    // fields cannot hold them. problem() says why the archive is refused
+    // when it is: no directory within reach of the end, an entry or Zip64
+    // record cut off, parts together past `limits`, a name given twice
+    // (names compare without regard to ASCII case).
     explicit ZipArchive(QByteArrayView archive, const ZipLimits &limits = {});
 
     // Empty when the directory was read.
     const QString &problem() const { return problem_; }
-    // Whether a part named `name` is listed.
-    bool contains(std::string_view name) const { return entries_.count(name) > 0; }
-    // The entry of part `name` once it has been expanded and found to give
-    // exactly the bytes and checksum it declares; otherwise the reason (no
-    // such part, header not where the directory says, damaged data).
+    // Whether a part named `name`, in any ASCII case, is listed.
+    bool contains(std::string_view name) const { return entries_.count(folded(name)) > 0; }
+    // The entry of part `name` (in any ASCII case) once it has been expanded
+    // and found to give exactly the bytes and checksum it declares; otherwise
+    // the reason (no such part, expanding past the ratio limit, header not
+    // where the directory says, damaged data). Only parts read pay the ratio
+    // limit: one never asked for may compress as well as it likes.
     CheckedPart checked(std::string_view name) const;
 
 private:
+    // What the central directory says of one part.
+    struct DirectoryEntry {
+        std::uint64_t compressed = 0, expanded = 0, local = 0;
+        std::uint32_t crc = 0, method = 0;
+    };
+
+    // `name` in ASCII lower case: part names of a package compare without case.
+    static std::string folded(std::string_view name);
+    // Reads the entry at `at`, advancing `at` past it; false when it is cut off.
+    bool readEntry(qsizetype &at, std::uint64_t &total);
+
     QByteArrayView archive_;
-    std::map<std::string, qsizetype, std::less<>> entries_;  // name -> central directory entry
+    ZipLimits limits_;
+    std::map<std::string, DirectoryEntry, std::less<>> entries_;  // by folded name
     QString problem_;
 };
 

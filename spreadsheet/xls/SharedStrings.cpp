@@ -1,5 +1,7 @@
 #include "spreadsheet/xls/SharedStrings.h"
 
+#include "spreadsheet/SheetColumns.h"
+
 #include <algorithm>
 
 namespace xls {
@@ -18,6 +20,7 @@ void SharedStrings::read(biff::FragmentCursor &cursor, std::size_t bytesLeft)
     const biff::TextFormat unicode;
     QString text;
     while (ends_.size() < unique && biff::readString(cursor, 2, unicode, text)) {
+        spreadsheet::clipCellText(text);
         text_ += text;
         ends_.push_back(text_.size());
     }

@@ -14,8 +14,9 @@ namespace xls {
 class SharedStrings {
 public:
     // Reads the strings of an SST record followed by its CONTINUE records
-    // from `cursor`; `bytesLeft` bounds what the table can hold. A table cut
-    // short keeps the strings before the cut (a string cut inside is dropped).
+    // from `cursor`; `bytesLeft` bounds what the table can hold. Each string
+    // is cut to kMaxCellText. A table cut short keeps the strings before the
+    // cut (a string cut inside is dropped).
     void read(biff::FragmentCursor &cursor, std::size_t bytesLeft);
 
     // How many strings the table holds.

@@ -2,10 +2,12 @@
 // refusals that belong to no one format.
 
 #include "spreadsheet/SheetFile.h"
+#include "package/ZipBuilder.h"
 #include "xls/WorkbookBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -81,6 +83,87 @@ TEST(SheetFile, a_renamed_file_reads_as_what_it_is)
         EXPECT_EQ(sheet.rows.front()[0], "8690504012345") << renamed;
     }
 }
+
+// Longer than a cell holds, with a character outside the BMP where the cut falls.
+const QString kLongText = QString(spreadsheet::kMaxCellText - 1, u'x') + QString::fromUtf16(u"\U0001F355") + QString(9000, u'y');
+// What every reader makes of it: the half of the pair the cut would split goes too.
+const QString kClippedText = QString(spreadsheet::kMaxCellText - 1, u'x');
+
+struct LongTextCase {
+    const char *name;
+    std::function<QByteArray()> file;
+    QString clipped;
+};
+
+void PrintTo(const LongTextCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class LongCellText : public ::testing::TestWithParam<LongTextCase> {};
+
+TEST_P(LongCellText, is_cut_where_spreadsheet_programs_cut_it)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("long"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GetParam().file());
+    file.close();
+    // Through the front that hands rows over one by one, and the one that gathers them.
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path, QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_EQ(sheet.rows.size(), 2u);
+    for (const spreadsheet::RowCells &cells : sheet.rows)
+        EXPECT_EQ(cells[0], GetParam().clipped);
+    EXPECT_EQ(sheet.rows[0][1], "kisa");
+    // Whether the file stores it once or once per cell, the text is held once.
+    EXPECT_TRUE(sheet.rows[0][0].isSharedWith(sheet.rows[1][0]));
+    EXPECT_EQ(spreadsheet::readSheetFromBytes(GetParam().file(), QLocale::c()).rows, sheet.rows);
+}
+
+QByteArray longTextXls()
+{
+    using namespace xlstest;
+    const std::string text(40'000, 'x');
+    return CompoundImage(workbookStream(sharedStrings(2, {text, "kisa"}),
+                                        concat({labelSst(0, 0, 0), labelSst(0, 1, 1), labelSst(1, 0, 0)})))
+        .data();
+}
+
+QByteArray longTextOds()
+{
+    const QByteArray cell = "<table:table-cell office:value-type=\"string\"><text:p>" + kLongText.toUtf8() + "</text:p></table:table-cell>";
+    return openDocumentPackage(R"(<table:table-row table:number-rows-repeated="2">)" + cell
+                               + "<table:table-cell><text:p>kisa</text:p></table:table-cell></table:table-row>");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readers, LongCellText,
+    ::testing::Values(
+        LongTextCase{"csv", [] { return kLongText.toUtf8() + ",kisa\n" + kLongText.toUtf8() + "\n"; }, kClippedText},
+        LongTextCase{"html", [] {
+                         return "<html><body><table><tr><td>" + kLongText.toUtf8() + "</td><td>kisa</td></tr><tr><td>"
+                                + kLongText.toUtf8() + "</td></tr></table></body></html>";
+                     },
+                     kClippedText},
+        LongTextCase{"xlsx_shared_string", [] {
+                         return openXmlPackage(R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c></row>)"
+                                               R"(<row r="2"><c r="A2" t="s"><v>0</v></c></row>)",
+                                               "<si><t>" + kLongText.toUtf8() + "</t></si><si><t>kisa</t></si>");
+                     },
+                     kClippedText},
+        LongTextCase{"xlsx_inline_string", [] {
+                         const QByteArray inlineText = R"(t="inlineStr"><is><t>)" + kLongText.toUtf8() + "</t></is></c>";
+                         return openXmlPackage(R"(<row r="1"><c r="A1" )" + inlineText
+                                               + R"(<c r="B1" t="inlineStr"><is><t>kisa</t></is></c></row><row r="2"><c r="A2" )"
+                                               + inlineText + "</row>");
+                     },
+                     kClippedText},
+        LongTextCase{"ods_repeated_row", longTextOds, kClippedText},
+        LongTextCase{"xls_shared_string", longTextXls, QString(spreadsheet::kMaxCellText, u'x')}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SheetFile, a_missing_file_cannot_be_opened)
 {

@@ -37,10 +37,19 @@ QByteArray randomBytes(qsizetype size)
 // A workbook whose sheet part holds `zeros` bytes of zeros after its cells.
 QByteArray bomb(qsizetype zeros)
 {
-    return ZipBuilder()
-        .add(QStringLiteral("xl/worksheets/sheet1.xml"), QByteArray(zeros, '\0'))
-        .add(QStringLiteral("xl/workbook.xml"), "<workbook/>")
-        .build();
+    PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)");
+    parts.back().second += QByteArray(zeros, '\0');
+    return zipOf(parts);
+}
+
+// A Zip64 archive whose locator points `shift` bytes away from its record.
+QByteArray zip64RecordMissed(qsizetype shift)
+{
+    QByteArray zip = zipOf(openXmlParts({}), true);
+    const qsizetype locator = zip.lastIndexOf(QByteArray("PK\x06\x07", 4));
+    const quint64 record = qToLittleEndian(quint64(zip.lastIndexOf(QByteArray("PK\x06\x06", 4)) + shift));
+    zip.replace(locator + 8, 8, QByteArray(reinterpret_cast<const char *>(&record), 8));
+    return zip;
 }
 
 // Two parts that each expand 800 times, 1.2 GB together.
@@ -65,6 +74,35 @@ QByteArray pastDeclaredSize()
     const qsizetype local = package.lastIndexOf(QByteArray("PK\x03\x04", 4));
     package.replace(local + 22, 4, QByteArray(declared, 4));
     return package;
+}
+
+// An .ods whose manifest marks `encryptedPart` encrypted, its content part
+// the noise encryption leaves.
+QByteArray odsEncrypting(const char *encryptedPart, bool contentEncrypted)
+{
+    const QByteArray manifest =
+        R"(<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.3">)"
+        R"(<manifest:file-entry manifest:full-path="/" manifest:media-type="application/vnd.oasis.opendocument.spreadsheet"/>)"
+        R"(<manifest:file-entry manifest:full-path=")" + QByteArray(encryptedPart) + R"(" manifest:media-type="text/xml" manifest:size="9963">)"
+        R"(<manifest:encryption-data manifest:checksum-type="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0#sha256-1k" manifest:checksum="AAAA">)"
+        R"(<manifest:algorithm manifest:algorithm-name="http://www.w3.org/2001/04/xmlenc#aes256-cbc" manifest:initialisation-vector="AAAA"/>)"
+        R"(</manifest:encryption-data></manifest:file-entry></manifest:manifest>)";
+    PackageParts parts = openDocumentParts(R"(<table:table-row><table:table-cell office:value-type="float" office:value="1"/></table:table-row>)", manifest);
+    if (contentEncrypted)
+        parts.back().second = randomBytes(2528);
+    return zipOf(parts);
+}
+
+// The parts of an Excel binary workbook around its main part.
+QByteArray binaryWorkbook()
+{
+    return zipOf({{QStringLiteral("[Content_Types].xml"),
+                   R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+                   R"(<Default Extension="bin" ContentType="application/vnd.ms-excel.sheet.binary.macroEnabled.main"/></Types>)"},
+                  {QStringLiteral("_rels/.rels"),
+                   R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+                   R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.bin"/></Relationships>)"},
+                  {QStringLiteral("xl/workbook.bin"), randomBytes(400)}});
 }
 
 struct HostileCase {
@@ -107,7 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadError::NotSpreadsheet},
         HostileCase{"junk_after_a_zip_signature", [] { return QByteArray("PK\x03\x04", 4) + randomBytes(20'000); }, ReadError::Damaged},
         HostileCase{"xls_workbook", [] { return fileBytes(QStringLiteral("lo_products.xls")); }, ReadError::NotSpreadsheet},
-        HostileCase{"no_bytes", [] { return QByteArray(); }, ReadError::Empty}),
+        HostileCase{"no_bytes", [] { return QByteArray(); }, ReadError::Empty},
+        HostileCase{"an_encrypted_ods", [] { return odsEncrypting("content.xml", true); }, ReadError::PasswordProtected},
+        HostileCase{"an_xlsb", binaryWorkbook, ReadError::BinaryWorkbook}),
     [](const testing::TestParamInfo<HostileCase> &info) { return std::string(info.param.name); });
 
 // A billion laughs: a workbook part whose entities would come to gigabytes if they were expanded.
@@ -144,7 +184,13 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"a_name_given_twice", [] {
                         return ZipBuilder().add(QStringLiteral("a"), "1").add(QStringLiteral("a"), "2").build();
                     },
-                    ReadError::Damaged}),
+                    ReadError::Damaged},
+        HostileCase{"a_name_given_twice_in_two_cases", [] {
+                        return ZipBuilder().add(QStringLiteral("xl/a.xml"), "1").add(QStringLiteral("XL/A.xml"), "2").build();
+                    },
+                    ReadError::Damaged},
+        HostileCase{"a_zip64_locator_past_its_record", [] { return zip64RecordMissed(1); }, ReadError::Damaged},
+        HostileCase{"a_zip64_locator_past_the_file", [] { return zip64RecordMissed(1'000'000); }, ReadError::Damaged}),
     [](const testing::TestParamInfo<HostileCase> &info) { return std::string(info.param.name); });
 
 using spreadsheet::package::ZipArchive;
@@ -169,11 +215,47 @@ TEST(ZipArchiveTest, limits_are_checked_at_their_edges)
     };
     const std::uint64_t atRatio = std::uint64_t(part.size()) * 1000;
     EXPECT_EQ(ZipArchive(declaring(std::uint32_t(atRatio))).problem(), QString());
-    EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio + 1))).problem(), QString());
+    // The ratio is a limit on expanding a part, not on listing it.
+    const ZipArchive pastRatio(declaring(std::uint32_t(atRatio + 1)));
+    EXPECT_EQ(pastRatio.problem(), QString());
+    EXPECT_TRUE(pastRatio.checked("a").problem.contains(QStringLiteral("1000 times")))
+        << pastRatio.checked("a").problem.toStdString();
     const spreadsheet::package::ZipLimits small{atRatio - 1, 1000};
     EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio)), small).problem(), QString());
     // Within the limits, the part is expanded and found not to match its size.
-    EXPECT_NE(ZipArchive(declaring(std::uint32_t(atRatio))).checked("a").problem, QString());
+    EXPECT_TRUE(ZipArchive(declaring(std::uint32_t(atRatio))).checked("a").problem.contains(QStringLiteral("damaged")));
+}
+
+TEST(OpenDocumentManifestTest, another_part_encrypted_leaves_the_content_readable)
+{
+    const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(odsEncrypting("meta.xml", false), QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"1", "", ""}}));
+}
+
+TEST(ZipArchiveTest, a_part_never_read_may_compress_past_the_ratio)
+{
+    // A blank image of 4 MB deflates to a few kilobytes.
+    PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)");
+    parts.emplace_back(QStringLiteral("xl/media/image1.bmp"), QByteArray(4 << 20, '\0'));
+    const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(zipOf(parts), QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"1", "", ""}}));
+}
+
+TEST(ZipArchiveTest, zip64_sizes_and_directory_are_read)
+{
+    const QByteArray sheetData = R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1"><v>2.5</v></c></row>)";
+    const QByteArray zip = zipOf(openXmlParts(sheetData, "<si><t>Çay</t></si>"), true);
+    const ZipArchive archive(zip);
+    ASSERT_EQ(archive.problem(), QString());
+    EXPECT_EQ(archive.checked("xl/workbook.xml").problem, QString());
+    const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(zip, QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"Çay", "2.5", ""}}));
+    // The bounds hold for sizes that only Zip64 can state.
+    const QByteArray huge = ZipBuilder().addRaw(QStringLiteral("a"), deflated("a"), 0xFFFFFFFF).zip64().build();
+    EXPECT_NE(ZipArchive(huge).problem(), QString());
 }
 
 TEST(ZipArchiveTest, directory_is_found_from_the_last_end_record_within_reach)

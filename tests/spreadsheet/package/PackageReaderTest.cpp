@@ -119,6 +119,74 @@ const CellsCase kOpenXmlCells[] = {
 INSTANTIATE_TEST_SUITE_P(OpenXml, CellKindsTest, testing::ValuesIn(kOpenXmlCells),
                          [](const auto &info) { return std::string(info.param.name); });
 
+// `parts` with part `name` given `content`, added when it is not there.
+PackageParts withPart(PackageParts parts, const QString &name, const QByteArray &content)
+{
+    const auto found = std::find_if(parts.begin(), parts.end(), [&](const auto &part) { return part.first == name; });
+    if (found == parts.end())
+        parts.emplace_back(name, content);
+    else
+        found->second = content;
+    return parts;
+}
+
+// A sheet whose cell A1 holds serial 0 with a date format, in a workbook whose
+// <workbookPr> says date1904 and whose extension list has a workbookPr of its own.
+QByteArray date1904WithExtension()
+{
+    const PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1" s="1"><v>0</v></c></row>)");
+    return zipOf(withPart(
+        withPart(withPart(parts, QStringLiteral("xl/workbook.xml"),
+                          R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+                          R"(<workbookPr date1904="1"/><sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets>)"
+                          R"(<extLst><ext uri="{140A7094-0E35-4892-8432-C4D2E57EDEB5}" xmlns:x15="http://schemas.microsoft.com/office/spreadsheetml/2010/11/main">)"
+                          R"(<x15:workbookPr chartTrackingRefBase="1"/></ext></extLst></workbook>)"),
+                 QStringLiteral("xl/_rels/workbook.xml.rels"),
+                 R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+                 R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>)"
+                 R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/></Relationships>)"),
+        QStringLiteral("xl/styles.xml"),
+        R"(<styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><cellXfs count="2"><xf numFmtId="0"/><xf numFmtId="14"/></cellXfs></styleSheet>)"));
+}
+
+// The string table stored under a name whose case differs from its relationship's target.
+QByteArray stringTableInOtherCase()
+{
+    PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1" t="s"><v>0</v></c></row>)", "<si><t>Çay</t></si>");
+    for (auto &part : parts) {
+        if (part.first == u"xl/sharedStrings.xml")
+            part.first = QStringLiteral("xl/SharedStrings.xml");
+    }
+    return zipOf(parts);
+}
+
+const CellsCase kOpenXmlRepairs[] = {
+    {"escapes_in_shared_strings",
+     openXmlPackage(R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c><c r="C1" t="s"><v>2</v></c></row>)"
+                    R"(<row r="2"><c r="A2" t="s"><v>3</v></c><c r="B2" t="s"><v>4</v></c><c r="C2" t="s"><v>5</v></c></row>)"
+                    R"(<row r="3"><c r="A3" t="s"><v>6</v></c><c r="B3" t="s"><v>7</v></c><c r="C3" t="s"><v>8</v></c></row>)",
+                    "<si><t>Çay_x000D_\nDemli</t></si><si><t>A_x005F_x0030_B</t></si><si><t>ABC_x0031__x0032__x0033_DEF</t></si>"
+                    "<si><t>_xC1EF_</t></si><si><r><t>_xD801__xDC05_</t></r></si><si><t>_xD801__x0038_</t></si>"
+                    "<si><t>_x0039__xDC05_</t></si><si><t>_x000d_ _x00e7_ _x12G4_ _X0041_</t></si><si><t>_x005F_x005F_</t></si>"),
+     {{"Çay\r\nDemli", "A_x0030_B", "ABC123DEF"},
+      {QString(QChar(0xC1EF)), QString::fromUtf16(u"\U00010405"), QString::fromUtf16(u"\uFFFD8")},
+      {QString::fromUtf16(u"9\uFFFD"), "\r ç _x12G4_ _X0041_", "_x005F_"}}},
+    {"escapes_in_inline_strings",
+     openXmlPackage(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>Rich Text_x000d_)" "\n" R"(Test</t></is></c>)"
+                    R"(<c r="B1" t="inlineStr"><is><t>_x005F_x000D_</t></is></c></row>)"),
+     {{"Rich Text\r\nTest", "_x000D_", ""}}},
+    {"a_time_of_day_alone_in_a_d_cell",
+     openXmlPackage(R"(<row r="1"><c r="A1" t="d"><v>10:10:10</v></c><c r="B1" t="d"><v>23:44:51.894</v></c>)"
+                    R"(<c r="C1" t="d"><v>24:00:00</v></c></row>)"),
+     {{"10:10", "23:44", ""}},
+     true},
+    {"date1904_is_kept_past_an_extension_of_the_same_name", date1904WithExtension(), {{"1.01.1904", "", ""}}},
+    {"part_names_compare_without_case", stringTableInOtherCase(), {{"Çay", "", ""}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(OpenXmlRepairs, CellKindsTest, testing::ValuesIn(kOpenXmlRepairs),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 const CellsCase kOpenDocumentCells[] = {
     {"repeated_rows_and_columns_are_real_copies",
      openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="4.5" table:number-columns-repeated="4"/>)", 3)

@@ -17,6 +17,12 @@ void put32(QByteArray &out, std::uint32_t v)
     put16(out, v >> 16);
 }
 
+void put64(QByteArray &out, std::uint64_t v)
+{
+    put32(out, std::uint32_t(v));
+    put32(out, std::uint32_t(v >> 32));
+}
+
 constexpr char kContentTypes[] =
     R"(<?xml version="1.0" encoding="UTF-8"?>
 <Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">
@@ -98,6 +104,7 @@ QByteArray ZipBuilder::build() const
     for (const Part &part : parts_) {
         const auto offset = std::uint32_t(out.size());
         const auto header = [&](QByteArray &to, bool central) {
+            const bool wideHere = zip64_ && central;
             put32(to, central ? 0x02014b50 : 0x04034b50);
             if (central)
                 put16(to, 20);  // made by
@@ -106,18 +113,25 @@ QByteArray ZipBuilder::build() const
             put16(to, 8);       // deflate
             put32(to, 0);       // time and date
             put32(to, part.crc);
-            put32(to, std::uint32_t(part.data.size()));
-            put32(to, part.size);
+            put32(to, wideHere ? 0xFFFFFFFF : std::uint32_t(part.data.size()));
+            put32(to, wideHere ? 0xFFFFFFFF : part.size);
             put16(to, std::uint32_t(part.name.size()));
-            put16(to, 0);  // extra field
+            put16(to, wideHere ? 28 : 0);  // extra field
             if (central) {
                 put16(to, 0);  // comment
                 put16(to, 0);  // disk
                 put16(to, 0);  // internal attributes
                 put32(to, 0);  // external attributes
-                put32(to, offset);
+                put32(to, wideHere ? 0xFFFFFFFF : offset);
             }
             to += part.name;
+            if (wideHere) {
+                put16(to, 0x0001);
+                put16(to, 24);
+                put64(to, part.size);
+                put64(to, std::uint64_t(part.data.size()));
+                put64(to, offset);
+            }
         };
         header(out, false);
         out += part.data;
@@ -125,22 +139,46 @@ QByteArray ZipBuilder::build() const
     }
     const auto directoryOffset = std::uint32_t(out.size());
     out += directory;
+    if (zip64_) {
+        const auto record = std::uint64_t(out.size());
+        put32(out, 0x06064b50);
+        put64(out, 44);  // the record's size after this field
+        put16(out, 45);  // made by
+        put16(out, 45);  // needed to extract
+        put32(out, 0);   // disk
+        put32(out, 0);   // disk of the directory
+        put64(out, parts_.size());
+        put64(out, parts_.size());
+        put64(out, std::uint64_t(directory.size()));
+        put64(out, directoryOffset);
+        put32(out, 0x07064b50);  // its locator
+        put32(out, 0);
+        put64(out, record);
+        put32(out, 1);  // disks
+    }
     put32(out, 0x06054b50);
     put32(out, 0);  // disks
-    put16(out, std::uint32_t(parts_.size()));
-    put16(out, std::uint32_t(parts_.size()));
-    put32(out, std::uint32_t(directory.size()));
-    put32(out, directoryOffset);
+    put16(out, zip64_ ? 0xFFFF : std::uint32_t(parts_.size()));
+    put16(out, zip64_ ? 0xFFFF : std::uint32_t(parts_.size()));
+    put32(out, zip64_ ? 0xFFFFFFFF : std::uint32_t(directory.size()));
+    put32(out, zip64_ ? 0xFFFFFFFF : directoryOffset);
     put16(out, 0);  // comment
     return out;
 }
 
-namespace {
-
-ZipBuilder openXmlParts(const QByteArray &sheetData, const QByteArray &sharedStrings, const QString &missing)
+QByteArray zipOf(const PackageParts &parts, bool zip64)
 {
     ZipBuilder zip;
-    const std::pair<QString, QByteArray> parts[] = {
+    for (const auto &[name, content] : parts)
+        zip.add(name, content);
+    if (zip64)
+        zip.zip64();
+    return zip.build();
+}
+
+PackageParts openXmlParts(const QByteArray &sheetData, const QByteArray &sharedStrings)
+{
+    return {
         {QStringLiteral("[Content_Types].xml"), kContentTypes},
         {QStringLiteral("_rels/.rels"), kRootRels},
         {QStringLiteral("xl/workbook.xml"), kWorkbook},
@@ -148,32 +186,34 @@ ZipBuilder openXmlParts(const QByteArray &sheetData, const QByteArray &sharedStr
         {QStringLiteral("xl/sharedStrings.xml"), kStringsHead + sharedStrings + "</sst>"},
         {QStringLiteral("xl/worksheets/sheet1.xml"), kSheetHead + sheetData + "</sheetData></worksheet>"},
     };
-    for (const auto &[name, content] : parts) {
-        if (name != missing)
-            zip.add(name, content);
-    }
-    return zip;
 }
-
-}  // namespace
 
 QByteArray openXmlPackage(const QByteArray &sheetData, const QByteArray &sharedStrings)
 {
-    return openXmlParts(sheetData, sharedStrings, {}).build();
+    return zipOf(openXmlParts(sheetData, sharedStrings));
 }
 
 QByteArray openXmlPackageWithout(const QString &missing)
 {
-    return openXmlParts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)", {}, missing).build();
+    PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)");
+    std::erase_if(parts, [&](const auto &part) { return part.first == missing; });
+    return zipOf(parts);
+}
+
+PackageParts openDocumentParts(const QByteArray &rows, const QByteArray &manifest)
+{
+    return {
+        {QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+        {QStringLiteral("META-INF/manifest.xml"), manifest.isEmpty() ? QByteArray(kManifest) : manifest},
+        {QStringLiteral("content.xml"),
+         kContentHead + rows + "</table:table></office:spreadsheet></office:body></office:document-content>"},
+    };
 }
 
 QByteArray openDocumentPackage(const QByteArray &rows, bool withContent)
 {
-    ZipBuilder zip;
-    zip.add(QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet");
-    zip.add(QStringLiteral("META-INF/manifest.xml"), kManifest);
-    if (withContent)
-        zip.add(QStringLiteral("content.xml"),
-                kContentHead + rows + "</table:table></office:spreadsheet></office:body></office:document-content>");
-    return zip.build();
+    PackageParts parts = openDocumentParts(rows);
+    if (!withContent)
+        parts.pop_back();
+    return zipOf(parts);
 }

@@ -17,6 +17,9 @@ public:
                     std::optional<std::uint32_t> declaredSize = std::nullopt);
     // Adds a part whose compressed bytes are given as they are.
     ZipBuilder &addRaw(const QString &name, const QByteArray &deflated, std::uint32_t declaredSize);
+    // Writes the sizes and offsets of the central directory in Zip64 records
+    // only, the classic fields all ones, as writers do past 4 GB.
+    ZipBuilder &zip64() { zip64_ = true; return *this; }
     // The archive: local headers and data, then the central directory and its end record.
     QByteArray build() const;
 
@@ -26,15 +29,26 @@ private:
         std::uint32_t crc = 0, size = 0;
     };
     std::vector<Part> parts_;
+    bool zip64_ = false;
 };
+
+// The parts of a package, by name, in archive order.
+using PackageParts = std::vector<std::pair<QString, QByteArray>>;
+
+// A zip archive of `parts`, deflated, in their order.
+QByteArray zipOf(const PackageParts &parts, bool zip64 = false);
 
 // Raw deflate of `content` at the best compression.
 QByteArray deflated(const QByteArray &content);
 
-// An .xlsx package whose only sheet has `sheetData` (the inside of
-// <sheetData>), with `sharedStrings` as its string table when not empty.
+// The parts of an .xlsx package whose only sheet has `sheetData` (the
+// inside of <sheetData>), with `sharedStrings` inside its string table.
+PackageParts openXmlParts(const QByteArray &sheetData, const QByteArray &sharedStrings = {});
+// The same parts zipped.
 QByteArray openXmlPackage(const QByteArray &sheetData, const QByteArray &sharedStrings = {});
 // The same package without the part named `missing`.
 QByteArray openXmlPackageWithout(const QString &missing);
 // An .ods package whose only table has `rows` (table:table-row elements).
 QByteArray openDocumentPackage(const QByteArray &rows, bool withContent = true);
+// The same package's parts, with `manifest` as its manifest when not empty.
+PackageParts openDocumentParts(const QByteArray &rows, const QByteArray &manifest = {});
