@@ -29,8 +29,14 @@ SheetColumns rowsOrRefusal(const ReadOutcome &read, SheetRows &rows)
 SheetColumns readOpenDocument(const ZipArchive &zip, const QLocale &locale)
 {
     const CellText text(locale, false);  // dates come as calendar dates, not serial numbers
+    // The number styles of named cell styles live in the styles part.
+    OdsNumberStyles styles;
+    if (zip.contains("styles.xml")) {
+        if (const ReadOutcome read = styles.read(zip, "styles.xml"); !read.ok())
+            return refusedFor(read);
+    }
     SheetRows rows;
-    const ReadOutcome read = OdsTable(text, rows).read(zip, "content.xml");
+    const ReadOutcome read = OdsTable(text, styles, rows).read(zip, "content.xml");
     return rowsOrRefusal(read, rows);
 }
 

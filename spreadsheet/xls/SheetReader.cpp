@@ -174,7 +174,7 @@ void SheetCells::putNumber(std::uint16_t row, std::uint16_t column, double value
     // Rendering is the costly part, so columns past C skip it.
     if (column >= kColumns)
         return;
-    text_.number(value, globals_.formats.kindOf(xf), rows_.cell(row, column));
+    text_.number(value, globals_.formats.formatOf(xf), rows_.cell(row, column));
     placeLate(row, column);
 }
 
