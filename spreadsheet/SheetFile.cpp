@@ -55,10 +55,6 @@ public:
         rows_ = index + 1;
         sink_.row(index, cells);
     }
-    bool lateCell(std::size_t index, int column, const QString &text) override
-    {
-        return sink_.lateCell(index, column, text);
-    }
     void expectRows(std::size_t rows) override { sink_.expectRows(rows); }
     std::size_t rows() const { return rows_; }
 
