@@ -8,7 +8,7 @@ packages=(
   cmake g++ make
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
   unixodbc-dev tdsodbc
-  libpugixml-dev libxml2-dev zlib1g-dev libxlsxwriter-dev
+  libpugixml-dev libxml2-dev zlib1g-dev libxlsxwriter-dev libssl-dev
   libgtest-dev
   qt6-translations-l10n
   locales
@@ -16,7 +16,7 @@ packages=(
   xvfb xauth
 )
 if [[ "${1:-}" == "--dev" ]]; then
-  packages+=(python3-xlwt python3-xlrd python3-openpyxl libfreexl-dev python3-uno gnumeric libreoffice-calc-nogui clang libclang-rt-14-dev
+  packages+=(python3-xlwt python3-xlrd python3-openpyxl python3-cryptography libfreexl-dev python3-uno gnumeric libreoffice-calc-nogui clang libclang-rt-14-dev
              imagemagick xdotool)
 fi
 

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QTime>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -82,6 +83,30 @@ void CellText::number(double value, NumberKind kind, QString &out) const
         out = calendar(value, kind);
     else
         plain(value, out);
+}
+
+QString CellText::number(double value, const NumberFormat &format) const
+{
+    QString text;
+    number(value, format, text);
+    return text;
+}
+
+void CellText::number(double value, const NumberFormat &format, QString &out) const
+{
+    // Negative numbers of a padded format are rare and often have a section of
+    // their own; they keep the plain form.
+    if (format.paddedDigits == 0 || !(value >= 0) || !std::isfinite(value)) {
+        number(value, format.kind, out);
+        return;
+    }
+    const std::string digits = fixedDigits(std::round(value));
+    out.resize(0);
+    out += format.before;
+    const auto padding = qsizetype(std::size_t(format.paddedDigits) - std::min(digits.size(), std::size_t(format.paddedDigits)));
+    out += QString(padding, u'0');
+    out += QLatin1String(digits.data(), qsizetype(digits.size()));
+    out += format.after;
 }
 
 void CellText::plain(double value, QString &out) const

@@ -25,6 +25,12 @@ public:
     // The same text written into `out`, whose buffer is reused when it has
     // room and is not shared.
     void number(double value, NumberKind kind, QString &out) const;
+    // `value` shown by `format`: a whole or rounded number of at least its
+    // padded digits between its literal texts for a zero-padded integer
+    // format and a value >= 0, otherwise as the format's kind.
+    QString number(double value, const NumberFormat &format) const;
+    // The same text written into `out`, whose buffer is reused as above.
+    void number(double value, const NumberFormat &format, QString &out) const;
     // "TRUE" or "FALSE".
     static QString boolean(bool value);
     // The error text for a stored error code, such as "#DIV/0!"; "#N/A" for an unknown code.

@@ -16,7 +16,55 @@ NumberKind builtinKind(std::uint16_t index)
     return NumberKind::Plain;
 }
 
+// The zero-padded integer form of a format code's first section, or a format
+// without padding.
+NumberFormat zeroPadding(QStringView code)
+{
+    NumberFormat format;
+    QString *literal = &format.before;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code[i];
+        if (c == u';')
+            break;
+        if (c == u'0') {
+            if (literal == &format.after)
+                return {};  // placeholders split by text
+            ++format.paddedDigits;
+        } else {
+            if (format.paddedDigits > 0)
+                literal = &format.after;
+            if (c == u'"') {
+                const qsizetype close = code.indexOf(u'"', i + 1);
+                if (close < 0)
+                    return {};
+                *literal += code.mid(i + 1, close - i - 1);
+                i = close;
+            } else if (c == u'\\' && i + 1 < code.size()) {
+                *literal += code[++i];
+            } else if (c == u'[') {
+                // Colours and [$-41F] locales change nothing shown; conditions do.
+                const qsizetype close = code.indexOf(u']', i);
+                if (close < 0 || (close > i + 1 && QStringLiteral("<>=").contains(code[i + 1])))
+                    return {};
+                i = close;
+            } else {
+                return {};
+            }
+        }
+    }
+    if (format.paddedDigits < 2)
+        return {};
+    return format;
+}
+
 }  // namespace
+
+NumberFormat parseFormatCode(QStringView code)
+{
+    NumberFormat format = zeroPadding(code);
+    format.kind = classifyFormatCode(code);
+    return format;
+}
 
 NumberKind classifyFormatCode(QStringView code)
 {
@@ -58,30 +106,35 @@ NumberKind classifyFormatCode(QStringView code)
 void NumberFormats::addFormat(std::uint16_t index, const QString &code)
 {
     codes_[index] = code;
-    kinds_.clear();
+    formats_.clear();
 }
 
 void NumberFormats::addCellFormat(std::uint16_t formatIndex)
 {
     cellFormats_.push_back(formatIndex);
-    kinds_.clear();
+    formats_.clear();
 }
 
-NumberKind NumberFormats::kindOfFormat(std::uint16_t index) const
+NumberFormat NumberFormats::formatOfIndex(std::uint16_t index) const
 {
     const auto code = codes_.find(index);
-    return code == codes_.end() ? builtinKind(index) : classifyFormatCode(code->second);
+    if (code != codes_.end())
+        return parseFormatCode(code->second);
+    NumberFormat builtin;  // none of the built-in codes pads
+    builtin.kind = builtinKind(index);
+    return builtin;
 }
 
-NumberKind NumberFormats::kindOf(std::uint16_t xf) const
+const NumberFormat &NumberFormats::formatOf(std::uint16_t xf) const
 {
-    if (kinds_.size() != cellFormats_.size()) {
-        kinds_.clear();
-        kinds_.reserve(cellFormats_.size());
+    static const NumberFormat plain;
+    if (formats_.size() != cellFormats_.size()) {
+        formats_.clear();
+        formats_.reserve(cellFormats_.size());
         for (std::uint16_t format : cellFormats_)
-            kinds_.push_back(kindOfFormat(format));
+            formats_.push_back(formatOfIndex(format));
     }
-    return xf < kinds_.size() ? kinds_[xf] : NumberKind::Plain;
+    return xf < formats_.size() ? formats_[xf] : plain;
 }
 
 }  // namespace spreadsheet

@@ -66,20 +66,10 @@ public:
     // A hint, before the first row, that about `rows` rows will follow; the
     // file's claim, which may be wrong either way. Ignored by default.
     virtual void expectRows(std::size_t rows) { Q_UNUSED(rows); }
-    // Row `index` (0-based). Rows come in order, each once, blank rows
-    // between two rows with cells included, none after the last of those.
-    // `cells` is valid only during the call.
+    // Row `index` (0-based), complete. Rows come in order, each once, blank
+    // rows between two rows with cells included, none after the last of
+    // those. `cells` is valid only during the call.
     virtual void row(std::size_t index, const RowCells &cells) = 0;
-    // The cell of row `index`, already given, that the file stores after a
-    // later row. True when the sink took it; false (by default) when it can
-    // no longer, and the reader then counts the cell as lost.
-    virtual bool lateCell(std::size_t index, int column, const QString &text)
-    {
-        Q_UNUSED(index);
-        Q_UNUSED(column);
-        Q_UNUSED(text);
-        return false;
-    }
 };
 
 // How reading a sheet went, for a reader that hands its rows to a RowSink.
@@ -124,7 +114,7 @@ struct SheetColumns : SheetOutcome {
     }
 };
 
-// A sink that keeps every row in a table, cells stored out of order included.
+// A sink that keeps every row in a table.
 class RowTable final : public RowSink {
 public:
     // Fills `rows`, which must outlive the sink.
@@ -136,13 +126,6 @@ public:
         if (rows_.size() <= index)
             rows_.resize(index + 1);
         rows_[index] = cells;
-    }
-    bool lateCell(std::size_t index, int column, const QString &text) override
-    {
-        if (rows_.size() <= index)
-            rows_.resize(index + 1);
-        rows_[index][std::size_t(column)] = text;
-        return true;
     }
 
 private:

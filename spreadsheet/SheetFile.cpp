@@ -1,5 +1,6 @@
 #include "spreadsheet/SheetFile.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
@@ -22,8 +23,17 @@ constexpr qsizetype kHeadBytes = 64 * 1024;
 SheetColumns readByContent(const QByteArray &file, const QLocale &locale)
 {
     const QByteArrayView head = QByteArrayView(file).first(std::min(file.size(), kHeadBytes));
-    if (xls::looksLikeWorkbook(head))
-        return xls::readColumnsAtoCFromBytes(file, locale);
+    if (xls::looksLikeWorkbook(head)) {
+        QBuffer device;
+        device.setData(file);
+        device.open(QIODevice::ReadOnly);
+        const xls::EncryptedPackage encrypted = xls::openEncryptedPackage(device);
+        if (!encrypted.found)
+            return xls::readColumnsAtoCFromBytes(file, locale);
+        if (!encrypted.ok())
+            return SheetColumns::refused(encrypted.error, encrypted.message);
+        return readWorkbookPackage(encrypted.package, locale);
+    }
     if (file.startsWith("PK\x03\x04"))
         return readWorkbookPackage(file, locale);
     if (looksLikeHtml(head))
@@ -95,12 +105,6 @@ public:
             texts_.clip(text);
         sink_.row(index, clipped);
     }
-    bool lateCell(std::size_t index, int column, const QString &text) override
-    {
-        QString clipped = text;
-        texts_.clip(clipped);
-        return sink_.lateCell(index, column, clipped);
-    }
     void expectRows(std::size_t rows) override { sink_.expectRows(rows); }
     std::size_t rows() const { return rows_; }
 
@@ -131,7 +135,16 @@ SheetOutcome readSheet(const QString &path, RowSink &sink, const QLocale &locale
     // Read, never mapped: a mapped file that another program shortens while
     // we read it would kill the process instead of failing.
     QByteArray bytes = file.read(kHeadBytes);
-    if (xls::looksLikeWorkbook(bytes)) {
+    if (!xls::looksLikeWorkbook(bytes)) {
+        bytes += file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return SheetColumns::refused(ReadError::CannotOpen, file.errorString());
+    } else if (xls::EncryptedPackage encrypted = xls::openEncryptedPackage(file); encrypted.found) {
+        // An encrypted .xlsx: its package, once decrypted, is read as any other.
+        if (!encrypted.ok())
+            return SheetColumns::refused(encrypted.error, encrypted.message);
+        bytes = std::move(encrypted.package);
+    } else {
         // Only an .xls workbook can be read as it streams past; its rows are
         // 16-bit numbers, so it never has too many.
         CountingSink counted(sink);
@@ -140,9 +153,6 @@ SheetOutcome readSheet(const QString &path, RowSink &sink, const QLocale &locale
             return *std::move(refusal);
         return sheet;
     }
-    bytes += file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return SheetColumns::refused(ReadError::CannotOpen, file.errorString());
     const SheetColumns sheet = readSheetFromBytes(bytes, locale);
     for (std::size_t index = 0; index < sheet.rows.size(); ++index)
         sink.row(index, sheet.rows[index]);

@@ -43,7 +43,13 @@ ReadOutcome CellStyles::read(const ZipArchive &zip, std::string_view path)
 
 NumberKind CellStyles::kindOf(std::uint64_t xf) const
 {
-    return xf <= kLargestIndex ? formats_.kindOf(std::uint16_t(xf)) : NumberKind::Plain;
+    return formatOf(xf).kind;
+}
+
+const NumberFormat &CellStyles::formatOf(std::uint64_t xf) const
+{
+    static const NumberFormat plain;
+    return xf <= kLargestIndex ? formats_.formatOf(std::uint16_t(xf)) : plain;
 }
 
 }  // namespace spreadsheet::package

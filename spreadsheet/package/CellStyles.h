@@ -15,6 +15,8 @@ public:
     // How numbers of cell format `xf` are shown; Plain for one the styles do
     // not define (and for every cell when the package has no styles).
     NumberKind kindOf(std::uint64_t xf) const;
+    // The format numbers of cell format `xf` are shown with; a plain one where kindOf says Plain.
+    const NumberFormat &formatOf(std::uint64_t xf) const;
 
 private:
     NumberFormats formats_;

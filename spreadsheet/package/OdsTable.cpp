@@ -71,14 +71,16 @@ bool OdsTable::visit(const XmlPart &xml, XmlPart::Node node)
 {
     if (inCell_)
         return cellContent(xml, node);
-    if (node == XmlPart::Node::Text)
-        return true;
     const bool start = node == XmlPart::Node::Start;
     if (state_ == State::BeforeSpreadsheet) {
         if (start && xml.name() == "spreadsheet" && xml.namespaceUri() == ns::kOffice)
             state_ = State::BeforeTable;
+        else
+            styles_.visit(xml, node);
         return true;
     }
+    if (node == XmlPart::Node::Text)
+        return true;
     if (isTableElement(xml, "table")) {
         if (state_ == State::BeforeTable)
             state_ = State::InTable;
@@ -101,8 +103,19 @@ bool OdsTable::visit(const XmlPart &xml, XmlPart::Node node)
         }
     } else if (start && isCell(xml)) {
         startCell(xml);
+    } else if (start && isTableElement(xml, "table-column")) {
+        startColumn(xml);
     }
     return true;
+}
+
+void OdsTable::startColumn(const XmlPart &xml)
+{
+    const std::int64_t repeat = repeatCount(xml.attribute("number-columns-repeated", ns::kTable));
+    const std::string_view style = xml.attribute("default-cell-style-name", ns::kTable).value_or("");
+    for (std::int64_t column = columnsSeen_; column < SheetRows::kColumns && column < columnsSeen_ + repeat; ++column)
+        columnStyles_[std::size_t(column)] = std::string(style);
+    columnsSeen_ += repeat;
 }
 
 void OdsTable::startCell(const XmlPart &xml)
@@ -118,8 +131,11 @@ void OdsTable::startCell(const XmlPart &xml)
     if (xml.attribute("value-type", ns::kCalcExt) == std::optional<std::string_view>("error")) {
         cell_.fromParagraphs = true;  // the error's text; its string value is empty
     } else if (type == "float" || type == "percentage" || type == "currency") {
+        const auto style = xml.attribute("style-name", ns::kTable);
+        const NumberFormat &format =
+            styles_.formatOf(type != "float" ? "" : style ? *style : columnStyles_[std::size_t(column_)]);
         if (const auto number = decimal(value("value").value_or("")))
-            text = text_.number(*number, NumberKind::Plain);
+            text = text_.number(*number, format);
     } else if (type == "date") {
         if (const auto serial = serialOfIsoDate(value("date-value").value_or(""), false))
             text = text_.number(*serial, calendarKind(*serial));

@@ -3,6 +3,7 @@
 // A-C, as texts, into SheetRows while the part streams past.
 
 #include "spreadsheet/CellText.h"
+#include "spreadsheet/package/OdsNumberStyles.h"
 #include "spreadsheet/package/SheetRows.h"
 #include "spreadsheet/package/XmlPart.h"
 
@@ -14,7 +15,9 @@ namespace spreadsheet::package {
 
 class OdsTable {
 public:
-    OdsTable(const CellText &text, SheetRows &rows) : text_(text), rows_(rows) {}
+    // Numbers are shown with `styles`, to which the content part's own
+    // automatic styles are added as they stream past.
+    OdsTable(const CellText &text, OdsNumberStyles &styles, SheetRows &rows) : text_(text), styles_(styles), rows_(rows) {}
 
     // Reads the first table of content part `path`, rows and cells repeated
     // as often as they say; header rows and row groups are rows like any
@@ -37,6 +40,7 @@ private:
     };
 
     bool visit(const XmlPart &xml, XmlPart::Node node);
+    void startColumn(const XmlPart &xml);
     void startCell(const XmlPart &xml);
     void finishCell();
     // Handles a node inside a cell; false when its text grows past the limit.
@@ -44,6 +48,7 @@ private:
     bool fail(ReadError error, const QString &message);
 
     const CellText &text_;
+    OdsNumberStyles &styles_;
     SheetRows &rows_;
     State state_ = State::BeforeSpreadsheet;
     int tableDepth_ = 0;
@@ -51,6 +56,8 @@ private:
     Cell cell_;
     std::int64_t row_ = 0, rowRepeat_ = 1, column_ = 0;
     std::array<QString, SheetRows::kColumns> texts_;
+    std::array<std::string, SheetRows::kColumns> columnStyles_;  // cell styles of columns A-C
+    std::int64_t columnsSeen_ = 0;
     ReadOutcome stopped_;
 };
 

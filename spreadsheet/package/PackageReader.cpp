@@ -59,8 +59,14 @@ SheetColumns readOpenDocument(const ZipArchive &zip, const QLocale &locale)
         return SheetColumns::refused(ReadError::PasswordProtected,
                                      QStringLiteral("the OpenDocument file is protected by a password"));
     const CellText text(locale, false);  // dates come as calendar dates, not serial numbers
+    // The number styles of named cell styles live in the styles part.
+    OdsNumberStyles styles;
+    if (zip.contains("styles.xml")) {
+        if (const ReadOutcome read = styles.read(zip, "styles.xml"); !read.ok())
+            return refusedFor(read);
+    }
     SheetRows rows;
-    const ReadOutcome read = OdsTable(text, rows).read(zip, "content.xml");
+    const ReadOutcome read = OdsTable(text, styles, rows).read(zip, "content.xml");
     return rowsOrRefusal(read, rows);
 }
 

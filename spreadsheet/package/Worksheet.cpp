@@ -165,7 +165,7 @@ std::optional<QString> Worksheet::textOf(const Cell &cell) const
     const std::optional<double> number = decimal(cell.value);
     if (!number)
         return std::nullopt;
-    return text_.number(*number, styles_.kindOf(cell.xf));
+    return text_.number(*number, styles_.formatOf(cell.xf));
 }
 
 }  // namespace spreadsheet::package

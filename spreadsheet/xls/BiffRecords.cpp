@@ -41,10 +41,8 @@ RecordReader::RecordReader(StreamSource &stream, std::size_t offset)
 {
 }
 
-bool RecordReader::fill(std::size_t count)
+bool RecordReader::refill(std::size_t count)
 {
-    if (offset_ >= windowOffset_ && offset_ - windowOffset_ + count <= windowSize_)
-        return true;
     // Keep what is left of the window when the position lies in it, then read on.
     std::size_t kept = 0;
     if (offset_ >= windowOffset_ && offset_ < windowOffset_ + windowSize_) {

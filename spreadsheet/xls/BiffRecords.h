@@ -80,7 +80,13 @@ public:
 
 private:
     // True when the `count` bytes from the current position are in the window.
-    bool fill(std::size_t count);
+    bool fill(std::size_t count)
+    {
+        // Inline: every record asks twice, and nearly always finds them there.
+        return (offset_ >= windowOffset_ && offset_ - windowOffset_ + count <= windowSize_) || refill(count);
+    }
+    // Moves the window to the current position and reads on; fill()'s slow part.
+    bool refill(std::size_t count);
 
     StreamSource &stream_;
     std::vector<std::uint8_t> window_;

@@ -49,26 +49,27 @@ private:
     int places_ = 0;
 };
 
-// Gathers the cells of the row being read and hands it to the sink once a
-// later row begins, with the blank rows in between. Its three texts are
-// written in place and keep their buffers from row to row, so a number
-// costs no allocation unless the sink keeps the text.
+// Hands the sheet's rows to the sink in order, each once and complete. A
+// sheet stored row after row streams: a row is given once a later row
+// begins, its three texts written in place and keeping their buffers from
+// row to row, so a number costs no allocation unless the sink keeps the
+// text. A sheet with cells stored after a later row is held whole and its
+// rows given at the end.
 class RowAssembler {
 public:
-    explicit RowAssembler(spreadsheet::RowSink &sink) : sink_(sink) {}
+    // `inRowOrder`: no cell in columns A-C comes after a cell of a later row.
+    RowAssembler(spreadsheet::RowSink &sink, bool inRowOrder) : sink_(sink), inRowOrder_(inRowOrder) {}
 
-    // Where to write the text of cell (`row`, `column` < 3), now: in the row
-    // being gathered, which moves on to `row` when it lies past it; for a row
-    // already given, a scratch text, to be handed over by placeLate().
+    // Where to write the text of cell (`row`, `column` < 3), now.
     QString &cell(std::uint16_t row, std::uint16_t column)
     {
-        late_ = gathering_ ? row < row_ : row < given_;
-        if (late_ || !gathering_ || row != row_)
-            flush();
-        if (late_) {
-            lateText_.resize(0);
-            return lateText_;
+        if (!inRowOrder_) {
+            if (held_.size() <= row)
+                held_.resize(std::size_t(row) + 1);
+            return held_[row][column];
         }
+        if (gathering_ && row != row_)
+            flush();
         if (!gathering_) {
             for (QString &text : cells_)
                 text.resize(0);
@@ -77,12 +78,19 @@ public:
         }
         return cells_[column];
     }
-    // After cell() gave a scratch text: hands it to the sink; false when the
-    // sink could not take it. True for a cell that was not late.
-    bool placeLate(std::uint16_t row, std::uint16_t column)
+    // Gives the rows not given yet.
+    void finish()
     {
-        return !late_ || sink_.lateCell(row, column, lateText_);
+        flush();
+        for (std::size_t row = 0; row < held_.size(); ++row)
+            sink_.row(row, held_[row]);
     }
+    // Passes the number of rows the sheet claims on to the sink, as a hint.
+    void expect(std::size_t rows) { sink_.expectRows(std::min<std::size_t>(rows, kMaxRows)); }
+    // How many rows there are so far, up to the last one with a cell.
+    std::size_t rows() const { return !inRowOrder_ ? held_.size() : gathering_ ? std::size_t(row_) + 1 : given_; }
+
+private:
     // Gives the row being gathered, and the blank rows before it.
     void flush()
     {
@@ -93,28 +101,23 @@ public:
         sink_.row(given_++, cells_);
         gathering_ = false;
     }
-    // Passes the number of rows the sheet claims on to the sink, as a hint.
-    void expect(std::size_t rows) { sink_.expectRows(std::min<std::size_t>(rows, kMaxRows)); }
-    // How many rows there are so far, up to the last one with a cell.
-    std::size_t rows() const { return gathering_ ? std::size_t(row_) + 1 : given_; }
 
-private:
     spreadsheet::RowSink &sink_;
+    const bool inRowOrder_;
     spreadsheet::RowCells cells_;
     const spreadsheet::RowCells blank_;
-    QString lateText_;
+    std::vector<spreadsheet::RowCells> held_;  // the rows of a sheet not in row order
     std::size_t given_ = 0;  // rows handed to the sink
     std::uint16_t row_ = 0;  // the row being gathered, when gathering_
     bool gathering_ = false;
-    bool late_ = false;
 };
 
 // Turns the sheet's cell records into rows of text.
 class SheetCells {
 public:
     SheetCells(const WorkbookGlobals &globals, const spreadsheet::CellText &text, spreadsheet::RowSink &sink,
-               spreadsheet::SheetOutcome &out)
-        : globals_(globals), text_(text), rows_(sink), out_(out), format_{globals.biff8, &globals.codePage}
+               bool inRowOrder, spreadsheet::SheetOutcome &out)
+        : globals_(globals), text_(text), rows_(sink, inRowOrder), out_(out), format_{globals.biff8, &globals.codePage}
     {
     }
 
@@ -123,17 +126,15 @@ public:
     void read(biff::RecordReader &reader, const biff::Record &record);
     // Notes that the sheet ends before its EOF record.
     void cutShort();
-    // Gives the last row, and marks `out` damaged when cells were lost.
+    // Gives the rows not given yet, and marks `out` damaged when cells were lost.
     void finish()
     {
-        rows_.flush();
+        rows_.finish();
         damage_.report(out_);
     }
 
 private:
     void put(std::uint16_t row, std::uint16_t column, QStringView value);
-    // Notes a late cell that the sink could not take as lost.
-    void placeLate(std::uint16_t row, std::uint16_t column);
     void putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf);
     // Notes the cell of the cell record `cell` lost, unless it lies past column C.
     void lose(Bytes cell, const QString &why);
@@ -165,7 +166,6 @@ void SheetCells::put(std::uint16_t row, std::uint16_t column, QStringView value)
     QString &cell = rows_.cell(row, column);
     cell.resize(0);
     cell += value;
-    placeLate(row, column);
 }
 
 void SheetCells::putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf)
@@ -174,14 +174,7 @@ void SheetCells::putNumber(std::uint16_t row, std::uint16_t column, double value
     // Rendering is the costly part, so columns past C skip it.
     if (column >= kColumns)
         return;
-    text_.number(value, globals_.formats.kindOf(xf), rows_.cell(row, column));
-    placeLate(row, column);
-}
-
-void SheetCells::placeLate(std::uint16_t row, std::uint16_t column)
-{
-    if (!rows_.placeLate(row, column))
-        damage_.note(QStringLiteral("row %1: a cell stored after a later row is lost").arg(row + 1));
+    text_.number(value, globals_.formats.formatOf(xf), rows_.cell(row, column));
 }
 
 void SheetCells::lose(Bytes cell, const QString &why)
@@ -339,6 +332,60 @@ void SheetCells::readFormulaString(biff::RecordReader &reader, const biff::Recor
     put(pendingRow_, pendingColumn_, value);
 }
 
+// Calls `visit` with each record of the sheet whose BOF the reader has just
+// passed, up to its EOF, those of embedded charts' own BOF...EOF substreams
+// aside, until `visit` returns false. False when the sheet ends first.
+template <typename Visit>
+bool forEachSheetRecord(biff::RecordReader &reader, Visit visit)
+{
+    biff::Record record;
+    int depth = 1;
+    while (depth > 0 && reader.next(record)) {
+        if (record.id == biff::Bof)
+            ++depth;
+        else if (record.id == biff::Eof)
+            --depth;
+        else if (depth == 1 && !visit(record))
+            return true;
+    }
+    return depth == 0;
+}
+
+bool isCellRecord(std::uint16_t id)
+{
+    switch (id) {
+    case biff::Number:
+    case biff::Rk:
+    case biff::MulRk:
+    case biff::LabelSst:
+    case biff::Label:
+    case biff::RString:
+    case biff::BoolErr:
+    case biff::Formula:
+    case biff::Formula4:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// True when no cell record for columns A-C follows one of a later row, from
+// the reader's position to the sheet's end: checked first, by row numbers
+// alone, so that only such sheets are held whole.
+bool cellsInRowOrder(biff::RecordReader &reader)
+{
+    bool inOrder = true;
+    std::uint16_t lastRow = 0;
+    forEachSheetRecord(reader, [&](const biff::Record &record) {
+        if (!isCellRecord(record.id) || record.data.size() < 4 || u16At(record.data, 2) >= kColumns)
+            return true;
+        inOrder = u16At(record.data, 0) >= lastRow;
+        lastRow = u16At(record.data, 0);
+        return inOrder;
+    });
+    return inOrder;
+}
+
 }  // namespace
 
 Status readSheetColumns(biff::RecordReader &reader, const WorkbookGlobals &globals, const spreadsheet::CellText &text,
@@ -350,19 +397,15 @@ Status readSheetColumns(biff::RecordReader &reader, const WorkbookGlobals &globa
     if (!reader.next(record) || record.id != biff::Bof)
         return Status::fail(ReadError::Damaged,
                             QStringLiteral("damaged sheet: the first sheet does not start with a BOF record"));
+    const std::size_t cellsStart = reader.offset();
+    const bool inRowOrder = cellsInRowOrder(reader);
+    reader.seek(cellsStart);
 
-    SheetCells cells(globals, text, sink, out);
-    // Charts embedded in the sheet bring their own BOF...EOF substreams.
-    int depth = 1;
-    while (depth > 0 && reader.next(record)) {
-        if (record.id == biff::Bof)
-            ++depth;
-        else if (record.id == biff::Eof)
-            --depth;
-        else if (depth == 1)
-            cells.read(reader, record);
-    }
-    if (depth > 0)
+    SheetCells cells(globals, text, sink, inRowOrder, out);
+    if (!forEachSheetRecord(reader, [&](const biff::Record &cell) {
+            cells.read(reader, cell);
+            return true;
+        }))
         cells.cutShort();
     cells.finish();
     return {};

@@ -1,6 +1,7 @@
 #include "spreadsheet/xls/XlsReader.h"
 
 #include "spreadsheet/xls/CompoundFile.h"
+#include "spreadsheet/xls/PackageDecryption.h"
 #include "spreadsheet/xls/SheetReader.h"
 #include "spreadsheet/xls/WorkbookStream.h"
 
@@ -57,7 +58,40 @@ Status workbookStream(QIODevice &file, StreamSource &stream)
     return container.openStream(index, stream);
 }
 
+// The whole stream at directory index `index`; its size is bounded by the file's.
+Status streamBytes(const CompoundFile &container, int index, QByteArray &out)
+{
+    StreamSource stream;
+    if (Status s = container.openStream(index, stream); !s.ok())
+        return s;
+    out.resize(qsizetype(stream.size()));
+    stream.read(0, std::span(reinterpret_cast<std::uint8_t *>(out.data()), std::size_t(out.size())));
+    return {};
+}
+
 }  // namespace
+
+EncryptedPackage openEncryptedPackage(QIODevice &file)
+{
+    EncryptedPackage result;
+    CompoundFile container;
+    if (!container.open(file).ok())
+        return result;  // the workbook reader tells what is wrong with it
+    const int info = container.findStream("EncryptionInfo");
+    const int data = container.findStream("EncryptedPackage");
+    if (info < 0 || data < 0)
+        return result;
+    result.found = true;
+    QByteArray infoBytes, dataBytes;
+    Status status = streamBytes(container, info, infoBytes);
+    if (status.ok())
+        status = streamBytes(container, data, dataBytes);
+    if (status.ok())
+        status = decryptPackage(infoBytes, dataBytes, result.package);
+    result.error = status.error;
+    result.message = status.message;
+    return result;
+}
 
 bool looksLikeWorkbook(QByteArrayView head)
 {

@@ -55,4 +55,17 @@ SheetOutcome readColumnsAtoC(QIODevice &file, spreadsheet::RowSink &sink, const 
 // The same for a workbook held in memory, its rows in the result.
 SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &locale = QLocale::system());
 
+// The zip package of an encrypted .xlsx, which Office keeps in a compound file.
+struct EncryptedPackage : spreadsheet::ReadOutcome {
+    bool found = false;  // the file is such a compound file
+    QByteArray package;  // when found and not refused: the decrypted package
+};
+
+// The encrypted .xlsx package of the compound file open in `file`, decrypted
+// with the built-in default password; not found for any other file (an .xls
+// among them); refused as PasswordProtected (another password, or an
+// encryption of a kind not decrypted here) or Damaged (streams malformed or
+// cut short, or decrypting to no zip archive).
+EncryptedPackage openEncryptedPackage(QIODevice &file);
+
 }  // namespace xls

@@ -171,4 +171,52 @@ TEST(SheetFile, a_missing_file_cannot_be_opened)
     EXPECT_EQ(spreadsheet::readSheet(dir.filePath(QStringLiteral("yok.xls"))).error, ReadError::CannotOpen);
 }
 
+// An encrypted .xlsx (made by tests/data/encrypted/make_encrypted.py) and
+// what reading it gives: the sheet with the default password, a refusal otherwise.
+struct EncryptedCase {
+    const char *file;
+    ReadError error;
+};
+
+void PrintTo(const EncryptedCase &c, std::ostream *os)
+{
+    *os << c.file;
+}
+
+class EncryptedWorkbook : public ::testing::TestWithParam<EncryptedCase> {};
+
+TEST_P(EncryptedWorkbook, reads_with_the_default_password_and_refuses_any_other)
+{
+    const QString path = QStringLiteral(ENCRYPTED_TEST_DATA "/") + QString::fromLatin1(GetParam().file);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::vector<spreadsheet::RowCells> expected =
+        GetParam().error != ReadError::None
+            ? std::vector<spreadsheet::RowCells>{}
+            : std::vector<spreadsheet::RowCells>{{"Barkod", "Ürün", "Fiyat"},
+                                                 {"8690504012345", "Çay Bardağı", "12.5"},
+                                                 {"8690504012346", "Şeker", "45"}};
+    // Read from the file as it streams, and from its bytes in memory.
+    for (const spreadsheet::SheetColumns &sheet :
+         {spreadsheet::readSheet(path, QLocale::c()), spreadsheet::readSheetFromBytes(file.readAll(), QLocale::c())}) {
+        EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
+        EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+        EXPECT_EQ(sheet.rows, expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, EncryptedWorkbook,
+    testing::Values(EncryptedCase{"standard_default.xlsx", ReadError::None},
+                    EncryptedCase{"agile_default.xlsx", ReadError::None},
+                    EncryptedCase{"agile_sha1_default.xlsx", ReadError::None},
+                    EncryptedCase{"standard_password.xlsx", ReadError::PasswordProtected},
+                    EncryptedCase{"agile_password.xlsx", ReadError::PasswordProtected},
+                    EncryptedCase{"standard_header_cut.xlsx", ReadError::Damaged},
+                    EncryptedCase{"standard_long_size.xlsx", ReadError::Damaged},
+                    EncryptedCase{"standard_not_zip.xlsx", ReadError::Damaged},
+                    EncryptedCase{"agile_xml_cut.xlsx", ReadError::Damaged},
+                    EncryptedCase{"agile_package_cut.xlsx", ReadError::Damaged}),
+    [](const auto &info) { return std::string(info.param.file).substr(0, std::string(info.param.file).find('.')); });
+
 }  // namespace

@@ -1,8 +1,7 @@
 // xlsdump [--unknown-records] FILE: columns A-C of a workbook's first sheet
 // as CSV on standard output, read exactly as the import window reads them.
-// Rows are written as they are read; the one difference from the window is
-// a cell that an .xls file stores after a later row (no known program writes
-// one): its row is already written, so it is reported as damage.
+// Rows are written as they are read; a sheet whose cells are not stored in
+// row order is held whole and written at its end.
 
 #include "spreadsheet/SheetFile.h"
 
@@ -20,7 +19,7 @@ const char *const kUsage =
     "  --unknown-records  also list on standard error the records of the sheet\n"
     "                     the reader does not know, by id, with their count\n"
     "A damaged file whose cells could only be read in part prints what was read\n"
-    "and the damage on standard error; so does a cell stored after a later row.\n"
+    "and the damage on standard error.\n"
     "Exit status: 0 read; 1 read, but damaged or --unknown-records found some;\n"
     "             2 the file was refused or the usage is wrong.\n";
 

@@ -109,6 +109,15 @@ const CellsCase kOpenXmlCells[] = {
      {{}, {"", "1", "2"}, {"4", "", ""}}},
     {"a_cell_outside_any_row_is_dropped", openXmlPackage(R"(<c><v>1</v></c><row><c><v>2</v></c></row>)"),
      {{"2", "", ""}}},
+    {"zero_padded_formats_keep_leading_zeros_and_prices_stay_plain",
+     openXmlPackageWithStyles(
+         R"(<row r="1"><c r="A1" s="1"><v>12345678905</v></c><c r="B1" s="2"><v>12345</v></c><c r="C1" s="3"><v>7.5</v></c></row>)"
+         R"(<row r="2"><c r="A2" s="4"><v>42</v></c><c r="B2" s="5"><v>42</v></c><c r="C2" s="9"><v>42</v></c></row>)",
+         R"(<numFmts count="3"><numFmt numFmtId="164" formatCode="0000000000000"/>)"
+         R"(<numFmt numFmtId="165" formatCode="&quot;TR&quot;0000000"/><numFmt numFmtId="166" formatCode="#,##0.00"/></numFmts>)"
+         R"(<cellXfs count="6"><xf numFmtId="0"/><xf numFmtId="164"/><xf numFmtId="165"/><xf numFmtId="166"/>)"
+         R"(<xf numFmtId="1"/><xf numFmtId="2"/></cellXfs>)"),
+     {{"0012345678905", "TR0012345", "7,5"}, {"42", "42", "42"}}},
     {"a_formula_without_result_and_a_missing_string_are_counted",
      openXmlPackage(R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>9</v></c><c r="C1"><f>A1</f></c></row>)",
                     "<si><t>var</t></si>"),
@@ -221,6 +230,24 @@ const CellsCase kOpenDocumentCells[] = {
          + odsRow(R"(<table:table-cell/><table:table-cell office:value-type="float" office:value="9"/>)")
          + "</table:table-row-group>"),
      {{"baş", "7", "8"}, {"", "9", ""}}},
+    {"min_integer_digits_keep_leading_zeros_and_prices_stay_plain",
+     openDocumentPackageWithStyles(
+         "<table:table-column table:number-columns-repeated=\"2\"/><table:table-column table:default-cell-style-name=\"ce1\"/>"
+         + odsRow(R"(<table:table-cell table:style-name="ce1" office:value-type="float" office:value="12345678905"/>)"
+                  R"(<table:table-cell table:style-name="ce2" office:value-type="float" office:value="12345"/>)"
+                  R"(<table:table-cell table:style-name="ce3" office:value-type="float" office:value="7.5"/>)")
+         + odsRow(R"(<table:table-cell table:style-name="ce4" office:value-type="float" office:value="42"/>)"
+                  R"(<table:table-cell table:style-name="ce1" office:value-type="percentage" office:value="0.5"/>)"
+                  R"(<table:table-cell office:value-type="float" office:value="42"/>)"),
+         R"(<number:number-style style:name="N1"><number:number number:decimal-places="0" number:min-integer-digits="13"/></number:number-style>)"
+         R"(<number:number-style style:name="N2"><number:text>TR</number:text><number:number number:decimal-places="0" number:min-integer-digits="7"/></number:number-style>)"
+         R"(<number:number-style style:name="N3"><number:number number:decimal-places="2" number:min-integer-digits="5"/></number:number-style>)"
+         R"(<number:number-style style:name="N4"><number:number number:decimal-places="0" number:min-integer-digits="5" number:grouping="true"/></number:number-style>)"
+         R"(<style:style style:name="ce1" style:family="table-cell" style:data-style-name="N1"/>)"
+         R"(<style:style style:name="ce2" style:family="table-cell" style:data-style-name="N2"/>)"
+         R"(<style:style style:name="ce3" style:family="table-cell" style:data-style-name="N3"/>)"
+         R"(<style:style style:name="ce4" style:family="table-cell" style:data-style-name="N4"/>)"),
+     {{"0012345678905", "TR0012345", "7,5"}, {"42", "0,5", "0000000000042"}}},
     {"an_unreadable_value_is_counted",
      openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="x"/><table:table-cell office:value-type="float" office:value="1"/>)")),
      {{"", "1", ""}},

@@ -65,6 +65,8 @@ constexpr char kContentHead[] =
 <office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
  xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
  xmlns:calcext="urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"
  office:version="1.2"><office:body><office:spreadsheet><table:table table:name="Sheet1">)";
 
 }  // namespace
@@ -193,6 +195,19 @@ QByteArray openXmlPackage(const QByteArray &sheetData, const QByteArray &sharedS
     return zipOf(openXmlParts(sheetData, sharedStrings));
 }
 
+QByteArray openXmlPackageWithStyles(const QByteArray &sheetData, const QByteArray &styles)
+{
+    QByteArray relationships = kWorkbookRels;
+    relationships.replace("</Relationships>", R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>
+</Relationships>)");
+    ZipBuilder zip = openXmlParts(sheetData, {}, QStringLiteral("xl/_rels/workbook.xml.rels"));
+    zip.add(QStringLiteral("xl/_rels/workbook.xml.rels"), relationships);
+    zip.add(QStringLiteral("xl/styles.xml"),
+            R"(<?xml version="1.0" encoding="UTF-8"?><styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+                + styles + "</styleSheet>");
+    return zip.build();
+}
+
 QByteArray openXmlPackageWithout(const QString &missing)
 {
     PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)");
@@ -208,6 +223,18 @@ PackageParts openDocumentParts(const QByteArray &rows, const QByteArray &manifes
         {QStringLiteral("content.xml"),
          kContentHead + rows + "</table:table></office:spreadsheet></office:body></office:document-content>"},
     };
+}
+
+QByteArray openDocumentPackageWithStyles(const QByteArray &rows, const QByteArray &styles)
+{
+    QByteArray head = kContentHead;
+    head.replace("<office:body>", "<office:automatic-styles>" + styles + "</office:automatic-styles><office:body>");
+    ZipBuilder zip;
+    zip.add(QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet");
+    zip.add(QStringLiteral("META-INF/manifest.xml"), kManifest);
+    zip.add(QStringLiteral("content.xml"),
+            head + rows + "</table:table></office:spreadsheet></office:body></office:document-content>");
+    return zip.build();
 }
 
 QByteArray openDocumentPackage(const QByteArray &rows, bool withContent)

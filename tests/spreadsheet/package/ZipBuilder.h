@@ -46,9 +46,13 @@ QByteArray deflated(const QByteArray &content);
 PackageParts openXmlParts(const QByteArray &sheetData, const QByteArray &sharedStrings = {});
 // The same parts zipped.
 QByteArray openXmlPackage(const QByteArray &sheetData, const QByteArray &sharedStrings = {});
+// The same package with `styles` as its styles part.
+QByteArray openXmlPackageWithStyles(const QByteArray &sheetData, const QByteArray &styles);
 // The same package without the part named `missing`.
 QByteArray openXmlPackageWithout(const QString &missing);
 // An .ods package whose only table has `rows` (table:table-row elements).
 QByteArray openDocumentPackage(const QByteArray &rows, bool withContent = true);
 // The same package's parts, with `manifest` as its manifest when not empty.
 PackageParts openDocumentParts(const QByteArray &rows, const QByteArray &manifest = {});
+// The same package with `styles` (the inside of <office:automatic-styles>) before the table.
+QByteArray openDocumentPackageWithStyles(const QByteArray &rows, const QByteArray &styles);

@@ -112,6 +112,48 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"h:mm AM/PM", NumberKind::Time}, FormatCase{"mm:ss", NumberKind::Time},
                     FormatCase{"d/m/yy h:mm", NumberKind::DateTime}));
 
+// A format code, a value and the text read for it: zero-padded integer
+// formats show their padding and literal text, every other plain format the number.
+struct PaddedCase {
+    const char *code;
+    double value;
+    const char *shown;
+};
+
+class PaddedFormatTest : public testing::TestWithParam<PaddedCase> {};
+
+TEST_P(PaddedFormatTest, shows_zero_padded_integers_as_the_spreadsheet_does)
+{
+    const spreadsheet::NumberFormat format = spreadsheet::parseFormatCode(QString::fromUtf8(GetParam().code));
+    EXPECT_EQ(CellText(kTurkish, false).number(GetParam().value, format), QString::fromUtf8(GetParam().shown))
+        << GetParam().code;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, PaddedFormatTest,
+    testing::Values(PaddedCase{"0000000000000", 12345678905, "0012345678905"},
+                    PaddedCase{"0000000000000", 8690504012345, "8690504012345"},
+                    PaddedCase{"00000", 1234567, "1234567"},
+                    PaddedCase{"\"TR\"00000", 12345, "TR12345"},
+                    PaddedCase{"\"TR\"0000000", 12345, "TR0012345"},
+                    PaddedCase{"\\T\\R00000\" A\"", 42, "TR00042 A"},
+                    PaddedCase{"[Blue]00000;[Red]-00000", 42, "00042"},
+                    PaddedCase{"00000", 41.6, "00042"},
+                    PaddedCase{"00000", 0, "00000"},
+                    PaddedCase{"00000", -42, "-42"},
+                    PaddedCase{"0", 42, "42"},
+                    PaddedCase{"0", 0.5, "0,5"},
+                    PaddedCase{"0.00", 7.5, "7,5"},
+                    PaddedCase{"000.00", 7.5, "7,5"},
+                    PaddedCase{"#,##0", 12345, "12345"},
+                    PaddedCase{"#0000", 42, "42"},
+                    PaddedCase{"00000%", 42, "42"},
+                    PaddedCase{"0000E+00", 42, "42"},
+                    PaddedCase{"0\" TL\"", 45, "45"},
+                    PaddedCase{"[>100]00000", 42, "42"},
+                    PaddedCase{"General", 42, "42"},
+                    PaddedCase{"@", 42, "42"}));
+
 TEST(NumberFormatsTest, cell_formats_use_built_in_and_stored_codes)
 {
     spreadsheet::NumberFormats formats;
@@ -125,6 +167,18 @@ TEST(NumberFormatsTest, cell_formats_use_built_in_and_stored_codes)
     EXPECT_EQ(formats.kindOf(2), NumberKind::Time);
     EXPECT_EQ(formats.kindOf(3), NumberKind::Plain);
     EXPECT_EQ(formats.kindOf(4), NumberKind::Plain);  // no such cell format
+}
+
+TEST(NumberFormatsTest, a_stored_padded_code_pads_its_cell_formats)
+{
+    spreadsheet::NumberFormats formats;
+    formats.addCellFormat(1);    // built-in "0"
+    formats.addCellFormat(165);
+    formats.addFormat(165, QStringLiteral("0000000000000"));
+    const CellText text(kTurkish, false);
+    EXPECT_EQ(text.number(12345678905, formats.formatOf(0)), "12345678905");
+    EXPECT_EQ(text.number(12345678905, formats.formatOf(1)), "0012345678905");
+    EXPECT_EQ(text.number(12345678905, formats.formatOf(2)), "12345678905");
 }
 
 }  // namespace

@@ -36,6 +36,18 @@ INSTANTIATE_TEST_SUITE_P(Ids, FormulaIdTest, testing::Values(std::uint16_t(0x000
                              return info.param == 0x0006 ? std::string("biff8") : std::string("biff4_id");
                          });
 
+TEST(NumberFormatTest, zero_padded_codes_keep_leading_zeros_and_prices_stay_plain)
+{
+    const Bytes globals = concat({format(164, "0000000000000"), format(165, "\"TR\"0000000"), format(166, "0.00"),
+                                  cellFormat(0), cellFormat(164), cellFormat(165), cellFormat(166)});
+    const Bytes sheet = concat({number(0, 0, 12345678905, 1), number(0, 1, 12345, 2), number(0, 2, 7.5, 3)});
+    const xls::SheetColumns result =
+        xls::readColumnsAtoCFromBytes(CompoundImage(workbookStream(globals, sheet)).data(), QLocale::c());
+    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    ASSERT_EQ(result.rows.size(), 1u);
+    EXPECT_EQ(result.rows[0], (std::array<QString, 3>{"0012345678905", "TR0012345", "7.5"}));
+}
+
 // A record id in a sheet, and whether the reader owns up to not knowing it.
 struct RecordCase {
     const char *name;

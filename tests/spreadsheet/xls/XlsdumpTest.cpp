@@ -109,7 +109,7 @@ TEST(XlsdumpTest, a_damaged_file_prints_what_was_read_and_the_damage_and_exits_1
                   .arg(path));
 }
 
-TEST(XlsdumpTest, a_cell_stored_after_a_later_row_is_reported_as_lost_since_its_row_is_written)
+TEST(XlsdumpTest, a_cell_stored_after_a_later_row_is_written_in_its_row)
 {
     using namespace xlstest;
     QTemporaryDir dir;
@@ -117,9 +117,9 @@ TEST(XlsdumpTest, a_cell_stored_after_a_later_row_is_reported_as_lost_since_its_
     const QString path = writeWorkbook(
         dir, "late.xls", workbookStream({}, concat({label(0, 0, "a"), label(2, 0, "c"), label(1, 1, "late")})));
     const DumpRun run = xlsdump({path});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, QStringLiteral("a,,\n,,\nc,,\n"));
-    EXPECT_EQ(run.err, QStringLiteral("xlsdump: %1: damaged sheet: row 2: a cell stored after a later row is lost\n").arg(path));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QStringLiteral("a,,\n,late,\nc,,\n"));
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 }
 
 }  // namespace
