@@ -12,12 +12,59 @@ CsvTokenizer::CsvTokenizer(QChar delimiter, RecordSink sink)
 bool CsvTokenizer::feed(QStringView text)
 {
     for (qsizetype i = 0; i < text.size() && !stopped_; ++i) {
-        const QChar c = text[i];
-        if (std::exchange(skipLf_, false) && c == u'\n')
-            continue;
-        take(c);
+        step(text[i]);
+        takePending();
     }
     return !stopped_;
+}
+
+void CsvTokenizer::step(QChar c)
+{
+    const bool quoted = inQuotedField();
+    if (quoted)
+        raw_.append(c);
+    if (std::exchange(skipLf_, false) && c == u'\n')
+        return;
+    take(c);
+}
+
+void CsvTokenizer::takePending()
+{
+    while (!pending_.isEmpty() && !stopped_) {
+        const QString again = std::exchange(pending_, {});
+        for (qsizetype i = 0; i < again.size() && !stopped_; ++i) {
+            step(again[i]);
+            if (!pending_.isEmpty()) {
+                // Read again inside text read again: the new text comes first.
+                pending_.append(QStringView(again).sliced(i + 1));
+                break;
+            }
+        }
+    }
+}
+
+bool CsvTokenizer::inQuotedField() const
+{
+    return state_ == State::Quoted || state_ == State::QuoteInQuoted || state_ == State::SpacesAfterQuote;
+}
+
+// The field ran into its line's end (or the text's) after a quote in it was
+// taken as text: it is read again from its opening quote as unquoted text,
+// which ends it at its first delimiter or line end; what follows that is
+// read again as the next fields and records.
+void CsvTokenizer::readAgainUnquoted()
+{
+    const QString raw = std::exchange(raw_, {});
+    qsizetype stop = 0;
+    while (stop < raw.size() && raw[stop] != delimiter_ && !isLineEnd(raw[stop]))
+        ++stop;
+    field_.clear();
+    record_.strayQuote = true;
+    for (qsizetype i = 0; i < stop; ++i)
+        append(raw[i]);
+    reopened_ = false;
+    state_ = State::Unquoted;
+    pending_ = raw.sliced(stop);
 }
 
 void CsvTokenizer::take(QChar c)
@@ -26,6 +73,7 @@ void CsvTokenizer::take(QChar c)
     case State::FieldStart:
         if (c == u'"') {
             state_ = State::Quoted;
+            raw_ = QStringLiteral("\"");
             quoteRecord_ = record_.index;
             return;
         }
@@ -42,6 +90,8 @@ void CsvTokenizer::take(QChar c)
     case State::Quoted:
         if (c == u'"') {
             state_ = State::QuoteInQuoted;
+        } else if (isLineEnd(c) && reopened_) {
+            readAgainUnquoted();
         } else if (isLineEnd(c)) {
             append(u'\n');
             skipLf_ = c == u'\r';
@@ -62,6 +112,7 @@ void CsvTokenizer::take(QChar c)
             endLine(c);
         } else {
             appendText(u'"');
+            reopened_ = true;
             state_ = State::Quoted;
             take(c);
         }
@@ -77,6 +128,7 @@ void CsvTokenizer::take(QChar c)
             // The quote before the spaces was text after all; this character
             // is taken as in any quoted field (another quote may close it).
             appendQuoteAndSpaces();
+            reopened_ = true;
             state_ = State::Quoted;
             take(c);
         }
@@ -115,6 +167,8 @@ void CsvTokenizer::endField()
         record_.cells[std::size_t(record_.fieldCount)] = std::exchange(field_, {});
     ++record_.fieldCount;
     spacesAfterQuote_ = 0;
+    raw_.clear();
+    reopened_ = false;
     state_ = State::FieldStart;
 }
 
@@ -136,6 +190,10 @@ void CsvTokenizer::endRecord()
 
 void CsvTokenizer::finish()
 {
+    while (!stopped_ && state_ == State::Quoted && reopened_) {
+        readAgainUnquoted();
+        takePending();
+    }
     if (stopped_)
         return;
     endedInQuotes_ = state_ == State::Quoted;
