@@ -78,11 +78,26 @@ int spanValue(xmlNode *cell, const char *attribute, int fallback, int largest)
     return std::min(number, largest);
 }
 
+// True when a row or a cell of its own lies below the table, outside tables
+// inside it. The parser mends markup as broken as `<table<>` into an empty
+// table, which browsers do not show as one.
+bool holdsRowsOrCells(xmlNode *table)
+{
+    bool found = false;
+    walkBelow(table, [&](xmlNode *node) {
+        const std::string_view name = tagName(node);
+        found = found || name == "tr" || isCell(name);
+        return !found && name != "table";
+    });
+    return found;
+}
+
+// The first table in the page that holds a row or a cell of its own.
 xmlNode *firstTable(xmlDoc *document)
 {
     xmlNode *table = nullptr;
     walkBelow(reinterpret_cast<xmlNode *>(document), [&](xmlNode *node) {
-        if (table == nullptr && tagName(node) == "table")
+        if (table == nullptr && tagName(node) == "table" && holdsRowsOrCells(node))
             table = node;
         return table == nullptr;
     });
@@ -197,8 +212,11 @@ bool looksLikeHtml(QByteArrayView head)
         const QStringView tag(start);
         if (!rest.startsWith(tag, Qt::CaseInsensitive))
             return false;
+        // A tag cut short by the next one (`<table<>`) is broken markup, but
+        // markup all the same.
         const QStringView after = rest.sliced(tag.size());
-        return after.isEmpty() || after.front() == u'>' || after.front() == u'/' || after.front().isSpace();
+        return after.isEmpty() || after.front() == u'>' || after.front() == u'/' || after.front() == u'<' ||
+               after.front().isSpace();
     });
 }
 
