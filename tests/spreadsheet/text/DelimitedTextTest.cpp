@@ -208,6 +208,44 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(100'000, 'a') + "ş"}),
     ByName());
 
+struct StrayByteCase {
+    const char *name;
+    QByteArray bytes;
+    Rows expected;
+    const char *linesNamed;  // "" when the file reads undamaged
+};
+
+class StrayByteTest : public testing::TestWithParam<StrayByteCase> {};
+
+TEST_P(StrayByteTest, a_few_bytes_that_are_no_utf8_do_not_turn_a_utf8_file_into_windows_1254)
+{
+    const SheetColumns sheet = spreadsheet::readDelimitedText(GetParam().bytes);
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, GetParam().expected);
+    const QString lines = QString::fromUtf8(GetParam().linesNamed);
+    EXPECT_EQ(sheet.damaged, !lines.isEmpty()) << sheet.message.toStdString();
+    if (!lines.isEmpty()) {
+        EXPECT_TRUE(sheet.message.contains(QStringLiteral("line(s) ") + lines)) << sheet.message.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, StrayByteTest,
+    testing::Values(
+        StrayByteCase{"one_windows_1254_letter_in_utf8",
+                      "1;Çay;5\n2;Kıymalı Börek;12,50\n3;\xDE" "eker;1\n",
+                      rows({{"1", "Çay", "5"}, {"2", "Kıymalı Börek", "12,50"}, {"3", "\xEF\xBF\xBD" "eker", "1"}}),
+                      "3"},
+        StrayByteCase{"stray_bytes_on_two_lines_after_crlf_and_cr",
+                      "\xFE;Çay;5\r\n2;Şişe İçli Ğğı;1\r3;Su\xFD;2\r\n",
+                      rows({{"\xEF\xBF\xBD", "Çay", "5"}, {"2", "Şişe İçli Ğğı", "1"}, {"3", "Su\xEF\xBF\xBD", "2"}}),
+                      "1, 3"},
+        StrayByteCase{"as_many_stray_bytes_as_utf8_letters_is_windows_1254",
+                      "1;\xC3\x87" "ay \xDE\xFE;5", rows({{"1", "Ã‡ay Şş", "5"}}), ""},
+        StrayByteCase{"windows_1254_letters_without_utf8_ones", "1;\xC7" "ay;5\n2;\xDE" "eker;1",
+                      rows({{"1", "Çay", "5"}, {"2", "Şeker", "1"}}), ""}),
+    ByName());
+
 TEST(DelimitedTextTest, letters_and_line_ends_cut_by_the_slices_of_the_file_stay_whole)
 {
     // The file is decoded 64 KiB at a time: "ş" straddles the first cut, the
