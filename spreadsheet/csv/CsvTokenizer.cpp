@@ -20,8 +20,7 @@ bool CsvTokenizer::feed(QStringView text)
 
 void CsvTokenizer::step(QChar c)
 {
-    const bool quoted = inQuotedField();
-    if (quoted)
+    if (inQuotedField())
         raw_.append(c);
     if (std::exchange(skipLf_, false) && c == u'\n')
         return;
@@ -30,22 +29,39 @@ void CsvTokenizer::step(QChar c)
 
 void CsvTokenizer::takePending()
 {
-    while (!pending_.isEmpty() && !stopped_) {
-        const QString again = std::exchange(pending_, {});
-        for (qsizetype i = 0; i < again.size() && !stopped_; ++i) {
-            step(again[i]);
-            if (!pending_.isEmpty()) {
-                // Read again inside text read again: the new text comes first.
-                pending_.append(QStringView(again).sliced(i + 1));
-                break;
-            }
+    readingAgain_ = true;
+    while (!pending_.empty() && !stopped_) {
+        auto &[text, at] = pending_.back();
+        if (at == text.size()) {
+            pending_.pop_back();
+            continue;
         }
+        // Text read again inside text read again goes on top and comes first.
+        step(text[at++]);
     }
+    readingAgain_ = false;
 }
 
 bool CsvTokenizer::inQuotedField() const
 {
     return state_ == State::Quoted || state_ == State::QuoteInQuoted || state_ == State::SpacesAfterQuote;
+}
+
+// The quote before `c` was text, so the field goes on to the end of its line
+// unless a quote closes it first. In text read again that cannot happen any
+// more: from `c` on, the field runs in step with the field that was read
+// again, which met no closing quote before the line's end, so it is read
+// again at once. That keeps a line of many such fields linear, not
+// quadratic, in its length.
+void CsvTokenizer::reopen(QChar c)
+{
+    if (readingAgain_) {
+        readAgainUnquoted();
+        return;
+    }
+    reopened_ = true;
+    state_ = State::Quoted;
+    take(c);
 }
 
 // The field ran into its line's end (or the text's) after a quote in it was
@@ -64,7 +80,8 @@ void CsvTokenizer::readAgainUnquoted()
         append(raw[i]);
     reopened_ = false;
     state_ = State::Unquoted;
-    pending_ = raw.sliced(stop);
+    if (stop < raw.size())
+        pending_.emplace_back(raw.sliced(stop), 0);
 }
 
 void CsvTokenizer::take(QChar c)
@@ -112,9 +129,7 @@ void CsvTokenizer::take(QChar c)
             endLine(c);
         } else {
             appendText(u'"');
-            reopened_ = true;
-            state_ = State::Quoted;
-            take(c);
+            reopen(c);
         }
         return;
     case State::SpacesAfterQuote:
@@ -128,9 +143,7 @@ void CsvTokenizer::take(QChar c)
             // The quote before the spaces was text after all; this character
             // is taken as in any quoted field (another quote may close it).
             appendQuoteAndSpaces();
-            reopened_ = true;
-            state_ = State::Quoted;
-            take(c);
+            reopen(c);
         }
         return;
     }

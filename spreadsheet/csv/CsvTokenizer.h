@@ -21,6 +21,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace spreadsheet {
 
@@ -56,6 +58,7 @@ private:
     void take(QChar c);
     void takePending();
     bool inQuotedField() const;
+    void reopen(QChar c);
     void readAgainUnquoted();
     bool keeping() const;  // the current field is one of the first three
     void append(QChar c);
@@ -76,7 +79,10 @@ private:
     // field closes in case it has to be read again without quoting.
     QString raw_;
     bool reopened_ = false;  // a quote in the current quoted field was text
-    QString pending_;        // text read again, taken before the next character
+    // Texts to read again, taken before the next character, the innermost
+    // last, each with the position reached in it.
+    std::vector<std::pair<QString, qsizetype>> pending_;
+    bool readingAgain_ = false;  // pending_ is being taken
     std::size_t quoteRecord_ = 0;  // record where the last quoted field opened
     bool skipLf_ = false;  // a CR just ended a line or went into a field: its LF belongs to it
     bool stopped_ = false;
