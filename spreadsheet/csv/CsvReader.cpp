@@ -16,7 +16,7 @@ namespace {
 // once is one slice and the cells kept, whatever the size of the file.
 constexpr qsizetype kSlice = 64 * 1024;
 
-QString decodeSlice(QStringDecoder &decoder, QByteArrayView bytes, qsizetype at)
+QString decodeSlice(TextDecoder &decoder, QByteArrayView bytes, qsizetype at)
 {
     return decoder.decode(bytes.sliced(at, qMin(kSlice, bytes.size() - at)));
 }
@@ -45,7 +45,7 @@ SheetColumns readDelimitedText(const QByteArray &bytes)
     const DetectedEncoding encoding = detectEncoding(bytes);
     const QByteArrayView text = QByteArrayView(bytes).sliced(encoding.bomLength);
 
-    QStringDecoder sampleDecoder = decoderFor(encoding.encoding);
+    TextDecoder sampleDecoder(encoding.encoding);
     const QChar delimiter = sniffDelimiter(decodeSlice(sampleDecoder, text, 0), text.size() <= kSlice);
 
     RowCollector rows;
@@ -54,7 +54,7 @@ SheetColumns readDelimitedText(const QByteArray &bytes)
         pastLastRow = !rows.add(record.index, std::move(record.cells));
         return !pastLastRow;
     });
-    QStringDecoder decoder = decoderFor(encoding.encoding);
+    TextDecoder decoder(encoding.encoding);
     for (qsizetype at = 0; at < text.size(); at += kSlice) {
         if (!tokenizer.feed(decodeSlice(decoder, text, at)))
             break;
@@ -80,7 +80,7 @@ SheetColumns readDelimitedText(const QByteArray &bytes)
 bool looksLikeText(QByteArrayView head)
 {
     const DetectedEncoding encoding = detectEncoding(head);
-    QStringDecoder decoder = decoderFor(encoding.encoding);
+    TextDecoder decoder(encoding.encoding);
     const QString text = decoder.decode(head.sliced(encoding.bomLength));
     // Stray bytes in UTF-8 text were judged few enough to read past.
     const bool decoded = !decoder.hasError() || encoding.strayBytes > 0;

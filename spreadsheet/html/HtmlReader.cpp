@@ -30,18 +30,20 @@ bool isCell(std::string_view name)
 QString decodePage(QByteArrayView bytes)
 {
     if (const std::optional<DetectedEncoding> bom = encodingFromBom(bytes))
-        return decoderFor(bom->encoding).decode(bytes.sliced(bom->bomLength));
+        return TextDecoder(bom->encoding).decode(bytes.sliced(bom->bomLength));
     // A page that declares a Unicode charset without a byte-order mark is read
     // like an undeclared one: UTF-16 could not have been read to find the
     // declaration, and UTF-8 is what the bytes are tested for anyway.
     // Browsers read the Turkish ISO charset as its Windows widening, which has
-    // letters and signs such as € where ISO has control characters.
+    // letters and signs such as € where ISO has control characters. A charset
+    // Qt cannot convert (Windows-1254 itself where Qt lacks ICU) is sniffed,
+    // which finds Windows-1254 for a Turkish page that is not UTF-8.
     QStringDecoder declared = QStringDecoder::decoderForHtml(bytes);
     if (declared.isValid() && qstricmp(declared.name(), "ISO-8859-9") == 0)
-        return decoderFor(TextEncoding::Windows1254).decode(bytes);
+        return TextDecoder(TextEncoding::Windows1254).decode(bytes);
     if (declared.isValid() && qstrnicmp(declared.name(), "UTF", 3) != 0)
         return declared.decode(bytes);
-    return decoderFor(detectEncoding(bytes).encoding).decode(bytes);
+    return TextDecoder(detectEncoding(bytes).encoding).decode(bytes);
 }
 
 struct DocumentFree {
@@ -191,7 +193,7 @@ bool looksLikeHtml(QByteArrayView head)
 {
     // The markup sought is ASCII: any 8-bit encoding shows it as Latin-1 does.
     const std::optional<DetectedEncoding> bom = encodingFromBom(head);
-    const QString text = bom ? QString(decoderFor(bom->encoding).decode(head.sliced(bom->bomLength)))
+    const QString text = bom ? TextDecoder(bom->encoding).decode(head.sliced(bom->bomLength))
                              : QString::fromLatin1(head);
     QStringView rest(text);
     for (;;) {

@@ -1,5 +1,7 @@
 #include "spreadsheet/text/TextEncoding.h"
 
+#include "platform/codepage/SingleByteCodePage.h"
+
 #include <cstdint>
 
 namespace spreadsheet {
@@ -104,7 +106,9 @@ DetectedEncoding detectEncoding(QByteArrayView bytes)
     return {TextEncoding::Utf8, 0, survey.strayBytes, std::move(survey.strayLines)};
 }
 
-QStringDecoder decoderFor(TextEncoding encoding)
+namespace {
+
+std::optional<QStringDecoder> unicodeDecoder(TextEncoding encoding)
 {
     switch (encoding) {
     case TextEncoding::Utf8:
@@ -116,8 +120,26 @@ QStringDecoder decoderFor(TextEncoding encoding)
     case TextEncoding::Windows1254:
         break;
     }
-    QStringDecoder turkish("windows-1254");
-    return turkish.isValid() ? std::move(turkish) : QStringDecoder(QStringConverter::System);
+    return std::nullopt;
+}
+
+}  // namespace
+
+TextDecoder::TextDecoder(TextEncoding encoding) : unicode_(unicodeDecoder(encoding)) {}
+
+QString TextDecoder::decode(QByteArrayView bytes)
+{
+    if (unicode_)
+        return unicode_->decode(bytes);
+    bool undefined = false;
+    QString text = codepage::SingleByteCodePage::windows1254().decode(bytes, &undefined);
+    undefinedByte_ = undefinedByte_ || undefined;
+    return text;
+}
+
+bool TextDecoder::hasError() const
+{
+    return unicode_ ? unicode_->hasError() : undefinedByte_;
 }
 
 }  // namespace spreadsheet

@@ -34,9 +34,21 @@ std::optional<DetectedEncoding> encodingFromBom(QByteArrayView bytes);
 // or nearly so (see strayBytes), else Windows-1254. Empty bytes are UTF-8.
 DetectedEncoding detectEncoding(QByteArrayView bytes);
 
-// A decoder that keeps its state between chunks. Windows-1254 comes from ICU;
-// where Qt was built without ICU the system's 8-bit code page stands in,
-// which is 1254 on a Turkish Windows.
-QStringDecoder decoderFor(TextEncoding encoding);
+// Turns a file's bytes into text piece by piece: a character cut between two
+// pieces is finished by the next. UTF-8 and UTF-16 are Qt's own converters,
+// Windows-1254 is our own table, so no encoding depends on ICU.
+class TextDecoder {
+public:
+    explicit TextDecoder(TextEncoding encoding);
+
+    // The text of the next piece; bytes not valid in the encoding read as U+FFFD.
+    QString decode(QByteArrayView bytes);
+    // True once a byte not valid in the encoding was met.
+    bool hasError() const;
+
+private:
+    std::optional<QStringDecoder> unicode_;  // empty for Windows-1254
+    bool undefinedByte_ = false;
+};
 
 }  // namespace spreadsheet
