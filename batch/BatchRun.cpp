@@ -37,13 +37,19 @@ TargetText connectionTextOf(const TargetSource &source)
     switch (source.kind) {
     case TargetSource::Kind::ConnectionText:
         return {source.value, {}};
-    case TargetSource::Kind::WindowDefault:
-        baglanmodul::ayarlarioku();
+    case TargetSource::Kind::WindowDefault: {
+        const QString refusal = baglanmodul::encodingRefusal(baglanmodul::ayarlarioku());
+        if (!refusal.isEmpty())
+            return {{}, refusal};
         break;
+    }
     case TargetSource::Kind::SettingsFile: {
         // A settings file named on purpose must hold a text: falling back to
         // this machine's own database would import into the wrong one.
         const xml::LoadResult loaded = baglanmodul::ayarlarioku(source.value);
+        const QString refusal = baglanmodul::encodingRefusal(loaded, source.value);
+        if (!refusal.isEmpty())
+            return {{}, refusal};
         baglanmodul::chooseConnection();
         if (baglanmodul::ayarvar == 0) {
             const QString why = loaded ? QStringLiteral("bağlantı metni yok") : loaded.description;

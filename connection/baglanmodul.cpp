@@ -3,6 +3,8 @@
 #include "platform/os/WindowsPath.h"
 #include "platform/xml/DomNode.h"
 
+#include <QFileInfo>
+
 namespace baglanmodul {
 
 QString ayarmetni;
@@ -56,6 +58,26 @@ xml::LoadResult ayarlarioku(const QString &path)
     const xml::LoadResult result = xml::loadFile(document, path);
     takeConnectionText(document);
     return result;
+}
+
+QString encodingRefusal(const xml::LoadResult &loaded, const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    switch (loaded.status) {
+    case xml::LoadResult::UnknownEncoding:
+        return QStringLiteral("Ayar dosyası %1 bu programın çeviremediği bir karakter kodlamasıyla yazılmış, "
+                              "bağlantı metni okunamadı. Dosyayı UTF-8 ya da windows-1254 olarak kaydedin.")
+            .arg(name);
+    case xml::LoadResult::InvalidBytes:
+        return QStringLiteral("Ayar dosyası %1 bildirdiği karakter kodlamasına uymayan baytlar içeriyor, "
+                              "bağlantı metni okunamadı.")
+            .arg(name);
+    case xml::LoadResult::Loaded:
+    case xml::LoadResult::Unreadable:
+    case xml::LoadResult::Malformed:
+        break;
+    }
+    return {};
 }
 
 xml::LoadResult ayarlaricoz(const QByteArray &fileBytes)

@@ -33,6 +33,14 @@ QString settingsFilePath();
 // argument exists for tests; the program always reads settingsFilePath().
 xml::LoadResult ayarlarioku(const QString &path = settingsFilePath());
 
+// Why start-up must stop on the settings file at `path` that loaded as
+// `loaded`, in Turkish for the operator: the file declares an encoding its
+// bytes cannot be converted from, so its connection text, if any, is
+// unknown and the built-in fallback might be the wrong database. "" for
+// every other outcome: a missing file or one without a ConnectionString
+// still falls back.
+QString encodingRefusal(const xml::LoadResult &loaded, const QString &path = settingsFilePath());
+
 // ayarlarioku() over a settings file's content already in memory; never
 // Unreadable.
 xml::LoadResult ayarlaricoz(const QByteArray &fileBytes);

@@ -2,6 +2,7 @@
 // the window ends the program.
 #include <QApplication>
 #include <QLocale>
+#include <QMessageBox>
 
 #include "import/ImportJournal.h"
 #include "window/QtTranslations.h"
@@ -16,7 +17,10 @@ int main(int argc, char **argv)
     // window title that does not already end with it.
     QApplication::setApplicationDisplayName(urunlertoplu::toolName());
     urunlertoplu form;
-    form.Form_Load();
+    if (const QString refusal = form.Form_Load(); !refusal.isEmpty()) {
+        QMessageBox::critical(nullptr, urunlertoplu::toolName(), refusal);
+        return 1;
+    }
     form.show();
     return QApplication::exec();
 }

@@ -259,13 +259,16 @@ void urunlertoplu::applyTabOrder()
         QWidget::setTabOrder(m_tabOrder[i - 1].second, m_tabOrder[i].second);
 }
 
-void urunlertoplu::Form_Load(const QString &settingsPath)
+QString urunlertoplu::Form_Load(const QString &settingsPath)
 {
-    baglanmodul::ayarlarioku(settingsPath);
+    const QString refusal = baglanmodul::encodingRefusal(baglanmodul::ayarlarioku(settingsPath), settingsPath);
+    if (!refusal.isEmpty())
+        return refusal;
     baglanmodul::chooseConnection();
     baglanmodul::baglantiac();
     formutemizle();
     setWindowTitle(titleFor(baglanti));
+    return {};
 }
 
 QString urunlertoplu::toolName()

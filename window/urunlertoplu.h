@@ -43,10 +43,13 @@ public:
 
     // The start-up, in order: reads the settings file, chooses the
     // connection text, opens the shared connection, resets the window; then
-    // names the connection in the title. A missing file or an unreachable
-    // database stops nothing: the window opens with what the steps left.
-    // Only tests pass another settings path.
-    void Form_Load(const QString &settingsPath = baglanmodul::settingsFilePath());
+    // names the connection in the title. Returns "" then. A missing file or
+    // an unreachable database stops nothing: the window opens with what the
+    // steps left. A settings file whose declared encoding cannot be
+    // converted stops right after it is read, nothing opened: the result
+    // is the operator's message (baglanmodul::encodingRefusal), and the
+    // program shows it and ends. Only tests pass another settings path.
+    QString Form_Load(const QString &settingsPath = baglanmodul::settingsFilePath());
 
     // The tool's name, as the title bar and the message boxes show it.
     static QString toolName();

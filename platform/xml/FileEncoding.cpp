@@ -1,5 +1,7 @@
 #include "platform/xml/FileEncoding.h"
 
+#include "platform/codepage/SingleByteCodePage.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -11,6 +13,7 @@ namespace {
 
 enum class Support {
     Unicode,      // a UTF encoding the parser reads and writes itself
+    Turkish,      // Windows-1254, through our own table, with or without ICU
     Converted,    // an encoding Qt converts
     Unsupported,  // an encoding Qt cannot convert
 };
@@ -30,6 +33,8 @@ Support supportFor(const QString &name)
         return Support::Unsupported;
     if (encoding && encoding != QStringConverter::Latin1)
         return Support::Unicode;
+    if (codepage::namesWindows1254(name))
+        return Support::Turkish;
     return QStringDecoder(name.toLatin1().constData()).isValid() ? Support::Converted : Support::Unsupported;
 }
 
@@ -83,6 +88,22 @@ FileContent failed(const QString &error)
     return {{}, error};
 }
 
+FileContent cannotHold(const QString &encodingName, const QString &character)
+{
+    return failed(QStringLiteral("the encoding \"%1\" cannot hold the character \"%2\"").arg(encodingName, character));
+}
+
+FileContent inWindows1254(const QString &text, const QString &encodingName)
+{
+    qsizetype failedAt = 0;
+    std::optional<QByteArray> bytes = codepage::SingleByteCodePage::windows1254().encode(text, &failedAt);
+    if (!bytes) {
+        const bool pair = text.at(failedAt).isHighSurrogate() && failedAt + 1 < text.size();
+        return cannotHold(encodingName, text.mid(failedAt, pair ? 2 : 1));
+    }
+    return {*std::move(bytes), {}};
+}
+
 }  // namespace
 
 QString declaredEncoding(const pugi::xml_document &doc)
@@ -100,18 +121,27 @@ ParserInput parserInput(const QByteArray &fileBytes)
     if (QStringConverter::encodingForData(fileBytes, u'<'))
         return {fileBytes, pugi::encoding_auto, {}};
     const QString name = encodingDeclaredIn(fileBytes);
-    switch (supportFor(name)) {
+    const Support support = supportFor(name);
+    switch (support) {
     case Support::Unicode:
         return {fileBytes, pugi::encoding_auto, {}};
     case Support::Unsupported:
         return refused(LoadResult::UnknownEncoding,
                        QStringLiteral("the file declares the encoding \"%1\", which cannot be converted").arg(name));
+    case Support::Turkish:
     case Support::Converted:
         break;
     }
-    QStringDecoder decoder(name.toLatin1().constData());
-    const QString text = decoder.decode(fileBytes);
-    if (decoder.hasError())
+    bool invalid = false;
+    QString text;
+    if (support == Support::Turkish) {
+        text = codepage::SingleByteCodePage::windows1254().decode(fileBytes, &invalid);
+    } else {
+        QStringDecoder decoder(name.toLatin1().constData());
+        text = decoder.decode(fileBytes);
+        invalid = decoder.hasError();
+    }
+    if (invalid)
         return refused(LoadResult::InvalidBytes,
                        QStringLiteral("the file holds bytes that are not valid in its encoding \"%1\"").arg(name));
     return {text.toUtf8(), pugi::encoding_utf8, {}};
@@ -128,13 +158,14 @@ FileContent fileContent(const QByteArray &utf8Markup, const QString &encodingNam
     const QString text = decoder.decode(utf8Markup);
     if (decoder.hasError())
         return failed(QStringLiteral("the document holds text that is not valid UTF-8"));
+    if (supportFor(encodingName) == Support::Turkish)
+        return inWindows1254(text, encodingName);
     QStringEncoder encoder = encoderFor(encodingName);
     QByteArray bytes = encoder.encode(text);
     // Qt's converters (its own and ICU's) report a character they had to
     // replace instead of writing it.
     if (encoder.hasError())
-        return failed(QStringLiteral("the encoding \"%1\" cannot hold the character \"%2\"")
-                          .arg(encodingName, firstUnencodable(text, encodingName)));
+        return cannotHold(encodingName, firstUnencodable(text, encodingName));
     return {bytes, {}};
 }
 

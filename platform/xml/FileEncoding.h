@@ -2,9 +2,10 @@
 // How the bytes of an XML file become parser input and a document becomes
 // the bytes of a file again, by the encoding the file declares. Byte-order
 // marks, UTF-16/32 byte patterns and the UTF encodings are left to the
-// parser as before; any other encoding Qt can convert (the Windows and ISO
-// code pages among them) is converted here, and one it cannot convert is
-// refused rather than read or written as UTF-8.
+// parser as before; Windows-1254 is converted here through our own table,
+// whether or not Qt has ICU's converters; any other encoding Qt can convert
+// (the Windows and ISO code pages among them) is converted here too, and one
+// it cannot convert is refused rather than read or written as UTF-8.
 
 #include "platform/xml/LoadResult.h"
 

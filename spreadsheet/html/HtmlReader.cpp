@@ -30,18 +30,20 @@ bool isCell(std::string_view name)
 QString decodePage(QByteArrayView bytes)
 {
     if (const std::optional<DetectedEncoding> bom = encodingFromBom(bytes))
-        return decoderFor(bom->encoding).decode(bytes.sliced(bom->bomLength));
+        return TextDecoder(bom->encoding).decode(bytes.sliced(bom->bomLength));
     // A page that declares a Unicode charset without a byte-order mark is read
     // like an undeclared one: UTF-16 could not have been read to find the
     // declaration, and UTF-8 is what the bytes are tested for anyway.
     // Browsers read the Turkish ISO charset as its Windows widening, which has
-    // letters and signs such as € where ISO has control characters.
+    // letters and signs such as € where ISO has control characters. A charset
+    // Qt cannot convert (Windows-1254 itself where Qt lacks ICU) is sniffed,
+    // which finds Windows-1254 for a Turkish page that is not UTF-8.
     QStringDecoder declared = QStringDecoder::decoderForHtml(bytes);
     if (declared.isValid() && qstricmp(declared.name(), "ISO-8859-9") == 0)
-        return decoderFor(TextEncoding::Windows1254).decode(bytes);
+        return TextDecoder(TextEncoding::Windows1254).decode(bytes);
     if (declared.isValid() && qstrnicmp(declared.name(), "UTF", 3) != 0)
         return declared.decode(bytes);
-    return decoderFor(detectEncoding(bytes).encoding).decode(bytes);
+    return TextDecoder(detectEncoding(bytes).encoding).decode(bytes);
 }
 
 struct DocumentFree {
@@ -78,11 +80,26 @@ int spanValue(xmlNode *cell, const char *attribute, int fallback, int largest)
     return std::min(number, largest);
 }
 
+// True when a row or a cell of its own lies below the table, outside tables
+// inside it. The parser mends markup as broken as `<table<>` into an empty
+// table, which browsers do not show as one.
+bool holdsRowsOrCells(xmlNode *table)
+{
+    bool found = false;
+    walkBelow(table, [&](xmlNode *node) {
+        const std::string_view name = tagName(node);
+        found = found || name == "tr" || isCell(name);
+        return !found && name != "table";
+    });
+    return found;
+}
+
+// The first table in the page that holds a row or a cell of its own.
 xmlNode *firstTable(xmlDoc *document)
 {
     xmlNode *table = nullptr;
     walkBelow(reinterpret_cast<xmlNode *>(document), [&](xmlNode *node) {
-        if (table == nullptr && tagName(node) == "table")
+        if (table == nullptr && tagName(node) == "table" && holdsRowsOrCells(node))
             table = node;
         return table == nullptr;
     });
@@ -176,7 +193,7 @@ bool looksLikeHtml(QByteArrayView head)
 {
     // The markup sought is ASCII: any 8-bit encoding shows it as Latin-1 does.
     const std::optional<DetectedEncoding> bom = encodingFromBom(head);
-    const QString text = bom ? QString(decoderFor(bom->encoding).decode(head.sliced(bom->bomLength)))
+    const QString text = bom ? TextDecoder(bom->encoding).decode(head.sliced(bom->bomLength))
                              : QString::fromLatin1(head);
     QStringView rest(text);
     for (;;) {
@@ -197,8 +214,11 @@ bool looksLikeHtml(QByteArrayView head)
         const QStringView tag(start);
         if (!rest.startsWith(tag, Qt::CaseInsensitive))
             return false;
+        // A tag cut short by the next one (`<table<>`) is broken markup, but
+        // markup all the same.
         const QStringView after = rest.sliced(tag.size());
-        return after.isEmpty() || after.front() == u'>' || after.front() == u'/' || after.front().isSpace();
+        return after.isEmpty() || after.front() == u'>' || after.front() == u'/' || after.front() == u'<' ||
+               after.front().isSpace();
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Text of BIFF5 workbooks, stored as bytes in the workbook's Windows code page.
 
+#include "platform/codepage/SingleByteCodePage.h"
 #include "spreadsheet/xls/ByteView.h"
 
 #include <QByteArray>
@@ -23,10 +24,8 @@ public:
     QString decode(Bytes text) const;
 
 private:
-    QString decodeWithTable(Bytes text) const;
-
     unsigned id_;
-    const char16_t *upperHalf_ = nullptr;
+    const codepage::SingleByteCodePage *table_ = nullptr;
     QByteArray converterName_;
 };
 

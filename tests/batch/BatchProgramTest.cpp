@@ -160,6 +160,34 @@ TEST_F(BatchProgram, ATargetThatCannotBeReachedDoesNotStopTheOthers)
     EXPECT_TRUE(empty.err.contains(QStringLiteral("[hedef 1]\nBağlanılamadı: ayar dosyası yok.xml: "))) << empty.err.toStdString();
 }
 
+TEST_F(BatchProgram, ASettingsFileInAnEncodingThatCannotBeConvertedStopsItsTargetInsteadOfFallingBack)
+{
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("MenoraPOS-Restaurant/MenoraData")));
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("MenoraPOS-Restaurant/Menorauser")));
+    const QString fallbackPath = home.filePath(QStringLiteral("MenoraPOS-Restaurant/MenoraData/Menora POS.db"));
+    ASSERT_EQ(posdb::createStandInDatabase(fallbackPath, true), QString());
+    TestDatabase named;
+    const QByteArray settings = "<?xml version=\"1.0\" encoding=\"x-yok-boyle-kod\"?><Settings><ConnectionString>"
+                                "Data Source=" + named.path().toUtf8() + "</ConnectionString></Settings>";
+    for (const QString &path : {home.filePath(QStringLiteral("MenoraPOS-Restaurant/Menorauser/MenoraSettings.txt")),
+                                home.filePath(QStringLiteral("sube.xml"))}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(settings);
+    }
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")});
+
+    // The window's own settings file, then one named on purpose.
+    for (const QStringList &target : {QStringList{}, QStringList{QStringLiteral("--settings"), home.filePath(QStringLiteral("sube.xml"))}}) {
+        const ProgramRun stopped = run(QStringList{products} + target);
+        EXPECT_EQ(stopped.exitCode, 3) << stopped.err.toStdString();
+        EXPECT_TRUE(stopped.err.contains(QStringLiteral("Bağlanılamadı: Ayar dosyası "))) << stopped.err.toStdString();
+        EXPECT_TRUE(stopped.err.contains(QStringLiteral("karakter kodlaması"))) << stopped.err.toStdString();
+    }
+    EXPECT_EQ(named.count(QStringLiteral("MenuItems")), 0);
+    EXPECT_EQ(TestDatabase::existing(fallbackPath)->count(QStringLiteral("MenuItems")), 0);
+}
+
 TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
 {
     TestDatabase db(true);

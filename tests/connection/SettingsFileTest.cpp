@@ -112,6 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
         // € is 0x80 in windows-1254 only; 0xDE is Þ in windows-1252.
         SettingsCase{"windows_1254", declaring("windows-1254", "Password=\xDE" "ifre\xD0\xDD\xFD\x80"),
                      "Password=ŞifreĞİı€"},
+        SettingsCase{"cp1254_lower_case", declaring("cp1254", "Password=\xFE\xF0"), "Password=şğ"},
+        SettingsCase{"byte_windows_1254_leaves_undefined", declaring("windows-1254", "Password=\x81"), "",
+                     xml::LoadResult::InvalidBytes},
         SettingsCase{"iso_8859_9", declaring("ISO-8859-9", "Password=\xDE" "ifre\xD0\xDD\xFD\xFE"),
                      "Password=ŞifreĞİış"},
         SettingsCase{"windows_1252", declaring("windows-1252", "Password=\xDE" "ifre"), "Password=Þifre"},
@@ -125,6 +128,24 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"nested_100000_levels_deep", nested(100000, "<ConnectionString>deep</ConnectionString>"),
                      "deep"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST(SettingsFile, only_an_encoding_that_cannot_be_converted_stops_start_up)
+{
+    const struct {
+        xml::LoadResult::Status status;
+        bool stops;
+    } cases[] = {{xml::LoadResult::Loaded, false},         {xml::LoadResult::Unreadable, false},
+                 {xml::LoadResult::Malformed, false},      {xml::LoadResult::UnknownEncoding, true},
+                 {xml::LoadResult::InvalidBytes, true}};
+    for (const auto &c : cases) {
+        const QString refusal = baglanmodul::encodingRefusal({c.status, QStringLiteral("x")}, QStringLiteral("/a/b/ayar.txt"));
+        EXPECT_EQ(!refusal.isEmpty(), c.stops) << int(c.status);
+        if (c.stops) {
+            EXPECT_TRUE(refusal.contains(QStringLiteral("ayar.txt"))) << refusal.toStdString();
+            EXPECT_TRUE(refusal.contains(QStringLiteral("karakter kodlama"))) << refusal.toStdString();
+        }
+    }
+}
 
 TEST(SettingsFilePath, is_the_fixed_point_of_sale_location_and_a_missing_file_gives_an_empty_text)
 {

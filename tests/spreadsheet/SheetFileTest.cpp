@@ -63,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"binary_junk", [] { return QByteArray::fromHex("00ff10fe7f0001020304"); }, ReadError::NotSpreadsheet},
         RefusalCase{"an_encrypted_xlsx", [] { return CompoundImage(Bytes(600, 7), u"EncryptedPackage").data(); },
                     ReadError::PasswordProtected},
+        RefusalCase{"a_page_whose_only_table_markup_is_broken", [] { return QByteArray("<table<>\n"); },
+                    ReadError::NotSpreadsheet},
         RefusalCase{"a_compound_file_without_a_workbook", [] { return CompoundImage(Bytes(600, 7), u"WordDocument").data(); },
                     ReadError::NotSpreadsheet},
         RefusalCase{"a_compound_file_cut_in_its_header", compoundCutInItsHeader, ReadError::Damaged},

@@ -86,6 +86,33 @@ TEST(StartUp, an_unreachable_database_opens_the_window_with_the_leading_entries_
     EXPECT_EQ(errors.count(u'\n'), 2) << "each of the three reads says why it failed";
 }
 
+TEST_F(KnownRecords, a_settings_file_in_an_encoding_that_cannot_be_converted_stops_start_up)
+{
+    QTemporaryDir settingsDir;
+    const QString path = settingsDir.filePath(QStringLiteral("MenoraSettings.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\" encoding=\"x-yok-boyle-kod\"?>\n<Settings><ConnectionString>" +
+               database.connectionText().toUtf8() + "</ConnectionString></Settings>\n");
+    file.close();
+
+    urunlertoplu form;
+    const QString refusal = form.Form_Load(path);
+    EXPECT_TRUE(refusal.contains(QStringLiteral("MenoraSettings.txt"))) << refusal.toStdString();
+    EXPECT_TRUE(refusal.contains(QStringLiteral("karakter kodlaması"))) << refusal.toStdString();
+    // Nothing was opened or filled: neither the named database nor the fallback.
+    EXPECT_EQ(form.Grup->count(), 0);
+    EXPECT_EQ(form.kdv->count(), 0);
+
+    // The same file in a code page the tool converts itself starts as usual.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("<?xml version=\"1.0\" encoding=\"windows-1254\"?>\n<Settings><ConnectionString>" +
+               database.connectionText().toUtf8() + "</ConnectionString></Settings>\n");
+    file.close();
+    EXPECT_EQ(form.Form_Load(path), QString());
+    EXPECT_EQ(entries(form.kdv), (QStringList{"KDV %10", "KDV %20"}));
+}
+
 TEST(StartUp, a_damaged_database_file_is_named_in_the_title_and_a_save_writes_nothing_to_it)
 {
     QTemporaryDir dir;

@@ -5,6 +5,8 @@
 #include "spreadsheet/csv/CsvReader.h"
 #include "spreadsheet/csv/CsvTokenizer.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,6 +86,57 @@ INSTANTIATE_TEST_SUITE_P(
                  rows({{"1", "2", "3"}, {"5", "", ""}})}),
     ByName());
 
+// A closing quote followed by more text did not close the field after all:
+// when a quote followed by a delimiter or line end comes later on the same
+// line, that one closes it; otherwise the field is read again from its
+// opening quote as unquoted text, quotes and all.
+INSTANTIATE_TEST_SUITE_P(
+    TextAfterClosingQuote, DelimitedTextTest,
+    testing::Values(
+        TextCase{"quoted_words_then_more_words", "8690001;\"Ev Yapımı\" Limonata;45\n8690002;Su;5\n",
+                 rows({{"8690001", "\"Ev Yapımı\" Limonata", "45"}, {"8690002", "Su", "5"}})},
+        TextCase{"text_after_the_quote_up_to_the_end_of_the_text", "1;\"a\" b", rows({{"1", "\"a\" b", ""}})},
+        TextCase{"a_later_quote_inside_a_word_does_not_close", "1;\"x\" y \"z;w\nnext;1\n",
+                 rows({{"1", "\"x\" y \"z", "w"}, {"next", "1", ""}})},
+        TextCase{"doubled_quotes_stay_doubled", "1;\"a\"\"b\" c;5\n2;\"x\"\"\"y;6",
+                 rows({{"1", "\"a\"\"b\" c", "5"}, {"2", "\"x\"\"\"y", "6"}})},
+        TextCase{"a_delimiter_inside_the_quotes_ends_the_field",
+                 "1;\"a;b\" c;5\nnext;1", rows({{"1", "\"a", "b\" c"}, {"next", "1", ""}})},
+        TextCase{"a_quote_on_the_next_line_does_not_close", "1;\"x\" y \"z\nw\";5\nnext;1\n",
+                 rows({{"1", "\"x\" y \"z", ""}, {"w\"", "5", ""}, {"next", "1", ""}})},
+        TextCase{"a_line_break_inside_the_quotes_ends_the_record",
+                 "1;\"a\nb\" c;5\nnext;1\n", rows({{"1", "\"a", ""}, {"b\" c", "5", ""}, {"next", "1", ""}})},
+        TextCase{"crlf_inside_the_quotes_ends_the_record",
+                 "1;\"a\r\nb\" c;5\r\nnext;1\r\n",
+                 rows({{"1", "\"a", ""}, {"b\" c", "5", ""}, {"next", "1", ""}})},
+        TextCase{"lone_cr_line_ends", "\"a\" b\rnext;1\r", rows({{"\"a\" b", "", ""}, {"next", "1", ""}})},
+        TextCase{"every_field_of_a_line", "\"x;\"x;\"x;\"x\"y\nnext;1",
+                 rows({{"\"x", "\"x", "\"x"}, {"next", "1", ""}})},
+        TextCase{"a_field_read_again_can_open_quotes_of_its_own", "\"a\"b;\"\";x\nnext;1",
+                 rows({{"\"a\"b", "", "x"}, {"next", "1", ""}})},
+        TextCase{"closed_later_on_a_line_the_field_began_before", "1;\"a\nb\"c\";5\nnext;1\n",
+                 rows({{"1", "a\nb\"c", "5"}, {"next", "1", ""}})}),
+    ByName());
+
+TEST(DelimitedTextTest, a_quoted_name_followed_by_more_words_keeps_the_records_after_it)
+{
+    // As a supplier's export writes it: commas, one name quoted in part,
+    // another quoted as a whole because it holds a comma.
+    QByteArray file = "8690001,\"Ev Yapımı\" Limonata,45\n";
+    for (int i = 2; i <= 9; ++i)
+        file += "869000" + QByteArray::number(i) + ",Ürün " + QByteArray::number(i) + "," + QByteArray::number(i) + "\n";
+    file += "8690010,\"Su, 0.5 L\",5\n";
+    for (int i = 11; i <= 20; ++i)
+        file += "86900" + QByteArray::number(i) + ",Ürün " + QByteArray::number(i) + ",1\n";
+    const SheetColumns sheet = spreadsheet::readDelimitedText(file);
+    ASSERT_TRUE(sheet.ok());
+    EXPECT_FALSE(sheet.damaged);
+    ASSERT_EQ(sheet.rows.size(), 20u);
+    EXPECT_EQ(sheet.rows[0], (std::array<QString, 3>{"8690001", "\"Ev Yapımı\" Limonata", "45"}));
+    EXPECT_EQ(sheet.rows[1][0], "8690002");
+    EXPECT_EQ(sheet.rows[9], (std::array<QString, 3>{"8690010", "Su, 0.5 L", "5"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     LineEnds, DelimitedTextTest,
     testing::Values(
@@ -157,6 +210,44 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(100'000, 'a') + "ş"}),
     ByName());
 
+struct StrayByteCase {
+    const char *name;
+    QByteArray bytes;
+    Rows expected;
+    const char *linesNamed;  // "" when the file reads undamaged
+};
+
+class StrayByteTest : public testing::TestWithParam<StrayByteCase> {};
+
+TEST_P(StrayByteTest, a_few_bytes_that_are_no_utf8_do_not_turn_a_utf8_file_into_windows_1254)
+{
+    const SheetColumns sheet = spreadsheet::readDelimitedText(GetParam().bytes);
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.rows, GetParam().expected);
+    const QString lines = QString::fromUtf8(GetParam().linesNamed);
+    EXPECT_EQ(sheet.damaged, !lines.isEmpty()) << sheet.message.toStdString();
+    if (!lines.isEmpty()) {
+        EXPECT_TRUE(sheet.message.contains(QStringLiteral("line(s) ") + lines)) << sheet.message.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, StrayByteTest,
+    testing::Values(
+        StrayByteCase{"one_windows_1254_letter_in_utf8",
+                      "1;Çay;5\n2;Kıymalı Börek;12,50\n3;\xDE" "eker;1\n",
+                      rows({{"1", "Çay", "5"}, {"2", "Kıymalı Börek", "12,50"}, {"3", "\xEF\xBF\xBD" "eker", "1"}}),
+                      "3"},
+        StrayByteCase{"stray_bytes_on_two_lines_after_crlf_and_cr",
+                      "\xFE;Çay;5\r\n2;Şişe İçli Ğğı;1\r3;Su\xFD;2\r\n",
+                      rows({{"\xEF\xBF\xBD", "Çay", "5"}, {"2", "Şişe İçli Ğğı", "1"}, {"3", "Su\xEF\xBF\xBD", "2"}}),
+                      "1, 3"},
+        StrayByteCase{"as_many_stray_bytes_as_utf8_letters_is_windows_1254",
+                      "1;\xC3\x87" "ay \xDE\xFE;5", rows({{"1", "Ã‡ay Şş", "5"}}), ""},
+        StrayByteCase{"windows_1254_letters_without_utf8_ones", "1;\xC7" "ay;5\n2;\xDE" "eker;1",
+                      rows({{"1", "Çay", "5"}, {"2", "Şeker", "1"}}), ""}),
+    ByName());
+
 TEST(DelimitedTextTest, letters_and_line_ends_cut_by_the_slices_of_the_file_stay_whole)
 {
     // The file is decoded 64 KiB at a time: "ş" straddles the first cut, the
@@ -182,6 +273,19 @@ TEST(DelimitedTextTest, many_fields_per_record_keep_the_first_three)
     EXPECT_EQ(sheet.rows, rows({{"a", "b", "c"}, {"d", "e", "f"}}));
 }
 
+TEST(DelimitedTextTest, a_line_of_many_fields_read_again_takes_time_in_step_with_its_length)
+{
+    // Each field runs to the line's end before it is read again; read again
+    // one by one from there, the fields would cost the square of the line.
+    const QByteArray line = QByteArray("\"x;").repeated(60'000) + "\"y\"z\nnext;1\n";
+    QElapsedTimer timer;
+    timer.start();
+    const SheetColumns sheet = spreadsheet::readDelimitedText(line);
+    EXPECT_LT(timer.elapsed(), 5'000);
+    ASSERT_TRUE(sheet.ok());
+    EXPECT_EQ(sheet.rows, rows({{"\"x", "\"x", "\"x"}, {"next", "1", ""}}));
+}
+
 TEST(DelimitedTextTest, rows_past_the_limit_are_refused_but_blank_lines_past_it_are_not)
 {
     const QByteArray full = QByteArray("x\n").repeated(spreadsheet::kMaxRows);
@@ -195,25 +299,41 @@ TEST(DelimitedTextTest, rows_past_the_limit_are_refused_but_blank_lines_past_it_
     EXPECT_TRUE(past.rows.empty());
 }
 
+using Records = std::vector<std::pair<std::size_t, spreadsheet::RowCells>>;
+
+// The records of `text` fed to the tokenizer `pieceSize` characters at a time.
+Records recordsInPieces(const QString &text, qsizetype pieceSize)
+{
+    Records out;
+    spreadsheet::CsvTokenizer tokenizer(u';', [&](spreadsheet::CsvRecord &record) {
+        out.emplace_back(record.index, record.cells);
+        return true;
+    });
+    for (qsizetype at = 0; at < text.size(); at += pieceSize)
+        tokenizer.feed(QStringView(text).mid(at, pieceSize));
+    tokenizer.finish();
+    return out;
+}
+
 TEST(CsvTokenizerTest, pieces_of_any_size_give_the_same_records)
 {
     const QString text = QString::fromUtf8("a;\"b\r\nc\";d\r\n\"e\"\" \" ;f\rg;\"h\" i\";j\r\n\r\n;;\"k\"");
-    const auto records = [&](qsizetype pieceSize) {
-        std::vector<std::pair<std::size_t, spreadsheet::RowCells>> out;
-        spreadsheet::CsvTokenizer tokenizer(u';', [&](spreadsheet::CsvRecord &record) {
-            out.emplace_back(record.index, record.cells);
-            return true;
-        });
-        for (qsizetype at = 0; at < text.size(); at += pieceSize)
-            tokenizer.feed(QStringView(text).mid(at, pieceSize));
-        tokenizer.finish();
-        return out;
-    };
-    const auto whole = records(text.size());
+    const Records whole = recordsInPieces(text, text.size());
     ASSERT_EQ(whole.size(), 5u);
     EXPECT_EQ(whole[1].second[0], "e\" ");
     for (qsizetype size : {1, 2, 3, 5})
-        EXPECT_EQ(records(size), whole) << "pieces of " << size;
+        EXPECT_EQ(recordsInPieces(text, size), whole) << "pieces of " << size;
+}
+
+TEST(CsvTokenizerTest, fields_read_again_from_their_opening_quote_split_the_same_in_pieces)
+{
+    const QString text = QString::fromUtf8("1;\"a\r\nb\" c;5\r\n\"x\"y;\"z\r\n\"w\" v");
+    const Records whole = recordsInPieces(text, text.size());
+    const Records expected = {{0, {"1", "\"a", ""}}, {1, {"b\" c", "5", ""}}, {2, {"\"x\"y", "\"z", ""}},
+                              {3, {"\"w\" v", "", ""}}};
+    EXPECT_EQ(whole, expected);
+    for (qsizetype size : {1, 2, 3, 5})
+        EXPECT_EQ(recordsInPieces(text, size), whole) << "pieces of " << size;
 }
 
 }  // namespace

@@ -65,6 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                     HeadCase{"meta", "<meta http-equiv=Content-Type content=\"text/html\">", true, true},
                     HeadCase{"style", "<style>td{}</style>", true, true},
                     HeadCase{"utf16_le", utf16("  <table>", true), true, true},
+                    HeadCase{"table_tag_broken_by_another_tag", "<table<>", true, true},
                     HeadCase{"other_tag", "<div>", false, true},
                     HeadCase{"longer_tag_name", "<tablet>", false, true},
                     HeadCase{"other_doctype", "<!DOCTYPE svg>", false, true},

@@ -130,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(HtmlTableTest, page_without_a_table_is_not_a_spreadsheet)
 {
     for (const QByteArray &page : {QByteArray("<html><body><p>Kayıt bulunamadı</p></body></html>"), QByteArray(),
-                                   QByteArray("<!-- <table> -->"), QByteArray("<td>a</td>")}) {
+                                   QByteArray("<!-- <table> -->"), QByteArray("<td>a</td>"),
+                                   QByteArray("<table<>"), QByteArray("<html><table\n<>\n</html>")}) {
         const SheetColumns sheet = spreadsheet::readHtmlTable(page);
         EXPECT_EQ(sheet.error, ReadError::NotSpreadsheet) << page.toStdString();
         EXPECT_TRUE(sheet.message.contains("no table")) << sheet.message.toStdString();
