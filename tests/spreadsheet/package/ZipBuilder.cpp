@@ -197,15 +197,16 @@ QByteArray openXmlPackage(const QByteArray &sheetData, const QByteArray &sharedS
 
 QByteArray openXmlPackageWithStyles(const QByteArray &sheetData, const QByteArray &styles)
 {
-    QByteArray relationships = kWorkbookRels;
-    relationships.replace("</Relationships>", R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>
+    PackageParts parts = openXmlParts(sheetData);
+    for (auto &[name, content] : parts) {
+        if (name == QLatin1String("xl/_rels/workbook.xml.rels"))
+            content.replace("</Relationships>", R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>
 </Relationships>)");
-    ZipBuilder zip = openXmlParts(sheetData, {}, QStringLiteral("xl/_rels/workbook.xml.rels"));
-    zip.add(QStringLiteral("xl/_rels/workbook.xml.rels"), relationships);
-    zip.add(QStringLiteral("xl/styles.xml"),
-            R"(<?xml version="1.0" encoding="UTF-8"?><styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
-                + styles + "</styleSheet>");
-    return zip.build();
+    }
+    parts.emplace_back(QStringLiteral("xl/styles.xml"),
+                       R"(<?xml version="1.0" encoding="UTF-8"?><styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+                           + styles + "</styleSheet>");
+    return zipOf(parts);
 }
 
 QByteArray openXmlPackageWithout(const QString &missing)
@@ -227,14 +228,10 @@ PackageParts openDocumentParts(const QByteArray &rows, const QByteArray &manifes
 
 QByteArray openDocumentPackageWithStyles(const QByteArray &rows, const QByteArray &styles)
 {
-    QByteArray head = kContentHead;
-    head.replace("<office:body>", "<office:automatic-styles>" + styles + "</office:automatic-styles><office:body>");
-    ZipBuilder zip;
-    zip.add(QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet");
-    zip.add(QStringLiteral("META-INF/manifest.xml"), kManifest);
-    zip.add(QStringLiteral("content.xml"),
-            head + rows + "</table:table></office:spreadsheet></office:body></office:document-content>");
-    return zip.build();
+    PackageParts parts = openDocumentParts(rows);
+    parts.back().second.replace("<office:body>",
+                                "<office:automatic-styles>" + styles + "</office:automatic-styles><office:body>");
+    return zipOf(parts);
 }
 
 QByteArray openDocumentPackage(const QByteArray &rows, bool withContent)
