@@ -4,6 +4,7 @@
 #include "spreadsheet/SheetFile.h"
 #include "package/ZipBuilder.h"
 #include "xls/WorkbookBuilder.h"
+#include "tests/common/ScratchFile.h"
 
 #include <gtest/gtest.h>
 
@@ -106,15 +107,10 @@ class LongCellText : public ::testing::TestWithParam<LongTextCase> {};
 
 TEST_P(LongCellText, is_cut_where_spreadsheet_programs_cut_it)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("long"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(GetParam().file());
-    file.close();
+    const ScratchFile file(QStringLiteral("long"), GetParam().file());
+    ASSERT_TRUE(file.ok());
     // Through the front that hands rows over one by one, and the one that gathers them.
-    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path, QLocale::c());
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(file.path(), QLocale::c());
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
     ASSERT_EQ(sheet.rows.size(), 2u);
     for (const spreadsheet::RowCells &cells : sheet.rows)

@@ -4,12 +4,12 @@
 
 #include "WorkbookBuilder.h"
 #include "spreadsheet/xls/XlsReader.h"
+#include "tests/common/ScratchFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QProcess>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -105,18 +105,13 @@ TEST_P(OutOfOrderCellsTest, a_streamed_read_gives_complete_rows_in_order)
 
 TEST_P(OutOfOrderCellsTest, xlsdump_prints_every_cell_and_exits_0)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("sheet.xls"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(CompoundImage(GetParam().stream).data());
-    file.close();
+    const ScratchFile file(QStringLiteral("sheet.xls"), CompoundImage(GetParam().stream).data());
+    ASSERT_TRUE(file.ok());
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(XLSDUMP_PATH), {path});
+    process.start(QStringLiteral(XLSDUMP_PATH), {file.path()});
     ASSERT_TRUE(process.waitForFinished(-1));
     QString expected;
     for (const RowCells &row : GetParam().rows)
