@@ -6,6 +6,7 @@
 
 #include "SaveFixture.h"
 #include "tests/common/CrashingJournal.h"
+#include "tests/common/ScratchFile.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
 
@@ -291,7 +292,6 @@ TEST(ImportJournalFiles, a_journal_is_kept_only_when_a_batch_of_it_was_committed
 
 TEST(ImportJournalFiles, an_undo_mark_after_a_line_cut_short_leaves_the_journal_readable)
 {
-    QTemporaryDir folder;
     const QByteArray header = R"({"journal":1,"sheet":"","started":"2026-12-07T10:00:00.000Z","target":"pos.db"})" "\n"
                               R"({"newCategories":[],"pending":1,"rows":[{"item":1,"row":1}]})" "\n";
     const std::pair<const char *, QByteArray> cases[] = {
@@ -300,11 +300,9 @@ TEST(ImportJournalFiles, an_undo_mark_after_a_line_cut_short_leaves_the_journal_
     };
     for (const auto &[what, text] : cases) {
         SCOPED_TRACE(what);
-        const QString path = folder.filePath(QString::fromLatin1(what) + QStringLiteral(".jsonl"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        file.close();
+        const ScratchFile journal(QStringLiteral("cut.jsonl"), text);
+        ASSERT_TRUE(journal.ok());
+        const QString &path = journal.path();
         if (!text.endsWith('\n')) {
             ASSERT_EQ(bulksave::markUndone(path), QString());
         }

@@ -169,16 +169,4 @@ TEST(NumberFormatsTest, cell_formats_use_built_in_and_stored_codes)
     EXPECT_EQ(formats.kindOf(4), NumberKind::Plain);  // no such cell format
 }
 
-TEST(NumberFormatsTest, a_stored_padded_code_pads_its_cell_formats)
-{
-    spreadsheet::NumberFormats formats;
-    formats.addCellFormat(1);    // built-in "0"
-    formats.addCellFormat(165);
-    formats.addFormat(165, QStringLiteral("0000000000000"));
-    const CellText text(kTurkish, false);
-    EXPECT_EQ(text.number(12345678905, formats.formatOf(0)), "12345678905");
-    EXPECT_EQ(text.number(12345678905, formats.formatOf(1)), "0012345678905");
-    EXPECT_EQ(text.number(12345678905, formats.formatOf(2)), "12345678905");
-}
-
 }  // namespace
