@@ -175,6 +175,7 @@ QString Connection::openTarget(const SqlServerTarget &target)
     // program holds it; with it the row fails with error 1222, which the save
     // reads as a database that cannot take rows now.
     QSqlQuery lockTimeout(db);
+    lockTimeout.setForwardOnly(true);
     if (!lockTimeout.exec(kLockTimeoutSql))
         return QStringLiteral("cannot set the lock timeout on %1: %2").arg(target.dataSource, lockTimeout.lastError().text());
     m_dialect = Dialect::SqlServer;
