@@ -195,14 +195,8 @@ TEST_F(LiveServer, ARowATriggerRefusesFailsAloneWithTheTriggersReason)
 TEST_F(LiveServer, ALockedTableFailsTheRowsInsteadOfHanging)
 {
     ado::Connection holder(QStringLiteral("live-holder-") + QUuid::createUuid().toString(QUuid::Id128));
-    holder.setConnectionString(liveConnectionText());
-    ASSERT_TRUE(holder.open()) << holder.lastError().toStdString();
-    QSqlDatabase held = holder.database();
-    ASSERT_TRUE(held.transaction()) << held.lastError().text().toStdString();
-    QSqlQuery lock = holder.newQuery();
-    ASSERT_TRUE(lock.exec(QStringLiteral("SELECT COUNT(*) FROM MenuItems WITH (TABLOCKX, HOLDLOCK)")))
-        << lock.lastError().text().toStdString();
-    lock.finish();
+    QSqlDatabase held = holdLocks(holder, QStringLiteral("SELECT COUNT(*) FROM MenuItems WITH (TABLOCKX, HOLDLOCK)"));
+    ASSERT_TRUE(held.isOpen());
 
     // Some servers take the hint and lock nothing: then there is nothing to wait for.
     ASSERT_EQ(exec(QStringLiteral("SET LOCK_TIMEOUT 500")), QString());
@@ -221,4 +215,26 @@ TEST_F(LiveServer, ALockedTableFailsTheRowsInsteadOfHanging)
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_EQ(statuses(result), (QStringList{QStringLiteral("failed"), QStringLiteral("failed")})) << result.out.toStdString();
     EXPECT_EQ(count(QStringLiteral("MenuItems")), 0);
+}
+
+// Another program has removed the group's category in a transaction it has
+// not ended: the import that needs that category waits for the lock, then
+// fails its rows with the reason and ends.
+TEST_F(LiveServer, ARowLockedByAnotherProgramFailsTheRowsAfterTheWait)
+{
+    ado::Connection holder(QStringLiteral("live-holder-") + QUuid::createUuid().toString(QUuid::Id128));
+    QSqlDatabase held = holdLocks(holder, QStringLiteral("DELETE FROM ScreenMenuCategories WHERE id = 1"));
+    ASSERT_TRUE(held.isOpen());
+
+    const ProgramRun result = runOnServer({sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"),
+                                                                                QStringLiteral("222;Su;5")}),
+                                           QStringLiteral("--show"), QStringLiteral("--group"),
+                                           QStringLiteral("Sıcak İçecekler")});
+    held.rollback();
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_EQ(statuses(result), (QStringList{QStringLiteral("failed"), QStringLiteral("failed")})) << result.out.toStdString();
+    for (const QJsonValue &row : reportRows(result))
+        EXPECT_FALSE(row[QStringLiteral("reason")].toString().isEmpty());
+    EXPECT_EQ(count(QStringLiteral("MenuItems")), 0);
+    EXPECT_EQ(count(QStringLiteral("ScreenMenuCategories")), 2);
 }

@@ -4,6 +4,7 @@
 // the test and dropped after it; without TOPLU_SQLSERVER every test skips.
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -102,6 +103,26 @@ protected:
         for (const QString &table : posdb::sqlServerTables())
             counts << table + u'=' + QString::number(count(table));
         return counts.join(u',');
+    }
+
+    // Opens `holder` on the server and runs `sql` in a transaction left open,
+    // so that the locks it takes stay held until the caller rolls back. The
+    // database, closed when that failed.
+    QSqlDatabase holdLocks(ado::Connection &holder, const QString &sql) const
+    {
+        holder.setConnectionString(liveConnectionText());
+        if (!holder.open()) {
+            ADD_FAILURE() << holder.lastError().toStdString();
+            return {};
+        }
+        QSqlDatabase held = holder.database();
+        QSqlQuery query = holder.newQuery();
+        if (!held.transaction() || !query.exec(sql)) {
+            ADD_FAILURE() << sql.toStdString() << ": " << held.lastError().text().toStdString()
+                          << query.lastError().text().toStdString();
+            held.close();
+        }
+        return held;
     }
 
     posdb::SqlServerScratch scratch() const { return posdb::SqlServerScratch(connection.database().connectionName()); }
