@@ -27,6 +27,12 @@ std::optional<QString> printerToMap(const SaveChoices &choices)
     return id;
 }
 
+// What a row that was not tried is told: why the database could take no more.
+QString notTried(const WriteResult &why)
+{
+    return QStringLiteral("denenmedi: önceki satırlar yazılamadı (%1)").arg(why.error);
+}
+
 std::unique_ptr<RowWriter> writerFor(QSqlDatabase &db, ado::Dialect dialect, SharedValues shared)
 {
     if (dialect == ado::Dialect::SqlServer)
@@ -61,6 +67,7 @@ public:
     int statementsSent() const { return m_writer->statementsSent(); }
 
 private:
+    WriteResult refusal(const Product &product);
     WriteResult checkTexts(const Product &product) const;
     void fail(RowOutcome &outcome, const WriteResult &why);
     void sendBatch();
@@ -86,29 +93,34 @@ void SaveRun::visit(int gridRow, const ProductRow &row, bool leftOut)
     RowOutcome outcome;
     outcome.gridRow = gridRow;
     const RowJudgement judgement = judgeRow(row, m_locale);
-    if (judgement.usable() && leftOut) {
-        outcome.status = RowStatus::LeftOut;
-    } else if (!judgement.usable()) {
+    if (!judgement.usable()) {
         outcome.status = judgement.blank ? RowStatus::Empty : RowStatus::Skipped;
         outcome.skipReason = judgement.skipReason;
-    } else if (const std::optional<WriteResult> unavailable = m_writer->unavailable(); unavailable) {
-        cannotContinue(*unavailable);
-    }
-    if (judgement.usable() && !leftOut) {
-        const WriteResult usable = !m_cannotContinue.isEmpty() ? WriteResult::failure({}, m_cannotContinue)
-                                   : !m_prepared.ok()          ? m_prepared
-                                                               : checkTexts(*judgement.product);
-        if (usable.ok()) {
-            outcome.status = RowStatus::Landed;
-            m_sent.append(m_outcomes.size());
-            m_writer->add(RowToWrite{gridRow, *judgement.product});
-        } else {
-            fail(outcome, usable);
-        }
+    } else if (leftOut) {
+        outcome.status = RowStatus::LeftOut;
+    } else if (const WriteResult refused = refusal(*judgement.product); !refused.ok()) {
+        fail(outcome, refused);
+    } else {
+        // Landed until its batch's answer says otherwise.
+        outcome.status = RowStatus::Landed;
+        m_sent.append(m_outcomes.size());
+        m_writer->add(RowToWrite{gridRow, *judgement.product});
     }
     m_outcomes.append(outcome);
     if (m_writer->full())
         sendBatch();
+}
+
+// Why a usable product is not even handed to the writer, or a success.
+WriteResult SaveRun::refusal(const Product &product)
+{
+    if (const std::optional<WriteResult> unavailable = m_writer->unavailable())
+        cannotContinue(*unavailable);
+    if (!m_cannotContinue.isEmpty())
+        return WriteResult::failure({}, m_cannotContinue);
+    if (!m_prepared.ok())
+        return m_prepared;
+    return checkTexts(product);
 }
 
 void SaveRun::fail(RowOutcome &outcome, const WriteResult &why)
@@ -142,9 +154,7 @@ void SaveRun::sendBatch()
         const RowWritten &row = written.at(index);
         RowOutcome &outcome = m_outcomes[sent.at(index)];
         if (!row.result.ok()) {
-            fail(outcome, row.tried ? row.result
-                                    : WriteResult::failure({}, QStringLiteral("denenmedi: önceki satırlar yazılamadı (%1)")
-                                                                   .arg(row.result.error)));
+            fail(outcome, row.tried ? row.result : WriteResult::failure({}, notTried(row.result)));
             if (row.result.databaseUnavailable)
                 cannotContinue(row.result);
             continue;
@@ -180,7 +190,7 @@ void SaveRun::sendBatch()
 void SaveRun::cannotContinue(const WriteResult &why)
 {
     if (m_cannotContinue.isEmpty())
-        m_cannotContinue = QStringLiteral("denenmedi: önceki satırlar yazılamadı (%1)").arg(why.error);
+        m_cannotContinue = notTried(why);
 }
 
 // The database dropped the rows of a batch that had landed: they are

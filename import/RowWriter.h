@@ -20,6 +20,12 @@ struct RowToWrite {
     Product product;
 };
 
+// The journal record of `row` before any of its records is written.
+inline JournalRow unwrittenRecord(const RowToWrite &row, const QString &group)
+{
+    return JournalRow{row.gridRow, 0, 0, 0, {}, {}, {}, group, row.product.barcode, row.product.name, row.product.price};
+}
+
 // What became of one row given to a writer, uncommitted.
 struct RowWritten {
     // The row's failure, or a success with its item id.
@@ -61,7 +67,7 @@ public:
     // Drops the rows sent since the last commit.
     virtual void rollback() = 0;
     // Why the database cannot take any more rows (locked past the timeout,
-    // full), once a write has said so; rows added after that are pointless.
+    // full), once a write has said so: the caller adds no more rows then.
     virtual std::optional<WriteResult> unavailable() const = 0;
     // Statements sent to the database so far: on a server, its round trips.
     virtual int statementsSent() const = 0;

@@ -339,9 +339,7 @@ QList<RowWritten> SqlServerBatchWriter::send()
                 const WriteResult why = answer.failed ? *answer.failed
                                                       : m_unavailable.value_or(WriteResult::failure(
                                                             kTransaction, QStringLiteral("the server did not answer for this row")));
-                row.record = JournalRow{sent.at(position).gridRow, 0, 0, 0, {}, {}, {}, m_shared.texts.group,
-                                        sent.at(position).product.barcode, sent.at(position).product.name,
-                                        sent.at(position).product.price};
+                row.record = unwrittenRecord(sent.at(position), m_shared.texts.group);
                 row.result = why;
                 row.tried = answer.failed.has_value();
             }
@@ -403,8 +401,7 @@ RowWritten SqlServerBatchWriter::readRow(const QSqlQuery &query, const RowToWrit
 {
     RowWritten written;
     JournalRow &record = written.record;
-    record = JournalRow{row.gridRow, 0, 0, 0, {}, {}, {}, m_shared.texts.group,
-                        row.product.barcode, row.product.name, row.product.price};
+    record = unwrittenRecord(row, m_shared.texts.group);
     if (!query.value(Error).isNull() || query.value(ItemId).isNull()) {
         const QSqlError error({}, query.value(Error).toString(), QSqlError::StatementError,
                               query.value(ErrorNumber).toString());

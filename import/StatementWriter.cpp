@@ -16,14 +16,7 @@ WriteResult StatementWriter::prepare()
 void StatementWriter::add(const RowToWrite &row)
 {
     RowWritten written;
-    written.record = JournalRow{row.gridRow, 0, 0, 0, {}, {}, {}, m_shared.texts.group,
-                                row.product.barcode, row.product.name, row.product.price};
-    if (m_unavailable) {
-        written.result = *m_unavailable;
-        written.tried = false;
-        m_written.append(written);
-        return;
-    }
+    written.record = unwrittenRecord(row, m_shared.texts.group);
     const std::optional<qint64> categoryBefore = m_category;
     written.result = m_batch.beginRow();
     if (written.result.ok()) {
@@ -119,7 +112,7 @@ WriteResult StatementWriter::writeButton(const QString &name, qint64 itemId, Row
         ScreenMenuItemValues{name, *category.id, itemId, m_shared.texts.buttonColor, m_shared.texts.subMenuTag});
 }
 
-// The group's category: the one an earlier row of this batch used, else the
+// The group's category: the one an earlier row of this save used, else the
 // first one named like the group, else a new one.
 WriteResult StatementWriter::categoryId(RowWritten &written)
 {
