@@ -197,12 +197,12 @@ QString sqlServerBatchSql(int rows)
                // answer survives a row's rollback to its savepoint.
                "DECLARE @out TABLE (RowNo int PRIMARY KEY, ItemId bigint, PortionId bigint, PriceId bigint, "
                "NewCategoryId bigint, ButtonId bigint, MapId bigint, MapReplaced bit, FailedTable nvarchar(128), "
-               "Error nvarchar(4000), ErrorNumber int, Lost bit, %4);\n"
+               "Error nvarchar(4000), ErrorNumber int, %4);\n"
                "DECLARE @i int = 1, @n int = %5, @stop bit = 0, @barcode nvarchar(4000), @name nvarchar(4000), "
                "@price float, @item bigint, @portion bigint, @priceId bigint, @category bigint, "
                "@categoryBefore bigint, @newCategory bigint, @button bigint, @map bigint, @replaced bit, "
-               "@step nvarchar(128), @error nvarchar(4000), @errorNumber int, %6;\n"
-               "IF @@TRANCOUNT = 0 BEGIN TRANSACTION;\n"
+               "@step nvarchar(128), @error nvarchar(4000), @errorNumber int, @lostRow int, @lostTable nvarchar(128), "
+               "@lostError nvarchar(4000), @lostNumber int, %6;\n"
                "IF @withButton = 1 SELECT TOP 1 @category = id FROM ScreenMenuCategories WHERE Name = @group ORDER BY id;\n"
                "WHILE @i <= @n AND @stop = 0\n"
                "BEGIN\n"
@@ -255,16 +255,21 @@ QString sqlServerBatchSql(int rows)
                "    SELECT @error = ERROR_MESSAGE(), @errorNumber = ERROR_NUMBER(), @category = @categoryBefore;\n"
                // A failure that dooms the transaction (or that a trigger
                // ended) takes the earlier rows with it: the batch stops
-               // there, and the caller sends them again without this row.
+               // there, the caller rolls the transaction back and sends
+               // them again without this row. The batch never ends the
+               // transaction itself: it runs as a procedure, which must
+               // leave the transaction count as it found it.
+               // A doomed transaction takes no writes, not even to a table
+               // variable: that row's answer waits in variables.
                "    IF XACT_STATE() = 1\n"
-               "      ROLLBACK TRANSACTION bulkrow;\n"
-               "    ELSE\n"
                "    BEGIN\n"
-               "      IF XACT_STATE() = -1 ROLLBACK TRANSACTION;\n"
-               "      SET @stop = 1;\n"
+               "      ROLLBACK TRANSACTION bulkrow;\n"
+               "      INSERT INTO @out (RowNo, FailedTable, Error, ErrorNumber) "
+               "VALUES (@i, @step, @error, @errorNumber);\n"
                "    END\n"
-               "    INSERT INTO @out (RowNo, FailedTable, Error, ErrorNumber, Lost) "
-               "VALUES (@i, @step, @error, @errorNumber, @stop);\n"
+               "    ELSE\n"
+               "      SELECT @lostRow = @i, @lostTable = @step, @lostError = @error, @lostNumber = @errorNumber, "
+               "@stop = 1;\n"
                // A lock held past the timeout or a full database refuses
                // every row after its own wait: the rest are not tried.
                "    IF @errorNumber IN (1222, 1105, 9002) SET @stop = 1;\n"
@@ -272,7 +277,10 @@ QString sqlServerBatchSql(int rows)
                "  SET @i = @i + 1;\n"
                "END\n"
                "SELECT RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, FailedTable, "
-               "Error, ErrorNumber, Lost, %16 FROM @out ORDER BY RowNo;\n")
+               "Error, ErrorNumber, CAST(0 AS bit) AS Lost, %16 FROM @out\n"
+               "UNION ALL SELECT @lostRow, NULL, NULL, NULL, NULL, NULL, NULL, NULL, @lostTable, @lostError, "
+               "@lostNumber, CAST(1 AS bit), %18 WHERE @lostRow IS NOT NULL\n"
+               "ORDER BY RowNo;\n")
         .arg(kLockTimeoutMs)
         .arg(declared.join(QStringLiteral(", ")))
         .arg(rowValues.join(QStringLiteral(", ")))
@@ -283,7 +291,7 @@ QString sqlServerBatchSql(int rows)
         .arg(insertInto(menuItemLayout()), insertInto(portionLayout()), insertInto(priceLayout()),
              insertInto(categoryLayout()), insertInto(screenMenuItemLayout()), readOldPrinterMap(),
              insertInto(printerMapLayout()), updatePrinterMap(), oldMapColumns(QStringLiteral("Old%1")))
-        .arg(oldMapColumns(QStringLiteral("@old%1")));
+        .arg(oldMapColumns(QStringLiteral("@old%1")), QStringList(printerMapLayout().columns.size(), QStringLiteral("NULL")).join(QStringLiteral(", ")));
 }
 
 SqlServerBatchWriter::SqlServerBatchWriter(QSqlDatabase &db, SharedValues shared)
@@ -368,8 +376,12 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
         query.bindValue(position++, row.product.name.isNull() ? QStringLiteral("") : row.product.name);
         query.bindValue(position++, row.product.price);
     }
-    ++m_statements;
+    if (const WriteResult begun = runControl(QStringLiteral("BEGIN TRANSACTION")); !begun.ok()) {
+        answer.failed = begun;
+        return answer;
+    }
     m_open = true;
+    ++m_statements;
     if (!query.exec()) {
         answer.failed = writeFailure(kTransaction, query.lastError());
         query.finish();
@@ -385,15 +397,15 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
         if (index < 0 || index >= rows.size())
             continue;
         RowWritten row = readRow(query, rows.at(index));
-        if (query.value(Lost).toBool()) {
+        if (query.value(Lost).toBool())
             answer.lostAt = index;
-            m_open = false;
-        }
         if (row.result.databaseUnavailable)
             m_unavailable = row.result;
         answer.rows[index] = row;
     }
     query.finish();
+    if (answer.lostAt)
+        rollback();
     return answer;
 }
 

@@ -13,10 +13,10 @@
 
 namespace bulksave {
 
-// The T-SQL text that writes `rows` rows, with the shared values' markers
-// first and then three per row (barcode, name, price). It leaves its
-// transaction open for the caller to commit; a row whose failure ended the
-// transaction ends the batch there and is marked Lost.
+// The T-SQL text that writes `rows` rows inside the caller's transaction,
+// with the shared values' markers first and then three per row (barcode,
+// name, price). A row whose failure doomed the transaction ends the batch
+// there and is marked Lost: the caller must roll back.
 QString sqlServerBatchSql(int rows);
 
 // The values bound ahead of the rows' in every batch of a save.
