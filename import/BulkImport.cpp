@@ -3,11 +3,13 @@
 #include <QSqlError>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
-#include "import/PosRecords.h"
-#include "import/RowBatch.h"
+#include "import/SaveReport.h"
 #include "import/SaveText.h"
+#include "import/SqlServerBatch.h"
+#include "import/StatementWriter.h"
 
 namespace bulksave {
 
@@ -25,8 +27,21 @@ std::optional<QString> printerToMap(const SaveChoices &choices)
     return id;
 }
 
-// The choices of one save turned into record values once, with the
-// statements prepared for it, its transactions and the category it uses.
+// What a row that was not tried is told: why the database could take no more.
+QString notTried(const WriteResult &why)
+{
+    return QStringLiteral("denenmedi: önceki satırlar yazılamadı (%1)").arg(why.error);
+}
+
+std::unique_ptr<RowWriter> writerFor(QSqlDatabase &db, ado::Dialect dialect, SharedValues shared)
+{
+    if (dialect == ado::Dialect::SqlServer)
+        return std::make_unique<SqlServerBatchWriter>(db, std::move(shared));
+    return std::make_unique<StatementWriter>(db, dialect, std::move(shared));
+}
+
+// One save: judges the rows, hands the usable ones to the writer, and
+// records and commits each batch it sends.
 class SaveRun {
 public:
     SaveRun(QSqlDatabase &db, ado::Dialect dialect, const ado::TextFidelity &fidelity, const SaveChoices &choices,
@@ -34,33 +49,29 @@ public:
         : m_outcomes(outcomes),
           m_journal(journal),
           m_fidelity(fidelity),
-          m_records(db, dialect),
-          m_batch(db, dialect),
           m_locale(choices.locale),
           m_texts(sharedTexts(choices)),
-          m_multiplier(choices.unitPosition == 0 ? QStringLiteral("1") : QStringLiteral("1000")),
-          m_printerId(printerToMap(choices))
+          m_writer(writerFor(db, dialect,
+                             SharedValues{m_texts,
+                                          choices.unitPosition == 0 ? QStringLiteral("1") : QStringLiteral("1000"),
+                                          printerToMap(choices)}))
     {
-        m_prepared = m_records.prepare();
-        if (m_prepared.ok())
-            m_prepared = m_batch.prepare();
+        m_prepared = m_writer->prepare();
     }
 
-    // Judges one grid row, writes it when usable and appends its outcome;
-    // a row left out is only recorded.
+    // Judges one grid row, hands it to the writer when usable and appends
+    // its outcome; a row left out is only recorded.
     void visit(int gridRow, const ProductRow &row, bool leftOut);
-    // Commits the rows kept so far; a refused commit turns them into failures.
-    void finish() { commit(); }
+    // Sends and commits the rows kept so far.
+    void finish() { sendBatch(); }
+    int statementsSent() const { return m_writer->statementsSent(); }
 
 private:
-    RowOutcome write(int gridRow, const Product &product);
+    WriteResult refusal(const Product &product);
     WriteResult checkTexts(const Product &product) const;
-    WriteResult writeProduct(const Product &product, JournalRow &written);
-    WriteResult writeButton(const QString &name, qint64 itemId);
-    WriteResult writePrinterMap(qint64 itemId, JournalRow &written);
-    WriteResult categoryId();
-    void commit();
-    void batchLost(const WriteResult &why);
+    void fail(RowOutcome &outcome, const WriteResult &why);
+    void sendBatch();
+    void loseBatch(const QList<qsizetype> &landed, const WriteResult &why);
     void cannotContinue(const WriteResult &why);
 
     QList<RowOutcome> &m_outcomes;
@@ -69,19 +80,12 @@ private:
     // the journal could not record a batch. Later rows fail with it untried.
     QString m_cannotContinue;
     const ado::TextFidelity &m_fidelity;
-    PosRecords m_records;
-    RowBatch m_batch;
-    WriteResult m_prepared;
     QLocale m_locale;
     SharedTexts m_texts;
-    QString m_multiplier;
-    std::optional<QString> m_printerId;
-    // Outcomes of the rows kept in the open batch: they only land with it.
-    QList<qsizetype> m_uncommitted;
-    // What the kept rows wrote, for the journal.
-    JournalBatch m_batchRecords;
-    // The category the kept rows use; it goes when their batch is lost.
-    std::optional<qint64> m_category;
+    std::unique_ptr<RowWriter> m_writer;
+    WriteResult m_prepared;
+    // The outcomes of the rows handed to the writer since the last send, in order.
+    QList<qsizetype> m_sent;
 };
 
 void SaveRun::visit(int gridRow, const ProductRow &row, bool leftOut)
@@ -89,60 +93,42 @@ void SaveRun::visit(int gridRow, const ProductRow &row, bool leftOut)
     RowOutcome outcome;
     outcome.gridRow = gridRow;
     const RowJudgement judgement = judgeRow(row, m_locale);
-    if (judgement.usable() && leftOut) {
-        outcome.status = RowStatus::LeftOut;
-    } else if (judgement.usable()) {
-        outcome = write(gridRow, *judgement.product);
-    } else {
+    if (!judgement.usable()) {
         outcome.status = judgement.blank ? RowStatus::Empty : RowStatus::Skipped;
         outcome.skipReason = judgement.skipReason;
+    } else if (leftOut) {
+        outcome.status = RowStatus::LeftOut;
+    } else if (const WriteResult refused = refusal(*judgement.product); !refused.ok()) {
+        fail(outcome, refused);
+    } else {
+        // Landed until its batch's answer says otherwise.
+        outcome.status = RowStatus::Landed;
+        m_sent.append(m_outcomes.size());
+        m_writer->add(RowToWrite{gridRow, *judgement.product});
     }
     m_outcomes.append(outcome);
-    if (outcome.status == RowStatus::Landed)
-        m_uncommitted.append(m_outcomes.size() - 1);
-    if (m_batch.full())
-        commit();
+    if (m_writer->full())
+        sendBatch();
 }
 
-RowOutcome SaveRun::write(int gridRow, const Product &product)
+// Why a usable product is not even handed to the writer, or a success.
+WriteResult SaveRun::refusal(const Product &product)
 {
-    RowOutcome outcome;
-    outcome.gridRow = gridRow;
-    const std::optional<qint64> categoryBefore = m_category;
-    const qsizetype newCategoriesBefore = m_batchRecords.newCategories.size();
-    JournalRow record{gridRow, 0, 0, 0, {}, {}, {}, m_texts.group, product.barcode, product.name, product.price};
-    WriteResult written = m_cannotContinue.isEmpty() ? m_prepared : WriteResult::failure({}, m_cannotContinue);
-    if (written.ok())
-        written = checkTexts(product);
-    if (written.ok())
-        written = m_batch.beginRow();
-    if (written.ok()) {
-        written = writeProduct(product, record);
-        const WriteResult ended = m_batch.endRow(written.ok());
-        if (!written.ok()) {
-            m_category = categoryBefore;
-            m_batchRecords.newCategories.resize(newCategoriesBefore);
-        }
-        if (!ended.ok()) {
-            // The rows lost with the batch are told this row's failure when
-            // it caused the loss.
-            batchLost(written.ok() ? ended : written);
-            if (written.ok())
-                written = ended;
-        }
-    }
-    if (!written.ok()) {
-        outcome.status = RowStatus::Failed;
-        outcome.failedTable = written.table;
-        outcome.error = written.error;
-        if (written.databaseUnavailable)
-            cannotContinue(written);
-        return outcome;
-    }
-    outcome.status = RowStatus::Landed;
-    outcome.itemId = *written.id;
-    m_batchRecords.rows.append(record);
-    return outcome;
+    if (const std::optional<WriteResult> unavailable = m_writer->unavailable())
+        cannotContinue(*unavailable);
+    if (!m_cannotContinue.isEmpty())
+        return WriteResult::failure({}, m_cannotContinue);
+    if (!m_prepared.ok())
+        return m_prepared;
+    return checkTexts(product);
+}
+
+void SaveRun::fail(RowOutcome &outcome, const WriteResult &why)
+{
+    outcome.status = RowStatus::Failed;
+    outcome.failedTable = why.table;
+    outcome.error = why.error;
+    outcome.itemId = 0;
 }
 
 // A row with a text the database would store altered fails before anything
@@ -152,36 +138,51 @@ WriteResult SaveRun::checkTexts(const Product &product) const
     const std::optional<UnstorableText> text = firstUnstorableText(product, m_texts, m_fidelity);
     if (!text)
         return {};
-    return WriteResult::failure(QLatin1StringView(text->table),
-                                QStringLiteral("%1 \"%2\" cannot be stored exactly: the database's code page lacks "
-                                               "some of its characters")
-                                    .arg(QLatin1StringView(text->column), text->value));
+    return WriteResult::failure(QLatin1StringView(text->table), notStorableReason(*text));
 }
 
-// With a journal, a batch is recorded before it is committed; one the
-// journal cannot record is rolled back instead, and no later row is written.
-void SaveRun::commit()
+// Sends the kept rows, then, with a journal, records the rows that landed
+// before committing them; a batch the journal cannot record is rolled back
+// instead, and no later row is written.
+void SaveRun::sendBatch()
 {
-    if (m_journal && !m_batchRecords.rows.isEmpty()) {
-        if (const QString why = m_journal->pending(m_batchRecords); !why.isEmpty()) {
+    const QList<RowWritten> written = m_writer->send();
+    const QList<qsizetype> sent = std::exchange(m_sent, {});
+    QList<qsizetype> landed;
+    JournalBatch batch;
+    for (qsizetype index = 0; index < written.size() && index < sent.size(); ++index) {
+        const RowWritten &row = written.at(index);
+        RowOutcome &outcome = m_outcomes[sent.at(index)];
+        if (!row.result.ok()) {
+            fail(outcome, row.tried ? row.result : WriteResult::failure({}, notTried(row.result)));
+            if (row.result.databaseUnavailable)
+                cannotContinue(row.result);
+            continue;
+        }
+        outcome.itemId = *row.result.id;
+        landed << sent.at(index);
+        batch.rows << row.record;
+        if (row.newCategory)
+            batch.newCategories << *row.newCategory;
+    }
+    if (m_journal && !batch.rows.isEmpty()) {
+        if (const QString why = m_journal->pending(batch); !why.isEmpty()) {
             const WriteResult unrecorded = WriteResult::failure(
                 {}, QStringLiteral("the journal for undoing this import could not be written: ") + why);
-            m_batch.rollback();
-            batchLost(unrecorded);
+            m_writer->rollback();
+            loseBatch(landed, unrecorded);
             cannotContinue(unrecorded);
             return;
         }
     }
-    const WriteResult committed = m_batch.commit();
-    if (m_journal && !m_batchRecords.rows.isEmpty())
+    const WriteResult committed = m_writer->commit();
+    if (m_journal && !batch.rows.isEmpty())
         m_journal->settled(committed.ok());
     if (!committed.ok()) {
-        batchLost(committed);
+        loseBatch(landed, committed);
         if (committed.databaseUnavailable)
             cannotContinue(committed);
     }
-    m_uncommitted.clear();
-    m_batchRecords = {};
 }
 
 // From now on every row fails with `why` without being tried: a locked or
@@ -189,98 +190,16 @@ void SaveRun::commit()
 void SaveRun::cannotContinue(const WriteResult &why)
 {
     if (m_cannotContinue.isEmpty())
-        m_cannotContinue = QStringLiteral("denenmedi: önceki satırlar yazılamadı (%1)").arg(why.error);
+        m_cannotContinue = notTried(why);
 }
 
-// The database dropped every row kept since the last commit: they are
+// The database dropped the rows of a batch that had landed: they are
 // reported as failed with the reason (no write of theirs failed, so they
-// name no table), and their category is forgotten.
-void SaveRun::batchLost(const WriteResult &why)
+// name no table).
+void SaveRun::loseBatch(const QList<qsizetype> &landed, const WriteResult &why)
 {
-    for (const qsizetype index : std::as_const(m_uncommitted)) {
-        RowOutcome &lost = m_outcomes[index];
-        lost.status = RowStatus::Failed;
-        lost.failedTable.clear();
-        lost.error = why.error;
-        lost.itemId = 0;
-    }
-    m_uncommitted.clear();
-    m_batchRecords = {};
-    m_category.reset();
-}
-
-// Writes every record of one product; returns the item id, or the first
-// write that failed.
-// write that failed; `written` gets the ids of the records.
-WriteResult SaveRun::writeProduct(const Product &product, JournalRow &written)
-{
-    const WriteResult item = m_records.insertMenuItem(m_texts.group, product.barcode, product.name);
-    if (!item.ok())
-        return item;
-    written.itemId = *item.id;
-    const WriteResult portion = m_records.insertPortion(m_multiplier, *item.id);
-    if (!portion.ok())
-        return portion;
-    written.portionId = *portion.id;
-    const WriteResult price = m_records.insertPrice(*portion.id, product.price);
-    if (!price.ok())
-        return price;
-    written.priceId = *price.id;
-    if (m_texts.button) {
-        const WriteResult button = writeButton(product.name, *item.id);
-        if (!button.ok())
-            return button;
-        written.buttonId = button.id;
-    }
-    if (m_printerId) {
-        if (const WriteResult map = writePrinterMap(*item.id, written); !map.ok())
-            return map;
-    }
-    return item;
-}
-
-WriteResult SaveRun::writeButton(const QString &name, qint64 itemId)
-{
-    const WriteResult category = categoryId();
-    if (!category.ok())
-        return category;
-    return m_records.insertScreenMenuItem(ScreenMenuItemValues{name, *category.id, itemId, m_texts.buttonColor, m_texts.subMenuTag});
-}
-
-// The group's category: the one an earlier row of this save used, else the
-// first one named like the group, else a new one.
-WriteResult SaveRun::categoryId()
-{
-    if (m_category)
-        return WriteResult::success(m_category);
-    WriteResult category = m_records.findCategory(m_texts.group);
-    if (category.ok() && !category.id) {
-        category = m_records.insertCategory(m_texts.group);
-        if (category.ok())
-            m_batchRecords.newCategories.append(*category.id);
-    }
-    if (category.ok())
-        m_category = category.id;
-    return category;
-}
-
-// Inserts the item's printer mapping, or overwrites the first one that
-// already names the item, keeping what it held.
-WriteResult SaveRun::writePrinterMap(qint64 itemId, JournalRow &written)
-{
-    const PrinterMapValues values{m_texts.group, itemId, *m_printerId};
-    const WriteResult existing = m_records.findPrinterMap(itemId);
-    if (!existing.ok() || !existing.id) {
-        const WriteResult inserted = existing.ok() ? m_records.insertPrinterMap(values) : existing;
-        written.printerMapId = inserted.id;
-        return inserted;
-    }
-    ReplacedPrinterMap replaced{*existing.id, {}};
-    if (const WriteResult read = m_records.readPrinterMap(replaced.id, replaced.values); !read.ok())
-        return read;
-    written.printerMapId = replaced.id;
-    written.replacedMap = replaced;
-    return m_records.updatePrinterMap(replaced.id, values);
+    for (const qsizetype index : landed)
+        fail(m_outcomes[index], WriteResult::failure({}, why.error));
 }
 
 // The grid rows of rows[first] and after that hold anything: what a stop
@@ -340,6 +259,7 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
         }
     }
     run.finish();
+    result.statementsSent = run.statementsSent();
     return result;
 }
 

@@ -42,6 +42,9 @@ struct SaveResult {
     bool stopped = false;     // the progress callback ended the save before its last row
     QList<RowOutcome> rows;   // one per visited row, in grid order
     QList<int> notAttempted;  // stopped: the grid rows after the stop that are not blank, in order
+    // Statements the save sent to the database, transaction control
+    // included: on a server, the round trips it cost.
+    int statementsSent = 0;
 
     // Rows visited, usable or not: the counter's final value.
     int visitedRows() const { return int(rows.size()); }

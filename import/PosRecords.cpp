@@ -4,24 +4,12 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "import/PosLayout.h"
 #include "import/SqlDialect.h"
 
 namespace bulksave {
 
 namespace {
-
-const QStringList kMenuItemColumns{"GroupCode", "Barcode", "ItemType", "Name"};
-const QStringList kPortionColumns{"Name", "Multiplier", "MenuItemId"};
-const QStringList kPriceColumns{"MenuItemPortionId", "Price"};
-const QStringList kCategoryColumns{
-    "Name", "Appearance", "SortOrder", "ScreenMenuId", "MostUsedItemsCategory", "ColumnCount",
-    "MenuItemButtonHeight", "MenuItemButtonColor", "MenuItemFontSize", "WrapText", "PageCount",
-    "SortAlphabetically", "MainButtonHeight", "MainButtonColor", "MainFontSize", "SubButtonHeight",
-    "SubButtonRows", "SubButtonColorDef", "NumeratorType", "NumberPadPercent", "MaxItems"};
-const QStringList kScreenMenuItemColumns{"Name", "Appearance", "ScreenMenuCategoryId", "MenuItemId", "SortOrder",
-                                         "AutoSelect", "ButtonColor", "Quantity", "FontSize", "SubMenuTag"};
-const QStringList kPrinterMapColumns{"PrintJobId", "MenuItemGroupCode", "MenuItemId", "PrinterId",
-                                     "PrinterTemplateId", "DepartmentId", "TicketTypeId"};
 
 // Binds the values in column order. A text is never sent as NULL: an empty
 // grid cell (a null QString) is written as the empty text.
@@ -32,59 +20,6 @@ void bind(QSqlQuery &query, const QVariantList &values)
         const bool nullText = value.typeId() == QMetaType::QString && value.toString().isNull();
         query.bindValue(position++, nullText ? QVariant(QStringLiteral("")) : value);
     }
-}
-
-// Every column of a new category after its Name: the fixed screen-menu settings.
-const QVariantList kCategorySettings{
-    QStringLiteral("0"),  QStringLiteral("0"),  QStringLiteral("1"), false, QStringLiteral("0"),
-    QStringLiteral("0"),  QStringLiteral("#FF548DD4"), QStringLiteral("24"), true, QStringLiteral("1"),
-    false,                QStringLiteral("0"),  QStringLiteral("#FF6495ED"), QStringLiteral("26"),
-    QStringLiteral("75"), QStringLiteral("1"),  QStringLiteral(""), QStringLiteral("2"), QStringLiteral("45"),
-    QStringLiteral("0")};
-
-QVariantList printerMapRow(const PrinterMapValues &values)
-{
-    return {QStringLiteral("2"), values.groupCode,   values.menuItemId,  values.printerId,
-            QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("0")};
-}
-
-// Runs a bound statement that returns nothing.
-WriteResult execute(QSqlQuery &query, const QString &table)
-{
-    const bool ran = query.exec();
-    const WriteResult result = ran ? WriteResult::success() : writeFailure(table, query.lastError());
-    query.finish();
-    return result;
-}
-
-// Runs a bound statement whose first column of its first row is an id; a
-// statement without rows gives a success without an id. The query is always
-// finished, so that no open statement blocks the commit.
-WriteResult fetchId(QSqlQuery &query, const QString &table)
-{
-    if (!query.exec()) {
-        const WriteResult result = writeFailure(table, query.lastError());
-        query.finish();
-        return result;
-    }
-    while (!query.isSelect() && query.nextResult()) {
-    }
-    WriteResult result;
-    if (query.next()) {
-        result.id = idFrom(query.value(0));
-        if (!result.id)
-            result = WriteResult::failure(table, QStringLiteral("the database gave no usable id"));
-    }
-    query.finish();
-    return result;
-}
-
-WriteResult insertReturningId(QSqlQuery &query, const QString &table)
-{
-    WriteResult result = fetchId(query, table);
-    if (result.ok() && !result.id)
-        result = WriteResult::failure(table, QStringLiteral("the database gave no id for the new record"));
-    return result;
 }
 
 }  // namespace
@@ -129,19 +64,20 @@ std::optional<qint64> idFrom(const QVariant &value)
 
 PosRecords::PosRecords(const QSqlDatabase &db, ado::Dialect dialect)
     : m_dialect(dialect),
-      m_menuItem{QSqlQuery(db), "MenuItems", insertReturningIdSql(dialect, "MenuItems", kMenuItemColumns)},
-      m_portion{QSqlQuery(db), "MenuItemPortions", insertReturningIdSql(dialect, "MenuItemPortions", kPortionColumns)},
-      m_price{QSqlQuery(db), "MenuItemPrices", insertReturningIdSql(dialect, "MenuItemPrices", kPriceColumns)},
-      m_findCategory{QSqlQuery(db), "ScreenMenuCategories", firstIdSql(dialect, "ScreenMenuCategories", "Name")},
-      m_category{QSqlQuery(db), "ScreenMenuCategories",
-                 insertReturningIdSql(dialect, "ScreenMenuCategories", kCategoryColumns)},
-      m_screenMenuItem{QSqlQuery(db), "ScreenMenuItems",
-                       insertReturningIdSql(dialect, "ScreenMenuItems", kScreenMenuItemColumns)},
-      m_findPrinterMap{QSqlQuery(db), "PrinterMaps", firstIdSql(dialect, "PrinterMaps", "MenuItemId")},
-      m_readPrinterMap{QSqlQuery(db), "PrinterMaps",
-                       QStringLiteral("SELECT %1 FROM PrinterMaps WHERE id = ?").arg(kPrinterMapColumns.join(u','))},
-      m_printerMap{QSqlQuery(db), "PrinterMaps", insertReturningIdSql(dialect, "PrinterMaps", kPrinterMapColumns)},
-      m_updatePrinterMap{QSqlQuery(db), "PrinterMaps", updateByIdSql("PrinterMaps", kPrinterMapColumns)}
+      m_menuItem(inserting(db, dialect, menuItemLayout())),
+      m_portion(inserting(db, dialect, portionLayout())),
+      m_price(inserting(db, dialect, priceLayout())),
+      m_findCategory{QSqlQuery(db), categoryLayout().table, firstIdSql(dialect, categoryLayout().table, "Name")},
+      m_category(inserting(db, dialect, categoryLayout())),
+      m_screenMenuItem(inserting(db, dialect, screenMenuItemLayout())),
+      m_findPrinterMap{QSqlQuery(db), printerMapLayout().table,
+                       firstIdSql(dialect, printerMapLayout().table, "MenuItemId")},
+      m_readPrinterMap{QSqlQuery(db), printerMapLayout().table,
+                       QStringLiteral("SELECT %1 FROM %2 WHERE id = ?")
+                           .arg(printerMapLayout().columnNames().join(u','), printerMapLayout().table)},
+      m_printerMap(inserting(db, dialect, printerMapLayout())),
+      m_updatePrinterMap{QSqlQuery(db), printerMapLayout().table,
+                         updateByIdSql(printerMapLayout().table, printerMapLayout().columnNames())}
 {
 }
 
@@ -161,58 +97,69 @@ WriteResult PosRecords::prepare()
 
 WriteResult PosRecords::insertMenuItem(const QString &groupCode, const QString &barcode, const QString &name)
 {
-    bind(m_menuItem.query, {groupCode, barcode, QStringLiteral("0"), name});
-    return insertReturningId(m_menuItem.query, m_menuItem.table);
+    RecordValues values;
+    values.group = groupCode;
+    values.barcode = barcode;
+    values.name = name;
+    return insertRecord(m_menuItem, menuItemLayout(), values);
 }
 
 WriteResult PosRecords::insertPortion(const QString &multiplier, qint64 menuItemId)
 {
-    bind(m_portion.query, {QStringLiteral("Normal"), multiplier, menuItemId});
-    return insertReturningId(m_portion.query, m_portion.table);
+    RecordValues values;
+    values.multiplier = multiplier;
+    values.itemId = menuItemId;
+    return insertRecord(m_portion, portionLayout(), values);
 }
 
 WriteResult PosRecords::insertPrice(qint64 portionId, double price)
 {
-    bind(m_price.query, {portionId, price});
-    return insertReturningId(m_price.query, m_price.table);
+    RecordValues values;
+    values.portionId = portionId;
+    values.price = price;
+    return insertRecord(m_price, priceLayout(), values);
 }
 
 WriteResult PosRecords::findCategory(const QString &name)
 {
     bind(m_findCategory.query, {name});
-    return fetchId(m_findCategory.query, m_findCategory.table);
+    return fetchId(m_findCategory);
 }
 
 WriteResult PosRecords::insertCategory(const QString &name)
 {
-    bind(m_category.query, QVariantList{name} + kCategorySettings);
-    return insertReturningId(m_category.query, m_category.table);
+    RecordValues values;
+    values.group = name;
+    return insertRecord(m_category, categoryLayout(), values);
 }
 
-WriteResult PosRecords::insertScreenMenuItem(const ScreenMenuItemValues &values)
+WriteResult PosRecords::insertScreenMenuItem(const ScreenMenuItemValues &button)
 {
-    bind(m_screenMenuItem.query,
-         {values.name, QStringLiteral("0"), values.categoryId, values.menuItemId, QStringLiteral("0"),
-          QStringLiteral("0"), values.buttonColor, QStringLiteral("1"), QStringLiteral("1"), values.subMenuTag});
-    return insertReturningId(m_screenMenuItem.query, m_screenMenuItem.table);
+    RecordValues values;
+    values.name = button.name;
+    values.categoryId = button.categoryId;
+    values.itemId = button.menuItemId;
+    values.buttonColor = button.buttonColor;
+    values.subMenuTag = button.subMenuTag;
+    return insertRecord(m_screenMenuItem, screenMenuItemLayout(), values);
 }
 
 WriteResult PosRecords::findPrinterMap(qint64 menuItemId)
 {
     bind(m_findPrinterMap.query, {menuItemId});
-    return fetchId(m_findPrinterMap.query, m_findPrinterMap.table);
+    return fetchId(m_findPrinterMap);
 }
 
-WriteResult PosRecords::insertPrinterMap(const PrinterMapValues &values)
+WriteResult PosRecords::insertPrinterMap(const PrinterMapValues &map)
 {
-    bind(m_printerMap.query, printerMapRow(values));
-    return insertReturningId(m_printerMap.query, m_printerMap.table);
+    return insertRecord(m_printerMap, printerMapLayout(), printerMapValues(map));
 }
 
 WriteResult PosRecords::readPrinterMap(qint64 mapId, QVariantList &values)
 {
     QSqlQuery &query = m_readPrinterMap.query;
     bind(query, {mapId});
+    ++m_statements;
     if (!query.exec()) {
         const WriteResult failed = writeFailure(m_readPrinterMap.table, query.lastError());
         query.finish();
@@ -220,24 +167,81 @@ WriteResult PosRecords::readPrinterMap(qint64 mapId, QVariantList &values)
     }
     const bool found = query.next();
     values.clear();
-    for (int column = 0; found && column < kPrinterMapColumns.size(); ++column)
+    for (int column = 0; found && column < printerMapLayout().columns.size(); ++column)
         values << query.value(column);
     query.finish();
     return found ? WriteResult::success(mapId)
                  : WriteResult::failure(m_readPrinterMap.table, QStringLiteral("the mapping to overwrite is gone"));
 }
 
-WriteResult PosRecords::updatePrinterMap(qint64 mapId, const PrinterMapValues &values)
+WriteResult PosRecords::updatePrinterMap(qint64 mapId, const PrinterMapValues &map)
 {
-    return restorePrinterMap(mapId, printerMapRow(values));
+    return restorePrinterMap(mapId, recordRow(printerMapLayout(), printerMapValues(map)));
 }
 
 WriteResult PosRecords::restorePrinterMap(qint64 mapId, const QVariantList &values)
 {
-    if (values.size() != kPrinterMapColumns.size())
+    if (values.size() != printerMapLayout().columns.size())
         return WriteResult::failure(m_updatePrinterMap.table, QStringLiteral("the mapping's values are incomplete"));
     bind(m_updatePrinterMap.query, QVariantList(values) << mapId);
-    return execute(m_updatePrinterMap.query, m_updatePrinterMap.table);
+    return execute(m_updatePrinterMap);
+}
+
+PosRecords::Statement PosRecords::inserting(const QSqlDatabase &db, ado::Dialect dialect, const RecordLayout &layout)
+{
+    return Statement{QSqlQuery(db), layout.table, insertReturningIdSql(dialect, layout.table, layout.columnNames())};
+}
+
+RecordValues PosRecords::printerMapValues(const PrinterMapValues &map)
+{
+    RecordValues values;
+    values.group = map.groupCode;
+    values.itemId = map.menuItemId;
+    values.printerId = map.printerId;
+    return values;
+}
+
+WriteResult PosRecords::insertRecord(Statement &statement, const RecordLayout &layout, const RecordValues &values)
+{
+    bind(statement.query, recordRow(layout, values));
+    WriteResult result = fetchId(statement);
+    if (result.ok() && !result.id)
+        result = WriteResult::failure(statement.table, QStringLiteral("the database gave no id for the new record"));
+    return result;
+}
+
+// Runs a bound statement that returns nothing.
+WriteResult PosRecords::execute(Statement &statement)
+{
+    ++m_statements;
+    const bool ran = statement.query.exec();
+    const WriteResult result = ran ? WriteResult::success() : writeFailure(statement.table, statement.query.lastError());
+    statement.query.finish();
+    return result;
+}
+
+// Runs a bound statement whose first column of its first row is an id; a
+// statement without rows gives a success without an id. The query is always
+// finished, so that no open statement blocks the commit.
+WriteResult PosRecords::fetchId(Statement &statement)
+{
+    QSqlQuery &query = statement.query;
+    ++m_statements;
+    if (!query.exec()) {
+        const WriteResult result = writeFailure(statement.table, query.lastError());
+        query.finish();
+        return result;
+    }
+    while (!query.isSelect() && query.nextResult()) {
+    }
+    WriteResult result;
+    if (query.next()) {
+        result.id = idFrom(query.value(0));
+        if (!result.id)
+            result = WriteResult::failure(statement.table, QStringLiteral("the database gave no usable id"));
+    }
+    query.finish();
+    return result;
 }
 
 }  // namespace bulksave

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+#include "import/PosLayout.h"
 #include "platform/ado/Connection.h"
 
 namespace bulksave {
@@ -101,12 +102,22 @@ public:
     // Puts back `values`, as readPrinterMap() gave them, into record `mapId`.
     WriteResult restorePrinterMap(qint64 mapId, const QVariantList &values);
 
+    // Statements run so far, failed ones included.
+    int statementsRun() const { return m_statements; }
+
 private:
     struct Statement {
         QSqlQuery query;
         QString table;
         QString sql;
     };
+
+    static Statement inserting(const QSqlDatabase &db, ado::Dialect dialect, const RecordLayout &layout);
+    static RecordValues printerMapValues(const PrinterMapValues &map);
+    // Inserts one record of `layout` and gives its new id.
+    WriteResult insertRecord(Statement &statement, const RecordLayout &layout, const RecordValues &values);
+    WriteResult execute(Statement &statement);
+    WriteResult fetchId(Statement &statement);
 
     ado::Dialect m_dialect;
     Statement m_menuItem;
@@ -119,6 +130,7 @@ private:
     Statement m_readPrinterMap;
     Statement m_printerMap;
     Statement m_updatePrinterMap;
+    int m_statements = 0;
 };
 
 }  // namespace bulksave

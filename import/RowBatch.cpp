@@ -8,8 +8,9 @@ namespace {
 
 const QString kTransaction;  // failures of the transaction itself name no table
 
-WriteResult run(QSqlQuery &statement)
+WriteResult run(QSqlQuery &statement, int &statements)
 {
+    ++statements;
     const WriteResult result = statement.exec() ? WriteResult::success() : writeFailure(kTransaction, statement.lastError());
     statement.finish();
     return result;
@@ -44,12 +45,13 @@ WriteResult RowBatch::prepare()
 WriteResult RowBatch::beginRow()
 {
     if (!m_open) {
+        ++m_statements;
         if (!m_db.transaction())
             return writeFailure(kTransaction, m_db.lastError());
         m_open = true;
         m_rows = 0;
     }
-    return m_begin ? run(*m_begin) : WriteResult::success();
+    return m_begin ? run(*m_begin, m_statements) : WriteResult::success();
 }
 
 WriteResult RowBatch::endRow(bool keep)
@@ -59,16 +61,17 @@ WriteResult RowBatch::endRow(bool keep)
         // Every row is a transaction of its own: undoing the row undoes the batch.
         if (keep)
             return {};
+        ++m_statements;
         m_open = !m_db.rollback();
         return m_open ? loseBatch(writeFailure(kTransaction, m_db.lastError())) : WriteResult::success();
     }
     if (!keep) {
         // A failed ROLLBACK TO means the database already ended the whole
         // transaction (a trigger's RAISE(ROLLBACK), a full disk).
-        if (const WriteResult undone = run(*m_rollbackTo); !undone.ok())
+        if (const WriteResult undone = run(*m_rollbackTo, m_statements); !undone.ok())
             return loseBatch(undone);
     }
-    const WriteResult released = run(*m_release);
+    const WriteResult released = run(*m_release, m_statements);
     return released.ok() ? released : loseBatch(released);
 }
 
@@ -81,6 +84,7 @@ WriteResult RowBatch::commit()
 {
     if (!m_open)
         return {};
+    ++m_statements;
     if (!m_db.commit())
         return loseBatch(writeFailure(kTransaction, m_db.lastError()));
     m_open = false;
@@ -95,6 +99,7 @@ void RowBatch::rollback()
 
 WriteResult RowBatch::loseBatch(const WriteResult &why)
 {
+    ++m_statements;
     m_db.rollback();
     m_open = false;
     return why;

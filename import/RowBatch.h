@@ -46,6 +46,9 @@ public:
     // Rolls the open batch back, if one is open: its rows are not written.
     void rollback();
 
+    // Statements run so far, transaction control included.
+    int statementsRun() const { return m_statements; }
+
 private:
     WriteResult loseBatch(const WriteResult &why);
 
@@ -56,6 +59,7 @@ private:
     std::optional<QSqlQuery> m_rollbackTo;
     bool m_open = false;
     int m_rows = 0;
+    int m_statements = 0;
 };
 
 }  // namespace bulksave

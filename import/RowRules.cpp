@@ -30,11 +30,11 @@ std::optional<UnstorableText> firstUnstorableText(const Product &product, const 
                                                   const ado::TextFidelity &fidelity)
 {
     const UnstorableText texts[] = {
-        {"MenuItems", "GroupCode", shared.group},
-        {"MenuItems", "Barcode", product.barcode},
-        {"MenuItems", "Name", product.name},
-        {"ScreenMenuItems", "ButtonColor", shared.button ? shared.buttonColor : QString()},
-        {"ScreenMenuItems", "SubMenuTag", shared.button ? shared.subMenuTag : QString()},
+        {"MenuItems", "GroupCode", "grup", shared.group},
+        {"MenuItems", "Barcode", "barkod", product.barcode},
+        {"MenuItems", "Name", "ürün adı", product.name},
+        {"ScreenMenuItems", "ButtonColor", "buton rengi", shared.button ? shared.buttonColor : QString()},
+        {"ScreenMenuItems", "SubMenuTag", "alt grup", shared.button ? shared.subMenuTag : QString()},
     };
     for (const UnstorableText &text : texts) {
         if (!fidelity.isExact(text.value))

@@ -71,6 +71,7 @@ SharedTexts sharedTexts(const SaveChoices &choices);
 struct UnstorableText {
     const char *table;
     const char *column;
+    const char *field;  // what the operator calls it, in UTF-8
     QString value;
 };
 

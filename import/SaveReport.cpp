@@ -1,5 +1,7 @@
 #include "import/SaveReport.h"
 
+#include <algorithm>
+
 #include <QStringList>
 
 #include "import/SaveText.h"
@@ -89,8 +91,13 @@ QString progressText(const ProgressMeter &meter)
 QString previewSummary(const QList<RowPreview> &previews)
 {
     const int skipped = countFate(previews, RowFate::SkippedNoName) + countFate(previews, RowFate::SkippedPrice);
-    QStringList parts{QStringLiteral("%1 eklenecek").arg(countFate(previews, RowFate::WillAdd))};
+    // A row the database cannot store would fail: it is not counted as one to add.
+    const int willFail = int(std::count_if(previews.cbegin(), previews.cend(), [](const RowPreview &preview) {
+        return preview.fate == RowFate::WillAdd && (preview.warnings & NotStorable);
+    }));
+    QStringList parts{QStringLiteral("%1 eklenecek").arg(countFate(previews, RowFate::WillAdd) - willFail)};
     const std::pair<int, const char *> others[] = {
+        {willFail, "%1 eklenemeyecek"},
         {skipped, "%1 atlanacak"},
         {countFate(previews, RowFate::InDatabase), "%1 barkod zaten kayıtlı"},
         {countFate(previews, RowFate::RepeatInFile), "%1 barkod dosyada tekrar"},
@@ -122,8 +129,8 @@ QString notAddedReason(const RowPreview &preview)
 
 QString notStorableReason(const UnstorableText &text)
 {
-    return QStringLiteral("%1 sütunundaki “%2” veritabanının kod sayfasına sığmıyor")
-        .arg(QLatin1StringView(text.column), cellQuote(text.value));
+    return QStringLiteral("%1 “%2” olduğu gibi yazılamaz: veritabanının saklayamadığı bir karakter içeriyor")
+        .arg(QString::fromUtf8(text.field), cellQuote(text.value));
 }
 
 QString notLandedReason(const RowOutcome &outcome, const RowPreview &preview)

@@ -5,7 +5,8 @@
 // batch shows beside it. Prints rows per second for a few runs of each,
 // without a window and, beside it, with the window's own pacing of the
 // counter and the progress dialog (offscreen unless -platform says
-// otherwise), with the longest time the counter went unrepainted; checks
+// otherwise), with the longest time the counter went unrepainted and the
+// statements the save sent per row; checks
 // nothing. The figure per processor second
 // (std::clock, which is elapsed time on Windows) stays readable on a machine
 // busy with other work, but leaves out the time spent waiting for the disk.
@@ -40,6 +41,7 @@ struct Rate {
     double wall = -1;  // rows per second of elapsed time
     double cpu = -1;   // rows per second of this process's processor time
     qint64 longestGapMs = 0;  // windowed: the longest time the counter went unpainted
+    double statementsPerRow = 0;  // statements the save sent, per row
 };
 
 // The synchronous setting a run saves under.
@@ -143,7 +145,8 @@ Rate oneRun(const QString &path, Sync sync, const QList<bulksave::ProductRow> &r
         std::fprintf(stderr, "only %d of %d rows landed\n", landed, kRows);
         return {};
     }
-    return Rate{visited / (double(nanoseconds) / 1e9), visited / cpuSeconds, window ? window->longestGapMs() : 0};
+    return Rate{visited / (double(nanoseconds) / 1e9), visited / cpuSeconds, window ? window->longestGapMs() : 0,
+                double(result.statementsSent) / visited};
 }
 
 }  // namespace
@@ -186,9 +189,10 @@ int main(int argc, char **argv)
             std::printf("save run %d, synchronous %-6s: %d rows with button and printer mapping: "
                         "no window %.0f rows/s (%.0f per processor second), "
                         "window %.0f rows/s (%.0f per processor second) = %.1f%%, "
-                        "longest unrepainted %lld ms\n",
+                        "longest unrepainted %lld ms, %.2f statements per row\n",
                         run, syncName(sync), kRows, bare.wall, bare.cpu, windowed.wall,
-                        windowed.cpu, 100.0 * windowed.wall / bare.wall, static_cast<long long>(windowed.longestGapMs));
+                        windowed.cpu, 100.0 * windowed.wall / bare.wall, static_cast<long long>(windowed.longestGapMs),
+                        bare.statementsPerRow);
         }
     }
     for (const Sync sync : {Sync::Normal, Sync::Full}) {

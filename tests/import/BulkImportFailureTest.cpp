@@ -178,7 +178,7 @@ TEST_F(SaveTest, a_text_the_server_code_page_cannot_hold_fails_its_row_before_an
     EXPECT_EQ(result.rows[0].status, RowStatus::Landed);
     EXPECT_EQ(result.rows[1].status, RowStatus::Failed);
     EXPECT_EQ(result.rows[1].failedTable, "MenuItems");
-    EXPECT_TRUE(result.rows[1].error.contains(QStringLiteral("Name"))) << result.rows[1].error.toStdString();
+    EXPECT_TRUE(result.rows[1].error.contains(QStringLiteral("ürün adı"))) << result.rows[1].error.toStdString();
 
     const SaveResult tagged = import.run({product("Süt")}, withTag);
     EXPECT_EQ(tagged.rows[0].failedTable, "ScreenMenuItems");

@@ -136,6 +136,7 @@ TEST(RowPreview, warnings_leave_the_row_to_be_added)
     EXPECT_EQ(p[2].warnings, unsigned(bulksave::NotStorable));
     ASSERT_TRUE(p[2].notStorable);
     EXPECT_STREQ(p[2].notStorable->column, "Name");
+    EXPECT_EQ(bulksave::previewSummary(p), "2 eklenecek · 1 eklenemeyecek");
 }
 
 TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_must_know)

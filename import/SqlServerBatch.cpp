@@ -1,0 +1,484 @@
+#include "import/SqlServerBatch.h"
+
+#include <QSqlError>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+#include "import/PosLayout.h"
+
+namespace bulksave {
+
+namespace {
+
+constexpr int kServerParameterLimit = 2100;
+constexpr int kValuesPerRow = 3;
+constexpr int kMostRowsPerBatch = 250;
+// Rows wait for a lock as long as on the embedded database.
+constexpr int kLockTimeoutMs = 5000;
+
+const QString kTransaction;  // failures of the transaction itself name no table
+
+// The shared sources and the variables that hold them in the batch, in the
+// order their values are bound.
+struct SharedVariable {
+    Source source;
+    const char *name;
+};
+constexpr std::array kSharedVariables{
+    SharedVariable{Source::Group, "@group"},           SharedVariable{Source::Multiplier, "@multiplier"},
+    SharedVariable{Source::ButtonColor, "@buttonColor"}, SharedVariable{Source::SubMenuTag, "@subMenuTag"},
+    SharedVariable{Source::PrinterId, "@printerId"},
+};
+
+// The variables of the row's own values and of the ids written before.
+QString rowVariable(Source source)
+{
+    switch (source) {
+    case Source::Barcode:
+        return QStringLiteral("@barcode");
+    case Source::Name:
+        return QStringLiteral("@name");
+    case Source::Price:
+        return QStringLiteral("@price");
+    case Source::ItemId:
+        return QStringLiteral("@item");
+    case Source::PortionId:
+        return QStringLiteral("@portion");
+    case Source::CategoryId:
+        return QStringLiteral("@category");
+    default:
+        break;
+    }
+    for (const SharedVariable &shared : kSharedVariables) {
+        if (shared.source == source)
+            return QString::fromLatin1(shared.name);
+    }
+    return {};
+}
+
+const std::array<const RecordLayout *, 6> &layouts()
+{
+    static const std::array<const RecordLayout *, 6> all{&menuItemLayout(),  &portionLayout(),
+                                                          &priceLayout(),     &categoryLayout(),
+                                                          &screenMenuItemLayout(), &printerMapLayout()};
+    return all;
+}
+
+// The variable of the fixed value of `column` in `layout`, declared once per batch.
+QString fixedVariable(const RecordLayout &layout, const ColumnValue &column)
+{
+    return QStringLiteral("@f_%1_%2").arg(layout.table, column.column);
+}
+
+QString sqlType(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return QStringLiteral("bit");
+    case QMetaType::Double:
+        return QStringLiteral("float");
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return QStringLiteral("bigint");
+    default:
+        break;
+    }
+    return QStringLiteral("nvarchar(4000)");
+}
+
+// What `column` of `layout` takes, as a batch expression.
+QString expression(const RecordLayout &layout, const ColumnValue &column)
+{
+    return column.source == Source::Fixed ? fixedVariable(layout, column) : rowVariable(column.source);
+}
+
+QString insertInto(const RecordLayout &layout)
+{
+    QStringList values;
+    for (const ColumnValue &column : layout.columns)
+        values << expression(layout, column);
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+        .arg(layout.table, layout.columnNames().join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+}
+
+QString updatePrinterMap()
+{
+    const RecordLayout &layout = printerMapLayout();
+    QStringList sets;
+    for (const ColumnValue &column : layout.columns)
+        sets << column.column + QStringLiteral(" = ") + expression(layout, column);
+    return QStringLiteral("UPDATE %1 SET %2 WHERE id = @map;").arg(layout.table, sets.join(QStringLiteral(", ")));
+}
+
+// The overwritten mapping's columns as texts, which the database converts
+// back when an undo restores them.
+QString readOldPrinterMap()
+{
+    const RecordLayout &layout = printerMapLayout();
+    QStringList reads{QStringLiteral("@map = id")};
+    for (qsizetype index = 0; index < layout.columns.size(); ++index)
+        reads << QStringLiteral("@old%1 = CONVERT(nvarchar(4000), %2)").arg(index).arg(layout.columns.at(index).column);
+    return QStringLiteral("SELECT TOP 1 %1 FROM %2 WHERE MenuItemId = @item ORDER BY id;")
+        .arg(reads.join(QStringLiteral(", ")), layout.table);
+}
+
+QString oldMapColumns(const QString &pattern)
+{
+    QStringList columns;
+    for (qsizetype index = 0; index < printerMapLayout().columns.size(); ++index)
+        columns << pattern.arg(index);
+    return columns.join(QStringLiteral(", "));
+}
+
+// Columns of the answer, in this order.
+enum AnswerColumn {
+    RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, FailedTable, Error, ErrorNumber,
+    Lost, OldMapValues
+};
+
+}  // namespace
+
+int sqlServerRowsPerBatch()
+{
+    static const int rows =
+        std::min(kMostRowsPerBatch, int(kServerParameterLimit - sqlServerSharedValues({}).size()) / kValuesPerRow);
+    return rows;
+}
+
+QVariantList sqlServerSharedValues(const SharedValues &shared)
+{
+    RecordValues values;
+    values.group = shared.texts.group;
+    values.multiplier = shared.multiplier;
+    values.buttonColor = shared.texts.buttonColor;
+    values.subMenuTag = shared.texts.subMenuTag;
+    values.printerId = shared.printerId.value_or(QString());
+    QVariantList bound;
+    for (const SharedVariable &variable : kSharedVariables) {
+        const QString text = sourceValue(variable.source, values).toString();
+        bound << (text.isNull() ? QStringLiteral("") : text);
+    }
+    bound << shared.texts.button << shared.printerId.has_value();
+    for (const RecordLayout *layout : layouts()) {
+        for (const ColumnValue &column : layout->columns) {
+            if (column.source == Source::Fixed)
+                bound << column.fixed;
+        }
+    }
+    return bound;
+}
+
+QString sqlServerBatchSql(int rows)
+{
+    QStringList declared;
+    for (const SharedVariable &variable : kSharedVariables)
+        declared << QStringLiteral("%1 nvarchar(4000) = ?").arg(QLatin1StringView(variable.name));
+    declared << QStringLiteral("@withButton bit = ?") << QStringLiteral("@withPrinter bit = ?");
+    for (const RecordLayout *layout : layouts()) {
+        for (const ColumnValue &column : layout->columns) {
+            if (column.source == Source::Fixed)
+                declared << QStringLiteral("%1 %2 = ?").arg(fixedVariable(*layout, column), sqlType(column.fixed));
+        }
+    }
+    QStringList rowValues;
+    for (int row = 1; row <= rows; ++row)
+        rowValues << QStringLiteral("(%1, ?, ?, ?)").arg(row);
+
+    return QStringLiteral(
+               "SET NOCOUNT ON;\n"
+               "SET XACT_ABORT OFF;\n"
+               "SET LOCK_TIMEOUT %1;\n"
+               "DECLARE %2;\n"
+               "DECLARE @rows TABLE (RowNo int PRIMARY KEY, Barcode nvarchar(4000), Name nvarchar(4000), Price float);\n"
+               "INSERT INTO @rows (RowNo, Barcode, Name, Price) VALUES %3;\n"
+               // Table variables keep what a rollback undoes elsewhere: the
+               // answer survives a row's rollback to its savepoint.
+               "DECLARE @out TABLE (RowNo int PRIMARY KEY, ItemId bigint, PortionId bigint, PriceId bigint, "
+               "NewCategoryId bigint, ButtonId bigint, MapId bigint, MapReplaced bit, FailedTable nvarchar(128), "
+               "Error nvarchar(4000), ErrorNumber int, %4);\n"
+               "DECLARE @i int = 1, @n int = %5, @stop bit = 0, @barcode nvarchar(4000), @name nvarchar(4000), "
+               "@price float, @item bigint, @portion bigint, @priceId bigint, @category bigint, "
+               "@categoryBefore bigint, @newCategory bigint, @button bigint, @map bigint, @replaced bit, "
+               "@step nvarchar(128), @error nvarchar(4000), @errorNumber int, @lostRow int, @lostTable nvarchar(128), "
+               "@lostError nvarchar(4000), @lostNumber int, %6;\n"
+               "IF @withButton = 1 SELECT TOP 1 @category = id FROM ScreenMenuCategories WHERE Name = @group ORDER BY id;\n"
+               "WHILE @i <= @n AND @stop = 0\n"
+               "BEGIN\n"
+               "  SELECT @barcode = Barcode, @name = Name, @price = Price FROM @rows WHERE RowNo = @i;\n"
+               "  SELECT @categoryBefore = @category, @newCategory = NULL, @button = NULL, @map = NULL, "
+               "@replaced = 0, %7;\n"
+               "  SAVE TRANSACTION bulkrow;\n"
+               "  BEGIN TRY\n"
+               "    SET @step = N'MenuItems';\n"
+               "    %8\n"
+               "    SET @item = SCOPE_IDENTITY();\n"
+               "    SET @step = N'MenuItemPortions';\n"
+               "    %9\n"
+               "    SET @portion = SCOPE_IDENTITY();\n"
+               "    SET @step = N'MenuItemPrices';\n"
+               "    %10\n"
+               "    SET @priceId = SCOPE_IDENTITY();\n"
+               "    IF @withButton = 1\n"
+               "    BEGIN\n"
+               "      IF @category IS NULL\n"
+               "      BEGIN\n"
+               "        SET @step = N'ScreenMenuCategories';\n"
+               "        %11\n"
+               "        SET @category = SCOPE_IDENTITY();\n"
+               "        SET @newCategory = @category;\n"
+               "      END\n"
+               "      SET @step = N'ScreenMenuItems';\n"
+               "      %12\n"
+               "      SET @button = SCOPE_IDENTITY();\n"
+               "    END\n"
+               "    IF @withPrinter = 1\n"
+               "    BEGIN\n"
+               "      SET @step = N'PrinterMaps';\n"
+               "      %13\n"
+               "      IF @map IS NULL\n"
+               "      BEGIN\n"
+               "        %14\n"
+               "        SET @map = SCOPE_IDENTITY();\n"
+               "      END\n"
+               "      ELSE\n"
+               "      BEGIN\n"
+               "        %15\n"
+               "        SET @replaced = 1;\n"
+               "      END\n"
+               "    END\n"
+               "    INSERT INTO @out (RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, %16) "
+               "VALUES (@i, @item, @portion, @priceId, @newCategory, @button, @map, @replaced, %17);\n"
+               "  END TRY\n"
+               "  BEGIN CATCH\n"
+               "    SELECT @error = ERROR_MESSAGE(), @errorNumber = ERROR_NUMBER(), @category = @categoryBefore;\n"
+               // A failure that dooms the transaction (or that a trigger
+               // ended) takes the earlier rows with it: the batch stops
+               // there, the caller rolls the transaction back and sends
+               // them again without this row. The batch never ends the
+               // transaction itself: it runs as a procedure, which must
+               // leave the transaction count as it found it.
+               // A doomed transaction takes no writes, not even to a table
+               // variable: that row's answer waits in variables.
+               "    IF XACT_STATE() = 1\n"
+               "    BEGIN\n"
+               "      ROLLBACK TRANSACTION bulkrow;\n"
+               "      INSERT INTO @out (RowNo, FailedTable, Error, ErrorNumber) "
+               "VALUES (@i, @step, @error, @errorNumber);\n"
+               "    END\n"
+               "    ELSE\n"
+               "      SELECT @lostRow = @i, @lostTable = @step, @lostError = @error, @lostNumber = @errorNumber, "
+               "@stop = 1;\n"
+               // A lock held past the timeout or a full database refuses
+               // every row after its own wait: the rest are not tried.
+               "    IF @errorNumber IN (1222, 1105, 9002) SET @stop = 1;\n"
+               "  END CATCH\n"
+               "  SET @i = @i + 1;\n"
+               "END\n"
+               "SELECT RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, FailedTable, "
+               "Error, ErrorNumber, CAST(0 AS bit) AS Lost, %16 FROM @out\n"
+               "UNION ALL SELECT @lostRow, NULL, NULL, NULL, NULL, NULL, NULL, NULL, @lostTable, @lostError, "
+               "@lostNumber, CAST(1 AS bit), %18 WHERE @lostRow IS NOT NULL\n"
+               "ORDER BY RowNo;\n")
+        .arg(kLockTimeoutMs)
+        .arg(declared.join(QStringLiteral(", ")))
+        .arg(rowValues.join(QStringLiteral(", ")))
+        .arg(oldMapColumns(QStringLiteral("Old%1 nvarchar(4000)")))
+        .arg(rows)
+        .arg(oldMapColumns(QStringLiteral("@old%1 nvarchar(4000)")))
+        .arg(oldMapColumns(QStringLiteral("@old%1 = NULL")))
+        .arg(insertInto(menuItemLayout()), insertInto(portionLayout()), insertInto(priceLayout()),
+             insertInto(categoryLayout()), insertInto(screenMenuItemLayout()), readOldPrinterMap(),
+             insertInto(printerMapLayout()), updatePrinterMap(), oldMapColumns(QStringLiteral("Old%1")))
+        .arg(oldMapColumns(QStringLiteral("@old%1")), QStringList(printerMapLayout().columns.size(), QStringLiteral("NULL")).join(QStringLiteral(", ")));
+}
+
+SqlServerBatchWriter::SqlServerBatchWriter(QSqlDatabase &db, SharedValues shared)
+    : m_db(db), m_shared(std::move(shared)), m_sharedValues(sqlServerSharedValues(m_shared))
+{
+}
+
+SqlServerBatchWriter::~SqlServerBatchWriter()
+{
+    rollback();
+}
+
+WriteResult SqlServerBatchWriter::prepare()
+{
+    WriteResult prepared;
+    statementFor(sqlServerRowsPerBatch(), prepared);
+    return prepared;
+}
+
+void SqlServerBatchWriter::add(const RowToWrite &row)
+{
+    m_rows.append(row);
+}
+
+bool SqlServerBatchWriter::full() const
+{
+    return m_rows.size() >= sqlServerRowsPerBatch();
+}
+
+QList<RowWritten> SqlServerBatchWriter::send()
+{
+    const QList<RowToWrite> rows = std::exchange(m_rows, {});
+    QList<RowWritten> written(rows.size());
+    // Positions in `rows` still to be written; a row whose failure ended the
+    // transaction drops out, and the rows it took with it go again.
+    QList<qsizetype> pending(rows.size());
+    std::iota(pending.begin(), pending.end(), 0);
+    while (!pending.isEmpty()) {
+        QList<RowToWrite> sent;
+        for (const qsizetype index : std::as_const(pending))
+            sent << rows.at(index);
+        const BatchAnswer answer = m_unavailable ? BatchAnswer{} : run(sent);
+        QList<qsizetype> again;
+        for (qsizetype position = 0; position < pending.size(); ++position) {
+            RowWritten &row = written[pending.at(position)];
+            const std::optional<RowWritten> told =
+                position < answer.rows.size() ? answer.rows.at(position) : std::nullopt;
+            if (answer.lostAt && position != *answer.lostAt) {
+                again << pending.at(position);
+            } else if (told) {
+                row = *told;
+            } else {
+                const WriteResult why = answer.failed ? *answer.failed
+                                                      : m_unavailable.value_or(WriteResult::failure(
+                                                            kTransaction, QStringLiteral("the server did not answer for this row")));
+                row.record = unwrittenRecord(sent.at(position), m_shared.texts.group);
+                row.result = why;
+                row.tried = answer.failed.has_value();
+            }
+        }
+        pending = again;
+    }
+    return written;
+}
+
+// Runs the batch for `rows` and reads its one result set to the end.
+SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWrite> &rows)
+{
+    BatchAnswer answer;
+    answer.rows.resize(rows.size());
+    WriteResult prepared;
+    QSqlQuery &query = statementFor(int(rows.size()), prepared);
+    if (!prepared.ok()) {
+        answer.failed = prepared;
+        return answer;
+    }
+    int position = 0;
+    for (const QVariant &value : std::as_const(m_sharedValues))
+        query.bindValue(position++, value);
+    for (const RowToWrite &row : rows) {
+        query.bindValue(position++, row.product.barcode.isNull() ? QStringLiteral("") : row.product.barcode);
+        query.bindValue(position++, row.product.name.isNull() ? QStringLiteral("") : row.product.name);
+        query.bindValue(position++, row.product.price);
+    }
+    if (const WriteResult begun = runControl(QStringLiteral("BEGIN TRANSACTION")); !begun.ok()) {
+        answer.failed = begun;
+        return answer;
+    }
+    m_open = true;
+    ++m_statements;
+    if (!query.exec()) {
+        answer.failed = writeFailure(kTransaction, query.lastError());
+        query.finish();
+        rollback();
+        if (answer.failed->databaseUnavailable)
+            m_unavailable = answer.failed;
+        return answer;
+    }
+    while (!query.isSelect() && query.nextResult()) {
+    }
+    while (query.next()) {
+        const int index = query.value(RowNo).toInt() - 1;
+        if (index < 0 || index >= rows.size())
+            continue;
+        RowWritten row = readRow(query, rows.at(index));
+        if (query.value(Lost).toBool())
+            answer.lostAt = index;
+        if (row.result.databaseUnavailable)
+            m_unavailable = row.result;
+        answer.rows[index] = row;
+    }
+    query.finish();
+    if (answer.lostAt)
+        rollback();
+    return answer;
+}
+
+RowWritten SqlServerBatchWriter::readRow(const QSqlQuery &query, const RowToWrite &row) const
+{
+    RowWritten written;
+    JournalRow &record = written.record;
+    record = unwrittenRecord(row, m_shared.texts.group);
+    if (!query.value(Error).isNull() || query.value(ItemId).isNull()) {
+        const QSqlError error({}, query.value(Error).toString(), QSqlError::StatementError,
+                              query.value(ErrorNumber).toString());
+        written.result = writeFailure(query.value(FailedTable).toString(), error);
+        return written;
+    }
+    record.itemId = *idFrom(query.value(ItemId));
+    record.portionId = idFrom(query.value(PortionId)).value_or(0);
+    record.priceId = idFrom(query.value(PriceId)).value_or(0);
+    record.buttonId = idFrom(query.value(ButtonId));
+    record.printerMapId = idFrom(query.value(MapId));
+    written.newCategory = idFrom(query.value(NewCategoryId));
+    if (query.value(MapReplaced).toBool() && record.printerMapId) {
+        ReplacedPrinterMap replaced{*record.printerMapId, {}};
+        for (qsizetype column = 0; column < printerMapLayout().columns.size(); ++column)
+            replaced.values << query.value(OldMapValues + int(column));
+        record.replacedMap = replaced;
+    }
+    written.result = WriteResult::success(record.itemId);
+    return written;
+}
+
+QSqlQuery &SqlServerBatchWriter::statementFor(int rows, WriteResult &prepared)
+{
+    auto found = m_prepared.find(rows);
+    if (found == m_prepared.end()) {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        if (!query.prepare(sqlServerBatchSql(rows)))
+            prepared = writeFailure(kTransaction, query.lastError());
+        found = m_prepared.insert(rows, query);
+    }
+    return *found;
+}
+
+WriteResult SqlServerBatchWriter::commit()
+{
+    if (!m_open)
+        return {};
+    m_open = false;
+    const WriteResult committed = runControl(QStringLiteral("COMMIT TRANSACTION"));
+    if (!committed.ok()) {
+        runControl(QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"));
+        if (committed.databaseUnavailable)
+            m_unavailable = committed;
+    }
+    return committed;
+}
+
+void SqlServerBatchWriter::rollback()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    runControl(QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"));
+}
+
+WriteResult SqlServerBatchWriter::runControl(const QString &sql)
+{
+    ++m_statements;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    const WriteResult result = query.exec(sql) ? WriteResult::success() : writeFailure(kTransaction, query.lastError());
+    query.finish();
+    return result;
+}
+
+}  // namespace bulksave
