@@ -1,8 +1,9 @@
 // Measures the bulk save against the SQL Server TOPLU_SQLSERVER names,
 // through a loopback relay that holds each answer of the server back by 0, 1
 // and 10 ms: a server on this machine, one across a LAN, one across a city.
-// Prints rows per second and round trips per row (requests the relay saw the
-// program send) for 1,000 rows each time, into scratch tables it makes and
+// Prints rows per second, round trips per row (requests the relay saw the
+// program send) and the statements per row the save counted itself, for
+// 1,000 rows each time, into scratch tables it makes and
 // drops; checks nothing. Without TOPLU_SQLSERVER it says so and does nothing.
 
 #include <QCoreApplication>
@@ -57,6 +58,7 @@ struct Figures {
     int landed = 0;
     double seconds = 0;
     quint64 requests = 0;
+    int statements = 0;  // as the save counts them
 };
 
 // One save of the workload through `text`; an empty reason means it ran.
@@ -77,6 +79,7 @@ QString saveThrough(const QString &text, RelayThread &relay, Figures &figures)
     figures.seconds = double(clock.nsecsElapsed()) / 1e9;
     figures.requests = relay.relay().requests() - before;
     figures.landed = result.count(bulksave::RowStatus::Landed);
+    figures.statements = result.statementsSent;
     if (!result.connected)
         return result.connectionError;
     if (figures.landed != kRows && !result.rows.isEmpty())
@@ -121,7 +124,7 @@ int main(int argc, char *argv[])
 
     std::printf("%d rows into %s, each answer of the server held back by the relay\n", kRows,
                 qPrintable(direct.description()));
-    std::printf("%8s %10s %12s %16s\n", "delay", "rows/s", "seconds", "round trips/row");
+    std::printf("%8s %10s %12s %16s %16s\n", "delay", "rows/s", "seconds", "round trips/row", "statements/row");
     int status = 0;
     for (const int delayMs : kDelaysMs) {
         relay.relay().setDelayMs(delayMs);
@@ -135,8 +138,8 @@ int main(int argc, char *argv[])
             std::printf("%6d ms  %s\n", delayMs, qPrintable(error));
             status = 1;
         } else {
-            std::printf("%6d ms %10.1f %12.2f %16.2f\n", delayMs, figures.landed / figures.seconds, figures.seconds,
-                        double(figures.requests) / kRows);
+            std::printf("%6d ms %10.1f %12.2f %16.3f %16.3f\n", delayMs, figures.landed / figures.seconds,
+                        figures.seconds, double(figures.requests) / kRows, double(figures.statements) / kRows);
         }
         std::fflush(stdout);
         if (const QString dropError = scratch.drop(); !dropError.isEmpty()) {
