@@ -12,16 +12,11 @@ QString withDataSource(const QString &dataSource)
     return liveConnectionText() + QStringLiteral(";Data Source=") + dataSource + QStringLiteral(";Connect Timeout=5");
 }
 
-QString liveAddressHost()
+// The server TOPLU_SQLSERVER names, taken apart.
+ado::ServerAddress liveAddress()
 {
     const ado::OleDbText text = ado::OleDbText::parse(liveConnectionText());
-    return ado::serverAddress(ado::serverName(text.value({u"Data Source", u"Server"}))).host;
-}
-
-std::optional<int> liveAddressPort()
-{
-    const ado::OleDbText text = ado::OleDbText::parse(liveConnectionText());
-    return ado::serverAddress(ado::serverName(text.value({u"Data Source", u"Server"}))).port;
+    return ado::serverAddress(ado::serverName(text.value({u"Data Source", u"Server"})));
 }
 
 QString openWith(const QString &text, bool &opened)
@@ -44,8 +39,8 @@ QStringList names(const lookup::ReadResult &read)
 
 TEST_F(LiveServer, HostAndHostCommaPortConnect)
 {
-    const QString host = liveAddressHost();
-    const int port = liveAddressPort().value_or(1433);
+    const QString host = liveAddress().host;
+    const int port = liveAddress().port.value_or(1433);
     bool opened = false;
     const QString withPort = openWith(withDataSource(QStringLiteral("%1,%2").arg(host).arg(port)), opened);
     EXPECT_TRUE(opened) << withPort.toStdString();
@@ -59,7 +54,7 @@ TEST_F(LiveServer, HostAndHostCommaPortConnect)
 
 TEST_F(LiveServer, AnInstanceTheBrowserDoesNotTellIsNamedWithTheFormToWriteInstead)
 {
-    const QString host = liveAddressHost();
+    const QString host = liveAddress().host;
     bool opened = false;
     const QString error = openWith(withDataSource(host + QStringLiteral("\\SQLEXPRESS")), opened);
     if (opened)
