@@ -121,6 +121,10 @@ ServerAddress serverAddress(const QString &server)
     const QString name = comma < 0 ? server : server.left(comma);
     const qsizetype slash = name.indexOf(u'\\');
     address.host = (slash < 0 ? name : name.left(slash)).trimmed();
+    // Microsoft's drivers take "tcp:" before the host to ask for TCP, the
+    // only protocol FreeTDS speaks.
+    if (address.host.startsWith(u"tcp:", Qt::CaseInsensitive))
+        address.host = address.host.mid(4).trimmed();
     if (slash >= 0)
         address.instance = name.mid(slash + 1).trimmed();
     if (comma < 0)

@@ -81,7 +81,7 @@ QString serverName(const QString &dataSource);
 // "HOST,PORT" and "HOST\INSTANCE". In "HOST\INSTANCE,PORT" the port wins,
 // as it does for Microsoft's drivers, and no instance lookup is needed.
 struct ServerAddress {
-    QString host;             // before "\" or ",", blanks trimmed
+    QString host;             // before "\" or ",", without a "tcp:" prefix, blanks trimmed
     QString instance;         // after "\", "" when none
     std::optional<int> port;  // after ",", when given
     QString error;            // the port is not a number from 1 to 65535; never quotes it

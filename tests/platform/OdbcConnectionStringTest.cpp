@@ -264,6 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
         ServerFormCase{"freetds_dot", ".", kFreeTds, "Server={localhost};Port=1433"},
         ServerFormCase{"freetds_local_instance", "(local)\\POS", kFreeTds, "Server={localhost\\POS}"},
         ServerFormCase{"freetds_local_with_port", "(local),1500", kFreeTds, "Server={localhost};Port=1500"},
+        ServerFormCase{"freetds_tcp_prefix", "tcp:KASA-PC,1500", kFreeTds, "Server={KASA-PC};Port=1500"},
         ServerFormCase{"freetds_highest_port", "kasa,65535", kFreeTds, "Server={kasa};Port=65535"},
         ServerFormCase{"freetds_port_zero", "kasa,0", kFreeTds, nullptr},
         ServerFormCase{"freetds_port_too_high", "kasa,65536", kFreeTds, nullptr},
@@ -274,6 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
         ServerFormCase{"microsoft_host_and_port_as_written", "10.0.0.5,1500", kDriver17, "Server={10.0.0.5,1500}"},
         ServerFormCase{"microsoft_instance_as_written", "KASA-PC\\SQLEXPRESS", kLegacy, "Server={KASA-PC\\SQLEXPRESS}"},
         ServerFormCase{"microsoft_dot_instance", ".\\SQLEXPRESS", kNative11, "Server={localhost\\SQLEXPRESS}"},
+        ServerFormCase{"microsoft_tcp_prefix_as_written", "tcp:KASA-PC,1500", kDriver18, "Server={tcp:KASA-PC,1500}"},
         ServerFormCase{"microsoft_bad_port", "kasa,99999", kDriver18, nullptr}),
     [](const auto &info) { return std::string(info.param.name); });
 

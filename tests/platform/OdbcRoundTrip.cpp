@@ -132,7 +132,9 @@ struct FreeTdsServer {
 FreeTdsServer freeTdsServer(const QString &written)
 {
     const QString name = written.section(u',', 0, 0);
-    const QString host = name.section(u'\\', 0, 0).trimmed();
+    QString host = name.section(u'\\', 0, 0).trimmed();
+    if (host.startsWith(u"tcp:", Qt::CaseInsensitive))
+        host = host.mid(4).trimmed();
     const QString instance = name.section(u'\\', 1).trimmed();
     if (written.contains(u','))
         return {host, QString::number(written.section(u',', 1).trimmed().toInt())};
