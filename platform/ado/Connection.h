@@ -56,8 +56,9 @@ public:
     QSqlQuery newQuery() const;
     // Requests sent to the SQL Server since open(): one per statement
     // executed, per transaction begun, committed or rolled back, per switch
-    // back to autocommit after one, and per prepared statement freed after
-    // it ran. Fetching rows costs none. Always 0 on an embedded database.
+    // back to autocommit after one, and per prepared statement the server
+    // forgets after it ran (freed, or its parameters declared otherwise).
+    // Fetching rows costs none. Always 0 on an embedded database.
     quint64 roundTrips() const;
     // True when `value` would be stored exactly as given; false for a text
     // holding a lone surrogate, which the server would get as a replacement

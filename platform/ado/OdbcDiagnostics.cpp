@@ -43,7 +43,7 @@ QSqlError odbcError(SQLSMALLINT handleType, SQLHANDLE handle, const QString &wha
         messages << record.message;
         codes << QString::number(record.nativeError);
     }
-    return QSqlError(what, messages.join(u'\n'), type, codes.join(u';'));
+    return QSqlError(what, messages.join(u' '), type, codes.join(u';'));
 }
 
 QSqlError joined(const QSqlError &first, const QSqlError &then)
@@ -55,7 +55,7 @@ QSqlError joined(const QSqlError &first, const QSqlError &then)
     const auto join = [](const QString &a, const QString &b, QChar separator) {
         return a.isEmpty() ? b : b.isEmpty() ? a : a + separator + b;
     };
-    return QSqlError(first.driverText(), join(first.databaseText(), then.databaseText(), u'\n'), first.type(),
+    return QSqlError(first.driverText(), join(first.databaseText(), then.databaseText(), u' '), first.type(),
                      join(first.nativeErrorCode(), then.nativeErrorCode(), u';'));
 }
 

@@ -8,9 +8,9 @@
 
 namespace ado {
 
-// Every diagnostic record `handle` holds: databaseText the messages, one a
-// line, nativeErrorCode their native error numbers joined by ";" (the
-// server's message numbers), driverText `what` (a short English text).
+// Every diagnostic record `handle` holds: databaseText their messages
+// joined by spaces, nativeErrorCode their native error numbers joined by ";"
+// (the server's message numbers), driverText `what` (a short English text).
 // A record that cannot be read whole is read again with a buffer its length
 // fits, so no message is cut.
 QSqlError odbcError(SQLSMALLINT handleType, SQLHANDLE handle, const QString &what, QSqlError::ErrorType type);

@@ -124,7 +124,8 @@ void OdbcDriver::close()
         // A connection cannot be closed inside a transaction.
         if (s.inTransaction)
             rollbackTransaction();
-        SQLDisconnect(s.connection);
+        if (!SQL_SUCCEEDED(SQLDisconnect(s.connection)))
+            fail(QStringLiteral("Unable to disconnect"), QSqlError::ConnectionError);
         SQLFreeHandle(SQL_HANDLE_DBC, s.connection);
         s.connection = SQL_NULL_HDBC;
         ++s.opening;

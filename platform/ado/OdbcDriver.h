@@ -35,8 +35,10 @@ public:
 
     // Requests sent to the server since the connection was opened: one for
     // every statement executed, transaction begun, committed or rolled back,
-    // switch back to autocommit, and prepared statement freed after an
-    // execution that succeeded (which the server is asked to forget).
+    // and switch back to autocommit; and one whenever the server is asked to
+    // forget a prepared statement that ran: when the statement is freed or
+    // prepared anew, or its parameters are declared otherwise (a text
+    // growing beyond NVARCHAR(4000), or a value of another type in a place).
     quint64 roundTrips() const;
 
 private:

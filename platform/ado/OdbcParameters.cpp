@@ -1,6 +1,7 @@
 #include "platform/ado/OdbcParameters.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 #include "platform/ado/OdbcDiagnostics.h"
@@ -31,8 +32,14 @@ bool isUnsignedInteger(int type)
 QString OdbcParameters::declare(const QVariant &value, std::size_t index, Declared &out) const
 {
     const int type = value.typeId();
+    // A NULL goes as whatever its place was declared last, so that it never
+    // makes the statement be prepared again.
+    if (isNullValue(value) && index < m_parameters.size()) {
+        out = m_parameters[index].declared;
+        return {};
+    }
     if (!value.isValid()) {
-        out = index < m_parameters.size() ? m_parameters[index].declared : Declared{};
+        out = Declared{};
         return {};
     }
     if (type == QMetaType::Bool) {
@@ -47,7 +54,9 @@ QString OdbcParameters::declare(const QVariant &value, std::size_t index, Declar
         out = {SQL_C_DOUBLE, SQL_DOUBLE, 15};
     } else if (type == QMetaType::QString || value.canConvert<QString>()) {
         const auto length = static_cast<SQLULEN>(isNullValue(value) ? 0 : value.toString().size());
-        out = length <= kShortText ? Declared{} : Declared{SQL_C_WCHAR, SQL_WLONGVARCHAR, length};
+        // A long text's buffer grows in powers of two, each growth a new
+        // declaration: few, however the lengths vary.
+        out = length <= kShortText ? Declared{} : Declared{SQL_C_WCHAR, SQL_WLONGVARCHAR, std::bit_ceil(length)};
     } else {
         return QStringLiteral("a value of type %1 cannot be sent").arg(QString::fromLatin1(value.typeName()));
     }
@@ -110,8 +119,9 @@ QSqlError OdbcParameters::bindOne(SQLHSTMT statement, SQLUSMALLINT number, Param
                      QSqlError::StatementError);
 }
 
-QSqlError OdbcParameters::bind(SQLHSTMT statement, const QVariantList &values)
+QSqlError OdbcParameters::bind(SQLHSTMT statement, const QVariantList &values, bool &declaredAgain)
 {
+    declaredAgain = false;
     std::vector<Declared> declared(static_cast<std::size_t>(values.size()));
     for (std::size_t i = 0; i < declared.size(); ++i) {
         const QString refusal = declare(values[static_cast<qsizetype>(i)], i, declared[i]);
@@ -123,8 +133,11 @@ QSqlError OdbcParameters::bind(SQLHSTMT statement, const QVariantList &values)
     for (std::size_t i = 0; same && i < declared.size(); ++i)
         same = declared[i] == m_parameters[i].declared;
     if (!same) {
+        declaredAgain = !m_parameters.empty();
         clear();
-        SQLFreeStmt(statement, SQL_RESET_PARAMS);
+        if (!SQL_SUCCEEDED(SQLFreeStmt(statement, SQL_RESET_PARAMS)))
+            return odbcError(SQL_HANDLE_STMT, statement, QStringLiteral("Unable to reset the parameters"),
+                             QSqlError::StatementError);
         m_parameters.resize(declared.size());
         for (std::size_t i = 0; i < declared.size(); ++i) {
             m_parameters[i].declared = declared[i];

@@ -18,16 +18,19 @@ namespace ado {
 class OdbcParameters {
 public:
     // Texts up to this many UTF-16 units are declared NVARCHAR(4000) whatever
-    // their length; longer ones NVARCHAR(MAX).
+    // their length; longer ones NVARCHAR(MAX), with a buffer of the next
+    // power of two of units.
     static constexpr SQLULEN kShortText = 4000;
 
     // Puts `values` into the buffers, binding them to `statement` first when
     // the declared types differ from the last bind. A text is sent as UTF-16
     // (NVARCHAR), a null or invalid value as NULL (declared as the last value
-    // in its place was, else as text), an integer as BIGINT, a floating-point
+    // in its place was, else as its type or as text), an integer as BIGINT, a floating-point
     // number as FLOAT, a bool as BIT, any other value that converts to a text
-    // as that text. An invalid error when all went well.
-    QSqlError bind(SQLHSTMT statement, const QVariantList &values);
+    // as that text. `declaredAgain` tells whether the parameters were bound
+    // anew (which makes a prepared statement be unprepared and prepared
+    // again). An invalid error when all went well.
+    QSqlError bind(SQLHSTMT statement, const QVariantList &values, bool &declaredAgain);
     // Forgets the bindings: the next bind() binds again.
     void clear();
 

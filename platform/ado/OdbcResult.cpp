@@ -23,8 +23,7 @@ OdbcResult::OdbcResult(const QSqlDriver *driver, std::shared_ptr<OdbcSession> se
 OdbcResult::~OdbcResult()
 {
     // Nobody is left to hear of an error in results no one read.
-    if (connectionAlive())
-        drain();
+    drain();
     freeStatement();
 }
 
@@ -36,6 +35,9 @@ bool OdbcResult::connectionAlive() const
 
 bool OdbcResult::freshStatement(bool keepPrepared)
 {
+    // A statement of an earlier opening went with its connection.
+    if (!connectionAlive())
+        freeStatement();
     if (!connectionAlive()) {
         setLastError(QSqlError(QStringLiteral("The connection is closed"), QString(), QSqlError::ConnectionError));
         return false;
@@ -103,7 +105,10 @@ QSqlError OdbcResult::advance(SQLRETURN r, bool fromExecute, bool stopAtRows)
             break;
         }
         SQLSMALLINT columns = 0;
-        SQLNumResultCols(m_statement, &columns);
+        if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &columns)))
+            error = joined(error, odbcError(SQL_HANDLE_STMT, m_statement,
+                                            QStringLiteral("Unable to count the result's columns"),
+                                            QSqlError::StatementError));
         if (columns == 0) {
             SQLLEN rows = -1;
             if (SQL_SUCCEEDED(SQLRowCount(m_statement, &rows)) && rows >= 0)
@@ -119,7 +124,7 @@ QSqlError OdbcResult::advance(SQLRETURN r, bool fromExecute, bool stopAtRows)
 
 QSqlError OdbcResult::drain()
 {
-    if (!m_pending)
+    if (!m_pending || !connectionAlive())
         return {};
     m_columns.clear();
     return advance(SQLMoreResults(m_statement), false, false);
@@ -171,7 +176,14 @@ bool OdbcResult::exec()
     }
     if (!freshStatement(true))
         return false;
-    if (const QSqlError error = m_parameters.bind(m_statement, boundValues()); error.isValid()) {
+    bool declaredAgain = false;
+    const QSqlError error = m_parameters.bind(m_statement, boundValues(), declaredAgain);
+    // Parameters declared otherwise unprepare the statement on the server.
+    if (declaredAgain && m_preparedOnServer) {
+        ++m_session->roundTrips;
+        m_preparedOnServer = false;
+    }
+    if (error.isValid()) {
         setLastError(error);
         setActive(false);
         return false;
@@ -187,7 +199,7 @@ bool OdbcResult::exec()
 
 bool OdbcResult::fetchNext()
 {
-    if (!m_pending || !isSelect())
+    if (!m_pending || !isSelect() || !connectionAlive())
         return false;
     const SQLRETURN r = SQLFetch(m_statement);
     if (r == SQL_NO_DATA) {
@@ -256,7 +268,7 @@ QSqlRecord OdbcResult::record() const
 
 bool OdbcResult::nextResult()
 {
-    if (!m_pending)
+    if (!m_pending || !connectionAlive())
         return false;
     setAt(QSql::BeforeFirstRow);
     m_row.clear();

@@ -35,6 +35,8 @@ protected:
     void detachFromResultSet() override;
 
 private:
+    // The connection is open, and the statement, if any, belongs to this
+    // opening of it.
     bool connectionAlive() const;
     // A statement handle ready for a new statement: the old one is read to
     // its end, and freed when it was prepared. False with lastError() set.
