@@ -153,8 +153,8 @@ WriteResult SaveRun::checkTexts(const Product &product) const
     if (!text)
         return {};
     return WriteResult::failure(QLatin1StringView(text->table),
-                                QStringLiteral("%1 \"%2\" cannot be stored exactly: the database's code page lacks "
-                                               "some of its characters")
+                                QStringLiteral("%1 \"%2\" cannot be stored exactly: it holds half of a "
+                                               "surrogate pair")
                                     .arg(QLatin1StringView(text->column), text->value));
 }
 

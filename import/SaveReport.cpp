@@ -122,7 +122,7 @@ QString notAddedReason(const RowPreview &preview)
 
 QString notStorableReason(const UnstorableText &text)
 {
-    return QStringLiteral("%1 sütunundaki “%2” veritabanının kod sayfasına sığmıyor")
+    return QStringLiteral("%1 sütunundaki “%2” bozuk bir karakter içeriyor")
         .arg(QLatin1StringView(text.column), cellQuote(text.value));
 }
 

@@ -70,7 +70,6 @@ bool Connection::open(Access access)
     m_description.clear();
     m_identity.clear();
     m_dialect = Dialect::None;
-    m_fidelity = TextFidelity::unicode();
 
     const OleDbText text = OleDbText::parse(m_text);
     if (!text.isValid()) {
