@@ -96,11 +96,9 @@ bool OdbcDriver::open(const QString &connectionString, const QString &user, cons
         setOpenError(true);
         return false;
     }
-    const QString text = connectionString;
-    const SQLRETURN r = SQLDriverConnectW(s.connection, nullptr,
-                                          const_cast<SQLWCHAR *>(reinterpret_cast<const SQLWCHAR *>(text.utf16())),
-                                          static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
-                                          SQL_DRIVER_NOPROMPT);
+    const SQLRETURN r = SQLDriverConnectW(
+        s.connection, nullptr, const_cast<SQLWCHAR *>(reinterpret_cast<const SQLWCHAR *>(connectionString.utf16())),
+        SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(r)) {
         fail(QStringLiteral("Unable to connect"), QSqlError::ConnectionError);
         SQLFreeHandle(SQL_HANDLE_DBC, s.connection);

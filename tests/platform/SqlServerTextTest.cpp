@@ -13,15 +13,23 @@
 
 namespace {
 
-TEST(SqlServerText, turkish_names_arrive_as_nvarchar_and_come_back_exactly)
+class SqlServerText : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString text = qEnvironmentVariable("TOPLU_SQLSERVER");
+        if (text.isEmpty())
+            GTEST_SKIP() << "TOPLU_SQLSERVER names no SQL Server";
+        connection.setConnectionString(text);
+        ASSERT_TRUE(connection.open()) << connection.lastError().toStdString();
+        ASSERT_EQ(connection.dialect(), ado::Dialect::SqlServer);
+    }
+
+    ado::Connection connection{QStringLiteral("sqlserver-text")};
+};
+
+TEST_F(SqlServerText, turkish_names_arrive_as_nvarchar_and_come_back_exactly)
 {
-    const QString text = qEnvironmentVariable("TOPLU_SQLSERVER");
-    if (text.isEmpty())
-        GTEST_SKIP() << "TOPLU_SQLSERVER names no SQL Server";
-    ado::Connection connection(QStringLiteral("sqlserver-text"));
-    connection.setConnectionString(text);
-    ASSERT_TRUE(connection.open()) << connection.lastError().toStdString();
-    ASSERT_EQ(connection.dialect(), ado::Dialect::SqlServer);
     QSqlQuery create = connection.newQuery();
     ASSERT_TRUE(create.exec(QStringLiteral("CREATE TABLE #names(id int IDENTITY PRIMARY KEY, name nvarchar(50))")))
         << create.lastError().text().toStdString();
@@ -58,6 +66,21 @@ TEST(SqlServerText, turkish_names_arrive_as_nvarchar_and_come_back_exactly)
         EXPECT_EQ(select.value(2).toLongLong(), names[i].toUcs4().size());
     }
     EXPECT_FALSE(select.next());
+}
+
+TEST_F(SqlServerText, values_read_as_their_qt_types_and_errors_carry_the_server_message_number)
+{
+    QSqlQuery q = connection.newQuery();
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT CAST(12.50 AS decimal(10,2)), CAST(1 AS bit), CAST(NULL AS int)")));
+    ASSERT_TRUE(q.next()) << q.lastError().text().toStdString();
+    EXPECT_EQ(q.value(0), 12.5);
+    EXPECT_EQ(q.value(1), true);
+    EXPECT_EQ(q.value(2), QVariant(QMetaType::fromType<qlonglong>()));
+    q.finish();
+
+    EXPECT_FALSE(q.exec(QStringLiteral("THROW 51000, N'Şube kapalı', 1")));
+    EXPECT_EQ(q.lastError().nativeErrorCode(), "51000");
+    EXPECT_TRUE(q.lastError().databaseText().endsWith(u"Şube kapalı")) << q.lastError().text().toStdString();
 }
 
 }  // namespace
