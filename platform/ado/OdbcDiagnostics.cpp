@@ -17,7 +17,7 @@ struct Record {
 bool readRecord(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT number, Record &out)
 {
     SQLWCHAR state[6];
-    std::vector<SQLWCHAR> text(512);
+    std::vector<SQLWCHAR> text(kFirstMessageRead);
     SQLSMALLINT length = 0;
     for (;;) {
         const SQLRETURN r = SQLGetDiagRecW(handleType, handle, number, state, &out.nativeError, text.data(),

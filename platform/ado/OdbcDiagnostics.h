@@ -13,6 +13,7 @@ namespace ado {
 // (the server's message numbers), driverText `what` (a short English text).
 // A record that cannot be read whole is read again with a buffer its length
 // fits, so no message is cut.
+constexpr SQLSMALLINT kFirstMessageRead = 256;  // UTF-16 units
 QSqlError odbcError(SQLSMALLINT handleType, SQLHANDLE handle, const QString &what, QSqlError::ErrorType type);
 
 // `first` followed by what `then` adds: both messages and both lists of

@@ -16,6 +16,7 @@
 
 #include "platform/ado/OdbcColumns.h"
 #include "platform/ado/OdbcConnectionString.h"
+#include "platform/ado/OdbcDiagnostics.h"
 #include "platform/ado/OdbcDriver.h"
 #include "platform/ado/OdbcParameters.h"
 
@@ -257,12 +258,24 @@ TEST_F(OdbcDriverTest, counts_a_request_per_statement_and_per_transaction_step_a
         EXPECT_EQ(roundTrips(), 23u) << "a text where an integer was: unprepared, then executed";
     }
     EXPECT_EQ(roundTrips(), 24u) << "freeing a statement that ran unprepares it";
+    {
+        QSqlQuery insert = query();
+        ASSERT_TRUE(insert.prepare(QStringLiteral("INSERT INTO t(s) VALUES (?)")));
+        // Long texts are declared by the next power of two of their length.
+        for (const int length : {5000, 8192, 6000, 8193}) {
+            insert.addBindValue(QString(length, u'ğ'));
+            ASSERT_TRUE(insert.exec());
+        }
+        EXPECT_EQ(roundTrips(), 29u) << "four executions, one declaration anew";
+        ASSERT_TRUE(run(QStringLiteral("DELETE FROM t WHERE s IS NOT NULL")));
+    }
+    EXPECT_EQ(roundTrips(), 31u);
     EXPECT_EQ(column(QStringLiteral("SELECT i FROM t")).size(), 21);
-    EXPECT_EQ(roundTrips(), 25u);
+    EXPECT_EQ(roundTrips(), 32u);
     ASSERT_TRUE(db.transaction());
     ASSERT_TRUE(run(QStringLiteral("DELETE FROM t")));
     ASSERT_TRUE(db.commit());
-    EXPECT_EQ(roundTrips(), 29u) << "begin, the statement, commit, back to autocommit";
+    EXPECT_EQ(roundTrips(), 36u) << "begin, the statement, commit, back to autocommit";
 }
 
 TEST_F(OdbcDriverTest, a_rollback_undoes_and_a_commit_keeps)
@@ -323,6 +336,13 @@ TEST_F(OdbcDriverTest, an_error_carries_the_native_code_and_the_message)
     EXPECT_EQ(error.nativeErrorCode(), "1") << "SQLITE_ERROR";
     EXPECT_TRUE(error.databaseText().contains(u"no such table: missing")) << error.databaseText().toStdString();
     EXPECT_EQ(error.driverText(), "Unable to execute statement");
+
+    // SQLite's driver cuts its messages at about 450 characters: still more
+    // than the first read of a message takes.
+    EXPECT_FALSE(q.exec(QStringLiteral("SELECT * FROM ") + QStringLiteral("tablo_ğ").repeated(200)));
+    const QString message = q.lastError().databaseText();
+    EXPECT_GT(message.size(), ado::kFirstMessageRead);
+    EXPECT_EQ(message, QStringLiteral("[SQLite]no such table: ") + QStringLiteral("tablo_ğ").repeated(200).left(message.size() - 23));
 
     QSqlDatabase other = QSqlDatabase::addDatabase(new ado::OdbcDriver, m_name + QStringLiteral("-bad"));
     other.setDatabaseName(QStringLiteral("Driver=No Such Driver"));
