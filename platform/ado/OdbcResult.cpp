@@ -81,6 +81,7 @@ void OdbcResult::freeStatement()
 QSqlError OdbcResult::advance(SQLRETURN r, bool fromExecute, bool stopAtRows)
 {
     QSqlError error;
+    QString previous;
     for (;; fromExecute = false, r = SQLMoreResults(m_statement)) {
         if (r == SQL_NO_DATA && !fromExecute)
             break;
@@ -92,10 +93,15 @@ QSqlError OdbcResult::advance(SQLRETURN r, bool fromExecute, bool stopAtRows)
             const QSqlError reported = odbcError(SQL_HANDLE_STMT, m_statement,
                                                  QStringLiteral("Unable to execute statement"),
                                                  QSqlError::StatementError);
-            error = joined(error, reported);
+            // A lost connection, or a driver that reports the same failure
+            // again, has no further result to give.
             SQLUINTEGER dead = SQL_CD_FALSE;
             SQLGetConnectAttr(m_session->connection, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
-            if (reported.nativeErrorCode().isEmpty() || dead == SQL_CD_TRUE)
+            const bool repeated = reported.databaseText() == previous;
+            if (!repeated)
+                error = joined(error, reported);
+            previous = reported.databaseText();
+            if (repeated || reported.nativeErrorCode().isEmpty() || dead == SQL_CD_TRUE)
                 break;
             continue;
         }
