@@ -76,8 +76,8 @@ struct UnstorableText {
 };
 
 // The first text of `product` and `shared` that `fidelity` says the
-// database would store altered (a server code page without some of its
-// letters); nullopt when every one is stored as given.
+// database would store altered (one holding half of a surrogate pair);
+// nullopt when every one is stored as given.
 std::optional<UnstorableText> firstUnstorableText(const Product &product, const SharedTexts &shared,
                                                   const ado::TextFidelity &fidelity);
 

@@ -129,7 +129,7 @@ QString notAddedReason(const RowPreview &preview)
 
 QString notStorableReason(const UnstorableText &text)
 {
-    return QStringLiteral("%1 “%2” olduğu gibi yazılamaz: veritabanının saklayamadığı bir karakter içeriyor")
+    return QStringLiteral("%1 “%2” bozuk bir karakter içeriyor; olduğu gibi yazılamaz")
         .arg(QString::fromUtf8(text.field), cellQuote(text.value));
 }
 

@@ -41,8 +41,8 @@ QString previewSummary(const QList<RowPreview> &previews);
 // blank row.
 QString notAddedReason(const RowPreview &preview);
 
-// Why a row with `text` will fail, e.g. "Name sütunundaki “Kahve 😀”
-// veritabanının kod sayfasına sığmıyor".
+// Why a row with `text` will fail, e.g. "Name sütunundaki “Kahve �” bozuk bir
+// karakter içeriyor" (half of a surrogate pair, which no database stores).
 QString notStorableReason(const UnstorableText &text);
 
 // Why the save did not land `outcome`'s row, in Turkish, with `preview` its

@@ -384,7 +384,7 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
     ++m_statements;
     if (!query.exec()) {
         answer.failed = writeFailure(kTransaction, query.lastError());
-        query.finish();
+        forget(int(rows.size()));
         rollback();
         if (answer.failed->databaseUnavailable)
             m_unavailable = answer.failed;
@@ -404,9 +404,19 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
         answer.rows[index] = row;
     }
     query.finish();
-    if (answer.lostAt)
+    if (answer.lostAt) {
+        forget(int(rows.size()));
         rollback();
+    }
     return answer;
+}
+
+// A statement whose run failed or doomed its transaction is prepared anew
+// next time: a server may keep no handle for it (FreeTDS then fails the next
+// run without sending it).
+void SqlServerBatchWriter::forget(int rows)
+{
+    m_prepared.remove(rows);
 }
 
 RowWritten SqlServerBatchWriter::readRow(const QSqlQuery &query, const RowToWrite &row) const

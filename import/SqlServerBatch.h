@@ -49,6 +49,7 @@ private:
     };
 
     QSqlQuery &statementFor(int rows, WriteResult &prepared);
+    void forget(int rows);
     BatchAnswer run(const QList<RowToWrite> &rows);
     RowWritten readRow(const QSqlQuery &query, const RowToWrite &row) const;
     WriteResult runControl(const QString &sql);

@@ -8,6 +8,7 @@ packages=(
   cmake g++ make
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
   unixodbc-dev tdsodbc
+  libsqliteodbc
   libpugixml-dev libxml2-dev zlib1g-dev libxlsxwriter-dev libssl-dev
   libgtest-dev
   qt6-translations-l10n

@@ -6,6 +6,7 @@
 #include <QSqlError>
 
 #include "platform/ado/OdbcConnectionString.h"
+#include "platform/ado/OdbcDriver.h"
 #include "platform/ado/SecretMask.h"
 #include "platform/ado/SqliteFile.h"
 
@@ -13,14 +14,7 @@ namespace ado {
 
 namespace {
 
-const QString kOdbcDriver = QStringLiteral("QODBC");
 const QString kSqliteDriver = QStringLiteral("QSQLITE");
-
-// The code page of the database's default collation, which FreeTDS converts
-// plain (non-Unicode) text into.
-const QString kCodePageSql = QStringLiteral(
-    "SELECT CONVERT(int, COLLATIONPROPERTY(CONVERT(nvarchar(128), "
-    "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))");
 
 // How long a statement waits for another connection's lock, in
 // milliseconds: as long as a save waits for the embedded database.
@@ -41,16 +35,6 @@ QString describe(const SqlServerTarget &target)
 QString fileIdentity(const QFileInfo &file)
 {
     return file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
-}
-
-// 0 when the server does not say.
-int serverCodePage(const QSqlDatabase &db)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(kCodePageSql) || !query.next())
-        return 0;
-    return query.value(0).toInt();
 }
 
 }  // namespace
@@ -90,7 +74,6 @@ bool Connection::open(Access access)
     m_description.clear();
     m_identity.clear();
     m_dialect = Dialect::None;
-    m_fidelity = TextFidelity::unicode();
 
     const OleDbText text = OleDbText::parse(m_text);
     if (!text.isValid()) {
@@ -142,6 +125,12 @@ QSqlQuery Connection::newQuery() const
     return query;
 }
 
+quint64 Connection::roundTrips() const
+{
+    const auto *driver = dynamic_cast<const OdbcDriver *>(database().driver());
+    return driver ? driver->roundTrips() : 0;
+}
+
 bool Connection::canSendExactly(const QString &value) const
 {
     return m_fidelity.isExact(value);
@@ -153,14 +142,14 @@ QString Connection::openTarget(const SqlServerTarget &target)
     m_identity = m_description;
     if (target.server.trimmed().isEmpty())
         return QStringLiteral("the connection text names no server (Data Source)");
-    if (!QSqlDatabase::isDriverAvailable(kOdbcDriver))
-        return QStringLiteral("the Qt ODBC driver (QODBC) is not installed");
     const OdbcConnectionString odbc =
         odbcConnectionString(target, chooseOdbcDriver(installedOdbcDrivers(), hostOs()));
     if (!odbc.ok())
         return odbc.error;
 
-    QSqlDatabase db = QSqlDatabase::addDatabase(kOdbcDriver, m_name);
+    // Our own driver binds every text as Unicode, whatever the ODBC driver's
+    // character set, and never re-prepares or cancels a statement.
+    QSqlDatabase db = QSqlDatabase::addDatabase(new OdbcDriver, m_name);
     db.setDatabaseName(odbc.text);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(target.loginTimeoutSeconds));
     if (!db.open()) {
@@ -179,8 +168,6 @@ QString Connection::openTarget(const SqlServerTarget &target)
     if (!lockTimeout.exec(kLockTimeoutSql))
         return QStringLiteral("cannot set the lock timeout on %1: %2").arg(target.dataSource, lockTimeout.lastError().text());
     m_dialect = Dialect::SqlServer;
-    m_fidelity = db.driver()->hasFeature(QSqlDriver::Unicode) ? TextFidelity::unicode()
-                                                              : TextFidelity::codePage(serverCodePage(db));
     return {};
 }
 

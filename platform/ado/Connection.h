@@ -54,11 +54,16 @@ public:
     // A forward-only query on this connection. Row counts are not known in
     // advance on either engine (size() is -1): count the rows you fetch.
     QSqlQuery newQuery() const;
-    // True when `value` would be stored exactly as given; false when the
-    // server would get a replacement character instead (text outside its
-    // code page over a non-Unicode binding, or a lone surrogate), so the
-    // caller can refuse the row instead of storing it mangled. Before a
-    // successful open every well-formed text counts as exact.
+    // Requests sent to the SQL Server since open(): one per statement
+    // executed, per transaction begun, committed or rolled back, per switch
+    // back to autocommit after one, and per prepared statement the server
+    // forgets after it ran (freed, or its parameters declared otherwise).
+    // Fetching rows costs none. Always 0 on an embedded database.
+    quint64 roundTrips() const;
+    // True when `value` would be stored exactly as given; false for a text
+    // holding a lone surrogate, which the server would get as a replacement
+    // character, so the caller can refuse the row instead of storing it
+    // mangled. Texts are sent as Unicode to either engine.
     bool canSendExactly(const QString &value) const;
     // What canSendExactly() asks, for callers that check many values.
     const TextFidelity &textFidelity() const { return m_fidelity; }

@@ -165,15 +165,14 @@ TEST_F(SaveTest, an_unknown_database_kind_writes_nothing)
     EXPECT_EQ(pos.count("MenuItems"), 0);
 }
 
-TEST_F(SaveTest, a_text_the_server_code_page_cannot_hold_fails_its_row_before_any_write)
+TEST_F(SaveTest, a_text_with_a_broken_character_fails_its_row_before_any_write)
 {
-    // A Turkish server code page over a non-Unicode binding: Turkish letters
-    // travel, an emoji or a Greek letter would arrive as "?".
-    BulkImport import(pos.connection.database(), pos.connection.dialect(), QString(),
-                      ado::TextFidelity::codePage(1254));
+    // Half of a surrogate pair would arrive as a replacement character.
+    const QChar lone(0xD83D);
+    BulkImport import(pos.connection.database(), pos.connection.dialect(), QString(), ado::TextFidelity::unicode());
     SaveChoices withTag = everything();
-    withTag.subMenuTag = QStringLiteral("Δ");
-    const SaveResult result = import.run({product("Çay İçecek"), product("Kahve 😀")}, everything());
+    withTag.subMenuTag = QString(lone);
+    const SaveResult result = import.run({product("Çay İçecek 😀"), product(QStringLiteral("Kahve ") + lone)}, everything());
     ASSERT_EQ(result.visitedRows(), 2);
     EXPECT_EQ(result.rows[0].status, RowStatus::Landed);
     EXPECT_EQ(result.rows[1].status, RowStatus::Failed);
@@ -182,7 +181,7 @@ TEST_F(SaveTest, a_text_the_server_code_page_cannot_hold_fails_its_row_before_an
 
     const SaveResult tagged = import.run({product("Süt")}, withTag);
     EXPECT_EQ(tagged.rows[0].failedTable, "ScreenMenuItems");
-    EXPECT_EQ(table("SELECT Name FROM MenuItems"), QStringList{"Çay İçecek"});
+    EXPECT_EQ(table("SELECT Name FROM MenuItems"), QStringList{"Çay İçecek 😀"});
     EXPECT_EQ(pos.count("ScreenMenuItems"), 1);
 }
 
