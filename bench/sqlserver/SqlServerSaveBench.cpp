@@ -2,7 +2,8 @@
 // through a loopback relay that holds each answer of the server back by 0, 1
 // and 10 ms: a server on this machine, one across a LAN, one across a city.
 // Prints rows per second, round trips per row (requests the relay saw the
-// program send) and the statements per row the save counted itself, for
+// program send, and those the connection counted) and the statements per
+// row the save counted itself, for
 // 1,000 rows each time, into scratch tables it makes and
 // drops; checks nothing. Without TOPLU_SQLSERVER it says so and does nothing.
 
@@ -58,7 +59,8 @@ struct Figures {
     int landed = 0;
     double seconds = 0;
     quint64 requests = 0;
-    int statements = 0;  // as the save counts them
+    int statements = 0;        // as the save counts them
+    quint64 driverTrips = 0;   // as the connection counts them
 };
 
 // One save of the workload through `text`; an empty reason means it ran.
@@ -71,6 +73,7 @@ QString saveThrough(const QString &text, RelayThread &relay, Figures &figures)
     const QLocale locale(QLocale::Turkish, QLocale::Turkey);
     const QList<bulksave::ProductRow> rows = benchwork::products(kRows, locale);
     const quint64 before = relay.relay().requests();
+    const quint64 tripsBefore = connection.roundTrips();
     QElapsedTimer clock;
     clock.start();
     const bulksave::SaveResult result =
@@ -80,6 +83,7 @@ QString saveThrough(const QString &text, RelayThread &relay, Figures &figures)
     figures.requests = relay.relay().requests() - before;
     figures.landed = result.count(bulksave::RowStatus::Landed);
     figures.statements = result.statementsSent;
+    figures.driverTrips = connection.roundTrips() - tripsBefore;
     if (!result.connected)
         return result.connectionError;
     if (figures.landed != kRows && !result.rows.isEmpty())
@@ -124,7 +128,8 @@ int main(int argc, char *argv[])
 
     std::printf("%d rows into %s, each answer of the server held back by the relay\n", kRows,
                 qPrintable(direct.description()));
-    std::printf("%8s %10s %12s %16s %16s\n", "delay", "rows/s", "seconds", "round trips/row", "statements/row");
+    std::printf("%8s %10s %10s %16s %16s %16s\n", "delay", "rows/s", "seconds", "requests/row", "driver trips/row",
+                "statements/row");
     int status = 0;
     for (const int delayMs : kDelaysMs) {
         relay.relay().setDelayMs(delayMs);
@@ -138,8 +143,9 @@ int main(int argc, char *argv[])
             std::printf("%6d ms  %s\n", delayMs, qPrintable(error));
             status = 1;
         } else {
-            std::printf("%6d ms %10.1f %12.2f %16.3f %16.3f\n", delayMs, figures.landed / figures.seconds,
-                        figures.seconds, double(figures.requests) / kRows, double(figures.statements) / kRows);
+            std::printf("%6d ms %10.1f %10.2f %16.3f %16.3f %16.3f\n", delayMs, figures.landed / figures.seconds,
+                        figures.seconds, double(figures.requests) / kRows, double(figures.driverTrips) / kRows,
+                        double(figures.statements) / kRows);
         }
         std::fflush(stdout);
         if (const QString dropError = scratch.drop(); !dropError.isEmpty()) {
