@@ -132,11 +132,11 @@ private:
     QString m_error;
 };
 
-// FreeTDS reads "HOST,PORT" only from freetds.conf-style names, and not
-// every server takes it from there: the port goes as a keyword of its own.
-// Without a port an instance is looked up by FreeTDS (Server=HOST\\INSTANCE,
-// no Port, which would override the lookup); a bare host is the default
-// instance's port.
+// The port goes to FreeTDS as a keyword of its own: FreeTDS versions do not
+// all read the "HOST,PORT" form in Server, and the keyword is documented for
+// every one. An instance without a port is sent as Server=HOST\INSTANCE
+// and no Port, which would override FreeTDS's lookup of it; a bare host is
+// the default instance, on its port.
 void addFreeTdsServer(PairWriter &pairs, const ServerAddress &address)
 {
     if (address.needsInstanceLookup()) {
