@@ -40,6 +40,10 @@ Hedefler / targets (verilmezse pencerenin bağlantısı / default: the window's 
   --connection METİN   OLE DB bağlantı metni; tekrarlanabilir, her hedefe aynı aktarım.
                        OLE DB connection text; may be repeated, every target gets
                        the same import, one after another.
+                       Data Source: SUNUCU, SUNUCU,PORT ya da SUNUCU\ÖRNEK (örnek
+                       adı SQL Server Browser hizmetine sorulur).
+                       Data Source: HOST, HOST,PORT or HOST\INSTANCE (the
+                       instance's port is asked of the SQL Server Browser service).
 
 Geri alma / undo (tablo dosyası verilmez / no spreadsheet):
   --undo-last          Her hedefe yapılan son aktarımı geri alır.

@@ -39,6 +39,7 @@ QString runScript(const QString &connectionName, const QString &script)
         if (statement.trimmed().isEmpty())
             continue;
         QSqlQuery query(db);
+        query.setForwardOnly(true);  // a driver may not open a cursor on a statement that returns no rows
         if (!query.exec(statement))
             return query.lastError().text();
     }

@@ -16,6 +16,10 @@ namespace {
 
 const QString kSqliteDriver = QStringLiteral("QSQLITE");
 
+// How long a statement waits for another connection's lock, in
+// milliseconds: as long as a save waits for the embedded database.
+const QString kLockTimeoutSql = QStringLiteral("SET LOCK_TIMEOUT 5000");
+
 QString describe(const SqlServerTarget &target)
 {
     const QString database = target.database.isEmpty()
@@ -153,8 +157,16 @@ QString Connection::openTarget(const SqlServerTarget &target)
         // operator needs to read stay as they are.
         const QString reason = maskSecrets(db.lastError().text(), {target.password},
                                            {target.dataSource, target.server, target.database});
-        return QStringLiteral("cannot connect to %1: %2").arg(target.dataSource, reason);
+        const QString lookup = instanceLookupFailure(target, reason);
+        return QStringLiteral("cannot connect to %1: %2").arg(target.dataSource, lookup.isEmpty() ? reason : lookup);
     }
+    // Without it a row waits for another program's lock as long as that
+    // program holds it; with it the row fails with error 1222, which the save
+    // reads as a database that cannot take rows now.
+    QSqlQuery lockTimeout(db);
+    lockTimeout.setForwardOnly(true);
+    if (!lockTimeout.exec(kLockTimeoutSql))
+        return QStringLiteral("cannot set the lock timeout on %1: %2").arg(target.dataSource, lockTimeout.lastError().text());
     m_dialect = Dialect::SqlServer;
     return {};
 }

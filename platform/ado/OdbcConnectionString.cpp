@@ -1,5 +1,6 @@
 #include "platform/ado/OdbcConnectionString.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ado {
@@ -14,6 +15,8 @@ constexpr std::array<QStringView, 4> kMicrosoftDriversBestFirst{
 };
 constexpr QStringView kWindowsBuiltInDriver = u"SQL Server";
 constexpr QStringView kFreeTds = u"FreeTDS";
+// The port SQL Server's default instance listens on.
+constexpr int kDefaultPort = 1433;
 
 bool isFreeTds(const QString &driver)
 {
@@ -129,7 +132,42 @@ private:
     QString m_error;
 };
 
+// The port goes to FreeTDS as a keyword of its own: FreeTDS versions do not
+// all read the "HOST,PORT" form in Server, and the keyword is documented for
+// every one. An instance without a port is sent as Server=HOST\INSTANCE
+// and no Port, which would override FreeTDS's lookup of it; a bare host is
+// the default instance, on its port.
+void addFreeTdsServer(PairWriter &pairs, const ServerAddress &address)
+{
+    if (address.needsInstanceLookup()) {
+        pairs.addBraced(u"Server", address.host + u'\\' + address.instance, u"data source");
+        return;
+    }
+    pairs.addBraced(u"Server", address.host, u"data source");
+    pairs.addPlain(u"Port", QString::number(address.port.value_or(kDefaultPort)));
+}
+
+// The words a driver uses when it found no server to log in to.
+constexpr std::array<QStringView, 2> kServerNotFound{
+    u"Adaptive Server is unavailable or does not exist",  // FreeTDS
+    u"Error Locating Server/Instance Specified",          // Microsoft's drivers
+};
+
 }  // namespace
+
+QString instanceLookupFailure(const SqlServerTarget &target, const QString &driverMessage)
+{
+    if (!serverAddress(target.server).needsInstanceLookup())
+        return {};
+    const bool notFound = std::any_of(kServerNotFound.begin(), kServerNotFound.end(), [&](QStringView words) {
+        return driverMessage.contains(words, Qt::CaseInsensitive);
+    });
+    if (!notFound)
+        return {};
+    return QStringLiteral("SQL Server Browser yanıt vermedi; bağlantı metnine port yazın: %1,%2")
+        .arg(serverAddress(target.dataSource).host)
+        .arg(kDefaultPort);
+}
 
 QString chooseOdbcDriver(const QStringList &installed, Os os)
 {
@@ -149,10 +187,16 @@ OdbcConnectionString odbcConnectionString(const SqlServerTarget &target, const Q
                                    "Optional, Mandatory or Strict")};
     if (target.trustServerCertificate == TrustCertificate::Unreadable)
         return {{}, QStringLiteral("the Trust Server Certificate setting is none of true, false, yes or no")};
+    const ServerAddress address = serverAddress(target.server);
+    if (!address.ok())
+        return {{}, address.error};
     const bool freeTds = isFreeTds(driver);
     PairWriter pairs(freeTds);
     pairs.addBraced(u"Driver", driver, u"driver name");
-    pairs.addBraced(u"Server", target.server, u"data source");
+    if (freeTds)
+        addFreeTdsServer(pairs, address);
+    else
+        pairs.addBraced(u"Server", target.server, u"data source");
     pairs.addBraced(u"Database", target.database, u"initial catalog");
     if (target.integratedSecurity) {
         pairs.addPlain(u"Trusted_Connection", u"Yes");

@@ -40,6 +40,17 @@ struct OdbcConnectionString {
 // Server" driver and FreeTDS have no trust keyword. An encryption or trust
 // value the text spells in no known way gives an error. FreeTDS also gets
 // TDS_Version=7.4 and ClientCharset=UTF-8.
+// The server goes to Microsoft's drivers as written ("HOST", "HOST,PORT",
+// "HOST\INSTANCE"); to FreeTDS as Server=HOST;Port=PORT (1433 when none is
+// written), or as Server=HOST\INSTANCE without a port, which FreeTDS looks
+// up from the SQL Server Browser service. A port that is not a number from 1
+// to 65535 gives an error for every driver.
 OdbcConnectionString odbcConnectionString(const SqlServerTarget &target, const QString &driver);
+
+// The reason to give the operator, in Turkish, when an instance form without
+// a port ("HOST\INSTANCE") could not be reached and the driver's words say
+// no server was found: the SQL Server Browser service that tells the
+// instance's port did not answer. "" for any other failure or form.
+QString instanceLookupFailure(const SqlServerTarget &target, const QString &driverMessage);
 
 }  // namespace ado

@@ -60,6 +60,13 @@ TrustCertificate trustOf(const OleDbText &text)
     return isAnyOf(value, {u"false", u"no"}) ? TrustCertificate::No : TrustCertificate::Unreadable;
 }
 
+// Where the host of a server name ends: at its "\\instance" or ",port".
+qsizetype hostEnd(const QString &server)
+{
+    const auto end = std::find_if(server.begin(), server.end(), [](QChar c) { return c == u'\\' || c == u','; });
+    return end - server.begin();
+}
+
 QString dataSourceOf(const OleDbText &text)
 {
     return text.value({u"Data Source", u"Server", u"Address", u"Addr", u"Network Address"});
@@ -100,12 +107,37 @@ SqlServerTarget sqlServerTarget(const OleDbText &text)
 
 QString serverName(const QString &dataSource)
 {
-    const qsizetype slash = dataSource.indexOf(u'\\');
-    const QString host = slash < 0 ? dataSource : dataSource.left(slash);
-    const QString instance = slash < 0 ? QString() : dataSource.mid(slash);
-    if (host.trimmed() == u"." || host.trimmed().compare(u"(local)", Qt::CaseInsensitive) == 0)
-        return QStringLiteral("localhost") + instance;
+    const qsizetype end = hostEnd(dataSource);
+    const QString host = dataSource.left(end).trimmed();
+    if (host == u"." || host.compare(u"(local)", Qt::CaseInsensitive) == 0)
+        return QStringLiteral("localhost") + dataSource.mid(end);
     return dataSource;
+}
+
+ServerAddress serverAddress(const QString &server)
+{
+    ServerAddress address;
+    const qsizetype comma = server.indexOf(u',');
+    const QString name = comma < 0 ? server : server.left(comma);
+    const qsizetype slash = name.indexOf(u'\\');
+    address.host = (slash < 0 ? name : name.left(slash)).trimmed();
+    // Microsoft's drivers take "tcp:" before the host to ask for TCP, the
+    // only protocol FreeTDS speaks.
+    if (address.host.startsWith(u"tcp:", Qt::CaseInsensitive))
+        address.host = address.host.mid(4).trimmed();
+    if (slash >= 0)
+        address.instance = name.mid(slash + 1).trimmed();
+    if (comma < 0)
+        return address;
+    const QString port = server.mid(comma + 1).trimmed();
+    const bool digits = !port.isEmpty() && port.size() <= 5 &&
+                        std::all_of(port.begin(), port.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const int number = digits ? port.toInt() : 0;
+    if (number < 1 || number > 65535)
+        address.error = QStringLiteral("the port of the data source (after \",\") is not a number from 1 to 65535");
+    else
+        address.port = number;
+    return address;
 }
 
 bool isLocalServer(const QString &server)

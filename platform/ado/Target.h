@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <variant>
 
 #include "platform/ado/OleDbText.h"
@@ -73,8 +74,23 @@ using Target = std::variant<SqlServerTarget, SqliteTarget>;
 Target chooseTarget(const OleDbText &text, Os os);
 
 // `dataSource` with a leading "." or "(local)" (any case, alone or before
-// "\instance") replaced by "localhost"; anything else unchanged.
+// "\instance" or ",port") replaced by "localhost"; anything else unchanged.
 QString serverName(const QString &dataSource);
+
+// A server name taken apart into the forms users write: "HOST",
+// "HOST,PORT" and "HOST\INSTANCE". In "HOST\INSTANCE,PORT" the port wins,
+// as it does for Microsoft's drivers, and no instance lookup is needed.
+struct ServerAddress {
+    QString host;             // before "\" or ",", without a "tcp:" prefix, blanks trimmed
+    QString instance;         // after "\", "" when none
+    std::optional<int> port;  // after ",", when given
+    QString error;            // the port is not a number from 1 to 65535; never quotes it
+
+    bool ok() const { return error.isEmpty(); }
+    // True when the port must be asked of the SQL Server Browser service.
+    bool needsInstanceLookup() const { return !instance.isEmpty() && !port; }
+};
+ServerAddress serverAddress(const QString &server);
 
 // True when `server` (after serverName()) names this machine.
 bool isLocalServer(const QString &server);

@@ -20,48 +20,24 @@
 #include "import/BulkImport.h"
 #include "import/ImportJournal.h"
 #include "tests/common/CrashingJournal.h"
+#include "tests/common/ProgramRun.h"
 #include "tests/common/TestDatabase.h"
 
 namespace {
-
-struct ProgramRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class BatchProgram : public ::testing::Test {
 protected:
     QTemporaryDir home;
 
-    // Runs the program with `arguments` in the temporary home, prices read
-    // with the C locale's decimal point; its standard output goes to
-    // `outputFile` when one is named.
     ProgramRun run(const QStringList &arguments, const QString &outputFile = {}) const
     {
-        QProcess process;
-        if (!outputFile.isEmpty())
-            process.setStandardOutputFile(outputFile);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
-        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(home.path());
-        process.start(QStringLiteral(TOPLU_EKLE), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+        return runProgram(QStringLiteral(TOPLU_EKLE), home.path(), arguments, outputFile);
     }
 
     // A CSV file in the home holding `lines` (";"-separated cells).
     QString sheet(const QString &name, const QStringList &lines) const
     {
-        const QString path = home.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-        return path;
+        return writeSheet(home.path(), name, lines);
     }
 
     static QByteArray sha1(const QString &path)
@@ -71,14 +47,6 @@ protected:
         return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
     }
 };
-
-QStringList reportLines(const ProgramRun &run)
-{
-    QStringList lines = run.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    if (!lines.isEmpty())
-        lines.removeFirst();  // the header
-    return lines;
-}
 
 }  // namespace
 

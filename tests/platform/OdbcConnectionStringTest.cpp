@@ -210,6 +210,112 @@ INSTANTIATE_TEST_SUITE_P(
         EncryptionCase{"unreadable_trust", "Data Source=KASA-PC;Trust Server Certificate=maybe", kFreeTds, nullptr}),
     [](const auto &info) { return std::string(info.param.name); });
 
+struct ServerFormCase {
+    const char *name;
+    const char *dataSource;
+    QString driver;
+    const char *expected;  // the pairs naming the server; nullptr: refused
+};
+
+void PrintTo(const ServerFormCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// The pairs of `odbc` that name the server and its port.
+QString serverPairs(const QString &odbc)
+{
+    QStringList pairs;
+    for (const QString &pair : odbc.split(u';', Qt::SkipEmptyParts)) {
+        if (pair.startsWith(u"Server=") || pair.startsWith(u"Port="))
+            pairs << pair;
+    }
+    return pairs.join(u';');
+}
+
+class ServerForms : public ::testing::TestWithParam<ServerFormCase> {};
+
+TEST_P(ServerForms, reach_each_driver_as_it_takes_them)
+{
+    const ServerFormCase &c = GetParam();
+    const QString text = QStringLiteral("Data Source=%1;Initial Catalog=MenoraPOS;User ID=sa;Password=pw")
+                             .arg(QString::fromUtf8(c.dataSource));
+    const ado::Target target = ado::chooseTarget(ado::OleDbText::parse(text), Os::Other);
+    ASSERT_TRUE(std::holds_alternative<ado::SqlServerTarget>(target));
+    const ado::OdbcConnectionString built = ado::odbcConnectionString(std::get<ado::SqlServerTarget>(target), c.driver);
+    if (!c.expected) {
+        EXPECT_FALSE(built.ok());
+        EXPECT_TRUE(built.error.contains(u"port")) << built.error.toStdString();
+        return;
+    }
+    ASSERT_TRUE(built.ok()) << built.error.toStdString();
+    EXPECT_EQ(serverPairs(built.text), QString::fromUtf8(c.expected)) << built.text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ServerForms,
+    ::testing::Values(
+        ServerFormCase{"freetds_host_gets_the_default_port", "KASA-PC", kFreeTds, "Server={KASA-PC};Port=1433"},
+        ServerFormCase{"freetds_host_and_port_apart", "10.0.0.5,1500", kFreeTds, "Server={10.0.0.5};Port=1500"},
+        ServerFormCase{"freetds_blanks_around_the_port", "10.0.0.5 , 1500 ", kFreeTds, "Server={10.0.0.5};Port=1500"},
+        ServerFormCase{"freetds_instance_is_looked_up", "KASA-PC\\SQLEXPRESS", kFreeTds, "Server={KASA-PC\\SQLEXPRESS}"},
+        ServerFormCase{"freetds_port_wins_over_instance", "KASA-PC\\SQLEXPRESS,1500", kFreeTds,
+                       "Server={KASA-PC};Port=1500"},
+        ServerFormCase{"freetds_dot", ".", kFreeTds, "Server={localhost};Port=1433"},
+        ServerFormCase{"freetds_local_instance", "(local)\\POS", kFreeTds, "Server={localhost\\POS}"},
+        ServerFormCase{"freetds_local_with_port", "(local),1500", kFreeTds, "Server={localhost};Port=1500"},
+        ServerFormCase{"freetds_tcp_prefix", "tcp:KASA-PC,1500", kFreeTds, "Server={KASA-PC};Port=1500"},
+        ServerFormCase{"freetds_highest_port", "kasa,65535", kFreeTds, "Server={kasa};Port=65535"},
+        ServerFormCase{"freetds_port_zero", "kasa,0", kFreeTds, nullptr},
+        ServerFormCase{"freetds_port_too_high", "kasa,65536", kFreeTds, nullptr},
+        ServerFormCase{"freetds_port_not_a_number", "kasa,sql", kFreeTds, nullptr},
+        ServerFormCase{"freetds_port_signed", "kasa,+1433", kFreeTds, nullptr},
+        ServerFormCase{"freetds_port_empty", "kasa,", kFreeTds, nullptr},
+        ServerFormCase{"microsoft_host", "KASA-PC", kDriver18, "Server={KASA-PC}"},
+        ServerFormCase{"microsoft_host_and_port_as_written", "10.0.0.5,1500", kDriver17, "Server={10.0.0.5,1500}"},
+        ServerFormCase{"microsoft_instance_as_written", "KASA-PC\\SQLEXPRESS", kLegacy, "Server={KASA-PC\\SQLEXPRESS}"},
+        ServerFormCase{"microsoft_dot_instance", ".\\SQLEXPRESS", kNative11, "Server={localhost\\SQLEXPRESS}"},
+        ServerFormCase{"microsoft_tcp_prefix_as_written", "tcp:KASA-PC,1500", kDriver18, "Server={tcp:KASA-PC,1500}"},
+        ServerFormCase{"microsoft_bad_port", "kasa,99999", kDriver18, nullptr}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+struct LookupFailureCase {
+    const char *name;
+    const char *dataSource;
+    const char *driverMessage;
+    const char *expected;  // "" when the driver's own words stay
+};
+
+class InstanceLookupFailure : public ::testing::TestWithParam<LookupFailureCase> {};
+
+TEST_P(InstanceLookupFailure, names_the_browser_only_for_an_instance_without_a_port)
+{
+    const LookupFailureCase &c = GetParam();
+    ado::SqlServerTarget target;
+    target.dataSource = QString::fromUtf8(c.dataSource);
+    target.server = ado::serverName(target.dataSource);
+    EXPECT_EQ(ado::instanceLookupFailure(target, QString::fromUtf8(c.driverMessage)), QString::fromUtf8(c.expected));
+}
+
+constexpr const char *kFreeTdsNotFound =
+    "[FreeTDS][SQL Server]Unable to connect: Adaptive Server is unavailable or does not exist QODBC: Unable to connect";
+constexpr const char *kMicrosoftNotFound =
+    "[Microsoft][ODBC Driver 17 for SQL Server]SQL Server Network Interfaces: Error Locating Server/Instance Specified";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InstanceLookupFailure,
+    ::testing::Values(
+        LookupFailureCase{"freetds_instance", "KASA-PC\\SQLEXPRESS", kFreeTdsNotFound,
+                          "SQL Server Browser yanıt vermedi; bağlantı metnine port yazın: KASA-PC,1433"},
+        LookupFailureCase{"microsoft_instance", "10.0.0.5\\POS", kMicrosoftNotFound,
+                          "SQL Server Browser yanıt vermedi; bağlantı metnine port yazın: 10.0.0.5,1433"},
+        LookupFailureCase{"local_instance_keeps_the_written_host", ".\\SQLEXPRESS", kFreeTdsNotFound,
+                          "SQL Server Browser yanıt vermedi; bağlantı metnine port yazın: .,1433"},
+        LookupFailureCase{"instance_refused_login", "KASA-PC\\SQLEXPRESS", "Login failed for user 'sa'", ""},
+        LookupFailureCase{"host_alone", "KASA-PC", kFreeTdsNotFound, ""},
+        LookupFailureCase{"instance_with_port", "KASA-PC\\SQLEXPRESS,1433", kFreeTdsNotFound, ""}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST(OdbcConnectionString, driver_manager_lists_the_registered_drivers)
 {
     QFile registry(QStringLiteral("/etc/odbcinst.ini"));

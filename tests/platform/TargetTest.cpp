@@ -119,6 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ServerName,
                                            ServerNameCase{"(local)\\POS", "localhost\\POS"},
                                            ServerNameCase{"kasa\\POS", "kasa\\POS"},
                                            ServerNameCase{"10.0.0.5,1433", "10.0.0.5,1433"},
+                                           ServerNameCase{"(local),1500", "localhost,1500"},
+                                           ServerNameCase{". ,1500", "localhost,1500"},
                                            ServerNameCase{"..", ".."},
                                            ServerNameCase{"", ""}));
 
