@@ -4,20 +4,36 @@
 #include "LiveServer.h"
 #include "import/BulkImport.h"
 
-TEST_F(LiveServer, AThousandRowSaveTakesAFewRoundTripsPerHundredRows)
+namespace {
+
+QList<bulksave::ProductRow> numberedRows(int count)
 {
-    constexpr int kRows = 1000;
-    // Besides the rows' batches: the category and whatever opens and ends a save.
-    constexpr int kFixedCost = 10;
     QList<bulksave::ProductRow> rows;
-    for (int i = 1; i <= kRows; ++i)
+    for (int i = 1; i <= count; ++i)
         rows.append({QString::number(8690000000000LL + i), QStringLiteral("Urun %1").arg(i), QStringLiteral("12.5")});
+    return rows;
+}
+
+bulksave::SaveChoices everyRecord()
+{
     bulksave::SaveChoices choices;
     choices.group = QStringLiteral("Toplu");
     choices.showOnSalesScreen = true;
     choices.printerPosition = 1;
     choices.printerId = QStringLiteral("1");
     choices.locale = QLocale::c();
+    return choices;
+}
+
+}  // namespace
+
+TEST_F(LiveServer, AThousandRowSaveTakesAFewRoundTripsPerHundredRows)
+{
+    constexpr int kRows = 1000;
+    // Besides the rows' batches: the category and whatever opens and ends a save.
+    constexpr int kFixedCost = 10;
+    const QList<bulksave::ProductRow> rows = numberedRows(kRows);
+    const bulksave::SaveChoices choices = everyRecord();
 
     const quint64 before = connection.roundTrips();
     const bulksave::SaveResult result =
@@ -26,4 +42,27 @@ TEST_F(LiveServer, AThousandRowSaveTakesAFewRoundTripsPerHundredRows)
     EXPECT_LE(result.statementsSent, kRows / 20 + kFixedCost);
     EXPECT_LE(connection.roundTrips() - before, quint64(kRows / 20 + kFixedCost));
     EXPECT_EQ(count(QStringLiteral("PrinterMaps")), kRows);
+}
+
+// A trigger's error dooms the whole transaction of a batch: the row it
+// refused fails alone, the rows of its batch are written again, and the
+// batches after it, which run the same prepared batch, still land.
+TEST_F(LiveServer, ARowThatDoomsItsBatchCostsOnlyItselfAndTheLaterBatchesLand)
+{
+    ASSERT_EQ(exec(QStringLiteral("CREATE TRIGGER MenuItemPrices_refuse ON MenuItemPrices AFTER INSERT AS "
+                                  "IF EXISTS (SELECT 1 FROM inserted WHERE Price > 1000) "
+                                  "THROW 50002, N'fiyat çok yüksek', 1;")), QString());
+    QList<bulksave::ProductRow> products = numberedRows(600);
+    products[2].price = QStringLiteral("5000");
+    const bulksave::SaveResult result =
+        bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
+            .run(products, everyRecord());
+    ASSERT_EQ(result.visitedRows(), 600);
+    EXPECT_EQ(result.count(bulksave::RowStatus::Landed), 599);
+    EXPECT_EQ(result.rows[2].status, bulksave::RowStatus::Failed);
+    EXPECT_EQ(result.rows[2].failedTable, "MenuItemPrices");
+    EXPECT_TRUE(result.rows[2].error.contains(QStringLiteral("fiyat çok yüksek"))) << result.rows[2].error.toStdString();
+    EXPECT_EQ(count(QStringLiteral("MenuItems")), 599);
+    EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM ScreenMenuCategories WHERE Name = N'Toplu'")),
+              QList<QVariantList>{QVariantList{1}});
 }
