@@ -37,7 +37,7 @@ QStringList names(const lookup::ReadResult &read)
 
 }  // namespace
 
-TEST_F(LiveServer, HostAndHostCommaPortConnect)
+TEST_F(LiveServer, host_and_host_comma_port_connect)
 {
     const QString host = liveAddress().host;
     const int port = liveAddress().port.value_or(1433);
@@ -52,7 +52,7 @@ TEST_F(LiveServer, HostAndHostCommaPortConnect)
     EXPECT_TRUE(opened) << bare.toStdString();
 }
 
-TEST_F(LiveServer, AnInstanceTheBrowserDoesNotTellIsNamedWithTheFormToWriteInstead)
+TEST_F(LiveServer, an_instance_the_browser_does_not_tell_is_named_with_the_form_to_write_instead)
 {
     const QString host = liveAddress().host;
     bool opened = false;
@@ -64,7 +64,7 @@ TEST_F(LiveServer, AnInstanceTheBrowserDoesNotTellIsNamedWithTheFormToWriteInste
         << error.toStdString();
 }
 
-TEST_F(LiveServer, TheLookupListsReadAsTheWindowReadsThem)
+TEST_F(LiveServer, the_lookup_lists_read_as_the_window_reads_them)
 {
     const lookup::ReadResult groups = lookup::readRecords(connection.database(), lookup::groups().sql);
     ASSERT_TRUE(groups.ok()) << groups.error.toStdString();
@@ -84,7 +84,7 @@ TEST_F(LiveServer, TheLookupListsReadAsTheWindowReadsThem)
 
 // A database that holds a point-of-sale table the suite did not make is
 // taken for a real one: refused, and nothing of it dropped.
-TEST_F(LiveServer, ADatabaseWithPointOfSaleTablesOfItsOwnIsRefusedAndKept)
+TEST_F(LiveServer, a_database_with_point_of_sale_tables_of_its_own_is_refused_and_kept)
 {
     ASSERT_EQ(scratch().drop(), QString());
     ASSERT_EQ(exec(QStringLiteral("CREATE TABLE TaxTemplates (id INT IDENTITY(1,1) PRIMARY KEY, Name NVARCHAR(50))")),

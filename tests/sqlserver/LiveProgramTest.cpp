@@ -58,7 +58,7 @@ const QString kSalesScreenNames = QStringLiteral(
 // The sample workbook with every choice, once into an existing group and once
 // into a new one: every table holds what the same import writes into the
 // embedded stand-in database, row for row.
-TEST_F(LiveServer, TheSampleWorkbookWithEveryChoiceLandsAsOnTheStandIn)
+TEST_F(LiveServer, the_sample_workbook_with_every_choice_lands_as_on_the_stand_in)
 {
     TestDatabase standIn(true);
     const QStringList choices{QStringLiteral(SAMPLE_WORKBOOK), QStringLiteral("--locale"), QStringLiteral("tr_TR"),
@@ -82,7 +82,7 @@ TEST_F(LiveServer, TheSampleWorkbookWithEveryChoiceLandsAsOnTheStandIn)
     }
 }
 
-TEST_F(LiveServer, DuplicatesAreSkippedAddedOrStopTheImport)
+TEST_F(LiveServer, duplicates_are_skipped_added_or_stop_the_import)
 {
     struct Case {
         const char *policy;
@@ -109,7 +109,7 @@ TEST_F(LiveServer, DuplicatesAreSkippedAddedOrStopTheImport)
     }
 }
 
-TEST_F(LiveServer, ADryRunWritesNothing)
+TEST_F(LiveServer, a_dry_run_writes_nothing)
 {
     ASSERT_EQ(exec(QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) "
                                   "VALUES (N'X', N'111', 0, N'Eski Çay')")), QString());
@@ -123,7 +123,7 @@ TEST_F(LiveServer, ADryRunWritesNothing)
     EXPECT_EQ(everyCount(), before);
 }
 
-TEST_F(LiveServer, AnImportIsUndoneExactly)
+TEST_F(LiveServer, an_import_is_undone_exactly)
 {
     const QString before = everyCount();
     const ProgramRun imported = runOnServer({sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"),
@@ -142,7 +142,7 @@ TEST_F(LiveServer, AnImportIsUndoneExactly)
 // Names of the full 50 characters in letters outside Latin-1, and the
 // dotless and dotted I that case rules fold together: each lands, reads back
 // as written, and the undo finds the rows by them.
-TEST_F(LiveServer, TurkishNamesOfFiftyCharactersLandExactlyAndAreUndone)
+TEST_F(LiveServer, turkish_names_of_fifty_characters_land_exactly_and_are_undone)
 {
     const QString letters = QStringLiteral("şğıİŞĞüöç");
     QString mixed;
@@ -170,7 +170,7 @@ TEST_F(LiveServer, TurkishNamesOfFiftyCharactersLandExactlyAndAreUndone)
     EXPECT_EQ(count(QStringLiteral("ScreenMenuCategories")), 2);
 }
 
-TEST_F(LiveServer, ARowATriggerRefusesFailsAloneWithTheTriggersReason)
+TEST_F(LiveServer, a_row_a_trigger_refuses_fails_alone_with_the_triggers_reason)
 {
     ASSERT_EQ(exec(QStringLiteral("CREATE TRIGGER MenuItems_refuse ON MenuItems AFTER INSERT AS "
                                   "IF EXISTS (SELECT 1 FROM inserted WHERE Barcode = N'222') "
@@ -192,7 +192,7 @@ TEST_F(LiveServer, ARowATriggerRefusesFailsAloneWithTheTriggersReason)
 // Another program holds MenuItems locked in an open transaction: the rows
 // fail with the reason once the wait for the lock runs out, and the program
 // ends instead of waiting for as long as the lock is held.
-TEST_F(LiveServer, ALockedTableFailsTheRowsInsteadOfHanging)
+TEST_F(LiveServer, a_locked_table_fails_the_rows_instead_of_hanging)
 {
     ado::Connection holder(QStringLiteral("live-holder-") + QUuid::createUuid().toString(QUuid::Id128));
     QSqlDatabase held = holdLocks(holder, QStringLiteral("SELECT COUNT(*) FROM MenuItems WITH (TABLOCKX, HOLDLOCK)"));
@@ -220,7 +220,7 @@ TEST_F(LiveServer, ALockedTableFailsTheRowsInsteadOfHanging)
 // Another program has removed the group's category in a transaction it has
 // not ended: the import that needs that category waits for the lock, then
 // fails its rows with the reason and ends.
-TEST_F(LiveServer, ARowLockedByAnotherProgramFailsTheRowsAfterTheWait)
+TEST_F(LiveServer, a_row_locked_by_another_program_fails_the_rows_after_the_wait)
 {
     // Texts any code page holds, so that only the lock can fail the rows.
     ASSERT_EQ(exec(QStringLiteral("INSERT INTO ScreenMenuCategories (Name) VALUES (N'Kahveler')")), QString());

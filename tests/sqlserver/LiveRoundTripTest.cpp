@@ -27,7 +27,7 @@ bulksave::SaveChoices everyRecord()
 
 }  // namespace
 
-TEST_F(LiveServer, AThousandRowSaveTakesAFewRoundTripsPerHundredRows)
+TEST_F(LiveServer, a_thousand_row_save_takes_a_few_round_trips_per_hundred_rows)
 {
     constexpr int kRows = 1000;
     // Besides the rows' batches: the category and whatever opens and ends a save.
@@ -47,7 +47,7 @@ TEST_F(LiveServer, AThousandRowSaveTakesAFewRoundTripsPerHundredRows)
 // A trigger's error dooms the whole transaction of a batch: the row it
 // refused fails alone, the rows of its batch are written again, and the
 // batches after it, which run the same prepared batch, still land.
-TEST_F(LiveServer, ARowThatDoomsItsBatchCostsOnlyItselfAndTheLaterBatchesLand)
+TEST_F(LiveServer, a_row_that_dooms_its_batch_costs_only_itself_and_the_later_batches_land)
 {
     ASSERT_EQ(exec(QStringLiteral("CREATE TRIGGER MenuItemPrices_refuse ON MenuItemPrices AFTER INSERT AS "
                                   "IF EXISTS (SELECT 1 FROM inserted WHERE Price > 1000) "
