@@ -19,6 +19,22 @@
 #include "db/StandInDatabase.h"
 #include "platform/ado/Connection.h"
 
+// Every row `sql` gives on `query`'s connection, each as its column values;
+// a failing query fails the test.
+inline QList<QVariantList> queryRows(QSqlQuery query, const QString &sql)
+{
+    QList<QVariantList> result;
+    if (!query.exec(sql))
+        ADD_FAILURE() << sql.toStdString() << ": " << query.lastError().text().toStdString();
+    while (query.next()) {
+        QVariantList row;
+        for (int column = 0; column < query.record().count(); ++column)
+            row << query.value(column);
+        result << row;
+    }
+    return result;
+}
+
 class TestDatabase {
     QTemporaryDir m_dir;  // outlives the connection on it
     QString m_path;
@@ -62,20 +78,7 @@ public:
     }
 
     // Every row of a query, each as its column values; a failing query fails the test.
-    QList<QVariantList> rows(const QString &sql) const
-    {
-        QSqlQuery query(connection.database());
-        QList<QVariantList> result;
-        if (!query.exec(sql))
-            ADD_FAILURE() << sql.toStdString() << ": " << query.lastError().text().toStdString();
-        while (query.next()) {
-            QVariantList row;
-            for (int column = 0; column < query.record().count(); ++column)
-                row << query.value(column);
-            result << row;
-        }
-        return result;
-    }
+    QList<QVariantList> rows(const QString &sql) const { return queryRows(connection.newQuery(), sql); }
 
     // The first column of the first row; invalid when there is none.
     QVariant value(const QString &sql) const

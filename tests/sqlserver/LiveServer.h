@@ -19,6 +19,7 @@
 #include "platform/ado/Connection.h"
 #include "tests/common/ProgramRun.h"
 #include "tests/common/QtPrinters.h"
+#include "tests/common/TestDatabase.h"
 
 // The OLE DB connection text of the server under test, "" when none is set.
 inline QString liveConnectionText()
@@ -75,20 +76,7 @@ protected:
     }
 
     // Every row of a query, each as its column values; a failing query fails the test.
-    QList<QVariantList> rows(const QString &sql) const
-    {
-        QSqlQuery query = connection.newQuery();
-        QList<QVariantList> result;
-        if (!query.exec(sql))
-            ADD_FAILURE() << sql.toStdString() << ": " << query.lastError().text().toStdString();
-        while (query.next()) {
-            QVariantList row;
-            for (int column = 0; column < query.record().count(); ++column)
-                row << query.value(column);
-            result << row;
-        }
-        return result;
-    }
+    QList<QVariantList> rows(const QString &sql) const { return queryRows(connection.newQuery(), sql); }
 
     qint64 count(const QString &table) const
     {
