@@ -117,10 +117,6 @@ public:
 
     OdbcConnectionString result() const
     {
-        // QODBC reads any string that mentions ".dsn" as the name of a file
-        // DSN and would send "FILEDSN=..." instead of our string.
-        if (m_error.isEmpty() && m_text.contains(u".dsn", Qt::CaseInsensitive))
-            return {{}, QStringLiteral("a value of the connection text holds \".dsn\", which the Qt ODBC driver would take for a file data source")};
         if (!m_error.isEmpty())
             return {{}, m_error};
         return {m_text, {}};

@@ -1,5 +1,5 @@
 #pragma once
-// Builds the ODBC connection string that Qt's QODBC driver hands to the
+// Builds the ODBC connection string that our ODBC driver hands to the
 // driver manager for a SQL Server target.
 
 #include <QString>

@@ -185,8 +185,8 @@ INSTANTIATE_TEST_SUITE_P(
             // Refused before any network traffic, so the title's server name is real.
             MessageCase{"refused_by_the_odbc_builder",
                         "Provider=SQLOLEDB.1; Data Source=KASA-PC\\SQLEXPRESS;Initial Catalog=MaPOS;User ID=sa;"
-                        "Password=%1;Server SPN=kasa.dsn",
-                        "file data source", "KASA-PC\\SQLEXPRESS / MaPOS", true},
+                        "Password=%1;Server SPN=ka}sa",
+                        "FreeTDS driver", "KASA-PC\\SQLEXPRESS / MaPOS", true},
             // Port 1 on the loopback address: nothing listens there.
             MessageCase{"server_unreachable",
                         "Provider=SQLOLEDB.1; Data Source=127.0.0.1,1;Initial Catalog=MaPOS;User ID=sa;Password=%1;"

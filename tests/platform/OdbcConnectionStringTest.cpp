@@ -93,9 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
                       LoginCase{"freetds_refuses_a_closing_brace_the_driver_manager_would_end_at", kFreeTds, "p;w}d=",
                                 nullptr},
                       LoginCase{"freetds_refuses_a_value_it_would_cut_short", kFreeTds, "ab};Gizli", nullptr},
-                      LoginCase{"freetds_refuses_a_dsn_mention", kFreeTds, "my.DSNpass", nullptr},
+                      LoginCase{"freetds_takes_a_dsn_mention", kFreeTds, "my.DSNpass", "my.DSNpass"},
                       LoginCase{"microsoft_doubles_closing_braces", kDriver17, "a}b;c", "a}}b;c"},
-                      LoginCase{"microsoft_refuses_a_dsn_mention", kDriver17, "my.DSNpass", nullptr},
+                      LoginCase{"microsoft_takes_a_dsn_mention", kDriver17, "my.DSNpass", "my.DSNpass"},
                       LoginCase{"driver_18_encrypts_only_on_request", kDriver18, "pw", "pw"}),
     [](const auto &info) { return std::string(info.param.name); });
 
