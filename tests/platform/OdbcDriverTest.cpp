@@ -76,15 +76,6 @@ protected:
     QSqlDatabase db;
 };
 
-TEST_F(OdbcDriverTest, says_what_it_supports)
-{
-    using F = QSqlDriver::DriverFeature;
-    for (F f : {F::Transactions, F::PreparedQueries, F::PositionalPlaceholders, F::Unicode, F::MultipleResultSets})
-        EXPECT_TRUE(m_driver->hasFeature(f)) << f;
-    for (F f : {F::NamedPlaceholders, F::LastInsertId, F::QuerySize, F::BatchOperations})
-        EXPECT_FALSE(m_driver->hasFeature(f)) << f;
-}
-
 struct BindCase {
     const char *name;
     QVariant value;
