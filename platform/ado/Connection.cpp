@@ -165,8 +165,12 @@ QString Connection::openTarget(const SqlServerTarget &target)
     // reads as a database that cannot take rows now.
     QSqlQuery lockTimeout(db);
     lockTimeout.setForwardOnly(true);
-    if (!lockTimeout.exec(kLockTimeoutSql))
-        return QStringLiteral("cannot set the lock timeout on %1: %2").arg(target.dataSource, lockTimeout.lastError().text());
+    if (!lockTimeout.exec(kLockTimeoutSql)) {
+        const QString why = lockTimeout.lastError().text();
+        lockTimeout = QSqlQuery();
+        db.close();  // a connection that failed to open is not left open
+        return QStringLiteral("cannot set the lock timeout on %1: %2").arg(target.dataSource, why);
+    }
     m_dialect = Dialect::SqlServer;
     return {};
 }
