@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "import/MenuItemPrices.h"
 #include "import/PosRecords.h"
 
 namespace bulksave {
@@ -17,8 +18,7 @@ QString chunkSql(qsizetype count)
 {
     QStringList marks;
     marks.fill(QStringLiteral("?"), count);
-    return QStringLiteral("SELECT Barcode, id, Name FROM MenuItems WHERE Barcode IN (%1) ORDER BY id")
-        .arg(marks.join(u','));
+    return menuItemPricesSql(QStringLiteral("m.Barcode IN (%1)").arg(marks.join(u',')));
 }
 
 }  // namespace
@@ -52,13 +52,17 @@ BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &ba
             lookup.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).error;
             return lookup;
         }
-        while (query.next()) {
-            const QString barcode = query.value(0).toString();
-            const std::optional<qint64> id = idFrom(query.value(1));
-            if (id && !lookup.items.contains(barcode))
-                lookup.items.insert(barcode, ExistingItem{*id, query.value(2).toString()});
-        }
+        // Items come in id order: a barcode's first item is its lowest.
+        lookup.error = readMenuItemPrices(query, [&lookup](const MenuItemPrice &item) {
+            const auto found = lookup.items.find(item.barcode);
+            if (found != lookup.items.end())
+                ++found->itemsWithBarcode;
+            else
+                lookup.items.insert(item.barcode, ExistingItem{item.id, item.name, item.price, item.problem});
+        });
         query.finish();
+        if (!lookup.ok())
+            return lookup;
     }
     return lookup;
 }

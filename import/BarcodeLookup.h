@@ -19,8 +19,9 @@ struct BarcodeLookup {
 };
 
 // The menu items whose Barcode equals one of `barcodes` (empty texts and
-// repeats are ignored); a barcode held by several items names the one with
-// the lowest id. A closed connection finds nothing and says so.
+// repeats are ignored), with the price the tool would change; a barcode held
+// by several items names the one with the lowest id and counts the others.
+// A closed connection finds nothing and says so.
 BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &barcodes);
 
 }  // namespace bulksave

@@ -9,6 +9,7 @@
 
 #include <optional>
 
+#include "import/MenuItemPrices.h"
 #include "import/RowRules.h"
 
 namespace bulksave {
@@ -36,6 +37,9 @@ enum RowWarning : unsigned {
 struct ExistingItem {
     qint64 id = 0;
     QString name;
+    std::optional<ItemPrice> price;  // the price an update changes; none: see problem
+    PriceProblem problem = PriceProblem::None;
+    int itemsWithBarcode = 1;  // menu items holding the barcode, this one included
 };
 
 // The items of the database by their barcode, as the save stores barcodes.
