@@ -76,12 +76,14 @@ const std::map<QString, Setter> &valueOptions()
          }},
         {QStringLiteral("--duplicates"),
          [](BatchOptions &o, const QString &v) {
-             const int policy = positionOf({QStringLiteral("skip"), QStringLiteral("add"), QStringLiteral("stop")}, v);
+             const int policy = positionOf(
+                 {QStringLiteral("skip"), QStringLiteral("add"), QStringLiteral("stop"), QStringLiteral("update")}, v);
              o.duplicates = DuplicatePolicy(std::max(policy, 0));
-             return policy >= 0 ? QString()
-                                : bothLanguages(
-                                      QStringLiteral("--duplicates skip, add ya da stop olmalı, “%1” değil.").arg(v),
-                                      QStringLiteral("--duplicates must be skip, add or stop, not “%1”.").arg(v));
+             return policy >= 0
+                        ? QString()
+                        : bothLanguages(
+                              QStringLiteral("--duplicates skip, add, stop ya da update olmalı, “%1” değil.").arg(v),
+                              QStringLiteral("--duplicates must be skip, add, stop or update, not “%1”.").arg(v));
          }},
         {QStringLiteral("--locale"),
          [](BatchOptions &o, const QString &v) {
@@ -123,6 +125,7 @@ const std::map<QString, bool BatchOptions::*> &switchOptions()
         {QStringLiteral("--dry-run"), &BatchOptions::dryRun},
         {QStringLiteral("--json"), &BatchOptions::json},
         {QStringLiteral("--undo-last"), &BatchOptions::undoLast},
+        {QStringLiteral("--update-names"), &BatchOptions::updateNames},
     };
     return switches;
 }
@@ -180,6 +183,9 @@ ParsedArguments parseArguments(const QStringList &arguments)
     }
     if (parsed.help)
         return parsed;
+    if (options.updateNames && options.duplicates != DuplicatePolicy::Update)
+        return usage(QStringLiteral("--update-names yalnız --duplicates update ile verilir."),
+                     QStringLiteral("--update-names goes only with --duplicates update."));
     if (options.undoing()) {
         if (!files.isEmpty() || (options.undoLast && !options.undoJournal.isEmpty()))
             return usage(QStringLiteral("--undo-last ya da --undo DOSYA tek başına verilir; tablo dosyası verilmez."),

@@ -17,6 +17,7 @@ enum class DuplicatePolicy {
     Skip,  // leave those rows out, write the others (the window's default answer)
     Add,   // write them all
     Stop,  // write nothing on a target where any row is a duplicate
+    Update,  // change the price of the item holding the barcode; new barcodes are added
 };
 
 // Where one target's connection text comes from.
@@ -39,6 +40,7 @@ struct BatchOptions {
     bool showOnSalesScreen = false;
     QString subMenuTag;
     DuplicatePolicy duplicates = DuplicatePolicy::Skip;
+    bool updateNames = false;              // with Update, the items' names change too
     bool dryRun = false;
     QLocale locale = QLocale::system();    // number rules of the sheet's prices
     QList<TargetSource> targets;           // in the order given; never empty after parsing

@@ -23,13 +23,19 @@ Seçimler / choices:
                        YEŞİL GRİ MOR (MAVI, SIYAH, YESIL, GRI de olur; default MAVİ)
   --show               Satışta göster (ekran düğmesi ekle) / show on the sales screen
   --submenu ETİKET     Alt menü etiketi / sub-menu tag
-  --duplicates skip|add|stop
+  --duplicates skip|add|stop|update
                        Barkodu zaten kayıtlı ya da dosyada tekrar eden satırlar:
                        skip atlar (varsayılan), add yine de ekler, stop o hedefe
-                       hiçbir şey yazmaz.
+                       hiçbir şey yazmaz, update kayıtlı ürünün fiyatını
+                       dosyadakiyle değiştirir (yeni barkodlar eklenir).
                        Rows whose barcode is already an item's or repeats in the
                        file: skip leaves them out (default), add writes them,
-                       stop writes nothing on that target.
+                       stop writes nothing on that target, update gives the
+                       item holding the barcode the file's price (new barcodes
+                       are added).
+  --update-names       update ile ürün adları da değişir (boş ad değiştirmez).
+                       With update, the items' names change too (a blank name
+                       changes nothing).
   --dry-run            Yalnız ön izleme; hiçbir şey yazılmaz.
                        Preview only; nothing is written.
   --locale AD          Fiyat sayılarının dili, örn. tr_TR (varsayılan: sistemin).

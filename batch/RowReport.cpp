@@ -14,13 +14,24 @@ namespace batch {
 
 namespace {
 
+using bulksave::ItemPrice;
 using bulksave::RowFate;
 using bulksave::RowPreview;
 using bulksave::RowStatus;
 
+// Rows a save leaves out for their barcode, whatever the policy says.
 bool isDuplicate(const RowPreview &preview)
 {
-    return preview.fate == RowFate::InDatabase || preview.fate == RowFate::RepeatInFile;
+    return preview.fate == RowFate::InDatabase || preview.fate == RowFate::RepeatInFile ||
+           preview.fate == RowFate::CannotUpdate || preview.fate == RowFate::PriceConflict;
+}
+
+// The prices of a row that changes, or would change, a registered item.
+void notePrices(ReportRow &row, const RowPreview &preview)
+{
+    const std::optional<ItemPrice> &price = preview.existing.price;
+    row.oldPrice = price ? price->price : std::nullopt;
+    row.newPrice = preview.product ? std::optional<double>(preview.product->price) : std::nullopt;
 }
 
 bool isSkipped(const RowPreview &preview)
@@ -46,6 +57,13 @@ void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome
     } else if (outcome.stoppedForDuplicates) {
         row.status = QStringLiteral("not-attempted");
         row.reason = kNothingWrittenForDuplicates;
+    } else if (preview.fate == RowFate::Unchanged) {
+        row.status = QStringLiteral("unchanged");
+        notePrices(row, preview);
+    } else if (options.dryRun && preview.fate == RowFate::WillUpdate) {
+        row.status = preview.notStorable ? QStringLiteral("would-fail") : QStringLiteral("would-update");
+        row.reason = preview.notStorable ? bulksave::notStorableReason(*preview.notStorable) : QString();
+        notePrices(row, preview);
     } else if (options.dryRun) {
         row.status = preview.notStorable ? QStringLiteral("would-fail") : QStringLiteral("would-add");
         if (preview.notStorable)
@@ -71,6 +89,15 @@ void judgeSaved(ReportRow &row, const bulksave::RowOutcome &saved, const RowPrev
         break;
     case RowStatus::LeftOut:
         row.status = QStringLiteral("duplicate");
+        break;
+    case RowStatus::Updated:
+        row.status = QStringLiteral("updated");
+        row.itemId = saved.itemId;
+        notePrices(row, preview);
+        break;
+    case RowStatus::Unchanged:
+        row.status = QStringLiteral("unchanged");
+        notePrices(row, preview);
         break;
     case RowStatus::Failed:
         row.status = QStringLiteral("failed");
@@ -105,6 +132,12 @@ QByteArray csvField(const QString &text)
     return '"' + quoted.toUtf8() + '"';
 }
 
+// A price as a number any program reads back, with a point; "" for none.
+QByteArray csvPrice(const std::optional<double> &price)
+{
+    return price ? QByteArray::number(*price, 'g', 15) : QByteArray();
+}
+
 }  // namespace
 
 QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::ProductRow> &rows,
@@ -116,7 +149,7 @@ QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::
         const RowPreview &preview = outcome.previews.at(i);
         if (preview.fate == RowFate::Blank)
             continue;
-        ReportRow row{outcome.label, int(i) + 1, rows.at(i).barcode, rows.at(i).name, {}, {}, 0};
+        ReportRow row{outcome.label, int(i) + 1, rows.at(i).barcode, rows.at(i).name, {}, {}, 0, {}, {}};
         if (outcome.save && i < outcome.save->rows.size())
             judgeSaved(row, outcome.save->rows.at(i), preview);
         else
@@ -136,13 +169,14 @@ void markSheetDamaged(QList<ReportRow> &rows)
 bool allLanded(const QList<ReportRow> &rows)
 {
     return std::all_of(rows.cbegin(), rows.cend(), [](const ReportRow &row) {
-        return row.status == u"landed" || row.status == u"would-add";
+        return row.status == u"landed" || row.status == u"would-add" || row.status == u"updated" ||
+               row.status == u"would-update";
     });
 }
 
 QByteArray csvHeader()
 {
-    return "target,row,barcode,name,status,reason,item_id\r\n";
+    return "target,row,barcode,name,status,reason,item_id,old_price,new_price\r\n";
 }
 
 QByteArray csvLines(const QList<ReportRow> &rows)
@@ -151,7 +185,8 @@ QByteArray csvLines(const QList<ReportRow> &rows)
     for (const ReportRow &row : rows) {
         out += csvField(row.target) + ',' + QByteArray::number(row.gridRow) + ',' + csvField(row.barcode) + ',' +
                csvField(row.name) + ',' + row.status.toUtf8() + ',' + csvField(row.reason) + ',' +
-               (row.itemId > 0 ? QByteArray::number(row.itemId) : QByteArray()) + "\r\n";
+               (row.itemId > 0 ? QByteArray::number(row.itemId) : QByteArray()) + ',' + csvPrice(row.oldPrice) + ',' +
+               csvPrice(row.newPrice) + "\r\n";
     }
     return out;
 }
@@ -169,6 +204,8 @@ QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus, bool s
                 {QStringLiteral("status"), row.status},
                 {QStringLiteral("reason"), row.reason},
                 {QStringLiteral("itemId"), row.itemId > 0 ? QJsonValue(row.itemId) : QJsonValue()},
+                {QStringLiteral("old_price"), row.oldPrice ? QJsonValue(*row.oldPrice) : QJsonValue()},
+                {QStringLiteral("new_price"), row.newPrice ? QJsonValue(*row.newPrice) : QJsonValue()},
             });
         }
         targetArray.append(QJsonObject{

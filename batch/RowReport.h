@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 #include "batch/BatchOptions.h"
 #include "batch/TargetImport.h"
 
@@ -17,9 +19,13 @@ struct ReportRow {
     int gridRow = 0;   // 1 = the first row of the sheet
     QString barcode;   // the cell texts as read
     QString name;
-    QString status;    // landed, skipped, duplicate, failed, not-attempted, would-add, would-fail
+    // landed, skipped, duplicate, failed, not-attempted, would-add, would-fail,
+    // updated, unchanged, would-update
+    QString status;
     QString reason;    // in Turkish; "" for a row that landed or would be added plainly
-    qint64 itemId = 0; // landed: the new menu item's id
+    qint64 itemId = 0; // landed: the new menu item's id; updated: the item changed
+    std::optional<double> oldPrice;  // updated, unchanged, would-update: the item's price before
+    std::optional<double> newPrice;  // and after
 };
 
 // The report rows of `outcome` for `rows`, in row order; blank rows, which
@@ -31,7 +37,7 @@ QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::
 // run rows together: each reason says so, after what it said before.
 void markSheetDamaged(QList<ReportRow> &rows);
 
-// True when every reported row landed, or would in a dry run.
+// True when every reported row landed or updated its item, or would in a dry run.
 bool allLanded(const QList<ReportRow> &rows);
 
 // The CSV header line, then `rows`, as UTF-8 with CRLF line ends (RFC 4180).
@@ -50,9 +56,9 @@ struct TargetReport {
 
 // The whole JSON report: {"exitStatus": n, "sheetDamaged": bool, "targets":
 // [{"target", "reached", "failure", "saveSeconds", "rowsPerSecond", "journal",
-// "rows": [{"row", "barcode", "name", "status", "reason", "itemId"}]}]};
-// itemId is null for a row that did not land, the two figures 0 without a
-// save. Texts are as read: a JSON reader evaluates no formula.
+// "rows": [{"row", "barcode", "name", "status", "reason", "itemId",
+// "old_price", "new_price"}]}]}; itemId and the prices are null where the
+// CSV leaves them empty, the two figures 0 without a save. Texts are as read: a JSON reader evaluates no formula.
 QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus, bool sheetDamaged);
 
 // The summary of one target for standard error: its label, then the

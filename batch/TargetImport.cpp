@@ -73,6 +73,8 @@ bulksave::SaveChoices baseChoices(const BatchOptions &options)
     choices.subMenuTag = options.subMenuTag;
     choices.buttonColor = renkler::colourText(options.colourPosition).value_or(QString());
     choices.locale = options.locale;
+    choices.updatePrices = options.duplicates == DuplicatePolicy::Update;
+    choices.updateNames = options.updateNames;
     return choices;
 }
 
@@ -122,8 +124,10 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
                               connection.textFidelity());
     QElapsedTimer timer;
     timer.start();
-    outcome.save = save.run(rows, choices, progress,
-                            options.duplicates == DuplicatePolicy::Skip ? duplicates : QSet<int>(), journal.get());
+    const bulksave::SavePlan plan = options.duplicates == DuplicatePolicy::Update ? bulksave::updatePlan(outcome.previews)
+                                    : options.duplicates == DuplicatePolicy::Skip ? bulksave::SavePlan(duplicates)
+                                                                                  : bulksave::SavePlan();
+    outcome.save = save.run(rows, choices, progress, plan, journal.get());
     outcome.saveSeconds = double(timer.nsecsElapsed()) / 1e9;
     if (journal->landed())
         outcome.journal = journal->path();

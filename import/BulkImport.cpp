@@ -60,15 +60,16 @@ public:
     }
 
     // Judges one grid row, hands it to the writer when usable and appends
-    // its outcome; a row left out is only recorded.
-    void visit(int gridRow, const ProductRow &row, bool leftOut);
+    // its outcome; a row left out or unchanged is only recorded.
+    void visit(int gridRow, const ProductRow &row, const SavePlan &plan);
     // Sends and commits the rows kept so far.
     void finish() { sendBatch(); }
     int statementsSent() const { return m_writer->statementsSent(); }
 
 private:
-    WriteResult refusal(const Product &product);
-    WriteResult checkTexts(const Product &product) const;
+    void write(RowOutcome &outcome, const RowToWrite &row, RowStatus status);
+    WriteResult refusal(const RowToWrite &row);
+    WriteResult checkTexts(const RowToWrite &row) const;
     void fail(RowOutcome &outcome, const WriteResult &why);
     void sendBatch();
     void loseBatch(const QList<qsizetype> &landed, const WriteResult &why);
@@ -88,31 +89,46 @@ private:
     QList<qsizetype> m_sent;
 };
 
-void SaveRun::visit(int gridRow, const ProductRow &row, bool leftOut)
+void SaveRun::visit(int gridRow, const ProductRow &row, const SavePlan &plan)
 {
     RowOutcome outcome;
     outcome.gridRow = gridRow;
-    const RowJudgement judgement = judgeRow(row, m_locale);
+    // An update may come from a row without a name: the plan holds its values.
+    const auto update = plan.updates.constFind(gridRow);
+    const RowJudgement judgement =
+        update == plan.updates.cend() ? judgeRow(row, m_locale) : RowJudgement{false, SkipReason::None, update->product};
     if (!judgement.usable()) {
         outcome.status = judgement.blank ? RowStatus::Empty : RowStatus::Skipped;
         outcome.skipReason = judgement.skipReason;
-    } else if (leftOut) {
+    } else if (plan.leaveOut.contains(gridRow)) {
         outcome.status = RowStatus::LeftOut;
-    } else if (const WriteResult refused = refusal(*judgement.product); !refused.ok()) {
-        fail(outcome, refused);
+    } else if (plan.unchanged.contains(gridRow)) {
+        outcome.status = RowStatus::Unchanged;
+    } else if (update != plan.updates.cend()) {
+        write(outcome, RowToWrite{gridRow, update->product, update->update}, RowStatus::Updated);
     } else {
-        // Landed until its batch's answer says otherwise.
-        outcome.status = RowStatus::Landed;
-        m_sent.append(m_outcomes.size());
-        m_writer->add(RowToWrite{gridRow, *judgement.product});
+        write(outcome, RowToWrite{gridRow, *judgement.product, std::nullopt}, RowStatus::Landed);
     }
     m_outcomes.append(outcome);
     if (m_writer->full())
         sendBatch();
 }
 
-// Why a usable product is not even handed to the writer, or a success.
-WriteResult SaveRun::refusal(const Product &product)
+// Hands `row` to the writer, its outcome `status` until its batch's answer
+// says otherwise.
+void SaveRun::write(RowOutcome &outcome, const RowToWrite &row, RowStatus status)
+{
+    if (const WriteResult refused = refusal(row); !refused.ok()) {
+        fail(outcome, refused);
+        return;
+    }
+    outcome.status = status;
+    m_sent.append(m_outcomes.size());
+    m_writer->add(row);
+}
+
+// Why a usable row is not even handed to the writer, or a success.
+WriteResult SaveRun::refusal(const RowToWrite &row)
 {
     if (const std::optional<WriteResult> unavailable = m_writer->unavailable())
         cannotContinue(*unavailable);
@@ -120,7 +136,7 @@ WriteResult SaveRun::refusal(const Product &product)
         return WriteResult::failure({}, m_cannotContinue);
     if (!m_prepared.ok())
         return m_prepared;
-    return checkTexts(product);
+    return checkTexts(row);
 }
 
 void SaveRun::fail(RowOutcome &outcome, const WriteResult &why)
@@ -132,10 +148,12 @@ void SaveRun::fail(RowOutcome &outcome, const WriteResult &why)
 }
 
 // A row with a text the database would store altered fails before anything
-// is written, rather than landing with "?" in place of some letters.
-WriteResult SaveRun::checkTexts(const Product &product) const
+// is written, rather than landing with "?" in place of some letters. An
+// update writes no text but a new name.
+WriteResult SaveRun::checkTexts(const RowToWrite &row) const
 {
-    const std::optional<UnstorableText> text = firstUnstorableText(product, m_texts, m_fidelity);
+    const std::optional<UnstorableText> text = row.update ? firstUnstorableText(*row.update, m_fidelity)
+                                                          : firstUnstorableText(row.product, m_texts, m_fidelity);
     if (!text)
         return {};
     return WriteResult::failure(QLatin1StringView(text->table), notStorableReason(*text));
@@ -239,7 +257,7 @@ BulkImport::BulkImport(QSqlDatabase db, ado::Dialect dialect, QString notOpenRea
 }
 
 SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress,
-                           const QSet<int> &leaveOut, SaveJournal *journal)
+                           const SavePlan &plan, SaveJournal *journal)
 {
     SaveResult result;
     if (!m_db.isOpen()) {
@@ -250,7 +268,7 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
     result.rows.reserve(rows.size());
     SaveRun run(m_db, m_dialect, m_fidelity, choices, result.rows, journal);
     for (qsizetype index = 0; index < rows.size(); ++index) {
-        run.visit(int(index) + 1, rows.at(index), leaveOut.contains(int(index) + 1));
+        run.visit(int(index) + 1, rows.at(index), plan);
         const bool goOn = !progress || progress(result.visitedRows());
         if (!goOn && index + 1 < rows.size()) {
             result.stopped = true;

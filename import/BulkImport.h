@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+#include "import/RowPreview.h"
 #include "import/RowRules.h"
 #include "import/SaveJournal.h"
 #include "platform/ado/Connection.h"
@@ -23,6 +24,8 @@ enum class RowStatus {
     Skipped,  // a product without a name, or with a price that is not a number
     Failed,   // a write failed; the row was rolled back
     LeftOut,  // a duplicate the operator chose to leave out: nothing written
+    Updated,  // the price (or name) of the menu item holding its barcode was changed and committed
+    Unchanged,  // the menu item holding its barcode already had its price: nothing written
 };
 
 // What happened to one visited grid row.
@@ -32,7 +35,7 @@ struct RowOutcome {
     SkipReason skipReason = SkipReason::None;
     QString failedTable;  // Failed: the table whose write failed, "" for the transaction itself
     QString error;        // Failed: the database's message
-    qint64 itemId = 0;    // Landed: the new MenuItems id
+    qint64 itemId = 0;    // Landed: the new MenuItems id; Updated: the item changed
 };
 
 // Everything one save did.
@@ -79,14 +82,16 @@ public:
     // by one (SQL Server) or in groups (SQLite); a group the database does
     // not keep turns its rows into failures. A closed connection writes
     // nothing and visits no row.
-    // Rows whose grid row is in `leaveOut` are visited but not written.
+    // Rows the `plan` leaves out or finds unchanged are visited but not
+    // written; rows it updates change their items instead (each value only
+    // while it is still the one the plan read), in the same batches.
     // With a `journal`, every batch is recorded in it before its commit and
     // settled after; a batch it cannot record is rolled back and its rows
     // fail. After that, and after a failure that says the database cannot
     // take rows (locked past its timeout, full), every later row fails
     // untried with the reason.
     SaveResult run(const QList<ProductRow> &rows, const SaveChoices &choices, const SaveProgress &progress = {},
-                   const QSet<int> &leaveOut = {}, SaveJournal *journal = nullptr);
+                   const SavePlan &plan = {}, SaveJournal *journal = nullptr);
 
 private:
     QSqlDatabase m_db;

@@ -77,7 +77,11 @@ PosRecords::PosRecords(const QSqlDatabase &db, ado::Dialect dialect)
                            .arg(printerMapLayout().columnNames().join(u','), printerMapLayout().table)},
       m_printerMap(inserting(db, dialect, printerMapLayout())),
       m_updatePrinterMap{QSqlQuery(db), printerMapLayout().table,
-                         updateByIdSql(printerMapLayout().table, printerMapLayout().columnNames())}
+                         updateByIdSql(printerMapLayout().table, printerMapLayout().columnNames())},
+      m_changePrice{QSqlQuery(db), priceLayout().table,
+                    QStringLiteral("UPDATE MenuItemPrices SET Price = ? WHERE id = ? AND Price = ?")},
+      m_changeName{QSqlQuery(db), menuItemLayout().table,
+                   QStringLiteral("UPDATE MenuItems SET Name = ? WHERE id = ? AND COALESCE(Name, '') = ?")}
 {
 }
 
@@ -87,7 +91,7 @@ WriteResult PosRecords::prepare()
         return WriteResult::failure(QString(), QStringLiteral("the database kind is unknown"));
     for (Statement *statement : {&m_menuItem, &m_portion, &m_price, &m_findCategory, &m_category,
                                  &m_screenMenuItem, &m_findPrinterMap, &m_readPrinterMap, &m_printerMap,
-                                 &m_updatePrinterMap}) {
+                                 &m_updatePrinterMap, &m_changePrice, &m_changeName}) {
         statement->query.setForwardOnly(true);
         if (!statement->query.prepare(statement->sql))
             return writeFailure(statement->table, statement->query.lastError());
@@ -185,6 +189,34 @@ WriteResult PosRecords::restorePrinterMap(qint64 mapId, const QVariantList &valu
         return WriteResult::failure(m_updatePrinterMap.table, QStringLiteral("the mapping's values are incomplete"));
     bind(m_updatePrinterMap.query, QVariantList(values) << mapId);
     return execute(m_updatePrinterMap);
+}
+
+WriteResult PosRecords::changePrice(qint64 priceId, double from, double to)
+{
+    return changeOne(m_changePrice, {to, priceId, from});
+}
+
+WriteResult PosRecords::changeName(qint64 itemId, const QString &from, const QString &to)
+{
+    return changeOne(m_changeName, {to, itemId, from});
+}
+
+// Runs a bound UPDATE that must change exactly the one record it names: one
+// that no longer holds the old value was changed by someone else, and is
+// left as they made it.
+WriteResult PosRecords::changeOne(Statement &statement, const QVariantList &values)
+{
+    bind(statement.query, values);
+    ++m_statements;
+    if (!statement.query.exec()) {
+        const WriteResult failed = writeFailure(statement.table, statement.query.lastError());
+        statement.query.finish();
+        return failed;
+    }
+    const int changed = statement.query.numRowsAffected();
+    statement.query.finish();
+    return changed == 1 ? WriteResult::success()
+                        : WriteResult::failure(statement.table, QStringLiteral("kayıt okunduktan sonra değiştirilmiş"));
 }
 
 PosRecords::Statement PosRecords::inserting(const QSqlDatabase &db, ado::Dialect dialect, const RecordLayout &layout)

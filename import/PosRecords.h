@@ -101,6 +101,12 @@ public:
     WriteResult updatePrinterMap(qint64 mapId, const PrinterMapValues &values);
     // Puts back `values`, as readPrinterMap() gave them, into record `mapId`.
     WriteResult restorePrinterMap(qint64 mapId, const QVariantList &values);
+    // Sets the Price of MenuItemPrices record `priceId` from `from` to `to`;
+    // a failure, changing nothing, when it does not hold `from` any more.
+    WriteResult changePrice(qint64 priceId, double from, double to);
+    // Sets the Name of MenuItems record `itemId` from `from` (a NULL counts
+    // as "") to `to`; a failure, changing nothing, when it holds another.
+    WriteResult changeName(qint64 itemId, const QString &from, const QString &to);
 
     // Statements run so far, failed ones included.
     int statementsRun() const { return m_statements; }
@@ -117,6 +123,7 @@ private:
     // Inserts one record of `layout` and gives its new id.
     WriteResult insertRecord(Statement &statement, const RecordLayout &layout, const RecordValues &values);
     WriteResult execute(Statement &statement);
+    WriteResult changeOne(Statement &statement, const QVariantList &values);
     WriteResult fetchId(Statement &statement);
 
     ado::Dialect m_dialect;
@@ -130,6 +137,8 @@ private:
     Statement m_readPrinterMap;
     Statement m_printerMap;
     Statement m_updatePrinterMap;
+    Statement m_changePrice;
+    Statement m_changeName;
     int m_statements = 0;
 };
 

@@ -20,17 +20,21 @@ unsigned warningsFor(const ProductRow &row, const Product &product)
     return warnings;
 }
 
-RowPreview judge(const ProductRow &row, const QLocale &locale, const SharedTexts &texts,
+RowPreview judge(const ProductRow &row, const SaveChoices &choices, const SharedTexts &texts,
                  const ado::TextFidelity &fidelity)
 {
     RowPreview preview;
-    const RowJudgement judgement = judgeRow(row, locale);
+    const RowJudgement judgement = judgeRow(row, choices.locale);
     if (!judgement.usable()) {
         preview.fate = judgement.blank ? RowFate::Blank
                        : judgement.skipReason == SkipReason::NoName ? RowFate::SkippedNoName
                                                                     : RowFate::SkippedPrice;
         if (preview.fate == RowFate::SkippedPrice)
             preview.priceText = row.price;
+        // Without a name a row can still give a registered item its price:
+        // it stays skipped unless its barcode turns out to be one.
+        if (preview.fate == RowFate::SkippedNoName && choices.updatePrices)
+            preview.product = unnamedPrice(row, choices.locale);
         return preview;
     }
     preview.fate = RowFate::WillAdd;
@@ -40,6 +44,37 @@ RowPreview judge(const ProductRow &row, const QLocale &locale, const SharedTexts
     if (preview.notStorable)
         preview.warnings |= NotStorable;
     return preview;
+}
+
+bool pricesDiffer(const QList<int> &gridRows, const QList<RowPreview> &previews)
+{
+    return std::any_of(gridRows.cbegin(), gridRows.cend(), [&](int gridRow) {
+        return previews.at(gridRow - 1).product->price != previews.at(gridRows.first() - 1).product->price;
+    });
+}
+
+// What the first row of a registered barcode does to its item. Values are
+// compared as stored: the same price, or a name the operator did not ask to
+// change, is left alone; a blank name never replaces one.
+void judgeUpdate(RowPreview &preview, const SaveChoices &choices, const ado::TextFidelity &fidelity)
+{
+    const Product &product = *preview.product;
+    const ExistingItem &item = preview.existing;
+    if (item.problem != PriceProblem::None || !item.price || product.price < 0) {
+        preview.fate = RowFate::CannotUpdate;
+        return;
+    }
+    ItemUpdate update{item.id, item.price->portionId, item.price->priceId, item.price->price, {}, item.name, {}};
+    if (!item.price->price || *item.price->price != product.price)
+        update.newPrice = product.price;
+    if (choices.updateNames && !product.name.isEmpty() && product.name != item.name)
+        update.newName = product.name;
+    // Only a new name is written of the texts a new item would carry.
+    preview.notStorable = firstUnstorableText(update, fidelity);
+    preview.warnings = preview.notStorable ? preview.warnings | NotStorable : preview.warnings & ~unsigned(NotStorable);
+    preview.fate = update.newPrice || update.newName ? RowFate::WillUpdate : RowFate::Unchanged;
+    if (preview.fate == RowFate::WillUpdate)
+        preview.update = update;
 }
 
 }  // namespace
@@ -58,7 +93,7 @@ void GridVerdicts::judgeAll(const QList<ProductRow> &rows)
     m_previews.reserve(rows.size());
     m_rowsByBarcode.clear();
     for (const ProductRow &row : rows) {
-        m_previews.append(judge(row, m_choices.locale, m_texts, m_fidelity));
+        m_previews.append(judge(row, m_choices, m_texts, m_fidelity));
         if (const QString *barcode = barcodeOf(m_previews.constLast()))
             m_rowsByBarcode[*barcode].append(int(m_previews.size()));
     }
@@ -80,7 +115,7 @@ void GridVerdicts::judgeRow(int gridRow, const ProductRow &row)
         else
             markBarcode(oldBarcode);
     }
-    preview = judge(row, m_choices.locale, m_texts, m_fidelity);
+    preview = judge(row, m_choices, m_texts, m_fidelity);
     if (const QString *barcode = barcodeOf(preview)) {
         QList<int> &group = m_rowsByBarcode[*barcode];
         group.insert(std::lower_bound(group.begin(), group.end(), gridRow), gridRow);
@@ -104,18 +139,40 @@ const QString *GridVerdicts::barcodeOf(const RowPreview &preview)
 
 // Gives every row of `barcode` its fate among the others: all of them taken
 // when the database holds the barcode, else the first the original and the
-// later ones repeats.
+// later ones repeats. With prices updated, the original of a taken barcode
+// changes its item, and rows that disagree on the price all stand aside;
+// rows without a name only count for a taken barcode.
 void GridVerdicts::markBarcode(const QString &barcode)
 {
     const QList<int> &gridRows = m_rowsByBarcode.value(barcode);
     const auto known = m_existing.constFind(barcode);
     const bool taken = known != m_existing.cend();
+    const bool updating = taken && m_choices.updatePrices;
+    const bool conflict = m_choices.updatePrices && pricesDiffer(gridRows, m_previews);
+    std::optional<int> original;
     for (const int gridRow : gridRows) {
         RowPreview &preview = m_previews[gridRow - 1];
         // A copy of the one list, not a list of its own.
         preview.barcodeRows = gridRows.size() > 1 ? gridRows : QList<int>();
-        preview.fate = taken ? RowFate::InDatabase : gridRow == gridRows.first() ? RowFate::WillAdd : RowFate::RepeatInFile;
         preview.existing = taken ? known.value() : ExistingItem{};
+        preview.update.reset();
+        if (preview.product->name.isEmpty() && !updating) {
+            preview.fate = RowFate::SkippedNoName;
+            continue;
+        }
+        const bool first = !original;
+        if (first)
+            original = gridRow;
+        if (conflict)
+            preview.fate = RowFate::PriceConflict;
+        else if (taken && !updating)
+            preview.fate = RowFate::InDatabase;
+        else if (!first)
+            preview.fate = RowFate::RepeatInFile;
+        else if (updating)
+            judgeUpdate(preview, m_choices, m_fidelity);
+        else
+            preview.fate = RowFate::WillAdd;
     }
 }
 
@@ -136,6 +193,35 @@ QSet<int> duplicateRows(const QList<RowPreview> &previews)
             rows.insert(int(index) + 1);
     }
     return rows;
+}
+
+SavePlan updatePlan(const QList<RowPreview> &previews)
+{
+    SavePlan plan;
+    for (qsizetype index = 0; index < previews.size(); ++index) {
+        const RowPreview &preview = previews.at(index);
+        const int gridRow = int(index) + 1;
+        switch (preview.fate) {
+        case RowFate::WillUpdate:
+            plan.updates.insert(gridRow, PlannedUpdate{*preview.product, *preview.update});
+            break;
+        case RowFate::Unchanged:
+            plan.unchanged.insert(gridRow);
+            break;
+        case RowFate::InDatabase:
+        case RowFate::RepeatInFile:
+        case RowFate::CannotUpdate:
+        case RowFate::PriceConflict:
+            plan.leaveOut.insert(gridRow);
+            break;
+        case RowFate::Blank:
+        case RowFate::WillAdd:
+        case RowFate::SkippedNoName:
+        case RowFate::SkippedPrice:
+            break;
+        }
+    }
+    return plan;
 }
 
 int countFate(const QList<RowPreview> &previews, RowFate fate)

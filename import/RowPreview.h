@@ -9,6 +9,7 @@
 
 #include <optional>
 
+#include "import/ItemUpdate.h"
 #include "import/MenuItemPrices.h"
 #include "import/RowRules.h"
 
@@ -22,6 +23,11 @@ enum class RowFate {
     SkippedPrice,    // the price text is not a number
     InDatabase,      // its barcode is already a menu item's
     RepeatInFile,    // its barcode stands in an earlier row of this file
+    // With prices updated, for rows whose barcode is a menu item's:
+    WillUpdate,      // the item's price (or name) changes
+    Unchanged,       // the item already has this price (and name)
+    CannotUpdate,    // the item has no one price to change, or the new one is below zero
+    PriceConflict,   // the barcode stands on several rows with differing prices: none applies
 };
 
 // Things worth a look that do not stop a row from being added.
@@ -57,6 +63,24 @@ struct RowPreview {
     // barcode share one list, so N rows of a barcode hold N numbers, not N².
     QList<int> barcodeRows;
     std::optional<UnstorableText> notStorable;  // NotStorable: the text at fault
+    std::optional<ItemUpdate> update;       // WillUpdate: what changes
+};
+
+// A row that changes an item on the menu, as the save takes it.
+struct PlannedUpdate {
+    Product product;
+    ItemUpdate update;
+};
+
+// What a save does with the rows besides adding them: leaves some out,
+// records others as already holding their values, and changes the items of
+// the rest instead of adding them. By grid row (1 = the first data row).
+struct SavePlan {
+    SavePlan(QSet<int> leaveOut = {}) : leaveOut(std::move(leaveOut)) {}
+
+    QSet<int> leaveOut;
+    QSet<int> unchanged;
+    QHash<int, PlannedUpdate> updates;
 };
 
 // The verdicts on a grid's rows, kept so that one changed row is judged again
@@ -101,6 +125,11 @@ QList<RowPreview> previewRows(const QList<ProductRow> &rows, const SaveChoices &
 // The grid rows that are duplicates (InDatabase or RepeatInFile): what the
 // save leaves out when the operator asks it to skip duplicates.
 QSet<int> duplicateRows(const QList<RowPreview> &previews);
+
+// The save of verdicts judged with prices updated: WillUpdate rows change
+// their items, Unchanged rows are recorded so, the other rows that are not
+// applied (repeats, conflicts, items without one price) are left out.
+SavePlan updatePlan(const QList<RowPreview> &previews);
 
 // How many rows have `fate`.
 int countFate(const QList<RowPreview> &previews, RowFate fate);

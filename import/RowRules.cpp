@@ -20,6 +20,15 @@ RowJudgement judgeRow(const ProductRow &row, const QLocale &locale)
     return judgement;
 }
 
+std::optional<Product> unnamedPrice(const ProductRow &row, const QLocale &locale)
+{
+    const QString barcode = trimSpaces(row.barcode);
+    const std::optional<double> price = localeNumber(row.price, locale);
+    if (barcode.isEmpty() || !price)
+        return std::nullopt;
+    return Product{cutTo50(barcode), QString(), *price};
+}
+
 SharedTexts sharedTexts(const SaveChoices &choices)
 {
     return SharedTexts{cutTo50(trimSpaces(choices.group)), choices.showOnSalesScreen, choices.buttonColor,
@@ -41,6 +50,13 @@ std::optional<UnstorableText> firstUnstorableText(const Product &product, const 
             return text;
     }
     return std::nullopt;
+}
+
+std::optional<UnstorableText> firstUnstorableText(const ItemUpdate &update, const ado::TextFidelity &fidelity)
+{
+    if (!update.newName || fidelity.isExact(*update.newName))
+        return std::nullopt;
+    return UnstorableText{"MenuItems", "Name", "ürün adı", *update.newName};
 }
 
 }  // namespace bulksave

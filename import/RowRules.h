@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "import/ItemUpdate.h"
 #include "platform/ado/TextFidelity.h"
 
 namespace bulksave {
@@ -29,6 +30,10 @@ struct SaveChoices {
     QString printerId;               // the printer-id list's text; empty writes no printer mapping
     QString buttonColor;             // colour text of the buttons, e.g. "White" or "#FF0000FF"
     QLocale locale = QLocale::system();  // number rules of the price texts
+    // A row whose barcode is a menu item's changes that item's price instead
+    // of being reported, and its name too with updateNames.
+    bool updatePrices = false;
+    bool updateNames = false;
 };
 
 enum class SkipReason { None, NoName, PriceNotNumber };
@@ -52,6 +57,11 @@ struct RowJudgement {
 // Judges `row`: usable when its trimmed name is not empty and its price text
 // is a number under `locale`; otherwise blank or skipped with the reason.
 RowJudgement judgeRow(const ProductRow &row, const QLocale &locale);
+
+// The values of a row skipped for having no name that still names a price
+// for a barcode: enough to change the price of the item holding it. The
+// name is empty; nullopt without a barcode or a number price.
+std::optional<Product> unnamedPrice(const ProductRow &row, const QLocale &locale);
 
 // The texts every record of one save shares, as they are stored.
 struct SharedTexts {
@@ -80,5 +90,7 @@ struct UnstorableText {
 // nullopt when every one is stored as given.
 std::optional<UnstorableText> firstUnstorableText(const Product &product, const SharedTexts &shared,
                                                   const ado::TextFidelity &fidelity);
+// Likewise for the one text an update writes, a new name.
+std::optional<UnstorableText> firstUnstorableText(const ItemUpdate &update, const ado::TextFidelity &fidelity);
 
 }  // namespace bulksave

@@ -14,16 +14,25 @@
 
 namespace bulksave {
 
-// A usable row given to a writer.
+// A usable row given to a writer: a new item, or a change to one on the menu.
 struct RowToWrite {
     int gridRow = 0;
     Product product;
+    std::optional<ItemUpdate> update;
 };
 
-// The journal record of `row` before any of its records is written.
+// The journal record of `row` before any of its records is written. An
+// update's names the item, its portion and the price record it changes (0
+// until a created one has its id) and holds the values the item will have.
 inline JournalRow unwrittenRecord(const RowToWrite &row, const QString &group)
 {
-    return JournalRow{row.gridRow, 0, 0, 0, {}, {}, {}, group, row.product.barcode, row.product.name, row.product.price};
+    if (const std::optional<ItemUpdate> &update = row.update) {
+        return JournalRow{row.gridRow,     update->itemId, update->portionId, update->priceId.value_or(0),
+                          {},              {},             {},                {},
+                          row.product.barcode, update->newName.value_or(update->oldName),
+                          update->newPrice ? *update->newPrice : update->oldPrice.value_or(0), update};
+    }
+    return JournalRow{row.gridRow, 0, 0, 0, {}, {}, {}, group, row.product.barcode, row.product.name, row.product.price, {}};
 }
 
 // What became of one row given to a writer, uncommitted.

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+#include "import/ItemUpdate.h"
+
 namespace bulksave {
 
 // A PrinterMaps record as it was before a save overwrote it: its id and the
@@ -17,7 +19,10 @@ struct ReplacedPrinterMap {
     QVariantList values;  // PrintJobId, MenuItemGroupCode, MenuItemId, PrinterId, PrinterTemplateId, DepartmentId, TicketTypeId
 };
 
-// The records one landed row wrote, and the values that identify them.
+// The records one landed row wrote, and the values that identify them. A
+// row that updated an item wrote no record but a price it may have created:
+// `update` tells what it changed, and the ids are of the item, its portion
+// and the price record changed or created.
 struct JournalRow {
     int gridRow = 0;
     qint64 itemId = 0;
@@ -30,6 +35,7 @@ struct JournalRow {
     QString barcode;
     QString name;
     double price = 0;
+    std::optional<ItemUpdate> update;  // the row changed an item on the menu
 };
 
 // One transaction's worth of landed rows, and the categories it created.

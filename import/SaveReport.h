@@ -17,7 +17,8 @@ QString cellQuote(const QString &text);
 QString guardMessage();
 
 // The completion message box text. Exactly "Toplu Ürün Eklendi" when every
-// product row landed; that line and the counts ("Eklenen ürün: 38", then
+// product row landed as a new item; that line and the counts ("Eklenen ürün:
+// 38", "Güncellenen ürün: 12" when not zero, "Fiyatı aynı olan: 4 (…)", then
 // "Atlanan satır: 2 (5, 9)", "Tekrar olduğu için eklenmeyen: 3 (4, 7, 8)" and
 // "Hatalı satır: 1 (12: <message>)" when not
 // zero, long lists ending in "…") otherwise. A stopped save opens with
@@ -37,9 +38,18 @@ QString previewSummary(const QList<RowPreview> &previews);
 
 // Why the save will not add a row, as the operator reads it: "ürün adı yok",
 // "fiyat bir sayı değil (“on”)", "barkod zaten kayıtlı: “Eski Çay” (no 42)",
-// "barkod dosyada daha önce geçiyor: satır 2"; "" for a row it will add and a
-// blank row.
+// "barkod dosyada daha önce geçiyor: satır 2", "fiyat aynı", "kayıtlı ürün
+// güncellenemez: birden çok porsiyon (no 7)", "dosyada farklı fiyatlarla
+// tekrar: satır 2, 5"; "" for a row it will add or update and a blank row.
 QString notAddedReason(const RowPreview &preview);
+
+// A price as the operator reads it, "52,50", whatever the system's locale.
+QString priceText(double price);
+
+// What an update does to the price, "45,00 → 52,50" ("fiyat yok → 52,50"
+// for a price record it creates; the old price twice when only the name
+// changes).
+QString priceChangeText(const ItemUpdate &update);
 
 // Why a row with `text` will fail, e.g. "Name sütunundaki “Kahve �” bozuk bir
 // karakter içeriyor" (half of a surrogate pair, which no database stores).

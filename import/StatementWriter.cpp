@@ -20,7 +20,7 @@ void StatementWriter::add(const RowToWrite &row)
     const std::optional<qint64> categoryBefore = m_category;
     written.result = m_batch.beginRow();
     if (written.result.ok()) {
-        written.result = writeProduct(row.product, written);
+        written.result = row.update ? writeUpdate(*row.update, written.record) : writeProduct(row.product, written);
         const WriteResult ended = m_batch.endRow(written.result.ok());
         if (!written.result.ok()) {
             m_category = categoryBefore;
@@ -101,6 +101,26 @@ WriteResult StatementWriter::writeProduct(const Product &product, RowWritten &wr
             return map;
     }
     return item;
+}
+
+// Changes what `update` changes, each value only while it is still the one
+// read; a price record the portion lacks is created. Returns the item id.
+WriteResult StatementWriter::writeUpdate(const ItemUpdate &update, JournalRow &record)
+{
+    if (update.newPrice) {
+        const WriteResult price = update.priceId
+                                      ? m_records.changePrice(*update.priceId, update.oldPrice.value_or(0), *update.newPrice)
+                                      : m_records.insertPrice(update.portionId, *update.newPrice);
+        if (!price.ok())
+            return price;
+        if (update.createsPrice())
+            record.priceId = *price.id;
+    }
+    if (update.newName) {
+        if (const WriteResult name = m_records.changeName(update.itemId, update.oldName, *update.newName); !name.ok())
+            return name;
+    }
+    return WriteResult::success(update.itemId);
 }
 
 WriteResult StatementWriter::writeButton(const QString &name, qint64 itemId, RowWritten &written)

@@ -26,6 +26,7 @@ public:
 
 private:
     WriteResult writeProduct(const Product &product, RowWritten &written);
+    WriteResult writeUpdate(const ItemUpdate &update, JournalRow &record);
     WriteResult writeButton(const QString &name, qint64 itemId, RowWritten &written);
     WriteResult writePrinterMap(qint64 itemId, JournalRow &record);
     WriteResult categoryId(RowWritten &written);

@@ -22,6 +22,8 @@ const QColor kInDatabase(255, 196, 196);
 const QColor kRepeat(255, 214, 160);
 const QColor kWarning(206, 224, 255);
 const QColor kWillFail(226, 204, 255);
+const QColor kWillUpdate(200, 238, 200);
+const QColor kUnchanged(228, 228, 214);
 
 // The rows of `rows` other than `self`, the first twenty of them: a tooltip
 // listing thousands would cover the screen.
@@ -41,6 +43,31 @@ QString otherRows(const QList<int> &rows, int self)
     return texts.join(QStringLiteral(", "));
 }
 
+// What a row of a registered barcode does to its item.
+QStringList updateLines(const RowPreview &p)
+{
+    QStringList lines;
+    if (p.fate == RowFate::WillUpdate) {
+        if (p.update->newPrice)
+            lines << QStringLiteral("Fiyatı güncellenecek: %1.").arg(bulksave::priceChangeText(*p.update));
+        if (p.update->newName)
+            lines << QStringLiteral("Adı “%1” yerine “%2” olacak.")
+                         .arg(bulksave::cellQuote(p.update->oldName), bulksave::cellQuote(*p.update->newName));
+    } else {
+        const QString reason = bulksave::notAddedReason(p);
+        lines << (p.fate == RowFate::Unchanged ? QStringLiteral("Değişmeyecek: %1 (%2).")
+                                                     .arg(reason, bulksave::priceText(p.product->price))
+                                               : QStringLiteral("Güncellenmeyecek: %1.").arg(reason));
+    }
+    if (p.existing.itemsWithBarcode > 1)
+        lines << QStringLiteral("Bu barkod %1 üründe var; en küçük numaralı olan (no %2) güncellenir.")
+                     .arg(p.existing.itemsWithBarcode)
+                     .arg(p.existing.id);
+    if (p.notStorable)
+        lines << bulksave::notStorableReason(*p.notStorable) + QStringLiteral("; bu satır güncellenemeyecek.");
+    return lines;
+}
+
 QStringList reasons(const RowPreview &p, int row)
 {
     switch (p.fate) {
@@ -55,6 +82,11 @@ QStringList reasons(const RowPreview &p, int row)
         const QString reason = bulksave::notAddedReason(p);
         return {reason.first(1).toUpper() + reason.sliced(1) + u'.'};
     }
+    case RowFate::WillUpdate:
+    case RowFate::Unchanged:
+    case RowFate::CannotUpdate:
+    case RowFate::PriceConflict:
+        return updateLines(p);
     case RowFate::WillAdd:
         break;
     }
@@ -194,9 +226,15 @@ QColor GridPreview::background(int row) const
     case RowFate::SkippedPrice:
         return kSkipped;
     case RowFate::InDatabase:
+    case RowFate::CannotUpdate:
         return kInDatabase;
     case RowFate::RepeatInFile:
+    case RowFate::PriceConflict:
         return kRepeat;
+    case RowFate::WillUpdate:
+        return p->notStorable ? kWillFail : kWillUpdate;
+    case RowFate::Unchanged:
+        return kUnchanged;
     case RowFate::WillAdd:
         if (p->notStorable)
             return kWillFail;

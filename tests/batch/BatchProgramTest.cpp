@@ -69,12 +69,12 @@ TEST_F(BatchProgram, ImportsIntoTheWindowsOwnDatabaseAndReportsEveryRow)
                            QStringLiteral("--printer"), QStringLiteral("Bar Yazıcısı"), QStringLiteral("--submenu"),
                            QStringLiteral("Soğuk")});
     EXPECT_EQ(first.exitCode, 1) << first.err.toStdString();  // one row skipped
-    EXPECT_EQ(first.out.section(u'\n', 0, 0), QStringLiteral("target,row,barcode,name,status,reason,item_id\r"));
+    EXPECT_EQ(first.out.section(u'\n', 0, 0), QStringLiteral("target,row,barcode,name,status,reason,item_id,old_price,new_price\r"));
     EXPECT_EQ(reportLines(first), (QStringList{
-        QStringLiteral("Menora POS.db,1,8690000000017,Çay,landed,,1"),
-        QStringLiteral("Menora POS.db,2,8690000000024,\"Simit, susamlı\",landed,,2"),
-        QStringLiteral("Menora POS.db,3,8690000000031,Su,skipped,fiyat bir sayı değil (“bedava”),"),
-        QStringLiteral("Menora POS.db,5,8690000000048,\"Ayran \"\"büyük\"\"\",landed,,3"),
+        QStringLiteral("Menora POS.db,1,8690000000017,Çay,landed,,1,,"),
+        QStringLiteral("Menora POS.db,2,8690000000024,\"Simit, susamlı\",landed,,2,,"),
+        QStringLiteral("Menora POS.db,3,8690000000031,Su,skipped,fiyat bir sayı değil (“bedava”),,,"),
+        QStringLiteral("Menora POS.db,5,8690000000048,\"Ayran \"\"büyük\"\"\",landed,,3,,"),
     }));
     EXPECT_TRUE(first.err.contains(QStringLiteral("[Menora POS.db]\nToplu Ürün Eklendi\nEklenen ürün: 3\nAtlanan satır: 1 (3)")))
         << first.err.toStdString();
@@ -117,8 +117,8 @@ TEST_F(BatchProgram, ATargetThatCannotBeReachedDoesNotStopTheOthers)
     ASSERT_EQ(lines.size(), 4) << both.out.toStdString();
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("sube-2.db,1,111,Çay,failed,"))) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].contains(QStringLiteral("does not exist"))) << lines[0].toStdString();
-    EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,landed,,1"));
-    EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,landed,,2"));
+    EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,landed,,1,,"));
+    EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,landed,,2,,"));
     EXPECT_TRUE(both.err.contains(QStringLiteral("[sube-2.db]\nBağlanılamadı: "))) << both.err.toStdString();
     EXPECT_EQ(reachable.count(QStringLiteral("MenuItems")), 2);
 
@@ -171,9 +171,9 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
                          QStringLiteral("--connection"), db.connectionText()});
     EXPECT_EQ(dry.exitCode, 1);
     EXPECT_EQ(reportLines(dry), (QStringList{
-        QStringLiteral("pos.db,1,111,Çay,duplicate,barkod zaten kayıtlı: “Eski Çay” (no 1),"),
-        QStringLiteral("pos.db,2,222,Su,would-add,,"),
-        QStringLiteral("pos.db,3,333,,skipped,ürün adı yok,"),
+        QStringLiteral("pos.db,1,111,Çay,duplicate,barkod zaten kayıtlı: “Eski Çay” (no 1),,,"),
+        QStringLiteral("pos.db,2,222,Su,would-add,,,,"),
+        QStringLiteral("pos.db,3,333,,skipped,ürün adı yok,,,"),
     }));
     EXPECT_TRUE(dry.err.contains(QStringLiteral("Ön izleme (hiçbir şey yazılmadı): 1 eklenecek · 1 atlanacak · 1 barkod zaten kayıtlı")))
         << dry.err.toStdString();
@@ -213,8 +213,8 @@ TEST_F(BatchProgram, DatabaseFilesOfTheSameNameAreToldApartByTheirFolders)
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString first = QDir::toNativeSeparators(QStringLiteral("sube1/pos.db"));
     const QString second = QDir::toNativeSeparators(QStringLiteral("sube2/pos.db"));
-    EXPECT_EQ(reportLines(result), (QStringList{first + QStringLiteral(",1,111,Çay,landed,,1"),
-                                                second + QStringLiteral(",1,111,Çay,landed,,1")}));
+    EXPECT_EQ(reportLines(result), (QStringList{first + QStringLiteral(",1,111,Çay,landed,,1,,"),
+                                                second + QStringLiteral(",1,111,Çay,landed,,1,,")}));
     EXPECT_TRUE(result.err.contains(u'[' + second + QStringLiteral("]\n"))) << result.err.toStdString();
 }
 
@@ -268,7 +268,8 @@ TEST_F(BatchProgram, WrongUsageExits64WithAMessageInBothLanguages)
         {{products, QStringLiteral("--bogus")}, "Bilinmeyen seçenek: --bogus\nUnknown option: --bogus"},
         {{products, QStringLiteral("--unit"), QStringLiteral("litre")}, "--unit must be Adet or Kg"},
         {{products, QStringLiteral("--colour"), QStringLiteral("pembe")}, "--colour şunlardan biri olmalı"},
-        {{products, QStringLiteral("--duplicates=ask")}, "--duplicates must be skip, add or stop"},
+        {{products, QStringLiteral("--duplicates=ask")}, "--duplicates must be skip, add, stop or update"},
+        {{products, QStringLiteral("--update-names")}, "--update-names goes only with --duplicates update"},
         {{products, QStringLiteral("--locale"), QStringLiteral("xx_YY")}, "Unknown --locale"},
         {{products, QStringLiteral("--group")}, "--group bir değer ister."},
         {{}, "Bir tablo dosyası verin."},
@@ -328,8 +329,8 @@ TEST_F(BatchProgram, ADamagedSheetIsNeverReportedClean)
     TestDatabase db;
     const ProgramRun imported = run({products, QStringLiteral("--connection"), db.connectionText()});
     EXPECT_EQ(imported.exitCode, 1) << imported.err.toStdString();
-    EXPECT_EQ(reportLines(imported), (QStringList{QStringLiteral("pos.db,1,111,Çay,landed,") + note + QStringLiteral(",1"),
-                                                  QStringLiteral("pos.db,2,222,Su,landed,") + note + QStringLiteral(",2")}));
+    EXPECT_EQ(reportLines(imported), (QStringList{QStringLiteral("pos.db,1,111,Çay,landed,") + note + QStringLiteral(",1,,"),
+                                                  QStringLiteral("pos.db,2,222,Su,landed,") + note + QStringLiteral(",2,,")}));
     EXPECT_TRUE(imported.err.contains(QStringLiteral("Dosya hasarlı"))) << imported.err.toStdString();
 
     const ProgramRun dry = run({products, QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--connection"),
@@ -348,7 +349,7 @@ TEST_F(BatchProgram, ALongPriceTextIsQuotedShortInTheReport)
                                    TestDatabase().connectionText()});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(reportLines(result), QStringList{QStringLiteral("pos.db,1,111,Çay,skipped,fiyat bir sayı değil (“") +
-                                               price.left(100) + QStringLiteral("…”),")});
+                                               price.left(100) + QStringLiteral("…”),,,")});
 }
 
 TEST_F(BatchProgram, AnImportIsUndoneFromItsJournalOnceAndOnlyOnItsOwnDatabase)
