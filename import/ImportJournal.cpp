@@ -15,7 +15,10 @@ namespace bulksave {
 
 namespace {
 
-constexpr int kFormat = 1;
+// Format 2 added updates of items on the menu. A reader of format 1 would
+// take an update for an item the import added and remove it on undo, so it
+// must refuse these journals; every format up to ours is read.
+constexpr int kFormat = 2;
 constexpr qsizetype kTargetInName = 60;
 constexpr int kNumberWidth = 6;
 // Longer than any line but a batch or a header: enough to see the last line
@@ -25,6 +28,12 @@ constexpr qint64 kTailBytes = 512;
 // by earlier versions.
 constexpr QByteArrayView kUndoneMark = R"({"undone":)";
 
+bool knownFormat(const QJsonObject &header)
+{
+    const int format = header.value(QStringLiteral("journal")).toInt();
+    return format >= 1 && format <= kFormat;
+}
+
 QJsonValue optionalId(const std::optional<qint64> &id)
 {
     return id ? QJsonValue(*id) : QJsonValue();
@@ -33,6 +42,40 @@ QJsonValue optionalId(const std::optional<qint64> &id)
 std::optional<qint64> idOf(const QJsonValue &value)
 {
     return value.isDouble() ? std::optional<qint64>(value.toInteger()) : std::nullopt;
+}
+
+QJsonValue optionalNumber(const std::optional<double> &value)
+{
+    return value ? QJsonValue(*value) : QJsonValue();
+}
+
+std::optional<double> numberOf(const QJsonValue &value)
+{
+    return value.isDouble() ? std::optional<double>(value.toDouble()) : std::nullopt;
+}
+
+// What an update changed: the old values it replaced and the new ones.
+QJsonObject updateObject(const ItemUpdate &update)
+{
+    return QJsonObject{
+        {QStringLiteral("priceRecord"), optionalId(update.priceId)},
+        {QStringLiteral("oldPrice"), optionalNumber(update.oldPrice)},
+        {QStringLiteral("newPrice"), optionalNumber(update.newPrice)},
+        {QStringLiteral("oldName"), update.oldName},
+        {QStringLiteral("newName"), update.newName ? QJsonValue(*update.newName) : QJsonValue()},
+    };
+}
+
+ItemUpdate updateFrom(const QJsonObject &object, const JournalRow &row)
+{
+    const QJsonValue newName = object.value(QStringLiteral("newName"));
+    return ItemUpdate{row.itemId,
+                      row.portionId,
+                      idOf(object.value(QStringLiteral("priceRecord"))),
+                      numberOf(object.value(QStringLiteral("oldPrice"))),
+                      numberOf(object.value(QStringLiteral("newPrice"))),
+                      object.value(QStringLiteral("oldName")).toString(),
+                      newName.isString() ? std::optional<QString>(newName.toString()) : std::nullopt};
 }
 
 QJsonObject rowObject(const JournalRow &row)
@@ -50,6 +93,8 @@ QJsonObject rowObject(const JournalRow &row)
                       QJsonObject{{QStringLiteral("id"), row.replacedMap->id},
                                   {QStringLiteral("values"), QJsonArray::fromVariantList(row.replacedMap->values)}});
     }
+    if (row.update)
+        object.insert(QStringLiteral("update"), updateObject(*row.update));
     return object;
 }
 
@@ -70,6 +115,8 @@ JournalRow rowFrom(const QJsonObject &object)
         row.replacedMap = ReplacedPrinterMap{replaced[QStringLiteral("id")].toInteger(),
                                              replaced[QStringLiteral("values")].toArray().toVariantList()};
     }
+    if (const QJsonValue update = object.value(QStringLiteral("update")); update.isObject())
+        row.update = updateFrom(update.toObject(), row);
     return row;
 }
 
@@ -122,8 +169,7 @@ QString targetOf(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QJsonObject header = QJsonDocument::fromJson(file.readLine()).object();
-    return header.value(QStringLiteral("journal")).toInt() == kFormat ? header.value(QStringLiteral("target")).toString()
-                                                                         : QString();
+    return knownFormat(header) ? header.value(QStringLiteral("target")).toString() : QString();
 }
 
 // One line of a journal read back; the part before a mark glued to a line
@@ -287,7 +333,7 @@ JournalContents readJournal(const QString &path)
         if (!parsed)
             continue;
         if (i == 0) {
-            if (object.value(QStringLiteral("journal")).toInt() != kFormat) {
+            if (!knownFormat(object)) {
                 contents.error = QStringLiteral("not a journal of this tool");
                 return contents;
             }

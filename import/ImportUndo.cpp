@@ -7,6 +7,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <algorithm>
 #include <optional>
 
 #include "import/PosRecords.h"
@@ -85,17 +86,29 @@ QString recordName(const QString &table, qint64 id, const JournalRow &row)
     return QStringLiteral("%1 %2 (satır %3, “%4”)").arg(table).arg(id).arg(row.gridRow).arg(row.name);
 }
 
-// Why `row`'s records are not as the import left them, or "" when they are.
-// Numbers compare by value whatever type the driver gives them.
-QString changedSince(UndoRecords &records, const JournalRow &row)
+// A record a row wrote, or changed, and the values it left there.
+struct Written {
+    QString table;
+    QString columns;
+    std::optional<qint64> id;  // none: the row wrote no such record
+    QVariantList values;
+};
+
+// The records of `row` as the import left them, the first one telling
+// whether the row landed at all: a new item's, or the price (else the
+// name) an update changed.
+QList<Written> writtenBy(const JournalRow &row)
 {
-    struct Written {
-        QString table;
-        QString columns;
-        std::optional<qint64> id;  // none: the row wrote no such record
-        QVariantList values;
-    };
-    const Written written[] = {
+    if (const std::optional<ItemUpdate> &update = row.update) {
+        QList<Written> changed;
+        if (update->newPrice)
+            changed.append({QStringLiteral("MenuItemPrices"), QStringLiteral("MenuItemPortionId, Price"), row.priceId,
+                            {row.portionId, *update->newPrice}});
+        if (update->newName)
+            changed.append({QStringLiteral("MenuItems"), QStringLiteral("Name"), row.itemId, {*update->newName}});
+        return changed;
+    }
+    return {
         {QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), row.itemId,
          {row.group, row.barcode, row.name}},
         {QStringLiteral("MenuItemPortions"), QStringLiteral("MenuItemId"), row.portionId, {row.itemId}},
@@ -104,26 +117,59 @@ QString changedSince(UndoRecords &records, const JournalRow &row)
         {QStringLiteral("ScreenMenuItems"), QStringLiteral("MenuItemId"), row.buttonId, {row.itemId}},
         {QStringLiteral("PrinterMaps"), QStringLiteral("MenuItemId"), row.printerMapId, {row.itemId}},
     };
+}
+
+// Why `record` of `row` is not as the import left it, or "" when it is.
+// Numbers compare by value whatever type the driver gives them.
+QString changedSince(UndoRecords &records, const Written &record, const JournalRow &row)
+{
     QVariantList values;
-    for (const Written &record : written) {
+    const WriteResult read = records.read(record.table, record.columns, *record.id, values);
+    if (!read.ok())
+        return read.table + QStringLiteral(": ") + read.error;
+    if (!read.id)
+        return recordName(record.table, *record.id, row) + QStringLiteral(" artık yok");
+    if (values != record.values)
+        return recordName(record.table, *record.id, row) + QStringLiteral(" aktarımdan sonra değiştirilmiş");
+    return {};
+}
+
+// Why `row`'s records are not as the import left them, or "" when they are.
+QString changedSince(UndoRecords &records, const JournalRow &row)
+{
+    for (const Written &record : writtenBy(row)) {
         if (!record.id)
             continue;
-        const WriteResult read = records.read(record.table, record.columns, *record.id, values);
-        if (!read.ok())
-            return read.table + QStringLiteral(": ") + read.error;
-        if (!read.id)
-            return recordName(record.table, *record.id, row) + QStringLiteral(" artık yok");
-        if (values != record.values)
-            return recordName(record.table, *record.id, row) + QStringLiteral(" aktarımdan sonra değiştirilmiş");
+        if (const QString why = changedSince(records, record, row); !why.isEmpty())
+            return why;
     }
     return {};
 }
 
-// Removes `row`'s records, the last written first, and puts back the mapping it overwrote.
-WriteResult removeRow(UndoRecords &records, PosRecords &maps, const JournalRow &row)
+// Puts back what an update changed: the old name, the old price, or no
+// price record where it created one.
+WriteResult revertUpdate(UndoRecords &records, PosRecords &pos, const JournalRow &row)
 {
+    const ItemUpdate &update = *row.update;
+    if (update.newName) {
+        if (const WriteResult name = pos.changeName(row.itemId, *update.newName, update.oldName); !name.ok())
+            return name;
+    }
+    if (update.createsPrice())
+        return records.remove(QStringLiteral("MenuItemPrices"), row.priceId);
+    if (update.newPrice)
+        return pos.changePrice(row.priceId, *update.newPrice, update.oldPrice.value_or(0));
+    return WriteResult::success();
+}
+
+// Removes `row`'s records, the last written first, and puts back the mapping
+// it overwrote; an update is reverted instead.
+WriteResult removeRow(UndoRecords &records, PosRecords &pos, const JournalRow &row)
+{
+    if (row.update)
+        return revertUpdate(records, pos, row);
     if (row.printerMapId) {
-        const WriteResult map = row.replacedMap ? maps.restorePrinterMap(row.replacedMap->id, row.replacedMap->values)
+        const WriteResult map = row.replacedMap ? pos.restorePrinterMap(row.replacedMap->id, row.replacedMap->values)
                                                 : records.remove(QStringLiteral("PrinterMaps"), *row.printerMapId);
         if (!map.ok())
             return map;
@@ -141,18 +187,18 @@ WriteResult removeRow(UndoRecords &records, PosRecords &maps, const JournalRow &
     return WriteResult::success();
 }
 
-// Whether the journaled but unsettled `batch` is in the database: its first
-// item is there as journaled.
+// Whether the journaled but unsettled `batch` is in the database: the first
+// record of its first row holds what the journal says it was given.
 WriteResult batchInDatabase(UndoRecords &records, const JournalBatch &batch, bool &landed)
 {
     landed = false;
-    if (batch.rows.isEmpty())
+    const QList<Written> written = batch.rows.isEmpty() ? QList<Written>() : writtenBy(batch.rows.first());
+    if (written.isEmpty())
         return WriteResult::success();
-    const JournalRow &first = batch.rows.first();
+    const Written &first = written.first();
     QVariantList values;
-    const WriteResult read =
-        records.read(QStringLiteral("MenuItems"), QStringLiteral("GroupCode, Barcode, Name"), first.itemId, values);
-    landed = read.ok() && read.id && values == QVariantList{first.group, first.barcode, first.name};
+    const WriteResult read = records.read(first.table, first.columns, *first.id, values);
+    landed = read.ok() && read.id && values == first.values;
     return read;
 }
 
@@ -259,8 +305,15 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
     if (!connection.commit())
         return refuse(connection.lastError().text());
 
-    UndoResult result{true, int(rows.size()),
-                      QStringLiteral("Aktarım geri alındı: %1 ürün silindi.").arg(rows.size())};
+    const int updated = int(std::count_if(rows.cbegin(), rows.cend(), [](const JournalRow &row) { return row.update; }));
+    const int removed = int(rows.size()) - updated;
+    QStringList done;
+    if (removed > 0 || updated == 0)
+        done << QStringLiteral("%1 ürün silindi").arg(removed);
+    if (updated > 0)
+        done << QStringLiteral("%1 ürün eski haline getirildi").arg(updated);
+    UndoResult result{true, removed,
+                      QStringLiteral("Aktarım geri alındı: %1.").arg(done.join(QStringLiteral(", ")))};
     if (const QString why = markUndone(journalPath); !why.isEmpty())
         result.message += QStringLiteral("\nGeri alındığı kayda yazılamadı: %1").arg(why);
     return result;

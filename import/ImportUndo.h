@@ -48,10 +48,12 @@ struct UndoResult {
     QString message;  // for the operator, in Turkish: what was undone, or why nothing was
 };
 
-// Undoes the import journaled at `journalPath` on `db`. Refuses, changing
-// nothing, when the journal cannot be read, says the import was undone
+// Undoes the import journaled at `journalPath` on `db`: the items it added
+// are removed, the items it updated get their old price (and name) back.
+// Refuses, changing nothing, when the journal cannot be read, says the import was undone
 // already or landed nothing, when a record the import wrote is gone or was changed since
-// (name, barcode, group, price, or what a record belongs to), and when the
+// (name, barcode, group, price, or what a record belongs to; for an update,
+// the price or name it set), and when the
 // database refuses a step (a ticket that uses the item, for example); the
 // message then names the first record at fault. Records are removed in the
 // reverse order of their writing; a category the import created goes only

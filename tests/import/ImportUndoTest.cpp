@@ -44,22 +44,10 @@ JournalBatch oneRow()
     return batch;
 }
 
-const QStringList kTables{"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuCategories",
-                          "ScreenMenuItems", "PrinterMaps", "Printers", "TaxTemplates"};
-
 }  // namespace
 
 class UndoTest : public SaveTest {
 protected:
-    // Every row of every table, to compare whole databases.
-    QMap<QString, QStringList> everyTable() const
-    {
-        QMap<QString, QStringList> tables;
-        for (const QString &name : kTables)
-            tables.insert(name, table(QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(name)));
-        return tables;
-    }
-
     // Saves `rows` with a journal of its own; returns the journal's path.
     QString saveJournaled(const QList<bulksave::ProductRow> &rows, const bulksave::SaveChoices &c,
                           bulksave::SaveJournal *wrapper = nullptr, SaveResult *result = nullptr)

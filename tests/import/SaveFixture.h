@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QLocale>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -62,6 +63,17 @@ protected:
             lines << texts.join(u'|');
         }
         return lines;
+    }
+
+    // Every row of every table, to compare whole databases.
+    QMap<QString, QStringList> everyTable() const
+    {
+        static const QStringList kTables{"MenuItems",       "MenuItemPortions", "MenuItemPrices", "ScreenMenuCategories",
+                                         "ScreenMenuItems", "PrinterMaps",      "Printers",       "TaxTemplates"};
+        QMap<QString, QStringList> tables;
+        for (const QString &name : kTables)
+            tables.insert(name, table(QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(name)));
+        return tables;
     }
 
     // The first row of a query as "a|b|c".
