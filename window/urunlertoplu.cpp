@@ -115,6 +115,17 @@ QLabel *urunlertoplu::makeLabel(const QString &text, const QRect &twipsRect, dou
     return label;
 }
 
+QCheckBox *urunlertoplu::makeCheckBox(const char *name, const QString &text, const QRect &twipsRect, int tabIndex)
+{
+    auto *box = place(new QCheckBox(text, this), name, twipsRect, 9.75, tabIndex);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, checkBoxColour);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    box->setPalette(palette);
+    box->setAutoFillBackground(true);
+    return box;
+}
+
 QComboBox *urunlertoplu::makeList(const char *name, const QStringList &entries, const QRect &twipsRect, int tabIndex,
                                   bool editable)
 {
@@ -143,12 +154,14 @@ void urunlertoplu::createControls()
     fiyat->hide();
     birim = makeList("birim", {QStringLiteral("Adet"), QStringLiteral("Kg")}, {9240, 1920, 3225, 390}, 11);
     yazici = makeList("yazici", {}, {9240, 2880, 3225, 390}, 10);
-    goster = place(new QCheckBox(QStringLiteral("Satışta Göster"), this), "goster", {9240, 4440, 3255, 375}, 9.75, 9);
-    QPalette checkPalette = goster->palette();
-    checkPalette.setColor(QPalette::Window, checkBoxColour);
-    checkPalette.setColor(QPalette::WindowText, Qt::black);
-    goster->setPalette(checkPalette);
-    goster->setAutoFillBackground(true);
+    goster = makeCheckBox("goster", QStringLiteral("Satışta Göster"), {9240, 4440, 3255, 375}, 9);
+    // Under the sales-screen box, in the space the hidden id box leaves.
+    updatePrices = makeCheckBox("updatePrices", QStringLiteral("Fiyatları Güncelle"), {9240, 4860, 1785, 375}, 9);
+    updatePrices->setToolTip(QStringLiteral("Barkodu zaten kayıtlı ürünlerin fiyatı dosyadaki fiyatla değişir; "
+                                            "yeni barkodlar eklenir. Önizleme eski ve yeni fiyatı gösterir."));
+    updateNames = makeCheckBox("updateNames", QStringLiteral("Adları da"), {11085, 4860, 1410, 375}, 9);
+    updateNames->setToolTip(QStringLiteral("Fiyatla birlikte ürün adı da dosyadaki adla değişir; boş ad değiştirmez."));
+    updateNames->setEnabled(false);
     renk1 = makeList("renk1", colours, {9240, 3360, 3225, 390}, 8);
     renk2 = makeList("renk2", colours, {9240, 3840, 3225, 390}, 7);
     renk2->hide();
@@ -214,6 +227,13 @@ void urunlertoplu::createPreview()
     connect(goster, &QCheckBox::toggled, this, update);
     connect(altmenu, &QLineEdit::textChanged, this, update);
     connect(renk1, &QComboBox::currentIndexChanged, this, update);
+    connect(updatePrices, &QCheckBox::toggled, this, [this](bool on) {
+        updateNames->setEnabled(on);
+        if (!on)
+            updateNames->setChecked(false);
+        preview->update();
+    });
+    connect(updateNames, &QCheckBox::toggled, this, update);
 }
 
 bulksave::SaveChoices urunlertoplu::saveChoices() const
@@ -226,6 +246,8 @@ bulksave::SaveChoices urunlertoplu::saveChoices() const
     choices.printerPosition = yaziciid->currentIndex();
     choices.printerId = yaziciid->currentText();
     choices.buttonColor = butonrengi;
+    choices.updatePrices = updatePrices->isChecked();
+    choices.updateNames = updateNames->isChecked();
     return choices;
 }
 
@@ -345,6 +367,7 @@ QString urunlertoplu::formutemizle()
     renk1->setCurrentIndex(3);
     renk2->setCurrentIndex(4);
     goster->setChecked(false);
+    updatePrices->setChecked(false);
     altmenu->setText(QString());
     basliklariyaz();
     return errors.join(u'\n');

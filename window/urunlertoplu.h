@@ -123,6 +123,10 @@ public:
     // The import preview: every row's fate on the grid, summed up in `ozet`.
     GridPreview *preview;
     QLabel *ozet;
+    // Rows whose barcode is a menu item's change its price (and, with the
+    // second box, its name): the preview shows it, the save's question offers it.
+    QCheckBox *updatePrices;
+    QCheckBox *updateNames;
 
     // The operator's choices as the save takes them.
     bulksave::SaveChoices saveChoices() const;
@@ -151,10 +155,14 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    enum class DuplicateAnswer { Skip, AddAnyway, Cancel };
+    enum class DuplicateAnswer { Skip, AddAnyway, UpdatePrices, Cancel };
     // Asks whether to leave duplicates out ("Atla", the default), write them
-    // too ("Yine de ekle") or write nothing ("Vazgeç", also the Escape key).
+    // too ("Yine de ekle"), give registered items the file's prices
+    // ("Fiyatları Güncelle") or write nothing ("Vazgeç", also the Escape key).
     DuplicateAnswer askAboutDuplicates(const QString &question);
+    // What the save does with the grid's rows after `answer`: the preview is
+    // switched to the answer's mode first, so that what it shows is what is written.
+    bulksave::SavePlan planFor(DuplicateAnswer answer);
     static QString droppedFile(const QMimeData *data);
     // A message box with only an OK button, no icon and the tool's name.
     void showMessage(const QString &text);
@@ -169,6 +177,7 @@ private:
     template <typename Control>
     Control *place(Control *control, const char *name, const QRect &twipsRect, double points, int tabIndex);
     QLabel *makeLabel(const QString &text, const QRect &twipsRect, double points, const QColor &colour, int tabIndex);
+    QCheckBox *makeCheckBox(const char *name, const QString &text, const QRect &twipsRect, int tabIndex);
     QComboBox *makeList(const char *name, const QStringList &entries, const QRect &twipsRect, int tabIndex, bool editable = false);
     void createControls();
     void createPreview();

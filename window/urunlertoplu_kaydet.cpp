@@ -77,13 +77,32 @@ urunlertoplu::DuplicateAnswer urunlertoplu::askAboutDuplicates(const QString &qu
                     this);
     QPushButton *skip = box.addButton(QStringLiteral("Atla"), QMessageBox::AcceptRole);
     QPushButton *add = box.addButton(QStringLiteral("Yine de ekle"), QMessageBox::DestructiveRole);
+    QPushButton *update = box.addButton(QStringLiteral("Fiyatları Güncelle"), QMessageBox::ActionRole);
     QPushButton *cancel = box.addButton(QStringLiteral("Vazgeç"), QMessageBox::RejectRole);
     box.setDefaultButton(skip);
     box.setEscapeButton(cancel);
     box.exec();
     if (box.clickedButton() == add)
         return DuplicateAnswer::AddAnyway;
+    if (box.clickedButton() == update)
+        return DuplicateAnswer::UpdatePrices;
     return box.clickedButton() == skip ? DuplicateAnswer::Skip : DuplicateAnswer::Cancel;
+}
+
+bulksave::SavePlan urunlertoplu::planFor(DuplicateAnswer answer)
+{
+    // Toggling the box judges the rows again at once.
+    updatePrices->setChecked(answer == DuplicateAnswer::UpdatePrices);
+    switch (answer) {
+    case DuplicateAnswer::Skip:
+        return bulksave::duplicateRows(preview->previews());
+    case DuplicateAnswer::UpdatePrices:
+        return bulksave::updatePlan(preview->previews());
+    case DuplicateAnswer::AddAnyway:
+    case DuplicateAnswer::Cancel:
+        break;
+    }
+    return {};
 }
 
 void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowNotLanded> &kept,
@@ -150,19 +169,18 @@ void urunlertoplu::kaydet_Click()
         return;
     }
 
-    const bulksave::SaveChoices choices = saveChoices();
-    QSet<int> leaveOut;
+    bulksave::SavePlan plan;
     if (const QString question = bulksave::duplicateQuestion(preview->previews()); !question.isEmpty()) {
-        switch (askAboutDuplicates(question)) {
-        case DuplicateAnswer::Skip:
-            leaveOut = bulksave::duplicateRows(preview->previews());
-            break;
-        case DuplicateAnswer::AddAnyway:
-            break;
-        case DuplicateAnswer::Cancel:
+        const DuplicateAnswer answer = askAboutDuplicates(
+            question + QStringLiteral("\n\nAtla: bu satırlar yazılmaz, yeni barkodlar eklenir.\n"
+                                      "Yine de ekle: bu satırlar da yeni ürün olarak eklenir.\n"
+                                      "Fiyatları Güncelle: kayıtlı ürünlerin fiyatı dosyadakiyle değişir, yeni barkodlar eklenir.\n"
+                                      "Vazgeç: hiçbir şey yazılmaz."));
+        if (answer == DuplicateAnswer::Cancel)
             return;
-        }
+        plan = planFor(answer);
     }
+    const bulksave::SaveChoices choices = saveChoices();
 
     // Every save is journaled so that it can be undone; without a journal
     // nothing is written.
@@ -186,7 +204,7 @@ void urunlertoplu::kaydet_Click()
                                     baglanti.textFidelity());
         result = import.run(rows, choices, [&pacing, &busy](int visited) {
             return pacing.rowVisited(visited) && !busy.closeRequested();
-        }, leaveOut, journal.get());
+        }, plan, journal.get());
         closeRequested = busy.closeRequested();
     }
     if (const std::optional<qint64> last = result.lastItemId())

@@ -123,20 +123,26 @@ struct DuplicateAnswerCase {
     const char *answer;
     QStringList messages;  // after the question
     QStringList names;     // the items the save adds
+    const char *oldPrice;  // the registered item's price after the save
 };
 
 class DuplicatesAtSave : public SaveWindow, public ::testing::WithParamInterface<DuplicateAnswerCase> {};
 
 TEST_P(DuplicatesAtSave, the_question_s_answer_decides_what_lands)
 {
-    ASSERT_EQ(database.exec("INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (900, 'G', '8690', 'Eski')"),
-              QString());
+    for (const char *sql : {"INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (900, 'G', '8690', 'Eski')",
+                            "INSERT INTO MenuItemPortions (id, Name, MenuItemId) VALUES (900, 'Normal', 900)",
+                            "INSERT INTO MenuItemPrices (id, MenuItemPortionId, Price) VALUES (900, 900, 8)"})
+        ASSERT_EQ(database.exec(QString::fromUtf8(sql)), QString());
     fillGrid({{"8690", "Çay", "10"}, {"77", "Simit", "5"}, {"77", "Simit", "5"}, {"88", "Su", "3"}});
     MessageCatcher messages(QString::fromUtf8(GetParam().answer));
     window->kaydet->click();
 
     const QString question = "1 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.";
-    EXPECT_EQ(messages.texts, QStringList{question} + GetParam().messages);
+    ASSERT_FALSE(messages.texts.isEmpty());
+    EXPECT_TRUE(messages.texts[0].startsWith(question + "\n\nAtla: ")) << messages.texts[0].toStdString();
+    EXPECT_EQ(messages.texts.mid(1), GetParam().messages);
+    EXPECT_EQ(count("SELECT Price FROM MenuItemPrices WHERE id = 900"), QString::fromUtf8(GetParam().oldPrice).toInt());
     QStringList names;
     for (const QVariantList &row : database.rows("SELECT Name FROM MenuItems WHERE id <> 900 ORDER BY id"))
         names << row.value(0).toString();
@@ -149,10 +155,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DuplicateAnswerCase{"Atla",
                             {"Toplu Ürün Eklendi\nEklenen ürün: 2\nTekrar olduğu için eklenmeyen: 2 (1, 3)"},
-                            {"Simit", "Su"}},
-        DuplicateAnswerCase{"Yine de ekle", {"Toplu Ürün Eklendi"}, {"Çay", "Simit", "Simit", "Su"}},
-        DuplicateAnswerCase{"Vazgeç", {}, {}}),
-    [](const auto &info) { return std::string(info.index == 0 ? "skip" : info.index == 1 ? "add_anyway" : "cancel"); });
+                            {"Simit", "Su"},
+                            "8"},
+        DuplicateAnswerCase{"Yine de ekle", {"Toplu Ürün Eklendi"}, {"Çay", "Simit", "Simit", "Su"}, "8"},
+        DuplicateAnswerCase{"Fiyatları Güncelle",
+                            {"Toplu Ürün Eklendi\nEklenen ürün: 2\nGüncellenen ürün: 1\nTekrar olduğu için eklenmeyen: 1 (3)"},
+                            {"Simit", "Su"},
+                            "10"},
+        DuplicateAnswerCase{"Vazgeç", {}, {}, "8"}),
+    [](const auto &info) {
+        return QStringLiteral("skip add_anyway update_prices cancel").split(u' ').at(info.index).toStdString();
+    });
 
 TEST_F(SaveWindow, all_rows_landed_is_the_plain_message_and_a_new_group_joins_the_list)
 {

@@ -1,5 +1,6 @@
 // The product grid on the window: the header reset, the column widths, the
 // loading button with its dialog, and the row rule.
+#include <QCheckBox>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -181,6 +182,42 @@ TEST_F(GridOnWindow, every_row_shows_its_fate_and_the_summary_follows_edits)
     EXPECT_EQ(window->ozet->text(), "2 eklenecek · 1 barkod zaten kayıtlı · 1 barkod dosyada tekrar");
     EXPECT_EQ(tip(4, 1), "Barkod dosyada daha önce geçiyor: satır 2.");
     EXPECT_NE(background(4), background(1)) << "a repeat and a registered barcode look different";
+}
+
+TEST_F(GridOnWindow, with_prices_updated_a_registered_row_shows_its_old_and_new_price)
+{
+    for (const char *sql : {"INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (42, 'G', '8690', 'Eski Çay')",
+                            "INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (50, 'G', '8690', 'Çay 2')",
+                            "INSERT INTO MenuItemPortions (id, Name, MenuItemId) VALUES (42, 'Normal', 42)",
+                            "INSERT INTO MenuItemPrices (MenuItemPortionId, Price) VALUES (42, 45)"})
+        ASSERT_EQ(database.exec(QString::fromUtf8(sql)), QString());
+    grid->setRows(4);
+    const QStringList cells{"8690", "Çay", "52.5", "8690", "Çay", "52.5", "77", "Simit", "5"};
+    for (int i = 0; i < cells.size(); ++i)
+        grid->setTextMatrix(1 + i / 3, 1 + i % 3, cells.at(i));
+    const auto tip = [this](int row) {
+        return grid->gridModel()->data(grid->gridModel()->index(row, 1), Qt::ToolTipRole).toString();
+    };
+    const auto background = [this](int row) {
+        return grid->gridModel()->data(grid->gridModel()->index(row, 1), Qt::BackgroundRole).value<QColor>();
+    };
+    const QColor registered = background(1);
+    ASSERT_FALSE(window->updateNames->isEnabled());
+
+    window->updatePrices->setChecked(true);
+    EXPECT_TRUE(window->updateNames->isEnabled());
+    EXPECT_EQ(window->ozet->text(), "1 eklenecek · 1 fiyat güncellenecek · 1 barkod dosyada tekrar");
+    EXPECT_EQ(tip(1), "Fiyatı güncellenecek: 45,00 → 52,50.\n"
+                      "Bu barkod 2 üründe var; en küçük numaralı olan (no 42) güncellenir.");
+    EXPECT_NE(background(1), registered);
+
+    edit(1, 3, QStringLiteral("45"));
+    edit(2, 3, QStringLiteral("45"));
+    EXPECT_EQ(window->ozet->text(), "1 eklenecek · 1 fiyat aynı · 1 barkod dosyada tekrar");
+
+    window->updatePrices->setChecked(false);
+    EXPECT_EQ(window->ozet->text(), "1 eklenecek · 2 barkod zaten kayıtlı");
+    EXPECT_EQ(background(1), registered);
 }
 
 TEST_F(GridOnWindow, a_tooltip_quotes_a_long_name_short_and_lists_twenty_other_rows_at_most)
