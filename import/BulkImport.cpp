@@ -93,19 +93,18 @@ void SaveRun::visit(int gridRow, const ProductRow &row, const SavePlan &plan)
 {
     RowOutcome outcome;
     outcome.gridRow = gridRow;
-    // An update may come from a row without a name: the plan holds its values.
+    // The plan's rows may have no name: with prices updated a barcode and a
+    // price are enough, and the plan holds their values.
     const auto update = plan.updates.constFind(gridRow);
-    const RowJudgement judgement =
-        update == plan.updates.cend() ? judgeRow(row, m_locale) : RowJudgement{false, SkipReason::None, update->product};
-    if (!judgement.usable()) {
-        outcome.status = judgement.blank ? RowStatus::Empty : RowStatus::Skipped;
-        outcome.skipReason = judgement.skipReason;
-    } else if (plan.leaveOut.contains(gridRow)) {
-        outcome.status = RowStatus::LeftOut;
+    if (update != plan.updates.cend()) {
+        write(outcome, RowToWrite{gridRow, update->product, update->update}, RowStatus::Updated);
     } else if (plan.unchanged.contains(gridRow)) {
         outcome.status = RowStatus::Unchanged;
-    } else if (update != plan.updates.cend()) {
-        write(outcome, RowToWrite{gridRow, update->product, update->update}, RowStatus::Updated);
+    } else if (plan.leaveOut.contains(gridRow)) {
+        outcome.status = RowStatus::LeftOut;
+    } else if (const RowJudgement judgement = judgeRow(row, m_locale); !judgement.usable()) {
+        outcome.status = judgement.blank ? RowStatus::Empty : RowStatus::Skipped;
+        outcome.skipReason = judgement.skipReason;
     } else {
         write(outcome, RowToWrite{gridRow, *judgement.product, std::nullopt}, RowStatus::Landed);
     }

@@ -261,6 +261,42 @@ TEST_F(BatchProgram, AnUnknownPrinterFailsItsTargetBeforeAnyWrite)
     EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 0);
 }
 
+TEST_F(BatchProgram, UpdateGivesRegisteredItemsTheSheetsPricesReportsOldAndNewAndIsUndone)
+{
+    TestDatabase db(true);
+    const QStringList target{QStringLiteral("--connection"), db.connectionText()};
+    ASSERT_EQ(run(QStringList{sheet(QStringLiteral("menu.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")})} +
+                  target)
+                  .exitCode,
+              0);
+    const QString prices = sheet(QStringLiteral("fiyatlar.csv"),
+                                 {QStringLiteral("111;Demli Çay;12.5"), QStringLiteral("222;;5"), QStringLiteral("333;Simit;4")});
+    const QStringList update{prices, QStringLiteral("--duplicates"), QStringLiteral("update"), QStringLiteral("--locale=C")};
+
+    const ProgramRun dry = run(update + target + QStringList{QStringLiteral("--dry-run"), QStringLiteral("--json")});
+    const QJsonArray rows = QJsonDocument::fromJson(dry.out.toUtf8())["targets"][0]["rows"].toArray();
+    ASSERT_EQ(rows.size(), 3) << dry.out.toStdString();
+    EXPECT_EQ(rows[0]["status"], "would-update");
+    EXPECT_EQ(rows[0]["old_price"].toDouble(), 10);
+    EXPECT_EQ(rows[0]["new_price"].toDouble(), 12.5);
+
+    const ProgramRun updated = run(update + target + QStringList{QStringLiteral("--update-names")});
+    EXPECT_EQ(updated.exitCode, 1) << "an unchanged row counts as left out";
+    EXPECT_EQ(reportLines(updated), (QStringList{
+        QStringLiteral("pos.db,1,111,Demli Çay,updated,,1,10,12.5"),
+        QStringLiteral("pos.db,2,222,,unchanged,fiyat aynı,,5,5"),
+        QStringLiteral("pos.db,3,333,Simit,landed,,3,,"),
+    }));
+    EXPECT_EQ(db.rows(QStringLiteral("SELECT MenuItems.Name, Price FROM MenuItems JOIN MenuItemPortions p ON p.MenuItemId = MenuItems.id "
+                                     "JOIN MenuItemPrices pr ON pr.MenuItemPortionId = p.id ORDER BY MenuItems.id")),
+              (QList<QVariantList>{{"Demli Çay", 12.5}, {"Su", 5.0}, {"Simit", 4.0}}));
+
+    EXPECT_EQ(run(target + QStringList{QStringLiteral("--undo-last")}).exitCode, 0);
+    EXPECT_EQ(db.rows(QStringLiteral("SELECT MenuItems.Name, Price FROM MenuItems JOIN MenuItemPortions p ON p.MenuItemId = MenuItems.id "
+                                     "JOIN MenuItemPrices pr ON pr.MenuItemPortionId = p.id ORDER BY MenuItems.id")),
+              (QList<QVariantList>{{"Çay", 10.0}, {"Su", 5.0}}));
+}
+
 TEST_F(BatchProgram, WrongUsageExits64WithAMessageInBothLanguages)
 {
     const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10")});
