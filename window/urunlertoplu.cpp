@@ -156,10 +156,10 @@ void urunlertoplu::createControls()
     yazici = makeList("yazici", {}, {9240, 2880, 3225, 390}, 10);
     goster = makeCheckBox("goster", QStringLiteral("Satışta Göster"), {9240, 4440, 3255, 375}, 9);
     // Under the sales-screen box, in the space the hidden id box leaves.
-    updatePrices = makeCheckBox("updatePrices", QStringLiteral("Fiyatları Güncelle"), {9240, 4860, 1785, 375}, 9);
+    updatePrices = makeCheckBox("updatePrices", QStringLiteral("Fiyatları Güncelle"), {9240, 4860, 1995, 375}, 9);
     updatePrices->setToolTip(QStringLiteral("Barkodu zaten kayıtlı ürünlerin fiyatı dosyadaki fiyatla değişir; "
                                             "yeni barkodlar eklenir. Önizleme eski ve yeni fiyatı gösterir."));
-    updateNames = makeCheckBox("updateNames", QStringLiteral("Adları da"), {11085, 4860, 1410, 375}, 9);
+    updateNames = makeCheckBox("updateNames", QStringLiteral("Adları da"), {11265, 4860, 1230, 375}, 9);
     updateNames->setToolTip(QStringLiteral("Fiyatla birlikte ürün adı da dosyadaki adla değişir; boş ad değiştirmez."));
     updateNames->setEnabled(false);
     renk1 = makeList("renk1", colours, {9240, 3360, 3225, 390}, 8);
@@ -220,7 +220,7 @@ void urunlertoplu::createPreview()
     ozet->setWordWrap(true);
     ozet->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     preview = new GridPreview(*satisekrani2, baglanti, [this] { return saveChoices(); }, this);
-    connect(preview, &GridPreview::changed, this, [this] { ozet->setText(preview->summary()); });
+    connect(preview, &GridPreview::changed, this, [this] { showSummary(preview->summary()); });
     // The choices decide texts the database must be able to store.
     const auto update = [this] { preview->update(); };
     connect(Grup, &QComboBox::editTextChanged, this, update);
@@ -234,6 +234,18 @@ void urunlertoplu::createPreview()
         preview->update();
     });
     connect(updateNames, &QCheckBox::toggled, this, update);
+}
+
+void urunlertoplu::showSummary(const QString &summary)
+{
+    // A summary of many kinds of rows takes a smaller font rather than
+    // losing its last line under the box below it.
+    ozet->setText(summary);
+    for (const double points : {9.75, 9.0, 8.25, 7.5}) {
+        ozet->setFont(windowFont(points));
+        if (ozet->heightForWidth(ozet->width()) <= ozet->height())
+            break;
+    }
 }
 
 bulksave::SaveChoices urunlertoplu::saveChoices() const

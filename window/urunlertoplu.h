@@ -130,6 +130,8 @@ public:
 
     // The operator's choices as the save takes them.
     bulksave::SaveChoices saveChoices() const;
+    // Puts the preview's line into `ozet`, in the largest font it fits in.
+    void showSummary(const QString &summary);
 
     // Colour texts of the chosen button colour and the (unused) text colour.
     QString butonrengi;
