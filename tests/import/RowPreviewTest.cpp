@@ -57,7 +57,7 @@ TEST(RowPreview, each_row_gets_the_fate_the_save_would_give_it)
 
 TEST(RowPreview, a_barcode_in_the_database_names_its_item_on_every_row_that_has_it)
 {
-    const ExistingBarcodes existing{{QStringLiteral("8690"), ExistingItem{42, QStringLiteral("Eski Çay")}}};
+    const ExistingBarcodes existing{{QStringLiteral("8690"), ExistingItem{42, QStringLiteral("Eski Çay"), {}, {}, 1}}};
     const QList<RowPreview> p = preview({{" 8690 ", "Çay", "10"}, {"8691", "Simit", "5"}, {"8690", "Çay 2", "11"}}, existing);
     EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::InDatabase, RowFate::WillAdd, RowFate::InDatabase}));
     EXPECT_EQ(p[0].existing.id, 42);
@@ -104,7 +104,7 @@ TEST(RowPreview, long_cell_texts_are_judged_without_parsing_and_quoted_short)
     QList<ProductRow> rows(100, ProductRow{QString::number(1), QStringLiteral("Çay"), million});
     rows << ProductRow{million, QStringLiteral("Uzun barkod"), QStringLiteral("5")}
          << ProductRow{QStringLiteral("7"), QStringLiteral("Seksen beş haneli"), QString(85, u'1')};
-    const ExistingBarcodes existing{{QStringLiteral("7"), ExistingItem{3, QString(500, u'a')}}};
+    const ExistingBarcodes existing{{QStringLiteral("7"), ExistingItem{3, QString(500, u'a'), {}, {}, 1}}};
     const QList<RowPreview> p = preview(rows, existing);
     ASSERT_EQ(p.size(), 102);
     for (int i = 0; i < 100; ++i)
@@ -142,7 +142,7 @@ TEST(RowPreview, warnings_leave_the_row_to_be_added)
 
 TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_must_know)
 {
-    const ExistingBarcodes existing{{QStringLiteral("1"), ExistingItem{9, QStringLiteral("Eski")}}};
+    const ExistingBarcodes existing{{QStringLiteral("1"), ExistingItem{9, QStringLiteral("Eski"), {}, {}, 1}}};
     const QList<RowPreview> p = preview({{"1", "Çay", "5"}, {"1", "Çay", "5"}, {"2", "Su", "3"}, {"2", "Su", "3"},
                                          {"2", "Su", "3"}, {"3", "Kek", "x"}, {"4", "Kola", "9"}, {"", "", ""}},
                                         existing);
@@ -157,7 +157,7 @@ TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_
 TEST(RowPreview, judging_one_edited_row_again_agrees_with_judging_the_whole_grid)
 {
     // Barcodes from a small pool so that repeats come and go with the edits.
-    const ExistingBarcodes existing{{QStringLiteral("b3"), ExistingItem{3, QStringLiteral("Üç")}}};
+    const ExistingBarcodes existing{{QStringLiteral("b3"), ExistingItem{3, QStringLiteral("Üç"), {}, {}, 1}}};
     bulksave::SaveChoices choices;
     choices.locale = QLocale(QLocale::Turkish, QLocale::Turkey);
     std::uint32_t seed = 12345;

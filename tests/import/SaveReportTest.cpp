@@ -102,7 +102,7 @@ TEST(SaveReport, the_rows_not_landed_carry_their_reasons_and_a_stopped_save_name
     QList<RowPreview> previews(rows.size());
     previews[1].fate = RowFate::SkippedNoName;
     previews[2].fate = RowFate::InDatabase;
-    previews[2].existing = {42, QStringLiteral("Eski Simit")};
+    previews[2].existing = {42, QStringLiteral("Eski Simit"), {}, {}, 1};
     previews[3].fate = RowFate::Blank;
     previews[5].fate = RowFate::WillAdd;
     RowOutcome leftOut{3, RowStatus::LeftOut, SkipReason::None, {}, {}, 0};
