@@ -60,14 +60,3 @@ TEST_F(ExportWindow, a_cancelled_prompt_writes_and_says_nothing)
     EXPECT_EQ(messages.texts, QStringList());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
-
-TEST_F(ExportWindow, a_file_that_cannot_be_written_is_named_in_the_message)
-{
-    const QString path = dir.filePath(QStringLiteral("yok/menü.xlsx"));
-    window->exportPrompt = [&](QWidget *, const QString &) { return path; };
-    MessageCatcher messages;
-    window->disaaktar->click();
-    ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_TRUE(messages.texts[0].startsWith(QStringLiteral("Menü dosyaya yazılamadı: %1\n").arg(QDir::toNativeSeparators(path))))
-        << messages.texts[0].toStdString();
-}
