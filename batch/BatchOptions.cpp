@@ -46,6 +46,7 @@ const std::map<QString, Setter> &valueOptions()
         {QStringLiteral("--group"),
          [](BatchOptions &o, const QString &v) {
              o.group = v;
+             o.groupGiven = true;
              return QString();
          }},
         {QStringLiteral("--unit"),
@@ -114,6 +115,13 @@ const std::map<QString, Setter> &valueOptions()
              o.undoJournal = v;
              return QString();
          }},
+        {QStringLiteral("--export"),
+         [](BatchOptions &o, const QString &v) {
+             o.exportFile = v;
+             return v.isEmpty() ? bothLanguages(QStringLiteral("--export bir dosya adı ister."),
+                                                QStringLiteral("--export needs a file name."))
+                                : QString();
+         }},
     };
     return options;
 }
@@ -135,6 +143,21 @@ ParsedArguments usage(const QString &turkish, const QString &english)
     ParsedArguments parsed;
     parsed.usageError = bothLanguages(turkish, english);
     return parsed;
+}
+
+// Why an export cannot run with the rest of the line; "" when it can.
+QString exportUsage(const BatchOptions &options, const QStringList &files)
+{
+    if (!files.isEmpty())
+        return bothLanguages(QStringLiteral("--export ile tablo dosyası verilmez."),
+                             QStringLiteral("--export takes no spreadsheet."));
+    if (options.undoing() || options.dryRun)
+        return bothLanguages(QStringLiteral("--export, --undo, --undo-last ve --dry-run ile birlikte verilmez."),
+                             QStringLiteral("--export does not go with --undo, --undo-last or --dry-run."));
+    if (options.targets.size() > 1)
+        return bothLanguages(QStringLiteral("--export tek bir hedefle verilir."),
+                             QStringLiteral("--export takes one target only."));
+    return {};
 }
 
 }  // namespace
@@ -186,6 +209,14 @@ ParsedArguments parseArguments(const QStringList &arguments)
     if (options.updateNames && options.duplicates != DuplicatePolicy::Update)
         return usage(QStringLiteral("--update-names yalnız --duplicates update ile verilir."),
                      QStringLiteral("--update-names goes only with --duplicates update."));
+    if (options.exporting()) {
+        parsed.usageError = exportUsage(options, files);
+        if (!parsed.ok())
+            return parsed;
+        if (options.targets.isEmpty())
+            options.targets.append({TargetSource::Kind::WindowDefault, {}});
+        return parsed;
+    }
     if (options.undoing()) {
         if (!files.isEmpty() || (options.undoLast && !options.undoJournal.isEmpty()))
             return usage(QStringLiteral("--undo-last ya da --undo DOSYA tek başına verilir; tablo dosyası verilmez."),

@@ -48,6 +48,11 @@ struct BatchOptions {
     bool json = false;                     // the report as JSON instead of CSV
     bool undoLast = false;                 // undo the last import into each target instead of importing
     QString undoJournal;                   // undo the import of this journal instead of importing
+    QString exportFile;                    // write the target's menu to this workbook instead of importing
+    bool groupGiven = false;               // --group was given: an export writes only that group
+
+    // True when the run writes the menu to a workbook rather than importing.
+    bool exporting() const { return !exportFile.isEmpty(); }
 
     // True when the run undoes an import rather than making one.
     bool undoing() const { return undoLast || !undoJournal.isEmpty(); }
@@ -64,9 +69,10 @@ struct ParsedArguments {
 
 // Reads `arguments` (the program name first). Options take their value as
 // "--name value" or "--name=value". Exactly one spreadsheet must be named,
-// unless help is asked for or an import is undone (then none may be, and
-// --undo takes one target only); without --settings or --connection the one
-// target is the window's own connection.
+// unless help is asked for, an import is undone (then none may be, and
+// --undo takes one target only) or the menu is exported (none may be, nor
+// --undo, --undo-last or --dry-run, and one target only); without
+// --settings or --connection the one target is the window's own connection.
 ParsedArguments parseArguments(const QStringList &arguments);
 
 // The --help text, in Turkish and then in English, exit statuses included.

@@ -8,6 +8,7 @@
 #include "batch/ProgressBar.h"
 #include "batch/ReportOutput.h"
 #include "batch/RowReport.h"
+#include "batch/TargetExport.h"
 #include "batch/TargetImport.h"
 #include "connection/baglanmodul.h"
 #include "import/ImportJournal.h"
@@ -143,6 +144,22 @@ int undoOnTargets(const BatchOptions &options, std::FILE *err)
     return status;
 }
 
+// Writes the one target's menu to the --export workbook.
+int exportFromTarget(const BatchOptions &options, std::FILE *err)
+{
+    const TargetText text = connectionTextOf(options.targets.first());
+    ExportOutcome outcome{QStringLiteral("hedef 1"), TargetUnreachable, text.error};
+    if (text.error.isEmpty()) {
+        ado::Connection connection(QStringLiteral("toplu-ekle-1"));
+        connection.setConnectionString(text.text);
+        outcome = exportFrom(connection, options);
+    }
+    if (const QString label = fileLabels(options.targets).first(); !label.isEmpty())
+        outcome.label = label;
+    print(err, QStringLiteral("[%1]\n%2\n").arg(outcome.label, outcome.message));
+    return outcome.status;
+}
+
 }  // namespace
 
 int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
@@ -159,6 +176,8 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
     const BatchOptions &options = parsed.options;
     if (options.undoing())
         return undoOnTargets(options, err);
+    if (options.exporting())
+        return exportFromTarget(options, err);
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(options.file, options.locale);
     if (const QString message = loadreport::loadMessage(options.file, sheet); !message.isEmpty())

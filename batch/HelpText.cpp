@@ -5,6 +5,7 @@ namespace batch {
 QString helpText()
 {
     return QStringLiteral(R"(Kullanım / Usage: toplu-ekle [seçenekler / options] TABLO-DOSYASI / SPREADSHEET
+                  toplu-ekle --export DOSYA.xlsx [--group METİN] [hedef / target]
 
 Tablodaki ürünleri (A barkod, B ad, C fiyat) satış programının veritabanına
 menü ürünü olarak ekler; pencerenin KAYDET düğmesiyle aynı işi yapar.
@@ -59,6 +60,18 @@ Geri alma / undo (tablo dosyası verilmez / no spreadsheet):
   Her aktarımın geri alma kaydı / every import's journal:
   ~/.local/share/toplu-urun-ekle/journal (Windows: %APPDATA%\toplu-urun-ekle\journal)
 
+Menüyü dışa aktarma / exporting the menu (tablo dosyası verilmez / no spreadsheet):
+  --export DOSYA.xlsx  Hedefin menüsünü, düzenleyip yeniden yüklemek için bir
+                       çalışma kitabına yazar: A barkod (metin), B ad, C fiyat
+                       (sayı), D grup. Barkodu olmayan ya da fiyatı okunamayan
+                       ürünler yazılmaz, sayıları standart hataya yazılır. Tek hedef.
+                       Writes the target's menu to a workbook to edit and load
+                       again: A barcode (text), B name, C price (number), D group.
+                       Items without a barcode or whose price cannot be read are
+                       left out and counted on standard error. One target only.
+  --group METİN        Dışa aktarmada yalnız bu gruptaki ürünler.
+                       With --export, only this group's items.
+
 Rapor / report:
   --report DOSYA       Satır raporu standart çıktı yerine bu dosyaya.
                        The row report into this file instead of standard output.
@@ -84,6 +97,10 @@ Rapor / report:
   3   Bir hedefe bağlanılamadı / a target could not be reached.
   64  Yanlış kullanım ya da rapor yazılamadı.
       Wrong usage, or the report cannot be written.
+  --export: 0 yazıldı / written; 3 veritabanına bağlanılamadı ya da menü
+      okunamadı / the database cannot be reached or its menu read; 64 yanlış
+      kullanım ya da çalışma kitabı yazılamadı / wrong usage, or the workbook
+      cannot be written.
 )");
 }
 

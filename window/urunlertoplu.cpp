@@ -65,6 +65,14 @@ const char *const graphicalButtonStyle =
     "QPushButton:focus { border: 2px solid black; }"
     "QPushButton:pressed { background-color: rgb(96, 208, 96); }";
 
+// A small button beside the window's own green ones, for a task apart
+// from the import.
+const char *const sideButtonStyle =
+    "QPushButton { background-color: rgb(192, 192, 192); border: 1px solid rgb(96, 96, 96); padding: 0px; }"
+    "QPushButton:focus { border: 2px solid black; }"
+    "QPushButton:pressed { background-color: rgb(160, 160, 160); }"
+    "QPushButton:disabled { color: rgb(112, 112, 112); }";
+
 }  // namespace
 
 urunlertoplu::urunlertoplu(ado::Connection &connection, QWidget *parent)
@@ -202,6 +210,15 @@ void urunlertoplu::createControls()
     eeeee[7]->hide();
     baslik[7] = makeLabel(QStringLiteral("Alt Grup"), {7800, 1560, 1695, 255}, 9.75, Qt::white, 16);
 
+    // In the strip between the title and the group list, which no control
+    // used. In the tab order right after the other file button: its index,
+    // and created after it.
+    disaaktar = place(new QPushButton(QStringLiteral("Menüyü Dışa Aktar…"), this), "disaaktar", {9240, 675, 3225, 270},
+                      9, 24);
+    disaaktar->setStyleSheet(QString::fromLatin1(sideButtonStyle));
+    disaaktar->setToolTip(QStringLiteral("Menüdeki ürünleri fiyatlarıyla bir Excel dosyasına yazar: A barkod, B ürün adı, "
+                                         "C fiyat, D grup. Fiyatları düzenleyip dosyayı yeniden yükleyebilirsiniz."));
+
     // Control arrays share one name; the index tells their members apart.
     for (auto *array : {&baslik, &eeeee}) {
         const QString name = array == &baslik ? QStringLiteral("baslik") : QStringLiteral("eeeee");
@@ -280,6 +297,7 @@ void urunlertoplu::connectEvents()
     connect(Command1, &QPushButton::clicked, this, &urunlertoplu::Command1_Click);
     connect(cik, &QPushButton::clicked, this, &urunlertoplu::cik_Click);
     connect(kaydet, &QPushButton::clicked, this, &urunlertoplu::kaydet_Click);
+    connect(disaaktar, &QPushButton::clicked, this, &urunlertoplu::disaaktar_Click);
     connect(satisekrani2, &FlexGrid::RowNotification, this, &urunlertoplu::satisekrani2_RowNotification);
 }
 

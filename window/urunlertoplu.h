@@ -95,6 +95,7 @@ public:
     void renk2_Click();
     void satisekrani2_RowNotification();
     void kaydet_Click();
+    void disaaktar_Click();
 
     // The controls, in the order the window definition creates them.
     QPushButton *Command1;
@@ -119,6 +120,8 @@ public:
     std::map<int, QLabel *> baslik;  // indexes 0-3 and 5-8
     QLabel *islem;
     std::map<int, QLabel *> eeeee;  // index 7
+    // Writes the whole menu to a workbook to edit and load again.
+    QPushButton *disaaktar;
 
     // The import preview: every row's fate on the grid, summed up in `ozet`.
     GridPreview *preview;
@@ -149,6 +152,8 @@ public:
     // Empty: a save-file dialog. Only tests set it.
     using PathPrompt = std::function<QString(QWidget *parent, const QString &suggestedName)>;
     PathPrompt keptRowsPrompt;
+    // The same for the workbook the menu is exported to.
+    PathPrompt exportPrompt;
 
 protected:
     // A single local file dropped on the window or the grid loads as if it

@@ -6,6 +6,7 @@
 #include "spreadsheet/package/ZipArchive.h"
 #include "spreadsheet/write/RowsWorkbook.h"
 #include "tests/common/QtPrinters.h"
+#include "tests/spreadsheet/write/WorkbookParts.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <clocale>
 #include <string>
 
 #ifdef Q_OS_UNIX
@@ -114,44 +114,6 @@ TEST(RowsWorkbook, an_unwritable_path_gives_a_reason_and_leaves_the_folder_as_it
         EXPECT_EQ(entriesOf(dir.path()), QStringList{QStringLiteral("klasör")}) << path;
         EXPECT_EQ(entriesOf(dir.filePath(QStringLiteral("klasör"))), QStringList()) << path;
     }
-}
-
-// The C library's locale set, for the life of the object, to the first of
-// the Turkish ones this system has: numbers there are written with a comma.
-class TurkishCLocale {
-public:
-    TurkishCLocale() : before_(std::setlocale(LC_ALL, nullptr))
-    {
-        for (const char *name : {"tr_TR.UTF-8", "tr_TR.utf8", "tr_TR", "Turkish_Turkey.1254"}) {
-            if (std::setlocale(LC_ALL, name) != nullptr && std::string(std::localeconv()->decimal_point) == ",")
-                return;
-        }
-        std::setlocale(LC_ALL, before_.c_str());
-        before_.clear();
-    }
-    ~TurkishCLocale()
-    {
-        if (!before_.empty())
-            std::setlocale(LC_ALL, before_.c_str());
-    }
-    TurkishCLocale(const TurkishCLocale &) = delete;
-    TurkishCLocale &operator=(const TurkishCLocale &) = delete;
-
-    bool active() const { return !before_.empty(); }
-
-private:
-    std::string before_;  // empty when no Turkish locale could be set
-};
-
-QByteArray partOf(const QByteArray &archive, const char *name)
-{
-    const spreadsheet::package::ZipArchive zip(archive);
-    const spreadsheet::package::CheckedPart part = zip.checked(name);
-    EXPECT_EQ(part.problem, QString()) << name;
-    QByteArray text(qsizetype(part.entry.size), '\0');
-    spreadsheet::package::PartInflater inflater(part.entry);
-    EXPECT_EQ(inflater.read(text.data(), int(text.size())), int(text.size())) << name;
-    return text;
 }
 
 TEST(RowsWorkbook, numbers_in_the_xml_use_a_decimal_point_whatever_the_c_library_locale)

@@ -1,0 +1,45 @@
+#pragma once
+// Internal to spreadsheet_write, whose callers never see libxlsxwriter.
+// What every workbook the tool writes shares: texts made fit for a cell, the
+// column widths, libxlsxwriter run with plain number formatting, and the
+// finished file read back before it replaces the one at its path.
+
+#include "spreadsheet/SheetColumns.h"
+
+#include <QString>
+
+#include <xlsxwriter.h>
+
+#include <functional>
+#include <span>
+
+namespace spreadsheet {
+
+// `text` as a cell can hold it: what XML cannot carry (control characters
+// other than tab and line feed, unpaired surrogates, U+FFFE, U+FFFF) is
+// dropped, a carriage return becomes a line feed ("\r\n" one line feed), and
+// a text longer than kMaxCellText is cut there, never inside a surrogate pair.
+QString storableText(const QString &text);
+
+// "<step>: <libxlsxwriter's words for error>".
+QString writerError(const QString &step, lxw_error error);
+
+// Sets the widths, in characters, of the first columns of `sheet`; "" or why not.
+QString setColumnWidths(lxw_worksheet *sheet, std::span<const double> widths);
+
+// Lays the rows out in a new workbook; "" or why not.
+using WorkbookFiller = std::function<QString(lxw_workbook *book)>;
+
+// What columns A-C of written row `row` (0-based) must read back as.
+using ExpectedCells = std::function<RowCells(std::size_t row)>;
+
+// Writes a new workbook to `path`, replacing a file there: `fill` lays it
+// out, with numbers printed with a decimal point whatever the locale; the
+// result is read back, and columns A-C of its first `rows` rows must be
+// `expected` (rows after the last with text may be missing) before it takes
+// the place of `path`. Returns "" or why not; a failure leaves no file at
+// `path`, or the file that was there as it was.
+QString writeCheckedWorkbook(const QString &path, const WorkbookFiller &fill, std::size_t rows,
+                             const ExpectedCells &expected);
+
+}  // namespace spreadsheet
