@@ -1,5 +1,7 @@
 #include "SaveWorkload.h"
 
+#include "db/StandInDatabase.h"
+
 namespace benchwork {
 
 QList<bulksave::ProductRow> products(int count, const QLocale &locale)
@@ -22,6 +24,14 @@ bulksave::SaveChoices choices(const QLocale &locale)
     choices.buttonColor = QStringLiteral("#FF0000FF");
     choices.locale = locale;
     return choices;
+}
+
+QString openStandIn(const QString &path, ado::Connection &connection)
+{
+    if (const QString error = posdb::createStandInDatabase(path, true); !error.isEmpty())
+        return error;
+    connection.setConnectionString(QStringLiteral("Data Source=") + path);
+    return connection.open() ? QString() : connection.lastError();
 }
 
 }  // namespace benchwork

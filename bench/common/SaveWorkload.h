@@ -6,6 +6,7 @@
 #include <QLocale>
 
 #include "import/RowRules.h"
+#include "platform/ado/Connection.h"
 
 namespace benchwork {
 
@@ -16,5 +17,9 @@ QList<bulksave::ProductRow> products(int count, const QLocale &locale);
 // Group "Toplu Ürünler", a screen-menu button and printer 1 for every row,
 // prices read with `locale`.
 bulksave::SaveChoices choices(const QLocale &locale);
+
+// Creates the demo stand-in database at `path` and opens `connection` on it
+// as the program opens one; "" or why not.
+QString openStandIn(const QString &path, ado::Connection &connection);
 
 }  // namespace benchwork

@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "BenchSupport.h"
-#include "db/StandInDatabase.h"
+#include "SaveWorkload.h"
 #include "import/MenuExportFile.h"
 #include "platform/ado/Connection.h"
 
@@ -70,13 +70,12 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("pos.db"));
-    if (const QString error = posdb::createStandInDatabase(path, true); !error.isEmpty()) {
+    ado::Connection connection(QStringLiteral("bench-export"));
+    if (const QString error = benchwork::openStandIn(path, connection); !error.isEmpty()) {
         std::fprintf(stderr, "bench_export: %s\n", qPrintable(error));
         return 2;
     }
-    ado::Connection connection(QStringLiteral("bench-export"));
-    connection.setConnectionString(QStringLiteral("Data Source=") + path);
-    if (!connection.open() || !fillMenu(connection.database())) {
+    if (!fillMenu(connection.database())) {
         std::fprintf(stderr, "bench_export: cannot fill the stand-in database\n");
         return 2;
     }

@@ -12,7 +12,7 @@
 
 #include <cstdio>
 
-#include "db/StandInDatabase.h"
+#include "SaveWorkload.h"
 #include "import/BarcodeLookup.h"
 #include "import/RowPreview.h"
 #include "platform/ado/Connection.h"
@@ -56,13 +56,12 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("pos.db"));
-    if (const QString error = posdb::createStandInDatabase(path, true); !error.isEmpty()) {
+    ado::Connection connection(QStringLiteral("bench-preview"));
+    if (const QString error = benchwork::openStandIn(path, connection); !error.isEmpty()) {
         std::fprintf(stderr, "bench_preview: %s\n", qPrintable(error));
         return 2;
     }
-    ado::Connection connection(QStringLiteral("bench-preview"));
-    connection.setConnectionString(QStringLiteral("Data Source=") + path);
-    if (!connection.open() || !fillItems(connection.database())) {
+    if (!fillItems(connection.database())) {
         std::fprintf(stderr, "bench_preview: cannot fill the stand-in database\n");
         return 2;
     }

@@ -15,7 +15,6 @@
 #include <cstdio>
 
 #include "SaveWorkload.h"
-#include "db/StandInDatabase.h"
 #include "import/BarcodeLookup.h"
 #include "import/BulkImport.h"
 #include "platform/ado/Connection.h"
@@ -39,14 +38,9 @@ double perSecond(int rows, const QElapsedTimer &timer)
 Rates oneRun(const QString &path, const QList<bulksave::ProductRow> &rows, const QList<bulksave::ProductRow> &newPrices,
              const bulksave::SaveChoices &choices)
 {
-    if (const QString error = posdb::createStandInDatabase(path, true); !error.isEmpty()) {
-        std::fprintf(stderr, "stand-in database: %s\n", qPrintable(error));
-        return {};
-    }
     ado::Connection connection(QStringLiteral("bench-update"));
-    connection.setConnectionString(QStringLiteral("Data Source=") + path);
-    if (!connection.open()) {
-        std::fprintf(stderr, "open: %s\n", qPrintable(connection.lastError()));
+    if (const QString error = benchwork::openStandIn(path, connection); !error.isEmpty()) {
+        std::fprintf(stderr, "stand-in database: %s\n", qPrintable(error));
         return {};
     }
     bulksave::BulkImport save(connection.database(), connection.dialect());
