@@ -46,11 +46,19 @@ RowPreview judge(const ProductRow &row, const SaveChoices &choices, const Shared
     return preview;
 }
 
-bool pricesDiffer(const QList<int> &gridRows, const QList<RowPreview> &previews)
+// Whether the rows of one barcode that count name more than one price.
+bool pricesDiffer(const QList<int> &gridRows, const QList<RowPreview> &previews, bool withoutNames)
 {
-    return std::any_of(gridRows.cbegin(), gridRows.cend(), [&](int gridRow) {
-        return previews.at(gridRow - 1).product->price != previews.at(gridRows.first() - 1).product->price;
-    });
+    std::optional<double> price;
+    for (const int gridRow : gridRows) {
+        const Product &product = *previews.at(gridRow - 1).product;
+        if (product.name.isEmpty() && !withoutNames)
+            continue;
+        if (price && *price != product.price)
+            return true;
+        price = product.price;
+    }
+    return false;
 }
 
 // What the first row of a registered barcode does to its item. Values are
@@ -148,7 +156,7 @@ void GridVerdicts::markBarcode(const QString &barcode)
     const auto known = m_existing.constFind(barcode);
     const bool taken = known != m_existing.cend();
     const bool updating = taken && m_choices.updatePrices;
-    const bool conflict = m_choices.updatePrices && pricesDiffer(gridRows, m_previews);
+    const bool conflict = m_choices.updatePrices && pricesDiffer(gridRows, m_previews, updating);
     std::optional<int> original;
     for (const int gridRow : gridRows) {
         RowPreview &preview = m_previews[gridRow - 1];

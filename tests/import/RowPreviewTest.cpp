@@ -154,12 +154,18 @@ TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_
     EXPECT_EQ(bulksave::duplicateQuestion(clean), "");
 }
 
-TEST(RowPreview, judging_one_edited_row_again_agrees_with_judging_the_whole_grid)
+class EditedRow : public ::testing::TestWithParam<bool> {};
+
+// With prices updated or not.
+TEST_P(EditedRow, judged_again_agrees_with_judging_the_whole_grid)
 {
     // Barcodes from a small pool so that repeats come and go with the edits.
-    const ExistingBarcodes existing{{QStringLiteral("b3"), ExistingItem{3, QStringLiteral("Üç"), {}, {}, 1}}};
+    const ExistingBarcodes existing{
+        {QStringLiteral("b3"), ExistingItem{3, QStringLiteral("Üç"), bulksave::ItemPrice{3, 3, 5}, {}, 1}},
+        {QStringLiteral("b5"), ExistingItem{5, QStringLiteral("Beş"), {}, bulksave::PriceProblem::SeveralPortions, 2}}};
     bulksave::SaveChoices choices;
     choices.locale = QLocale(QLocale::Turkish, QLocale::Turkey);
+    choices.updatePrices = GetParam();
     std::uint32_t seed = 12345;
     const auto next = [&seed](std::uint32_t range) {
         seed = seed * 1664525u + 1013904223u;
@@ -186,6 +192,10 @@ TEST(RowPreview, judging_one_edited_row_again_agrees_with_judging_the_whole_grid
             ASSERT_EQ(a.fate, b.fate) << "edit " << edit << ", row " << i + 1;
             ASSERT_EQ(a.barcodeRows, b.barcodeRows) << "edit " << edit << ", row " << i + 1;
             ASSERT_EQ(a.existing.id, b.existing.id) << "edit " << edit << ", row " << i + 1;
+            ASSERT_EQ(a.update.has_value(), b.update.has_value()) << "edit " << edit << ", row " << i + 1;
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(RowPreview, EditedRow, ::testing::Bool(),
+                         [](const auto &info) { return std::string(info.param ? "updating_prices" : "adding"); });
