@@ -62,19 +62,20 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
         {QStringLiteral("8690000000005"), QStringLiteral("Simit"), QStringLiteral("8")},
         {QStringLiteral("8690000000006"), QStringLiteral("Poğaça"), QStringLiteral("15")}};
     ASSERT_EQ(save(earlier, {}, nullptr).count(bulksave::RowStatus::Landed), 3);
-    ASSERT_EQ(exec(QStringLiteral(
-                  "SET NOCOUNT ON; DECLARE @item int;"
-                  "INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) "
-                  "VALUES (N'Mutfak', N'8690000000002', 0, N'Tost');"
-                  "SET @item = SCOPE_IDENTITY();"
-                  "INSERT INTO MenuItemPortions (Name, MenuItemId, Multiplier) VALUES (N'Küçük', @item, 1);"
-                  "INSERT INTO MenuItemPrices (MenuItemPortionId, PriceTag, Price) VALUES (SCOPE_IDENTITY(), NULL, 20);"
-                  "INSERT INTO MenuItemPortions (Name, MenuItemId, Multiplier) VALUES (N'Normal', @item, 1);"
-                  "INSERT INTO MenuItemPrices (MenuItemPortionId, PriceTag, Price) VALUES (SCOPE_IDENTITY(), NULL, 30);"
-                  "INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) "
-                  "VALUES (N'Mutfak', N'8690000000003', 0, NULL);"
-                  "INSERT INTO MenuItemPortions (Name, MenuItemId, Multiplier) VALUES (N'Normal', SCOPE_IDENTITY(), 1);")),
-              QString());
+    const QString tost = QStringLiteral("(SELECT id FROM MenuItems WHERE Barcode = N'8690000000002')");
+    const QString tostPortion = QStringLiteral("(SELECT id FROM MenuItemPortions WHERE MenuItemId = %1 AND Name = N'%2')");
+    for (const QString &sql :
+         {QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) VALUES "
+                         "(N'Mutfak', N'8690000000002', 0, N'Tost'), (N'Mutfak', N'8690000000003', 0, NULL)"),
+          QStringLiteral("INSERT INTO MenuItemPortions (Name, MenuItemId, Multiplier) VALUES "
+                         "(N'Küçük', %1, 1), (N'Normal', %1, 1), "
+                         "(N'Normal', (SELECT id FROM MenuItems WHERE Barcode = N'8690000000003'), 1)")
+              .arg(tost),
+          QStringLiteral("INSERT INTO MenuItemPrices (MenuItemPortionId, PriceTag, Price) VALUES (%1, NULL, 20), "
+                         "(%2, NULL, 30)")
+              .arg(tostPortion.arg(tost, QStringLiteral("Küçük")), tostPortion.arg(tost, QStringLiteral("Normal")))}) {
+        ASSERT_EQ(exec(sql), QString()) << sql.toStdString();
+    }
 
     choices.updatePrices = true;
     choices.updateNames = true;
