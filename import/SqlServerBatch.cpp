@@ -270,8 +270,10 @@ QString updateSteps()
              changeOne(priceLayout().table, QStringLiteral("Price = @price"), QStringLiteral("@priceId"),
                        QStringLiteral("Price = @oldPrice")),
              menuItemLayout().table,
+             // A case-insensitive collation would take a name someone
+             // changed only in case for the one read.
              changeOne(menuItemLayout().table, QStringLiteral("Name = @name"), QStringLiteral("@item"),
-                       QStringLiteral("COALESCE(Name, N'') = @oldName")));
+                       QStringLiteral("COALESCE(Name, N'') = @oldName COLLATE Latin1_General_BIN2")));
 }
 
 // Columns of the answer, in this order.
