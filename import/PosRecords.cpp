@@ -53,6 +53,11 @@ WriteResult writeFailure(const QString &table, const QSqlError &error)
     return result;
 }
 
+QString changedSinceRead()
+{
+    return QStringLiteral("kayıt okunduktan sonra değiştirilmiş");
+}
+
 std::optional<qint64> idFrom(const QVariant &value)
 {
     if (value.isNull())
@@ -216,7 +221,7 @@ WriteResult PosRecords::changeOne(Statement &statement, const QVariantList &valu
     const int changed = statement.query.numRowsAffected();
     statement.query.finish();
     return changed == 1 ? WriteResult::success()
-                        : WriteResult::failure(statement.table, QStringLiteral("kayıt okunduktan sonra değiştirilmiş"));
+                        : WriteResult::failure(statement.table, changedSinceRead());
 }
 
 PosRecords::Statement PosRecords::inserting(const QSqlDatabase &db, ado::Dialect dialect, const RecordLayout &layout)

@@ -43,6 +43,10 @@ struct WriteResult {
 // (SQLite's BUSY, LOCKED and FULL; SQL Server's 1222, 1105 and 9002).
 WriteResult writeFailure(const QString &table, const QSqlError &error);
 
+// The failure of a change whose record no longer holds the value the
+// preview read: someone changed it since.
+QString changedSinceRead();
+
 // The id in `value`: nullopt for a NULL (which Qt would convert to 0) or a
 // value that is not a whole number.
 std::optional<qint64> idFrom(const QVariant &value);

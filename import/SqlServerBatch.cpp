@@ -13,7 +13,6 @@ namespace bulksave {
 namespace {
 
 constexpr int kServerParameterLimit = 2100;
-constexpr int kValuesPerRow = 3;
 constexpr int kMostRowsPerBatch = 250;
 
 const QString kTransaction;  // failures of the transaction itself name no table
@@ -29,6 +28,46 @@ constexpr std::array kSharedVariables{
     SharedVariable{Source::ButtonColor, "@buttonColor"}, SharedVariable{Source::SubMenuTag, "@subMenuTag"},
     SharedVariable{Source::PrinterId, "@printerId"},
 };
+
+// The values bound for every row, in this order, and the variables the loop
+// reads them into. An update puts its new name and price in Name and Price,
+// so that the price record it creates is written as a new item's is.
+struct RowColumn {
+    const char *column;
+    const char *type;
+    const char *variable;
+
+    QString name() const { return QString::fromLatin1(column); }
+    QString declaredAs() const { return QStringLiteral("%1 %2").arg(name(), QLatin1StringView(type)); }
+    QString variableDeclaredAs() const
+    {
+        return QStringLiteral("%1 %2").arg(QLatin1StringView(variable), QLatin1StringView(type));
+    }
+    // Reads the column into its variable.
+    QString read() const { return QStringLiteral("%1 = %2").arg(QLatin1StringView(variable), name()); }
+};
+constexpr std::array kRowColumns{
+    RowColumn{"Barcode", "nvarchar(4000)", "@barcode"},
+    RowColumn{"Name", "nvarchar(4000)", "@name"},
+    RowColumn{"Price", "float", "@price"},
+    RowColumn{"IsUpdate", "bit", "@isUpdate"},
+    RowColumn{"ItemId", "bigint", "@item"},
+    RowColumn{"PortionId", "bigint", "@portion"},
+    RowColumn{"PriceId", "bigint", "@priceId"},  // 0: the update creates the price record
+    RowColumn{"OldPrice", "float", "@oldPrice"},
+    RowColumn{"SetPrice", "bit", "@setPrice"},
+    RowColumn{"OldName", "nvarchar(4000)", "@oldName"},
+    RowColumn{"SetName", "bit", "@setName"},
+};
+
+// `part` of every row column, as a list.
+QString eachRowColumn(QString (RowColumn::*part)() const)
+{
+    QStringList parts;
+    for (const RowColumn &column : kRowColumns)
+        parts << (column.*part)();
+    return parts.join(QStringLiteral(", "));
+}
 
 // The variables of the row's own values and of the ids written before.
 QString rowVariable(Source source)
@@ -86,6 +125,24 @@ QString sqlType(const QVariant &value)
     return QStringLiteral("nvarchar(4000)");
 }
 
+// The variables that take the shared values, bound in the order
+// sqlServerSharedValues() gives them.
+QString sharedDeclarations()
+{
+    QStringList declared;
+    for (const SharedVariable &variable : kSharedVariables)
+        declared << QStringLiteral("%1 nvarchar(4000) = ?").arg(QLatin1StringView(variable.name));
+    declared << QStringLiteral("@withButton bit = ?") << QStringLiteral("@withPrinter bit = ?")
+             << QStringLiteral("@changedSinceRead nvarchar(2048) = ?");
+    for (const RecordLayout *layout : layouts()) {
+        for (const ColumnValue &column : layout->columns) {
+            if (column.source == Source::Fixed)
+                declared << QStringLiteral("%1 %2 = ?").arg(fixedVariable(*layout, column), sqlType(column.fixed));
+        }
+    }
+    return declared.join(QStringLiteral(", "));
+}
+
 // What `column` of `layout` takes, as a batch expression.
 QString expression(const RecordLayout &layout, const ColumnValue &column)
 {
@@ -130,6 +187,95 @@ QString oldMapColumns(const QString &pattern)
     return columns.join(QStringLiteral(", "));
 }
 
+// Every record of a new item; @item, @portion and @priceId get their ids.
+QString newItemSteps()
+{
+    return QStringLiteral(
+               "      SET @step = N'MenuItems';\n"
+               "      %1\n"
+               "      SET @item = SCOPE_IDENTITY();\n"
+               "      SET @step = N'MenuItemPortions';\n"
+               "      %2\n"
+               "      SET @portion = SCOPE_IDENTITY();\n"
+               "      SET @step = N'MenuItemPrices';\n"
+               "      %3\n"
+               "      SET @priceId = SCOPE_IDENTITY();\n"
+               "      IF @withButton = 1\n"
+               "      BEGIN\n"
+               "        IF @category IS NULL\n"
+               "        BEGIN\n"
+               "          SET @step = N'ScreenMenuCategories';\n"
+               "          %4\n"
+               "          SET @category = SCOPE_IDENTITY();\n"
+               "          SET @newCategory = @category;\n"
+               "        END\n"
+               "        SET @step = N'ScreenMenuItems';\n"
+               "        %5\n"
+               "        SET @button = SCOPE_IDENTITY();\n"
+               "      END\n"
+               "      IF @withPrinter = 1\n"
+               "      BEGIN\n"
+               "        SET @step = N'PrinterMaps';\n"
+               "        %6\n"
+               "        IF @map IS NULL\n"
+               "        BEGIN\n"
+               "          %7\n"
+               "          SET @map = SCOPE_IDENTITY();\n"
+               "        END\n"
+               "        ELSE\n"
+               "        BEGIN\n"
+               "          %8\n"
+               "          SET @replaced = 1;\n"
+               "        END\n"
+               "      END\n")
+        .arg(insertInto(menuItemLayout()), insertInto(portionLayout()), insertInto(priceLayout()),
+             insertInto(categoryLayout()), insertInto(screenMenuItemLayout()), readOldPrinterMap(),
+             insertInto(printerMapLayout()), updatePrinterMap());
+}
+
+// Sets `assignment` in the one record of `table` that `id` names while
+// `unchanged` holds; a record changed since it was read fails the row, which
+// the CATCH then rolls back whole.
+QString changeOne(const QString &table, const QString &assignment, const QString &id, const QString &unchanged)
+{
+    return QStringLiteral("UPDATE %1 SET %2 WHERE id = %3 AND %4; "
+                          "IF @@ROWCOUNT <> 1 THROW 50000, @changedSinceRead, 1;")
+        .arg(table, assignment, id, unchanged);
+}
+
+// What an update changes, as StatementWriter::writeUpdate does it; @priceId
+// gets the id of a price record it creates.
+QString updateSteps()
+{
+    return QStringLiteral(
+               "      IF @setPrice = 1\n"
+               "      BEGIN\n"
+               "        SET @step = N'%1';\n"
+               "        IF @priceId = 0\n"
+               "        BEGIN\n"
+               "          %2\n"
+               "          SET @priceId = SCOPE_IDENTITY();\n"
+               "        END\n"
+               "        ELSE\n"
+               "        BEGIN\n"
+               "          %3\n"
+               "        END\n"
+               "      END\n"
+               "      IF @setName = 1\n"
+               "      BEGIN\n"
+               "        SET @step = N'%4';\n"
+               "        %5\n"
+               "      END\n")
+        .arg(priceLayout().table, insertInto(priceLayout()),
+             changeOne(priceLayout().table, QStringLiteral("Price = @price"), QStringLiteral("@priceId"),
+                       QStringLiteral("Price = @oldPrice")),
+             menuItemLayout().table,
+             // A case-insensitive collation would take a name someone
+             // changed only in case for the one read.
+             changeOne(menuItemLayout().table, QStringLiteral("Name = @name"), QStringLiteral("@item"),
+                       QStringLiteral("COALESCE(Name, N'') = @oldName COLLATE Latin1_General_BIN2")));
+}
+
 // Columns of the answer, in this order.
 enum AnswerColumn {
     RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, FailedTable, Error, ErrorNumber,
@@ -140,8 +286,8 @@ enum AnswerColumn {
 
 int sqlServerRowsPerBatch()
 {
-    static const int rows =
-        std::min(kMostRowsPerBatch, int(kServerParameterLimit - sqlServerSharedValues({}).size()) / kValuesPerRow);
+    static const int rows = std::min(
+        kMostRowsPerBatch, int(kServerParameterLimit - sqlServerSharedValues({}).size()) / int(kRowColumns.size()));
     return rows;
 }
 
@@ -158,7 +304,7 @@ QVariantList sqlServerSharedValues(const SharedValues &shared)
         const QString text = sourceValue(variable.source, values).toString();
         bound << (text.isNull() ? QStringLiteral("") : text);
     }
-    bound << shared.texts.button << shared.printerId.has_value();
+    bound << shared.texts.button << shared.printerId.has_value() << changedSinceRead();
     for (const RecordLayout *layout : layouts()) {
         for (const ColumnValue &column : layout->columns) {
             if (column.source == Source::Fixed)
@@ -168,85 +314,67 @@ QVariantList sqlServerSharedValues(const SharedValues &shared)
     return bound;
 }
 
+QVariantList sqlServerRowValues(const RowToWrite &row)
+{
+    // A text is never sent as NULL: an empty grid cell is the empty text.
+    const auto text = [](const QString &value) { return value.isNull() ? QStringLiteral("") : value; };
+    const std::optional<ItemUpdate> &update = row.update;
+    if (!update) {
+        return {text(row.product.barcode), text(row.product.name), row.product.price, false, qint64(0), qint64(0),
+                qint64(0), 0.0, false, QStringLiteral(""), false};
+    }
+    return {text(row.product.barcode),   text(update->newName.value_or(QString())),
+            update->newPrice.value_or(0), true,
+            update->itemId,              update->portionId,
+            update->priceId.value_or(0), update->oldPrice.value_or(0),
+            update->newPrice.has_value(), text(update->oldName),
+            update->newName.has_value()};
+}
+
 QString sqlServerBatchSql(int rows)
 {
-    QStringList declared;
-    for (const SharedVariable &variable : kSharedVariables)
-        declared << QStringLiteral("%1 nvarchar(4000) = ?").arg(QLatin1StringView(variable.name));
-    declared << QStringLiteral("@withButton bit = ?") << QStringLiteral("@withPrinter bit = ?");
-    for (const RecordLayout *layout : layouts()) {
-        for (const ColumnValue &column : layout->columns) {
-            if (column.source == Source::Fixed)
-                declared << QStringLiteral("%1 %2 = ?").arg(fixedVariable(*layout, column), sqlType(column.fixed));
-        }
-    }
+    const QString markers = QStringList(kRowColumns.size(), QStringLiteral("?")).join(QStringLiteral(", "));
     QStringList rowValues;
     for (int row = 1; row <= rows; ++row)
-        rowValues << QStringLiteral("(%1, ?, ?, ?)").arg(row);
+        rowValues << QStringLiteral("(%1, %2)").arg(row).arg(markers);
 
     return QStringLiteral(
+               // The row counts the batch silences come back at its end, for
+               // the statements the connection runs next (a server that
+               // does not restore a batch's settings by itself keeps them).
+               "DECLARE @counted bit = CASE WHEN @@OPTIONS & 512 = 0 THEN 1 ELSE 0 END;\n"
                "SET NOCOUNT ON;\n"
                "SET XACT_ABORT OFF;\n"
                "DECLARE %1;\n"
-               "DECLARE @rows TABLE (RowNo int PRIMARY KEY, Barcode nvarchar(4000), Name nvarchar(4000), Price float);\n"
-               "INSERT INTO @rows (RowNo, Barcode, Name, Price) VALUES %2;\n"
+               "DECLARE @rows TABLE (RowNo int PRIMARY KEY, %2);\n"
+               "INSERT INTO @rows (RowNo, %3) VALUES %4;\n"
                // Table variables keep what a rollback undoes elsewhere: the
                // answer survives a row's rollback to its savepoint.
                "DECLARE @out TABLE (RowNo int PRIMARY KEY, ItemId bigint, PortionId bigint, PriceId bigint, "
                "NewCategoryId bigint, ButtonId bigint, MapId bigint, MapReplaced bit, FailedTable nvarchar(128), "
-               "Error nvarchar(4000), ErrorNumber int, %3);\n"
-               "DECLARE @i int = 1, @n int = %4, @stop bit = 0, @barcode nvarchar(4000), @name nvarchar(4000), "
-               "@price float, @item bigint, @portion bigint, @priceId bigint, @category bigint, "
+               "Error nvarchar(4000), ErrorNumber int, %5);\n"
+               "DECLARE @i int = 1, @n int = %6, @stop bit = 0, %7, @category bigint, "
                "@categoryBefore bigint, @newCategory bigint, @button bigint, @map bigint, @replaced bit, "
                "@step nvarchar(128), @error nvarchar(4000), @errorNumber int, @lostRow int, @lostTable nvarchar(128), "
-               "@lostError nvarchar(4000), @lostNumber int, %5;\n"
+               "@lostError nvarchar(4000), @lostNumber int, %8;\n"
                "IF @withButton = 1 SELECT TOP 1 @category = id FROM ScreenMenuCategories WHERE Name = @group ORDER BY id;\n"
                "WHILE @i <= @n AND @stop = 0\n"
                "BEGIN\n"
-               "  SELECT @barcode = Barcode, @name = Name, @price = Price FROM @rows WHERE RowNo = @i;\n"
+               "  SELECT %9 FROM @rows WHERE RowNo = @i;\n"
                "  SELECT @categoryBefore = @category, @newCategory = NULL, @button = NULL, @map = NULL, "
-               "@replaced = 0, %6;\n"
+               "@replaced = 0, %10;\n"
                "  SAVE TRANSACTION bulkrow;\n"
                "  BEGIN TRY\n"
-               "    SET @step = N'MenuItems';\n"
-               "    %7\n"
-               "    SET @item = SCOPE_IDENTITY();\n"
-               "    SET @step = N'MenuItemPortions';\n"
-               "    %8\n"
-               "    SET @portion = SCOPE_IDENTITY();\n"
-               "    SET @step = N'MenuItemPrices';\n"
-               "    %9\n"
-               "    SET @priceId = SCOPE_IDENTITY();\n"
-               "    IF @withButton = 1\n"
+               "    IF @isUpdate = 1\n"
                "    BEGIN\n"
-               "      IF @category IS NULL\n"
-               "      BEGIN\n"
-               "        SET @step = N'ScreenMenuCategories';\n"
-               "        %10\n"
-               "        SET @category = SCOPE_IDENTITY();\n"
-               "        SET @newCategory = @category;\n"
-               "      END\n"
-               "      SET @step = N'ScreenMenuItems';\n"
-               "      %11\n"
-               "      SET @button = SCOPE_IDENTITY();\n"
+               "%11"
                "    END\n"
-               "    IF @withPrinter = 1\n"
+               "    ELSE\n"
                "    BEGIN\n"
-               "      SET @step = N'PrinterMaps';\n"
-               "      %12\n"
-               "      IF @map IS NULL\n"
-               "      BEGIN\n"
-               "        %13\n"
-               "        SET @map = SCOPE_IDENTITY();\n"
-               "      END\n"
-               "      ELSE\n"
-               "      BEGIN\n"
-               "        %14\n"
-               "        SET @replaced = 1;\n"
-               "      END\n"
+               "%12"
                "    END\n"
-               "    INSERT INTO @out (RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, %15) "
-               "VALUES (@i, @item, @portion, @priceId, @newCategory, @button, @map, @replaced, %16);\n"
+               "    INSERT INTO @out (RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, %13) "
+               "VALUES (@i, @item, @portion, @priceId, @newCategory, @button, @map, @replaced, %14);\n"
                "  END TRY\n"
                "  BEGIN CATCH\n"
                "    SELECT @error = ERROR_MESSAGE(), @errorNumber = ERROR_NUMBER(), @category = @categoryBefore;\n"
@@ -273,21 +401,19 @@ QString sqlServerBatchSql(int rows)
                "  END CATCH\n"
                "  SET @i = @i + 1;\n"
                "END\n"
+               "IF @counted = 1 SET NOCOUNT OFF;\n"
                "SELECT RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, FailedTable, "
-               "Error, ErrorNumber, CAST(0 AS bit) AS Lost, %15 FROM @out\n"
+               "Error, ErrorNumber, CAST(0 AS bit) AS Lost, %13 FROM @out\n"
                "UNION ALL SELECT @lostRow, NULL, NULL, NULL, NULL, NULL, NULL, NULL, @lostTable, @lostError, "
-               "@lostNumber, CAST(1 AS bit), %17 WHERE @lostRow IS NOT NULL\n"
+               "@lostNumber, CAST(1 AS bit), %15 WHERE @lostRow IS NOT NULL\n"
                "ORDER BY RowNo;\n")
-        .arg(declared.join(QStringLiteral(", ")))
-        .arg(rowValues.join(QStringLiteral(", ")))
-        .arg(oldMapColumns(QStringLiteral("Old%1 nvarchar(4000)")))
-        .arg(rows)
-        .arg(oldMapColumns(QStringLiteral("@old%1 nvarchar(4000)")))
-        .arg(oldMapColumns(QStringLiteral("@old%1 = NULL")))
-        .arg(insertInto(menuItemLayout()), insertInto(portionLayout()), insertInto(priceLayout()),
-             insertInto(categoryLayout()), insertInto(screenMenuItemLayout()), readOldPrinterMap(),
-             insertInto(printerMapLayout()), updatePrinterMap(), oldMapColumns(QStringLiteral("Old%1")))
-        .arg(oldMapColumns(QStringLiteral("@old%1")), QStringList(printerMapLayout().columns.size(), QStringLiteral("NULL")).join(QStringLiteral(", ")));
+        .arg(sharedDeclarations(), eachRowColumn(&RowColumn::declaredAs), eachRowColumn(&RowColumn::name),
+             rowValues.join(QStringLiteral(", ")), oldMapColumns(QStringLiteral("Old%1 nvarchar(4000)")),
+             QString::number(rows), eachRowColumn(&RowColumn::variableDeclaredAs),
+             oldMapColumns(QStringLiteral("@old%1 nvarchar(4000)")), eachRowColumn(&RowColumn::read))
+        .arg(oldMapColumns(QStringLiteral("@old%1 = NULL")), updateSteps(), newItemSteps(),
+             oldMapColumns(QStringLiteral("Old%1")), oldMapColumns(QStringLiteral("@old%1")),
+             QStringList(printerMapLayout().columns.size(), QStringLiteral("NULL")).join(QStringLiteral(", ")));
 }
 
 SqlServerBatchWriter::SqlServerBatchWriter(QSqlDatabase &db, SharedValues shared)
@@ -368,9 +494,8 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
     for (const QVariant &value : std::as_const(m_sharedValues))
         query.bindValue(position++, value);
     for (const RowToWrite &row : rows) {
-        query.bindValue(position++, row.product.barcode.isNull() ? QStringLiteral("") : row.product.barcode);
-        query.bindValue(position++, row.product.name.isNull() ? QStringLiteral("") : row.product.name);
-        query.bindValue(position++, row.product.price);
+        for (const QVariant &value : sqlServerRowValues(row))
+            query.bindValue(position++, value);
     }
     if (const WriteResult begun = runControl(QStringLiteral("BEGIN TRANSACTION")); !begun.ok()) {
         answer.failed = begun;

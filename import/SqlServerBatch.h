@@ -2,8 +2,9 @@
 // The bulk save on SQL Server: a batch of rows goes to the server as one
 // T-SQL batch, which writes every record of each row there and answers with
 // one result set, so that a save costs a few round trips per batch instead
-// of several per row. Each row runs inside a savepoint and TRY/CATCH, so a
-// row the server refuses costs only itself.
+// of several per row. New items and changes to items on the menu share the
+// batches. Each row runs inside a savepoint and TRY/CATCH, so a row the
+// server refuses costs only itself.
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -14,13 +15,18 @@
 namespace bulksave {
 
 // The T-SQL text that writes `rows` rows inside the caller's transaction,
-// with the shared values' markers first and then three per row (barcode,
-// name, price). A row whose failure doomed the transaction ends the batch
-// there and is marked Lost: the caller must roll back.
+// with the shared values' markers first and then those of each row, bound as
+// sqlServerRowValues() gives them. A row either writes a new item or changes
+// one on the menu, each value only while it is still the one read. A row
+// whose failure doomed the transaction ends the batch there and is marked
+// Lost: the caller must roll back.
 QString sqlServerBatchSql(int rows);
 
 // The values bound ahead of the rows' in every batch of a save.
 QVariantList sqlServerSharedValues(const SharedValues &shared);
+
+// The values bound for `row`: as many for a new item as for an update.
+QVariantList sqlServerRowValues(const RowToWrite &row);
 
 // Rows per batch: as many as fit the server's 2,100 parameters, capped so
 // that the progress shown between batches stays lively.

@@ -3,9 +3,9 @@
 // and 10 ms: a server on this machine, one across a LAN, one across a city.
 // Prints rows per second, round trips per row (requests the relay saw the
 // program send, and those the connection counted) and the statements per
-// row the save counted itself, for
-// 1,000 rows each time, into scratch tables it makes and
-// drops; checks nothing. Without TOPLU_SQLSERVER it says so and does nothing.
+// row the save counted itself, for 1,000 rows added and then the same 1,000
+// items given new prices, into scratch tables it makes and drops; checks
+// nothing. Without TOPLU_SQLSERVER it says so and does nothing.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,11 +14,14 @@
 #include <QUuid>
 
 #include <cstdio>
+#include <utility>
 
 #include "DelayRelay.h"
 #include "SaveWorkload.h"
 #include "db/SqlServerScratch.h"
+#include "import/BarcodeLookup.h"
 #include "import/BulkImport.h"
+#include "import/RowPreview.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/OleDbText.h"
 
@@ -55,6 +58,8 @@ private:
     DelayRelay *m_relay;
 };
 
+enum class Kind { Adds, Updates };
+
 struct Figures {
     int landed = 0;
     double seconds = 0;
@@ -63,31 +68,55 @@ struct Figures {
     quint64 driverTrips = 0;   // as the connection counts them
 };
 
-// One save of the workload through `text`; an empty reason means it ran.
-QString saveThrough(const QString &text, RelayThread &relay, Figures &figures)
+// The plan of a save with prices updated, as the preview makes it.
+bulksave::SavePlan pricePlan(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
+                             const bulksave::SaveChoices &choices, QString &error)
+{
+    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+    verdicts.judgeAll(rows);
+    const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
+    error = found.error;
+    verdicts.addExisting(found.items);
+    return bulksave::updatePlan(verdicts.previews());
+}
+
+// One save of the workload through `text`: its items added, or, once they
+// are there, each given a price one higher. An empty reason means it ran.
+QString saveThrough(const QString &text, RelayThread &relay, Kind kind, Figures &figures)
 {
     ado::Connection connection(QStringLiteral("bench-relay-") + QUuid::createUuid().toString(QUuid::Id128));
     connection.setConnectionString(text);
     if (!connection.open())
         return connection.lastError();
     const QLocale locale(QLocale::Turkish, QLocale::Turkey);
-    const QList<bulksave::ProductRow> rows = benchwork::products(kRows, locale);
+    QList<bulksave::ProductRow> rows = benchwork::products(kRows, locale);
+    bulksave::SaveChoices choices = benchwork::choices(locale);
+    bulksave::SavePlan plan;
+    if (kind == Kind::Updates) {
+        for (bulksave::ProductRow &row : rows)
+            row.price = locale.toString(locale.toDouble(row.price) + 1, 'f', 2);
+        choices.updatePrices = true;
+        QString error;
+        plan = pricePlan(connection, rows, choices, error);
+        if (!error.isEmpty())
+            return error;
+    }
     const quint64 before = relay.relay().requests();
     const quint64 tripsBefore = connection.roundTrips();
     QElapsedTimer clock;
     clock.start();
     const bulksave::SaveResult result =
         bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
-            .run(rows, benchwork::choices(locale));
+            .run(rows, choices, {}, plan);
     figures.seconds = double(clock.nsecsElapsed()) / 1e9;
     figures.requests = relay.relay().requests() - before;
-    figures.landed = result.count(bulksave::RowStatus::Landed);
+    figures.landed = result.count(kind == Kind::Adds ? bulksave::RowStatus::Landed : bulksave::RowStatus::Updated);
     figures.statements = result.statementsSent;
     figures.driverTrips = connection.roundTrips() - tripsBefore;
     if (!result.connected)
         return result.connectionError;
     if (figures.landed != kRows && !result.rows.isEmpty())
-        return QStringLiteral("%1 of %2 rows landed; the first failure: %3")
+        return QStringLiteral("%1 of %2 rows written; the first failure: %3")
             .arg(figures.landed)
             .arg(kRows)
             .arg(result.rows.constFirst().error);
@@ -128,8 +157,8 @@ int main(int argc, char *argv[])
 
     std::printf("%d rows into %s, each answer of the server held back by the relay\n", kRows,
                 qPrintable(direct.description()));
-    std::printf("%8s %10s %10s %16s %16s %16s\n", "delay", "rows/s", "seconds", "requests/row", "driver trips/row",
-                "statements/row");
+    std::printf("%8s %8s %10s %10s %16s %16s %16s\n", "delay", "rows", "rows/s", "seconds", "requests/row",
+                "driver trips/row", "statements/row");
     int status = 0;
     for (const int delayMs : kDelaysMs) {
         relay.relay().setDelayMs(delayMs);
@@ -137,17 +166,19 @@ int main(int argc, char *argv[])
             std::printf("cannot make the scratch tables: %s\n", qPrintable(error));
             return 1;
         }
-        Figures figures;
-        const QString error = saveThrough(viaRelay, relay, figures);
-        if (!error.isEmpty()) {
-            std::printf("%6d ms  %s\n", delayMs, qPrintable(error));
-            status = 1;
-        } else {
-            std::printf("%6d ms %10.1f %10.2f %16.3f %16.3f %16.3f\n", delayMs, figures.landed / figures.seconds,
-                        figures.seconds, double(figures.requests) / kRows, double(figures.driverTrips) / kRows,
-                        double(figures.statements) / kRows);
+        for (const auto &[kind, label] : {std::pair{Kind::Adds, "added"}, std::pair{Kind::Updates, "updated"}}) {
+            Figures figures;
+            const QString error = saveThrough(viaRelay, relay, kind, figures);
+            if (!error.isEmpty()) {
+                std::printf("%6d ms %8s  %s\n", delayMs, label, qPrintable(error));
+                status = 1;
+            } else {
+                std::printf("%6d ms %8s %10.1f %10.2f %16.3f %16.3f %16.3f\n", delayMs, label,
+                            figures.landed / figures.seconds, figures.seconds, double(figures.requests) / kRows,
+                            double(figures.driverTrips) / kRows, double(figures.statements) / kRows);
+            }
+            std::fflush(stdout);
         }
-        std::fflush(stdout);
         if (const QString dropError = scratch.drop(); !dropError.isEmpty()) {
             std::printf("cannot drop the scratch tables: %s\n", qPrintable(dropError));
             return 1;

@@ -1,0 +1,163 @@
+// A save that changes items already on the menu, on a live server: the
+// updates ride in the same batch as the new items, each value changes only
+// while it is still the one the preview read, and a row that finds it
+// changed fails whole while the others land.
+#include <QHash>
+#include <QTemporaryDir>
+
+#include "LiveServer.h"
+#include "import/BarcodeLookup.h"
+#include "import/BulkImport.h"
+#include "import/ImportJournal.h"
+#include "import/ImportUndo.h"
+#include "import/PosRecords.h"
+#include "import/RowPreview.h"
+
+namespace {
+
+// Rows as "value|value|…", numbers in their shortest form, NULL as "NULL".
+QStringList lines(const QList<QVariantList> &rows)
+{
+    QStringList result;
+    for (const QVariantList &row : rows) {
+        QStringList cells;
+        for (const QVariant &value : row)
+            cells << (value.isNull() ? QStringLiteral("NULL") : value.toString());
+        result << cells.join(u'|');
+    }
+    return result;
+}
+
+}  // namespace
+
+TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_preview_read_and_are_undone)
+{
+    bulksave::SaveChoices choices;
+    choices.group = QStringLiteral("Toplu");
+    choices.showOnSalesScreen = true;
+    choices.printerPosition = 1;
+    choices.printerId = QStringLiteral("1");
+    choices.locale = QLocale::c();
+    const auto save = [&](const QList<bulksave::ProductRow> &rows, const bulksave::SavePlan &plan,
+                          bulksave::SaveJournal *journal) {
+        return bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
+            .run(rows, choices, {}, plan, journal);
+    };
+
+    // Items made by an earlier save, and two the point-of-sale application
+    // made: one with a small and a Normal portion, one whose portion has no
+    // price yet.
+    const QList<bulksave::ProductRow> earlier{
+        {QStringLiteral("8690000000001"), QStringLiteral("Çay"), QStringLiteral("10")},
+        {QStringLiteral("8690000000005"), QStringLiteral("Simit"), QStringLiteral("8")},
+        {QStringLiteral("8690000000006"), QStringLiteral("Poğaça"), QStringLiteral("15")}};
+    ASSERT_EQ(save(earlier, {}, nullptr).count(bulksave::RowStatus::Landed), 3);
+    const QString tost = QStringLiteral("(SELECT id FROM MenuItems WHERE Barcode = N'8690000000002')");
+    const QString tostPortion = QStringLiteral("(SELECT id FROM MenuItemPortions WHERE MenuItemId = %1 AND Name = N'%2')");
+    for (const QString &sql :
+         {QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) VALUES "
+                         "(N'Mutfak', N'8690000000002', 0, N'Tost'), (N'Mutfak', N'8690000000003', 0, NULL)"),
+          QStringLiteral("INSERT INTO MenuItemPortions (Name, MenuItemId, Multiplier) VALUES "
+                         "(N'Küçük', %1, 1), (N'Normal', %1, 1), "
+                         "(N'Normal', (SELECT id FROM MenuItems WHERE Barcode = N'8690000000003'), 1)")
+              .arg(tost),
+          QStringLiteral("INSERT INTO MenuItemPrices (MenuItemPortionId, PriceTag, Price) VALUES (%1, NULL, 20), "
+                         "(%2, NULL, 30)")
+              .arg(tostPortion.arg(tost, QStringLiteral("Küçük")), tostPortion.arg(tost, QStringLiteral("Normal")))}) {
+        ASSERT_EQ(exec(sql), QString()) << sql.toStdString();
+    }
+
+    choices.updatePrices = true;
+    choices.updateNames = true;
+    const QList<bulksave::ProductRow> products{
+        {QStringLiteral("8690000000001"), QStringLiteral("Çay Büyük"), QStringLiteral("12.5")},
+        {QStringLiteral("8690000000002"), QStringLiteral("Tost"), QStringLiteral("35")},
+        {QStringLiteral("8690000000003"), QStringLiteral("Maden Suyu"), QStringLiteral("5")},
+        {QStringLiteral("8690000000004"), QStringLiteral("Su"), QStringLiteral("7")},
+        {QStringLiteral("8690000000005"), QStringLiteral("Simit"), QStringLiteral("9")},
+        {QStringLiteral("8690000000006"), QStringLiteral("Poğaça Peynirli"), QStringLiteral("16")},
+    };
+    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+    verdicts.judgeAll(products);
+    const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
+    ASSERT_TRUE(found.ok()) << found.error.toStdString();
+    verdicts.addExisting(found.items);
+    const bulksave::SavePlan plan = bulksave::updatePlan(verdicts.previews());
+    ASSERT_EQ(plan.updates.size(), 5);
+
+    // Someone changes Simit's price, and Poğaça's name only in case, after
+    // the preview.
+    ASSERT_EQ(exec(QStringLiteral("UPDATE MenuItemPrices SET Price = 8.5 WHERE MenuItemPortionId IN "
+                                  "(SELECT p.id FROM MenuItemPortions p JOIN MenuItems m ON m.id = p.MenuItemId "
+                                  "WHERE m.Barcode = N'8690000000005')")),
+              QString());
+    ASSERT_EQ(exec(QStringLiteral("UPDATE MenuItems SET Name = N'POĞAÇA' WHERE Barcode = N'8690000000006'")),
+              QString());
+    QHash<QString, qint64> counts;
+    QHash<QString, QList<QVariantList>> before;
+    for (const QString &table : posdb::sqlServerTables()) {
+        counts[table] = count(table);
+        before[table] = rows(QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table));
+    }
+    const QList<QVariantList> buttonsBefore = rows(QStringLiteral("SELECT * FROM ScreenMenuItems ORDER BY id"));
+    const QList<QVariantList> mapsBefore = rows(QStringLiteral("SELECT * FROM PrinterMaps ORDER BY id"));
+
+    QTemporaryDir journals;
+    QString journalError;
+    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
+        journals.path(), {QStringLiteral("live"), QStringLiteral("fiyatlar.xlsx"), QDateTime::currentDateTimeUtc()},
+        journalError);
+    ASSERT_TRUE(journal) << journalError.toStdString();
+    const bulksave::SaveResult result = save(products, plan, journal.get());
+    ASSERT_EQ(result.visitedRows(), 6);
+    using bulksave::RowStatus;
+    QList<RowStatus> statuses;
+    for (const bulksave::RowOutcome &row : result.rows)
+        statuses << row.status;
+    EXPECT_EQ(statuses, (QList<RowStatus>{RowStatus::Updated, RowStatus::Updated, RowStatus::Updated,
+                                          RowStatus::Landed, RowStatus::Failed, RowStatus::Failed}));
+    // Simit's price is not the one read; Poğaça's new price was written
+    // before its name was found changed, and went back with the row.
+    EXPECT_EQ(result.rows[4].failedTable, "MenuItemPrices");
+    EXPECT_EQ(result.rows[4].error, bulksave::changedSinceRead());
+    EXPECT_EQ(result.rows[5].failedTable, "MenuItems");
+    EXPECT_EQ(result.rows[5].error, bulksave::changedSinceRead());
+
+    EXPECT_EQ(lines(rows(QStringLiteral("SELECT m.Barcode, COALESCE(m.Name, N'-'), p.Name, pr.Price FROM MenuItems m "
+                                        "JOIN MenuItemPortions p ON p.MenuItemId = m.id "
+                                        "LEFT JOIN MenuItemPrices pr ON pr.MenuItemPortionId = p.id "
+                                        "ORDER BY m.Barcode, p.id, pr.id"))),
+              (QStringList{"8690000000001|Çay Büyük|Normal|12.5", "8690000000002|Tost|Küçük|20",
+                           "8690000000002|Tost|Normal|35", "8690000000003|Maden Suyu|Normal|5",
+                           "8690000000004|Su|Normal|7", "8690000000005|Simit|Normal|8.5",
+                           "8690000000006|POĞAÇA|Normal|15"}));
+    // Besides the new item's records and the price created, nothing was
+    // added; the buttons and mappings there were are untouched.
+    counts[QStringLiteral("MenuItems")] += 1;
+    counts[QStringLiteral("MenuItemPortions")] += 1;
+    counts[QStringLiteral("MenuItemPrices")] += 2;
+    counts[QStringLiteral("ScreenMenuItems")] += 1;
+    counts[QStringLiteral("PrinterMaps")] += 1;
+    for (const QString &table : posdb::sqlServerTables())
+        EXPECT_EQ(count(table), counts.value(table)) << table.toStdString();
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM ScreenMenuItems ORDER BY id")).mid(0, buttonsBefore.size()),
+              buttonsBefore);
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM PrinterMaps ORDER BY id")).mid(0, mapsBefore.size()), mapsBefore);
+
+    // The journal names the price record the save created for the priceless portion.
+    const bulksave::JournalContents contents = bulksave::readJournal(journal->path());
+    ASSERT_EQ(contents.committed.size(), 1);
+    const QList<bulksave::JournalRow> &landed = contents.committed.constFirst().rows;
+    ASSERT_EQ(landed.size(), 4);
+    const QList<QVariantList> created = rows(QStringLiteral(
+        "SELECT pr.id FROM MenuItemPrices pr JOIN MenuItemPortions p ON p.id = pr.MenuItemPortionId "
+        "JOIN MenuItems m ON m.id = p.MenuItemId WHERE m.Barcode = N'8690000000003'"));
+    ASSERT_EQ(created.size(), 1);
+    EXPECT_EQ(landed[2].priceId, created.first().value(0).toLongLong());
+
+    // The undo puts every old price and name back and removes the new item.
+    const bulksave::UndoResult undone = bulksave::undoImport(connection.database(), connection.dialect(), journal->path());
+    EXPECT_TRUE(undone.undone) << undone.message.toStdString();
+    for (const QString &table : posdb::sqlServerTables())
+        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table)), before.value(table)) << table.toStdString();
+}
