@@ -14,17 +14,6 @@ QList<bulksave::ProductRow> numberedRows(int count)
     return rows;
 }
 
-bulksave::SaveChoices everyRecord()
-{
-    bulksave::SaveChoices choices;
-    choices.group = QStringLiteral("Toplu");
-    choices.showOnSalesScreen = true;
-    choices.printerPosition = 1;
-    choices.printerId = QStringLiteral("1");
-    choices.locale = QLocale::c();
-    return choices;
-}
-
 }  // namespace
 
 TEST_F(LiveServer, a_thousand_row_save_takes_a_few_round_trips_per_hundred_rows)

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "db/SqlServerScratch.h"
+#include "import/RowRules.h"
 #include "platform/ado/Connection.h"
 #include "tests/common/ProgramRun.h"
 #include "tests/common/QtPrinters.h"
@@ -25,6 +26,19 @@
 inline QString liveConnectionText()
 {
     return qEnvironmentVariable("TOPLU_SQLSERVER");
+}
+
+// Choices that make a save write every record: group "Toplu", a button and
+// printer 1; prices with a decimal point.
+inline bulksave::SaveChoices everyRecord()
+{
+    bulksave::SaveChoices choices;
+    choices.group = QStringLiteral("Toplu");
+    choices.showOnSalesScreen = true;
+    choices.printerPosition = 1;
+    choices.printerId = QStringLiteral("1");
+    choices.locale = QLocale::c();
+    return choices;
 }
 
 class LiveServer : public ::testing::Test {

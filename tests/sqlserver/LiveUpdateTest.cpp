@@ -32,12 +32,7 @@ QStringList lines(const QList<QVariantList> &rows)
 
 TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_preview_read_and_are_undone)
 {
-    bulksave::SaveChoices choices;
-    choices.group = QStringLiteral("Toplu");
-    choices.showOnSalesScreen = true;
-    choices.printerPosition = 1;
-    choices.printerId = QStringLiteral("1");
-    choices.locale = QLocale::c();
+    bulksave::SaveChoices choices = everyRecord();
     const auto save = [&](const QList<bulksave::ProductRow> &rows, const bulksave::SavePlan &plan,
                           bulksave::SaveJournal *journal) {
         return bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
