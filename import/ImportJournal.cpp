@@ -61,7 +61,7 @@ QJsonObject updateObject(const ItemUpdate &update)
         {QStringLiteral("priceRecord"), optionalId(update.priceId)},
         {QStringLiteral("oldPrice"), optionalNumber(update.oldPrice)},
         {QStringLiteral("newPrice"), optionalNumber(update.newPrice)},
-        {QStringLiteral("oldName"), update.oldName},
+        {QStringLiteral("oldName"), update.oldName.isNull() ? QJsonValue() : QJsonValue(update.oldName)},
         {QStringLiteral("newName"), update.newName ? QJsonValue(*update.newName) : QJsonValue()},
     };
 }
@@ -69,12 +69,19 @@ QJsonObject updateObject(const ItemUpdate &update)
 ItemUpdate updateFrom(const QJsonObject &object, const JournalRow &row)
 {
     const QJsonValue newName = object.value(QStringLiteral("newName"));
+    // A name that was NULL is put back as NULL, an empty one as empty.
+    QString oldText;
+    if (const QJsonValue oldName = object.value(QStringLiteral("oldName")); oldName.isString()) {
+        oldText = oldName.toString();
+        if (oldText.isNull())
+            oldText = QStringLiteral("");
+    }
     return ItemUpdate{row.itemId,
                       row.portionId,
                       idOf(object.value(QStringLiteral("priceRecord"))),
                       numberOf(object.value(QStringLiteral("oldPrice"))),
                       numberOf(object.value(QStringLiteral("newPrice"))),
-                      object.value(QStringLiteral("oldName")).toString(),
+                      oldText,
                       newName.isString() ? std::optional<QString>(newName.toString()) : std::nullopt};
 }
 

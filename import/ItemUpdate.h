@@ -16,7 +16,7 @@ struct ItemUpdate {
     std::optional<qint64> priceId;      // the price record changed; none: one is created for the portion
     std::optional<double> oldPrice;     // what priceId held
     std::optional<double> newPrice;     // none: the price stays
-    QString oldName;
+    QString oldName;                    // a null text: the item's Name was NULL
     std::optional<QString> newName;     // none: the name stays
 
     // True when the save created the item's price record.

@@ -203,7 +203,9 @@ WriteResult PosRecords::changePrice(qint64 priceId, double from, double to)
 
 WriteResult PosRecords::changeName(qint64 itemId, const QString &from, const QString &to)
 {
-    return changeOne(m_changeName, {to, itemId, from});
+    // A NULL name compares as "" and is put back as NULL.
+    const QVariant name = to.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(to);
+    return changeOne(m_changeName, {name, itemId, from.isNull() ? QStringLiteral("") : from});
 }
 
 // Runs a bound UPDATE that must change exactly the one record it names: one
@@ -211,7 +213,9 @@ WriteResult PosRecords::changeName(qint64 itemId, const QString &from, const QSt
 // left as they made it.
 WriteResult PosRecords::changeOne(Statement &statement, const QVariantList &values)
 {
-    bind(statement.query, values);
+    // Bound as given: a value put back may be a NULL.
+    for (int position = 0; position < values.size(); ++position)
+        statement.query.bindValue(position, values.at(position));
     ++m_statements;
     if (!statement.query.exec()) {
         const WriteResult failed = writeFailure(statement.table, statement.query.lastError());

@@ -109,7 +109,8 @@ public:
     // a failure, changing nothing, when it does not hold `from` any more.
     WriteResult changePrice(qint64 priceId, double from, double to);
     // Sets the Name of MenuItems record `itemId` from `from` (a NULL counts
-    // as "") to `to`; a failure, changing nothing, when it holds another.
+    // as "") to `to` (a null text writes NULL); a failure, changing nothing,
+    // when it holds another.
     WriteResult changeName(qint64 itemId, const QString &from, const QString &to);
 
     // Statements run so far, failed ones included.

@@ -46,6 +46,10 @@ protected:
                  "INSERT INTO MenuItemPortions (id, Name, MenuItemId, Multiplier) VALUES (40, 'Normal', 40, 1)",
                  "INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (80, 'İçecek', '888', 'Boza')",
                  "INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (90, 'İçecek', NULL, 'Şerbet')",
+                 // 999: an item without a name.
+                 "INSERT INTO MenuItems (id, GroupCode, Barcode, Name) VALUES (99, 'İçecek', '999', NULL)",
+                 "INSERT INTO MenuItemPortions (id, Name, MenuItemId, Multiplier) VALUES (99, 'Normal', 99, 1)",
+                 "INSERT INTO MenuItemPrices (MenuItemPortionId, PriceTag, Price) VALUES (99, NULL, 3)",
              })
             ASSERT_EQ(pos.exec(QString::fromUtf8(sql)), QString()) << sql;
     }
@@ -157,15 +161,16 @@ TEST_F(PriceUpdate, registered_barcodes_get_their_new_price_new_ones_are_added_a
 
 TEST_F(PriceUpdate, names_change_only_when_asked_and_a_blank_name_never_wipes_one)
 {
-    const QList<bulksave::ProductRow> rows{product("Demli Çay", "45", "111"), product("", "11", "555")};
+    const QList<bulksave::ProductRow> rows{product("Demli Çay", "45", "111"), product("", "11", "555"),
+                                           product("Gazoz", "3", "999")};
     EXPECT_EQ(preview(rows, updating())[0].fate, RowFate::Unchanged);
 
     const QMap<QString, QStringList> before = everyTable();
     const auto journal = newJournal();
     const bulksave::SaveResult result = saveUpdates(rows, updating(true), journal.get());
-    EXPECT_EQ(statuses(result), (QList<RowStatus>{RowStatus::Updated, RowStatus::Updated}));
-    EXPECT_EQ(table("SELECT Name FROM MenuItems WHERE Barcode IN ('111', '555') ORDER BY id"),
-              (QStringList{"Demli Çay", "Su"}));
+    EXPECT_EQ(statuses(result), (QList<RowStatus>{RowStatus::Updated, RowStatus::Updated, RowStatus::Updated}));
+    EXPECT_EQ(table("SELECT Name FROM MenuItems WHERE Barcode IN ('111', '555', '999') ORDER BY id"),
+              (QStringList{"Demli Çay", "Su", "Gazoz"}));
     EXPECT_EQ(row("SELECT Price FROM MenuItemPrices WHERE id = 2"), "11");
 
     EXPECT_TRUE(bulksave::undoImport(pos.connection.database(), pos.connection.dialect(), journal->path()).undone);
