@@ -213,10 +213,10 @@ void urunlertoplu::createControls()
     // In the strip between the title and the group list, which no control
     // used. In the tab order right after the other file button: its index,
     // and created after it.
-    disaaktar = place(new QPushButton(QStringLiteral("Menüyü Dışa Aktar…"), this), "disaaktar", {9240, 675, 3225, 270},
+    exportMenu = place(new QPushButton(QStringLiteral("Menüyü Dışa Aktar…"), this), "exportMenu", {9240, 675, 3225, 270},
                       9, 24);
-    disaaktar->setStyleSheet(QString::fromLatin1(sideButtonStyle));
-    disaaktar->setToolTip(QStringLiteral("Menüdeki ürünleri fiyatlarıyla bir Excel dosyasına yazar: A barkod, B ürün adı, "
+    exportMenu->setStyleSheet(QString::fromLatin1(sideButtonStyle));
+    exportMenu->setToolTip(QStringLiteral("Menüdeki ürünleri fiyatlarıyla bir Excel dosyasına yazar: A barkod, B ürün adı, "
                                          "C fiyat, D grup. Fiyatları düzenleyip dosyayı yeniden yükleyebilirsiniz."));
 
     // Control arrays share one name; the index tells their members apart.
@@ -297,7 +297,7 @@ void urunlertoplu::connectEvents()
     connect(Command1, &QPushButton::clicked, this, &urunlertoplu::Command1_Click);
     connect(cik, &QPushButton::clicked, this, &urunlertoplu::cik_Click);
     connect(kaydet, &QPushButton::clicked, this, &urunlertoplu::kaydet_Click);
-    connect(disaaktar, &QPushButton::clicked, this, &urunlertoplu::disaaktar_Click);
+    connect(exportMenu, &QPushButton::clicked, this, &urunlertoplu::exportMenu_Click);
     connect(satisekrani2, &FlexGrid::RowNotification, this, &urunlertoplu::satisekrani2_RowNotification);
 }
 

@@ -95,7 +95,7 @@ public:
     void renk2_Click();
     void satisekrani2_RowNotification();
     void kaydet_Click();
-    void disaaktar_Click();
+    void exportMenu_Click();
 
     // The controls, in the order the window definition creates them.
     QPushButton *Command1;
@@ -121,7 +121,7 @@ public:
     QLabel *islem;
     std::map<int, QLabel *> eeeee;  // index 7
     // Writes the whole menu to a workbook to edit and load again.
-    QPushButton *disaaktar;
+    QPushButton *exportMenu;
 
     // The import preview: every row's fate on the grid, summed up in `ozet`.
     GridPreview *preview;

@@ -198,7 +198,7 @@ void urunlertoplu::kaydet_Click()
     bulksave::SaveResult result;
     bool closeRequested = false;
     {
-        SaveInProgress busy(this, {kaydet, Command1, disaaktar});
+        SaveInProgress busy(this, {kaydet, Command1, exportMenu});
         SavePacing pacing(this, say, int(rows.size()), saveClock);
         bulksave::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastError(),
                                     baglanti.textFidelity());

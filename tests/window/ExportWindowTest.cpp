@@ -42,7 +42,7 @@ TEST_F(ExportWindow, writes_the_whole_menu_whatever_group_is_chosen_and_tells_th
         return path;
     };
     MessageCatcher messages;
-    window->disaaktar->click();
+    window->exportMenu->click();
 
     EXPECT_EQ(offered, QStringLiteral("menü.xlsx"));
     EXPECT_EQ(messages.texts, QStringList{QStringLiteral("2 ürün yazıldı: %1\nBarkodu olmayan 1 ürün yazılmadı\n"
@@ -56,7 +56,7 @@ TEST_F(ExportWindow, a_cancelled_prompt_writes_and_says_nothing)
 {
     window->exportPrompt = [](QWidget *, const QString &) { return QString(); };
     MessageCatcher messages;
-    window->disaaktar->click();
+    window->exportMenu->click();
     EXPECT_EQ(messages.texts, QStringList());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }

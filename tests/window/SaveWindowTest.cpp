@@ -84,7 +84,7 @@ TEST_F(SaveWindow, save_writes_the_choices_reports_the_counts_and_resets_the_win
     QTimer::singleShot(0, window.get(), [&] {
         kaydetEnabled = window->kaydet->isEnabled();
         command1Enabled = window->Command1->isEnabled();
-        exportEnabled = window->disaaktar->isEnabled();
+        exportEnabled = window->exportMenu->isEnabled();
     });
     MessageCatcher messages;
     window->kaydet->click();
@@ -94,7 +94,7 @@ TEST_F(SaveWindow, save_writes_the_choices_reports_the_counts_and_resets_the_win
     EXPECT_FALSE(exportEnabled);
     EXPECT_TRUE(window->kaydet->isEnabled());
     EXPECT_TRUE(window->Command1->isEnabled());
-    EXPECT_TRUE(window->disaaktar->isEnabled());
+    EXPECT_TRUE(window->exportMenu->isEnabled());
     EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi\nEklenen ürün: 2\nAtlanan satır: 1 (2)"});
     EXPECT_EQ(window->say->text(), "3");
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems i JOIN MenuItemPortions o ON o.MenuItemId = i.id "

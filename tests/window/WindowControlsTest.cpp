@@ -65,7 +65,7 @@ const ControlCase controls[] = {
     {"baslik", 5, "QLabel", "Buton Rengi", {7800, 3480, 1695, 255}, 9.75, true, white},
     {"eeeee", 7, "QLabel", "Yazı Rengi", {7800, 3960, 1695, 255}, 9.75, false, white},
     {"baslik", 7, "QLabel", "Alt Grup", {7800, 1560, 1695, 255}, 9.75, true, white},
-    {"disaaktar", -1, "QPushButton", "Menüyü Dışa Aktar…", {9240, 675, 3225, 270}, 9, true, {}},
+    {"exportMenu", -1, "QPushButton", "Menüyü Dışa Aktar…", {9240, 675, 3225, 270}, 9, true, {}},
 };
 
 QWidget *findControl(QWidget &window, const ControlCase &c)
@@ -164,7 +164,7 @@ TEST_F(ShownWindow, the_keyboard_starts_on_altmenu_and_tabs_through_the_visible_
     QTest::keyClick(window->satisekrani2, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window->Command1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), window->disaaktar);
+    EXPECT_EQ(QApplication::focusWidget(), window->exportMenu);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window->altmenu);
 }
@@ -172,8 +172,8 @@ TEST_F(ShownWindow, the_keyboard_starts_on_altmenu_and_tabs_through_the_visible_
 TEST_F(ShownWindow, the_export_button_sits_where_no_other_visible_control_is)
 {
     for (QWidget *other : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (other != window->disaaktar && other->isVisible()) {
-            EXPECT_FALSE(other->geometry().intersects(window->disaaktar->geometry())) << other->objectName().toStdString();
+        if (other != window->exportMenu && other->isVisible()) {
+            EXPECT_FALSE(other->geometry().intersects(window->exportMenu->geometry())) << other->objectName().toStdString();
         }
     }
 }

@@ -1,4 +1,4 @@
-// The click of disaaktar: the menu written to a workbook from the window.
+// The click of exportMenu: the menu written to a workbook from the window.
 // The window only asks for the file and tells the outcome; reading the menu
 // and writing the workbook are the export's.
 #include "window/urunlertoplu.h"
@@ -8,9 +8,9 @@
 
 #include "import/MenuExportFile.h"
 
-void urunlertoplu::disaaktar_Click()
+void urunlertoplu::exportMenu_Click()
 {
-    if (!disaaktar->isEnabled())
+    if (!exportMenu->isEnabled())
         return;  // a save is running
     // The whole menu: the group list holds the choice for the next import,
     // "SEÇİLMEDİ" at first, not a filter the operator set for this.
