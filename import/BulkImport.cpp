@@ -117,6 +117,9 @@ void SaveRun::visit(int gridRow, const ProductRow &row, const SavePlan &plan)
 // says otherwise.
 void SaveRun::write(RowOutcome &outcome, const RowToWrite &row, RowStatus status)
 {
+    // A row the open batch has no room for goes into the next one.
+    if (!m_writer->takes(row))
+        sendBatch();
     if (const WriteResult refused = refusal(row); !refused.ok()) {
         fail(outcome, refused);
         return;

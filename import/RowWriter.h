@@ -64,6 +64,8 @@ public:
     // Takes one row into the open batch; it may be written now or when the
     // batch is sent.
     virtual void add(const RowToWrite &row) = 0;
+    // False when `row` does not fit the open batch: it must be sent first.
+    virtual bool takes(const RowToWrite &row) const = 0;
     // True when the open batch should be sent and committed now.
     virtual bool full() const = 0;
     // Writes what is not written yet of the open batch and tells, in the

@@ -36,6 +36,7 @@ struct RowColumn {
     const char *column;
     const char *type;
     const char *variable;
+    bool updateOnly = false;  // read only for an update: a new item's row skips the work
 
     QString name() const { return QString::fromLatin1(column); }
     QString declaredAs() const { return QStringLiteral("%1 %2").arg(name(), QLatin1StringView(type)); }
@@ -51,22 +52,38 @@ constexpr std::array kRowColumns{
     RowColumn{"Name", "nvarchar(4000)", "@name"},
     RowColumn{"Price", "float", "@price"},
     RowColumn{"IsUpdate", "bit", "@isUpdate"},
-    RowColumn{"ItemId", "bigint", "@item"},
-    RowColumn{"PortionId", "bigint", "@portion"},
-    RowColumn{"PriceId", "bigint", "@priceId"},  // 0: the update creates the price record
-    RowColumn{"OldPrice", "float", "@oldPrice"},
-    RowColumn{"SetPrice", "bit", "@setPrice"},
-    RowColumn{"OldName", "nvarchar(4000)", "@oldName"},
-    RowColumn{"SetName", "bit", "@setName"},
+    RowColumn{"ItemId", "bigint", "@item", true},
+    RowColumn{"PortionId", "bigint", "@portion", true},
+    RowColumn{"PriceId", "bigint", "@priceId", true},  // 0: the update creates the price record
+    RowColumn{"OldPrice", "float", "@oldPrice", true},
+    RowColumn{"SetPrice", "bit", "@setPrice", true},
+    RowColumn{"OldName", "nvarchar(4000)", "@oldName", true},
+    RowColumn{"SetName", "bit", "@setName", true},
 };
 
-// `part` of every row column, as a list.
-QString eachRowColumn(QString (RowColumn::*part)() const)
+// `part` of the row columns, as a list: of all of them, or of those read
+// for every row or only for an update.
+enum class Columns { All, EveryRow, UpdateOnly };
+QString eachRowColumn(QString (RowColumn::*part)() const, Columns which = Columns::All)
 {
     QStringList parts;
-    for (const RowColumn &column : kRowColumns)
-        parts << (column.*part)();
+    for (const RowColumn &column : kRowColumns) {
+        if (which == Columns::All || column.updateOnly == (which == Columns::UpdateOnly))
+            parts << (column.*part)();
+    }
     return parts.join(QStringLiteral(", "));
+}
+
+// Reads row @i into the variables; a new item's row reads only its own
+// values, and a batch of new items only holds those.
+QString rowReads(bool withUpdates)
+{
+    const QString everyRow = QStringLiteral("  SELECT %1 FROM @rows WHERE RowNo = @i;\n")
+                                 .arg(eachRowColumn(&RowColumn::read, Columns::EveryRow));
+    if (!withUpdates)
+        return everyRow;
+    return everyRow + QStringLiteral("  IF @isUpdate = 1 SELECT %1 FROM @rows WHERE RowNo = @i;\n")
+                          .arg(eachRowColumn(&RowColumn::read, Columns::UpdateOnly));
 }
 
 // The variables of the row's own values and of the ids written before.
@@ -276,6 +293,22 @@ QString updateSteps()
                        QStringLiteral("COALESCE(Name, N'') = @oldName COLLATE Latin1_General_BIN2")));
 }
 
+// What one row does: a new item, or in a batch with updates either.
+QString rowSteps(bool withUpdates)
+{
+    if (!withUpdates)
+        return newItemSteps();
+    return QStringLiteral("    IF @isUpdate = 1\n"
+                          "    BEGIN\n"
+                          "%1"
+                          "    END\n"
+                          "    ELSE\n"
+                          "    BEGIN\n"
+                          "%2"
+                          "    END\n")
+        .arg(updateSteps(), newItemSteps());
+}
+
 // Columns of the answer, in this order.
 enum AnswerColumn {
     RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, FailedTable, Error, ErrorNumber,
@@ -284,11 +317,13 @@ enum AnswerColumn {
 
 }  // namespace
 
-int sqlServerRowsPerBatch()
+int sqlServerRowsPerBatch(bool withUpdates)
 {
-    static const int rows = std::min(
-        kMostRowsPerBatch, int(kServerParameterLimit - sqlServerSharedValues({}).size()) / int(kRowColumns.size()));
-    return rows;
+    static const int perRow[2] = {int(std::count_if(kRowColumns.cbegin(), kRowColumns.cend(),
+                                                    [](const RowColumn &column) { return !column.updateOnly; })),
+                                  int(kRowColumns.size())};
+    static const int free = int(kServerParameterLimit - sqlServerSharedValues({}).size());
+    return std::min(kMostRowsPerBatch, free / perRow[withUpdates ? 1 : 0]);
 }
 
 QVariantList sqlServerSharedValues(const SharedValues &shared)
@@ -314,11 +349,13 @@ QVariantList sqlServerSharedValues(const SharedValues &shared)
     return bound;
 }
 
-QVariantList sqlServerRowValues(const RowToWrite &row)
+QVariantList sqlServerRowValues(const RowToWrite &row, bool withUpdates)
 {
     // A text is never sent as NULL: an empty grid cell is the empty text.
     const auto text = [](const QString &value) { return value.isNull() ? QStringLiteral("") : value; };
     const std::optional<ItemUpdate> &update = row.update;
+    if (!update && !withUpdates)
+        return {text(row.product.barcode), text(row.product.name), row.product.price, false};
     if (!update) {
         return {text(row.product.barcode), text(row.product.name), row.product.price, false, qint64(0), qint64(0),
                 qint64(0), 0.0, false, QStringLiteral(""), false};
@@ -331,9 +368,11 @@ QVariantList sqlServerRowValues(const RowToWrite &row)
             update->newName.has_value()};
 }
 
-QString sqlServerBatchSql(int rows)
+QString sqlServerBatchSql(int rows, bool withUpdates)
 {
-    const QString markers = QStringList(kRowColumns.size(), QStringLiteral("?")).join(QStringLiteral(", "));
+    const Columns bound = withUpdates ? Columns::All : Columns::EveryRow;
+    const QString markers =
+        QStringList(eachRowColumn(&RowColumn::name, bound).count(u',') + 1, QStringLiteral("?")).join(QStringLiteral(", "));
     QStringList rowValues;
     for (int row = 1; row <= rows; ++row)
         rowValues << QStringLiteral("(%1, %2)").arg(row).arg(markers);
@@ -360,19 +399,12 @@ QString sqlServerBatchSql(int rows)
                "IF @withButton = 1 SELECT TOP 1 @category = id FROM ScreenMenuCategories WHERE Name = @group ORDER BY id;\n"
                "WHILE @i <= @n AND @stop = 0\n"
                "BEGIN\n"
-               "  SELECT %9 FROM @rows WHERE RowNo = @i;\n"
+               "%9"
                "  SELECT @categoryBefore = @category, @newCategory = NULL, @button = NULL, @map = NULL, "
                "@replaced = 0, %10;\n"
                "  SAVE TRANSACTION bulkrow;\n"
                "  BEGIN TRY\n"
-               "    IF @isUpdate = 1\n"
-               "    BEGIN\n"
                "%11"
-               "    END\n"
-               "    ELSE\n"
-               "    BEGIN\n"
-               "%12"
-               "    END\n"
                "    INSERT INTO @out (RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, %13) "
                "VALUES (@i, @item, @portion, @priceId, @newCategory, @button, @map, @replaced, %14);\n"
                "  END TRY\n"
@@ -407,11 +439,11 @@ QString sqlServerBatchSql(int rows)
                "UNION ALL SELECT @lostRow, NULL, NULL, NULL, NULL, NULL, NULL, NULL, @lostTable, @lostError, "
                "@lostNumber, CAST(1 AS bit), %15 WHERE @lostRow IS NOT NULL\n"
                "ORDER BY RowNo;\n")
-        .arg(sharedDeclarations(), eachRowColumn(&RowColumn::declaredAs), eachRowColumn(&RowColumn::name),
+        .arg(sharedDeclarations(), eachRowColumn(&RowColumn::declaredAs, bound), eachRowColumn(&RowColumn::name, bound),
              rowValues.join(QStringLiteral(", ")), oldMapColumns(QStringLiteral("Old%1 nvarchar(4000)")),
              QString::number(rows), eachRowColumn(&RowColumn::variableDeclaredAs),
-             oldMapColumns(QStringLiteral("@old%1 nvarchar(4000)")), eachRowColumn(&RowColumn::read))
-        .arg(oldMapColumns(QStringLiteral("@old%1 = NULL")), updateSteps(), newItemSteps(),
+             oldMapColumns(QStringLiteral("@old%1 nvarchar(4000)")), rowReads(withUpdates))
+        .arg(oldMapColumns(QStringLiteral("@old%1 = NULL")), rowSteps(withUpdates),
              oldMapColumns(QStringLiteral("Old%1")), oldMapColumns(QStringLiteral("@old%1")),
              QStringList(printerMapLayout().columns.size(), QStringLiteral("NULL")).join(QStringLiteral(", ")));
 }
@@ -429,23 +461,30 @@ SqlServerBatchWriter::~SqlServerBatchWriter()
 WriteResult SqlServerBatchWriter::prepare()
 {
     WriteResult prepared;
-    statementFor(sqlServerRowsPerBatch(), prepared);
+    statementFor(sqlServerRowsPerBatch(false), false, prepared);
     return prepared;
 }
 
 void SqlServerBatchWriter::add(const RowToWrite &row)
 {
     m_rows.append(row);
+    m_withUpdates = m_withUpdates || row.update.has_value();
+}
+
+bool SqlServerBatchWriter::takes(const RowToWrite &row) const
+{
+    return m_rows.size() < sqlServerRowsPerBatch(m_withUpdates || row.update.has_value());
 }
 
 bool SqlServerBatchWriter::full() const
 {
-    return m_rows.size() >= sqlServerRowsPerBatch();
+    return m_rows.size() >= sqlServerRowsPerBatch(m_withUpdates);
 }
 
 QList<RowWritten> SqlServerBatchWriter::send()
 {
     const QList<RowToWrite> rows = std::exchange(m_rows, {});
+    m_withUpdates = false;
     QList<RowWritten> written(rows.size());
     // Positions in `rows` still to be written; a row whose failure ended the
     // transaction drops out, and the rows it took with it go again.
@@ -484,8 +523,11 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
 {
     BatchAnswer answer;
     answer.rows.resize(rows.size());
+    // A batch of new items only binds a new item's values.
+    const bool withUpdates =
+        std::any_of(rows.cbegin(), rows.cend(), [](const RowToWrite &row) { return row.update.has_value(); });
     WriteResult prepared;
-    QSqlQuery &query = statementFor(int(rows.size()), prepared);
+    QSqlQuery &query = statementFor(int(rows.size()), withUpdates, prepared);
     if (!prepared.ok()) {
         answer.failed = prepared;
         return answer;
@@ -494,7 +536,7 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
     for (const QVariant &value : std::as_const(m_sharedValues))
         query.bindValue(position++, value);
     for (const RowToWrite &row : rows) {
-        for (const QVariant &value : sqlServerRowValues(row))
+        for (const QVariant &value : sqlServerRowValues(row, withUpdates))
             query.bindValue(position++, value);
     }
     if (const WriteResult begun = runControl(QStringLiteral("BEGIN TRANSACTION")); !begun.ok()) {
@@ -505,7 +547,7 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
     ++m_statements;
     if (!query.exec()) {
         answer.failed = writeFailure(kTransaction, query.lastError());
-        forget(int(rows.size()));
+        forget(int(rows.size()), withUpdates);
         rollback();
         if (answer.failed->databaseUnavailable)
             m_unavailable = answer.failed;
@@ -526,7 +568,7 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
     }
     query.finish();
     if (answer.lostAt) {
-        forget(int(rows.size()));
+        forget(int(rows.size()), withUpdates);
         rollback();
     }
     return answer;
@@ -535,9 +577,9 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
 // A statement whose run failed or doomed its transaction is prepared anew
 // next time: a server may keep no handle for it (FreeTDS then fails the next
 // run without sending it).
-void SqlServerBatchWriter::forget(int rows)
+void SqlServerBatchWriter::forget(int rows, bool withUpdates)
 {
-    m_prepared.remove(rows);
+    m_prepared.remove({rows, withUpdates});
 }
 
 RowWritten SqlServerBatchWriter::readRow(const QSqlQuery &query, const RowToWrite &row) const
@@ -567,15 +609,15 @@ RowWritten SqlServerBatchWriter::readRow(const QSqlQuery &query, const RowToWrit
     return written;
 }
 
-QSqlQuery &SqlServerBatchWriter::statementFor(int rows, WriteResult &prepared)
+QSqlQuery &SqlServerBatchWriter::statementFor(int rows, bool withUpdates, WriteResult &prepared)
 {
-    auto found = m_prepared.find(rows);
+    auto found = m_prepared.find({rows, withUpdates});
     if (found == m_prepared.end()) {
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
-        if (!query.prepare(sqlServerBatchSql(rows)))
+        if (!query.prepare(sqlServerBatchSql(rows, withUpdates)))
             prepared = writeFailure(kTransaction, query.lastError());
-        found = m_prepared.insert(rows, query);
+        found = m_prepared.insert({rows, withUpdates}, query);
     }
     return *found;
 }

@@ -16,21 +16,23 @@ namespace bulksave {
 
 // The T-SQL text that writes `rows` rows inside the caller's transaction,
 // with the shared values' markers first and then those of each row, bound as
-// sqlServerRowValues() gives them. A row either writes a new item or changes
-// one on the menu, each value only while it is still the one read. A row
-// whose failure doomed the transaction ends the batch there and is marked
-// Lost: the caller must roll back.
-QString sqlServerBatchSql(int rows);
+// sqlServerRowValues() gives them. A row either writes a new item or, in a
+// batch `withUpdates`, changes one on the menu, each value only while it is
+// still the one read. A row whose failure doomed the transaction ends the
+// batch there and is marked Lost: the caller must roll back.
+QString sqlServerBatchSql(int rows, bool withUpdates);
 
 // The values bound ahead of the rows' in every batch of a save.
 QVariantList sqlServerSharedValues(const SharedValues &shared);
 
-// The values bound for `row`: as many for a new item as for an update.
-QVariantList sqlServerRowValues(const RowToWrite &row);
+// The values bound for `row` in a batch `withUpdates` or of new items only:
+// in the first, as many for a new item as for an update.
+QVariantList sqlServerRowValues(const RowToWrite &row, bool withUpdates);
 
 // Rows per batch: as many as fit the server's 2,100 parameters, capped so
-// that the progress shown between batches stays lively.
-int sqlServerRowsPerBatch();
+// that the progress shown between batches stays lively. A batch of new
+// items binds fewer values per row than one with updates, and holds more.
+int sqlServerRowsPerBatch(bool withUpdates);
 
 class SqlServerBatchWriter : public RowWriter {
 public:
@@ -39,6 +41,7 @@ public:
 
     WriteResult prepare() override;
     void add(const RowToWrite &row) override;
+    bool takes(const RowToWrite &row) const override;
     bool full() const override;
     QList<RowWritten> send() override;
     WriteResult commit() override;
@@ -54,8 +57,8 @@ private:
         std::optional<WriteResult> failed;      // the statement as a whole failed
     };
 
-    QSqlQuery &statementFor(int rows, WriteResult &prepared);
-    void forget(int rows);
+    QSqlQuery &statementFor(int rows, bool withUpdates, WriteResult &prepared);
+    void forget(int rows, bool withUpdates);
     BatchAnswer run(const QList<RowToWrite> &rows);
     RowWritten readRow(const QSqlQuery &query, const RowToWrite &row) const;
     WriteResult runControl(const QString &sql);
@@ -63,8 +66,9 @@ private:
     QSqlDatabase &m_db;
     SharedValues m_shared;
     QVariantList m_sharedValues;
-    QHash<int, QSqlQuery> m_prepared;
+    QHash<std::pair<int, bool>, QSqlQuery> m_prepared;  // by rows and whether with updates
     QList<RowToWrite> m_rows;
+    bool m_withUpdates = false;  // an update is among m_rows
     bool m_open = false;
     int m_statements = 0;
     std::optional<WriteResult> m_unavailable;

@@ -17,6 +17,7 @@ public:
 
     WriteResult prepare() override;
     void add(const RowToWrite &row) override;
+    bool takes(const RowToWrite &) const override { return true; }
     bool full() const override { return m_batch.full(); }
     QList<RowWritten> send() override;
     WriteResult commit() override;

@@ -12,6 +12,7 @@
 #include "import/ImportUndo.h"
 #include "import/PosRecords.h"
 #include "import/RowPreview.h"
+#include "import/SqlServerBatch.h"
 
 namespace {
 
@@ -157,4 +158,37 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
     for (const QString &table : posdb::sqlServerTables())
         EXPECT_EQ(lines(rows(QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table))), lines(before.value(table)))
             << table.toStdString();
+}
+
+TEST_F(LiveServer, an_update_after_more_new_items_than_a_batch_with_updates_holds_goes_into_the_next_batch)
+{
+    bulksave::SaveChoices choices = everyRecord();
+    const auto save = [&](const QList<bulksave::ProductRow> &rows, const bulksave::SavePlan &plan) {
+        return bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
+            .run(rows, choices, {}, plan);
+    };
+    const bulksave::ProductRow registered{QStringLiteral("8690000000000"), QStringLiteral("Çay"), QStringLiteral("10")};
+    ASSERT_EQ(save({registered}, {}).count(bulksave::RowStatus::Landed), 1);
+
+    // More new items than a batch with updates holds, then the update.
+    const int newItems = bulksave::sqlServerRowsPerBatch(true) + 5;
+    ASSERT_LT(newItems, bulksave::sqlServerRowsPerBatch(false));
+    QList<bulksave::ProductRow> products;
+    for (int i = 1; i <= newItems; ++i)
+        products.append({QString::number(8690000000000LL + i), QStringLiteral("Ürün %1").arg(i), QStringLiteral("5")});
+    products.append({registered.barcode, registered.name, QStringLiteral("12.5")});
+    choices.updatePrices = true;
+    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+    verdicts.judgeAll(products);
+    verdicts.addExisting(bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes()).items);
+
+    const bulksave::SaveResult result = save(products, bulksave::updatePlan(verdicts.previews()));
+    EXPECT_EQ(result.count(bulksave::RowStatus::Landed), newItems);
+    EXPECT_EQ(result.count(bulksave::RowStatus::Updated), 1);
+    // Two batches, each begun, sent and committed.
+    EXPECT_EQ(result.statementsSent, 6);
+    EXPECT_EQ(lines(rows(QStringLiteral("SELECT pr.Price FROM MenuItemPrices pr JOIN MenuItemPortions p ON p.id = "
+                                        "pr.MenuItemPortionId JOIN MenuItems m ON m.id = p.MenuItemId "
+                                        "WHERE m.Barcode = N'8690000000000'"))),
+              QStringList{"12.5"});
 }
