@@ -61,14 +61,27 @@ constexpr std::array kRowColumns{
     RowColumn{"SetName", "bit", "@setName", true},
 };
 
-// `part` of the row columns, as a list: of all of them, or of those read
-// for every row or only for an update.
+// The row columns a batch binds or a row reads: all of them, or those of
+// every row, or those only an update has.
 enum class Columns { All, EveryRow, UpdateOnly };
+
+bool among(const RowColumn &column, Columns which)
+{
+    return which == Columns::All || column.updateOnly == (which == Columns::UpdateOnly);
+}
+
+int columnCount(Columns which)
+{
+    return int(std::count_if(kRowColumns.cbegin(), kRowColumns.cend(),
+                             [which](const RowColumn &column) { return among(column, which); }));
+}
+
+// `part` of the row columns `which`, as a list.
 QString eachRowColumn(QString (RowColumn::*part)() const, Columns which = Columns::All)
 {
     QStringList parts;
     for (const RowColumn &column : kRowColumns) {
-        if (which == Columns::All || column.updateOnly == (which == Columns::UpdateOnly))
+        if (among(column, which))
             parts << (column.*part)();
     }
     return parts.join(QStringLiteral(", "));
@@ -319,11 +332,8 @@ enum AnswerColumn {
 
 int sqlServerRowsPerBatch(bool withUpdates)
 {
-    static const int perRow[2] = {int(std::count_if(kRowColumns.cbegin(), kRowColumns.cend(),
-                                                    [](const RowColumn &column) { return !column.updateOnly; })),
-                                  int(kRowColumns.size())};
     static const int free = int(kServerParameterLimit - sqlServerSharedValues({}).size());
-    return std::min(kMostRowsPerBatch, free / perRow[withUpdates ? 1 : 0]);
+    return std::min(kMostRowsPerBatch, free / columnCount(withUpdates ? Columns::All : Columns::EveryRow));
 }
 
 QVariantList sqlServerSharedValues(const SharedValues &shared)
@@ -371,8 +381,7 @@ QVariantList sqlServerRowValues(const RowToWrite &row, bool withUpdates)
 QString sqlServerBatchSql(int rows, bool withUpdates)
 {
     const Columns bound = withUpdates ? Columns::All : Columns::EveryRow;
-    const QString markers =
-        QStringList(eachRowColumn(&RowColumn::name, bound).count(u',') + 1, QStringLiteral("?")).join(QStringLiteral(", "));
+    const QString markers = QStringList(columnCount(bound), QStringLiteral("?")).join(QStringLiteral(", "));
     QStringList rowValues;
     for (int row = 1; row <= rows; ++row)
         rowValues << QStringLiteral("(%1, %2)").arg(row).arg(markers);
