@@ -88,39 +88,3 @@ TEST_F(MenuExportTest, a_group_is_compared_as_the_save_stores_it)
     EXPECT_EQ(counts, (std::array<int, 3>{1, 0, 0}));  // only the group's items are counted
     EXPECT_EQ(exported(QStringLiteral("Yok")), QStringList());
 }
-
-TEST(MenuExport, a_closed_database_exports_nothing_and_says_so)
-{
-    const bulksave::MenuExport menu = bulksave::exportMenu(QSqlDatabase());
-    EXPECT_FALSE(menu.ok());
-    EXPECT_TRUE(menu.items.empty());
-}
-
-struct SummaryCase {
-    std::string name;
-    std::size_t written;
-    std::array<int, 3> leftOut;  // without barcode, without portion, several portions
-    QString summary;
-};
-
-class ExportSummary : public ::testing::TestWithParam<SummaryCase> {};
-
-TEST_P(ExportSummary, names_the_file_and_each_reason_that_left_items_out)
-{
-    bulksave::MenuExport menu;
-    menu.items.resize(GetParam().written);
-    menu.withoutBarcode = GetParam().leftOut[0];
-    menu.withoutPortion = GetParam().leftOut[1];
-    menu.severalPortions = GetParam().leftOut[2];
-    EXPECT_EQ(bulksave::exportSummary(menu, QStringLiteral("menü.xlsx")), GetParam().summary);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ExportSummary,
-    ::testing::Values(
-        SummaryCase{"nothing_left_out", 1234, {0, 0, 0}, QStringLiteral("1.234 ürün yazıldı: menü.xlsx")},
-        SummaryCase{"every_reason", 5, {12, 1, 3},
-                    QStringLiteral("5 ürün yazıldı: menü.xlsx\nBarkodu olmayan 12 ürün yazılmadı\n"
-                                   "Fiyatı okunamayan 1 ürün yazılmadı (porsiyonu yok)\n"
-                                   "Fiyatı okunamayan 3 ürün yazılmadı (birden çok porsiyon)")}),
-    [](const auto &info) { return info.param.name; });

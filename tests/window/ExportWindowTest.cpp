@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -50,13 +49,4 @@ TEST_F(ExportWindow, writes_the_whole_menu_whatever_group_is_chosen_and_tells_th
                                               .arg(QDir::toNativeSeparators(path))});
     const std::vector<std::array<QString, 3>> rows{{"0086900", "Çay", "12.5"}, {"222", "Baklava", ""}};
     EXPECT_EQ(spreadsheet::readSheet(path, QLocale::c()).rows, rows);
-}
-
-TEST_F(ExportWindow, a_cancelled_prompt_writes_and_says_nothing)
-{
-    window->exportPrompt = [](QWidget *, const QString &) { return QString(); };
-    MessageCatcher messages;
-    window->exportMenu->click();
-    EXPECT_EQ(messages.texts, QStringList());
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
