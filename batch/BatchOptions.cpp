@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 
-#include "window/ColourTable.h"
+#include "import/ColourTable.h"
 
 namespace batch {
 

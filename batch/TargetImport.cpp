@@ -10,7 +10,7 @@
 #include "import/BarcodeLookup.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
-#include "window/ColourTable.h"
+#include "import/ColourTable.h"
 #include "window/LookupLists.h"
 
 namespace batch {

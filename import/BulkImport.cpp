@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "import/RowOptions.h"
 #include "import/SaveReport.h"
 #include "import/SaveText.h"
 #include "import/SqlServerBatch.h"
@@ -14,18 +15,6 @@
 namespace bulksave {
 
 namespace {
-
-// The printer id to map every item to, or nullopt for no mapping: the
-// leading "YOK" entry (position 0), no entry at all (a printer list that
-// could not be read or is empty leaves position -1 and an empty text) and
-// an empty id all mean that no printer was chosen.
-std::optional<QString> printerToMap(const SaveChoices &choices)
-{
-    const QString id = trimSpaces(choices.printerId);
-    if (choices.printerPosition <= 0 || id.isEmpty())
-        return std::nullopt;
-    return id;
-}
 
 // What a row that was not tried is told: why the database could take no more.
 QString notTried(const WriteResult &why)
@@ -45,16 +34,14 @@ std::unique_ptr<RowWriter> writerFor(QSqlDatabase &db, ado::Dialect dialect, Sha
 class SaveRun {
 public:
     SaveRun(QSqlDatabase &db, ado::Dialect dialect, const ado::TextFidelity &fidelity, const SaveChoices &choices,
-            QList<RowOutcome> &outcomes, SaveJournal *journal)
+            const RowOptions &options, QList<RowOutcome> &outcomes, SaveJournal *journal)
         : m_outcomes(outcomes),
           m_journal(journal),
           m_fidelity(fidelity),
           m_locale(choices.locale),
-          m_texts(sharedTexts(choices)),
-          m_writer(writerFor(db, dialect,
-                             SharedValues{m_texts,
-                                          choices.unitPosition == 0 ? QStringLiteral("1") : QStringLiteral("1000"),
-                                          printerToMap(choices)}))
+          m_button(choices.showOnSalesScreen),
+          m_options(options),
+          m_writer(writerFor(db, dialect, SharedValues{m_button, options.windowValues()}))
     {
         m_prepared = m_writer->prepare();
     }
@@ -82,7 +69,8 @@ private:
     QString m_cannotContinue;
     const ado::TextFidelity &m_fidelity;
     QLocale m_locale;
-    SharedTexts m_texts;
+    bool m_button;
+    const RowOptions &m_options;
     std::unique_ptr<RowWriter> m_writer;
     WriteResult m_prepared;
     // The outcomes of the rows handed to the writer since the last send, in order.
@@ -102,11 +90,12 @@ void SaveRun::visit(int gridRow, const ProductRow &row, const SavePlan &plan)
         outcome.status = RowStatus::Unchanged;
     } else if (plan.leaveOut.contains(gridRow)) {
         outcome.status = RowStatus::LeftOut;
-    } else if (const RowJudgement judgement = judgeRow(row, m_locale); !judgement.usable()) {
+    } else if (const RowJudgement judgement = judgeRow(row, m_locale, m_options); !judgement.usable()) {
         outcome.status = judgement.blank ? RowStatus::Empty : RowStatus::Skipped;
         outcome.skipReason = judgement.skipReason;
+        outcome.error = judgement.unknownChoice;
     } else {
-        write(outcome, RowToWrite{gridRow, *judgement.product, std::nullopt}, RowStatus::Landed);
+        write(outcome, RowToWrite{gridRow, *judgement.product, std::nullopt, judgement.values}, RowStatus::Landed);
     }
     m_outcomes.append(outcome);
     if (m_writer->full())
@@ -154,8 +143,9 @@ void SaveRun::fail(RowOutcome &outcome, const WriteResult &why)
 // update writes no text but a new name.
 WriteResult SaveRun::checkTexts(const RowToWrite &row) const
 {
-    const std::optional<UnstorableText> text = row.update ? firstUnstorableText(*row.update, m_fidelity)
-                                                          : firstUnstorableText(row.product, m_texts, m_fidelity);
+    const std::optional<UnstorableText> text = row.update
+                                                   ? firstUnstorableText(*row.update, m_fidelity)
+                                                   : firstUnstorableText(row.product, row.values, m_button, m_fidelity);
     if (!text)
         return {};
     return WriteResult::failure(QLatin1StringView(text->table), notStorableReason(*text));
@@ -266,9 +256,16 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
         result.connectionError = m_notOpenReason.isEmpty() ? m_db.lastError().text().trimmed() : m_notOpenReason;
         return result;
     }
+    QString unread;
+    RowOptions options(choices, readChoiceRecords(m_db, unread));
+    if (!unread.isEmpty()) {
+        result.connectionError = unread;
+        return result;
+    }
+    options.learnGroups(rows);
     result.connected = true;
     result.rows.reserve(rows.size());
-    SaveRun run(m_db, m_dialect, m_fidelity, choices, result.rows, journal);
+    SaveRun run(m_db, m_dialect, m_fidelity, choices, options, result.rows, journal);
     for (qsizetype index = 0; index < rows.size(); ++index) {
         run.visit(int(index) + 1, rows.at(index), plan);
         const bool goOn = !progress || progress(result.visitedRows());

@@ -34,7 +34,7 @@ struct RowOutcome {
     RowStatus status = RowStatus::Empty;
     SkipReason skipReason = SkipReason::None;
     QString failedTable;  // Failed: the table whose write failed, "" for the transaction itself
-    QString error;        // Failed: the database's message
+    QString error;        // Failed: the database's message; Skipped for an unknown choice: which cell
     qint64 itemId = 0;    // Landed: the new MenuItems id; Updated: the item changed
 };
 

@@ -18,7 +18,7 @@ QString storedGroup(const QString &group)
 {
     SaveChoices choices;
     choices.group = group;
-    return sharedTexts(choices).group;
+    return windowValues(choices).group;
 }
 
 // Counts `item` under why it is left out; false when it is exported.

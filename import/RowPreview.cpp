@@ -4,6 +4,8 @@
 
 #include "import/SaveText.h"
 
+#include <QSet>
+
 namespace bulksave {
 
 namespace {
@@ -11,6 +13,8 @@ namespace {
 unsigned warningsFor(const ProductRow &row, const Product &product)
 {
     unsigned warnings = NoWarning;
+    if (trimSpaces(row.group).size() > cutTo50(trimSpaces(row.group)).size())
+        warnings |= GroupCut;
     if (trimSpaces(row.name).size() > product.name.size())
         warnings |= NameCut;
     if (trimSpaces(row.barcode).size() > product.barcode.size())
@@ -20,15 +24,29 @@ unsigned warningsFor(const ProductRow &row, const Product &product)
     return warnings;
 }
 
-RowPreview judge(const ProductRow &row, const SaveChoices &choices, const SharedTexts &texts,
+RowFate skippedFate(const RowJudgement &judgement)
+{
+    switch (judgement.skipReason) {
+    case SkipReason::NoName:
+        return RowFate::SkippedNoName;
+    case SkipReason::PriceNotNumber:
+        return RowFate::SkippedPrice;
+    case SkipReason::UnknownChoice:
+        return RowFate::SkippedChoice;
+    case SkipReason::None:
+        break;
+    }
+    return RowFate::Blank;
+}
+
+RowPreview judge(const ProductRow &row, const SaveChoices &choices, const RowOptions &options,
                  const ado::TextFidelity &fidelity)
 {
     RowPreview preview;
-    const RowJudgement judgement = judgeRow(row, choices.locale);
+    const RowJudgement judgement = judgeRow(row, choices.locale, options);
     if (!judgement.usable()) {
-        preview.fate = judgement.blank ? RowFate::Blank
-                       : judgement.skipReason == SkipReason::NoName ? RowFate::SkippedNoName
-                                                                    : RowFate::SkippedPrice;
+        preview.fate = skippedFate(judgement);
+        preview.unknownChoice = judgement.unknownChoice;
         if (preview.fate == RowFate::SkippedPrice)
             preview.priceText = row.price;
         // Without a name a row can still give a registered item its price:
@@ -39,8 +57,9 @@ RowPreview judge(const ProductRow &row, const SaveChoices &choices, const Shared
     }
     preview.fate = RowFate::WillAdd;
     preview.product = judgement.product;
+    preview.values = judgement.values;
     preview.warnings = warningsFor(row, *preview.product);
-    preview.notStorable = firstUnstorableText(*preview.product, texts, fidelity);
+    preview.notStorable = firstUnstorableText(*preview.product, preview.values, choices.showOnSalesScreen, fidelity);
     if (preview.notStorable)
         preview.warnings |= NotStorable;
     return preview;
@@ -87,9 +106,10 @@ void judgeUpdate(RowPreview &preview, const SaveChoices &choices, const ado::Tex
 
 }  // namespace
 
-GridVerdicts::GridVerdicts(SaveChoices choices, ExistingBarcodes existing, ado::TextFidelity fidelity)
+GridVerdicts::GridVerdicts(SaveChoices choices, ExistingBarcodes existing, ado::TextFidelity fidelity,
+                           ChoiceRecords records)
     : m_choices(std::move(choices)),
-      m_texts(sharedTexts(m_choices)),
+      m_options(m_choices, std::move(records)),
       m_existing(std::move(existing)),
       m_fidelity(std::move(fidelity))
 {
@@ -100,8 +120,9 @@ void GridVerdicts::judgeAll(const QList<ProductRow> &rows)
     m_previews.clear();
     m_previews.reserve(rows.size());
     m_rowsByBarcode.clear();
+    m_options.learnGroups(rows);
     for (const ProductRow &row : rows) {
-        m_previews.append(judge(row, m_choices, m_texts, m_fidelity));
+        m_previews.append(judge(row, m_choices, m_options, m_fidelity));
         if (const QString *barcode = barcodeOf(m_previews.constLast()))
             m_rowsByBarcode[*barcode].append(int(m_previews.size()));
     }
@@ -123,12 +144,29 @@ void GridVerdicts::judgeRow(int gridRow, const ProductRow &row)
         else
             markBarcode(oldBarcode);
     }
-    preview = judge(row, m_choices, m_texts, m_fidelity);
+    m_options.learnGroup(row.group);
+    preview = judge(row, m_choices, m_options, m_fidelity);
     if (const QString *barcode = barcodeOf(preview)) {
         QList<int> &group = m_rowsByBarcode[*barcode];
         group.insert(std::lower_bound(group.begin(), group.end(), gridRow), gridRow);
         markBarcode(*barcode);
     }
+}
+
+QStringList GridVerdicts::newGroups() const
+{
+    QStringList groups;
+    if (!m_choices.showOnSalesScreen)
+        return groups;
+    QSet<QString> seen;
+    for (const RowPreview &preview : m_previews) {
+        const QString &group = preview.values.group;
+        if (preview.fate == RowFate::WillAdd && m_options.isNewGroup(group) && !seen.contains(groupKey(group))) {
+            seen.insert(groupKey(group));
+            groups << group;
+        }
+    }
+    return groups;
 }
 
 void GridVerdicts::addExisting(const ExistingBarcodes &items)
@@ -185,9 +223,10 @@ void GridVerdicts::markBarcode(const QString &barcode)
 }
 
 QList<RowPreview> previewRows(const QList<ProductRow> &rows, const SaveChoices &choices,
-                              const ExistingBarcodes &existing, const ado::TextFidelity &fidelity)
+                              const ExistingBarcodes &existing, const ado::TextFidelity &fidelity,
+                              const ChoiceRecords &records)
 {
-    GridVerdicts verdicts(choices, existing, fidelity);
+    GridVerdicts verdicts(choices, existing, fidelity, records);
     verdicts.judgeAll(rows);
     return verdicts.previews();
 }
@@ -226,6 +265,7 @@ SavePlan updatePlan(const QList<RowPreview> &previews)
         case RowFate::WillAdd:
         case RowFate::SkippedNoName:
         case RowFate::SkippedPrice:
+        case RowFate::SkippedChoice:
             break;
         }
     }

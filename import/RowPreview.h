@@ -11,6 +11,7 @@
 
 #include "import/ItemUpdate.h"
 #include "import/MenuItemPrices.h"
+#include "import/RowOptions.h"
 #include "import/RowRules.h"
 
 namespace bulksave {
@@ -21,6 +22,7 @@ enum class RowFate {
     WillAdd,         // a new menu item
     SkippedNoName,   // no name after trimming
     SkippedPrice,    // the price text is not a number
+    SkippedChoice,   // its own unit, printer or colour cell names nothing known
     InDatabase,      // its barcode is already a menu item's
     RepeatInFile,    // its barcode stands in an earlier row of this file
     // With prices updated, for rows whose barcode is a menu item's:
@@ -37,6 +39,7 @@ enum RowWarning : unsigned {
     BarcodeCut = 2,         // the barcode likewise
     PriceNotPositive = 4,   // zero or negative price
     NotStorable = 8,        // a text the database would alter: the row will fail
+    GroupCut = 16,          // its own group is longer than 50 and is stored cut
 };
 
 // A menu item that already holds a barcode.
@@ -56,7 +59,9 @@ struct RowPreview {
     RowFate fate = RowFate::Blank;
     unsigned warnings = NoWarning;
     std::optional<Product> product;         // what would be stored, for a usable row
+    RowValues values;                       // what a new item's other records would take
     QString priceText;                      // SkippedPrice: the text that was read
+    QString unknownChoice;                  // SkippedChoice: which cell names nothing known
     ExistingItem existing;                  // InDatabase: the item holding the barcode
     // Every grid row with this barcode, this one included, in order (1 = the
     // first data row); empty when no other row has it. The rows of one
@@ -88,12 +93,14 @@ struct SavePlan {
 // are the only ones whose fate can change with it.
 class GridVerdicts {
 public:
-    GridVerdicts(SaveChoices choices, ExistingBarcodes existing, ado::TextFidelity fidelity);
+    // Rows' own group and printer cells are looked up among `records`.
+    GridVerdicts(SaveChoices choices, ExistingBarcodes existing, ado::TextFidelity fidelity, ChoiceRecords records = {});
 
     // Judges every row; rows[0] is grid row 1.
     void judgeAll(const QList<ProductRow> &rows);
     // Grid row `gridRow` (1 = the first data row) now holds `row`; a row
-    // outside the rows judged is ignored.
+    // outside the rows judged is ignored. A group it names first is spelled
+    // as it spells it until every row is judged again.
     void judgeRow(int gridRow, const ProductRow &row);
     // More barcodes the database holds: the rows that have them are taken.
     void addExisting(const ExistingBarcodes &items);
@@ -102,13 +109,16 @@ public:
     const SaveChoices &choices() const { return m_choices; }
     // The distinct non-empty barcodes of the usable rows, as stored.
     QStringList barcodes() const { return m_rowsByBarcode.keys(); }
+    // The categories the save would create, in the order of their first rows:
+    // groups of rows to be added that the database lacks, with buttons written.
+    QStringList newGroups() const;
 
 private:
     static const QString *barcodeOf(const RowPreview &preview);
     void markBarcode(const QString &barcode);
 
     SaveChoices m_choices;
-    SharedTexts m_texts;
+    RowOptions m_options;
     ExistingBarcodes m_existing;
     ado::TextFidelity m_fidelity;
     QList<RowPreview> m_previews;
@@ -120,7 +130,8 @@ private:
 // already in `existing` makes every row that has it InDatabase; otherwise
 // its first row is the original and later rows are RepeatInFile.
 QList<RowPreview> previewRows(const QList<ProductRow> &rows, const SaveChoices &choices,
-                              const ExistingBarcodes &existing, const ado::TextFidelity &fidelity);
+                              const ExistingBarcodes &existing, const ado::TextFidelity &fidelity,
+                              const ChoiceRecords &records = {});
 
 // The grid rows that are duplicates (InDatabase or RepeatInFile): what the
 // save leaves out when the operator asks it to skip duplicates.

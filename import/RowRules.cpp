@@ -29,21 +29,24 @@ std::optional<Product> unnamedPrice(const ProductRow &row, const QLocale &locale
     return Product{cutTo50(barcode), QString(), *price};
 }
 
-SharedTexts sharedTexts(const SaveChoices &choices)
+RowValues windowValues(const SaveChoices &choices)
 {
-    return SharedTexts{cutTo50(trimSpaces(choices.group)), choices.showOnSalesScreen, choices.buttonColor,
-                       trimSpaces(choices.subMenuTag)};
+    const QString printerId = trimSpaces(choices.printerId);
+    const bool printer = choices.printerPosition > 0 && !printerId.isEmpty();
+    return RowValues{cutTo50(trimSpaces(choices.group)),
+                     choices.unitPosition == 0 ? QStringLiteral("1") : QStringLiteral("1000"), choices.buttonColor,
+                     trimSpaces(choices.subMenuTag), printer ? std::optional<QString>(printerId) : std::nullopt};
 }
 
-std::optional<UnstorableText> firstUnstorableText(const Product &product, const SharedTexts &shared,
+std::optional<UnstorableText> firstUnstorableText(const Product &product, const RowValues &values, bool button,
                                                   const ado::TextFidelity &fidelity)
 {
     const UnstorableText texts[] = {
-        {"MenuItems", "GroupCode", "grup", shared.group},
+        {"MenuItems", "GroupCode", "grup", values.group},
         {"MenuItems", "Barcode", "barkod", product.barcode},
         {"MenuItems", "Name", "ürün adı", product.name},
-        {"ScreenMenuItems", "ButtonColor", "buton rengi", shared.button ? shared.buttonColor : QString()},
-        {"ScreenMenuItems", "SubMenuTag", "alt grup", shared.button ? shared.subMenuTag : QString()},
+        {"ScreenMenuItems", "ButtonColor", "buton rengi", button ? values.buttonColor : QString()},
+        {"ScreenMenuItems", "SubMenuTag", "alt grup", button ? values.subMenuTag : QString()},
     };
     for (const UnstorableText &text : texts) {
         if (!fidelity.isExact(text.value))

@@ -18,6 +18,13 @@ struct ProductRow {
     QString barcode;
     QString name;
     QString price;
+    // The row's own choices, from its list's columns of them; a blank cell
+    // takes the window's choice.
+    QString group{};
+    QString unit{};
+    QString printer{};
+    QString colour{};
+    QString subMenuTag{};
 };
 
 // The operator's choices that every row of one save shares.
@@ -36,7 +43,12 @@ struct SaveChoices {
     bool updateNames = false;
 };
 
-enum class SkipReason { None, NoName, PriceNotNumber };
+enum class SkipReason {
+    None,
+    NoName,
+    PriceNotNumber,
+    UnknownChoice,  // its own unit, printer or colour cell names none the tool knows
+};
 
 // A usable row's values as the records take them.
 struct Product {
@@ -45,11 +57,25 @@ struct Product {
     double price = 0;
 };
 
+// The values a row's records take besides its product's: the window's
+// choices, or the row's own where its list has them.
+struct RowValues {
+    QString group;        // the category's name and both group codes, as stored
+    QString multiplier;   // the portion multiplier of the unit: "1" or "1000"
+    QString buttonColor;  // colour text of the button
+    QString subMenuTag;   // trimmed
+    std::optional<QString> printerId;  // the printer to map the item to; none writes no mapping
+
+    bool operator==(const RowValues &) const = default;
+};
+
 // What the save makes of one grid row.
 struct RowJudgement {
     bool blank = false;                      // barcode, name and price all blank: not a product at all
     SkipReason skipReason = SkipReason::None;  // why a row that is not blank is no product
     std::optional<Product> product;          // a usable row's values
+    RowValues values;                        // what its records take besides
+    QString unknownChoice;                   // UnknownChoice: which cell, in Turkish
 
     bool usable() const { return product.has_value(); }
 };
@@ -63,19 +89,12 @@ RowJudgement judgeRow(const ProductRow &row, const QLocale &locale);
 // name is empty; nullopt without a barcode or a number price.
 std::optional<Product> unnamedPrice(const ProductRow &row, const QLocale &locale);
 
-// The texts every record of one save shares, as they are stored.
-struct SharedTexts {
-    // One normalised group text serves the category find, a new category's
-    // Name and both group-code columns, so that leading blanks or an
-    // overlong name never create a second category.
-    QString group;
-    bool button = false;  // the buttons' texts are stored only with a button
-    QString buttonColor;
-    QString subMenuTag;
-};
-
-// The shared texts of a save with `choices`.
-SharedTexts sharedTexts(const SaveChoices &choices);
+// The values every row without its own choices takes: the window's, as
+// stored. One normalised group text serves the category find, a new
+// category's Name and both group-code columns, so that leading blanks or an
+// overlong name never create a second category. The leading "YOK" printer
+// entry (position 0), no entry at all and an empty id write no mapping.
+RowValues windowValues(const SaveChoices &choices);
 
 // A text the database would not store exactly, and where it would go.
 struct UnstorableText {
@@ -85,10 +104,11 @@ struct UnstorableText {
     QString value;
 };
 
-// The first text of `product` and `shared` that `fidelity` says the
+// The first text of `product` and `values` that `fidelity` says the
 // database would store altered (one holding half of a surrogate pair);
-// nullopt when every one is stored as given.
-std::optional<UnstorableText> firstUnstorableText(const Product &product, const SharedTexts &shared,
+// nullopt when every one is stored as given. The button's texts count only
+// when a `button` is written.
+std::optional<UnstorableText> firstUnstorableText(const Product &product, const RowValues &values, bool button,
                                                   const ado::TextFidelity &fidelity);
 // Likewise for the one text an update writes, a new name.
 std::optional<UnstorableText> firstUnstorableText(const ItemUpdate &update, const ado::TextFidelity &fidelity);

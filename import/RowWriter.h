@@ -19,12 +19,13 @@ struct RowToWrite {
     int gridRow = 0;
     Product product;
     std::optional<ItemUpdate> update;
+    RowValues values{};  // what a new item's records take besides the product's own
 };
 
 // The journal record of `row` before any of its records is written. An
 // update's names the item, its portion and the price record it changes (0
 // until a created one has its id) and holds the values the item will have.
-inline JournalRow unwrittenRecord(const RowToWrite &row, const QString &group)
+inline JournalRow unwrittenRecord(const RowToWrite &row)
 {
     if (const std::optional<ItemUpdate> &update = row.update) {
         return JournalRow{row.gridRow,     update->itemId, update->portionId, update->priceId.value_or(0),
@@ -32,7 +33,8 @@ inline JournalRow unwrittenRecord(const RowToWrite &row, const QString &group)
                           row.product.barcode, update->newName.value_or(update->oldName),
                           update->newPrice ? *update->newPrice : update->oldPrice.value_or(0), update};
     }
-    return JournalRow{row.gridRow, 0, 0, 0, {}, {}, {}, group, row.product.barcode, row.product.name, row.product.price, {}};
+    return JournalRow{row.gridRow,         0, 0, 0, {}, {}, {}, row.values.group, row.product.barcode,
+                      row.product.name, row.product.price, {}};
 }
 
 // What became of one row given to a writer, uncommitted.
@@ -48,11 +50,11 @@ struct RowWritten {
     std::optional<qint64> newCategory;
 };
 
-// The values every row of one save shares, as the records take them.
+// What every row of one save shares: whether items get a button, and the
+// values of the rows that have none of their own.
 struct SharedValues {
-    SharedTexts texts;
-    QString multiplier;                // the portion multiplier of the chosen unit
-    std::optional<QString> printerId;  // the printer to map every item to; none writes no mapping
+    bool button = false;
+    RowValues window;
 };
 
 class RowWriter {

@@ -96,7 +96,7 @@ QString progressText(const ProgressMeter &meter)
         .arg(timeLeft);
 }
 
-QString previewSummary(const QList<RowPreview> &previews)
+QString previewSummary(const QList<RowPreview> &previews, const QStringList &newGroups)
 {
     const int skipped = countFate(previews, RowFate::SkippedNoName) + countFate(previews, RowFate::SkippedPrice);
     // A row the database cannot store would fail: it is not counted as one to add.
@@ -115,6 +115,7 @@ QString previewSummary(const QList<RowPreview> &previews)
         {countFate(previews, RowFate::Unchanged), "%1 fiyat aynı"},
         {willFail, "%1 eklenemeyecek"},
         {skipped, "%1 atlanacak"},
+        {countFate(previews, RowFate::SkippedChoice), "%1 tanınmayan seçimle atlanacak"},
         {countFate(previews, RowFate::InDatabase), "%1 barkod zaten kayıtlı"},
         {countFate(previews, RowFate::RepeatInFile), "%1 barkod dosyada tekrar"},
         {countFate(previews, RowFate::CannotUpdate), "%1 güncellenemeyecek"},
@@ -123,6 +124,13 @@ QString previewSummary(const QList<RowPreview> &previews)
     for (const auto &[count, text] : others) {
         if (count > 0)
             parts << QString::fromUtf8(text).arg(count);
+    }
+    if (!newGroups.isEmpty()) {
+        constexpr qsizetype kNamedGroups = 5;
+        QStringList named = newGroups.mid(0, kNamedGroups);
+        if (newGroups.size() > kNamedGroups)
+            named << QStringLiteral("…");
+        parts << QStringLiteral("%1 yeni grup: %2").arg(newGroups.size()).arg(named.join(QStringLiteral(", ")));
     }
     return parts.join(QStringLiteral(" · "));
 }
@@ -134,6 +142,8 @@ QString notAddedReason(const RowPreview &preview)
         return QStringLiteral("ürün adı yok");
     case RowFate::SkippedPrice:
         return QStringLiteral("fiyat bir sayı değil (“%1”)").arg(cellQuote(preview.priceText));
+    case RowFate::SkippedChoice:
+        return preview.unknownChoice;
     case RowFate::InDatabase:
         return QStringLiteral("barkod zaten kayıtlı: “%1” (no %2)").arg(cellQuote(preview.existing.name)).arg(preview.existing.id);
     case RowFate::RepeatInFile:

@@ -33,8 +33,9 @@ QString progressText(const ProgressMeter &meter);
 
 // The preview's one-line summary, e.g. "38 eklenecek · 2 atlanacak · 3 barkod
 // zaten kayıtlı · 1 barkod dosyada tekrar", counting rows; parts that count
-// nothing are left out, except the first.
-QString previewSummary(const QList<RowPreview> &previews);
+// nothing are left out, except the first. `newGroups`, the categories the
+// save would create, end it ("2 yeni grup: Tatlılar, Soğuk İçecekler").
+QString previewSummary(const QList<RowPreview> &previews, const QStringList &newGroups = {});
 
 // Why the save will not add a row, as the operator reads it: "ürün adı yok",
 // "fiyat bir sayı değil (“on”)", "barkod zaten kayıtlı: “Eski Çay” (no 42)",

@@ -36,6 +36,20 @@ QString cutTo50(const QString &text)
     return cutTo(text, kColumnWidth);
 }
 
+QString foldedName(const QString &text)
+{
+    const QString lower = QLocale(QLocale::Turkish).toLower(text).normalized(QString::NormalizationForm_D);
+    QString result;
+    result.reserve(lower.size());
+    for (const QChar c : lower) {
+        if (c == u'ı')
+            result += u'i';
+        else if (c.isLetterOrNumber() && c.category() != QChar::Mark_NonSpacing)
+            result += c;
+    }
+    return result;
+}
+
 std::optional<double> localeNumber(const QString &text, const QLocale &locale)
 {
     // Grid texts of numeric cells carry the locale's group separators, so

@@ -19,6 +19,11 @@ QString cutTo(const QString &text, qsizetype units);
 // cutTo(text, 50): the width of the name, barcode and group columns.
 QString cutTo50(const QString &text);
 
+// A name as people type it, folded for comparison: lower case by Turkish
+// rules, then without marks (so "Ürün Adı", "URUN ADI" and "ürün adi"
+// meet), letters and digits only.
+QString foldedName(const QString &text);
+
 // The number the text denotes under the locale's rules: surrounding white
 // space allowed, group separators only where the locale places them.
 // nullopt for an empty or non-numeric text, NaN and infinity, and, without

@@ -339,17 +339,17 @@ int sqlServerRowsPerBatch(bool withUpdates)
 QVariantList sqlServerSharedValues(const SharedValues &shared)
 {
     RecordValues values;
-    values.group = shared.texts.group;
-    values.multiplier = shared.multiplier;
-    values.buttonColor = shared.texts.buttonColor;
-    values.subMenuTag = shared.texts.subMenuTag;
-    values.printerId = shared.printerId.value_or(QString());
+    values.group = shared.window.group;
+    values.multiplier = shared.window.multiplier;
+    values.buttonColor = shared.window.buttonColor;
+    values.subMenuTag = shared.window.subMenuTag;
+    values.printerId = shared.window.printerId.value_or(QString());
     QVariantList bound;
     for (const SharedVariable &variable : kSharedVariables) {
         const QString text = sourceValue(variable.source, values).toString();
         bound << (text.isNull() ? QStringLiteral("") : text);
     }
-    bound << shared.texts.button << shared.printerId.has_value() << changedSinceRead();
+    bound << shared.button << shared.window.printerId.has_value() << changedSinceRead();
     for (const RecordLayout *layout : layouts()) {
         for (const ColumnValue &column : layout->columns) {
             if (column.source == Source::Fixed)
@@ -517,7 +517,7 @@ QList<RowWritten> SqlServerBatchWriter::send()
                 const WriteResult why = answer.failed ? *answer.failed
                                                       : m_unavailable.value_or(WriteResult::failure(
                                                             kTransaction, QStringLiteral("the server did not answer for this row")));
-                row.record = unwrittenRecord(sent.at(position), m_shared.texts.group);
+                row.record = unwrittenRecord(sent.at(position));
                 row.result = why;
                 row.tried = answer.failed.has_value();
             }
@@ -595,7 +595,7 @@ RowWritten SqlServerBatchWriter::readRow(const QSqlQuery &query, const RowToWrit
 {
     RowWritten written;
     JournalRow &record = written.record;
-    record = unwrittenRecord(row, m_shared.texts.group);
+    record = unwrittenRecord(row);
     if (!query.value(Error).isNull() || query.value(ItemId).isNull()) {
         const QSqlError error({}, query.value(Error).toString(), QSqlError::StatementError,
                               query.value(ErrorNumber).toString());

@@ -16,14 +16,13 @@ WriteResult StatementWriter::prepare()
 void StatementWriter::add(const RowToWrite &row)
 {
     RowWritten written;
-    written.record = unwrittenRecord(row, m_shared.texts.group);
-    const std::optional<qint64> categoryBefore = m_category;
+    written.record = unwrittenRecord(row);
     written.result = m_batch.beginRow();
     if (written.result.ok()) {
-        written.result = row.update ? writeUpdate(*row.update, written.record) : writeProduct(row.product, written);
+        written.result = row.update ? writeUpdate(*row.update, written.record) : writeProduct(row, written);
         const WriteResult ended = m_batch.endRow(written.result.ok());
-        if (!written.result.ok()) {
-            m_category = categoryBefore;
+        if (!written.result.ok() && written.newCategory) {
+            m_categories.remove(row.values.group);
             written.newCategory.reset();
         }
         if (!ended.ok()) {
@@ -48,7 +47,7 @@ WriteResult StatementWriter::commit()
 {
     const WriteResult committed = m_batch.commit();
     if (!committed.ok()) {
-        m_category.reset();
+        m_categories.clear();
         if (committed.databaseUnavailable)
             m_unavailable = committed;
     }
@@ -58,7 +57,7 @@ WriteResult StatementWriter::commit()
 void StatementWriter::rollback()
 {
     m_batch.rollback();
-    m_category.reset();
+    m_categories.clear();
 }
 
 // The database dropped the open batch: the rows written into it since the
@@ -70,19 +69,20 @@ void StatementWriter::loseBatch(const WriteResult &why)
         if (lost.result.ok())
             lost.result = WriteResult::failure({}, why.error);
     }
-    m_category.reset();
+    m_categories.clear();
 }
 
 // Writes every record of one product; returns the item id, or the first
 // write that failed; `written` gets the ids of the records.
-WriteResult StatementWriter::writeProduct(const Product &product, RowWritten &written)
+WriteResult StatementWriter::writeProduct(const RowToWrite &row, RowWritten &written)
 {
+    const Product &product = row.product;
     JournalRow &record = written.record;
-    const WriteResult item = m_records.insertMenuItem(m_shared.texts.group, product.barcode, product.name);
+    const WriteResult item = m_records.insertMenuItem(row.values.group, product.barcode, product.name);
     if (!item.ok())
         return item;
     record.itemId = *item.id;
-    const WriteResult portion = m_records.insertPortion(m_shared.multiplier, *item.id);
+    const WriteResult portion = m_records.insertPortion(row.values.multiplier, *item.id);
     if (!portion.ok())
         return portion;
     record.portionId = *portion.id;
@@ -90,14 +90,14 @@ WriteResult StatementWriter::writeProduct(const Product &product, RowWritten &wr
     if (!price.ok())
         return price;
     record.priceId = *price.id;
-    if (m_shared.texts.button) {
-        const WriteResult button = writeButton(product.name, *item.id, written);
+    if (m_shared.button) {
+        const WriteResult button = writeButton(row, *item.id, written);
         if (!button.ok())
             return button;
         record.buttonId = button.id;
     }
-    if (m_shared.printerId) {
-        if (const WriteResult map = writePrinterMap(*item.id, record); !map.ok())
+    if (row.values.printerId) {
+        if (const WriteResult map = writePrinterMap(row.values, *item.id, record); !map.ok())
             return map;
     }
     return item;
@@ -123,37 +123,37 @@ WriteResult StatementWriter::writeUpdate(const ItemUpdate &update, JournalRow &r
     return WriteResult::success(update.itemId);
 }
 
-WriteResult StatementWriter::writeButton(const QString &name, qint64 itemId, RowWritten &written)
+WriteResult StatementWriter::writeButton(const RowToWrite &row, qint64 itemId, RowWritten &written)
 {
-    const WriteResult category = categoryId(written);
+    const WriteResult category = categoryId(row.values.group, written);
     if (!category.ok())
         return category;
-    return m_records.insertScreenMenuItem(
-        ScreenMenuItemValues{name, *category.id, itemId, m_shared.texts.buttonColor, m_shared.texts.subMenuTag});
+    return m_records.insertScreenMenuItem(ScreenMenuItemValues{row.product.name, *category.id, itemId,
+                                                               row.values.buttonColor, row.values.subMenuTag});
 }
 
-// The group's category: the one an earlier row of this save used, else the
+// The group's category: the one an earlier row of this batch used, else the
 // first one named like the group, else a new one.
-WriteResult StatementWriter::categoryId(RowWritten &written)
+WriteResult StatementWriter::categoryId(const QString &group, RowWritten &written)
 {
-    if (m_category)
-        return WriteResult::success(m_category);
-    WriteResult category = m_records.findCategory(m_shared.texts.group);
+    if (const auto known = m_categories.constFind(group); known != m_categories.cend())
+        return WriteResult::success(*known);
+    WriteResult category = m_records.findCategory(group);
     if (category.ok() && !category.id) {
-        category = m_records.insertCategory(m_shared.texts.group);
+        category = m_records.insertCategory(group);
         if (category.ok())
             written.newCategory = category.id;
     }
     if (category.ok())
-        m_category = category.id;
+        m_categories.insert(group, *category.id);
     return category;
 }
 
 // Inserts the item's printer mapping, or overwrites the first one that
 // already names the item, keeping what it held.
-WriteResult StatementWriter::writePrinterMap(qint64 itemId, JournalRow &record)
+WriteResult StatementWriter::writePrinterMap(const RowValues &row, qint64 itemId, JournalRow &record)
 {
-    const PrinterMapValues values{m_shared.texts.group, itemId, *m_shared.printerId};
+    const PrinterMapValues values{row.group, itemId, *row.printerId};
     const WriteResult existing = m_records.findPrinterMap(itemId);
     if (!existing.ok() || !existing.id) {
         const WriteResult inserted = existing.ok() ? m_records.insertPrinterMap(values) : existing;

@@ -3,6 +3,7 @@
 // sharing one transaction with a savepoint each: the embedded database has
 // no round trips to save, only commits.
 
+#include <QHash>
 #include <QSqlDatabase>
 
 #include "import/PosRecords.h"
@@ -26,19 +27,20 @@ public:
     int statementsSent() const override { return m_records.statementsRun() + m_batch.statementsRun(); }
 
 private:
-    WriteResult writeProduct(const Product &product, RowWritten &written);
+    WriteResult writeProduct(const RowToWrite &row, RowWritten &written);
     WriteResult writeUpdate(const ItemUpdate &update, JournalRow &record);
-    WriteResult writeButton(const QString &name, qint64 itemId, RowWritten &written);
-    WriteResult writePrinterMap(qint64 itemId, JournalRow &record);
-    WriteResult categoryId(RowWritten &written);
+    WriteResult writeButton(const RowToWrite &row, qint64 itemId, RowWritten &written);
+    WriteResult writePrinterMap(const RowValues &values, qint64 itemId, JournalRow &record);
+    WriteResult categoryId(const QString &group, RowWritten &written);
     void loseBatch(const WriteResult &why);
 
     PosRecords m_records;
     RowBatch m_batch;
     SharedValues m_shared;
     QList<RowWritten> m_written;
-    // The category the open batch's rows use; it goes when the batch is lost.
-    std::optional<qint64> m_category;
+    // The categories the open batch's rows use, by group; they go when the
+    // batch is lost.
+    QHash<QString, qint64> m_categories;
     std::optional<WriteResult> m_unavailable;
 };
 

@@ -75,6 +75,7 @@ QStringList reasons(const RowPreview &p, int row)
         return {};
     case RowFate::SkippedNoName:
     case RowFate::SkippedPrice:
+    case RowFate::SkippedChoice:
         return {QStringLiteral("Atlanacak: %1.").arg(bulksave::notAddedReason(p))};
     case RowFate::InDatabase:
     case RowFate::RepeatInFile: {
@@ -99,6 +100,8 @@ QStringList reasons(const RowPreview &p, int row)
         lines << QStringLiteral("Barkod 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.product->barcode);
     if (p.warnings & bulksave::PriceNotPositive)
         lines << QStringLiteral("Fiyat sıfır ya da eksi.");
+    if (p.warnings & bulksave::GroupCut)
+        lines << QStringLiteral("Grup 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.values.group);
     if (p.notStorable)
         lines << bulksave::notStorableReason(*p.notStorable) + QStringLiteral("; bu satır eklenemeyecek.");
     return lines;
@@ -133,14 +136,29 @@ GridPreview::~GridPreview()
         m_model->setRowDecoration(nullptr);
 }
 
-QList<bulksave::ProductRow> GridPreview::productRows(const FlexGrid &grid)
+bulksave::ProductRow GridPreview::productRow(const FlexGrid &grid, int row, const QList<bulksave::ListField> &ownFields)
+{
+    QStringList cells;
+    const int columns = bulksave::kProductFields + int(ownFields.size());
+    cells.reserve(columns);
+    for (int col = 1; col <= columns; ++col)
+        cells << grid.TextMatrix(row, col);
+    return bulksave::productRowOf(cells, ownFields);
+}
+
+QList<bulksave::ProductRow> GridPreview::productRows(const FlexGrid &grid, const QList<bulksave::ListField> &ownFields)
 {
     QList<bulksave::ProductRow> rows;
     const int count = grid.Rows();
     rows.reserve(std::max(count - 1, 0));
     for (int row = 1; row < count; ++row)
-        rows.append({grid.TextMatrix(row, 1), grid.TextMatrix(row, 2), grid.TextMatrix(row, 3)});
+        rows.append(productRow(grid, row, ownFields));
     return rows;
+}
+
+void GridPreview::setOwnFields(const QList<bulksave::ListField> &fields)
+{
+    m_ownFields = fields;
 }
 
 bulksave::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
@@ -164,8 +182,15 @@ bulksave::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
 
 void GridPreview::update()
 {
-    m_verdicts = bulksave::GridVerdicts(m_choices(), m_existing, m_connection.textFidelity());
-    m_verdicts.judgeAll(productRows(m_grid));
+    if (!m_recordsRead && m_connection.isOpen()) {
+        QString error;
+        m_records = bulksave::readChoiceRecords(m_connection.database(), error);
+        m_recordsRead = error.isEmpty();
+        if (!m_recordsRead)
+            m_lookupError = error;
+    }
+    m_verdicts = bulksave::GridVerdicts(m_choices(), m_existing, m_connection.textFidelity(), m_records);
+    m_verdicts.judgeAll(productRows(m_grid, m_ownFields));
     m_verdicts.addExisting(lookUpNew(m_verdicts.barcodes()));
     repaint();
 }
@@ -180,8 +205,7 @@ void GridPreview::rowsChanged(int first, int last)
         return;
     }
     for (int row = first; row <= last; ++row) {
-        const bulksave::ProductRow product{m_grid.TextMatrix(row, 1), m_grid.TextMatrix(row, 2), m_grid.TextMatrix(row, 3)};
-        m_verdicts.judgeRow(row, product);
+        m_verdicts.judgeRow(row, productRow(m_grid, row, m_ownFields));
         if (const std::optional<bulksave::Product> &judged = m_verdicts.previews().at(row - 1).product)
             m_verdicts.addExisting(lookUpNew({judged->barcode}));
     }
@@ -199,6 +223,7 @@ void GridPreview::refresh()
 {
     m_existing.clear();
     m_asked.clear();
+    m_recordsRead = false;
     update();
 }
 
@@ -207,7 +232,7 @@ QString GridPreview::summary() const
     const QList<RowPreview> &previews = m_verdicts.previews();
     const bool anyProduct = std::any_of(previews.cbegin(), previews.cend(),
                                         [](const RowPreview &p) { return p.fate != RowFate::Blank; });
-    return anyProduct ? bulksave::previewSummary(previews) : QString();
+    return anyProduct ? bulksave::previewSummary(previews, m_verdicts.newGroups()) : QString();
 }
 
 const RowPreview *GridPreview::previewOf(int row) const
@@ -225,6 +250,8 @@ QColor GridPreview::background(int row) const
     case RowFate::SkippedNoName:
     case RowFate::SkippedPrice:
         return kSkipped;
+    case RowFate::SkippedChoice:
+        return kWillFail;
     case RowFate::InDatabase:
     case RowFate::CannotUpdate:
         return kInDatabase;

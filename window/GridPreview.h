@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "import/ListColumns.h"
 #include "import/RowPreview.h"
 #include "platform/ado/Connection.h"
 #include "platform/grid/RowDecoration.h"
@@ -51,14 +52,20 @@ public:
     // The row's fate and reasons; on the name cell also the full name.
     QString toolTip(int row, int col) const override;
 
-    // Columns 1-3 of grid rows 1 to Rows - 1 of `grid`.
-    static QList<bulksave::ProductRow> productRows(const FlexGrid &grid);
+    // Grid rows 1 to Rows - 1 of `grid`: columns 1-3, then the list's own
+    // `ownFields` in the columns after them.
+    static QList<bulksave::ProductRow> productRows(const FlexGrid &grid, const QList<bulksave::ListField> &ownFields = {});
+    // The per-row fields the grid's columns after the price hold, as the
+    // last list loaded brought them; none by default.
+    void setOwnFields(const QList<bulksave::ListField> &fields);
+    const QList<bulksave::ListField> &ownFields() const { return m_ownFields; }
 
 signals:
     // The verdicts were computed anew.
     void changed();
 
 private:
+    static bulksave::ProductRow productRow(const FlexGrid &grid, int row, const QList<bulksave::ListField> &ownFields);
     const bulksave::RowPreview *previewOf(int row) const;
     // Asks the database about the barcodes among `barcodes` not asked before.
     bulksave::ExistingBarcodes lookUpNew(const QStringList &barcodes);
@@ -70,6 +77,9 @@ private:
     ChoicesSource m_choices;
     bulksave::ExistingBarcodes m_existing;
     QSet<QString> m_asked;  // barcodes the database was asked about
+    bulksave::ChoiceRecords m_records;  // the categories and printers rows' own cells name
+    bool m_recordsRead = false;
+    QList<bulksave::ListField> m_ownFields;
     QString m_lookupError;
     bulksave::GridVerdicts m_verdicts;
 };

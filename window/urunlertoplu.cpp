@@ -21,7 +21,7 @@
 #include "platform/dialog/CommonDialog.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/Twips.h"
-#include "window/ColourTable.h"
+#include "import/ColourTable.h"
 #include "window/GridPreview.h"
 #include "window/LoadReport.h"
 

@@ -11,7 +11,7 @@
 #include "WindowFixture.h"
 #include "db/StandInDatabase.h"
 #include "platform/grid/FlexGrid.h"
-#include "window/ColourTable.h"
+#include "import/ColourTable.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "window/ColourTable.h"
+#include "import/ColourTable.h"
 
 #include <array>
 
