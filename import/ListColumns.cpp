@@ -289,13 +289,68 @@ ListRows listRows(const std::vector<QStringList> &sheetRows, const ListColumns &
     ListRows list;
     const std::size_t first = columns.headerRow() ? *columns.headerRow() + 1 : 0;
     list.cells.reserve(sheetRows.size() > first ? sheetRows.size() - first : 0);
+    list.sheetRows.reserve(list.cells.capacity());
     for (std::size_t row = first; row < sheetRows.size(); ++row) {
-        if (columns.isHeaderAgain(sheetRows[row]))
+        if (columns.isHeaderAgain(sheetRows[row])) {
             ++list.headersLeftOut;
-        else
-            list.cells.push_back(columns.gridCells(sheetRows[row]));
+            continue;
+        }
+        list.cells.push_back(columns.gridCells(sheetRows[row]));
+        list.sheetRows.push_back(row + 1);
     }
     return list;
+}
+
+namespace {
+
+QString quotedList(const QStringList &texts)
+{
+    QStringList quoted;
+    for (const QString &text : texts)
+        quoted << QStringLiteral("“%1”").arg(text);
+    return quoted.join(QStringLiteral(", "));
+}
+
+// What the operator calls a field, in a sentence.
+QString fieldWord(ListField field)
+{
+    static const std::array<const char16_t *, kListFields> words{
+        u"barkod", u"ürün adı", u"fiyat", u"grup", u"birim", u"yazıcı", u"renk", u"alt grup"};
+    return QString::fromUtf16(words[std::size_t(field)]);
+}
+
+}  // namespace
+
+QString layoutMessage(const ListColumns &columns, const ListRows &rows)
+{
+    QStringList lines;
+    if (const std::optional<std::size_t> header = columns.headerRow()) {
+        QStringList read;
+        for (int field = 0; field < kListFields; ++field) {
+            const int column = columns.column(ListField(field));
+            if (column >= 0)
+                read << QStringLiteral("%1: “%2”").arg(fieldWord(ListField(field)), columns.caption(ListField(field)));
+        }
+        lines << QStringLiteral("Başlık satırı %1. satırda bulundu; okunan sütunlar: %2.")
+                     .arg(*header + 1)
+                     .arg(read.join(QStringLiteral(", ")));
+        if (!columns.ignored().isEmpty())
+            lines << QStringLiteral("Kullanılmayan sütunlar: %1.").arg(quotedList(columns.ignored()));
+        if (rows.headersLeftOut > 0)
+            lines << QStringLiteral("Başlığı tekrarlayan %1 satır atlandı.").arg(rows.headersLeftOut);
+    } else if (!columns.nearHeader().isEmpty()) {
+        QStringList missing;
+        for (const ListField field : {ListField::Name, ListField::Price}) {
+            const bool found = std::any_of(columns.nearHeader().cbegin(), columns.nearHeader().cend(),
+                                           [field](const QString &text) { return fieldNamed(text) == field; });
+            if (!found)
+                missing << fieldWord(field);
+        }
+        lines << QStringLiteral("Başlık satırı sayılmadı: %1 sütunu yok (bulunan adlar: %2). "
+                                "Sütunlar A barkod, B ürün adı, C fiyat olarak okundu.")
+                     .arg(missing.join(QStringLiteral(" ve ")), quotedList(columns.nearHeader()));
+    }
+    return lines.join(u'\n');
 }
 
 ProductRow productRowOf(const QStringList &gridCells, const QList<ListField> &ownFields)

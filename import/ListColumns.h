@@ -113,13 +113,21 @@ std::optional<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const 
 
 // The rows of a list below its header, as the grid shows them.
 struct ListRows {
-    std::vector<QStringList> cells;  // ListColumns::gridCells of each row
-    int headersLeftOut = 0;          // rows that repeated the header
+    std::vector<QStringList> cells;      // ListColumns::gridCells of each row
+    std::vector<std::size_t> sheetRows;  // the sheet row of each (1 = the sheet's first)
+    int headersLeftOut = 0;              // rows that repeated the header
 };
 
 // The rows of `sheetRows` below the header of `columns` (all of them without
 // one), repeated headers left out, blank rows kept where they stand.
 ListRows listRows(const std::vector<QStringList> &sheetRows, const ListColumns &columns);
+
+// What the operator is told about how a list was read, in Turkish: the
+// header's row, what each column was taken for, the columns not used and
+// the repeated headers left out; without a header, only when a row came
+// close to being one (which names were found, which was missing). "" for a
+// list read as A/B/C with nothing to tell.
+QString layoutMessage(const ListColumns &columns, const ListRows &rows);
 
 // The grid row of a sheet row read through `columns`, as the save takes it.
 ProductRow productRowOf(const QStringList &gridCells, const QList<ListField> &ownFields);
