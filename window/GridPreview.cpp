@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "import/BarcodeLookup.h"
+#include "import/ColourTable.h"
 #include "import/SaveReport.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/FlexGridModel.h"
@@ -235,6 +236,33 @@ QString GridPreview::summary() const
     return anyProduct ? bulksave::previewSummary(previews, m_verdicts.newGroups()) : QString();
 }
 
+QString GridPreview::valuesLine(const bulksave::RowValues &values) const
+{
+    QString printer = QStringLiteral("yok");
+    for (const bulksave::NamedRecord &record : m_records.printers) {
+        if (values.printerId && record.id.trimmed() == *values.printerId) {
+            printer = record.name;
+            break;
+        }
+    }
+    const QStringList colours = renkler::names();
+    QString colour = values.buttonColor;
+    for (int position = 0; position < colours.size(); ++position) {
+        if (renkler::colourText(position) == values.buttonColor)
+            colour = colours.at(position);
+    }
+    const bool newGroup = m_verdicts.newGroups().contains(values.group);
+    QStringList parts{QStringLiteral("Grup: %1%2").arg(values.group, newGroup ? QStringLiteral(" (yeni)") : QString()),
+                      QStringLiteral("Birim: %1").arg(values.multiplier == u"1" ? QStringLiteral("Adet") : QStringLiteral("Kg")),
+                      QStringLiteral("Yazıcı: %1").arg(printer)};
+    if (m_verdicts.choices().showOnSalesScreen) {
+        parts << QStringLiteral("Renk: %1").arg(colour);
+        if (!values.subMenuTag.isEmpty())
+            parts << QStringLiteral("Alt grup: %1").arg(values.subMenuTag);
+    }
+    return parts.join(QStringLiteral(" · "));
+}
+
 const RowPreview *GridPreview::previewOf(int row) const
 {
     const QList<RowPreview> &previews = m_verdicts.previews();
@@ -278,6 +306,8 @@ QString GridPreview::toolTip(int row, int col) const
     if (!p)
         return {};
     QStringList lines = reasons(*p, row);
+    if (p->fate == RowFate::WillAdd && !m_ownFields.isEmpty())
+        lines << valuesLine(p->values);
     if (col == 2 && !m_grid.TextMatrix(row, 2).isEmpty())
         lines << QStringLiteral("Ad: %1").arg(bulksave::cellQuote(m_grid.TextMatrix(row, 2)));
     return lines.join(u'\n');

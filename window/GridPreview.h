@@ -67,6 +67,8 @@ signals:
 private:
     static bulksave::ProductRow productRow(const FlexGrid &grid, int row, const QList<bulksave::ListField> &ownFields);
     const bulksave::RowPreview *previewOf(int row) const;
+    // What a row's records take, for the tooltip of a list with own columns.
+    QString valuesLine(const bulksave::RowValues &values) const;
     // Asks the database about the barcodes among `barcodes` not asked before.
     bulksave::ExistingBarcodes lookUpNew(const QStringList &barcodes);
     void repaint();

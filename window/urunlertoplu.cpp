@@ -22,6 +22,8 @@
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/Twips.h"
 #include "import/ColourTable.h"
+#include "import/ListColumns.h"
+#include "spreadsheet/SheetFile.h"
 #include "window/GridPreview.h"
 #include "window/LoadReport.h"
 
@@ -38,6 +40,7 @@ const QColor checkBoxColour(192, 192, 192);
 // third, name a fifth, price a sixth; the leading column stays a sliver.
 constexpr int leadingColumnTwips = 10;
 constexpr std::array<int, 3> widthDivisors{3, 5, 6};
+constexpr int ownColumnDivisor = 10;
 
 // Arial bold at `points`; where Arial is missing, its metric twin.
 QFont windowFont(double points)
@@ -405,6 +408,7 @@ QString urunlertoplu::formutemizle()
 
 void urunlertoplu::basliklariyaz()
 {
+    preview->setOwnFields({});
     satisekrani2->Clear();
     satisekrani2->setRows(2);
     satisekrani2->setCols(4);
@@ -421,6 +425,10 @@ void urunlertoplu::setColumnWidths()
         const double width = satisekrani2->Width();
         satisekrani2->setColWidth(static_cast<int>(i) + 1, roundHalfToEven(width / widthDivisors[i]));
     }
+    // A list's own columns share what the three leave of the grid's width,
+    // three of them at a time.
+    for (int col = 1 + int(widthDivisors.size()); col < satisekrani2->Cols(); ++col)
+        satisekrani2->setColWidth(col, roundHalfToEven(satisekrani2->Width() / ownColumnDivisor));
 }
 
 void urunlertoplu::Command1_Click()
@@ -445,10 +453,43 @@ void urunlertoplu::loadSpreadsheet(const QString &path)
         return;
     m_sheetName = QFileInfo(path).fileName();
     // A refused file leaves the empty grid; a damaged one what could be read.
-    satisekrani2->LoadGrid(path, FlexGrid::flexFileExcel);
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
+    m_lastLoad = sheet;
+    QStringList messages{loadreport::loadMessage(path, sheet)};
+    if (sheet.ok()) {
+        std::vector<QStringList> TEMPORARY_rows;
+        for (const auto &cells : sheet.rows)
+            TEMPORARY_rows.push_back({cells[0], cells[1], cells[2]});
+        messages << showList(TEMPORARY_rows);
+    }
     setColumnWidths();
-    if (const QString message = loadreport::loadMessage(path, satisekrani2->lastLoad()); !message.isEmpty())
-        showMessage(message);
+    messages.removeAll(QString());
+    if (!messages.isEmpty())
+        showMessage(messages.join(QStringLiteral("\n\n")));
+}
+
+QString urunlertoplu::showList(const std::vector<QStringList> &sheetRows)
+{
+    const bulksave::ListColumns columns = bulksave::detectColumns(sheetRows);
+    if (!columns.headerRow()) {
+        satisekrani2->LoadRows(sheetRows, bulksave::kProductFields);
+        return bulksave::layoutMessage(columns, {});
+    }
+    const bulksave::ListRows list = bulksave::listRows(sheetRows, columns);
+    const QList<bulksave::ListField> &own = columns.ownFields();
+    // The preview reads the own columns as soon as they are filled.
+    preview->setOwnFields(own);
+    satisekrani2->setCols(1 + bulksave::kProductFields + int(own.size()));
+    const auto caption = [&columns](bulksave::ListField field) {
+        const QString text = columns.caption(field);
+        return text.isEmpty() ? bulksave::defaultCaption(field) : text;
+    };
+    for (int field = 0; field < bulksave::kProductFields; ++field)
+        satisekrani2->setTextMatrix(0, 1 + field, caption(bulksave::ListField(field)));
+    for (qsizetype index = 0; index < own.size(); ++index)
+        satisekrani2->setTextMatrix(0, 1 + bulksave::kProductFields + int(index), caption(own.at(index)));
+    satisekrani2->LoadRows(list.cells, bulksave::kProductFields + int(own.size()));
+    return bulksave::layoutMessage(columns, list);
 }
 
 void urunlertoplu::showMessage(const QString &text)

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "spreadsheet/SheetColumns.h"
+
 #include "connection/baglanmodul.h"
 #include "import/ProgressMeter.h"
 #include "import/RowRules.h"
@@ -77,9 +79,14 @@ public:
     void basliklariyaz();
 
     // Empties the grid to its header and fills it from the spreadsheet at
-    // `path` (nothing more for an empty path); tells the operator in one
-    // message box why a file was refused or that it was read in part.
+    // `path` (nothing more for an empty path): by its header row when it has
+    // one, the list's own group, unit, printer, colour and sub-menu tag
+    // columns after the price; else columns A–C. Tells the operator in one
+    // message box why a file was refused or read in part, and how a list
+    // with a header was read.
     void loadSpreadsheet(const QString &path);
+    // How reading the spreadsheet last loaded went.
+    const spreadsheet::ReadOutcome &lastLoad() const { return m_lastLoad; }
 
     // The kinds of file the open dialog offers, every readable kind first.
     static QString openFilter();
@@ -192,7 +199,11 @@ private:
     void applyTabOrder();
     lookup::ReadResult fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source);
     void setColumnWidths();
+    // Puts the list of `sheetRows` into the emptied grid; what the operator
+    // is told about how its columns were read.
+    QString showList(const std::vector<QStringList> &sheetRows);
 
     std::vector<std::pair<int, QWidget *>> m_tabOrder;
+    spreadsheet::ReadOutcome m_lastLoad;
     QString m_sheetName;  // the file name of the spreadsheet last loaded, for the journal
 };

@@ -163,7 +163,7 @@ void urunlertoplu::kaydet_Click()
         return;  // a save is already running
     say->setText(QStringLiteral("0"));
     // The grid is read once, before the save starts.
-    const QList<bulksave::ProductRow> rows = GridPreview::productRows(*satisekrani2);
+    const QList<bulksave::ProductRow> rows = GridPreview::productRows(*satisekrani2, preview->ownFields());
     if (!bulksave::hasNamedRow(rows)) {
         showMessage(bulksave::guardMessage());
         return;

@@ -186,6 +186,19 @@ bool FlexGrid::LoadGrid(const QString &fileName, int kind)
     return true;
 }
 
+void FlexGrid::LoadRows(const std::vector<QStringList> &rows, int columns)
+{
+    const int count = static_cast<int>(rows.size());
+    changeShape([&] {
+        m_model->setRowCount(std::max(Rows(), FixedRows() + count));
+        m_model->setColumnCount(std::max(Cols(), firstLoadColumn + columns));
+        m_model->setBlock(FixedRows(), firstLoadColumn, count, columns, [&rows](int row, int col) {
+            const QStringList &cells = rows[static_cast<size_t>(row)];
+            return col < cells.size() ? cells.at(col) : QString();
+        });
+    });
+}
+
 void FlexGrid::setDataSource(IVSFlexDataSource *source)
 {
     changeShape([&] { m_model->setDataSource(source); });

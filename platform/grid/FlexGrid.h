@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QTableView>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <vector>
@@ -65,6 +66,12 @@ public:
     // lastLoad() tells why, or that a damaged file was read in part.
     bool LoadGrid(const QString &fileName, int kind);
     const spreadsheet::ReadOutcome &lastLoad() const { return m_lastLoad; }
+
+    // Fills columns 1 to `columns` from row 1 on with `rows`, a row's
+    // missing cells blank and cells past `columns` left out; Rows and Cols
+    // are raised to cover them. For a sheet whose columns were chosen by the
+    // caller rather than read as A–C.
+    void LoadRows(const std::vector<QStringList> &rows, int columns);
 
     // Data-source binding: the grid shows the source's records below the
     // fixed row(s), one field per column, and hands edits to SetData.

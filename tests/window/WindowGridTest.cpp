@@ -77,7 +77,7 @@ TEST_F(GridOnWindow, a_workbook_arrives_below_the_header_with_the_standard_width
     const QString path = dataDir + QStringLiteral("/xls/lo_cells.xls");
     pressCommand1(path);
     EXPECT_EQ(window->dlg->Flags(), dialog::cdlOFNFileMustExist);
-    EXPECT_TRUE(grid->lastLoad().ok());
+    EXPECT_TRUE(window->lastLoad().ok());
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
     ASSERT_TRUE(sheet.ok());
@@ -119,7 +119,7 @@ TEST_F(GridOnWindow, a_cancel_leaves_the_empty_grid_silently_and_a_refused_file_
     EXPECT_EQ(grid->Rows(), 2);
     EXPECT_EQ(grid->TextMatrix(1, 2), "");
     EXPECT_EQ(grid->TextMatrix(0, 3), "FİYATI");
-    EXPECT_EQ(grid->lastLoad().error, spreadsheet::ReadError::PasswordProtected);
+    EXPECT_EQ(window->lastLoad().error, spreadsheet::ReadError::PasswordProtected);
     EXPECT_EQ(widths(), standardWidths);
     EXPECT_EQ(messages.texts, QStringList{"«encrypted.xls»\nDosya parola ile korunuyor. Parolayı kaldırıp yeniden "
                                           "kaydedin, sonra tekrar deneyin."});
@@ -143,7 +143,7 @@ TEST_F(GridOnWindow, a_damaged_file_read_in_part_is_loaded_with_a_warning)
     EXPECT_EQ(grid->TextMatrix(1, 2), "Cay");
     EXPECT_EQ(grid->TextMatrix(2, 1), "8690002");
     EXPECT_EQ(grid->TextMatrix(2, 2), "");
-    EXPECT_TRUE(grid->lastLoad().damaged);
+    EXPECT_TRUE(window->lastLoad().damaged);
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts.first().startsWith("«bozuk.xls»\nDosya hasarlı; okunabildiği kadarı yüklendi."))
         << messages.texts.first().toStdString();
