@@ -158,11 +158,16 @@ QStringList GridVerdicts::newGroups() const
     QStringList groups;
     if (!m_choices.showOnSalesScreen)
         return groups;
-    QSet<QString> seen;
+    // Most rows share a few groups: each distinct text is looked at once.
+    QSet<QString> texts;
+    QSet<QString> keys;
     for (const RowPreview &preview : m_previews) {
         const QString &group = preview.values.group;
-        if (preview.fate == RowFate::WillAdd && m_options.isNewGroup(group) && !seen.contains(groupKey(group))) {
-            seen.insert(groupKey(group));
+        if (preview.fate != RowFate::WillAdd || texts.contains(group))
+            continue;
+        texts.insert(group);
+        if (m_options.isNewGroup(group) && !keys.contains(groupKey(group))) {
+            keys.insert(groupKey(group));
             groups << group;
         }
     }

@@ -107,6 +107,7 @@ public:
 
     const QList<RowPreview> &previews() const { return m_previews; }
     const SaveChoices &choices() const { return m_choices; }
+    const RowOptions &options() const { return m_options; }
     // The distinct non-empty barcodes of the usable rows, as stored.
     QStringList barcodes() const { return m_rowsByBarcode.keys(); }
     // The categories the save would create, in the order of their first rows:

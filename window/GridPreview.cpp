@@ -251,7 +251,7 @@ QString GridPreview::valuesLine(const bulksave::RowValues &values) const
         if (renkler::colourText(position) == values.buttonColor)
             colour = colours.at(position);
     }
-    const bool newGroup = m_verdicts.newGroups().contains(values.group);
+    const bool newGroup = m_verdicts.choices().showOnSalesScreen && m_verdicts.options().isNewGroup(values.group);
     QStringList parts{QStringLiteral("Grup: %1%2").arg(values.group, newGroup ? QStringLiteral(" (yeni)") : QString()),
                       QStringLiteral("Birim: %1").arg(values.multiplier == u"1" ? QStringLiteral("Adet") : QStringLiteral("Kg")),
                       QStringLiteral("Yazıcı: %1").arg(printer)};
