@@ -31,13 +31,17 @@ Records tokenize(QStringView text, QChar delimiter, qsizetype pieceSize)
 void checkSheet(const spreadsheet::SheetColumns &sheet)
 {
     // A refusal or a damaged read always says why; rows end at the last
-    // row with a cell and never pass the limit.
+    // row with a cell and never pass the limits.
     if ((!sheet.ok() || sheet.damaged) && sheet.message.isEmpty())
         __builtin_trap();
     if (sheet.rows.size() > std::size_t(spreadsheet::kMaxRows))
         __builtin_trap();
-    if (!sheet.rows.empty() && sheet.rows.back() == spreadsheet::RowCells{})
+    if (!sheet.rows.empty() && !spreadsheet::hasText(sheet.rows.back()))
         __builtin_trap();
+    for (const spreadsheet::RowCells &cells : sheet.rows) {
+        if (cells.size() < spreadsheet::kMinColumns || cells.size() > spreadsheet::kMaxColumns)
+            __builtin_trap();
+    }
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #pragma once
-// What every spreadsheet reader gives: columns A-C of the first sheet as the
+// What every spreadsheet reader gives: the cells of the first sheet as the
 // texts a person reading the sheet sees, or why the file could not be read.
 
+#include <QList>
 #include <QString>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -15,6 +15,14 @@ namespace spreadsheet {
 // The most rows a sheet may have: as many as the grid holds, and as many as
 // the largest sheet of the spreadsheet programs people use.
 constexpr int kMaxRows = 1'048'576;
+
+// The most columns a row may have: A-IV, the widest sheet the .xls format
+// holds, so that every format reads the same columns. Cells past IV are
+// dropped.
+constexpr int kMaxColumns = 256;
+
+// The columns every row has, blank or not: A, B and C, which the grid shows.
+constexpr int kMinColumns = 3;
 
 // The most characters (UTF-16 units) a cell holds, as in the spreadsheet
 // programs people use; every reader cuts a longer text to this.
@@ -32,7 +40,7 @@ inline void clipCellText(QString &text)
 enum class ReadError {
     None,
     CannotOpen,         // missing or unreadable file
-    Empty,              // no cell in columns A-C of the first sheet, or a file of no bytes
+    Empty,              // no cell in columns A-IV of the first sheet, or a file of no bytes
     NotSpreadsheet,     // none of the formats this reader knows
     PasswordProtected,  // encrypted with a password that is not the built-in default
     Damaged,            // structure broken or cut short, or a zip that would expand past the limits
@@ -55,8 +63,54 @@ struct ReadOutcome {
     bool ok() const { return error == ReadError::None; }
 };
 
-// The texts of cells A, B and C of one row; blank cells are empty strings.
-using RowCells = std::array<QString, 3>;
+// The texts of the cells of one row from column A on: at least kMinColumns
+// of them, more up to the last cell with text, at most kMaxColumns; blank
+// cells are empty strings.
+using RowCells = QList<QString>;
+
+// Whether any cell of `cells` has text.
+inline bool hasText(const RowCells &cells)
+{
+    return std::any_of(cells.cbegin(), cells.cend(), [](const QString &text) { return !text.isEmpty(); });
+}
+
+// Cell `column` (below kMaxColumns) of `cells`, the row first grown with
+// blank cells to hold it and to at least kMinColumns cells. A list that has
+// no room yet gets exactly that, so that rows of A-C hold no spare room.
+inline QString &cellAt(RowCells &cells, qsizetype column)
+{
+    const qsizetype width = std::max<qsizetype>(column + 1, kMinColumns);
+    if (cells.capacity() == 0)
+        cells = RowCells(width);
+    else if (cells.size() < width)
+        cells.resize(width);
+    return cells[column];
+}
+
+// A row of blank cells; its copies share its data, so blank rows cost no
+// memory of their own.
+inline const RowCells &blankRow()
+{
+    static const RowCells blank(kMinColumns);
+    return blank;
+}
+
+// Makes `cells` a row as readers hand it out: blank cells after the last one
+// with text dropped, blank cells added up to kMinColumns; a row of no cells
+// becomes a copy of blankRow(). Otherwise the list's capacity is left as it
+// was, so that a buffer reused row after row keeps it.
+inline void fitRow(RowCells &cells)
+{
+    if (cells.isEmpty()) {
+        cells = blankRow();
+        return;
+    }
+    qsizetype width = cells.size();
+    while (width > kMinColumns && cells.at(width - 1).isEmpty())
+        --width;
+    if (width != cells.size() || width < kMinColumns)
+        cells.resize(std::max<qsizetype>(width, kMinColumns));
+}
 
 // Takes the rows of a sheet one by one as a reader reads them.
 class RowSink {
@@ -81,9 +135,9 @@ struct SheetOutcome : ReadOutcome {
     RecordCounts unknownRecords;
 };
 
-// Columns A, B and C of the first sheet (by sheet order, hidden or not).
+// The cells of the first sheet (by sheet order, hidden or not).
 // rows[k] holds sheet row k + 1; blank cells are empty strings; the vector
-// ends at the last row that has any of the three cells.
+// ends at the last row that has a cell.
 struct SheetColumns : SheetOutcome {
     std::vector<RowCells> rows;
 

@@ -49,7 +49,7 @@ std::optional<SheetColumns> refusalFor(const SheetOutcome &sheet, std::size_t ro
 {
     if (sheet.ok() && rows == 0)
         return sheet.damaged ? SheetColumns::refused(ReadError::Damaged, sheet.message)
-                             : SheetColumns::refused(ReadError::Empty, QStringLiteral("the first sheet has nothing in columns A-C"));
+                             : SheetColumns::refused(ReadError::Empty, QStringLiteral("the first sheet has nothing in columns A-IV"));
     if (sheet.ok() && rows > std::size_t(kMaxRows))
         return SheetColumns::tooManyRows();
     return std::nullopt;
@@ -61,10 +61,19 @@ std::optional<SheetColumns> refusalFor(const SheetOutcome &sheet, std::size_t ro
 // cell cut copy by copy, would otherwise hold it once per cell.
 class LongTexts {
 public:
+    // Clips the texts of a row; a row without long texts is left untouched,
+    // its data still shared.
+    void clip(RowCells &cells)
+    {
+        for (qsizetype column = 0; column < cells.size(); ++column) {
+            if (cells.at(column).size() >= kLongText)
+                clip(cells[column]);
+        }
+    }
+
+private:
     void clip(QString &text)
     {
-        if (text.size() < kLongText)
-            return;
         if (!text.isSharedWith(original_)) {
             QString cut = text;
             clipCellText(cut);
@@ -75,7 +84,6 @@ public:
         text = kept_;
     }
 
-private:
     static constexpr qsizetype kLongText = 4096;
     static_assert(kLongText <= kMaxCellText);
     QString original_;  // the last long text seen, as the reader gave it
@@ -85,14 +93,12 @@ private:
 void clipCellTexts(std::vector<RowCells> &rows)
 {
     LongTexts texts;
-    for (RowCells &cells : rows) {
-        for (QString &text : cells)
-            texts.clip(text);
-    }
+    for (RowCells &cells : rows)
+        texts.clip(cells);
 }
 
 // Passes rows on to another sink, counting them and cutting their texts
-// (copying a row costs no text's data).
+// (a copy of a row shares its data until a long text is cut).
 class CountingSink final : public RowSink {
 public:
     explicit CountingSink(RowSink &sink) : sink_(sink) {}
@@ -101,8 +107,7 @@ public:
     {
         rows_ = index + 1;
         RowCells clipped = cells;
-        for (QString &text : clipped)
-            texts_.clip(text);
+        texts_.clip(clipped);
         sink_.row(index, clipped);
     }
     void expectRows(std::size_t rows) override { sink_.expectRows(rows); }

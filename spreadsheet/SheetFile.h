@@ -10,8 +10,8 @@
 
 namespace spreadsheet {
 
-// Columns A-C of the first sheet of the file at `path`, numbers and dates in
-// `locale`'s forms, each text cut to kMaxCellText. A file with no cell in A-C is refused as Empty; more rows
+// The cells of the first sheet of the file at `path`, columns A-IV, numbers and dates in
+// `locale`'s forms, each text cut to kMaxCellText. A file with no cell in A-IV is refused as Empty; more rows
 // than kMaxRows as TooManyRows. Never throws for a bad file.
 SheetColumns readSheet(const QString &path, const QLocale &locale = QLocale::system());
 

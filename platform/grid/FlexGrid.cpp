@@ -15,8 +15,8 @@
 
 namespace {
 
-// Columns of a workbook that LoadGrid copies (A–C) and the grid column that
-// receives column A.
+// Columns of a workbook that LoadGrid copies (A–C, the first cells of each
+// row the reader gives) and the grid column that receives column A.
 constexpr int sheetColumns = 3;
 constexpr int firstLoadColumn = 1;
 
@@ -180,7 +180,7 @@ bool FlexGrid::LoadGrid(const QString &fileName, int kind)
         m_model->setRowCount(std::max(Rows(), FixedRows() + rows));
         m_model->setColumnCount(std::max(Cols(), firstLoadColumn + sheetColumns));
         m_model->setBlock(FixedRows(), firstLoadColumn, rows, sheetColumns, [&sheet](int row, int col) {
-            return sheet.rows[static_cast<size_t>(row)][static_cast<size_t>(col)];
+            return sheet.rows[static_cast<size_t>(row)].at(col);
         });
     });
     return true;

@@ -1,5 +1,5 @@
 #pragma once
-// Reads delimited text files (.csv, .txt): columns A-C are the first three
+// Reads delimited text files (.csv, .txt): columns A-IV are the first
 // fields of each record, exactly as written in the file.
 
 #include "spreadsheet/SheetColumns.h"
@@ -9,7 +9,7 @@
 
 namespace spreadsheet {
 
-// The first three fields of every record, record k as sheet row k + 1 (a blank
+// The fields of every record up to kMaxColumns, record k as sheet row k + 1 (a blank
 // line is an empty row). Encoding and delimiter are found from the bytes (see
 // TextEncoding.h, DelimiterSniffer.h). No rows for empty text; TooManyRows past
 // kMaxRows; a quoted field left open at the end takes the rest of the file

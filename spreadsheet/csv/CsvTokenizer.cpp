@@ -1,5 +1,6 @@
 #include "spreadsheet/csv/CsvTokenizer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace spreadsheet {
@@ -157,7 +158,7 @@ void CsvTokenizer::appendText(QChar c)
 
 bool CsvTokenizer::keeping() const
 {
-    return record_.fieldCount < qsizetype(record_.cells.size());
+    return record_.fieldCount < kMaxColumns;
 }
 
 void CsvTokenizer::append(QChar c)
@@ -177,7 +178,7 @@ void CsvTokenizer::appendQuoteAndSpaces()
 void CsvTokenizer::endField()
 {
     if (keeping())
-        record_.cells[std::size_t(record_.fieldCount)] = std::exchange(field_, {});
+        record_.cells.append(std::exchange(field_, {}));
     ++record_.fieldCount;
     spacesAfterQuote_ = 0;
     raw_.clear();
@@ -194,8 +195,12 @@ void CsvTokenizer::endLine(QChar lineEnd)
 void CsvTokenizer::endRecord()
 {
     endField();
+    const qsizetype width = record_.cells.size();
     stopped_ = !sink_(record_);
-    record_.cells = {};
+    // The sink may have taken the cells. Records tend to be as wide as the
+    // one before, so the next gets that room at once and no more.
+    record_.cells = RowCells();
+    record_.cells.reserve(std::max<qsizetype>(width, kMinColumns));
     record_.fieldCount = 0;
     record_.strayQuote = false;
     ++record_.index;

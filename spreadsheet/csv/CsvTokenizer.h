@@ -1,6 +1,6 @@
 #pragma once
 // Splits delimited text into records and fields, fed in pieces of any size.
-// Only the first three fields of a record are kept; the others are counted.
+// Only the first kMaxColumns fields of a record are kept; the others are counted.
 //
 // Quoting follows what spreadsheet programs accept from careless writers:
 // - a quote opens a quoted field only as the field's first character; a
@@ -28,7 +28,7 @@ namespace spreadsheet {
 
 struct CsvRecord {
     std::size_t index = 0;  // 0-based position of the record in the text
-    RowCells cells;         // the first three fields, empty when missing
+    RowCells cells;         // the fields up to kMaxColumns, as many as the record has
     qsizetype fieldCount = 0;
     bool strayQuote = false;  // a quote was taken as text rather than as quoting
 };
@@ -60,7 +60,7 @@ private:
     bool inQuotedField() const;
     void reopen(QChar c);
     void readAgainUnquoted();
-    bool keeping() const;  // the current field is one of the first three
+    bool keeping() const;  // the current field is one of the first kMaxColumns
     void append(QChar c);
     void appendText(QChar c);  // outside quoting: a quote here is stray
     void appendQuoteAndSpaces();

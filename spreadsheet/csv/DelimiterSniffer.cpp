@@ -30,7 +30,7 @@ Score score(QStringView sample, bool complete, QChar delimiter)
     int records = 0;
     std::map<qsizetype, int> fieldCounts;
     CsvTokenizer tokenizer(delimiter, [&](CsvRecord &record) {
-        const bool blank = record.fieldCount == 1 && record.cells[0].isEmpty();
+        const bool blank = record.fieldCount == 1 && record.cells.at(0).isEmpty();
         if (!blank) {
             ++records;
             if (record.fieldCount > 1 && !record.strayQuote)

@@ -4,15 +4,9 @@
 
 namespace spreadsheet::html {
 
-namespace {
-
-constexpr int kColumns = 3;
-
-}  // namespace
-
 void ColumnPlacer::startRow()
 {
-    for (int column = 0; column < kColumns; ++column) {
+    for (int column = 0; column < kMaxColumns; ++column) {
         taken_[column] = coveredBelow_[column] > 0;
         if (taken_[column])
             --coveredBelow_[column];
@@ -22,16 +16,16 @@ void ColumnPlacer::startRow()
 
 int ColumnPlacer::place(int colspan, int rowspan)
 {
-    while (next_ < kColumns && taken_[next_])
+    while (next_ < kMaxColumns && taken_[next_])
         ++next_;
-    if (next_ >= kColumns)
+    if (next_ >= kMaxColumns)
         return -1;
     const int column = next_;
-    for (int spanned = column; spanned < std::min(kColumns, column + colspan); ++spanned) {
+    for (int spanned = column; spanned < std::min(kMaxColumns, column + colspan); ++spanned) {
         taken_[spanned] = true;
         coveredBelow_[spanned] = rowspan - 1;
     }
-    next_ = std::min(kColumns, column + colspan);
+    next_ = std::min(kMaxColumns, column + colspan);
     return column;
 }
 

@@ -148,8 +148,11 @@ private:
         const int rowspan = spanValue(cell, "rowspan", 1, 65534);
         // rowspan="0" reaches to the end of the table.
         const int column = placer_.place(colspan, rowspan == 0 ? kMaxRows : rowspan);
-        if (column >= 0)
-            cells_[std::size_t(column)] = html::visibleText(cell);
+        if (column < 0)
+            return;
+        QString text = html::visibleText(cell);
+        if (!text.isEmpty())
+            cellAt(cells_, column) = std::move(text);
     }
     bool endRow() { return rows_.add(index_++, std::move(cells_)); }
 

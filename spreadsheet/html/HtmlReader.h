@@ -1,6 +1,6 @@
 #pragma once
 // Reads web pages saved under a spreadsheet's name: many back offices export
-// a table as HTML in a file named .xls. Columns A-C come from the page's
+// a table as HTML in a file named .xls. Columns A-IV come from the page's
 // first table.
 
 #include "spreadsheet/SheetColumns.h"

@@ -95,7 +95,7 @@ bool OdsTable::visit(const XmlPart &xml, XmlPart::Node node)
         if (start) {
             rowRepeat_ = repeatCount(xml.attribute("number-rows-repeated", ns::kTable));
             column_ = 0;
-            texts_ = {};
+            texts_.resize(0);  // keeps its room for the next row
         } else {
             if (!rows_.putRepeated(row_, rowRepeat_, texts_))
                 return fail(ReadError::TooManyRows, SheetColumns::tooManyRows().message);
@@ -113,8 +113,10 @@ void OdsTable::startColumn(const XmlPart &xml)
 {
     const std::int64_t repeat = repeatCount(xml.attribute("number-columns-repeated", ns::kTable));
     const std::string_view style = xml.attribute("default-cell-style-name", ns::kTable).value_or("");
-    for (std::int64_t column = columnsSeen_; column < SheetRows::kColumns && column < columnsSeen_ + repeat; ++column)
-        columnStyles_[std::size_t(column)] = std::string(style);
+    // Columns come in order: those past the last ones kept, up to kMaxColumns, take this style.
+    const auto declared = std::size_t(std::min<std::int64_t>(columnsSeen_ + repeat, kMaxColumns));
+    if (declared > columnStyles_.size())
+        columnStyles_.resize(declared, std::string(style));
     columnsSeen_ += repeat;
 }
 
@@ -123,7 +125,7 @@ void OdsTable::startCell(const XmlPart &xml)
     inCell_ = true;
     cell_ = Cell{};
     cell_.repeat = repeatCount(xml.attribute("number-columns-repeated", ns::kTable));
-    if (column_ >= SheetRows::kColumns)
+    if (column_ >= kMaxColumns)
         return;  // only its end matters
     const auto value = [&](std::string_view name) { return xml.attribute(name, ns::kOffice); };
     const std::string_view type = value("value-type").value_or("");
@@ -133,7 +135,7 @@ void OdsTable::startCell(const XmlPart &xml)
     } else if (type == "float" || type == "percentage" || type == "currency") {
         const auto style = xml.attribute("style-name", ns::kTable);
         const NumberFormat &format =
-            styles_.formatOf(type != "float" ? "" : style ? *style : columnStyles_[std::size_t(column_)]);
+            styles_.formatOf(type != "float" ? "" : style ? *style : columnStyle(column_));
         if (const auto number = decimal(value("value").value_or("")))
             text = text_.number(*number, format);
     } else if (type == "date") {
@@ -154,6 +156,12 @@ void OdsTable::startCell(const XmlPart &xml)
     }
     cell_.value = text;
     cell_.unreadable = !text && !cell_.fromParagraphs;
+}
+
+std::string_view OdsTable::columnStyle(std::int64_t column) const
+{
+    return std::size_t(column) < columnStyles_.size() ? std::string_view(columnStyles_[std::size_t(column)])
+                                                       : std::string_view();
 }
 
 bool OdsTable::cellContent(const XmlPart &xml, XmlPart::Node node)
@@ -205,11 +213,14 @@ void OdsTable::finishCell()
     inCell_ = false;
     if (cell_.fromParagraphs && !cell_.paragraphs.empty())
         cell_.value = QString::fromUtf8(cell_.paragraphs.data(), qsizetype(cell_.paragraphs.size()));
-    for (std::int64_t column = column_; column < SheetRows::kColumns && column < column_ + cell_.repeat; ++column) {
-        if (cell_.value)
-            texts_[std::size_t(column)] = *cell_.value;
-        else if (cell_.unreadable)
-            rows_.countUnreadable();
+    // A blank cell, however often repeated, costs nothing; one with text
+    // fills its columns up to the last.
+    const std::int64_t end = std::min(column_ + cell_.repeat, std::int64_t(kMaxColumns));
+    if (cell_.value && !cell_.value->isEmpty()) {
+        for (std::int64_t column = column_; column < end; ++column)
+            cellAt(texts_, column) = *cell_.value;
+    } else if (cell_.unreadable) {
+        rows_.countUnreadable(std::max<std::int64_t>(end - column_, 0));
     }
     column_ += cell_.repeat;
 }

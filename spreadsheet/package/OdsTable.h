@@ -1,13 +1,14 @@
 #pragma once
 // The first table of an .ods package's content part: its cells in columns
-// A-C, as texts, into SheetRows while the part streams past.
+// A-IV, as texts, into SheetRows while the part streams past.
 
 #include "spreadsheet/CellText.h"
 #include "spreadsheet/package/OdsNumberStyles.h"
 #include "spreadsheet/package/SheetRows.h"
 #include "spreadsheet/package/XmlPart.h"
 
-#include <array>
+#include <string>
+#include <vector>
 #include <cstdint>
 #include <optional>
 
@@ -23,7 +24,7 @@ public:
     // as often as they say; header rows and row groups are rows like any
     // other, covered cells cells like any other. Damaged when the part is
     // missing or malformed, has no table, or a cell's text is past any real
-    // one; NotSpreadsheet when the document is no spreadsheet; TooManyRows for a value in A-C at or past row kMaxRows.
+    // one; NotSpreadsheet when the document is no spreadsheet; TooManyRows for a value in A-IV at or past row kMaxRows.
     ReadOutcome read(const ZipArchive &zip, std::string_view path);
 
 private:
@@ -42,6 +43,8 @@ private:
     bool visit(const XmlPart &xml, XmlPart::Node node);
     void startColumn(const XmlPart &xml);
     void startCell(const XmlPart &xml);
+    // The default cell style of the table's column `column` (below kMaxColumns).
+    std::string_view columnStyle(std::int64_t column) const;
     void finishCell();
     // Handles a node inside a cell; false when its text grows past the limit.
     bool cellContent(const XmlPart &xml, XmlPart::Node node);
@@ -55,8 +58,8 @@ private:
     bool inCell_ = false;
     Cell cell_;
     std::int64_t row_ = 0, rowRepeat_ = 1, column_ = 0;
-    std::array<QString, SheetRows::kColumns> texts_;
-    std::array<std::string, SheetRows::kColumns> columnStyles_;  // cell styles of columns A-C
+    RowCells texts_;  // the current row, one buffer reused row after row
+    std::vector<std::string> columnStyles_;  // default cell styles of the columns declared, up to kMaxColumns
     std::int64_t columnsSeen_ = 0;
     ReadOutcome stopped_;
 };

@@ -113,7 +113,7 @@ void Worksheet::startCell(const XmlPart &xml)
 
 bool Worksheet::finishCell()
 {
-    if (cell_.column >= SheetRows::kColumns || cell_.column < 0)
+    if (cell_.column >= kMaxColumns || cell_.column < 0)
         return true;
     if (!cell_.hasValue && !cell_.hasInline) {
         // A formula that never got its result; a cell with only a format is blank.

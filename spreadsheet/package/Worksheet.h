@@ -1,5 +1,5 @@
 #pragma once
-// A sheet part of an .xlsx package: its cells in columns A-C, as texts, into
+// A sheet part of an .xlsx package: its cells in columns A-IV, as texts, into
 // SheetRows while the part streams past.
 
 #include "spreadsheet/CellText.h"
@@ -22,7 +22,7 @@ public:
 
     // Reads sheet part `path`. A cell or row without its reference follows
     // the one before. Damaged when the part is missing or malformed;
-    // TooManyRows for a value in A-C at or past row kMaxRows.
+    // TooManyRows for a value in A-IV at or past row kMaxRows.
     ReadOutcome read(const ZipArchive &zip, std::string_view path);
 
 private:

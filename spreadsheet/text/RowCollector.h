@@ -4,7 +4,6 @@
 
 #include "spreadsheet/SheetColumns.h"
 
-#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -13,8 +12,9 @@ namespace spreadsheet {
 
 class RowCollector {
 public:
-    // Keeps the cells as the row at index (0-based; each index larger than the
-    // last). A row of empty cells keeps nothing and may lie anywhere; returns
+    // Keeps the cells, made a row as fitRow() leaves it, as the row at index
+    // (0-based; each index larger than the last). A row of empty cells keeps
+    // nothing and may lie anywhere; returns
     // false, keeping nothing, for a row with a cell at index kMaxRows or past.
     bool add(std::size_t index, RowCells &&cells);
 

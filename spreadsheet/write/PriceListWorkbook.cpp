@@ -70,7 +70,7 @@ QString writePriceListWorkbook(const QString &path, const std::vector<PriceRow> 
         [&stored, &numbers](std::size_t row) {
             const PriceRow &product = stored[row];
             return RowCells{product.barcode, product.name,
-                            product.price ? numbers.number(*product.price, NumberKind::Plain) : QString()};
+                            product.price ? numbers.number(*product.price, NumberKind::Plain) : QString(), product.group};
         });
 }
 

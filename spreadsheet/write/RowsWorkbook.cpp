@@ -48,7 +48,7 @@ QString writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows
         std::transform(rows[row].begin(), rows[row].end(), stored[row].begin(), storableText);
     return writeCheckedWorkbook(
         path, [&stored](lxw_workbook *book) { return fillSheet(book, stored); }, stored.size(),
-        [&stored](std::size_t row) { return RowCells{stored[row][0], stored[row][1], stored[row][2]}; });
+        [&stored](std::size_t row) { return RowCells(stored[row].cbegin(), stored[row].cend()); });
 }
 
 }  // namespace spreadsheet

@@ -66,9 +66,6 @@ QString buildWorkbook(const QString &file, const QString &scratchDir, const Work
 // disk), and then reports success for a workbook that lost rows.
 QString readBackDifference(const QByteArray &workbook, std::size_t rows, const ExpectedCells &expected)
 {
-    const auto hasText = [](const RowCells &cells) {
-        return std::any_of(cells.begin(), cells.end(), [](const QString &text) { return !text.isEmpty(); });
-    };
     std::size_t withText = rows;
     while (withText > 0 && !hasText(expected(withText - 1)))
         --withText;
@@ -81,7 +78,9 @@ QString readBackDifference(const QByteArray &workbook, std::size_t rows, const E
     if (sheet.rows.size() != withText)
         return QStringLiteral("the written workbook reads back with %1 rows instead of %2").arg(sheet.rows.size()).arg(withText);
     for (std::size_t row = 0; row < withText; ++row) {
-        if (sheet.rows[row] != expected(row))
+        RowCells wanted = expected(row);
+        fitRow(wanted);
+        if (sheet.rows[row] != wanted)
             return QStringLiteral("the written workbook reads back differently on row %1").arg(row + 1);
     }
     return {};

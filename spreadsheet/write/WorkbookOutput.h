@@ -30,12 +30,12 @@ QString setColumnWidths(lxw_worksheet *sheet, std::span<const double> widths);
 // Lays the rows out in a new workbook; "" or why not.
 using WorkbookFiller = std::function<QString(lxw_workbook *book)>;
 
-// What columns A-C of written row `row` (0-based) must read back as.
+// What the cells of written row `row` (0-based) must read back as, from A on.
 using ExpectedCells = std::function<RowCells(std::size_t row)>;
 
 // Writes a new workbook to `path`, replacing a file there: `fill` lays it
 // out, with numbers printed with a decimal point whatever the locale; the
-// result is read back, and columns A-C of its first `rows` rows must be
+// result is read back, and the cells of its first `rows` rows must be
 // `expected` (rows after the last with text may be missing) before it takes
 // the place of `path`. Returns "" or why not; a failure leaves no file at
 // `path`, or the file that was there as it was.

@@ -9,7 +9,6 @@
 namespace xls {
 namespace {
 
-constexpr std::uint16_t kColumns = 3;
 constexpr std::size_t kMaxRows = 65536;  // row numbers are 16-bit
 
 // The number an RK value packs into 30 bits: an integer or the high half of
@@ -51,39 +50,40 @@ private:
 
 // Hands the sheet's rows to the sink in order, each once and complete. A
 // sheet stored row after row streams: a row is given once a later row
-// begins, its three texts written in place and keeping their buffers from
-// row to row, so a number costs no allocation unless the sink keeps the
-// text. A sheet with cells stored after a later row is held whole and its
-// rows given at the end.
+// begins, its texts written in place into one row buffer that keeps its
+// texts' buffers from row to row, so a number costs no allocation unless
+// the sink keeps the row. A sheet with cells stored after a later row is
+// held whole and its rows given at the end.
 class RowAssembler {
 public:
-    // `inRowOrder`: no cell in columns A-C comes after a cell of a later row.
+    // `inRowOrder`: no cell comes after a cell of a later row.
     RowAssembler(spreadsheet::RowSink &sink, bool inRowOrder) : sink_(sink), inRowOrder_(inRowOrder) {}
 
-    // Where to write the text of cell (`row`, `column` < 3), now.
+    // Where to write the text of cell (`row`, `column` < kMaxColumns), now.
     QString &cell(std::uint16_t row, std::uint16_t column)
     {
         if (!inRowOrder_) {
             if (held_.size() <= row)
                 held_.resize(std::size_t(row) + 1);
-            return held_[row][column];
+            return spreadsheet::cellAt(held_[row], column);
         }
         if (gathering_ && row != row_)
             flush();
         if (!gathering_) {
-            for (QString &text : cells_)
-                text.resize(0);
+            startRow();
             row_ = row;
             gathering_ = true;
         }
-        return cells_[column];
+        return spreadsheet::cellAt(cells_, column);
     }
     // Gives the rows not given yet.
     void finish()
     {
         flush();
-        for (std::size_t row = 0; row < held_.size(); ++row)
+        for (std::size_t row = 0; row < held_.size(); ++row) {
+            spreadsheet::fitRow(held_[row]);
             sink_.row(row, held_[row]);
+        }
     }
     // Passes the number of rows the sheet claims on to the sink, as a hint.
     void expect(std::size_t rows) { sink_.expectRows(std::min<std::size_t>(rows, kMaxRows)); }
@@ -91,21 +91,34 @@ public:
     std::size_t rows() const { return !inRowOrder_ ? held_.size() : gathering_ ? std::size_t(row_) + 1 : given_; }
 
 private:
+    // Empties the row buffer for the next row. A buffer the sink kept a copy
+    // of is the sink's now: the next row gets a new one of exactly A-C, so
+    // that a kept row of the usual three columns holds no spare room.
+    void startRow()
+    {
+        if (!cells_.isDetached()) {
+            cells_ = spreadsheet::RowCells(spreadsheet::kMinColumns);
+            return;
+        }
+        cells_.resize(spreadsheet::kMinColumns);
+        for (QString &text : cells_)
+            text.resize(0);
+    }
     // Gives the row being gathered, and the blank rows before it.
     void flush()
     {
         if (!gathering_)
             return;
         for (; given_ < row_; ++given_)
-            sink_.row(given_, blank_);
+            sink_.row(given_, spreadsheet::blankRow());
+        spreadsheet::fitRow(cells_);
         sink_.row(given_++, cells_);
         gathering_ = false;
     }
 
     spreadsheet::RowSink &sink_;
     const bool inRowOrder_;
-    spreadsheet::RowCells cells_;
-    const spreadsheet::RowCells blank_;
+    spreadsheet::RowCells cells_;  // the row being gathered
     std::vector<spreadsheet::RowCells> held_;  // the rows of a sheet not in row order
     std::size_t given_ = 0;  // rows handed to the sink
     std::uint16_t row_ = 0;  // the row being gathered, when gathering_
@@ -136,7 +149,7 @@ public:
 private:
     void put(std::uint16_t row, std::uint16_t column, QStringView value);
     void putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf);
-    // Notes the cell of the cell record `cell` lost, unless it lies past column C.
+    // Notes the cell of the cell record `cell` lost, unless it lies past the last column.
     void lose(Bytes cell, const QString &why);
     void loseCell(std::uint16_t row, std::uint16_t column, const QString &why);
     void readLabel(biff::RecordReader &reader, const biff::Record &record);
@@ -160,7 +173,7 @@ void SheetCells::put(std::uint16_t row, std::uint16_t column, QStringView value)
 {
     // Any other cell between a FORMULA and its STRING means the STRING is not its.
     stringPending_ = false;
-    if (column >= kColumns)
+    if (column >= spreadsheet::kMaxColumns)
         return;
     // Copied into the cell's own buffer, which the next row reuses.
     QString &cell = rows_.cell(row, column);
@@ -171,8 +184,8 @@ void SheetCells::put(std::uint16_t row, std::uint16_t column, QStringView value)
 void SheetCells::putNumber(std::uint16_t row, std::uint16_t column, double value, std::uint16_t xf)
 {
     stringPending_ = false;
-    // Rendering is the costly part, so columns past C skip it.
-    if (column >= kColumns)
+    // Rendering is the costly part, so columns past the last skip it.
+    if (column >= spreadsheet::kMaxColumns)
         return;
     text_.number(value, globals_.formats.formatOf(xf), rows_.cell(row, column));
 }
@@ -189,7 +202,7 @@ void SheetCells::lose(Bytes cell, const QString &why)
 void SheetCells::loseCell(std::uint16_t row, std::uint16_t column, const QString &why)
 {
     stringPending_ = false;
-    if (column < kColumns)
+    if (column < spreadsheet::kMaxColumns)
         damage_.note(QStringLiteral("row %1: %2").arg(row + 1).arg(why));
 }
 
@@ -245,7 +258,7 @@ void SheetCells::readMulRk(const biff::Record &record)
     const std::uint16_t row = u16At(data, 0);
     const std::uint16_t first = u16At(data, 2);
     const std::size_t count = (data.size() - 6) / 6;
-    for (std::size_t i = 0; i < count && first + i < kColumns; ++i) {
+    for (std::size_t i = 0; i < count && first + i < std::size_t(spreadsheet::kMaxColumns); ++i) {
         const std::size_t at = 4 + 6 * i;
         putNumber(row, std::uint16_t(first + i), decodeRk(u32At(data, at + 2)), u16At(data, at));
     }
@@ -369,7 +382,7 @@ bool isCellRecord(std::uint16_t id)
     }
 }
 
-// True when no cell record for columns A-C follows one of a later row, from
+// True when no cell record follows one of a later row, from
 // the reader's position to the sheet's end: checked first, by row numbers
 // alone, so that only such sheets are held whole.
 bool cellsInRowOrder(biff::RecordReader &reader)
@@ -377,7 +390,7 @@ bool cellsInRowOrder(biff::RecordReader &reader)
     bool inOrder = true;
     std::uint16_t lastRow = 0;
     forEachSheetRecord(reader, [&](const biff::Record &record) {
-        if (!isCellRecord(record.id) || record.data.size() < 4 || u16At(record.data, 2) >= kColumns)
+        if (!isCellRecord(record.id) || record.data.size() < 4 || u16At(record.data, 2) >= spreadsheet::kMaxColumns)
             return true;
         inOrder = u16At(record.data, 0) >= lastRow;
         lastRow = u16At(record.data, 0);

@@ -6,7 +6,7 @@
 
 namespace xls {
 
-// Columns A-C of the first sheet of a BIFF5/BIFF8 workbook stream, handed
+// Columns A-IV of the first sheet of a BIFF5/BIFF8 workbook stream, handed
 // to `sink`; refusals as for readColumnsAtoC (never NotSpreadsheet for the
 // container), always before any row.
 SheetOutcome readWorkbookStream(StreamSource &stream, spreadsheet::RowSink &sink, const QLocale &locale);

@@ -28,9 +28,9 @@ bool looksLikeWorkbook(QByteArrayView head);
 // (PasswordProtected), globals cut short before any sheet or naming none, a
 // broken entry for the first sheet, or no BOF where that entry points.
 // Any other damage costs the record it is in, and the rest is read. Of that,
-// only damage that can lose a cell of columns A-C marks the result damaged,
+// only damage that can lose a cell of columns A-IV marks the result damaged,
 // with the first reason in its message:
-// - a cell record too short or malformed (its cell is lost; past column C
+// - a cell record too short or malformed (its cell is lost; past column IV
 //   nothing is lost);
 // - a LABELSST cell whose string the shared string table does not hold,
 //   because the table is missing or cut short (its text is lost; a table cut
@@ -44,7 +44,7 @@ bool looksLikeWorkbook(QByteArrayView head);
 // prices. Neither do the records the import never needs: a BOUNDSHEET after
 // the first, the globals' EOF before the first sheet.
 
-// Reads columns A-C of the first sheet (in file order) of the .xls workbook
+// Reads columns A-IV of the first sheet (in file order) of the .xls workbook
 // open in `file` (a random-access device), handing each row to `sink` as it
 // is read, and holding no more of the file in memory than its shared strings
 // and a small window. Numbers are rendered with `locale` (decimal separator,

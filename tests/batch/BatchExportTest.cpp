@@ -44,7 +44,7 @@ protected:
     }
 };
 
-using Rows = std::vector<std::array<QString, 3>>;
+using Rows = std::vector<spreadsheet::RowCells>;
 
 }  // namespace
 
@@ -63,12 +63,12 @@ TEST_F(BatchExport, WritesTheWindowsOwnDatabaseMenuAndCountsWhatItLeftOut)
                                       "Fiyatı okunamayan 1 ürün yazılmadı (birden çok porsiyon)\n")
                            .arg(QDir::toNativeSeparators(workbook)));
     EXPECT_TRUE(all.out.isEmpty());
-    EXPECT_EQ(spreadsheet::readSheet(workbook, QLocale::c()).rows, (Rows{{"0086900", "Çay", "12.5"}, {"222", "Baklava", "120"}}));
+    EXPECT_EQ(spreadsheet::readSheet(workbook, QLocale::c()).rows, (Rows{{"0086900", "Çay", "12.5", "İçecek"}, {"222", "Baklava", "120", "Tatlı"}}));
     EXPECT_EQ(sha1(dbPath), before) << "an export opens the database read-only";
 
     const ProgramRun group = run({QStringLiteral("--export=") + workbook, QStringLiteral("--group"), QStringLiteral(" İçecek")});
     EXPECT_EQ(group.exitCode, 0) << group.err.toStdString();
-    EXPECT_EQ(spreadsheet::readSheet(workbook, QLocale::c()).rows, (Rows{{"0086900", "Çay", "12.5"}}));
+    EXPECT_EQ(spreadsheet::readSheet(workbook, QLocale::c()).rows, (Rows{{"0086900", "Çay", "12.5", "İçecek"}}));
 }
 
 TEST_F(BatchExport, ATargetThatCannotBeReachedExits3AndWritesNothing)

@@ -78,8 +78,8 @@ TEST(PriceRoundTrip, ExportEditThreePricesAndLoadBackChangesExactlyThoseAndUndoR
 
     // The operator's edit: three prices, one name blanked, two new products.
     std::vector<spreadsheet::PriceRow> edited;
-    for (const auto &[barcode, name, price] : spreadsheet::readSheet(exported, QLocale::c()).rows)
-        edited.push_back({barcode, name, price.toDouble(), {}});
+    for (const spreadsheet::RowCells &cells : spreadsheet::readSheet(exported, QLocale::c()).rows)
+        edited.push_back({cells[0], cells[1], cells[2].toDouble(), {}});
     ASSERT_EQ(edited.size(), 5u) << "Kek (no Normal portion) and Lokum (no barcode) stay out";
     edited[0].price = 13.75;   // Çay
     edited[2].price = 5.5;     // Su

@@ -47,6 +47,6 @@ TEST_F(ExportWindow, writes_the_whole_menu_whatever_group_is_chosen_and_tells_th
     EXPECT_EQ(messages.texts, QStringList{QStringLiteral("2 ürün yazıldı: %1\nBarkodu olmayan 1 ürün yazılmadı\n"
                                                          "Fiyatı okunamayan 1 ürün yazılmadı (porsiyonu yok)")
                                               .arg(QDir::toNativeSeparators(path))});
-    const std::vector<std::array<QString, 3>> rows{{"0086900", "Çay", "12.5"}, {"222", "Baklava", ""}};
+    const std::vector<spreadsheet::RowCells> rows{{"0086900", "Çay", "12.5", "İçecekler"}, {"222", "Baklava", "", "Tatlılar"}};
     EXPECT_EQ(spreadsheet::readSheet(path, QLocale::c()).rows, rows);
 }

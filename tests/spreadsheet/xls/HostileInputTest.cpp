@@ -73,14 +73,14 @@ TEST(HostileInputTest, small_workbook_streams_are_read_from_the_mini_stream)
     EXPECT_EQ(sheet.rows.at(0)[0], "mini");
 }
 
-TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_other_columns_are_ignored)
+TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_columns_past_iv_are_ignored)
 {
     Bytes chartBof;
     put16(chartBof, 0x0600);
     put16(chartBof, 0x0020);
     chartBof.resize(16, 0);
     const Bytes sheet = concat({number(0, 0, 1), record(0x0809, chartBof), number(5, 0, 99), record(0x0123, {}),
-                                record(0x000A, {}), number(0, 3, 7), number(9, 5, 7), number(1, 2, 2)});
+                                record(0x000A, {}), number(0, 256, 7), number(9, 300, 7), number(1, 2, 2)});
     const xls::SheetColumns result = readStream(workbookStream({}, sheet));
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     ASSERT_EQ(result.rows.size(), 2u);
@@ -114,7 +114,7 @@ TEST(HostileInputTest, mulrk_numbers_decode_all_four_rk_forms)
     put32(rk, 0x3FF80000u | 0x1);  // 1.5 / 100
     const xls::SheetColumns result = readStream(workbookStream({}, concat({record(0x00BD, mulrk), record(0x027E, rk)})));
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
-    EXPECT_EQ(result.rows.at(0), (std::array<QString, 3>{"12.5", "-7", "1.5"}));
+    EXPECT_EQ(result.rows.at(0), (spreadsheet::RowCells{"12.5", "-7", "1.5"}));
     EXPECT_EQ(result.rows.at(1)[0], "0.015");
 }
 

@@ -28,7 +28,7 @@ TEST_P(FormulaIdTest, a_last_row_made_only_of_formulas_is_read)
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     EXPECT_EQ(result.unknownRecords, xls::RecordCounts{});
     ASSERT_EQ(result.rows.size(), 2u);
-    EXPECT_EQ(result.rows[1], (std::array<QString, 3>{"8690002", "Simit", "7.5"}));
+    EXPECT_EQ(result.rows[1], (spreadsheet::RowCells{"8690002", "Simit", "7.5"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ids, FormulaIdTest, testing::Values(std::uint16_t(0x0006), std::uint16_t(0x0406)),
@@ -45,7 +45,7 @@ TEST(NumberFormatTest, zero_padded_codes_keep_leading_zeros_and_prices_stay_plai
         xls::readColumnsAtoCFromBytes(CompoundImage(workbookStream(globals, sheet)).data(), QLocale::c());
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     ASSERT_EQ(result.rows.size(), 1u);
-    EXPECT_EQ(result.rows[0], (std::array<QString, 3>{"0012345678905", "TR0012345", "7.5"}));
+    EXPECT_EQ(result.rows[0], (spreadsheet::RowCells{"0012345678905", "TR0012345", "7.5"}));
 }
 
 // A record id in a sheet, and whether the reader owns up to not knowing it.

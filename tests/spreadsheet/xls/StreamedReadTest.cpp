@@ -186,7 +186,7 @@ TEST(StreamedReadTest, a_sink_gets_every_row_once_in_order_with_blank_rows_betwe
     EXPECT_EQ(log.indexes, expected);
     EXPECT_EQ(log.rows[3][0], "d");
     EXPECT_EQ(log.rows[1], (spreadsheet::RowCells{"", "late", ""}));
-    EXPECT_EQ(log.rows[2], spreadsheet::RowCells{});
+    EXPECT_EQ(log.rows[2], (spreadsheet::RowCells{"", "", ""}));
     EXPECT_EQ(log.rows[5][2], "f");
     EXPECT_FALSE(outcome.damaged) << outcome.message.toStdString();
 }

@@ -34,7 +34,7 @@ QString testFile(const char *name)
     return QStringLiteral(XLS_TEST_DATA "/") + QString::fromLatin1(name);
 }
 
-TEST(XlsdumpTest, prints_columns_a_to_c_as_rfc4180_csv)
+TEST(XlsdumpTest, prints_every_column_as_rfc4180_csv)
 {
     const DumpRun run = xlsdump({testFile("lo_cells.xls")});
     EXPECT_EQ(run.exitCode, 0);
@@ -47,7 +47,8 @@ TEST(XlsdumpTest, prints_columns_a_to_c_as_rfc4180_csv)
                                       ",,\n"
                                       "123456789.123457,\"🍕 Pizza, \"\"büyük\"\"\",100000000000000000000\n"
                                       "1,2,3\n"
-                                      "1.5,-2.25,0.000001234\n"));
+                                      "1.5,-2.25,0.000001234\n"
+                                      ",,,yalnız D\n"));
     EXPECT_TRUE(run.err.isEmpty());
 }
 
