@@ -15,7 +15,7 @@ QString refusal(ReadError error)
     case ReadError::CannotOpen:
         return QStringLiteral("Dosya açılamadı: bulunamadı ya da okuma izni yok.");
     case ReadError::Empty:
-        return QStringLiteral("Dosya boş: ilk sayfanın A, B ve C sütunlarında hiç veri yok.");
+        return QStringLiteral("Dosya boş: ilk sayfada hiç veri yok.");
     case ReadError::NotSpreadsheet:
         return QStringLiteral("Bu bir tablo dosyası değil. Okunabilen dosyalar: Excel (.xls, .xlsx, .xlsm), "
                               "OpenDocument (.ods), virgül ya da noktalı virgülle ayrılmış metin (.csv, .txt) "
