@@ -252,6 +252,31 @@ const CellsCase kOpenDocumentCells[] = {
      openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="x"/><table:table-cell office:value-type="float" office:value="1"/>)")),
      {{"", "1", ""}},
      true},
+    {"a_blank_cell_repeated_past_the_last_column_leaves_the_value_after_it_out",
+     openDocumentPackage(odsRow(R"(<table:table-cell table:number-columns-repeated="16384"/>)"
+                                R"(<table:table-cell office:value-type="string"><text:p>uzak</text:p></table:table-cell>)")
+                         + odsRow(R"(<table:table-cell office:value-type="string"><text:p>son</text:p></table:table-cell>)")),
+     {{"", "", ""}, {"son", "", ""}}},
+    {"a_value_after_repeated_blank_cells_widens_its_row_to_it",
+     openDocumentPackage(odsRow(R"(<table:table-cell table:number-columns-repeated="200"/>)"
+                                R"(<table:table-cell office:value-type="string"><text:p>uzak</text:p></table:table-cell>)"
+                                R"(<table:table-cell table:number-columns-repeated="16384"/>)")),
+     [] {
+         Row row(201);
+         row[200] = "uzak";
+         return std::vector<Row>{row};
+     }()},
+    {"a_value_repeated_past_the_last_column_fills_it",
+     openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="string" table:number-columns-repeated="300">)"
+                                R"(<text:p>x</text:p></table:table-cell>)")),
+     {Row(spreadsheet::kMaxColumns, QStringLiteral("x"))}},
+    {"a_column_style_past_c_formats_its_numbers",
+     openDocumentPackageWithStyles(
+         R"(<table:table-column table:number-columns-repeated="4"/><table:table-column table:default-cell-style-name="ce1"/>)"
+         + odsRow(R"(<table:table-cell table:number-columns-repeated="4"/><table:table-cell office:value-type="float" office:value="42"/>)"),
+         R"(<number:number-style style:name="N1"><number:number number:decimal-places="0" number:min-integer-digits="13"/></number:number-style>)"
+         R"(<style:style style:name="ce1" style:family="table-cell" style:data-style-name="N1"/>)"),
+     {{"", "", "", "", "0000000000042"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(OpenDocument, CellKindsTest, testing::ValuesIn(kOpenDocumentCells),
@@ -301,6 +326,10 @@ INSTANTIATE_TEST_SUITE_P(
                  openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="1"/>)")
                                      + odsRow("<table:table-cell table:number-columns-repeated=\"1024\"/>", 1'048'575)),
                  ReadError::None, 1},
+        RowsCase{"ods_rows_of_a_blank_cell_repeated_past_the_last_column_repeated_a_million_times",
+                 openDocumentPackage(odsRow("<table:table-cell table:number-columns-repeated=\"16384\"/>", 1'000'000)
+                                     + odsRow(R"(<table:table-cell office:value-type="float" office:value="1"/>)")),
+                 ReadError::None, 1'000'001},
         RowsCase{"ods_value_repeated_past_the_last_row",
                  openDocumentPackage(odsRow(R"(<table:table-cell office:value-type="float" office:value="1"/>)", 1'048'577)),
                  ReadError::TooManyRows, 0}),
