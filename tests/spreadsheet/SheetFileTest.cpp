@@ -13,6 +13,9 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -216,5 +219,147 @@ INSTANTIATE_TEST_SUITE_P(
                     EncryptedCase{"agile_xml_cut.xlsx", ReadError::Damaged},
                     EncryptedCase{"agile_package_cut.xlsx", ReadError::Damaged}),
     [](const auto &info) { return std::string(info.param.file).substr(0, std::string(info.param.file).find('.')); });
+
+// One row of a sheet: the cells with text, by 0-based column, in order.
+using SheetRow = std::vector<std::pair<int, std::u16string>>;
+
+// A product list as people keep them: a title, a header in an order of its
+// own, products, a blank row, a cell far to the right (AD), a row with only
+// column E, and cells past IV, the last of them in a row of its own.
+const std::vector<SheetRow> kWideSheet = {
+    {{0, u"Fiyat Listesi"}},
+    {{0, u"Barkod"}, {1, u"Ürün Adı"}, {2, u"KDV"}, {3, u"Kategori"}, {4, u"Satış Fiyatı"}},
+    {{0, u"8690000000001"}, {1, u"Çay"}, {2, u"10"}, {3, u"İçecek"}, {4, u"12,50"}},
+    {{0, u"8690000000002"}, {1, u"Simit"}, {2, u"1"}, {3, u"Fırın"}, {4, u"7,50"}},
+    {},
+    {{0, u"8690000000003"}, {29, u"uzak"}},
+    {{4, u"yalnız E"}},
+    {{0, u"son"}, {256, u"görünmez"}},
+    {{256, u"görünmez"}},
+};
+
+QByteArray utf8(const std::u16string &text)
+{
+    return QString::fromStdU16String(text).toUtf8();
+}
+
+// "A" for column 0, "AD" for 29, "IW" for 256.
+QByteArray columnName(int column)
+{
+    QByteArray name;
+    for (int number = column + 1; number > 0; number = (number - 1) / 26)
+        name.prepend(char('A' + (number - 1) % 26));
+    return name;
+}
+
+QByteArray asXls(const std::vector<SheetRow> &rows)
+{
+    Bytes cells;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (const auto &[column, text] : rows[row])
+            cells = concat({cells, label(std::uint16_t(row), std::uint16_t(column), text)});
+    }
+    return CompoundImage(workbookStream({}, cells)).data();
+}
+
+QByteArray asXlsx(const std::vector<SheetRow> &rows)
+{
+    QByteArray sheetData;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const QByteArray number = QByteArray::number(row + 1);
+        sheetData += "<row r=\"" + number + "\">";
+        for (const auto &[column, text] : rows[row])
+            sheetData += "<c r=\"" + columnName(column) + number + "\" t=\"inlineStr\"><is><t>" + utf8(text) + "</t></is></c>";
+        sheetData += "</row>";
+    }
+    return openXmlPackage(sheetData);
+}
+
+// Blank cells before a text come as one cell repeated, or one spanning them.
+QByteArray asOds(const std::vector<SheetRow> &rows)
+{
+    QByteArray table;
+    for (const SheetRow &row : rows) {
+        table += "<table:table-row>";
+        int next = 0;
+        for (const auto &[column, text] : row) {
+            if (column > next)
+                table += "<table:table-cell table:number-columns-repeated=\"" + QByteArray::number(column - next) + "\"/>";
+            table += "<table:table-cell office:value-type=\"string\"><text:p>" + utf8(text) + "</text:p></table:table-cell>";
+            next = column + 1;
+        }
+        table += row.empty() ? "<table:table-cell/></table:table-row>" : "</table:table-row>";
+    }
+    return openDocumentPackage(table);
+}
+
+QByteArray asHtml(const std::vector<SheetRow> &rows)
+{
+    QByteArray page = "<html><body><table>";
+    for (const SheetRow &row : rows) {
+        page += "<tr>";
+        int next = 0;
+        for (const auto &[column, text] : row) {
+            if (column > next)
+                page += "<td colspan=\"" + QByteArray::number(column - next) + "\"></td>";
+            page += "<td>" + utf8(text) + "</td>";
+            next = column + 1;
+        }
+        page += "</tr>";
+    }
+    return page + "</table></body></html>";
+}
+
+QByteArray asCsv(const std::vector<SheetRow> &rows)
+{
+    QByteArray text;
+    for (const SheetRow &row : rows) {
+        QList<QByteArray> fields(row.empty() ? 0 : row.back().first + 1);
+        for (const auto &[column, cell] : row)
+            fields[column] = utf8(cell);
+        text += fields.join(';') + "\r\n";
+    }
+    return text;
+}
+
+struct WideCase {
+    const char *name;
+    QByteArray (*write)(const std::vector<SheetRow> &rows);
+};
+
+void PrintTo(const WideCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class WideSheet : public ::testing::TestWithParam<WideCase> {};
+
+TEST_P(WideSheet, every_format_gives_every_column_up_to_iv)
+{
+    const ScratchFile file(QStringLiteral("liste"), GetParam().write(kWideSheet));
+    ASSERT_TRUE(file.ok());
+    const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(file.path(), QLocale::c());
+    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    spreadsheet::RowCells farRight(30);
+    farRight[0] = "8690000000003";
+    farRight[29] = "uzak";
+    const std::vector<spreadsheet::RowCells> expected{
+        {"Fiyat Listesi", "", ""},
+        {"Barkod", "Ürün Adı", "KDV", "Kategori", "Satış Fiyatı"},
+        {"8690000000001", "Çay", "10", "İçecek", "12,50"},
+        {"8690000000002", "Simit", "1", "Fırın", "7,50"},
+        {"", "", ""},
+        farRight,
+        {"", "", "", "", "yalnız E"},
+        {"son", "", ""},
+    };
+    EXPECT_EQ(sheet.rows, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, WideSheet,
+                         testing::Values(WideCase{"xls", asXls}, WideCase{"xlsx", asXlsx}, WideCase{"ods", asOds},
+                                         WideCase{"csv", asCsv}, WideCase{"html", asHtml}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -86,6 +86,17 @@ inline Bytes label(std::uint16_t row, std::uint16_t column, const std::string &l
     return record(0x0204, body);
 }
 
+// A BIFF8 LABEL record with 16-bit text, for letters past Latin-1.
+inline Bytes label(std::uint16_t row, std::uint16_t column, const std::u16string &text)
+{
+    Bytes body = cell(row, column);
+    put16(body, std::uint32_t(text.size()));
+    body.push_back(1);
+    for (const char16_t unit : text)
+        put16(body, unit);
+    return record(0x0204, body);
+}
+
 // A LABELSST record: the cell shows shared string `index`.
 inline Bytes labelSst(std::uint16_t row, std::uint16_t column, std::uint32_t index)
 {
