@@ -4,7 +4,8 @@
 # barcode already registered, a repeat in the file, skipped, warned), on a
 # virtual display with Turkish settings. With "update", docs/screenshot-update.png:
 # three products of the list on the menu with prices, Fiyatları Güncelle
-# ticked. Needs xvfb, xdotool, imagemagick and
+# ticked. With "menu", docs/screenshot-menu.png: a menu with a header row and
+# a category column, Satışta Göster ticked. Needs xvfb, xdotool, imagemagick and
 # python3, and a build of urunlertoplu and demo-setup in $BUILD_DIR (default
 # build/app). The demo database goes to a scratch home folder, not to yours.
 set -euo pipefail
@@ -15,6 +16,7 @@ fi
 mode="${2:-}"
 build=$(realpath "${BUILD_DIR:-build/app}")
 workbook=$(realpath docs/screenshot_products.csv)
+[[ "$mode" == menu ]] && workbook=$(realpath docs/screenshot_menu.csv)
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 HOME="$home" "$build/tools/demo/demo-setup"
@@ -41,7 +43,15 @@ sleep 2
 xdotool type --delay 20 "$workbook"
 xdotool key Return
 sleep 2
-if [[ "$mode" == update ]]; then
+if [[ "$mode" == menu ]]; then
+  xdotool key Return                   # the message on how the columns were read
+  sleep 1
+  xdotool mousemove 640 308 click 1    # Satışta Göster
+  sleep 2
+  xdotool mousemove 200 113            # Türk Kahvesi: the group it lands in
+  sleep 3
+  import -window root -crop 846x408+0+0 +repage docs/screenshot-menu.png
+elif [[ "$mode" == update ]]; then
   xdotool mousemove 640 336 click 1    # Fiyatları Güncelle
   sleep 2
   xdotool mousemove 200 113            # Türk Kahvesi: its old and new price

@@ -456,12 +456,8 @@ void urunlertoplu::loadSpreadsheet(const QString &path)
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
     m_lastLoad = sheet;
     QStringList messages{loadreport::loadMessage(path, sheet)};
-    if (sheet.ok()) {
-        std::vector<QStringList> TEMPORARY_rows;
-        for (const auto &cells : sheet.rows)
-            TEMPORARY_rows.push_back({cells[0], cells[1], cells[2]});
-        messages << showList(TEMPORARY_rows);
-    }
+    if (sheet.ok())
+        messages << showList(sheet.rows);
     setColumnWidths();
     messages.removeAll(QString());
     if (!messages.isEmpty())

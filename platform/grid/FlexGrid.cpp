@@ -175,14 +175,7 @@ bool FlexGrid::LoadGrid(const QString &fileName, int kind)
     m_lastLoad = sheet;
     if (!sheet.ok())
         return false;
-    const int rows = static_cast<int>(sheet.rows.size());
-    changeShape([&] {
-        m_model->setRowCount(std::max(Rows(), FixedRows() + rows));
-        m_model->setColumnCount(std::max(Cols(), firstLoadColumn + sheetColumns));
-        m_model->setBlock(FixedRows(), firstLoadColumn, rows, sheetColumns, [&sheet](int row, int col) {
-            return sheet.rows[static_cast<size_t>(row)].at(col);
-        });
-    });
+    LoadRows(sheet.rows, sheetColumns);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 #include "WindowFixture.h"
+#include "tests/common/QtPrinters.h"
 #include "platform/grid/FlexGrid.h"
 #include "window/GridPreview.h"
 
@@ -263,4 +265,46 @@ TEST_F(SaveWindow, the_rows_that_did_not_land_are_kept_in_a_workbook_that_loads_
             rows << QStringList{grid->TextMatrix(row, 1), grid->TextMatrix(row, 2), grid->TextMatrix(row, 3)}.join(u'|');
     }
     EXPECT_EQ(rows, (QStringList{"0222|Su|bedava", "333|Ayran|9"}));
+}
+
+TEST_F(SaveWindow, a_menu_with_a_header_and_a_category_column_lands_each_row_in_its_group)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("menu.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Menü 2026;;;;;;\n"
+               "Kategori;Ürün Adı;Barkod;KDV;Fiyat (TL);Birim;Yazıcı\n"
+               "TATLILAR;Künefe;1001;%10;120;Adet;Mutfak\n"
+               "Soğuk İçecekler;Ayran;1002;%10;25;;Bar\n"
+               ";Çay;1003;%10;15;kg;\n"
+               "soğuk içecekler;Limonata;1004;%10;40;Paket;\n");
+    file.close();
+    window->Grup->setCurrentIndex(window->Grup->findText(QStringLiteral("İçecekler")));
+    window->goster->setChecked(true);
+    MessageCatcher loadMessages;
+    window->loadSpreadsheet(path);
+
+    ASSERT_EQ(loadMessages.texts.size(), 1);
+    EXPECT_TRUE(loadMessages.texts.first().contains(QStringLiteral("Kullanılmayan sütunlar: “KDV”.")));
+    FlexGrid *grid = window->satisekrani2;
+    QStringList captions;
+    for (int col = 1; col < grid->Cols(); ++col)
+        captions << grid->TextMatrix(0, col);
+    EXPECT_EQ(captions, (QStringList{"Barkod", "Ürün Adı", "Fiyat (TL)", "Kategori", "Birim", "Yazıcı"}));
+    EXPECT_EQ(window->ozet->text(),
+              QStringLiteral("3 eklenecek · 1 tanınmayan seçimle atlanacak · 1 yeni grup: Soğuk İçecekler"));
+    EXPECT_TRUE(window->preview->toolTip(4, 1).contains(QStringLiteral("Paket")));
+
+    MessageCatcher messages;
+    window->kaydet->click();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM ScreenMenuCategories"), 3);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems i JOIN ScreenMenuItems s ON s.MenuItemId = i.id "
+                    "JOIN ScreenMenuCategories c ON c.id = s.ScreenMenuCategoryId JOIN MenuItemPortions o "
+                    "ON o.MenuItemId = i.id LEFT JOIN PrinterMaps m ON m.MenuItemId = i.id WHERE c.Name = i.GroupCode "
+                    "AND ((i.Name = 'Künefe' AND c.id = 3 AND o.Multiplier = 1 AND m.PrinterId = 5) OR "
+                    "(i.Name = 'Ayran' AND c.Name = 'Soğuk İçecekler' AND m.PrinterId = 7) OR "
+                    "(i.Name = 'Çay' AND c.id = 4 AND o.Multiplier = 1000 AND m.id IS NULL))"),
+              3);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 3);
 }
