@@ -285,7 +285,8 @@ QString categoryOfRow(BatchShape shape)
 {
     if (!shape.values.testFlag(OwnValue::Group))
         return {};
-    return QStringLiteral("        SET @category = NULL;\n        %1\n").arg(findCategory());
+    return QStringLiteral("        SET @step = N'%1';\n        SET @category = NULL;\n        %2\n")
+        .arg(categoryLayout().table, findCategory());
 }
 
 QString categoryOfBatch(BatchShape shape)

@@ -193,3 +193,27 @@ TEST(SqlServerBatch, a_rows_own_values_go_to_their_columns_and_the_others_bind_t
     EXPECT_EQ(updated.value(QStringLiteral("PrinterId")), QStringLiteral("1"));
     EXPECT_EQ(updated.value(QStringLiteral("WithPrinter")), true);
 }
+
+// A row whose own values leave the open batch too small for its rows goes
+// into the next batch, as an update does.
+TEST(SqlServerBatch, a_row_whose_own_values_the_open_batch_has_no_room_for_waits_for_the_next)
+{
+    RowValues own = window();
+    own.group = QStringLiteral("Tatlılar");
+    own.multiplier = QStringLiteral("1000");
+    own.buttonColor = QStringLiteral("#FFFF0000");
+    own.subMenuTag = QStringLiteral("Tatlı");
+    own.printerId.reset();
+    const RowToWrite windowRow{1, {QStringLiteral("869"), QStringLiteral("Çay"), 12.5}, std::nullopt, window()};
+    const RowToWrite ownRow{2, {QStringLiteral("870"), QStringLiteral("Künefe"), 120}, std::nullopt, own};
+    const int fits = bulksave::sqlServerRowsPerBatch({false, kEveryOwnValue});
+    QSqlDatabase notOpened;
+    bulksave::SqlServerBatchWriter writer(notOpened, {true, window()});
+    for (int row = 1; row < fits; ++row)
+        writer.add(windowRow);
+    EXPECT_TRUE(writer.takes(ownRow));
+    writer.add(windowRow);
+    EXPECT_FALSE(writer.takes(ownRow));
+    EXPECT_TRUE(writer.takes(windowRow));
+    EXPECT_FALSE(writer.full());
+}
