@@ -184,14 +184,6 @@ TEST(SqlServerBatch, a_rows_own_values_go_to_their_columns_and_the_others_bind_t
     EXPECT_EQ(bound.value(QStringLiteral("SubMenuTag")), QStringLiteral(""));
     EXPECT_FALSE(bound.value(QStringLiteral("SubMenuTag")).isNull());
     EXPECT_EQ(bound.value(QStringLiteral("WithPrinter")), false);
-
-    // An update in a batch with own values binds the window's there, unused.
-    const RowToWrite update{2, {QStringLiteral("870"), QString(), 0}, changing(3, 14.0), window()};
-    const QVariantMap updated = boundByColumn(update, {true, OwnValue::Printer});
-    EXPECT_EQ(updated.value(QStringLiteral("ItemId")), 7);
-    EXPECT_EQ(updated.value(QStringLiteral("Price")), 14.0);
-    EXPECT_EQ(updated.value(QStringLiteral("PrinterId")), QStringLiteral("1"));
-    EXPECT_EQ(updated.value(QStringLiteral("WithPrinter")), true);
 }
 
 // A row whose own values leave the open batch too small for its rows goes
