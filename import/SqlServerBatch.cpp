@@ -29,15 +29,38 @@ constexpr std::array kSharedVariables{
     SharedVariable{Source::PrinterId, "@printerId"},
 };
 
-// The values bound for every row, in this order, and the variables the loop
-// reads them into. An update puts its new name and price in Name and Price,
-// so that the price record it creates is written as a new item's is.
+// A text is never sent as NULL: an empty grid cell is the empty text.
+QString text(const QString &value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
+// The change `row` makes; a new item's row binds an update's columns as one
+// that changes nothing.
+const ItemUpdate &updateOf(const RowToWrite &row)
+{
+    static const ItemUpdate none;
+    return row.update ? *row.update : none;
+}
+
+// The columns bound for a row, in this order, the variables the loop reads
+// them into and the value each takes from the row. An update puts its new
+// name and price in Name and Price, so that the price record it creates is
+// written as a new item's is. A new item's own values go into the variables
+// that hold the window's, for its row only.
 struct RowColumn {
     const char *column;
     const char *type;
     const char *variable;
+    QVariant (*value)(const RowToWrite &row);
     bool updateOnly = false;  // read only for an update: a new item's row skips the work
+    OwnValue own{};           // one of the row's own values: its variable is a shared one
 
+    bool isOwn() const { return own != OwnValue{}; }
+    bool boundIn(BatchShape shape) const
+    {
+        return isOwn() ? shape.values.testFlag(own) : !updateOnly || shape.withUpdates;
+    }
     QString name() const { return QString::fromLatin1(column); }
     QString declaredAs() const { return QStringLiteral("%1 %2").arg(name(), QLatin1StringView(type)); }
     QString variableDeclaredAs() const
@@ -48,55 +71,86 @@ struct RowColumn {
     QString read() const { return QStringLiteral("%1 = %2").arg(QLatin1StringView(variable), name()); }
 };
 constexpr std::array kRowColumns{
-    RowColumn{"Barcode", "nvarchar(4000)", "@barcode"},
-    RowColumn{"Name", "nvarchar(4000)", "@name"},
-    RowColumn{"Price", "float", "@price"},
-    RowColumn{"IsUpdate", "bit", "@isUpdate"},
-    RowColumn{"ItemId", "bigint", "@item", true},
-    RowColumn{"PortionId", "bigint", "@portion", true},
-    RowColumn{"PriceId", "bigint", "@priceId", true},  // 0: the update creates the price record
-    RowColumn{"OldPrice", "float", "@oldPrice", true},
-    RowColumn{"SetPrice", "bit", "@setPrice", true},
-    RowColumn{"OldName", "nvarchar(4000)", "@oldName", true},
-    RowColumn{"SetName", "bit", "@setName", true},
+    RowColumn{"Barcode", "nvarchar(4000)", "@barcode",
+              [](const RowToWrite &row) -> QVariant { return text(row.product.barcode); }},
+    RowColumn{"Name", "nvarchar(4000)", "@name",
+              [](const RowToWrite &row) -> QVariant {
+                  return text(row.update ? row.update->newName.value_or(QString()) : row.product.name);
+              }},
+    RowColumn{"Price", "float", "@price",
+              [](const RowToWrite &row) -> QVariant {
+                  return row.update ? row.update->newPrice.value_or(0) : row.product.price;
+              }},
+    RowColumn{"IsUpdate", "bit", "@isUpdate", [](const RowToWrite &row) -> QVariant { return row.update.has_value(); }},
+    RowColumn{"GroupName", "nvarchar(4000)", "@group",
+              [](const RowToWrite &row) -> QVariant { return text(row.values.group); }, false, OwnValue::Group},
+    RowColumn{"Multiplier", "nvarchar(4000)", "@multiplier",
+              [](const RowToWrite &row) -> QVariant { return text(row.values.multiplier); }, false,
+              OwnValue::Multiplier},
+    RowColumn{"ButtonColor", "nvarchar(4000)", "@buttonColor",
+              [](const RowToWrite &row) -> QVariant { return text(row.values.buttonColor); }, false,
+              OwnValue::ButtonColor},
+    RowColumn{"SubMenuTag", "nvarchar(4000)", "@subMenuTag",
+              [](const RowToWrite &row) -> QVariant { return text(row.values.subMenuTag); }, false,
+              OwnValue::SubMenuTag},
+    // A row of a batch with own printers maps its item only when it names a printer.
+    RowColumn{"PrinterId", "nvarchar(4000)", "@printerId",
+              [](const RowToWrite &row) -> QVariant { return text(row.values.printerId.value_or(QString())); },
+              false, OwnValue::Printer},
+    RowColumn{"WithPrinter", "bit", "@withPrinter",
+              [](const RowToWrite &row) -> QVariant { return row.values.printerId.has_value(); }, false,
+              OwnValue::Printer},
+    RowColumn{"ItemId", "bigint", "@item", [](const RowToWrite &row) -> QVariant { return updateOf(row).itemId; }, true},
+    RowColumn{"PortionId", "bigint", "@portion",
+              [](const RowToWrite &row) -> QVariant { return updateOf(row).portionId; }, true},
+    // 0: the update creates the price record
+    RowColumn{"PriceId", "bigint", "@priceId",
+              [](const RowToWrite &row) -> QVariant { return updateOf(row).priceId.value_or(0); }, true},
+    RowColumn{"OldPrice", "float", "@oldPrice",
+              [](const RowToWrite &row) -> QVariant { return updateOf(row).oldPrice.value_or(0); }, true},
+    RowColumn{"SetPrice", "bit", "@setPrice",
+              [](const RowToWrite &row) -> QVariant { return updateOf(row).newPrice.has_value(); }, true},
+    RowColumn{"OldName", "nvarchar(4000)", "@oldName",
+              [](const RowToWrite &row) -> QVariant { return text(updateOf(row).oldName); }, true},
+    RowColumn{"SetName", "bit", "@setName",
+              [](const RowToWrite &row) -> QVariant { return updateOf(row).newName.has_value(); }, true},
 };
 
-// The row columns a batch binds or a row reads: all of them, or those of
-// every row, or those only an update has.
-enum class Columns { All, EveryRow, UpdateOnly };
-
-bool among(const RowColumn &column, Columns which)
-{
-    return which == Columns::All || column.updateOnly == (which == Columns::UpdateOnly);
-}
-
-int columnCount(Columns which)
+int columnCount(BatchShape shape)
 {
     return int(std::count_if(kRowColumns.cbegin(), kRowColumns.cend(),
-                             [which](const RowColumn &column) { return among(column, which); }));
+                             [shape](const RowColumn &column) { return column.boundIn(shape); }));
 }
 
-// `part` of the row columns `which`, as a list.
-QString eachRowColumn(QString (RowColumn::*part)() const, Columns which = Columns::All)
+// `part` of the row columns `keep` keeps, as a list.
+template <typename Keep>
+QString eachRowColumn(QString (RowColumn::*part)() const, Keep keep)
 {
     QStringList parts;
     for (const RowColumn &column : kRowColumns) {
-        if (among(column, which))
+        if (keep(column))
             parts << (column.*part)();
     }
     return parts.join(QStringLiteral(", "));
 }
 
+QString eachRowColumn(QString (RowColumn::*part)() const, BatchShape shape)
+{
+    return eachRowColumn(part, [shape](const RowColumn &column) { return column.boundIn(shape); });
+}
+
 // Reads row @i into the variables; a new item's row reads only its own
 // values, and a batch of new items only holds those.
-QString rowReads(bool withUpdates)
+QString rowReads(BatchShape shape)
 {
-    const QString everyRow = QStringLiteral("  SELECT %1 FROM @rows WHERE RowNo = @i;\n")
-                                 .arg(eachRowColumn(&RowColumn::read, Columns::EveryRow));
-    if (!withUpdates)
+    const QString everyRow =
+        QStringLiteral("  SELECT %1 FROM @rows WHERE RowNo = @i;\n")
+            .arg(eachRowColumn(&RowColumn::read,
+                               [shape](const RowColumn &column) { return !column.updateOnly && column.boundIn(shape); }));
+    if (!shape.withUpdates)
         return everyRow;
     return everyRow + QStringLiteral("  IF @isUpdate = 1 SELECT %1 FROM @rows WHERE RowNo = @i;\n")
-                          .arg(eachRowColumn(&RowColumn::read, Columns::UpdateOnly));
+                          .arg(eachRowColumn(&RowColumn::read, [](const RowColumn &column) { return column.updateOnly; }));
 }
 
 // The variables of the row's own values and of the ids written before.
@@ -217,8 +271,33 @@ QString oldMapColumns(const QString &pattern)
     return columns.join(QStringLiteral(", "));
 }
 
+// Finds the first category named like @group.
+QString findCategory()
+{
+    return QStringLiteral("SELECT TOP 1 @category = id FROM %1 WHERE Name = @group ORDER BY id;")
+        .arg(categoryLayout().table);
+}
+
+// The group's category, found once per batch of the window's group, or per
+// row of a batch with own groups: a category an earlier row of the batch
+// created is found as well, and one whose row failed went with that row.
+QString categoryOfRow(BatchShape shape)
+{
+    if (!shape.values.testFlag(OwnValue::Group))
+        return {};
+    return QStringLiteral("        SET @step = N'%1';\n        SET @category = NULL;\n        %2\n")
+        .arg(categoryLayout().table, findCategory());
+}
+
+QString categoryOfBatch(BatchShape shape)
+{
+    if (shape.values.testFlag(OwnValue::Group))
+        return {};
+    return QStringLiteral("IF @withButton = 1 %1\n").arg(findCategory());
+}
+
 // Every record of a new item; @item, @portion and @priceId get their ids.
-QString newItemSteps()
+QString newItemSteps(BatchShape shape)
 {
     return QStringLiteral(
                "      SET @step = N'MenuItems';\n"
@@ -232,6 +311,7 @@ QString newItemSteps()
                "      SET @priceId = SCOPE_IDENTITY();\n"
                "      IF @withButton = 1\n"
                "      BEGIN\n"
+               "%9"
                "        IF @category IS NULL\n"
                "        BEGIN\n"
                "          SET @step = N'ScreenMenuCategories';\n"
@@ -260,7 +340,7 @@ QString newItemSteps()
                "      END\n")
         .arg(insertInto(menuItemLayout()), insertInto(portionLayout()), insertInto(priceLayout()),
              insertInto(categoryLayout()), insertInto(screenMenuItemLayout()), readOldPrinterMap(),
-             insertInto(printerMapLayout()), updatePrinterMap());
+             insertInto(printerMapLayout()), updatePrinterMap(), categoryOfRow(shape));
 }
 
 // Sets `assignment` in the one record of `table` that `id` names while
@@ -307,10 +387,10 @@ QString updateSteps()
 }
 
 // What one row does: a new item, or in a batch with updates either.
-QString rowSteps(bool withUpdates)
+QString rowSteps(BatchShape shape)
 {
-    if (!withUpdates)
-        return newItemSteps();
+    if (!shape.withUpdates)
+        return newItemSteps(shape);
     return QStringLiteral("    IF @isUpdate = 1\n"
                           "    BEGIN\n"
                           "%1"
@@ -319,7 +399,7 @@ QString rowSteps(bool withUpdates)
                           "    BEGIN\n"
                           "%2"
                           "    END\n")
-        .arg(updateSteps(), newItemSteps());
+        .arg(updateSteps(), newItemSteps(shape));
 }
 
 // Columns of the answer, in this order.
@@ -330,10 +410,28 @@ enum AnswerColumn {
 
 }  // namespace
 
-int sqlServerRowsPerBatch(bool withUpdates)
+size_t qHash(const BatchShape &shape, size_t seed) noexcept
+{
+    return qHashMulti(seed, shape.withUpdates, shape.values.toInt());
+}
+
+BatchShape sqlServerShape(const RowToWrite &row, const RowValues &window)
+{
+    BatchShape shape{row.update.has_value(), {}};
+    if (row.update)
+        return shape;
+    const RowToWrite windowRow{0, {}, std::nullopt, window};
+    for (const RowColumn &column : kRowColumns) {
+        if (column.isOwn() && column.value(row) != column.value(windowRow))
+            shape.values |= column.own;
+    }
+    return shape;
+}
+
+int sqlServerRowsPerBatch(BatchShape shape)
 {
     static const int free = int(kServerParameterLimit - sqlServerSharedValues({}).size());
-    return std::min(kMostRowsPerBatch, free / columnCount(withUpdates ? Columns::All : Columns::EveryRow));
+    return std::min(kMostRowsPerBatch, free / columnCount(shape));
 }
 
 QVariantList sqlServerSharedValues(const SharedValues &shared)
@@ -359,29 +457,19 @@ QVariantList sqlServerSharedValues(const SharedValues &shared)
     return bound;
 }
 
-QVariantList sqlServerRowValues(const RowToWrite &row, bool withUpdates)
+QVariantList sqlServerRowValues(const RowToWrite &row, BatchShape shape)
 {
-    // A text is never sent as NULL: an empty grid cell is the empty text.
-    const auto text = [](const QString &value) { return value.isNull() ? QStringLiteral("") : value; };
-    const std::optional<ItemUpdate> &update = row.update;
-    if (!update && !withUpdates)
-        return {text(row.product.barcode), text(row.product.name), row.product.price, false};
-    if (!update) {
-        return {text(row.product.barcode), text(row.product.name), row.product.price, false, qint64(0), qint64(0),
-                qint64(0), 0.0, false, QStringLiteral(""), false};
+    QVariantList bound;
+    for (const RowColumn &column : kRowColumns) {
+        if (column.boundIn(shape))
+            bound << column.value(row);
     }
-    return {text(row.product.barcode),   text(update->newName.value_or(QString())),
-            update->newPrice.value_or(0), true,
-            update->itemId,              update->portionId,
-            update->priceId.value_or(0), update->oldPrice.value_or(0),
-            update->newPrice.has_value(), text(update->oldName),
-            update->newName.has_value()};
+    return bound;
 }
 
-QString sqlServerBatchSql(int rows, bool withUpdates)
+QString sqlServerBatchSql(int rows, BatchShape shape)
 {
-    const Columns bound = withUpdates ? Columns::All : Columns::EveryRow;
-    const QString markers = QStringList(columnCount(bound), QStringLiteral("?")).join(QStringLiteral(", "));
+    const QString markers = QStringList(columnCount(shape), QStringLiteral("?")).join(QStringLiteral(", "));
     QStringList rowValues;
     for (int row = 1; row <= rows; ++row)
         rowValues << QStringLiteral("(%1, %2)").arg(row).arg(markers);
@@ -405,15 +493,15 @@ QString sqlServerBatchSql(int rows, bool withUpdates)
                "@categoryBefore bigint, @newCategory bigint, @button bigint, @map bigint, @replaced bit, "
                "@step nvarchar(128), @error nvarchar(4000), @errorNumber int, @lostRow int, @lostTable nvarchar(128), "
                "@lostError nvarchar(4000), @lostNumber int, %8;\n"
-               "IF @withButton = 1 SELECT TOP 1 @category = id FROM ScreenMenuCategories WHERE Name = @group ORDER BY id;\n"
+               "%9"
                "WHILE @i <= @n AND @stop = 0\n"
                "BEGIN\n"
-               "%9"
+               "%10"
                "  SELECT @categoryBefore = @category, @newCategory = NULL, @button = NULL, @map = NULL, "
-               "@replaced = 0, %10;\n"
+               "@replaced = 0, %11;\n"
                "  SAVE TRANSACTION bulkrow;\n"
                "  BEGIN TRY\n"
-               "%11"
+               "%12"
                "    INSERT INTO @out (RowNo, ItemId, PortionId, PriceId, NewCategoryId, ButtonId, MapId, MapReplaced, %13) "
                "VALUES (@i, @item, @portion, @priceId, @newCategory, @button, @map, @replaced, %14);\n"
                "  END TRY\n"
@@ -448,11 +536,12 @@ QString sqlServerBatchSql(int rows, bool withUpdates)
                "UNION ALL SELECT @lostRow, NULL, NULL, NULL, NULL, NULL, NULL, NULL, @lostTable, @lostError, "
                "@lostNumber, CAST(1 AS bit), %15 WHERE @lostRow IS NOT NULL\n"
                "ORDER BY RowNo;\n")
-        .arg(sharedDeclarations(), eachRowColumn(&RowColumn::declaredAs, bound), eachRowColumn(&RowColumn::name, bound),
+        .arg(sharedDeclarations(), eachRowColumn(&RowColumn::declaredAs, shape), eachRowColumn(&RowColumn::name, shape),
              rowValues.join(QStringLiteral(", ")), oldMapColumns(QStringLiteral("Old%1 nvarchar(4000)")),
-             QString::number(rows), eachRowColumn(&RowColumn::variableDeclaredAs),
-             oldMapColumns(QStringLiteral("@old%1 nvarchar(4000)")), rowReads(withUpdates))
-        .arg(oldMapColumns(QStringLiteral("@old%1 = NULL")), rowSteps(withUpdates),
+             QString::number(rows),
+             eachRowColumn(&RowColumn::variableDeclaredAs, [](const RowColumn &column) { return !column.isOwn(); }),
+             oldMapColumns(QStringLiteral("@old%1 nvarchar(4000)")), categoryOfBatch(shape))
+        .arg(rowReads(shape), oldMapColumns(QStringLiteral("@old%1 = NULL")), rowSteps(shape),
              oldMapColumns(QStringLiteral("Old%1")), oldMapColumns(QStringLiteral("@old%1")),
              QStringList(printerMapLayout().columns.size(), QStringLiteral("NULL")).join(QStringLiteral(", ")));
 }
@@ -470,30 +559,30 @@ SqlServerBatchWriter::~SqlServerBatchWriter()
 WriteResult SqlServerBatchWriter::prepare()
 {
     WriteResult prepared;
-    statementFor(sqlServerRowsPerBatch(false), false, prepared);
+    statementFor(sqlServerRowsPerBatch({}), {}, prepared);
     return prepared;
 }
 
 void SqlServerBatchWriter::add(const RowToWrite &row)
 {
     m_rows.append(row);
-    m_withUpdates = m_withUpdates || row.update.has_value();
+    m_shape = m_shape | sqlServerShape(row, m_shared.window);
 }
 
 bool SqlServerBatchWriter::takes(const RowToWrite &row) const
 {
-    return m_rows.size() < sqlServerRowsPerBatch(m_withUpdates || row.update.has_value());
+    return m_rows.size() < sqlServerRowsPerBatch(m_shape | sqlServerShape(row, m_shared.window));
 }
 
 bool SqlServerBatchWriter::full() const
 {
-    return m_rows.size() >= sqlServerRowsPerBatch(m_withUpdates);
+    return m_rows.size() >= sqlServerRowsPerBatch(m_shape);
 }
 
 QList<RowWritten> SqlServerBatchWriter::send()
 {
     const QList<RowToWrite> rows = std::exchange(m_rows, {});
-    m_withUpdates = false;
+    m_shape = {};
     QList<RowWritten> written(rows.size());
     // Positions in `rows` still to be written; a row whose failure ended the
     // transaction drops out, and the rows it took with it go again.
@@ -532,11 +621,13 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
 {
     BatchAnswer answer;
     answer.rows.resize(rows.size());
-    // A batch of new items only binds a new item's values.
-    const bool withUpdates =
-        std::any_of(rows.cbegin(), rows.cend(), [](const RowToWrite &row) { return row.update.has_value(); });
+    // A batch binds only what its rows need: without updates, a new item's
+    // values, and without own values, only the window's.
+    BatchShape shape;
+    for (const RowToWrite &row : rows)
+        shape = shape | sqlServerShape(row, m_shared.window);
     WriteResult prepared;
-    QSqlQuery &query = statementFor(int(rows.size()), withUpdates, prepared);
+    QSqlQuery &query = statementFor(int(rows.size()), shape, prepared);
     if (!prepared.ok()) {
         answer.failed = prepared;
         return answer;
@@ -545,7 +636,7 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
     for (const QVariant &value : std::as_const(m_sharedValues))
         query.bindValue(position++, value);
     for (const RowToWrite &row : rows) {
-        for (const QVariant &value : sqlServerRowValues(row, withUpdates))
+        for (const QVariant &value : sqlServerRowValues(row, shape))
             query.bindValue(position++, value);
     }
     if (const WriteResult begun = runControl(QStringLiteral("BEGIN TRANSACTION")); !begun.ok()) {
@@ -556,7 +647,7 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
     ++m_statements;
     if (!query.exec()) {
         answer.failed = writeFailure(kTransaction, query.lastError());
-        forget(int(rows.size()), withUpdates);
+        forget(int(rows.size()), shape);
         rollback();
         if (answer.failed->databaseUnavailable)
             m_unavailable = answer.failed;
@@ -577,7 +668,7 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
     }
     query.finish();
     if (answer.lostAt) {
-        forget(int(rows.size()), withUpdates);
+        forget(int(rows.size()), shape);
         rollback();
     }
     return answer;
@@ -586,9 +677,9 @@ SqlServerBatchWriter::BatchAnswer SqlServerBatchWriter::run(const QList<RowToWri
 // A statement whose run failed or doomed its transaction is prepared anew
 // next time: a server may keep no handle for it (FreeTDS then fails the next
 // run without sending it).
-void SqlServerBatchWriter::forget(int rows, bool withUpdates)
+void SqlServerBatchWriter::forget(int rows, BatchShape shape)
 {
-    m_prepared.remove({rows, withUpdates});
+    m_prepared.remove({rows, shape});
 }
 
 RowWritten SqlServerBatchWriter::readRow(const QSqlQuery &query, const RowToWrite &row) const
@@ -618,15 +709,15 @@ RowWritten SqlServerBatchWriter::readRow(const QSqlQuery &query, const RowToWrit
     return written;
 }
 
-QSqlQuery &SqlServerBatchWriter::statementFor(int rows, bool withUpdates, WriteResult &prepared)
+QSqlQuery &SqlServerBatchWriter::statementFor(int rows, BatchShape shape, WriteResult &prepared)
 {
-    auto found = m_prepared.find({rows, withUpdates});
+    auto found = m_prepared.find({rows, shape});
     if (found == m_prepared.end()) {
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
-        if (!query.prepare(sqlServerBatchSql(rows, withUpdates)))
+        if (!query.prepare(sqlServerBatchSql(rows, shape)))
             prepared = writeFailure(kTransaction, query.lastError());
-        found = m_prepared.insert({rows, withUpdates}, query);
+        found = m_prepared.insert({rows, shape}, query);
     }
     return *found;
 }

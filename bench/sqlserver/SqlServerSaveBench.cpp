@@ -3,9 +3,9 @@
 // and 10 ms: a server on this machine, one across a LAN, one across a city.
 // Prints rows per second, round trips per row (requests the relay saw the
 // program send, and those the connection counted) and the statements per
-// row the save counted itself, for 1,000 rows added and then the same 1,000
-// items given new prices, into scratch tables it makes and drops; checks
-// nothing. Without TOPLU_SQLSERVER it says so and does nothing.
+// row the save counted itself, for 1,000 rows added, the same 1,000 items
+// given new prices, and 1,000 more rows each in a group of its own among 50
+// new ones, into scratch tables it makes and drops; checks nothing. Without TOPLU_SQLSERVER it says so and does nothing.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -29,6 +29,7 @@ namespace {
 
 constexpr int kRows = 1000;
 constexpr int kDelaysMs[] = {0, 1, 10};
+constexpr int kOwnGroups = 50;
 
 // The relay on a thread of its own: the save blocks the thread it runs on.
 class RelayThread {
@@ -58,7 +59,7 @@ private:
     DelayRelay *m_relay;
 };
 
-enum class Kind { Adds, Updates };
+enum class Kind { Adds, Updates, OwnGroups };
 
 struct Figures {
     int landed = 0;
@@ -92,6 +93,12 @@ QString saveThrough(const QString &text, RelayThread &relay, Kind kind, Figures 
     QList<bulksave::ProductRow> rows = benchwork::products(kRows, locale);
     bulksave::SaveChoices choices = benchwork::choices(locale);
     bulksave::SavePlan plan;
+    if (kind == Kind::OwnGroups) {
+        // Items of their own, after the ones added before.
+        rows = benchwork::products(2 * kRows, locale).mid(kRows);
+        for (qsizetype index = 0; index < rows.size(); ++index)
+            rows[index].group = QStringLiteral("Grup %1").arg(index % kOwnGroups + 1);
+    }
     if (kind == Kind::Updates) {
         for (bulksave::ProductRow &row : rows)
             row.price = locale.toString(locale.toDouble(row.price) + 1, 'f', 2);
@@ -110,7 +117,7 @@ QString saveThrough(const QString &text, RelayThread &relay, Kind kind, Figures 
             .run(rows, choices, {}, plan);
     figures.seconds = double(clock.nsecsElapsed()) / 1e9;
     figures.requests = relay.relay().requests() - before;
-    figures.landed = result.count(kind == Kind::Adds ? bulksave::RowStatus::Landed : bulksave::RowStatus::Updated);
+    figures.landed = result.count(kind == Kind::Updates ? bulksave::RowStatus::Updated : bulksave::RowStatus::Landed);
     figures.statements = result.statementsSent;
     figures.driverTrips = connection.roundTrips() - tripsBefore;
     if (!result.connected)
@@ -166,7 +173,8 @@ int main(int argc, char *argv[])
             std::printf("cannot make the scratch tables: %s\n", qPrintable(error));
             return 1;
         }
-        for (const auto &[kind, label] : {std::pair{Kind::Adds, "added"}, std::pair{Kind::Updates, "updated"}}) {
+        for (const auto &[kind, label] : {std::pair{Kind::Adds, "added"}, std::pair{Kind::Updates, "updated"},
+                                          std::pair{Kind::OwnGroups, "groups"}}) {
             Figures figures;
             const QString error = saveThrough(viaRelay, relay, kind, figures);
             if (!error.isEmpty()) {

@@ -171,8 +171,8 @@ TEST_F(LiveServer, an_update_after_more_new_items_than_a_batch_with_updates_hold
     ASSERT_EQ(save({registered}, {}).count(bulksave::RowStatus::Landed), 1);
 
     // More new items than a batch with updates holds, then the update.
-    const int newItems = bulksave::sqlServerRowsPerBatch(true) + 5;
-    ASSERT_LT(newItems, bulksave::sqlServerRowsPerBatch(false));
+    const int newItems = bulksave::sqlServerRowsPerBatch({true}) + 5;
+    ASSERT_LT(newItems, bulksave::sqlServerRowsPerBatch({}));
     QList<bulksave::ProductRow> products;
     for (int i = 1; i <= newItems; ++i)
         products.append({QString::number(8690000000000LL + i), QStringLiteral("Ürün %1").arg(i), QStringLiteral("5")});
