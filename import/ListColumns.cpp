@@ -353,32 +353,56 @@ QString layoutMessage(const ListColumns &columns, const ListRows &rows)
     return lines.join(u'\n');
 }
 
+namespace {
+
+// The cell of `row` that holds `field`.
+template <typename Row>
+auto &cellOf(Row &row, ListField field)
+{
+    switch (field) {
+    case ListField::Barcode:
+        return row.barcode;
+    case ListField::Name:
+        return row.name;
+    case ListField::Price:
+        return row.price;
+    case ListField::Group:
+        return row.group;
+    case ListField::Unit:
+        return row.unit;
+    case ListField::Printer:
+        return row.printer;
+    case ListField::Colour:
+        return row.colour;
+    case ListField::SubMenuTag:
+        break;
+    }
+    return row.subMenuTag;
+}
+
+// The grid's fields in column order.
+QList<ListField> gridFields(const QList<ListField> &ownFields)
+{
+    return QList<ListField>{ListField::Barcode, ListField::Name, ListField::Price} + ownFields;
+}
+
+}  // namespace
+
 ProductRow productRowOf(const QStringList &gridCells, const QList<ListField> &ownFields)
 {
-    ProductRow row{cellAt(gridCells, 0), cellAt(gridCells, 1), cellAt(gridCells, 2)};
-    for (qsizetype index = 0; index < ownFields.size(); ++index) {
-        const QString text = cellAt(gridCells, int(kProductFields + index));
-        switch (ownFields.at(index)) {
-        case ListField::Group:
-            row.group = text;
-            break;
-        case ListField::Unit:
-            row.unit = text;
-            break;
-        case ListField::Printer:
-            row.printer = text;
-            break;
-        case ListField::Colour:
-            row.colour = text;
-            break;
-        case ListField::SubMenuTag:
-            row.subMenuTag = text;
-            break;
-        default:
-            break;
-        }
-    }
+    ProductRow row;
+    const QList<ListField> fields = gridFields(ownFields);
+    for (qsizetype column = 0; column < fields.size(); ++column)
+        cellOf(row, fields.at(column)) = cellAt(gridCells, int(column));
     return row;
+}
+
+QStringList gridCellsOf(const ProductRow &row, const QList<ListField> &ownFields)
+{
+    QStringList cells;
+    for (const ListField field : gridFields(ownFields))
+        cells << cellOf(row, field);
+    return cells;
 }
 
 QString defaultCaption(ListField field)
@@ -386,6 +410,14 @@ QString defaultCaption(ListField field)
     static const std::array<const char16_t *, kListFields> captions{
         u"BARKOD", u"ÜRÜN ADI", u"FİYATI", u"GRUP", u"BİRİM", u"YAZICI", u"RENK", u"ALT GRUP"};
     return QString::fromUtf16(captions[std::size_t(field)]);
+}
+
+QStringList defaultCaptions(const QList<ListField> &ownFields)
+{
+    QStringList captions;
+    for (const ListField field : gridFields(ownFields))
+        captions << defaultCaption(field);
+    return captions;
 }
 
 }  // namespace bulksave

@@ -132,6 +132,9 @@ QString layoutMessage(const ListColumns &columns, const ListRows &rows);
 // The grid row of a sheet row read through `columns`, as the save takes it.
 ProductRow productRowOf(const QStringList &gridCells, const QList<ListField> &ownFields);
 
+// The grid cells of `row`: the inverse of productRowOf().
+QStringList gridCellsOf(const ProductRow &row, const QList<ListField> &ownFields);
+
 // The English and Turkish names a field answers to on a command line
 // ("barkod", "ad", "fiyat", "grup", "birim", "yazici", "renk", "altgrup";
 // "barcode", "name", …), ignoring case and marks.
@@ -139,5 +142,8 @@ std::optional<ListField> fieldOfKey(const QString &key);
 
 // The caption the grid shows over `field` when the list names no header.
 QString defaultCaption(ListField field);
+// The captions of the grid's columns for a list with `ownFields`, as a
+// header row the tool recognises.
+QStringList defaultCaptions(const QList<ListField> &ownFields);
 
 }  // namespace bulksave

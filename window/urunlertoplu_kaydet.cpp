@@ -19,6 +19,7 @@
 #include <initializer_list>
 
 #include "import/BulkImport.h"
+#include "import/ListColumns.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
 #include "spreadsheet/write/RowsWorkbook.h"
@@ -146,10 +147,15 @@ bool urunlertoplu::saveKeptRows(const QList<bulksave::RowNotLanded> &kept)
                                                                        QStringLiteral("Excel çalışma kitabı (*.xlsx)"));
     if (path.isEmpty())
         return false;
+    // A list with its own columns keeps them, under a header that names
+    // them, so that the file loads again as it was.
+    const QList<bulksave::ListField> &own = preview->ownFields();
     std::vector<spreadsheet::RowTexts> rows;
-    rows.reserve(std::size_t(kept.size()));
+    rows.reserve(std::size_t(kept.size()) + 1);
+    if (!own.isEmpty())
+        rows.push_back(bulksave::defaultCaptions(own) << QStringLiteral("NEDEN"));
     for (const bulksave::RowNotLanded &row : kept)
-        rows.push_back({row.row.barcode, row.row.name, row.row.price, row.reason});
+        rows.push_back(bulksave::gridCellsOf(row.row, own) << row.reason);
     if (const QString error = spreadsheet::writeRowsWorkbook(path, rows); !error.isEmpty()) {
         showMessage(QStringLiteral("Kalan satırlar kaydedilemedi: %1\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;

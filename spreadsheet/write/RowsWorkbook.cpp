@@ -3,6 +3,7 @@
 #include "spreadsheet/write/WorkbookOutput.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace spreadsheet {
 
@@ -10,28 +11,43 @@ static_assert(kMaxCellChars == kMaxCellText);
 
 namespace {
 
-// Widths of columns A-D in characters: room for a long barcode, a product
-// name, a price and a sentence of reason.
-constexpr std::array<double, 4> kColumnWidths{18, 40, 12, 60};
-constexpr lxw_col_t kReasonColumn = 3;
+// Widths in characters: room for a long barcode, a product name and a
+// price, for a group or a printer in the columns after them, and for a
+// sentence of reason in the last.
+constexpr std::array<double, 3> kProductWidths{18, 40, 12};
+constexpr double kOtherWidth = 16;
+constexpr double kNoteWidth = 60;
+
+std::vector<double> columnWidths(std::size_t columns)
+{
+    std::vector<double> widths(columns, kOtherWidth);
+    std::copy_n(kProductWidths.cbegin(), std::min(columns, kProductWidths.size()), widths.begin());
+    if (!widths.empty())
+        widths.back() = kNoteWidth;
+    return widths;
+}
 
 // Lays `rows` out on a new first sheet of `book`; "" or why not.
 QString fillSheet(lxw_workbook *book, const std::vector<RowTexts> &rows)
 {
+    std::size_t columns = 0;
+    for (const RowTexts &row : rows)
+        columns = std::max(columns, std::size_t(row.size()));
+    const lxw_col_t noteColumn = lxw_col_t(columns) - 1;
     lxw_worksheet *sheet = workbook_add_worksheet(book, "Kalanlar");
     lxw_format *wrapped = workbook_add_format(book);
     if (sheet == nullptr || wrapped == nullptr)
         return QStringLiteral("the workbook writer ran out of memory");
     // A reason with a line break shows as lines instead of one long line.
     format_set_text_wrap(wrapped);
-    if (const QString why = setColumnWidths(sheet, kColumnWidths); !why.isEmpty())
+    if (const QString why = setColumnWidths(sheet, columnWidths(columns)); !why.isEmpty())
         return why;
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        for (lxw_col_t column = 0; column < rows[row].size(); ++column) {
+        for (lxw_col_t column = 0; column < lxw_col_t(rows[row].size()); ++column) {
             if (rows[row][column].isEmpty())
                 continue;
             const lxw_error error = worksheet_write_string(sheet, lxw_row_t(row), column, rows[row][column].toUtf8().constData(),
-                                                           column == kReasonColumn ? wrapped : nullptr);
+                                                           column == noteColumn ? wrapped : nullptr);
             if (error != LXW_NO_ERROR)
                 return writerError(QStringLiteral("cannot write row %1").arg(row + 1), error);
         }
@@ -45,7 +61,7 @@ QString writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows
 {
     std::vector<RowTexts> stored(rows.size());
     for (std::size_t row = 0; row < rows.size(); ++row)
-        std::transform(rows[row].begin(), rows[row].end(), stored[row].begin(), storableText);
+        std::transform(rows[row].begin(), rows[row].end(), std::back_inserter(stored[row]), storableText);
     return writeCheckedWorkbook(
         path, [&stored](lxw_workbook *book) { return fillSheet(book, stored); }, stored.size(),
         [&stored](std::size_t row) { return RowCells(stored[row].cbegin(), stored[row].cend()); });

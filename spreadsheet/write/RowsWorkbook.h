@@ -1,23 +1,25 @@
 #pragma once
-// Rows of four texts written to a new .xlsx workbook that the tool can load
-// again: columns A-C hold what the grid reads, D a note for the person.
+// Rows of texts written to a new .xlsx workbook that the tool can load
+// again: the columns hold what the grid reads, the last one a note for the
+// person.
 
 #include <QString>
 
-#include <array>
+#include <QStringList>
 #include <vector>
 
 namespace spreadsheet {
 
-// The texts of one written row: columns A, B, C and D of the sheet.
-using RowTexts = std::array<QString, 4>;
+// The texts of one written row: columns A, B, C, … of the sheet.
+using RowTexts = QStringList;
 
 // The most characters a cell holds; a spreadsheet program refuses longer texts.
 constexpr qsizetype kMaxCellChars = 32'767;
 
 // Writes `rows` to a new workbook at `path`, replacing a file there: the
-// first sheet, rows[k] on sheet row k + 1 with no header row, every cell a
-// string exactly as given (an empty text leaves its cell empty). Texts are
+// first sheet, rows[k] on sheet row k + 1, every cell a string exactly as
+// given (an empty text leaves its cell empty); the last column of the widest
+// row, the note, is wide and wraps its lines. Texts are
 // made fit to store: what XML cannot carry (control characters other than
 // tab and line feed, unpaired surrogates, U+FFFE, U+FFFF) is dropped, a
 // carriage return becomes a line feed ("\r\n" one line feed),

@@ -282,11 +282,14 @@ TEST_F(SaveWindow, a_menu_with_a_header_and_a_category_column_lands_each_row_in_
     file.close();
     window->Grup->setCurrentIndex(window->Grup->findText(QStringLiteral("İçecekler")));
     window->goster->setChecked(true);
-    MessageCatcher loadMessages;
-    window->loadSpreadsheet(path);
-
-    ASSERT_EQ(loadMessages.texts.size(), 1);
-    EXPECT_TRUE(loadMessages.texts.first().contains(QStringLiteral("Kullanılmayan sütunlar: “KDV”.")));
+    QStringList loadMessages;
+    {
+        MessageCatcher messages;
+        window->loadSpreadsheet(path);
+        loadMessages = messages.texts;
+    }
+    ASSERT_EQ(loadMessages.size(), 1);
+    EXPECT_TRUE(loadMessages.first().contains(QStringLiteral("Kullanılmayan sütunlar: “KDV”.")));
     FlexGrid *grid = window->satisekrani2;
     QStringList captions;
     for (int col = 1; col < grid->Cols(); ++col)
@@ -296,8 +299,12 @@ TEST_F(SaveWindow, a_menu_with_a_header_and_a_category_column_lands_each_row_in_
               QStringLiteral("3 eklenecek · 1 tanınmayan seçimle atlanacak · 1 yeni grup: Soğuk İçecekler"));
     EXPECT_TRUE(window->preview->toolTip(4, 1).contains(QStringLiteral("Paket")));
 
-    MessageCatcher messages;
-    window->kaydet->click();
+    const QString kept = folder.filePath(QStringLiteral("kalanlar.xlsx"));
+    window->keptRowsPrompt = [&](QWidget *, const QString &) { return kept; };
+    {
+        MessageCatcher messages(QStringLiteral("Kalanları Kaydet…"));
+        window->kaydet->click();
+    }
     EXPECT_EQ(count("SELECT COUNT(*) FROM ScreenMenuCategories"), 3);
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems i JOIN ScreenMenuItems s ON s.MenuItemId = i.id "
                     "JOIN ScreenMenuCategories c ON c.id = s.ScreenMenuCategoryId JOIN MenuItemPortions o "
@@ -307,4 +314,12 @@ TEST_F(SaveWindow, a_menu_with_a_header_and_a_category_column_lands_each_row_in_
                     "(i.Name = 'Çay' AND c.id = 4 AND o.Multiplier = 1000 AND m.id IS NULL))"),
               3);
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 3);
+
+    // The row that did not land comes back with its own columns.
+    MessageCatcher reload;
+    window->loadSpreadsheet(kept);
+    QStringList cells;
+    for (int col = 1; col < grid->Cols(); ++col)
+        cells << grid->TextMatrix(1, col);
+    EXPECT_EQ(cells, (QStringList{"1004", "Limonata", "40", "soğuk içecekler", "Paket", ""}));
 }
