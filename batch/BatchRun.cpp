@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "batch/BatchOptions.h"
+#include "batch/ProductList.h"
 #include "batch/ProgressBar.h"
 #include "batch/ReportOutput.h"
 #include "batch/RowReport.h"
@@ -73,15 +74,6 @@ QStringList fileLabels(const QList<TargetSource> &targets)
         paths << (text.error.isEmpty() ? ado::databaseFileOf(text.text) : QString());
     }
     return distinctFileLabels(paths);
-}
-
-QList<bulksave::ProductRow> productRows(const spreadsheet::SheetColumns &sheet)
-{
-    QList<bulksave::ProductRow> rows;
-    rows.reserve(qsizetype(sheet.rows.size()));
-    for (const auto &cells : sheet.rows)
-        rows.append({cells[0], cells[1], cells[2]});
-    return rows;
 }
 
 int targetStatus(const TargetOutcome &outcome, const QList<ReportRow> &rows)
@@ -184,7 +176,14 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         print(err, message + u'\n');
     if (!sheet.ok())
         return FileUnreadable;
-    const QList<bulksave::ProductRow> rows = productRows(sheet);
+    QString columnsError;
+    const std::optional<ProductList> list = readProductList(cellRows(sheet), options, columnsError);
+    if (!list) {
+        print(err, columnsError + QStringLiteral("\n(toplu-ekle --help)\n"));
+        return WrongUsage;
+    }
+    if (!list->layout.isEmpty())
+        print(err, list->layout + u'\n');
 
     ReportOutput report;
     if (!report.open(options.reportFile, out) || (!options.json && !report.write(csvHeader())))
@@ -195,10 +194,10 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
     QList<TargetReport> targets;
     const QStringList labels = fileLabels(options.targets);
     for (qsizetype i = 0; i < options.targets.size(); ++i) {
-        TargetReport target{importTarget(options.targets.at(i), int(i) + 1, rows, options, err), {}};
+        TargetReport target{importTarget(options.targets.at(i), int(i) + 1, list->rows, options, err), {}};
         if (!labels.at(i).isEmpty())
             target.outcome.label = labels.at(i);
-        target.rows = reportRows(target.outcome, rows, options);
+        target.rows = reportRows(target.outcome, *list, options);
         if (sheet.damaged)
             markSheetDamaged(target.rows);
         print(err, targetSummary(target.outcome, options));

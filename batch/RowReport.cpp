@@ -140,16 +140,16 @@ QByteArray csvPrice(const std::optional<double> &price)
 
 }  // namespace
 
-QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::ProductRow> &rows,
-                            const BatchOptions &options)
+QList<ReportRow> reportRows(const TargetOutcome &outcome, const ProductList &list, const BatchOptions &options)
 {
     QList<ReportRow> report;
     report.reserve(outcome.previews.size());
-    for (qsizetype i = 0; i < outcome.previews.size() && i < rows.size(); ++i) {
+    for (qsizetype i = 0; i < outcome.previews.size() && i < list.rows.size(); ++i) {
         const RowPreview &preview = outcome.previews.at(i);
         if (preview.fate == RowFate::Blank)
             continue;
-        ReportRow row{outcome.label, int(i) + 1, rows.at(i).barcode, rows.at(i).name, {}, {}, 0, {}, {}};
+        const bulksave::ProductRow &cells = list.rows.at(i);
+        ReportRow row{outcome.label, int(list.sheetRows.at(std::size_t(i))), cells.barcode, cells.name, {}, {}, 0, {}, {}};
         if (outcome.save && i < outcome.save->rows.size())
             judgeSaved(row, outcome.save->rows.at(i), preview);
         else

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "batch/BatchOptions.h"
+#include "batch/ProductList.h"
 #include "batch/TargetImport.h"
 
 namespace batch {
@@ -28,10 +29,9 @@ struct ReportRow {
     std::optional<double> newPrice;  // and after
 };
 
-// The report rows of `outcome` for `rows`, in row order; blank rows, which
-// are no products, have none.
-QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::ProductRow> &rows,
-                            const BatchOptions &options);
+// The report rows of `outcome` for the rows of `list`, in row order; blank
+// rows, which are no products, have none.
+QList<ReportRow> reportRows(const TargetOutcome &outcome, const ProductList &list, const BatchOptions &options);
 
 // Marks `rows` as read from a damaged sheet, which may have lost cells or
 // run rows together: each reason says so, after what it said before.
