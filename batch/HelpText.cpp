@@ -96,7 +96,10 @@ Rapor / report:
   --report DOSYA       Satır raporu standart çıktı yerine bu dosyaya.
                        The row report into this file instead of standard output.
   --json               Rapor JSON olarak (varsayılan CSV) / report as JSON (default CSV)
-  CSV sütunları / columns: target,row,barcode,name,status,reason,item_id
+  CSV sütunları / columns:
+    target,row,barcode,name,group,status,reason,item_id,old_price,new_price
+  row: tablodaki satır numarası / the row's number in the sheet
+  group: satırın eklendiği ya da ekleneceği grup / the row's group as stored
   status: landed, skipped, duplicate, failed, not-attempted, would-add, would-fail
   CSV'de =, +, -, @, sekme ya da satır başıyla başlayan metnin önüne ' konur.
   In CSV a text starting with =, +, -, @, tab or CR gets a leading '.

@@ -69,12 +69,12 @@ TEST_F(BatchProgram, ImportsIntoTheWindowsOwnDatabaseAndReportsEveryRow)
                            QStringLiteral("--printer"), QStringLiteral("Bar Yazıcısı"), QStringLiteral("--submenu"),
                            QStringLiteral("Soğuk")});
     EXPECT_EQ(first.exitCode, 1) << first.err.toStdString();  // one row skipped
-    EXPECT_EQ(first.out.section(u'\n', 0, 0), QStringLiteral("target,row,barcode,name,status,reason,item_id,old_price,new_price\r"));
+    EXPECT_EQ(first.out.section(u'\n', 0, 0), QStringLiteral("target,row,barcode,name,group,status,reason,item_id,old_price,new_price\r"));
     EXPECT_EQ(reportLines(first), (QStringList{
-        QStringLiteral("Menora POS.db,1,8690000000017,Çay,landed,,1,,"),
-        QStringLiteral("Menora POS.db,2,8690000000024,\"Simit, susamlı\",landed,,2,,"),
-        QStringLiteral("Menora POS.db,3,8690000000031,Su,skipped,fiyat bir sayı değil (“bedava”),,,"),
-        QStringLiteral("Menora POS.db,5,8690000000048,\"Ayran \"\"büyük\"\"\",landed,,3,,"),
+        QStringLiteral("Menora POS.db,1,8690000000017,Çay,İçecek,landed,,1,,"),
+        QStringLiteral("Menora POS.db,2,8690000000024,\"Simit, susamlı\",İçecek,landed,,2,,"),
+        QStringLiteral("Menora POS.db,3,8690000000031,Su,İçecek,skipped,fiyat bir sayı değil (“bedava”),,,"),
+        QStringLiteral("Menora POS.db,5,8690000000048,\"Ayran \"\"büyük\"\"\",İçecek,landed,,3,,"),
     }));
     EXPECT_TRUE(first.err.contains(QStringLiteral("[Menora POS.db]\nToplu Ürün Eklendi\nEklenen ürün: 3\nAtlanan satır: 1 (3)")))
         << first.err.toStdString();
@@ -115,10 +115,10 @@ TEST_F(BatchProgram, ATargetThatCannotBeReachedDoesNotStopTheOthers)
     EXPECT_EQ(both.exitCode, 3);
     const QStringList lines = reportLines(both);
     ASSERT_EQ(lines.size(), 4) << both.out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("sube-2.db,1,111,Çay,failed,"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("sube-2.db,1,111,Çay,SEÇİLMEDİ,failed,"))) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].contains(QStringLiteral("does not exist"))) << lines[0].toStdString();
-    EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,landed,,1,,"));
-    EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,landed,,2,,"));
+    EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,landed,,1,,"));
+    EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,SEÇİLMEDİ,landed,,2,,"));
     EXPECT_TRUE(both.err.contains(QStringLiteral("[sube-2.db]\nBağlanılamadı: "))) << both.err.toStdString();
     EXPECT_EQ(reachable.count(QStringLiteral("MenuItems")), 2);
 
@@ -171,9 +171,9 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
                          QStringLiteral("--connection"), db.connectionText()});
     EXPECT_EQ(dry.exitCode, 1);
     EXPECT_EQ(reportLines(dry), (QStringList{
-        QStringLiteral("pos.db,1,111,Çay,duplicate,barkod zaten kayıtlı: “Eski Çay” (no 1),,,"),
-        QStringLiteral("pos.db,2,222,Su,would-add,,,,"),
-        QStringLiteral("pos.db,3,333,,skipped,ürün adı yok,,,"),
+        QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,duplicate,barkod zaten kayıtlı: “Eski Çay” (no 1),,,"),
+        QStringLiteral("pos.db,2,222,Su,SEÇİLMEDİ,would-add,,,,"),
+        QStringLiteral("pos.db,3,333,,SEÇİLMEDİ,skipped,ürün adı yok,,,"),
     }));
     EXPECT_TRUE(dry.err.contains(QStringLiteral("Ön izleme (hiçbir şey yazılmadı): 1 eklenecek · 1 atlanacak · 1 barkod zaten kayıtlı")))
         << dry.err.toStdString();
@@ -213,8 +213,8 @@ TEST_F(BatchProgram, DatabaseFilesOfTheSameNameAreToldApartByTheirFolders)
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString first = QDir::toNativeSeparators(QStringLiteral("sube1/pos.db"));
     const QString second = QDir::toNativeSeparators(QStringLiteral("sube2/pos.db"));
-    EXPECT_EQ(reportLines(result), (QStringList{first + QStringLiteral(",1,111,Çay,landed,,1,,"),
-                                                second + QStringLiteral(",1,111,Çay,landed,,1,,")}));
+    EXPECT_EQ(reportLines(result), (QStringList{first + QStringLiteral(",1,111,Çay,SEÇİLMEDİ,landed,,1,,"),
+                                                second + QStringLiteral(",1,111,Çay,SEÇİLMEDİ,landed,,1,,")}));
     EXPECT_TRUE(result.err.contains(u'[' + second + QStringLiteral("]\n"))) << result.err.toStdString();
 }
 
@@ -243,7 +243,7 @@ TEST_F(BatchProgram, DuplicatesAreSkippedAddedOrStopTheTarget)
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
         QStringList statuses;
         for (const QString &line : reportLines(result))
-            statuses << line.section(u',', 4, 4);
+            statuses << line.section(u',', 5, 5);
         EXPECT_EQ(statuses, c.statuses) << result.out.toStdString();
         EXPECT_EQ(db.count(QStringLiteral("MenuItems")), c.itemsAfter);
     }
@@ -283,9 +283,9 @@ TEST_F(BatchProgram, UpdateGivesRegisteredItemsTheSheetsPricesReportsOldAndNewAn
     const ProgramRun updated = run(update + target + QStringList{QStringLiteral("--update-names")});
     EXPECT_EQ(updated.exitCode, 1) << "an unchanged row counts as left out";
     EXPECT_EQ(reportLines(updated), (QStringList{
-        QStringLiteral("pos.db,1,111,Demli Çay,updated,,1,10,12.5"),
-        QStringLiteral("pos.db,2,222,,unchanged,fiyat aynı,,5,5"),
-        QStringLiteral("pos.db,3,333,Simit,landed,,3,,"),
+        QStringLiteral("pos.db,1,111,Demli Çay,SEÇİLMEDİ,updated,,1,10,12.5"),
+        QStringLiteral("pos.db,2,222,,SEÇİLMEDİ,unchanged,fiyat aynı,,5,5"),
+        QStringLiteral("pos.db,3,333,Simit,SEÇİLMEDİ,landed,,3,,"),
     }));
     EXPECT_EQ(db.rows(QStringLiteral("SELECT MenuItems.Name, Price FROM MenuItems JOIN MenuItemPortions p ON p.MenuItemId = MenuItems.id "
                                      "JOIN MenuItemPrices pr ON pr.MenuItemPortionId = p.id ORDER BY MenuItems.id")),
@@ -365,8 +365,8 @@ TEST_F(BatchProgram, ADamagedSheetIsNeverReportedClean)
     TestDatabase db;
     const ProgramRun imported = run({products, QStringLiteral("--connection"), db.connectionText()});
     EXPECT_EQ(imported.exitCode, 1) << imported.err.toStdString();
-    EXPECT_EQ(reportLines(imported), (QStringList{QStringLiteral("pos.db,1,111,Çay,landed,") + note + QStringLiteral(",1,,"),
-                                                  QStringLiteral("pos.db,2,222,Su,landed,") + note + QStringLiteral(",2,,")}));
+    EXPECT_EQ(reportLines(imported), (QStringList{QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,landed,") + note + QStringLiteral(",1,,"),
+                                                  QStringLiteral("pos.db,2,222,Su,SEÇİLMEDİ,landed,") + note + QStringLiteral(",2,,")}));
     EXPECT_TRUE(imported.err.contains(QStringLiteral("Dosya hasarlı"))) << imported.err.toStdString();
 
     const ProgramRun dry = run({products, QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--connection"),
@@ -384,7 +384,7 @@ TEST_F(BatchProgram, ALongPriceTextIsQuotedShortInTheReport)
     const ProgramRun result = run({products, QStringLiteral("--dry-run"), QStringLiteral("--connection"),
                                    TestDatabase().connectionText()});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(reportLines(result), QStringList{QStringLiteral("pos.db,1,111,Çay,skipped,fiyat bir sayı değil (“") +
+    EXPECT_EQ(reportLines(result), QStringList{QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,skipped,fiyat bir sayı değil (“") +
                                                price.left(100) + QStringLiteral("…”),,,")});
 }
 
