@@ -45,7 +45,7 @@ QString readColumns(QList<bulksave::ColumnChoice> &columns, const QString &value
     columns.clear();
     for (const QString &part : value.split(u',')) {
         const qsizetype equals = part.indexOf(u'=');
-        const QString key = part.first(std::max<qsizetype>(equals, 0)).trimmed();
+        const QString key = (equals < 0 ? part : part.first(equals)).trimmed();
         const QString column = equals < 0 ? QString() : part.sliced(equals + 1).trimmed();
         const std::optional<bulksave::ListField> field = bulksave::fieldOfKey(key);
         if (!field)

@@ -106,6 +106,13 @@ TargetOutcome importTarget(const TargetSource &source, int number, const QList<b
     return outcome;
 }
 
+// Says what is wrong with the command line; the status of wrong usage.
+int usageFailure(const QString &error, std::FILE *err)
+{
+    print(err, error + QStringLiteral("\n(toplu-ekle --help)\n"));
+    return WrongUsage;
+}
+
 // Says why the report could not be written; the status of a run whose
 // report is lost, so that no script takes it for a run that went well.
 int reportFailure(const ReportOutput &report, std::FILE *err)
@@ -161,10 +168,8 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         print(out, helpText());
         return AllLanded;
     }
-    if (!parsed.ok()) {
-        print(err, parsed.usageError + QStringLiteral("\n(toplu-ekle --help)\n"));
-        return WrongUsage;
-    }
+    if (!parsed.ok())
+        return usageFailure(parsed.usageError, err);
     const BatchOptions &options = parsed.options;
     if (options.undoing())
         return undoOnTargets(options, err);
@@ -178,10 +183,8 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return FileUnreadable;
     QString columnsError;
     const std::optional<ProductList> list = readProductList(cellRows(sheet), options, columnsError);
-    if (!list) {
-        print(err, columnsError + QStringLiteral("\n(toplu-ekle --help)\n"));
-        return WrongUsage;
-    }
+    if (!list)
+        return usageFailure(columnsError, err);
     if (!list->layout.isEmpty())
         print(err, list->layout + u'\n');
 
