@@ -1,5 +1,6 @@
 #include "batch/BatchOptions.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -35,6 +36,36 @@ int positionOf(const QStringList &entries, const QString &value)
 QString bothLanguages(const QString &turkish, const QString &english)
 {
     return turkish + QStringLiteral("\n") + english;
+}
+
+// Reads "barkod=C,ad=Stok Adı" into `columns`: each field by its key, its
+// column by letters or by header text. Returns the usage error, or "".
+QString readColumns(QList<bulksave::ColumnChoice> &columns, const QString &value)
+{
+    columns.clear();
+    for (const QString &part : value.split(u',')) {
+        const qsizetype equals = part.indexOf(u'=');
+        const QString key = (equals < 0 ? part : part.first(equals)).trimmed();
+        const QString column = equals < 0 ? QString() : part.sliced(equals + 1).trimmed();
+        const std::optional<bulksave::ListField> field = bulksave::fieldOfKey(key);
+        if (!field)
+            return bothLanguages(
+                QStringLiteral("--columns: “%1” bir alan değil (barkod, ad, fiyat, grup, birim, yazıcı, renk, alt grup).")
+                    .arg(part.trimmed()),
+                QStringLiteral("--columns: “%1” names no field (barcode, name, price, group, unit, printer, colour, "
+                               "submenu).")
+                    .arg(part.trimmed()));
+        if (column.isEmpty())
+            return bothLanguages(QStringLiteral("--columns: %1 bir sütun harfi ya da başlık metni ister.").arg(key),
+                                 QStringLiteral("--columns: %1 needs a column letter or a header text.").arg(key));
+        const bool twice = std::any_of(columns.cbegin(), columns.cend(),
+                                       [&](const bulksave::ColumnChoice &given) { return given.field == *field; });
+        if (twice)
+            return bothLanguages(QStringLiteral("--columns: %1 iki kez verilmiş.").arg(key),
+                                 QStringLiteral("--columns: %1 is given twice.").arg(key));
+        columns.append({*field, column});
+    }
+    return {};
 }
 
 // Sets one option from its value; returns the usage error, or "".
@@ -95,6 +126,8 @@ const std::map<QString, Setter> &valueOptions()
                           : bothLanguages(QStringLiteral("Bilinmeyen --locale: “%1” (örnek: tr_TR).").arg(v),
                                           QStringLiteral("Unknown --locale: “%1” (for example tr_TR).").arg(v));
          }},
+        {QStringLiteral("--columns"),
+         [](BatchOptions &o, const QString &v) { return readColumns(o.columns, v); }},
         {QStringLiteral("--settings"),
          [](BatchOptions &o, const QString &v) {
              o.targets.append({TargetSource::Kind::SettingsFile, v});
@@ -134,6 +167,7 @@ const std::map<QString, bool BatchOptions::*> &switchOptions()
         {QStringLiteral("--json"), &BatchOptions::json},
         {QStringLiteral("--undo-last"), &BatchOptions::undoLast},
         {QStringLiteral("--update-names"), &BatchOptions::updateNames},
+        {QStringLiteral("--no-header"), &BatchOptions::noHeader},
     };
     return switches;
 }
@@ -209,6 +243,10 @@ ParsedArguments parseArguments(const QStringList &arguments)
     if (options.updateNames && options.duplicates != DuplicatePolicy::Update)
         return usage(QStringLiteral("--update-names yalnız --duplicates update ile verilir."),
                      QStringLiteral("--update-names goes only with --duplicates update."));
+    const auto byText = [](const bulksave::ColumnChoice &choice) { return !bulksave::columnOfLetters(choice.column); };
+    if (options.noHeader && std::any_of(options.columns.cbegin(), options.columns.cend(), byText))
+        return usage(QStringLiteral("--no-header ile --columns sütunları harfle verilir (C, AD), başlık metniyle değil."),
+                     QStringLiteral("With --no-header, --columns takes letters (C, AD), not header texts."));
     if (options.exporting()) {
         parsed.usageError = exportUsage(options, files);
         if (!parsed.ok())

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+#include "import/ListColumns.h"
+
 namespace batch {
 
 // What a save does with rows whose barcode is a menu item's already or
@@ -43,6 +45,8 @@ struct BatchOptions {
     bool updateNames = false;              // with Update, the items' names change too
     bool dryRun = false;
     QLocale locale = QLocale::system();    // number rules of the sheet's prices
+    QList<bulksave::ColumnChoice> columns; // fields placed by hand; the others where the list's header puts them
+    bool noHeader = false;                 // the list has no header: A/B/C unless columns say otherwise
     QList<TargetSource> targets;           // in the order given; never empty after parsing
     QString reportFile;                    // "" writes the report to standard output
     bool json = false;                     // the report as JSON instead of CSV

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "batch/BatchOptions.h"
+#include "batch/ProductList.h"
 #include "batch/ProgressBar.h"
 #include "batch/ReportOutput.h"
 #include "batch/RowReport.h"
@@ -75,15 +76,6 @@ QStringList fileLabels(const QList<TargetSource> &targets)
     return distinctFileLabels(paths);
 }
 
-QList<bulksave::ProductRow> productRows(const spreadsheet::SheetColumns &sheet)
-{
-    QList<bulksave::ProductRow> rows;
-    rows.reserve(qsizetype(sheet.rows.size()));
-    for (const auto &cells : sheet.rows)
-        rows.append({cells[0], cells[1], cells[2]});
-    return rows;
-}
-
 int targetStatus(const TargetOutcome &outcome, const QList<ReportRow> &rows)
 {
     if (!outcome.reached)
@@ -112,6 +104,13 @@ TargetOutcome importTarget(const TargetSource &source, int number, const QList<b
     if (outcome.label.isEmpty())
         outcome.label = QStringLiteral("hedef %1").arg(number);
     return outcome;
+}
+
+// Says what is wrong with the command line; the status of wrong usage.
+int usageFailure(const QString &error, std::FILE *err)
+{
+    print(err, error + QStringLiteral("\n(toplu-ekle --help)\n"));
+    return WrongUsage;
 }
 
 // Says why the report could not be written; the status of a run whose
@@ -169,10 +168,8 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         print(out, helpText());
         return AllLanded;
     }
-    if (!parsed.ok()) {
-        print(err, parsed.usageError + QStringLiteral("\n(toplu-ekle --help)\n"));
-        return WrongUsage;
-    }
+    if (!parsed.ok())
+        return usageFailure(parsed.usageError, err);
     const BatchOptions &options = parsed.options;
     if (options.undoing())
         return undoOnTargets(options, err);
@@ -184,7 +181,12 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         print(err, message + u'\n');
     if (!sheet.ok())
         return FileUnreadable;
-    const QList<bulksave::ProductRow> rows = productRows(sheet);
+    QString columnsError;
+    const std::optional<ProductList> list = readProductList(sheet.rows, options, columnsError);
+    if (!list)
+        return usageFailure(columnsError, err);
+    if (!list->layout.isEmpty())
+        print(err, list->layout + u'\n');
 
     ReportOutput report;
     if (!report.open(options.reportFile, out) || (!options.json && !report.write(csvHeader())))
@@ -195,10 +197,10 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
     QList<TargetReport> targets;
     const QStringList labels = fileLabels(options.targets);
     for (qsizetype i = 0; i < options.targets.size(); ++i) {
-        TargetReport target{importTarget(options.targets.at(i), int(i) + 1, rows, options, err), {}};
+        TargetReport target{importTarget(options.targets.at(i), int(i) + 1, list->rows, options, err), {}};
         if (!labels.at(i).isEmpty())
             target.outcome.label = labels.at(i);
-        target.rows = reportRows(target.outcome, rows, options);
+        target.rows = reportRows(target.outcome, *list, options);
         if (sheet.damaged)
             markSheetDamaged(target.rows);
         print(err, targetSummary(target.outcome, options));

@@ -7,10 +7,14 @@ QString helpText()
     return QStringLiteral(R"(Kullanım / Usage: toplu-ekle [seçenekler / options] TABLO-DOSYASI / SPREADSHEET
                   toplu-ekle --export DOSYA.xlsx [--group METİN] [hedef / target]
 
-Tablodaki ürünleri (A barkod, B ad, C fiyat) satış programının veritabanına
-menü ürünü olarak ekler; pencerenin KAYDET düğmesiyle aynı işi yapar.
-Adds the sheet's products (A barcode, B name, C price) to the point-of-sale
-database as menu items, exactly as the window's KAYDET button does.
+Tablodaki ürünleri satış programının veritabanına menü ürünü olarak ekler;
+pencerenin KAYDET düğmesiyle aynı işi yapar. Sütunlar tablonun başlık
+satırından okunur (grup, birim, yazıcı, renk, alt grup sütunları da); başlık
+yoksa A barkod, B ad, C fiyat.
+Adds the sheet's products to the point-of-sale database as menu items,
+exactly as the window's KAYDET button does. Columns are read by the sheet's
+header row (group, unit, printer, colour and sub-menu columns too); without
+one, A barcode, B name, C price.
 Okunan dosyalar / files read: .xls .xlsx .xlsm .ods .csv .txt .htm .html
 
 Seçimler / choices:
@@ -41,6 +45,22 @@ Seçimler / choices:
                        Preview only; nothing is written.
   --locale AD          Fiyat sayılarının dili, örn. tr_TR (varsayılan: sistemin).
                        Number rules of the prices, e.g. tr_TR (default: the system's).
+
+Sütunlar / columns:
+  --columns ALAN=SÜTUN,...
+                       Alanların sütunları elle: harfle (C, AD) ya da başlık
+                       hücresinin metniyle; verilmeyen alanlar başlığa göre.
+                       Alanlar: barkod ad fiyat grup birim yazıcı renk "alt grup".
+                       Fields' columns by hand: by letters (C, AD) or by the
+                       header cell's text; the other fields as the header says.
+                       Fields: barcode name price group unit printer colour
+                       submenu. Örnek / example:
+                       --columns "ad=Stok Adı,fiyat=Tutar,barkod=C"
+  --no-header          Başlık satırı aranmaz: A barkod, B ad, C fiyat (ya da
+                       --columns harfleri); ilk satır da ürün sayılır.
+                       No header row is looked for: A barcode, B name, C price
+                       (or the --columns letters); the first row is a product too.
+  Grup hücresi boş satır --group grubuna girer / a blank group cell takes --group.
 
 Hedefler / targets (verilmezse pencerenin bağlantısı / default: the window's connection):
   --settings DOSYA     Başka bir ayar dosyasının bağlantısı / another settings file
@@ -76,7 +96,10 @@ Rapor / report:
   --report DOSYA       Satır raporu standart çıktı yerine bu dosyaya.
                        The row report into this file instead of standard output.
   --json               Rapor JSON olarak (varsayılan CSV) / report as JSON (default CSV)
-  CSV sütunları / columns: target,row,barcode,name,status,reason,item_id
+  CSV sütunları / columns:
+    target,row,barcode,name,group,status,reason,item_id,old_price,new_price
+  row: tablodaki satır numarası / the row's number in the sheet
+  group: satırın eklendiği ya da ekleneceği grup / the row's group as stored
   status: landed, skipped, duplicate, failed, not-attempted, would-add, would-fail
   CSV'de =, +, -, @, sekme ya da satır başıyla başlayan metnin önüne ' konur.
   In CSV a text starting with =, +, -, @, tab or CR gets a leading '.

@@ -36,7 +36,18 @@ void notePrices(ReportRow &row, const RowPreview &preview)
 
 bool isSkipped(const RowPreview &preview)
 {
-    return preview.fate == RowFate::SkippedNoName || preview.fate == RowFate::SkippedPrice;
+    return preview.fate == RowFate::SkippedNoName || preview.fate == RowFate::SkippedPrice ||
+           preview.fate == RowFate::SkippedChoice;
+}
+
+// The group of a row as stored: a usable row's resolved one; for the others,
+// their own cell, else the command line's.
+QString groupOf(const RowPreview &preview, const bulksave::ProductRow &cells, const BatchOptions &options)
+{
+    if (!preview.values.group.isEmpty())
+        return preview.values.group;
+    const QString own = cells.group.trimmed();
+    return own.isEmpty() ? options.group : own;
 }
 
 const QString kNothingWrittenForDuplicates =
@@ -140,16 +151,17 @@ QByteArray csvPrice(const std::optional<double> &price)
 
 }  // namespace
 
-QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::ProductRow> &rows,
-                            const BatchOptions &options)
+QList<ReportRow> reportRows(const TargetOutcome &outcome, const ProductList &list, const BatchOptions &options)
 {
     QList<ReportRow> report;
     report.reserve(outcome.previews.size());
-    for (qsizetype i = 0; i < outcome.previews.size() && i < rows.size(); ++i) {
+    for (qsizetype i = 0; i < outcome.previews.size() && i < list.rows.size(); ++i) {
         const RowPreview &preview = outcome.previews.at(i);
         if (preview.fate == RowFate::Blank)
             continue;
-        ReportRow row{outcome.label, int(i) + 1, rows.at(i).barcode, rows.at(i).name, {}, {}, 0, {}, {}};
+        const bulksave::ProductRow &cells = list.rows.at(i);
+        ReportRow row{outcome.label, int(list.sheetRows.at(std::size_t(i))), cells.barcode, cells.name,
+                      groupOf(preview, cells, options), {}, {}, 0, {}, {}};
         if (outcome.save && i < outcome.save->rows.size())
             judgeSaved(row, outcome.save->rows.at(i), preview);
         else
@@ -176,7 +188,7 @@ bool allLanded(const QList<ReportRow> &rows)
 
 QByteArray csvHeader()
 {
-    return "target,row,barcode,name,status,reason,item_id,old_price,new_price\r\n";
+    return "target,row,barcode,name,group,status,reason,item_id,old_price,new_price\r\n";
 }
 
 QByteArray csvLines(const QList<ReportRow> &rows)
@@ -184,7 +196,7 @@ QByteArray csvLines(const QList<ReportRow> &rows)
     QByteArray out;
     for (const ReportRow &row : rows) {
         out += csvField(row.target) + ',' + QByteArray::number(row.gridRow) + ',' + csvField(row.barcode) + ',' +
-               csvField(row.name) + ',' + row.status.toUtf8() + ',' + csvField(row.reason) + ',' +
+               csvField(row.name) + ',' + csvField(row.group) + ',' + row.status.toUtf8() + ',' + csvField(row.reason) + ',' +
                (row.itemId > 0 ? QByteArray::number(row.itemId) : QByteArray()) + ',' + csvPrice(row.oldPrice) + ',' +
                csvPrice(row.newPrice) + "\r\n";
     }
@@ -201,6 +213,7 @@ QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus, bool s
                 {QStringLiteral("row"), row.gridRow},
                 {QStringLiteral("barcode"), row.barcode},
                 {QStringLiteral("name"), row.name},
+                {QStringLiteral("group"), row.group},
                 {QStringLiteral("status"), row.status},
                 {QStringLiteral("reason"), row.reason},
                 {QStringLiteral("itemId"), row.itemId > 0 ? QJsonValue(row.itemId) : QJsonValue()},
@@ -234,7 +247,7 @@ QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options)
     else if (outcome.stoppedForDuplicates)
         body = bulksave::duplicateQuestion(outcome.previews) + u'\n' + kNothingWrittenForDuplicates;
     else if (options.dryRun)
-        body = QStringLiteral("Ön izleme (hiçbir şey yazılmadı): %1").arg(bulksave::previewSummary(outcome.previews));
+        body = QStringLiteral("Ön izleme (hiçbir şey yazılmadı): %1").arg(bulksave::previewSummary(outcome.previews, outcome.newGroups));
     else
         body = bulksave::completionMessage(*outcome.save) +
                QStringLiteral("\nKaydetme: %1 satır, %2 sn (%3 satır/sn)")

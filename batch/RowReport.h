@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "batch/BatchOptions.h"
+#include "batch/ProductList.h"
 #include "batch/TargetImport.h"
 
 namespace batch {
@@ -19,6 +20,7 @@ struct ReportRow {
     int gridRow = 0;   // 1 = the first row of the sheet
     QString barcode;   // the cell texts as read
     QString name;
+    QString group;     // the category the row lands or would land in, as stored
     // landed, skipped, duplicate, failed, not-attempted, would-add, would-fail,
     // updated, unchanged, would-update
     QString status;
@@ -28,10 +30,9 @@ struct ReportRow {
     std::optional<double> newPrice;  // and after
 };
 
-// The report rows of `outcome` for `rows`, in row order; blank rows, which
-// are no products, have none.
-QList<ReportRow> reportRows(const TargetOutcome &outcome, const QList<bulksave::ProductRow> &rows,
-                            const BatchOptions &options);
+// The report rows of `outcome` for the rows of `list`, in row order; blank
+// rows, which are no products, have none.
+QList<ReportRow> reportRows(const TargetOutcome &outcome, const ProductList &list, const BatchOptions &options);
 
 // Marks `rows` as read from a damaged sheet, which may have lost cells or
 // run rows together: each reason says so, after what it said before.
@@ -56,7 +57,7 @@ struct TargetReport {
 
 // The whole JSON report: {"exitStatus": n, "sheetDamaged": bool, "targets":
 // [{"target", "reached", "failure", "saveSeconds", "rowsPerSecond", "journal",
-// "rows": [{"row", "barcode", "name", "status", "reason", "itemId",
+// "rows": [{"row", "barcode", "name", "group", "status", "reason", "itemId",
 // "old_price", "new_price"}]}]}; itemId and the prices are null where the
 // CSV leaves them empty, the two figures 0 without a save. Texts are as read: a JSON reader evaluates no formula.
 QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus, bool sheetDamaged);

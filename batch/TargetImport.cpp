@@ -95,7 +95,15 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
         outcome.failure = printer.error;
     }
 
-    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+    // The rows' own group and printer cells name the target's records.
+    bulksave::ChoiceRecords records;
+    if (outcome.failure.isEmpty()) {
+        QString unread;
+        records = bulksave::readChoiceRecords(connection.database(), unread);
+        if (!unread.isEmpty())
+            outcome.failure = QStringLiteral("kategoriler ve yazıcılar okunamadı: %1").arg(unread);
+    }
+    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity(), std::move(records));
     verdicts.judgeAll(rows);
     if (outcome.failure.isEmpty()) {
         const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
@@ -105,6 +113,7 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
             outcome.failure = QStringLiteral("kayıtlı barkodlar okunamadı: %1").arg(found.error);
     }
     outcome.previews = verdicts.previews();
+    outcome.newGroups = verdicts.newGroups();
     if (!outcome.failure.isEmpty())
         return outcome;
     const QSet<int> duplicates = bulksave::duplicateRows(outcome.previews);

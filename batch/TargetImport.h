@@ -21,6 +21,7 @@ struct TargetOutcome {
     QString failure;           // why nothing was written: the connection, the printer or the barcode lookup
     bool stoppedForDuplicates = false;  // --duplicates stop met a duplicate: nothing was (or, dry, would be) written
     QList<bulksave::RowPreview> previews;  // the verdict on every row, rows[0] first
+    QStringList newGroups;     // the categories the save would create, in the order of their first rows
     std::optional<bulksave::SaveResult> save;  // what the save did; none for a dry run or a failure
     double saveSeconds = 0;  // how long the save itself took, from its first row to its last
     QString journal;         // the save's journal, for undoing it; "" without a save or when nothing landed
@@ -43,7 +44,8 @@ bulksave::SaveChoices baseChoices(const BatchOptions &options);
 // Opens `connection` (its text already set) and imports `rows` into it as
 // `options` say. `progress` sees every visited row of the save. Nothing is
 // written when the connection does not open, the printer is not one of the
-// target's, the existing barcodes cannot be read, for a dry run, or when
+// target's, its categories and printers or the existing barcodes cannot be
+// read, for a dry run, or when
 // --duplicates stop meets a duplicate. A save is journaled in
 // `journalFolder`; a journal that cannot be started fails the target before
 // any write. A dry run opens the database read-only.

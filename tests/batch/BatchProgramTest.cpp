@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
@@ -69,12 +70,12 @@ TEST_F(BatchProgram, ImportsIntoTheWindowsOwnDatabaseAndReportsEveryRow)
                            QStringLiteral("--printer"), QStringLiteral("Bar Yazıcısı"), QStringLiteral("--submenu"),
                            QStringLiteral("Soğuk")});
     EXPECT_EQ(first.exitCode, 1) << first.err.toStdString();  // one row skipped
-    EXPECT_EQ(first.out.section(u'\n', 0, 0), QStringLiteral("target,row,barcode,name,status,reason,item_id,old_price,new_price\r"));
+    EXPECT_EQ(first.out.section(u'\n', 0, 0), QStringLiteral("target,row,barcode,name,group,status,reason,item_id,old_price,new_price\r"));
     EXPECT_EQ(reportLines(first), (QStringList{
-        QStringLiteral("Menora POS.db,1,8690000000017,Çay,landed,,1,,"),
-        QStringLiteral("Menora POS.db,2,8690000000024,\"Simit, susamlı\",landed,,2,,"),
-        QStringLiteral("Menora POS.db,3,8690000000031,Su,skipped,fiyat bir sayı değil (“bedava”),,,"),
-        QStringLiteral("Menora POS.db,5,8690000000048,\"Ayran \"\"büyük\"\"\",landed,,3,,"),
+        QStringLiteral("Menora POS.db,1,8690000000017,Çay,İçecek,landed,,1,,"),
+        QStringLiteral("Menora POS.db,2,8690000000024,\"Simit, susamlı\",İçecek,landed,,2,,"),
+        QStringLiteral("Menora POS.db,3,8690000000031,Su,İçecek,skipped,fiyat bir sayı değil (“bedava”),,,"),
+        QStringLiteral("Menora POS.db,5,8690000000048,\"Ayran \"\"büyük\"\"\",İçecek,landed,,3,,"),
     }));
     EXPECT_TRUE(first.err.contains(QStringLiteral("[Menora POS.db]\nToplu Ürün Eklendi\nEklenen ürün: 3\nAtlanan satır: 1 (3)")))
         << first.err.toStdString();
@@ -115,10 +116,10 @@ TEST_F(BatchProgram, ATargetThatCannotBeReachedDoesNotStopTheOthers)
     EXPECT_EQ(both.exitCode, 3);
     const QStringList lines = reportLines(both);
     ASSERT_EQ(lines.size(), 4) << both.out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("sube-2.db,1,111,Çay,failed,"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("sube-2.db,1,111,Çay,SEÇİLMEDİ,failed,"))) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].contains(QStringLiteral("does not exist"))) << lines[0].toStdString();
-    EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,landed,,1,,"));
-    EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,landed,,2,,"));
+    EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,landed,,1,,"));
+    EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,SEÇİLMEDİ,landed,,2,,"));
     EXPECT_TRUE(both.err.contains(QStringLiteral("[sube-2.db]\nBağlanılamadı: "))) << both.err.toStdString();
     EXPECT_EQ(reachable.count(QStringLiteral("MenuItems")), 2);
 
@@ -171,9 +172,9 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
                          QStringLiteral("--connection"), db.connectionText()});
     EXPECT_EQ(dry.exitCode, 1);
     EXPECT_EQ(reportLines(dry), (QStringList{
-        QStringLiteral("pos.db,1,111,Çay,duplicate,barkod zaten kayıtlı: “Eski Çay” (no 1),,,"),
-        QStringLiteral("pos.db,2,222,Su,would-add,,,,"),
-        QStringLiteral("pos.db,3,333,,skipped,ürün adı yok,,,"),
+        QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,duplicate,barkod zaten kayıtlı: “Eski Çay” (no 1),,,"),
+        QStringLiteral("pos.db,2,222,Su,SEÇİLMEDİ,would-add,,,,"),
+        QStringLiteral("pos.db,3,333,,SEÇİLMEDİ,skipped,ürün adı yok,,,"),
     }));
     EXPECT_TRUE(dry.err.contains(QStringLiteral("Ön izleme (hiçbir şey yazılmadı): 1 eklenecek · 1 atlanacak · 1 barkod zaten kayıtlı")))
         << dry.err.toStdString();
@@ -213,8 +214,8 @@ TEST_F(BatchProgram, DatabaseFilesOfTheSameNameAreToldApartByTheirFolders)
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString first = QDir::toNativeSeparators(QStringLiteral("sube1/pos.db"));
     const QString second = QDir::toNativeSeparators(QStringLiteral("sube2/pos.db"));
-    EXPECT_EQ(reportLines(result), (QStringList{first + QStringLiteral(",1,111,Çay,landed,,1,,"),
-                                                second + QStringLiteral(",1,111,Çay,landed,,1,,")}));
+    EXPECT_EQ(reportLines(result), (QStringList{first + QStringLiteral(",1,111,Çay,SEÇİLMEDİ,landed,,1,,"),
+                                                second + QStringLiteral(",1,111,Çay,SEÇİLMEDİ,landed,,1,,")}));
     EXPECT_TRUE(result.err.contains(u'[' + second + QStringLiteral("]\n"))) << result.err.toStdString();
 }
 
@@ -243,7 +244,7 @@ TEST_F(BatchProgram, DuplicatesAreSkippedAddedOrStopTheTarget)
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
         QStringList statuses;
         for (const QString &line : reportLines(result))
-            statuses << line.section(u',', 4, 4);
+            statuses << line.section(u',', 5, 5);
         EXPECT_EQ(statuses, c.statuses) << result.out.toStdString();
         EXPECT_EQ(db.count(QStringLiteral("MenuItems")), c.itemsAfter);
     }
@@ -283,9 +284,9 @@ TEST_F(BatchProgram, UpdateGivesRegisteredItemsTheSheetsPricesReportsOldAndNewAn
     const ProgramRun updated = run(update + target + QStringList{QStringLiteral("--update-names")});
     EXPECT_EQ(updated.exitCode, 1) << "an unchanged row counts as left out";
     EXPECT_EQ(reportLines(updated), (QStringList{
-        QStringLiteral("pos.db,1,111,Demli Çay,updated,,1,10,12.5"),
-        QStringLiteral("pos.db,2,222,,unchanged,fiyat aynı,,5,5"),
-        QStringLiteral("pos.db,3,333,Simit,landed,,3,,"),
+        QStringLiteral("pos.db,1,111,Demli Çay,SEÇİLMEDİ,updated,,1,10,12.5"),
+        QStringLiteral("pos.db,2,222,,SEÇİLMEDİ,unchanged,fiyat aynı,,5,5"),
+        QStringLiteral("pos.db,3,333,Simit,SEÇİLMEDİ,landed,,3,,"),
     }));
     EXPECT_EQ(db.rows(QStringLiteral("SELECT MenuItems.Name, Price FROM MenuItems JOIN MenuItemPortions p ON p.MenuItemId = MenuItems.id "
                                      "JOIN MenuItemPrices pr ON pr.MenuItemPortionId = p.id ORDER BY MenuItems.id")),
@@ -308,6 +309,12 @@ TEST_F(BatchProgram, WrongUsageExits64WithAMessageInBothLanguages)
         {{products, QStringLiteral("--update-names")}, "--update-names goes only with --duplicates update"},
         {{products, QStringLiteral("--locale"), QStringLiteral("xx_YY")}, "Unknown --locale"},
         {{products, QStringLiteral("--group")}, "--group bir değer ister."},
+        {{products, QStringLiteral("--columns=isim=A")}, "--columns: “isim=A” names no field"},
+        {{products, QStringLiteral("--columns=ad=")}, "--columns: ad bir sütun harfi ya da başlık metni ister."},
+        {{products, QStringLiteral("--columns=ad=A,name=B")}, "--columns: name is given twice."},
+        {{products, QStringLiteral("--no-header"), QStringLiteral("--columns=ad=Ürün")}, "With --no-header, --columns takes letters"},
+        {{products, QStringLiteral("--columns=ad=Stok Adı")}, "başlık satırı bulunamadı"},
+        {{products, QStringLiteral("--columns=ad=B,fiyat=b")}, "“b” sütunu iki alana verilmiş.\n--columns does not fit this sheet"},
         {{}, "Bir tablo dosyası verin."},
         {{products, products}, "Name only one spreadsheet file"},
         {{products, QStringLiteral("--report"), home.filePath(QStringLiteral("yok/rapor.csv"))}, "cannot write the report"},
@@ -365,8 +372,8 @@ TEST_F(BatchProgram, ADamagedSheetIsNeverReportedClean)
     TestDatabase db;
     const ProgramRun imported = run({products, QStringLiteral("--connection"), db.connectionText()});
     EXPECT_EQ(imported.exitCode, 1) << imported.err.toStdString();
-    EXPECT_EQ(reportLines(imported), (QStringList{QStringLiteral("pos.db,1,111,Çay,landed,") + note + QStringLiteral(",1,,"),
-                                                  QStringLiteral("pos.db,2,222,Su,landed,") + note + QStringLiteral(",2,,")}));
+    EXPECT_EQ(reportLines(imported), (QStringList{QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,landed,") + note + QStringLiteral(",1,,"),
+                                                  QStringLiteral("pos.db,2,222,Su,SEÇİLMEDİ,landed,") + note + QStringLiteral(",2,,")}));
     EXPECT_TRUE(imported.err.contains(QStringLiteral("Dosya hasarlı"))) << imported.err.toStdString();
 
     const ProgramRun dry = run({products, QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--connection"),
@@ -384,7 +391,7 @@ TEST_F(BatchProgram, ALongPriceTextIsQuotedShortInTheReport)
     const ProgramRun result = run({products, QStringLiteral("--dry-run"), QStringLiteral("--connection"),
                                    TestDatabase().connectionText()});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(reportLines(result), QStringList{QStringLiteral("pos.db,1,111,Çay,skipped,fiyat bir sayı değil (“") +
+    EXPECT_EQ(reportLines(result), QStringList{QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,skipped,fiyat bir sayı değil (“") +
                                                price.left(100) + QStringLiteral("…”),,,")});
 }
 
@@ -592,4 +599,116 @@ TEST_F(BatchProgram, APasswordIsNeverInAnyOutputOrJournal)
         ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
         EXPECT_FALSE(journal.readAll().contains(password.toUtf8())) << name.toStdString();
     }
+}
+
+TEST_F(BatchProgram, AMenuListIsReadByItsHeaderAndEachRowLandsInItsOwnGroup)
+{
+    TestDatabase db(true);  // "Sıcak İçecekler" and "Tatlılar"
+    ASSERT_EQ(db.exec(QStringLiteral("INSERT INTO ScreenMenuCategories (Name, ScreenMenuId) "
+                                     "VALUES ('Çorbalar', 1), ('Soğuk İçecekler', 1)")), QString());
+    const QString menu = sheet(QStringLiteral("menu.csv"), {
+        QStringLiteral("Lezzet Lokantası Menü Listesi;;;;;"),
+        QStringLiteral("Kategori;Ürün Adı;Barkod;KDV;Fiyat (TL);Birim"),
+        QStringLiteral("Çorbalar;Mercimek Çorbası;8690000000017;10;65;Adet"),
+        QStringLiteral("Sıcak İçecekler;Çay;8690000000024;10;15;"),
+        QStringLiteral("TATLILAR;Künefe;8690000000031;10;120;Adet"),
+        QStringLiteral(";;;;;"),
+        QStringLiteral("Soğuk İçecekler;Ayran;8690000000048;10;25;"),
+        QStringLiteral("Izgaralar;Adana Kebap;8690000000055;10;280;Adet"),
+        QStringLiteral("IZGARALAR;Köfte;8690000000062;10;240;Adet"),
+        QStringLiteral("Salatalar;Çoban Salata;8690000000079;10;90;Paket"),
+        QStringLiteral("Salatalar;Mevsim Salata;8690000000086;10;85;"),
+        QStringLiteral(";Ekmek;8690000000093;10;5;Adet"),
+    });
+    const QStringList arguments{menu, QStringLiteral("--show"), QStringLiteral("--group=Çorbalar"),
+                                QStringLiteral("--connection"), db.connectionText()};
+
+    const ProgramRun dry = run(arguments + QStringList{QStringLiteral("--dry-run")});
+    EXPECT_EQ(dry.exitCode, 1) << dry.err.toStdString();
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("Başlık satırı 2. satırda bulundu"))) << dry.err.toStdString();
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("2 yeni grup: Izgaralar, Salatalar"))) << dry.err.toStdString();
+
+    const ProgramRun imported = run(arguments);
+    EXPECT_EQ(imported.exitCode, 1) << imported.err.toStdString();
+    EXPECT_EQ(imported.err.count(QStringLiteral("Başlık satırı")), 1) << imported.err.toStdString();
+    EXPECT_EQ(imported.out.section(u'\n', 0, 0),
+              QStringLiteral("target,row,barcode,name,group,status,reason,item_id,old_price,new_price\r"));
+    EXPECT_EQ(reportLines(imported), (QStringList{
+        QStringLiteral("pos.db,3,8690000000017,Mercimek Çorbası,Çorbalar,landed,,1,,"),
+        QStringLiteral("pos.db,4,8690000000024,Çay,Sıcak İçecekler,landed,,2,,"),
+        QStringLiteral("pos.db,5,8690000000031,Künefe,Tatlılar,landed,,3,,"),
+        QStringLiteral("pos.db,7,8690000000048,Ayran,Soğuk İçecekler,landed,,4,,"),
+        QStringLiteral("pos.db,8,8690000000055,Adana Kebap,Izgaralar,landed,,5,,"),
+        QStringLiteral("pos.db,9,8690000000062,Köfte,Izgaralar,landed,,6,,"),
+        QStringLiteral("pos.db,10,8690000000079,Çoban Salata,Salatalar,skipped,birim “Paket” tanınmadı (Adet ya da Kg olmalı),,,"),
+        QStringLiteral("pos.db,11,8690000000086,Mevsim Salata,Salatalar,landed,,7,,"),
+        QStringLiteral("pos.db,12,8690000000093,Ekmek,Çorbalar,landed,,8,,"),
+    }));
+    EXPECT_EQ(db.rows(QStringLiteral("SELECT Name FROM ScreenMenuCategories ORDER BY id")),
+              (QList<QVariantList>{{QStringLiteral("Sıcak İçecekler")}, {QStringLiteral("Tatlılar")},
+                                   {QStringLiteral("Çorbalar")}, {QStringLiteral("Soğuk İçecekler")},
+                                   {QStringLiteral("Izgaralar")}, {QStringLiteral("Salatalar")}}));
+    EXPECT_EQ(db.rows(QStringLiteral("SELECT m.Name, m.GroupCode, c.Name FROM MenuItems m "
+                                     "JOIN ScreenMenuItems s ON s.MenuItemId = m.id "
+                                     "JOIN ScreenMenuCategories c ON c.id = s.ScreenMenuCategoryId ORDER BY m.id")),
+              (QList<QVariantList>{
+                  {QStringLiteral("Mercimek Çorbası"), QStringLiteral("Çorbalar"), QStringLiteral("Çorbalar")},
+                  {QStringLiteral("Çay"), QStringLiteral("Sıcak İçecekler"), QStringLiteral("Sıcak İçecekler")},
+                  {QStringLiteral("Künefe"), QStringLiteral("Tatlılar"), QStringLiteral("Tatlılar")},
+                  {QStringLiteral("Ayran"), QStringLiteral("Soğuk İçecekler"), QStringLiteral("Soğuk İçecekler")},
+                  {QStringLiteral("Adana Kebap"), QStringLiteral("Izgaralar"), QStringLiteral("Izgaralar")},
+                  {QStringLiteral("Köfte"), QStringLiteral("Izgaralar"), QStringLiteral("Izgaralar")},
+                  {QStringLiteral("Mevsim Salata"), QStringLiteral("Salatalar"), QStringLiteral("Salatalar")},
+                  {QStringLiteral("Ekmek"), QStringLiteral("Çorbalar"), QStringLiteral("Çorbalar")},
+              }));
+}
+
+TEST_F(BatchProgram, ColumnsGivenByHandReadAListWhoseHeaderTheToolDoesNotKnow)
+{
+    TestDatabase db;
+    const QString stock = sheet(QStringLiteral("stok.csv"), {
+        QStringLiteral("Stok Adı;Tutar;EAN"),
+        QStringLiteral("Çay;15;8690000000017"),
+        QStringLiteral("Simit;10;8690000000024"),
+    });
+    struct Case {
+        const char *columns;
+        QStringList lines;
+    } const cases[] = {
+        // By letters the header is a row like any other, and no product.
+        {"ad=A,fiyat=B,barkod=C",
+         {QStringLiteral("pos.db,1,EAN,Stok Adı,SEÇİLMEDİ,skipped,fiyat bir sayı değil (“Tutar”),,,"),
+          QStringLiteral("pos.db,2,8690000000017,Çay,SEÇİLMEDİ,would-add,,,,"),
+          QStringLiteral("pos.db,3,8690000000024,Simit,SEÇİLMEDİ,would-add,,,,")}},
+        // By its texts the header is found, and the barcode under "EAN" with it.
+        {"ad=Stok Adı,fiyat=tutar",
+         {QStringLiteral("pos.db,2,8690000000017,Çay,SEÇİLMEDİ,would-add,,,,"),
+          QStringLiteral("pos.db,3,8690000000024,Simit,SEÇİLMEDİ,would-add,,,,")}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.columns);
+        const ProgramRun result = run({stock, QStringLiteral("--columns"), QString::fromUtf8(c.columns),
+                                       QStringLiteral("--dry-run"), QStringLiteral("--connection"), db.connectionText()});
+        EXPECT_EQ(reportLines(result), c.lines) << result.err.toStdString();
+    }
+}
+
+TEST_F(BatchProgram, WithoutAHeaderTheFirstRowIsAProductRow)
+{
+    TestDatabase db;
+    const QString products = sheet(QStringLiteral("urunler.csv"),
+                                   {QStringLiteral("Barkod;Ürün Adı;Fiyat"), QStringLiteral("8690000000017;Çay;15")});
+    const QStringList target{QStringLiteral("--dry-run"), QStringLiteral("--connection"), db.connectionText()};
+
+    const ProgramRun withHeader = run(QStringList{products} + target);
+    EXPECT_EQ(withHeader.exitCode, 0) << withHeader.err.toStdString();
+    EXPECT_EQ(reportLines(withHeader), QStringList{QStringLiteral("pos.db,2,8690000000017,Çay,SEÇİLMEDİ,would-add,,,,")});
+
+    const ProgramRun noHeader = run(QStringList{products, QStringLiteral("--no-header")} + target);
+    EXPECT_EQ(noHeader.exitCode, 1);
+    EXPECT_EQ(reportLines(noHeader), (QStringList{
+        QStringLiteral("pos.db,1,Barkod,Ürün Adı,SEÇİLMEDİ,skipped,fiyat bir sayı değil (“Fiyat”),,,"),
+        QStringLiteral("pos.db,2,8690000000017,Çay,SEÇİLMEDİ,would-add,,,,"),
+    }));
+    EXPECT_FALSE(noHeader.err.contains(QStringLiteral("Başlık"))) << noHeader.err.toStdString();
 }

@@ -19,8 +19,9 @@ class CsvReportField : public ::testing::TestWithParam<CsvCase> {};
 TEST_P(CsvReportField, is_written_so_that_no_spreadsheet_program_evaluates_it)
 {
     const CsvCase &c = GetParam();
-    const batch::ReportRow row{c.text, 3, c.text, c.text, QStringLiteral("skipped"), c.text, 0, {}, {}};
-    EXPECT_EQ(batch::csvLines({row}), c.field + ",3," + c.field + ',' + c.field + ",skipped," + c.field + ",,,\r\n");
+    const batch::ReportRow row{c.text, 3, c.text, c.text, c.text, QStringLiteral("skipped"), c.text, 0, {}, {}};
+    EXPECT_EQ(batch::csvLines({row}),
+              c.field + ",3," + c.field + ',' + c.field + ',' + c.field + ",skipped," + c.field + ",,,\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -48,8 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(JsonReport, keeps_every_text_as_it_is)
 {
     const batch::ReportRow row{QStringLiteral("pos.db"), 1, QStringLiteral("=2+3"), QStringLiteral("@x"),
-                               QStringLiteral("landed"), QString(), 7, {}, {}};
-    EXPECT_TRUE(batch::jsonReport({{batch::TargetOutcome{}, {row}}}, 0, false).contains("\"barcode\": \"=2+3\""));
+                               QStringLiteral("İçecek"), QStringLiteral("landed"), QString(), 7, {}, {}};
+    const QByteArray json = batch::jsonReport({{batch::TargetOutcome{}, {row}}}, 0, false);
+    EXPECT_TRUE(json.contains("\"barcode\": \"=2+3\""));
+    EXPECT_TRUE(json.contains("\"group\": \"İçecek\""));
 }
 
 }  // namespace
