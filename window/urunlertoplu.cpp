@@ -40,7 +40,6 @@ const QColor checkBoxColour(192, 192, 192);
 // third, name a fifth, price a sixth; the leading column stays a sliver.
 constexpr int leadingColumnTwips = 10;
 constexpr std::array<int, 3> widthDivisors{3, 5, 6};
-constexpr int ownColumnDivisor = 10;
 
 // Arial bold at `points`; where Arial is missing, its metric twin.
 QFont windowFont(double points)
@@ -425,10 +424,12 @@ void urunlertoplu::setColumnWidths()
         const double width = satisekrani2->Width();
         satisekrani2->setColWidth(static_cast<int>(i) + 1, roundHalfToEven(width / widthDivisors[i]));
     }
-    // A list's own columns share what the three leave of the grid's width,
-    // three of them at a time.
+    // A list's own columns share the three tenths of the grid's width that
+    // the three leave, each at least a tenth (more of them scroll).
+    const int ownColumns = satisekrani2->Cols() - 1 - int(widthDivisors.size());
+    const double share = std::max(0.3 / std::max(ownColumns, 1), 0.1);
     for (int col = 1 + int(widthDivisors.size()); col < satisekrani2->Cols(); ++col)
-        satisekrani2->setColWidth(col, roundHalfToEven(satisekrani2->Width() / ownColumnDivisor));
+        satisekrani2->setColWidth(col, roundHalfToEven(satisekrani2->Width() * share));
 }
 
 void urunlertoplu::Command1_Click()
