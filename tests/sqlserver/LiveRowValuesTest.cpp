@@ -12,19 +12,6 @@
 
 namespace {
 
-// Rows as "value|value|…", NULL as "NULL".
-QStringList lines(const QList<QVariantList> &rows)
-{
-    QStringList result;
-    for (const QVariantList &row : rows) {
-        QStringList cells;
-        for (const QVariant &value : row)
-            cells << (value.isNull() ? QStringLiteral("NULL") : value.toString());
-        result << cells.join(u'|');
-    }
-    return result;
-}
-
 // What a save wrote of each item, by barcode, ids left out so that two
 // databases compare.
 const QStringList kWrittenRecords{

@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <QVariant>
@@ -39,6 +40,19 @@ inline bulksave::SaveChoices everyRecord()
     choices.printerId = QStringLiteral("1");
     choices.locale = QLocale::c();
     return choices;
+}
+
+// Rows as "value|value|…", NULL as "NULL".
+inline QStringList lines(const QList<QVariantList> &rows)
+{
+    QStringList result;
+    for (const QVariantList &row : rows) {
+        QStringList cells;
+        for (const QVariant &value : row)
+            cells << (value.isNull() ? QStringLiteral("NULL") : value.toString());
+        result << cells.join(u'|');
+    }
+    return result;
 }
 
 class LiveServer : public ::testing::Test {

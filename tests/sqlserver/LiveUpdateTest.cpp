@@ -14,23 +14,6 @@
 #include "import/RowPreview.h"
 #include "import/SqlServerBatch.h"
 
-namespace {
-
-// Rows as "value|value|…", numbers in their shortest form, NULL as "NULL".
-QStringList lines(const QList<QVariantList> &rows)
-{
-    QStringList result;
-    for (const QVariantList &row : rows) {
-        QStringList cells;
-        for (const QVariant &value : row)
-            cells << (value.isNull() ? QStringLiteral("NULL") : value.toString());
-        result << cells.join(u'|');
-    }
-    return result;
-}
-
-}  // namespace
-
 TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_preview_read_and_are_undone)
 {
     bulksave::SaveChoices choices = everyRecord();
