@@ -39,30 +39,30 @@ RowFate skippedFate(const RowJudgement &judgement)
     return RowFate::Blank;
 }
 
-RowPreview judge(const ProductRow &row, const SaveChoices &choices, const RowOptions &options,
-                 const ado::TextFidelity &fidelity)
+// Judges `row` into `preview`, a verdict not yet given: filled where it
+// stands, as a grid of many rows is not moved about row by row.
+void judge(RowPreview &preview, const ProductRow &row, const SaveChoices &choices, const RowOptions &options,
+           const ado::TextFidelity &fidelity)
 {
-    RowPreview preview;
-    const RowJudgement judgement = judgeRow(row, choices.locale, options);
+    RowJudgement judgement = judgeRow(row, choices.locale, options);
     if (!judgement.usable()) {
         preview.fate = skippedFate(judgement);
-        preview.unknownChoice = judgement.unknownChoice;
+        preview.unknownChoice = std::move(judgement.unknownChoice);
         if (preview.fate == RowFate::SkippedPrice)
             preview.priceText = row.price;
         // Without a name a row can still give a registered item its price:
         // it stays skipped unless its barcode turns out to be one.
         if (preview.fate == RowFate::SkippedNoName && choices.updatePrices)
             preview.product = unnamedPrice(row, choices.locale);
-        return preview;
+        return;
     }
     preview.fate = RowFate::WillAdd;
-    preview.product = judgement.product;
-    preview.values = judgement.values;
+    preview.product = std::move(judgement.product);
+    preview.values = std::move(judgement.values);
     preview.warnings = warningsFor(row, *preview.product);
     preview.notStorable = firstUnstorableText(*preview.product, preview.values, choices.showOnSalesScreen, fidelity);
     if (preview.notStorable)
         preview.warnings |= NotStorable;
-    return preview;
 }
 
 // Whether the rows of one barcode that count name more than one price.
@@ -122,7 +122,7 @@ void GridVerdicts::judgeAll(const QList<ProductRow> &rows)
     m_rowsByBarcode.clear();
     m_options.learnGroups(rows);
     for (const ProductRow &row : rows) {
-        m_previews.append(judge(row, m_choices, m_options, m_fidelity));
+        judge(m_previews.emplaceBack(), row, m_choices, m_options, m_fidelity);
         if (const QString *barcode = barcodeOf(m_previews.constLast()))
             m_rowsByBarcode[*barcode].append(int(m_previews.size()));
     }
@@ -145,7 +145,8 @@ void GridVerdicts::judgeRow(int gridRow, const ProductRow &row)
             markBarcode(oldBarcode);
     }
     m_options.learnGroup(row.group);
-    preview = judge(row, m_choices, m_options, m_fidelity);
+    preview = RowPreview();
+    judge(preview, row, m_choices, m_options, m_fidelity);
     if (const QString *barcode = barcodeOf(preview)) {
         QList<int> &group = m_rowsByBarcode[*barcode];
         group.insert(std::lower_bound(group.begin(), group.end(), gridRow), gridRow);
