@@ -90,7 +90,7 @@ std::optional<ListField> fieldNamed(const QString &headerText);
 // without one, A/B/C.
 ListColumns detectColumns(const std::vector<QStringList> &rows);
 
-// The most columns a list is read in: A to IV.
+// The most columns a list is read in: A to IV, as the readers read them.
 constexpr int kMaxListColumns = 256;
 
 // The column (0 = A) that letters such as "C" or "AD" name, up to IV.
@@ -129,7 +129,8 @@ ListRows listRows(const std::vector<QStringList> &sheetRows, const ListColumns &
 // list read as A/B/C with nothing to tell.
 QString layoutMessage(const ListColumns &columns, const ListRows &rows);
 
-// The grid row of a sheet row read through `columns`, as the save takes it.
+// The product row of a grid row's cells (barcode, name, price, then the
+// `ownFields`), as the preview and the save take it.
 ProductRow productRowOf(const QStringList &gridCells, const QList<ListField> &ownFields);
 
 // The grid cells of `row`: the inverse of productRowOf().
