@@ -149,26 +149,6 @@ INSTANTIATE_TEST_SUITE_P(
                   changing(3, 14.0), {true}}),
     [](const ::testing::TestParamInfo<ShapeCase> &info) { return std::string(info.param.name); });
 
-// The window's rows bind four values each and fill a batch as before; own
-// values cost a column each (the printer two) only in their batches.
-TEST(SqlServerBatch, rows_per_batch_and_values_per_row_follow_the_shape)
-{
-    const RowToWrite row{1, {QStringLiteral("869"), QStringLiteral("Çay"), 12.5}, std::nullopt, window()};
-    struct Expected {
-        BatchShape shape;
-        int rows;
-        qsizetype valuesPerRow;
-    };
-    for (const Expected &expected : {Expected{{}, 250, 4}, Expected{{false, OwnValue::Group}, 250, 5},
-                                     Expected{{false, OwnValue::Printer}, 250, 6},
-                                     Expected{{false, kEveryOwnValue}, 206, 10}, Expected{{true}, 187, 11},
-                                     Expected{{true, kEveryOwnValue}, 121, 17}}) {
-        EXPECT_EQ(bulksave::sqlServerRowsPerBatch(expected.shape), expected.rows) << expected.shape.values.toInt();
-        EXPECT_EQ(bulksave::sqlServerRowValues(row, expected.shape).size(), expected.valuesPerRow)
-            << expected.shape.values.toInt();
-    }
-}
-
 TEST(SqlServerBatch, a_rows_own_values_go_to_their_columns_and_the_others_bind_the_windows)
 {
     RowValues own = window();
