@@ -1,6 +1,8 @@
 #include "window/urunlertoplu.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -26,11 +28,14 @@
 #include "spreadsheet/SheetFile.h"
 #include "window/GridPreview.h"
 #include "window/LoadReport.h"
+#include "window/RecentFolders.h"
 
 namespace {
 
 constexpr int clientWidthTwips = 12690;
 constexpr int clientHeightTwips = 6120;
+// Controls from here rightwards stand beside the grid, not under or left of it.
+constexpr int rightColumnTwips = 7300;
 
 const QColor windowColour(128, 128, 128);
 const QColor hintColour(255, 255, 128);
@@ -90,7 +95,13 @@ urunlertoplu::urunlertoplu(ado::Connection &connection, QWidget *parent)
     setAcceptDrops(true);
     resize(twips::toPixels(clientWidthTwips, logicalDpiX()), twips::toPixels(clientHeightTwips, logicalDpiY()));
 
+    m_designSize = size();
+    setMinimumSize(m_designSize);
+
     createControls();
+    anchor(satisekrani2, Anchor::Grow);
+    anchor(kaydet, Anchor::BottomWide);
+    anchor(cik, Anchor::BottomRight);
     connectEvents();
     applyTabOrder();
     createPreview();
@@ -112,7 +123,51 @@ Control *urunlertoplu::place(Control *control, const char *name, const QRect &tw
     control->setFont(windowFont(points));
     control->setGeometry(twips::toPixels(twipsRect, logicalDpiX(), logicalDpiY()));
     m_tabOrder.emplace_back(tabIndex, control);
+    // What stands right of the grid's column keeps its distance to the
+    // window's right edge; the rest stays where it is.
+    m_placements.push_back({control, control->geometry(),
+                            twipsRect.left() >= rightColumnTwips ? Anchor::Right : Anchor::TopLeft});
     return control;
+}
+
+void urunlertoplu::anchor(QWidget *control, Anchor anchor)
+{
+    for (Placement &placement : m_placements) {
+        if (placement.control == control)
+            placement.anchor = anchor;
+    }
+}
+
+void urunlertoplu::resizeEvent(QResizeEvent *event)
+{
+    // The window only grows (its minimum is the size it was designed at):
+    // the grid takes the room, the buttons under it go down with the bottom
+    // edge, and the controls on the right follow the right edge.
+    const int dx = std::max(width() - m_designSize.width(), 0);
+    const int dy = std::max(height() - m_designSize.height(), 0);
+    for (const Placement &placement : m_placements) {
+        QRect rect = placement.designed;
+        switch (placement.anchor) {
+        case Anchor::TopLeft:
+            break;
+        case Anchor::Right:
+            rect.translate(dx, 0);
+            break;
+        case Anchor::Grow:
+            rect.adjust(0, 0, dx, dy);
+            break;
+        case Anchor::BottomWide:
+            rect.translate(0, dy);
+            rect.setWidth(rect.width() + dx);
+            break;
+        case Anchor::BottomRight:
+            rect.translate(dx, dy);
+            break;
+        }
+        placement.control->setGeometry(rect);
+    }
+    fitNameColumn();
+    QWidget::resizeEvent(event);
 }
 
 QLabel *urunlertoplu::makeLabel(const QString &text, const QRect &twipsRect, double points, const QColor &colour,
@@ -191,6 +246,18 @@ void urunlertoplu::createControls()
     satisekrani2 = place(new FlexGrid(this), "satisekrani2", {120, 960, 7515, 4260}, 9.75, 15);
     satisekrani2->setTwipsGeometry({120, 960, 7515, 4260});
     satisekrani2->setEditable(1);
+    // The operator sees the row numbers the messages cite, widens a column
+    // whose texts are cut, and selects rows (by their numbers) to remove.
+    satisekrani2->setRowNumbers(true);
+    satisekrani2->setAllowUserResizing(FlexGrid::flexResizeColumns);
+    satisekrani2->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    removeRowsAction = new QAction(QStringLiteral("Seçili satırları sil"), satisekrani2);
+    removeRowsAction->setShortcut(QKeySequence::Delete);
+    // Only while the grid itself has the focus: in a cell being edited,
+    // Delete deletes text.
+    removeRowsAction->setShortcutContext(Qt::WidgetShortcut);
+    satisekrani2->addAction(removeRowsAction);
+    satisekrani2->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     dlg = new dialog::CommonDialog(this);
     dlg->setObjectName(QStringLiteral("dlg"));
@@ -198,6 +265,10 @@ void urunlertoplu::createControls()
     say = makeLabel(QStringLiteral("0"), {7410, 4560, 1665, 585}, 14.25, hintColour, 27);
     say->setObjectName(QStringLiteral("say"));
     say->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // Under the number, in the lower part of its own box.
+    sayBaslik = makeLabel(QStringLiteral("işlenen satır"), {7410, 4950, 1665, 240}, 8.25, hintColour, 27);
+    sayBaslik->setObjectName(QStringLiteral("sayBaslik"));
+    sayBaslik->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     baslik[1] = makeLabel(QStringLiteral("EXCELL 97 2023 XLS FORMATI"), {3300, 240, 4155, 345}, 9.75, hintColour, 26);
     baslik[0] = makeLabel(QStringLiteral("A BARKOD B ÜRÜN ADI C SATIŞ FİYATI"), {3300, 540, 4155, 345}, 9.75, hintColour, 25);
     islem = makeLabel(QStringLiteral("TOPLU ÜRÜN EKLE"), {7320, 180, 5145, 495}, 21.75, Qt::white, 23);
@@ -301,6 +372,12 @@ void urunlertoplu::connectEvents()
     connect(kaydet, &QPushButton::clicked, this, &urunlertoplu::kaydet_Click);
     connect(exportMenu, &QPushButton::clicked, this, &urunlertoplu::exportMenu_Click);
     connect(satisekrani2, &FlexGrid::RowNotification, this, &urunlertoplu::satisekrani2_RowNotification);
+    connect(removeRowsAction, &QAction::triggered, this, &urunlertoplu::removeSelectedRows);
+    // A column the operator widened takes its width from the name column.
+    connect(satisekrani2, &FlexGrid::AfterUserResize, this, [this](int col) {
+        if (col != 2)
+            fitNameColumn();
+    });
 }
 
 void urunlertoplu::applyTabOrder()
@@ -321,7 +398,7 @@ QString urunlertoplu::Form_Load(const QString &settingsPath)
     baglanmodul::chooseConnection();
     baglanmodul::baglantiac();
     formutemizle();
-    setWindowTitle(titleFor(baglanti));
+    setWindowTitle(titleFor(baglanti, m_sheetPath));
     return {};
 }
 
@@ -330,14 +407,22 @@ QString urunlertoplu::toolName()
     return QStringLiteral("Toplu Ürün Ekle");
 }
 
-QString urunlertoplu::titleFor(const ado::Connection &connection)
+QString urunlertoplu::titleFor(const ado::Connection &connection, const QString &sheetPath)
 {
     // The tool's name comes last: the platform appends the application's
     // name to a title that does not end with it, and would show it twice.
-    if (connection.isOpen())
-        return QStringLiteral("%1 — %2").arg(connection.description(), toolName());
-    const QString reason = connection.lastError().isEmpty() ? QStringLiteral("açılmadı") : connection.lastError();
-    return QStringLiteral("bağlantı yok: %1 — %2").arg(reason, toolName());
+    // The list comes first, where a narrow title bar still shows it.
+    QStringList parts;
+    if (!sheetPath.isEmpty())
+        parts << QFileInfo(sheetPath).fileName();
+    parts << (connection.isOpen() ? connection.description() : QStringLiteral("Veritabanı yok: %1").arg(noDatabaseReason(connection)));
+    parts << toolName();
+    return parts.join(QStringLiteral(" — "));
+}
+
+QString urunlertoplu::noDatabaseReason(const ado::Connection &connection)
+{
+    return connection.lastError().isEmpty() ? QStringLiteral("bağlantı açılmadı") : connection.lastError();
 }
 
 lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source)
@@ -430,6 +515,58 @@ void urunlertoplu::setColumnWidths()
     const double share = std::max(0.3 / std::max(ownColumns, 1), 0.1);
     for (int col = 1 + int(widthDivisors.size()); col < satisekrani2->Cols(); ++col)
         satisekrani2->setColWidth(col, roundHalfToEven(satisekrani2->Width() * share));
+    fitNameColumn();
+}
+
+void urunlertoplu::fitNameColumn()
+{
+    // Names are the texts most often cut: the name column takes the width
+    // the others leave (less a pixel of rounding per column, which would
+    // bring up the horizontal scroll bar), never less than its fifth.
+    constexpr int nameColumn = 2;
+    int others = 0;
+    for (int col = 0; col < satisekrani2->Cols(); ++col) {
+        if (col != nameColumn)
+            others += satisekrani2->ColWidth(col) + twips::fromPixels(1, logicalDpiX());
+    }
+    const int fifth = roundHalfToEven(satisekrani2->Width() / widthDivisors[1]);
+    satisekrani2->setColWidth(nameColumn, std::max(int(satisekrani2->ClientWidth()) - others, fifth));
+}
+
+void urunlertoplu::removeSelectedRows()
+{
+    if (!kaydet->isEnabled())
+        return;  // a save is running over the grid's rows
+    satisekrani2->RemoveRows(satisekrani2->SelectedRows());
+    if (satisekrani2->Rows() <= satisekrani2->FixedRows())
+        satisekrani2->setRows(satisekrani2->FixedRows() + 1);
+}
+
+int urunlertoplu::unsavedProducts() const
+{
+    const QList<bulksave::RowPreview> &previews = preview->previews();
+    return int(std::count_if(previews.cbegin(), previews.cend(),
+                             [](const bulksave::RowPreview &row) { return row.fate != bulksave::RowFate::Blank; }));
+}
+
+void urunlertoplu::closeEvent(QCloseEvent *event)
+{
+    const int unsaved = m_leaving ? 0 : unsavedProducts();
+    if (unsaved > 0) {
+        QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                        QStringLiteral("Tablodaki %1 ürün kaydedilmedi. Çıkarsanız liste kaybolur.").arg(unsaved),
+                        QMessageBox::NoButton, this);
+        QPushButton *leave = box.addButton(QStringLiteral("Çık"), QMessageBox::DestructiveRole);
+        QPushButton *stay = box.addButton(QStringLiteral("Vazgeç"), QMessageBox::RejectRole);
+        box.setDefaultButton(stay);
+        box.setEscapeButton(stay);
+        box.exec();
+        if (box.clickedButton() != leave) {
+            event->ignore();
+            return;
+        }
+    }
+    QWidget::closeEvent(event);
 }
 
 void urunlertoplu::Command1_Click()
@@ -437,7 +574,9 @@ void urunlertoplu::Command1_Click()
     dlg->setFileName(QStringLiteral("*.xls"));
     dlg->setFilter(openFilter());
     dlg->setFlags(dialog::cdlOFNFileMustExist);
+    dlg->setInitDir(recentfolders::folder(recentfolders::Dialog::Open));
     dlg->ShowOpen();
+    recentfolders::remember(recentfolders::Dialog::Open, dlg->FileName());
     loadSpreadsheet(dlg->FileName());
 }
 
@@ -450,9 +589,12 @@ QString urunlertoplu::openFilter()
 void urunlertoplu::loadSpreadsheet(const QString &path)
 {
     basliklariyaz();
+    // A new list starts a new count; the title names the list on the grid.
+    say->setText(QStringLiteral("0"));
+    m_sheetPath = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    setWindowTitle(titleFor(baglanti, m_sheetPath));
     if (path.isEmpty())
         return;
-    m_sheetName = QFileInfo(path).fileName();
     // A refused file leaves the empty grid; a damaged one what could be read.
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
     m_lastLoad = sheet;

@@ -22,6 +22,7 @@
 
 class FlexGrid;
 class GridPreview;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -56,9 +57,12 @@ public:
     // The tool's name, as the title bar and the message boxes show it.
     static QString toolName();
 
-    // Title for a connection: what it is connected to, or that it is not
-    // connected and why, then the tool's name. Never holds a password.
-    static QString titleFor(const ado::Connection &connection);
+    // Title for a connection and the list on the grid: the list's file
+    // name, what the window is connected to (or that there is no database
+    // and why), then the tool's name. Never holds a password.
+    static QString titleFor(const ado::Connection &connection, const QString &sheetPath = {});
+    // Why `connection` is not open, in the operator's words.
+    static QString noDatabaseReason(const ado::Connection &connection);
 
     // Refill a list pair from the database; both lists keep the leading
     // entry when the read fails or finds nothing (then nothing is selected),
@@ -122,8 +126,11 @@ public:
     QComboBox *kdvid;
     QComboBox *Grupid;
     FlexGrid *satisekrani2;
+    // Delete and the grid's context menu: removes the selected rows.
+    QAction *removeRowsAction;
     dialog::CommonDialog *dlg;
     QLabel *say;
+    QLabel *sayBaslik;  // what the counter counts
     std::map<int, QLabel *> baslik;  // indexes 0-3 and 5-8
     QLabel *islem;
     std::map<int, QLabel *> eeeee;  // index 7
@@ -155,14 +162,26 @@ public:
     bulksave::ProgressMeter::Clock saveClock;
 
     // Asks where to write the rows a save did not land, offering
-    // `suggestedName`; returns the .xlsx path, "" when the operator cancels.
+    // `suggested` (a name, in a folder when one is known); returns the .xlsx
+    // path, "" when the operator cancels.
     // Empty: a save-file dialog. Only tests set it.
-    using PathPrompt = std::function<QString(QWidget *parent, const QString &suggestedName)>;
+    using PathPrompt = std::function<QString(QWidget *parent, const QString &suggested)>;
     PathPrompt keptRowsPrompt;
     // The same for the workbook the menu is exported to.
     PathPrompt exportPrompt;
 
+    // The grid's rows that hold a product (or a part of one).
+    int unsavedProducts() const;
+    // Removes the grid rows that hold the selection or the cursor; an
+    // emptied grid keeps one empty row to type into.
+    void removeSelectedRows();
+
 protected:
+    // The grid grows with the window; the controls on the right follow its
+    // right edge, the buttons under the grid its bottom edge.
+    void resizeEvent(QResizeEvent *event) override;
+    // Products typed or loaded and not saved are not dropped without a question.
+    void closeEvent(QCloseEvent *event) override;
     // A single local file dropped on the window or the grid loads as if it
     // had been picked with Command1; nothing is taken while a save runs.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -186,8 +205,21 @@ private:
     // each offered until it was used.
     void reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowNotLanded> &kept,
                     const QString &journal);
-    // Writes `kept` to a workbook the operator names; false when cancelled or refused.
+    // Asks whether to undo what `result` wrote; the default is not to.
+    bool confirmUndo(const bulksave::SaveResult &result);
+    // Writes `kept` to a workbook the operator names (offered beside the
+    // list they came from) and says where; false when cancelled or refused.
     bool saveKeptRows(const QList<bulksave::RowNotLanded> &kept);
+    // How a control follows the window when it is enlarged.
+    enum class Anchor { TopLeft, Right, Grow, BottomWide, BottomRight };
+    struct Placement {
+        QWidget *control;
+        QRect designed;  // pixels, at the window's designed size
+        Anchor anchor;
+    };
+    void anchor(QWidget *control, Anchor anchor);
+    // Column 2, the product name, takes the width the other columns leave.
+    void fitNameColumn();
     template <typename Control>
     Control *place(Control *control, const char *name, const QRect &twipsRect, double points, int tabIndex);
     QLabel *makeLabel(const QString &text, const QRect &twipsRect, double points, const QColor &colour, int tabIndex);
@@ -204,6 +236,9 @@ private:
     QString showList(const std::vector<QStringList> &sheetRows);
 
     std::vector<std::pair<int, QWidget *>> m_tabOrder;
+    std::vector<Placement> m_placements;
+    QSize m_designSize;
     spreadsheet::ReadOutcome m_lastLoad;
-    QString m_sheetName;  // the file name of the spreadsheet last loaded, for the journal
+    QString m_sheetPath;  // the spreadsheet on the grid: the title, the journal, the kept rows' folder
+    bool m_leaving = false;  // the close was decided: no question about unsaved rows
 };

@@ -3,10 +3,12 @@
 // and writing the workbook are the export's.
 #include "window/urunlertoplu.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QPushButton>
 
 #include "import/MenuExportFile.h"
+#include "window/RecentFolders.h"
 
 void urunlertoplu::exportMenu_Click()
 {
@@ -14,11 +16,13 @@ void urunlertoplu::exportMenu_Click()
         return;  // a save is running
     // The whole menu: the group list holds the choice for the next import,
     // "SEÇİLMEDİ" at first, not a filter the operator set for this.
-    const QString suggested = QStringLiteral("menü.xlsx");
+    const QString folder = recentfolders::folder(recentfolders::Dialog::Export);
+    const QString suggested = folder.isEmpty() ? QStringLiteral("menü.xlsx") : QDir(folder).filePath(QStringLiteral("menü.xlsx"));
     const QString path = exportPrompt ? exportPrompt(this, suggested)
                                       : QFileDialog::getSaveFileName(this, QStringLiteral("Menüyü Dışa Aktar"), suggested,
                                                                      QStringLiteral("Excel çalışma kitabı (*.xlsx)"));
     if (path.isEmpty())
         return;
+    recentfolders::remember(recentfolders::Dialog::Export, path);
     showMessage(bulksave::exportMessage(bulksave::exportMenuToFile(baglanti.database(), path), path));
 }

@@ -27,6 +27,7 @@
 #include "import/SaveReport.h"
 #include "platform/grid/FlexGrid.h"
 #include "window/GridPreview.h"
+#include "window/RecentFolders.h"
 #include "window/SavePacing.h"
 
 namespace {
@@ -130,6 +131,8 @@ void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bu
             continue;
         }
         if (box.clickedButton() == undo && undo) {
+            if (!confirmUndo(result))
+                continue;
             const bulksave::UndoResult undone = bulksave::undoImport(baglanti.database(), baglanti.dialect(), journal);
             showMessage(undone.message);
         }
@@ -137,16 +140,40 @@ void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bu
     }
 }
 
+bool urunlertoplu::confirmUndo(const bulksave::SaveResult &result)
+{
+    const int added = result.count(bulksave::RowStatus::Landed);
+    const int updated = result.count(bulksave::RowStatus::Updated);
+    QStringList effects;
+    if (added > 0)
+        effects << QStringLiteral("%1 ürün silinecek").arg(added);
+    if (updated > 0)
+        effects << QStringLiteral("%1 ürünün eski fiyatı geri gelecek").arg(updated);
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                    effects.join(QStringLiteral(", ")) + QStringLiteral(", emin misiniz?"), QMessageBox::NoButton, this);
+    QPushButton *undo = box.addButton(QStringLiteral("Geri Al"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Vazgeç"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == undo;
+}
+
 bool urunlertoplu::saveKeptRows(const QList<bulksave::RowNotLanded> &kept)
 {
-    const QString suggested = (m_sheetName.isEmpty() ? QStringLiteral("urunler")
-                                                     : QFileInfo(m_sheetName).completeBaseName()) +
-                              QStringLiteral(" - kalanlar.xlsx");
+    // Beside the list they came from, where the operator will look for them.
+    const QFileInfo source(m_sheetPath);
+    const QString folder = m_sheetPath.isEmpty() ? recentfolders::folder(recentfolders::Dialog::KeptRows)
+                                                 : source.absolutePath();
+    const QString name = (m_sheetPath.isEmpty() ? QStringLiteral("urunler") : source.completeBaseName()) +
+                         QStringLiteral(" - kalanlar.xlsx");
+    const QString suggested = folder.isEmpty() ? name : QDir(folder).filePath(name);
     const QString path = keptRowsPrompt ? keptRowsPrompt(this, suggested)
                                         : QFileDialog::getSaveFileName(this, QStringLiteral("Kalanları Kaydet"), suggested,
                                                                        QStringLiteral("Excel çalışma kitabı (*.xlsx)"));
     if (path.isEmpty())
         return false;
+    recentfolders::remember(recentfolders::Dialog::KeptRows, path);
     // A list with its own columns keeps them, under a header that names
     // them, so that the file loads again as it was.
     const QList<bulksave::ListField> &own = preview->ownFields();
@@ -160,6 +187,7 @@ bool urunlertoplu::saveKeptRows(const QList<bulksave::RowNotLanded> &kept)
         showMessage(QStringLiteral("Kalan satırlar kaydedilemedi: %1\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    showMessage(QStringLiteral("Kalan %1 satır kaydedildi:\n%2").arg(kept.size()).arg(QDir::toNativeSeparators(path)));
     return true;
 }
 
@@ -194,7 +222,7 @@ void urunlertoplu::kaydet_Click()
     if (baglanti.isOpen()) {
         QString error;
         journal = bulksave::startJournal(baglanti.database(), bulksave::journalFolder(),
-                                         {baglanti.identity(), m_sheetName, QDateTime::currentDateTimeUtc()}, error);
+                                         {baglanti.identity(), QFileInfo(m_sheetPath).fileName(), QDateTime::currentDateTimeUtc()}, error);
         if (!journal) {
             showMessage(QStringLiteral("Geri alma kaydı yazılamıyor; hiçbir ürün eklenmedi.\n%1").arg(error));
             return;
@@ -216,12 +244,16 @@ void urunlertoplu::kaydet_Click()
     if (const std::optional<qint64> last = result.lastItemId())
         id->setText(QString::number(*last));
     if (closeRequested) {
+        // The operator closed the window while the rows were being written.
+        m_leaving = true;
         close();
         return;
     }
     reportSave(result, bulksave::rowsNotLanded(result, rows, preview->previews()),
                journal && journal->landed() ? journal->path() : QString());
     formutemizle();
+    m_sheetPath.clear();
+    setWindowTitle(titleFor(baglanti));
     // The save wrote barcodes the preview had not seen in the database.
     preview->refresh();
 }

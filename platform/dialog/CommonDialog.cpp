@@ -35,7 +35,8 @@ std::unique_ptr<QFileDialog> makeOpenDialog(QWidget *parent, const OpenRequest &
     const QFileInfo given(request.fileName);
     const QString folder = request.fileName.contains(u'/') || request.fileName.contains(u'\\')
                                ? given.absolutePath()
-                               : QDir::currentPath();
+                           : !request.initDir.isEmpty() && QFileInfo(request.initDir).isDir() ? request.initDir
+                                                                                                : QDir::currentPath();
     fileDialog->setDirectory(folder);
     if (const QStringList filters = nameFilters(request.filter); !filters.isEmpty())
         fileDialog->setNameFilters(filters);

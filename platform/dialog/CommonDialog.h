@@ -25,6 +25,9 @@ struct OpenRequest {
     // Pairs of "description|patterns", joined by "|", patterns separated by
     // ";" ("Excel|*.xls;*.xlsx|Metin|*.csv"); the first pair is offered first.
     QString filter;
+    // The folder shown first when the file name names none; "" (or a folder
+    // that is gone): the working folder.
+    QString initDir{};
 };
 
 // The modal part: shows the dialog and returns the chosen path, "" on cancel.
@@ -32,8 +35,8 @@ using OpenPrompt = std::function<QString(QWidget *parent, const OpenRequest &req
 
 // A QFileDialog set up for `request`: the filter's pairs become its name
 // filters, the first one chosen; without a filter, a file name with a
-// wildcard lists the entries of its folder (the working folder when it
-// names none) that match it; a plain name is preselected;
+// wildcard lists the entries of its folder (initDir, else the working
+// folder, when it names none) that match it; a plain name is preselected;
 // cdlOFNFileMustExist accepts existing files only, otherwise any name.
 // Never shown here.
 std::unique_ptr<QFileDialog> makeOpenDialog(QWidget *parent, const OpenRequest &request);
@@ -55,6 +58,9 @@ public:
     // The kinds of file offered, as "description|patterns|..." (see OpenRequest).
     QString Filter() const { return m_request.filter; }
     void setFilter(const QString &filter) { m_request.filter = filter; }
+    // The folder the dialog opens in (see OpenRequest::initDir).
+    QString InitDir() const { return m_request.initDir; }
+    void setInitDir(const QString &folder) { m_request.initDir = folder; }
 
     // Shows the open dialog and waits; FileName then holds the chosen path,
     // or "" when the operator cancelled.

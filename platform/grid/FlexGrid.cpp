@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +57,13 @@ FlexGrid::FlexGrid(QWidget *parent)
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     connect(m_model, &FlexGridModel::cellEdited, this, &FlexGrid::RowNotification);
+    connect(header, &QHeaderView::sectionResized, this, [this](int col, int, int newSize) {
+        // Only the operator's drag is a new width: code sets m_colWidths first.
+        if (m_applyingWidths || col >= static_cast<int>(m_colWidths.size()))
+            return;
+        m_colWidths[static_cast<size_t>(col)] = static_cast<int>(std::lround(twips::fromPixels(newSize, logicalDpiX())));
+        emit AfterUserResize(col);
+    });
     changeShape([] {});
 }
 
@@ -156,6 +164,69 @@ void FlexGrid::setColWidth(int col, int twips)
 float FlexGrid::Width() const
 {
     return static_cast<float>(m_widthTwips >= 0 ? m_widthTwips : twips::fromPixels(width(), logicalDpiX()));
+}
+
+float FlexGrid::ClientWidth() const
+{
+    int pixels = frameWidth() * 2 + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (!verticalHeader()->isHidden())
+        pixels += verticalHeader()->sizeHint().width();
+    return std::max(Width() - static_cast<float>(twips::fromPixels(pixels, logicalDpiX())), 0.0F);
+}
+
+void FlexGrid::setAllowUserResizing(int setting)
+{
+    m_allowResizing = setting;
+    const bool columns = setting == flexResizeColumns;
+    horizontalHeader()->setSectionResizeMode(columns ? QHeaderView::Interactive : QHeaderView::Fixed);
+    setHorizontalScrollBarPolicy(columns ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+bool FlexGrid::RowNumbers() const
+{
+    return !verticalHeader()->isHidden();
+}
+
+void FlexGrid::setRowNumbers(bool shown)
+{
+    verticalHeader()->setVisible(shown);
+}
+
+QList<int> FlexGrid::SelectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes())
+        rows << index.row();
+    if (currentIndex().isValid())
+        rows << currentIndex().row();
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.removeIf([this](int row) { return row < FixedRows() || row >= Rows(); });
+    return rows;
+}
+
+int FlexGrid::RemoveRows(const QList<int> &rows)
+{
+    QList<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    sorted.removeIf([this](int row) { return row < FixedRows() || row >= Rows(); });
+    const int cursorRow = Row();
+    changeShape([&] {
+        // From the bottom up, a run of neighbours at a time, so that the
+        // rows still to go keep their numbers.
+        for (qsizetype end = sorted.size(); end > 0;) {
+            qsizetype start = end - 1;
+            while (start > 0 && sorted.at(start - 1) == sorted.at(start) - 1)
+                --start;
+            m_model->removeRows(sorted.at(start), int(end - start));
+            end = start;
+        }
+        // The cursor stays where it was, on the row that moved up into place.
+        if (cursorRow >= 0 && Rows() > FixedRows())
+            setCurrentIndex(m_model->index(std::min(cursorRow, Rows() - 1), std::max(Col(), FixedCols())));
+    });
+    return int(sorted.size());
 }
 
 void FlexGrid::Clear()
@@ -365,6 +436,7 @@ void FlexGrid::ensureCursor()
 
 void FlexGrid::applyColumnWidths()
 {
+    const QScopedValueRollback<bool> applying(m_applyingWidths, true);
     m_colWidths.resize(static_cast<size_t>(Cols()), -1);
     QHeaderView *header = horizontalHeader();
     for (int col = 0; col < Cols(); ++col) {

@@ -25,6 +25,8 @@ public:
     enum CellSetting { flexcpBackColor = 6 };
     // Load kinds of LoadGrid.
     enum LoadKind { flexFileExcel = 6 };
+    // Settings of AllowUserResizing.
+    enum ResizeSetting { flexResizeNone = 0, flexResizeColumns = 1 };
 
     explicit FlexGrid(QWidget *parent = nullptr);
     ~FlexGrid() override;
@@ -55,6 +57,28 @@ public:
     void setColWidth(int col, int twips);
     // Width of the control on its window, in twips.
     float Width() const;
+    // The width the columns can fill without a horizontal scroll bar, in
+    // twips: Width less the frame, the row numbers and the vertical scroll
+    // bar (counted whether shown or not, so that widths do not jump when
+    // rows are added).
+    float ClientWidth() const;
+
+    // 0: the operator cannot resize anything (the default); 1
+    // (flexResizeColumns): columns are resized by dragging their header's
+    // edge, and a horizontal scroll bar appears when they outgrow the grid.
+    int AllowUserResizing() const { return m_allowResizing; }
+    void setAllowUserResizing(int setting);
+
+    // Shows the grid row number of every data row in a column of its own
+    // left of the cells, the numbers the grid's rows are reported by.
+    bool RowNumbers() const;
+    void setRowNumbers(bool shown);
+
+    // The data rows that hold a selected cell or the cursor, in order.
+    QList<int> SelectedRows() const;
+    // Removes the data rows `rows` (in any order; fixed and missing rows are
+    // ignored); the rows below move up. Returns how many were removed.
+    int RemoveRows(const QList<int> &rows);
 
     // Empties every cell; keeps the row and column counts.
     void Clear();
@@ -112,6 +136,8 @@ signals:
     // After the operator finished editing a cell or moved the cursor row;
     // carries no arguments (the window's row rule reads Row and Rows).
     void RowNotification();
+    // The operator dragged column `col` to a new width (stored as ColWidth).
+    void AfterUserResize(int col);
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
@@ -137,6 +163,8 @@ private:
     std::vector<int> m_colWidths;  // twips; -1 = the default width
     double m_widthTwips = -1;      // set by setTwipsGeometry, -1 = from pixels
     int m_outlineBar = 0;
+    int m_allowResizing = 0;
     bool m_changingShape = false;
+    bool m_applyingWidths = false;
     spreadsheet::ReadOutcome m_lastLoad;
 };

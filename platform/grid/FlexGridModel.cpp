@@ -109,6 +109,11 @@ Qt::ItemFlags FlexGridModel::flags(const QModelIndex &index) const
 
 QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Vertical) {
+        if (role != Qt::DisplayRole || section < m_fixedRows || section >= m_rows)
+            return {};
+        return QString::number(section);
+    }
     if (orientation != Qt::Horizontal || m_fixedRows == 0 || section < 0 || section >= m_cols)
         return {};
     switch (role) {
@@ -140,6 +145,41 @@ void FlexGridModel::setRowCount(int rows)
         m_rows = m_cellRows = rows;
         endRemoveRows();
     }
+}
+
+bool FlexGridModel::removeRows(int first, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || m_source || count <= 0 || first < m_fixedRows || first + count > m_rows)
+        return false;
+    beginRemoveRows(QModelIndex(), first, first + count - 1);
+    const auto rowCells = static_cast<std::ptrdiff_t>(m_cellCols);
+    const auto from = m_cells.begin() + first * rowCells;
+    m_cells.erase(from, from + count * rowCells);
+    // Colours and outline settings are keyed by row: those below move up.
+    QHash<qint64, quint32> colours;
+    for (auto it = m_backColours.cbegin(); it != m_backColours.cend(); ++it) {
+        const int row = int(it.key() >> 32);
+        const int col = static_cast<qint32>(it.key() & 0xFFFFFFFF);
+        if (row < first)
+            colours.insert(it.key(), it.value());
+        else if (row >= first + count)
+            colours.insert(cellKey(row - count, col), it.value());
+    }
+    m_backColours.swap(colours);
+    QHash<int, Outline> outline;
+    for (auto it = m_outline.cbegin(); it != m_outline.cend(); ++it) {
+        if (it.key() < first)
+            outline.insert(it.key(), it.value());
+        else if (it.key() >= first + count)
+            outline.insert(it.key() - count, it.value());
+    }
+    m_outline.swap(outline);
+    m_rows = m_cellRows = m_rows - count;
+    endRemoveRows();
+    // Every row below was renumbered.
+    if (first < m_rows)
+        emit headerDataChanged(Qt::Vertical, first, m_rows - 1);
+    return true;
 }
 
 void FlexGridModel::setColumnCount(int cols)

@@ -30,13 +30,19 @@ public:
     // Fixed cells take no cursor; the others are selectable, and editable
     // while the grid is.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
-    // Horizontal sections show the texts of row 0 while it is fixed.
+    // Horizontal sections show the texts of row 0 while it is fixed;
+    // vertical sections number the rows below the fixed ones by their
+    // grid row, the number the grid's messages use.
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // Changes the row count (negative ignored); rows grow empty at the end,
     // and cut rows lose their texts, colours and outline settings. Ignored
     // while a data source decides the count.
     void setRowCount(int rows);
+    // Removes `count` rows from `first` on, with their texts, colours and
+    // outline settings; the rows below move up. Fixed rows, rows outside the
+    // grid and a bound grid are left alone; false then.
+    bool removeRows(int first, int count, const QModelIndex &parent = QModelIndex()) override;
     // Same for columns; growing keeps every cell in place.
     void setColumnCount(int cols);
     int fixedRows() const { return m_fixedRows; }

@@ -229,9 +229,10 @@ TEST_F(SaveWindow, geri_al_in_the_completion_message_undoes_the_import)
     MessageCatcher messages(QStringLiteral("Geri Al"));
     window->kaydet->click();
 
-    ASSERT_EQ(messages.texts.size(), 2) << messages.texts.join(u'|').toStdString();
+    ASSERT_EQ(messages.texts.size(), 3) << messages.texts.join(u'|').toStdString();
     EXPECT_EQ(messages.texts[0], "Toplu Ürün Eklendi");
-    EXPECT_TRUE(messages.texts[1].startsWith("Aktarım geri alındı: 2 ürün silindi.")) << messages.texts[1].toStdString();
+    EXPECT_EQ(messages.texts[1], "2 ürün silinecek, emin misiniz?");
+    EXPECT_TRUE(messages.texts[2].startsWith("Aktarım geri alındı: 2 ürün silindi.")) << messages.texts[2].toStdString();
     for (const char *table : {"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuItems"})
         EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1StringView(table))), 0) << table;
     EXPECT_EQ(count("SELECT COUNT(*) FROM ScreenMenuCategories WHERE Name = 'Yeni Grup'"), 0);

@@ -131,12 +131,14 @@ TEST_F(ShownWindow, the_window_has_its_size_colour_file_dialog_and_grid_shape)
     EXPECT_EQ(window->findChild<dialog::CommonDialog *>(QStringLiteral("dlg")), window->dlg);
     EXPECT_EQ(window->findChildren<QLabel *>(QStringLiteral("baslik")).size(), 8);
     EXPECT_EQ(window->baslik.count(4), 0u);
-    // The product grid: one header row, one leading column, single cells, no sideways scrolling.
+    // The product grid: one header row, one leading column, numbered rows
+    // that can be selected together, columns the operator can widen.
     FlexGrid *grid = window->satisekrani2;
     EXPECT_EQ(grid->FixedRows(), 1);
     EXPECT_EQ(grid->FixedCols(), 1);
-    EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_TRUE(grid->RowNumbers());
+    EXPECT_EQ(grid->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(grid->AllowUserResizing(), FlexGrid::flexResizeColumns);
 }
 
 TEST_F(ShownWindow, the_keyboard_starts_on_altmenu_and_tabs_through_the_visible_inputs_in_order)
@@ -178,11 +180,28 @@ TEST_F(ShownWindow, the_export_button_sits_where_no_other_visible_control_is)
     }
 }
 
-TEST_F(ShownWindow, cik_closes_the_window_without_a_question_whatever_it_holds)
+TEST_F(ShownWindow, cik_asks_once_before_dropping_unsaved_rows_and_closes_an_empty_window_at_once)
 {
+    window->basliklariyaz();
+    window->satisekrani2->setRows(3);
     window->satisekrani2->setTextMatrix(1, 2, QStringLiteral("kaydedilmedi"));
-    window->altmenu->setText(QStringLiteral("x"));
+    window->satisekrani2->setTextMatrix(2, 2, QStringLiteral("bu da"));
+    {
+        MessageCatcher messages(QStringLiteral("Vazgeç"));
+        QTest::mouseClick(window->cik, Qt::LeftButton);
+        EXPECT_EQ(messages.texts, QStringList{"Tablodaki 2 ürün kaydedilmedi. Çıkarsanız liste kaybolur."});
+        EXPECT_TRUE(window->isVisible());
+    }
+    {
+        MessageCatcher messages(QStringLiteral("Çık"));
+        EXPECT_TRUE(window->close()) << "the title bar's close asks the same";
+        EXPECT_EQ(messages.texts.size(), 1);
+    }
+    window->show();
+    window->basliklariyaz();
+    MessageCatcher none;
     QTest::mouseClick(window->cik, Qt::LeftButton);
+    EXPECT_TRUE(none.texts.isEmpty());
     EXPECT_FALSE(window->isVisible());
     const QWidgetList windows = QApplication::topLevelWidgets();
     EXPECT_TRUE(std::none_of(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }));
