@@ -16,15 +16,17 @@ namespace {
 using bulksave::RowFate;
 using bulksave::RowPreview;
 
-// Pale enough for the grid's black bold text; "will be added" keeps the
-// grid's own grey.
-const QColor kSkipped(255, 241, 168);
-const QColor kInDatabase(255, 196, 196);
-const QColor kRepeat(255, 214, 160);
-const QColor kWarning(206, 224, 255);
-const QColor kWillFail(226, 204, 255);
-const QColor kWillUpdate(200, 238, 200);
-const QColor kUnchanged(228, 228, 214);
+// Light enough for the grid's black bold text (contrast 10:1 or more), and
+// far enough apart, the grid's own grey included, to be told apart with the
+// common kinds of colour blindness too. "Will be added" keeps the grey.
+const QColor kWillAdd(192, 192, 192);
+const QColor kSkipped(196, 184, 76);
+const QColor kInDatabase(255, 160, 148);
+const QColor kRepeat(255, 196, 136);
+const QColor kWarning(196, 232, 255);
+const QColor kWillFail(220, 160, 244);
+const QColor kWillUpdate(160, 255, 100);
+const QColor kUnchanged(244, 244, 208);
 
 // The rows of `rows` other than `self`, the first twenty of them: a tooltip
 // listing thousands would cover the screen.
@@ -234,6 +236,30 @@ QString GridPreview::summary() const
     const bool anyProduct = std::any_of(previews.cbegin(), previews.cend(),
                                         [](const RowPreview &p) { return p.fate != RowFate::Blank; });
     return anyProduct ? bulksave::previewSummary(previews, m_verdicts.newGroups()) : QString();
+}
+
+QList<GridPreview::LegendEntry> GridPreview::legend()
+{
+    return {
+        {kWillAdd, QStringLiteral("eklenecek")},
+        {kWarning, QStringLiteral("eklenecek, uyarıyla: ad, barkod ya da grup kısaltılacak, fiyat sıfır ya da binlik noktalı")},
+        {kSkipped, QStringLiteral("atlanacak: ad yok ya da fiyat bir sayı değil")},
+        {kWillFail, QStringLiteral("eklenemeyecek: tanınmayan seçim ya da yazılamayan karakter")},
+        {kInDatabase, QStringLiteral("barkod zaten kayıtlı")},
+        {kRepeat, QStringLiteral("barkod dosyada tekrar")},
+        {kWillUpdate, QStringLiteral("fiyatı (ya da adı) güncellenecek")},
+        {kUnchanged, QStringLiteral("fiyat aynı, değişmeyecek")},
+    };
+}
+
+QString GridPreview::legendHtml()
+{
+    QString rows;
+    for (const LegendEntry &entry : legend())
+        rows += QStringLiteral("<tr><td bgcolor=\"%1\" width=\"28\"></td><td>&nbsp;%2</td></tr>")
+                    .arg(entry.colour.name(), entry.text.toHtmlEscaped());
+    return QStringLiteral("<b>Satır renkleri</b><table cellspacing=\"2\">%1</table>"
+                          "Ayrıntı için satırın üzerinde durun.").arg(rows);
 }
 
 QString GridPreview::valuesLine(const bulksave::RowValues &values) const

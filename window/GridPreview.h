@@ -3,6 +3,7 @@
 // as the save would decide it, shown as the rows' colours and tooltips and
 // summed up in one line.
 
+#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -51,6 +52,16 @@ public:
     QColor background(int row) const override;
     // The row's fate and reasons; on the name cell also the full name.
     QString toolTip(int row, int col) const override;
+
+    // What each row colour means, in the order the legend lists them; the
+    // first is the grid's own colour, for rows added as they are.
+    struct LegendEntry {
+        QColor colour;
+        QString text;
+    };
+    static QList<LegendEntry> legend();
+    // The legend as a rich-text table, for a tooltip.
+    static QString legendHtml();
 
     // Grid rows 1 to Rows - 1 of `grid`: columns 1-3, then the list's own
     // `ownFields` in the columns after them.

@@ -309,6 +309,7 @@ void urunlertoplu::createPreview()
     ozet->setObjectName(QStringLiteral("ozet"));
     ozet->setWordWrap(true);
     ozet->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ozet->setToolTip(GridPreview::legendHtml());
     preview = new GridPreview(*satisekrani2, baglanti, [this] { return saveChoices(); }, this);
     connect(preview, &GridPreview::changed, this, [this] { showSummary(preview->summary()); });
     // The choices decide texts the database must be able to store.

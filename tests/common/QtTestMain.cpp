@@ -2,6 +2,7 @@
 // Qt SQL drivers, locales, files and (in the widget build) real widgets.
 #include <gtest/gtest.h>
 
+#include <QSettings>
 #include <QStandardPaths>
 
 #ifdef TESTS_WITH_WIDGETS
@@ -22,6 +23,9 @@ int main(int argc, char **argv)
     TestApplication app(argc, argv);
     // Journals and other data files of the code under test stay out of the user's own folders.
     QStandardPaths::setTestModeEnabled(true);
+    // So do the settings the window keeps, such as the folders it last used.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -301,10 +302,17 @@ TEST_F(SaveWindow, a_menu_with_a_header_and_a_category_column_lands_each_row_in_
     EXPECT_TRUE(window->preview->toolTip(4, 1).contains(QStringLiteral("Paket")));
 
     const QString kept = folder.filePath(QStringLiteral("kalanlar.xlsx"));
-    window->keptRowsPrompt = [&](QWidget *, const QString &) { return kept; };
+    QString offered;
+    window->keptRowsPrompt = [&](QWidget *, const QString &suggested) {
+        offered = suggested;
+        return kept;
+    };
     {
         MessageCatcher messages(QStringLiteral("Kalanları Kaydet…"));
         window->kaydet->click();
+        EXPECT_EQ(offered, folder.filePath(QStringLiteral("menu - kalanlar.xlsx"))) << "beside the list";
+        EXPECT_TRUE(messages.texts.contains(QStringLiteral("Kalan 1 satır kaydedildi:\n") + QDir::toNativeSeparators(kept)))
+            << messages.texts.join(u'|').toStdString();
     }
     EXPECT_EQ(count("SELECT COUNT(*) FROM ScreenMenuCategories"), 3);
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems i JOIN ScreenMenuItems s ON s.MenuItemId = i.id "

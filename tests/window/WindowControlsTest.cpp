@@ -1,6 +1,7 @@
 // The window's controls as the operator meets them: names, kinds, texts,
 // places, fonts, colours, visibility, the tab order and the exit.
 #include <QApplication>
+#include <QHeaderView>
 #include <algorithm>
 #include <QCheckBox>
 #include <QFontInfo>
@@ -206,6 +207,32 @@ TEST_F(ShownWindow, cik_asks_once_before_dropping_unsaved_rows_and_closes_an_emp
     const QWidgetList windows = QApplication::topLevelWidgets();
     EXPECT_TRUE(std::none_of(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }));
     EXPECT_TRUE(QApplication::quitOnLastWindowClosed()) << "closing the only window ends the program";
+}
+
+TEST_F(ShownWindow, an_enlarged_window_grows_the_grid_and_keeps_the_right_column_on_the_right_edge)
+{
+    EXPECT_EQ(window->minimumSize(), window->size()) << "never smaller than designed";
+    window->basliklariyaz();
+    const auto before = [](QWidget *w) { return w->geometry(); };
+    const QRect grid = before(window->satisekrani2), save = before(window->kaydet), exit = before(window->cik),
+                group = before(window->Grup), open = before(window->Command1);
+    const int name = window->satisekrani2->ColWidth(2), barcode = window->satisekrani2->ColWidth(1);
+    window->resize(window->width() + 300, window->height() + 200);
+    QApplication::processEvents();
+
+    EXPECT_EQ(window->satisekrani2->geometry(), grid.adjusted(0, 0, 300, 200));
+    EXPECT_EQ(window->kaydet->geometry(), save.translated(0, 200).adjusted(0, 0, 300, 0));
+    EXPECT_EQ(window->cik->geometry(), exit.translated(300, 200));
+    EXPECT_EQ(window->Grup->geometry(), group.translated(300, 0));
+    EXPECT_EQ(window->Command1->geometry(), open);
+    EXPECT_EQ(window->satisekrani2->ColWidth(1), barcode);
+    EXPECT_GT(window->satisekrani2->ColWidth(2), name + 3000) << "the name column takes the new room";
+
+    // The operator widens the barcode: the name column gives the room.
+    const int widened = window->satisekrani2->ColWidth(2);
+    window->satisekrani2->horizontalHeader()->resizeSection(1, window->satisekrani2->columnWidth(1) + 50);
+    EXPECT_GT(window->satisekrani2->ColWidth(1), barcode + 600);
+    EXPECT_LT(window->satisekrani2->ColWidth(2), widened - 600);
 }
 
 TEST_F(ShownWindow, the_title_bar_close_is_accepted_at_once)

@@ -1,6 +1,10 @@
 // The product grid on the window: the header reset, the column widths, the
 // loading button with its dialog, and the row rule.
+#include <array>
+#include <cmath>
+
 #include <QCheckBox>
+#include <QFile>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +24,7 @@
 #include "platform/dialog/CommonDialog.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/FlexGridModel.h"
+#include "window/GridPreview.h"
 #include "spreadsheet/SheetFile.h"
 #include "tests/spreadsheet/xls/WorkbookBuilder.h"
 
@@ -383,4 +388,124 @@ TEST_F(GridOnWindow, forty_pasted_products_keep_their_cells_in_order)
         EXPECT_EQ(grid->TextMatrix(k, 2), QStringLiteral("Ürün %1").arg(k));
         EXPECT_EQ(grid->TextMatrix(k, 3), QStringLiteral("%1,50").arg(k));
     }
+}
+
+TEST_F(GridOnWindow, rows_are_numbered_and_delete_or_the_context_menu_removes_the_selected_ones)
+{
+    grid->setRows(6);
+    for (int row = 1; row <= 5; ++row) {
+        grid->setTextMatrix(row, 2, QStringLiteral("Ürün %1").arg(row));
+        grid->setTextMatrix(row, 3, QStringLiteral("%1").arg(row));
+    }
+    QAbstractItemModel *model = grid->gridModel();
+    EXPECT_EQ(model->headerData(3, Qt::Vertical).toString(), "3") << "the number the messages cite";
+    EXPECT_EQ(window->ozet->text(), "5 eklenecek");
+
+    // Rows 2 and 4 by their numbers, then Delete on the grid.
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    grid->setFocus();
+    grid->selectRow(2);
+    grid->selectionModel()->select(model->index(4, 1), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QStringList names;
+    for (int row = 1; row < grid->Rows(); ++row)
+        names << grid->TextMatrix(row, 2);
+    EXPECT_EQ(names, (QStringList{"Ürün 1", "Ürün 3", "Ürün 5"}));
+    EXPECT_EQ(model->headerData(3, Qt::Vertical).toString(), "3") << "renumbered";
+    EXPECT_EQ(window->ozet->text(), "3 eklenecek");
+
+    // The context menu's action removes the row under the cursor; the last
+    // one gone, an empty row stays to type into.
+    ASSERT_EQ(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ASSERT_TRUE(grid->actions().contains(window->removeRowsAction));
+    grid->selectAll();
+    window->removeRowsAction->trigger();
+    EXPECT_EQ(grid->Rows(), 2);
+    EXPECT_EQ(grid->TextMatrix(1, 2), "");
+    EXPECT_EQ(window->ozet->text(), "");
+}
+
+TEST_F(GridOnWindow, a_new_list_names_its_file_in_the_title_restarts_the_counter_and_opens_where_the_last_one_was)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("yeni menü.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("111;Çay;12\n");
+    file.close();
+    window->say->setText(QStringLiteral("40"));
+    pressCommand1(path);
+    EXPECT_EQ(window->say->text(), "0");
+    EXPECT_EQ(window->sayBaslik->text(), "işlenen satır");
+    EXPECT_TRUE(window->windowTitle().startsWith("yeni menü.csv — ")) << window->windowTitle().toStdString();
+
+    dialog::OpenRequest asked;
+    window->dlg->setPrompt([&asked](QWidget *, const dialog::OpenRequest &request) {
+        asked = request;
+        return QString();
+    });
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    EXPECT_EQ(asked.initDir, folder.path());
+    EXPECT_EQ(dialog::makeOpenDialog(nullptr, asked)->directory().absolutePath(), folder.path());
+    EXPECT_FALSE(window->windowTitle().contains("yeni menü.csv")) << "the cancel emptied the grid";
+}
+
+namespace {
+
+// A colour as a person with full protanopia, deuteranopia or tritanopia
+// sees it (the simulation of Machado, Oliveira and Fernandes, 2009), in CIE
+// L*a*b*, so that distances between colours are distances as seen.
+using Matrix = std::array<std::array<double, 3>, 3>;
+const std::vector<std::pair<const char *, Matrix>> visions{
+    {"normal", {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}},
+    {"protan", {{{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}}}},
+    {"deutan", {{{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}}}},
+    {"tritan", {{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}}},
+};
+
+double linear(int channel)
+{
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+std::array<double, 3> seenAsLab(const QColor &colour, const Matrix &vision)
+{
+    const std::array<double, 3> rgb{linear(colour.red()), linear(colour.green()), linear(colour.blue())};
+    std::array<double, 3> seen{};
+    for (size_t i = 0; i < 3; ++i)
+        seen[i] = std::clamp(vision[i][0] * rgb[0] + vision[i][1] * rgb[1] + vision[i][2] * rgb[2], 0.0, 1.0);
+    const double x = (0.4124 * seen[0] + 0.3576 * seen[1] + 0.1805 * seen[2]) / 0.95047;
+    const double y = 0.2126 * seen[0] + 0.7152 * seen[1] + 0.0722 * seen[2];
+    const double z = (0.0193 * seen[0] + 0.1192 * seen[1] + 0.9505 * seen[2]) / 1.08883;
+    const auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+}  // namespace
+
+TEST(RowColours, every_two_stay_apart_with_common_colour_blindness_and_carry_black_text)
+{
+    const QList<GridPreview::LegendEntry> legend = GridPreview::legend();
+    EXPECT_EQ(legend.first().colour, QColor(192, 192, 192)) << "rows added as they are keep the grid's grey";
+    for (const auto &[vision, matrix] : visions) {
+        for (qsizetype a = 0; a < legend.size(); ++a) {
+            for (qsizetype b = a + 1; b < legend.size(); ++b) {
+                const auto la = seenAsLab(legend[a].colour, matrix);
+                const auto lb = seenAsLab(legend[b].colour, matrix);
+                const double distance = std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
+                // 15 units of L*a*b*: plainly different side by side.
+                EXPECT_GE(distance, 15.0) << vision << ": " << legend[a].text.toStdString() << " / "
+                                          << legend[b].text.toStdString();
+            }
+        }
+    }
+    for (const GridPreview::LegendEntry &entry : legend) {
+        const double luminance = 0.2126 * linear(entry.colour.red()) + 0.7152 * linear(entry.colour.green()) +
+                                 0.0722 * linear(entry.colour.blue());
+        EXPECT_GE((luminance + 0.05) / 0.05, 7.0) << "contrast with black: " << entry.text.toStdString();
+    }
+    EXPECT_TRUE(GridPreview::legendHtml().contains(legend.at(3).text)) << "the summary's tooltip lists them";
 }
