@@ -230,8 +230,15 @@ void GridPreview::refresh()
     update();
 }
 
+QString GridPreview::noDatabaseReason(const ado::Connection &connection)
+{
+    return connection.lastError().isEmpty() ? QStringLiteral("bağlantı açılmadı") : connection.lastError();
+}
+
 QString GridPreview::summary() const
 {
+    if (!m_connection.isOpen())
+        return QStringLiteral("Veritabanı yok, hiçbir ürün eklenemez: %1").arg(noDatabaseReason(m_connection));
     const QList<RowPreview> &previews = m_verdicts.previews();
     const bool anyProduct = std::any_of(previews.cbegin(), previews.cend(),
                                         [](const RowPreview &p) { return p.fate != RowFate::Blank; });

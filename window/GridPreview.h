@@ -43,8 +43,11 @@ public:
 
     // The verdicts, previews()[0] for grid row 1.
     const QList<bulksave::RowPreview> &previews() const { return m_verdicts.previews(); }
-    // One line for the window, "" while the grid holds no product.
+    // One line for the window, "" while the grid holds no product; without
+    // a database, that there is none and why, instead of rows to add.
     QString summary() const;
+    // Why `connection` is not open, in the operator's words.
+    static QString noDatabaseReason(const ado::Connection &connection);
     // Why the last look-up of barcodes failed, "" when it did not.
     QString lookupError() const { return m_lookupError; }
 

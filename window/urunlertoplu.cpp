@@ -416,14 +416,9 @@ QString urunlertoplu::titleFor(const ado::Connection &connection, const QString 
     QStringList parts;
     if (!sheetPath.isEmpty())
         parts << QFileInfo(sheetPath).fileName();
-    parts << (connection.isOpen() ? connection.description() : QStringLiteral("Veritabanı yok: %1").arg(noDatabaseReason(connection)));
+    parts << (connection.isOpen() ? connection.description() : QStringLiteral("Veritabanı yok: %1").arg(GridPreview::noDatabaseReason(connection)));
     parts << toolName();
     return parts.join(QStringLiteral(" — "));
-}
-
-QString urunlertoplu::noDatabaseReason(const ado::Connection &connection)
-{
-    return connection.lastError().isEmpty() ? QStringLiteral("bağlantı açılmadı") : connection.lastError();
 }
 
 lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source)

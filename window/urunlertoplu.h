@@ -61,8 +61,6 @@ public:
     // name, what the window is connected to (or that there is no database
     // and why), then the tool's name. Never holds a password.
     static QString titleFor(const ado::Connection &connection, const QString &sheetPath = {});
-    // Why `connection` is not open, in the operator's words.
-    static QString noDatabaseReason(const ado::Connection &connection);
 
     // Refill a list pair from the database; both lists keep the leading
     // entry when the read fails or finds nothing (then nothing is selected),
@@ -172,7 +170,7 @@ public:
 
     // The grid's rows that hold a product (or a part of one).
     int unsavedProducts() const;
-    // Removes the grid rows that hold the selection or the cursor; an
+    // Removes the grid rows that hold the selection (or the cursor); an
     // emptied grid keeps one empty row to type into.
     void removeSelectedRows();
 

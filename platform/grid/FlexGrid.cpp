@@ -197,7 +197,7 @@ QList<int> FlexGrid::SelectedRows() const
     QList<int> rows;
     for (const QModelIndex &index : selectionModel()->selectedIndexes())
         rows << index.row();
-    if (currentIndex().isValid())
+    if (rows.isEmpty() && currentIndex().isValid())
         rows << currentIndex().row();
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());

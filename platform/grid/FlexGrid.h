@@ -74,7 +74,8 @@ public:
     bool RowNumbers() const;
     void setRowNumbers(bool shown);
 
-    // The data rows that hold a selected cell or the cursor, in order.
+    // The data rows that hold a selected cell, in order; the cursor's row
+    // when nothing is selected.
     QList<int> SelectedRows() const;
     // Removes the data rows `rows` (in any order; fixed and missing rows are
     // ignored); the rows below move up. Returns how many were removed.

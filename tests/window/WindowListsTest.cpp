@@ -81,6 +81,10 @@ TEST(StartUp, an_unreachable_database_opens_the_window_with_the_leading_entries_
     EXPECT_TRUE(form.windowTitle().startsWith("Veritabanı yok: ")) << form.windowTitle().toStdString();
     EXPECT_TRUE(form.windowTitle().endsWith(" — Toplu Ürün Ekle")) << form.windowTitle().toStdString();
     EXPECT_TRUE(form.windowTitle().contains("pos.db")) << "the reason, whole";
+    form.satisekrani2->setTextMatrix(1, 2, QStringLiteral("Çay"));
+    form.satisekrani2->setTextMatrix(1, 3, QStringLiteral("10"));
+    EXPECT_TRUE(form.ozet->text().startsWith("Veritabanı yok, hiçbir ürün eklenemez: ")) << "not “1 eklenecek”";
+    EXPECT_TRUE(form.ozet->text().contains("pos.db"));
 
     const QString errors = form.formutemizle();
     EXPECT_EQ(errors.count(u'\n'), 2) << "each of the three reads says why it failed";
