@@ -117,7 +117,7 @@ TEST_F(BatchProgram, ATargetThatCannotBeReachedDoesNotStopTheOthers)
     const QStringList lines = reportLines(both);
     ASSERT_EQ(lines.size(), 4) << both.out.toStdString();
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("sube-2.db,1,111,Çay,SEÇİLMEDİ,failed,"))) << lines[0].toStdString();
-    EXPECT_TRUE(lines[0].contains(QStringLiteral("does not exist"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("veritabanı dosyası yok: "))) << lines[0].toStdString();
     EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,landed,,1,,"));
     EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,SEÇİLMEDİ,landed,,2,,"));
     EXPECT_TRUE(both.err.contains(QStringLiteral("[sube-2.db]\nBağlanılamadı: "))) << both.err.toStdString();
@@ -509,7 +509,8 @@ TEST_F(BatchProgram, ADamagedDatabaseFileIsNamedAndNeverWritten)
     const QByteArray before = sha1(damaged);
     const ProgramRun result = run({products, QStringLiteral("--connection"), QStringLiteral("Data Source=") + damaged});
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_TRUE(result.err.contains(QStringLiteral("[bozuk.db]\nBağlanılamadı: cannot use "))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("[bozuk.db]\nBağlanılamadı: "))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("bozuk.db kullanılamıyor: "))) << result.err.toStdString();
     EXPECT_EQ(sha1(damaged), before);
 }
 
@@ -543,7 +544,7 @@ TEST_F(BatchProgram, AReadOnlyDatabaseFileIsNamedAndNeverWritten)
     ASSERT_TRUE(process.waitForFinished(60000));
     const QString err = QString::fromUtf8(process.readAllStandardError());
     EXPECT_EQ(process.exitCode(), 3) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("is read-only"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("salt okunur"))) << err.toStdString();
     EXPECT_EQ(sha1(path), before);
 }
 #endif
