@@ -61,7 +61,7 @@ TEST_F(SaveWindow, without_a_named_row_the_guard_speaks_and_nothing_is_written)
     MessageCatcher messages;
     window->kaydet->click();
 
-    EXPECT_EQ(messages.texts, QStringList{"Ürünleri Fiyatıyla Ekleyin"});
+    EXPECT_EQ(messages.texts, QStringList{"Ürünleri Fiyatıyla Ekleyin\n«EXCELL SEÇ» ile bir liste yükleyin ya da tabloya barkod, ad ve fiyat yazın."});
     EXPECT_EQ(window->say->text(), "0");
     EXPECT_EQ(window->satisekrani2->Rows(), 3);
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 0);
@@ -97,7 +97,7 @@ TEST_F(SaveWindow, save_writes_the_choices_reports_the_counts_and_resets_the_win
     EXPECT_TRUE(window->kaydet->isEnabled());
     EXPECT_TRUE(window->Command1->isEnabled());
     EXPECT_TRUE(window->exportMenu->isEnabled());
-    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi\nEklenen ürün: 2\nAtlanan satır: 1 (2)"});
+    EXPECT_EQ(messages.texts, QStringList{"2 ürün eklendi\nAtlanan satır: 1 (2)"});
     EXPECT_EQ(window->say->text(), "3");
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems i JOIN MenuItemPortions o ON o.MenuItemId = i.id "
                     "JOIN ScreenMenuItems s ON s.MenuItemId = i.id JOIN PrinterMaps m ON m.MenuItemId = i.id "
@@ -120,7 +120,7 @@ TEST_F(SaveWindow, without_printers_the_items_land_with_no_printer_mapping)
     MessageCatcher messages;
     window->kaydet->click();
 
-    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi"});
+    EXPECT_EQ(messages.texts, QStringList{"2 ürün eklendi"});
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 2);
     EXPECT_EQ(count("SELECT COUNT(*) FROM PrinterMaps"), 0);
 }
@@ -160,12 +160,12 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, DuplicatesAtSave,
     ::testing::Values(
         DuplicateAnswerCase{"Atla",
-                            {"Toplu Ürün Eklendi\nEklenen ürün: 2\nTekrar olduğu için eklenmeyen: 2 (1, 3)"},
+                            {"2 ürün eklendi\nTekrar olduğu için eklenmeyen: 2 (1, 3)"},
                             {"Simit", "Su"},
                             "8"},
-        DuplicateAnswerCase{"Yine de ekle", {"Toplu Ürün Eklendi"}, {"Çay", "Simit", "Simit", "Su"}, "8"},
+        DuplicateAnswerCase{"Yine de ekle", {"4 ürün eklendi"}, {"Çay", "Simit", "Simit", "Su"}, "8"},
         DuplicateAnswerCase{"Fiyatları Güncelle",
-                            {"Toplu Ürün Eklendi\nEklenen ürün: 2\nGüncellenen ürün: 1\nTekrar olduğu için eklenmeyen: 1 (3)"},
+                            {"2 ürün eklendi, 1 ürün güncellendi\nGüncellenen ürün: 1 (1)\nTekrar olduğu için eklenmeyen: 1 (3)"},
                             {"Simit", "Su"},
                             "10"},
         DuplicateAnswerCase{"Vazgeç", {}, {}, "8"}),
@@ -181,7 +181,7 @@ TEST_F(SaveWindow, all_rows_landed_is_the_plain_message_and_a_new_group_joins_th
     MessageCatcher messages;
     window->kaydet->click();
 
-    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi"});
+    EXPECT_EQ(messages.texts, QStringList{"2 ürün eklendi"});
     EXPECT_EQ(count("SELECT COUNT(*) FROM ScreenMenuCategories WHERE Name = 'Kahveler'"), 1);
     EXPECT_GE(window->Grup->findText(QStringLiteral("Kahveler")), 0);
 }
@@ -230,7 +230,7 @@ TEST_F(SaveWindow, geri_al_in_the_completion_message_undoes_the_import)
     window->kaydet->click();
 
     ASSERT_EQ(messages.texts.size(), 2) << messages.texts.join(u'|').toStdString();
-    EXPECT_EQ(messages.texts[0], "Toplu Ürün Eklendi");
+    EXPECT_EQ(messages.texts[0], "2 ürün eklendi");
     EXPECT_TRUE(messages.texts[1].startsWith("Aktarım geri alındı: 2 ürün silindi.")) << messages.texts[1].toStdString();
     for (const char *table : {"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuItems"})
         EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1StringView(table))), 0) << table;
