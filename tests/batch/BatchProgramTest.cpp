@@ -178,6 +178,10 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
     }));
     EXPECT_TRUE(dry.err.contains(QStringLiteral("Ön izleme (hiçbir şey yazılmadı): 1 eklenecek · 1 atlanacak · 1 barkod zaten kayıtlı")))
         << dry.err.toStdString();
+    // The defaults stand, but the summary says where the products go and how to change it.
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("\n1 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi). --group ile grup verin.\n")))
+        << dry.err.toStdString();
+    EXPECT_FALSE(dry.err.contains(QStringLiteral("yazıcı seçilmedi"))) << dry.err.toStdString();
     EXPECT_EQ(sha1(db.path()), before);
     EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 1);
     EXPECT_EQ(db.count(QStringLiteral("ScreenMenuCategories")), 2);  // the demo's, no new one
@@ -186,6 +190,21 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
                            QStringLiteral("--connection"), db.connectionText()});
     EXPECT_EQ(clean.exitCode, 0);
     EXPECT_EQ(sha1(db.path()), before);
+}
+
+TEST_F(BatchProgram, ProductsShownWithoutAPrinterAreNamedInTheSummaryAndTheJsonReport)
+{
+    TestDatabase db;
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")});
+    const ProgramRun shown = run({products, QStringLiteral("--show"), QStringLiteral("--group"), QStringLiteral("İçecek"),
+                                  QStringLiteral("--json"), QStringLiteral("--connection"), db.connectionText()});
+    EXPECT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    const QString warning = QStringLiteral("Satışta gösterilecek 2 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi). "
+                                           "--printer ile yazıcı seçin.");
+    EXPECT_TRUE(shown.err.contains(QStringLiteral("[pos.db]\n2 ürün eklendi\n"))) << shown.err.toStdString();
+    EXPECT_TRUE(shown.err.contains(warning)) << shown.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(shown.out.toUtf8())["targets"][0]["warnings"].toArray(), QJsonArray{warning});
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 2);
 }
 
 TEST_F(BatchProgram, ADryRunLeavesADatabaseInRollbackJournalModeByteForByte)
