@@ -153,10 +153,10 @@ QString Connection::openTarget(const SqlServerTarget &target)
     db.setDatabaseName(odbc.text);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(target.loginTimeoutSeconds));
     if (!db.open()) {
-        // The driver's words may echo the connection string; the names the
-        // operator needs to read stay as they are.
         // The driver's own words say what went wrong; our driver's summary
         // ("bağlantı kurulamadı") would only repeat the sentence around them.
+        // They may echo the connection string: the names the operator needs
+        // to read stay as they are, the password does not.
         const QSqlError error = db.lastError();
         const QString said = error.databaseText().isEmpty() ? error.text() : error.databaseText();
         const QString reason = maskSecrets(said, {target.password},
