@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "import/ListColumns.h"
+#include "import/RowRules.h"
 
 namespace batch {
 
@@ -35,7 +36,7 @@ struct TargetSource {
 
 struct BatchOptions {
     QString file;                          // the spreadsheet
-    QString group = QStringLiteral("SEÇİLMEDİ");
+    QString group = bulksave::unchosenGroup();
     int unitPosition = 0;                  // 0 "Adet", 1 "Kg"
     std::optional<QString> printer;        // a printer's name or id; none writes no printer mapping
     int colourPosition = 3;                // position in the colour list, "MAVİ" by default

@@ -149,6 +149,21 @@ QByteArray csvPrice(const std::optional<double> &price)
     return price ? QByteArray::number(*price, 'g', 15) : QByteArray();
 }
 
+// The choice warnings of a target that was (or, dry, would be) written,
+// each with the option that changes it.
+QStringList choiceWarningTexts(const TargetOutcome &outcome)
+{
+    if (!outcome.reached || !outcome.failure.isEmpty() || outcome.stoppedForDuplicates)
+        return {};
+    const bulksave::ChoiceWarnings &warnings = outcome.choiceWarnings;
+    QStringList texts;
+    for (const QString &line : bulksave::choiceWarningLines({warnings.unchosenGroup, 0}))
+        texts << line + QStringLiteral(" --group ile grup verin.");
+    for (const QString &line : bulksave::choiceWarningLines({0, warnings.noPrinter}))
+        texts << line + QStringLiteral(" --printer ile yazıcı seçin.");
+    return texts;
+}
+
 }  // namespace
 
 QList<ReportRow> reportRows(const TargetOutcome &outcome, const ProductList &list, const BatchOptions &options)
@@ -223,6 +238,7 @@ QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus, bool s
         }
         targetArray.append(QJsonObject{
             {QStringLiteral("target"), target.outcome.label},
+            {QStringLiteral("warnings"), QJsonArray::fromStringList(choiceWarningTexts(target.outcome))},
             {QStringLiteral("reached"), target.outcome.reached},
             {QStringLiteral("failure"), target.outcome.failure},
             {QStringLiteral("saveSeconds"), target.outcome.saveSeconds},
@@ -249,7 +265,7 @@ QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options)
     else if (options.dryRun)
         body = QStringLiteral("Ön izleme (hiçbir şey yazılmadı): %1").arg(bulksave::previewSummary(outcome.previews, outcome.newGroups));
     else
-        body = bulksave::completionMessage(*outcome.save) +
+        body = bulksave::completionMessage(*outcome.save, outcome.previews) +
                QStringLiteral("\nKaydetme: %1 satır, %2 sn (%3 satır/sn)")
                    .arg(outcome.save->visitedRows())
                    .arg(outcome.saveSeconds, 0, 'f', 2)
@@ -257,6 +273,8 @@ QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options)
                (outcome.journal.isEmpty()
                     ? QString()
                     : QStringLiteral("\nGeri alma kaydı: %1").arg(QDir::toNativeSeparators(outcome.journal)));
+    for (const QString &warning : choiceWarningTexts(outcome))
+        body += u'\n' + warning;
     return QStringLiteral("[%1]\n%2\n").arg(outcome.label, body);
 }
 

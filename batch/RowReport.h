@@ -56,15 +56,19 @@ struct TargetReport {
 };
 
 // The whole JSON report: {"exitStatus": n, "sheetDamaged": bool, "targets":
-// [{"target", "reached", "failure", "saveSeconds", "rowsPerSecond", "journal",
-// "rows": [{"row", "barcode", "name", "group", "status", "reason", "itemId",
-// "old_price", "new_price"}]}]}; itemId and the prices are null where the
-// CSV leaves them empty, the two figures 0 without a save. Texts are as read: a JSON reader evaluates no formula.
+// [{"target", "warnings", "reached", "failure", "saveSeconds",
+// "rowsPerSecond", "journal", "rows": [{"row", "barcode", "name", "group",
+// "status", "reason", "itemId", "old_price", "new_price"}]}]}; "warnings"
+// holds the summary's choice warnings, itemId and the prices are null where
+// the CSV leaves them empty, the two figures 0 without a save. Texts are as
+// read: a JSON reader evaluates no formula.
 QByteArray jsonReport(const QList<TargetReport> &targets, int exitStatus, bool sheetDamaged);
 
 // The summary of one target for standard error: its label, then the
 // window's completion text with the save's duration and rate, the preview's
-// summary for a dry run, or why nothing was written.
+// summary for a dry run, or why nothing was written ("Bağlanılamadı: " and
+// the connection's reason when it did not open). A save or dry run ends
+// with the choice warnings, each with the option that changes it.
 QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options);
 
 }  // namespace batch

@@ -114,6 +114,7 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
     }
     outcome.previews = verdicts.previews();
     outcome.newGroups = verdicts.newGroups();
+    outcome.choiceWarnings = bulksave::choiceWarnings(outcome.previews, choices);
     if (!outcome.failure.isEmpty())
         return outcome;
     const QSet<int> duplicates = bulksave::duplicateRows(outcome.previews);

@@ -10,6 +10,7 @@
 #include "batch/BatchOptions.h"
 #include "import/BulkImport.h"
 #include "import/RowPreview.h"
+#include "import/SaveReport.h"
 #include "platform/ado/Connection.h"
 
 namespace batch {
@@ -22,6 +23,7 @@ struct TargetOutcome {
     bool stoppedForDuplicates = false;  // --duplicates stop met a duplicate: nothing was (or, dry, would be) written
     QList<bulksave::RowPreview> previews;  // the verdict on every row, rows[0] first
     QStringList newGroups;     // the categories the save would create, in the order of their first rows
+    bulksave::ChoiceWarnings choiceWarnings{};  // rows to be added in the unchosen group or with no printer
     std::optional<bulksave::SaveResult> save;  // what the save did; none for a dry run or a failure
     double saveSeconds = 0;  // how long the save itself took, from its first row to its last
     QString journal;         // the save's journal, for undoing it; "" without a save or when nothing landed

@@ -10,7 +10,7 @@ namespace bulksave {
 
 namespace {
 
-unsigned warningsFor(const ProductRow &row, const Product &product)
+unsigned warningsFor(const ProductRow &row, const Product &product, const QLocale &locale)
 {
     unsigned warnings = NoWarning;
     if (trimSpaces(row.group).size() > cutTo50(trimSpaces(row.group)).size())
@@ -21,6 +21,10 @@ unsigned warningsFor(const ProductRow &row, const Product &product)
         warnings |= BarcodeCut;
     if (product.price <= 0)
         warnings |= PriceNotPositive;
+    // "1.234" under Turkish rules is 1234, where the operator may have meant
+    // 1,234: the row is stored, but worth a look.
+    if (hasGroupSeparator(row.price, locale))
+        warnings |= PriceGrouped;
     return warnings;
 }
 
@@ -59,7 +63,7 @@ void judge(RowPreview &preview, const ProductRow &row, const SaveChoices &choice
     preview.fate = RowFate::WillAdd;
     preview.product = std::move(judgement.product);
     preview.values = std::move(judgement.values);
-    preview.warnings = warningsFor(row, *preview.product);
+    preview.warnings = warningsFor(row, *preview.product, choices.locale);
     preview.notStorable = firstUnstorableText(*preview.product, preview.values, choices.showOnSalesScreen, fidelity);
     if (preview.notStorable)
         preview.warnings |= NotStorable;

@@ -40,7 +40,12 @@ enum RowWarning : unsigned {
     PriceNotPositive = 4,   // zero or negative price
     NotStorable = 8,        // a text the database would alter: the row will fail
     GroupCut = 16,          // its own group is longer than 50 and is stored cut
+    PriceGrouped = 32,      // the price text holds the locale's group separator ("1.234" read as 1234)
 };
+
+// The warnings of a row that is still stored, though not as typed: every
+// bit but NotStorable, which makes the row fail instead.
+constexpr unsigned kLandingWarnings = NameCut | BarcodeCut | PriceNotPositive | GroupCut | PriceGrouped;
 
 // A menu item that already holds a barcode.
 struct ExistingItem {

@@ -29,6 +29,11 @@ std::optional<Product> unnamedPrice(const ProductRow &row, const QLocale &locale
     return Product{cutTo50(barcode), QString(), *price};
 }
 
+QString unchosenGroup()
+{
+    return QStringLiteral("SEÇİLMEDİ");
+}
+
 RowValues windowValues(const SaveChoices &choices)
 {
     const QString printerId = trimSpaces(choices.printerId);

@@ -80,6 +80,10 @@ struct RowJudgement {
     bool usable() const { return product.has_value(); }
 };
 
+// The group a save files its items under when the operator chose none, as
+// the group lists offer it first and the batch front end takes by default.
+QString unchosenGroup();
+
 // Judges `row`: usable when its trimmed name is not empty and its price text
 // is a number under `locale`; otherwise blank or skipped with the reason.
 RowJudgement judgeRow(const ProductRow &row, const QLocale &locale);

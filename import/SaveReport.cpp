@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include "import/RowOptions.h"
 #include "import/SaveText.h"
 
 namespace bulksave {
@@ -25,7 +26,95 @@ QString countLine(const QString &label, const QStringList &entries, qsizetype li
     return QStringLiteral("%1: %2 (%3)").arg(label).arg(entries.size()).arg(shown.join(separator));
 }
 
+// The verdict of `gridRow`, or a blank one's for a row without a verdict;
+// not copied, as a save's message looks at every row's.
+const RowPreview &verdictOf(const QList<RowPreview> &previews, int gridRow)
+{
+    static const RowPreview kNone;
+    return gridRow >= 1 && gridRow <= previews.size() ? previews.at(gridRow - 1) : kNone;
+}
+
+// "<label>: <count> (<rows as ranges>)", or nothing for no rows.
+QString rowsLine(const QString &label, const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        return {};
+    return QStringLiteral("%1: %2 (%3)").arg(label).arg(rows.size()).arg(rowRanges(rows, kListedSkips));
+}
+
+// The kinds of warning a row can land with, as the operator reads them.
+struct WarningKind {
+    RowWarning bit;
+    const char *text;
+};
+constexpr WarningKind kWarningKinds[] = {
+    {NameCut, "ad kısaltıldı"},
+    {BarcodeCut, "barkod kısaltıldı"},
+    {GroupCut, "grup kısaltıldı"},
+    {PriceNotPositive, "fiyat sıfır ya da eksi"},
+    {PriceGrouped, "fiyatta binlik ayırıcı"},
+};
+
+// "<label>: 3 (5, 9–10); ad kısaltıldı 2, fiyat sıfır ya da eksi 1" for the
+// rows that were stored with a warning, or nothing for none.
+QString warningLine(const QString &label, const QList<int> &rows, const QList<RowPreview> &previews)
+{
+    if (rows.isEmpty())
+        return {};
+    QStringList kinds;
+    for (const WarningKind &kind : kWarningKinds) {
+        const auto count = std::count_if(rows.cbegin(), rows.cend(), [&](int gridRow) {
+            return (verdictOf(previews, gridRow).warnings & kind.bit) != 0;
+        });
+        if (count > 0)
+            kinds << QStringLiteral("%1 %2").arg(QString::fromUtf8(kind.text)).arg(count);
+    }
+    return rowsLine(label, rows) + QStringLiteral("; ") + kinds.join(QStringLiteral(", "));
+}
+
+bool landsWithWarning(const RowPreview &preview)
+{
+    return (preview.warnings & kLandingWarnings) != 0;
+}
+
+// A row to be added as a new item that the database can store.
+bool willLand(const RowPreview &preview)
+{
+    return preview.fate == RowFate::WillAdd && !(preview.warnings & NotStorable);
+}
+
+// How the operator calls a separator character.
+QString separatorName(const QString &separator)
+{
+    if (separator == u".")
+        return QStringLiteral("nokta");
+    if (separator == u",")
+        return QStringLiteral("virgül");
+    // Non-breaking spaces included, as several locales group with them.
+    if (separator.trimmed().isEmpty())
+        return QStringLiteral("boşluk");
+    return QStringLiteral("“%1”").arg(separator);
+}
+
 }  // namespace
+
+QString rowRanges(const QList<int> &rows, qsizetype listed)
+{
+    QStringList entries;
+    for (qsizetype first = 0; first < rows.size();) {
+        if (entries.size() == listed) {
+            entries << QStringLiteral("…");
+            break;
+        }
+        qsizetype last = first;
+        while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
+            ++last;
+        entries << (last == first ? QString::number(rows.at(first))
+                                  : QStringLiteral("%1–%2").arg(rows.at(first)).arg(rows.at(last)));
+        first = last + 1;
+    }
+    return entries.join(QStringLiteral(", "));
+}
 
 QString cellQuote(const QString &text)
 {
@@ -36,52 +125,111 @@ QString cellQuote(const QString &text)
 
 QString guardMessage()
 {
-    return QStringLiteral("Ürünleri Fiyatıyla Ekleyin");
+    return QStringLiteral("Ürünleri Fiyatıyla Ekleyin\n"
+                          "«EXCELL SEÇ» ile bir liste yükleyin ya da tabloya barkod, ad ve fiyat yazın.");
 }
 
-QString completionMessage(const SaveResult &result)
+QString completionMessage(const SaveResult &result, const QList<RowPreview> &previews)
 {
     if (!result.connected) {
         const QString line = QStringLiteral("Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.");
         return result.connectionError.isEmpty() ? line : line + u'\n' + result.connectionError;
     }
-    QStringList skipped;
-    QStringList leftOut;
-    QStringList unchanged;
+    QList<int> updated;
+    QList<int> landedWarned;
+    QList<int> updatedWarned;
+    QList<int> skipped;
+    QList<int> leftOut;
+    QList<int> unchanged;
     QStringList failed;
     for (const RowOutcome &row : result.rows) {
-        if (row.status == RowStatus::Skipped)
-            skipped << QString::number(row.gridRow);
+        const bool warned = landsWithWarning(verdictOf(previews, row.gridRow));
+        if (row.status == RowStatus::Landed && warned)
+            landedWarned << row.gridRow;
+        else if (row.status == RowStatus::Updated)
+            (warned ? updatedWarned : updated) << row.gridRow;
+        else if (row.status == RowStatus::Skipped)
+            skipped << row.gridRow;
         else if (row.status == RowStatus::LeftOut)
-            leftOut << QString::number(row.gridRow);
+            leftOut << row.gridRow;
         else if (row.status == RowStatus::Unchanged)
-            unchanged << QString::number(row.gridRow);
+            unchanged << row.gridRow;
         else if (row.status == RowStatus::Failed)
             failed << QStringLiteral("%1: %2").arg(row.gridRow).arg(row.error);
     }
-    QStringList notAttempted;
-    for (const int row : result.notAttempted)
-        notAttempted << QString::number(row);
-    const int updated = result.count(RowStatus::Updated);
-    const QString done = QStringLiteral("Toplu Ürün Eklendi");
-    if (!result.stopped && updated == 0 && skipped.isEmpty() && leftOut.isEmpty() && unchanged.isEmpty() &&
-        failed.isEmpty())
-        return done;
+    // Rows updated with a warning are counted with the updates and listed again with their warning.
+    QList<int> allUpdated = updated + updatedWarned;
+    std::sort(allUpdated.begin(), allUpdated.end());
+
+    QStringList done;
+    if (const int added = result.count(RowStatus::Landed); added > 0)
+        done << QStringLiteral("%1 ürün eklendi").arg(added);
+    if (!allUpdated.isEmpty())
+        done << QStringLiteral("%1 ürün güncellendi").arg(allUpdated.size());
     // A stopped save must not open with a line that reads as "all added".
-    QStringList lines{result.stopped ? QStringLiteral("Kaydetme durduruldu") : done,
-                      QStringLiteral("Eklenen ürün: %1").arg(result.count(RowStatus::Landed))};
-    if (updated > 0)
-        lines << QStringLiteral("Güncellenen ürün: %1").arg(updated);
+    const QString first = result.stopped ? QStringLiteral("Kaydetme durduruldu: %1")
+                                               .arg(done.isEmpty() ? QStringLiteral("hiçbir ürün eklenmedi")
+                                                                   : done.join(QStringLiteral(", ")))
+                          : done.isEmpty() ? QStringLiteral("Hiçbir ürün eklenmedi")
+                                           : done.join(QStringLiteral(", "));
+    QStringList lines{first};
     for (const QString &line :
-         {countLine(QStringLiteral("Fiyatı aynı olan"), unchanged, kListedSkips, QStringLiteral(", ")),
-          countLine(QStringLiteral("Atlanan satır"), skipped, kListedSkips, QStringLiteral(", ")),
-          countLine(QStringLiteral("Tekrar olduğu için eklenmeyen"), leftOut, kListedSkips, QStringLiteral(", ")),
+         {rowsLine(QStringLiteral("Güncellenen ürün"), allUpdated),
+          warningLine(QStringLiteral("Uyarıyla eklenen"), landedWarned, previews),
+          warningLine(QStringLiteral("Uyarıyla güncellenen"), updatedWarned, previews),
+          rowsLine(QStringLiteral("Fiyatı aynı olan"), unchanged),
+          rowsLine(QStringLiteral("Atlanan satır"), skipped),
+          rowsLine(QStringLiteral("Tekrar olduğu için eklenmeyen"), leftOut),
           countLine(QStringLiteral("Hatalı satır"), failed, kListedFailures, QStringLiteral("; ")),
-          countLine(QStringLiteral("Denenmeyen satır"), notAttempted, kListedSkips, QStringLiteral(", "))}) {
+          rowsLine(QStringLiteral("Denenmeyen satır"), result.notAttempted)}) {
         if (!line.isEmpty())
             lines << line;
     }
     return lines.join(u'\n');
+}
+
+QString completionCaption(const SaveResult &result)
+{
+    return result.connected && result.count(RowStatus::Landed) > 0 ? QStringLiteral("Toplu Ürün Eklendi") : QString();
+}
+
+QString priceReading(const QString &text, const QLocale &locale)
+{
+    const std::optional<double> price = localeNumber(text, locale);
+    if (!price)
+        return {};
+    const QString reading = QStringLiteral("“%1” → %2").arg(cellQuote(text), priceText(*price));
+    if (!hasGroupSeparator(text, locale))
+        return reading;
+    return reading + QStringLiteral(" (%1 binlik ayırıcı sayıldı)").arg(separatorName(locale.groupSeparator()));
+}
+
+ChoiceWarnings choiceWarnings(const QList<RowPreview> &previews, const SaveChoices &choices)
+{
+    ChoiceWarnings warnings;
+    const QString unchosen = groupKey(unchosenGroup());
+    for (const RowPreview &preview : previews) {
+        if (!willLand(preview))
+            continue;
+        if (groupKey(preview.values.group) == unchosen)
+            ++warnings.unchosenGroup;
+        if (choices.showOnSalesScreen && preview.values.printerId.value_or(QString()).isEmpty())
+            ++warnings.noPrinter;
+    }
+    return warnings;
+}
+
+QStringList choiceWarningLines(const ChoiceWarnings &warnings)
+{
+    QStringList lines;
+    if (warnings.unchosenGroup > 0)
+        lines << QStringLiteral("%1 ürün “%2” grubuna eklenecek (grup seçilmedi).")
+                     .arg(warnings.unchosenGroup)
+                     .arg(unchosenGroup());
+    if (warnings.noPrinter > 0)
+        lines << QStringLiteral("Satışta gösterilecek %1 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi).")
+                     .arg(warnings.noPrinter);
+    return lines;
 }
 
 QString progressText(const ProgressMeter &meter)
@@ -108,7 +256,13 @@ QString previewSummary(const QList<RowPreview> &previews, const QStringList &new
             return preview.update && changes(*preview.update);
         }));
     };
-    QStringList parts{QStringLiteral("%1 eklenecek").arg(countFate(previews, RowFate::WillAdd) - willFail)};
+    const int warned = int(std::count_if(previews.cbegin(), previews.cend(), [](const RowPreview &preview) {
+        return willLand(preview) && landsWithWarning(preview);
+    }));
+    QString adding = QStringLiteral("%1 eklenecek").arg(countFate(previews, RowFate::WillAdd) - willFail);
+    if (warned > 0)
+        adding += QStringLiteral(" (%1 uyarıyla)").arg(warned);
+    QStringList parts{adding};
     const std::pair<int, const char *> others[] = {
         {updating([](const ItemUpdate &update) { return update.newPrice.has_value(); }), "%1 fiyat güncellenecek"},
         {updating([](const ItemUpdate &update) { return update.newName.has_value(); }), "%1 ad güncellenecek"},
@@ -156,12 +310,8 @@ QString notAddedReason(const RowPreview &preview)
                                 : QStringLiteral("yeni fiyat eksi");
         return QStringLiteral("kayıtlı ürün güncellenemez: %1 (no %2)").arg(why).arg(preview.existing.id);
     }
-    case RowFate::PriceConflict: {
-        QStringList rows;
-        for (const int row : preview.barcodeRows)
-            rows << QString::number(row);
-        return QStringLiteral("dosyada farklı fiyatlarla tekrar: satır %1").arg(rows.join(QStringLiteral(", ")));
-    }
+    case RowFate::PriceConflict:
+        return QStringLiteral("dosyada farklı fiyatlarla tekrar: satır %1").arg(rowRanges(preview.barcodeRows));
     case RowFate::WillAdd:
     case RowFate::WillUpdate:
     case RowFate::Blank:

@@ -1,7 +1,10 @@
 #pragma once
 // The texts the operator reads about a bulk save.
 
+#include <QList>
+#include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include "import/BulkImport.h"
 #include "import/ProgressMeter.h"
@@ -13,27 +16,70 @@ namespace bulksave {
 // characters, then "…" when there are more (a cell may hold a whole page).
 QString cellQuote(const QString &text);
 
-// The guard's message when no grid row has a name.
+// Grid rows as the operator reads them, runs written as ranges: "2, 5–7,
+// 9" (en dash). At most `listed` entries, a range counting as one, then
+// "…". `rows` ascend, as a save visits them.
+QString rowRanges(const QList<int> &rows, qsizetype listed = 20);
+
+// The guard's message when no grid row has a name: "Ürünleri Fiyatıyla
+// Ekleyin", then a line on how to give it rows.
 QString guardMessage();
 
-// The completion message box text. Exactly "Toplu Ürün Eklendi" when every
-// product row landed as a new item; that line and the counts ("Eklenen ürün:
-// 38", "Güncellenen ürün: 12" when not zero, "Fiyatı aynı olan: 4 (…)", then
-// "Atlanan satır: 2 (5, 9)", "Tekrar olduğu için eklenmeyen: 3 (4, 7, 8)" and
-// "Hatalı satır: 1 (12: <message>)" when not
-// zero, long lists ending in "…") otherwise. A stopped save opens with
-// "Kaydetme durduruldu" instead, the counts following, and lists the rows it
-// did not attempt ("Denenmeyen satır: 120 (381, 382, …)"). The no-connection
-// line and its reason when the database was not open.
-QString completionMessage(const SaveResult &result);
+// The completion message box text. Its first line says what the save did:
+// "40 ürün eklendi", "40 ürün eklendi, 12 ürün güncellendi", "12 ürün
+// güncellendi" or "Hiçbir ürün eklenmedi"; a stopped save's reads
+// "Kaydetme durduruldu: 40 ürün eklendi". When every product row landed as
+// a new item with no warning, that line is all. Otherwise lines follow,
+// each when it counts something, rows as rowRanges writes them:
+// "Güncellenen ürün: 12 (3–14)", "Uyarıyla eklenen: 3 (5, 9–10); ad
+// kısaltıldı 2, fiyat sıfır ya da eksi 1" (likewise "Uyarıyla
+// güncellenen"), "Fiyatı aynı olan", "Atlanan satır", "Tekrar olduğu için
+// eklenmeyen", "Hatalı satır: 1 (12: <message>)" (five at most) and
+// "Denenmeyen satır" for the rows a stopped save did not attempt.
+// `previews` (previews[i] = the verdict of grid row i + 1 as the save began)
+// give the warnings; without them no row counts as warned. The
+// no-connection line and its reason when the database was not open.
+QString completionMessage(const SaveResult &result, const QList<RowPreview> &previews = {});
+
+// The completion message box's caption: "Toplu Ürün Eklendi" when at least
+// one product was added, "" otherwise (the window then uses its own name).
+QString completionCaption(const SaveResult &result);
+
+// How a price text was read, e.g. "“12,5” → 12,50", and with the locale's
+// group separator in it "“1.234” → 1.234,00 (nokta binlik ayırıcı
+// sayıldı)"; "" for a text that is no number under `locale`.
+QString priceReading(const QString &text, const QLocale &locale);
+
+// Rows a save will add under choices the operator may have left by
+// mistake: filed in the unchosen group, or shown on the sales screen with
+// no printer to send their orders to.
+struct ChoiceWarnings {
+    int unchosenGroup{};
+    int noPrinter{};
+
+    bool any() const { return unchosenGroup > 0 || noPrinter > 0; }
+};
+
+// Counts the rows of `previews` that will be added as new items (WillAdd,
+// and storable) whose group is unchosenGroup(), and, when `choices` show
+// items on the sales screen, those without a printer.
+ChoiceWarnings choiceWarnings(const QList<RowPreview> &previews, const SaveChoices &choices);
+
+// What will happen for `warnings`, one sentence a line, e.g. "40 ürün
+// “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi)." and "Satışta
+// gösterilecek 40 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı
+// seçilmedi)."; none when there is nothing to warn of. How to change the
+// choices is each front end's to say.
+QStringList choiceWarningLines(const ChoiceWarnings &warnings);
 
 // A running save's figures, e.g. "5000/10000 satır · 812 satır/sn · kalan
 // 0:07"; the time left is "?" until the rate is known.
 QString progressText(const ProgressMeter &meter);
 
-// The preview's one-line summary, e.g. "38 eklenecek · 2 atlanacak · 3 barkod
-// zaten kayıtlı · 1 barkod dosyada tekrar", counting rows; parts that count
-// nothing are left out, except the first. `newGroups`, the categories the
+// The preview's one-line summary, e.g. "38 eklenecek (3 uyarıyla) · 2
+// atlanacak · 3 barkod zaten kayıtlı · 1 barkod dosyada tekrar", counting
+// rows; parts that count nothing are left out, except the first, and so is
+// its count of rows to be added with a warning when there are none. `newGroups`, the categories the
 // save would create, end it ("2 yeni grup: Tatlılar, Soğuk İçecekler").
 QString previewSummary(const QList<RowPreview> &previews, const QStringList &newGroups = {});
 
@@ -41,7 +87,7 @@ QString previewSummary(const QList<RowPreview> &previews, const QStringList &new
 // "fiyat bir sayı değil (“on”)", "barkod zaten kayıtlı: “Eski Çay” (no 42)",
 // "barkod dosyada daha önce geçiyor: satır 2", "fiyat aynı", "kayıtlı ürün
 // güncellenemez: birden çok porsiyon (no 7)", "dosyada farklı fiyatlarla
-// tekrar: satır 2, 5"; "" for a row it will add or update and a blank row.
+// tekrar: satır 2, 5–6"; "" for a row it will add or update and a blank row.
 QString notAddedReason(const RowPreview &preview);
 
 // A price as the operator reads it, "52,50", whatever the system's locale.

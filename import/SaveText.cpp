@@ -66,4 +66,10 @@ std::optional<double> localeNumber(const QString &text, const QLocale &locale)
     return value;
 }
 
+bool hasGroupSeparator(const QString &text, const QLocale &locale)
+{
+    const QString separator = locale.groupSeparator();
+    return !separator.isEmpty() && text.contains(separator);
+}
+
 }  // namespace bulksave

@@ -30,4 +30,8 @@ QString foldedName(const QString &text);
 // reading it, for a text of more than 64 characters between its blanks.
 std::optional<double> localeNumber(const QString &text, const QLocale &locale);
 
+// Whether `text` holds the group separator of `locale` (a point under
+// Turkish rules), which localeNumber reads as thousands.
+bool hasGroupSeparator(const QString &text, const QLocale &locale);
+
 }  // namespace bulksave

@@ -103,6 +103,8 @@ QStringList reasons(const RowPreview &p, int row)
         lines << QStringLiteral("Barkod 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.product->barcode);
     if (p.warnings & bulksave::PriceNotPositive)
         lines << QStringLiteral("Fiyat sıfır ya da eksi.");
+    if (p.warnings & bulksave::PriceGrouped)
+        lines << QStringLiteral("Fiyattaki nokta binlik ayırıcı sayıldı; fiyatı kontrol edin.");
     if (p.warnings & bulksave::GroupCut)
         lines << QStringLiteral("Grup 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.values.group);
     if (p.notStorable)
@@ -343,5 +345,9 @@ QString GridPreview::toolTip(int row, int col) const
         lines << valuesLine(p->values);
     if (col == 2 && !m_grid.TextMatrix(row, 2).isEmpty())
         lines << QStringLiteral("Ad: %1").arg(bulksave::cellQuote(m_grid.TextMatrix(row, 2)));
+    // What the number is, as the save will store it.
+    if (const QString reading = bulksave::priceReading(m_grid.TextMatrix(row, 3), m_verdicts.choices().locale);
+        col == 3 && !reading.isEmpty())
+        lines << QStringLiteral("Fiyat: %1").arg(reading);
     return lines.join(u'\n');
 }

@@ -5,11 +5,13 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include "import/RowRules.h"
+
 namespace lookup {
 
 PairSource groups()
 {
-    return {QStringLiteral("SELECT * From ScreenMenuCategories "), Entry{QStringLiteral("SEÇİLMEDİ"), QStringLiteral("0")}};
+    return {QStringLiteral("SELECT * From ScreenMenuCategories "), Entry{bulksave::unchosenGroup(), QStringLiteral("0")}};
 }
 
 PairSource taxTemplates()

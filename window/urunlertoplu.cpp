@@ -312,12 +312,16 @@ void urunlertoplu::createPreview()
     ozet->setToolTip(GridPreview::legendHtml());
     preview = new GridPreview(*satisekrani2, baglanti, [this] { return saveChoices(); }, this);
     connect(preview, &GridPreview::changed, this, [this] { showSummary(preview->summary()); });
-    // The choices decide texts the database must be able to store.
+    // The choices decide texts the database must be able to store, and what
+    // the question before a save warns of.
     const auto update = [this] { preview->update(); };
     connect(Grup, &QComboBox::editTextChanged, this, update);
     connect(goster, &QCheckBox::toggled, this, update);
     connect(altmenu, &QLineEdit::textChanged, this, update);
     connect(renk1, &QComboBox::currentIndexChanged, this, update);
+    // The unit and the printer are among the values a row's records take.
+    connect(birim, &QComboBox::currentIndexChanged, this, update);
+    connect(yaziciid, &QComboBox::currentIndexChanged, this, update);
     connect(updatePrices, &QCheckBox::toggled, this, [this](bool on) {
         updateNames->setEnabled(on);
         if (!on)

@@ -190,19 +190,25 @@ private:
     // Asks whether to leave duplicates out ("Atla", the default), write them
     // too ("Yine de ekle"), give registered items the file's prices
     // ("Fiyatları Güncelle") or write nothing ("Vazgeç", also the Escape key).
-    DuplicateAnswer askAboutDuplicates(const QString &question);
+    // With `backByDefault` (the question also warns of choices left as they
+    // were), "Vazgeç" is the default instead.
+    DuplicateAnswer askAboutDuplicates(const QString &question, bool backByDefault);
+    // Warns of choices the save would take as they are ("Geri Dön", the
+    // default, or "Yine de Kaydet"); true to save all the same.
+    bool askAboutChoices(const QString &text);
     // What the save does with the grid's rows after `answer`: the preview is
     // switched to the answer's mode first, so that what it shows is what is written.
     bulksave::SavePlan planFor(DuplicateAnswer answer);
     static QString droppedFile(const QMimeData *data);
     // A message box with only an OK button, no icon and the tool's name.
     void showMessage(const QString &text);
-    // The completion message of a save, with "Geri Al" when `journal` (the
-    // journal of a save that landed rows) is given, and "Kalanları Kaydet…"
-    // when rows did not land;
-    // each offered until it was used.
-    void reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowNotLanded> &kept,
-                    const QString &journal);
+    // The completion message of a save whose rows were judged `judged` as
+    // it began, captioned "Toplu Ürün Eklendi" when products were added;
+    // with "Geri Al" when `journal` (the journal of a save that landed rows)
+    // is given, and "Kalanları Kaydet…" when rows did not land; each offered
+    // until it was used.
+    void reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowPreview> &judged,
+                    const QList<bulksave::RowNotLanded> &kept, const QString &journal);
     // Asks whether to undo what `result` wrote; the default is not to.
     bool confirmUndo(const bulksave::SaveResult &result);
     // Writes `kept` to a workbook the operator names (offered beside the

@@ -71,9 +71,35 @@ private:
     bool m_closeRequested = false;
 };
 
+// The choices the operator may have left by mistake, what they will do and
+// how to change them.
+QString choicesText(const bulksave::ChoiceWarnings &warnings)
+{
+    QStringList lines = bulksave::choiceWarningLines(warnings);
+    if (warnings.unchosenGroup > 0)
+        lines << QStringLiteral("Grubu «Grubu» listesinden seçin ya da yeni bir grup adı yazın.");
+    if (warnings.noPrinter > 0)
+        lines << QStringLiteral("Yazıcıyı «Yazıcı» listesinden seçin.");
+    return lines.join(u'\n');
+}
+
 }  // namespace
 
-urunlertoplu::DuplicateAnswer urunlertoplu::askAboutDuplicates(const QString &question)
+bool urunlertoplu::askAboutChoices(const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                    text + QStringLiteral("\n\nGeri Dön: seçimleri değiştirin; hiçbir şey yazılmaz.\n"
+                                          "Yine de Kaydet: ürünler böyle eklenir."),
+                    QMessageBox::NoButton, this);
+    QPushButton *back = box.addButton(QStringLiteral("Geri Dön"), QMessageBox::RejectRole);
+    QPushButton *save = box.addButton(QStringLiteral("Yine de Kaydet"), QMessageBox::AcceptRole);
+    box.setDefaultButton(back);
+    box.setEscapeButton(back);
+    box.exec();
+    return box.clickedButton() == save;
+}
+
+urunlertoplu::DuplicateAnswer urunlertoplu::askAboutDuplicates(const QString &question, bool backByDefault)
 {
     QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question, QMessageBox::NoButton,
                     this);
@@ -81,7 +107,7 @@ urunlertoplu::DuplicateAnswer urunlertoplu::askAboutDuplicates(const QString &qu
     QPushButton *add = box.addButton(QStringLiteral("Yine de ekle"), QMessageBox::DestructiveRole);
     QPushButton *update = box.addButton(QStringLiteral("Fiyatları Güncelle"), QMessageBox::ActionRole);
     QPushButton *cancel = box.addButton(QStringLiteral("Vazgeç"), QMessageBox::RejectRole);
-    box.setDefaultButton(skip);
+    box.setDefaultButton(backByDefault ? cancel : skip);
     box.setEscapeButton(cancel);
     box.exec();
     if (box.clickedButton() == add)
@@ -107,20 +133,18 @@ bulksave::SavePlan urunlertoplu::planFor(DuplicateAnswer answer)
     return {};
 }
 
-void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowNotLanded> &kept,
-                              const QString &journal)
+void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowPreview> &judged,
+                              const QList<bulksave::RowNotLanded> &kept, const QString &journal)
 {
     bool canUndo = !journal.isEmpty();
     bool canKeep = !kept.isEmpty();
-    const QString text = bulksave::completionMessage(result);
-    if (!canUndo && !canKeep) {
-        showMessage(text);
-        return;
-    }
-    // The box comes back after the rows were kept, so that the import can
-    // still be undone.
+    const QString text = bulksave::completionMessage(result, judged);
+    const QString caption = bulksave::completionCaption(result);
+    // The box comes back after the rows were kept or the undo was not
+    // confirmed, so that the import can still be undone.
     for (;;) {
-        QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption,
+                        text, QMessageBox::Ok, this);
         QPushButton *undo = canUndo ? box.addButton(QStringLiteral("Geri Al"), QMessageBox::DestructiveRole) : nullptr;
         QPushButton *keep = canKeep ? box.addButton(QStringLiteral("Kalanları Kaydet…"), QMessageBox::ActionRole) : nullptr;
         box.setDefaultButton(QMessageBox::Ok);
@@ -203,16 +227,28 @@ void urunlertoplu::kaydet_Click()
         return;
     }
 
+    // One question before writing: the duplicates, and choices left as
+    // they were at the start, whose default answer is to go back. Without a
+    // database there is nothing to ask: the save says why it wrote nothing.
+    const QString choicesWarned = baglanti.isOpen()
+                                      ? choicesText(bulksave::choiceWarnings(preview->previews(), saveChoices()))
+                                      : QString();
     bulksave::SavePlan plan;
     if (const QString question = bulksave::duplicateQuestion(preview->previews()); !question.isEmpty()) {
-        const DuplicateAnswer answer = askAboutDuplicates(
-            question + QStringLiteral("\n\nAtla: bu satırlar yazılmaz, yeni barkodlar eklenir.\n"
-                                      "Yine de ekle: bu satırlar da yeni ürün olarak eklenir.\n"
-                                      "Fiyatları Güncelle: kayıtlı ürünlerin fiyatı dosyadakiyle değişir, yeni barkodlar eklenir.\n"
-                                      "Vazgeç: hiçbir şey yazılmaz."));
+        const QString options =
+            QStringLiteral("Atla: bu satırlar yazılmaz, yeni barkodlar eklenir.\n"
+                           "Yine de ekle: bu satırlar da yeni ürün olarak eklenir.\n"
+                           "Fiyatları Güncelle: kayıtlı ürünlerin fiyatı dosyadakiyle değişir, yeni barkodlar eklenir.\n"
+                           "Vazgeç: hiçbir şey yazılmaz.");
+        QStringList text{question, options};
+        if (!choicesWarned.isEmpty())
+            text.prepend(choicesWarned);
+        const DuplicateAnswer answer = askAboutDuplicates(text.join(QStringLiteral("\n\n")), !choicesWarned.isEmpty());
         if (answer == DuplicateAnswer::Cancel)
             return;
         plan = planFor(answer);
+    } else if (!choicesWarned.isEmpty() && !askAboutChoices(choicesWarned)) {
+        return;
     }
     const bulksave::SaveChoices choices = saveChoices();
 
@@ -249,7 +285,7 @@ void urunlertoplu::kaydet_Click()
         close();
         return;
     }
-    reportSave(result, bulksave::rowsNotLanded(result, rows, preview->previews()),
+    reportSave(result, preview->previews(), bulksave::rowsNotLanded(result, rows, preview->previews()),
                journal && journal->landed() ? journal->path() : QString());
     formutemizle();
     m_sheetPath.clear();

@@ -141,7 +141,7 @@ QString Connection::openTarget(const SqlServerTarget &target)
     m_description = describe(target);
     m_identity = m_description;
     if (target.server.trimmed().isEmpty())
-        return QStringLiteral("the connection text names no server (Data Source)");
+        return QStringLiteral("bağlantı metninde sunucu (Data Source) yazılı değil");
     const OdbcConnectionString odbc =
         odbcConnectionString(target, chooseOdbcDriver(installedOdbcDrivers(), hostOs()));
     if (!odbc.ok())
@@ -153,12 +153,16 @@ QString Connection::openTarget(const SqlServerTarget &target)
     db.setDatabaseName(odbc.text);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(target.loginTimeoutSeconds));
     if (!db.open()) {
-        // The driver's words may echo the connection string; the names the
-        // operator needs to read stay as they are.
-        const QString reason = maskSecrets(db.lastError().text(), {target.password},
+        // The driver's own words say what went wrong; our driver's summary
+        // ("bağlantı kurulamadı") would only repeat the sentence around them.
+        // They may echo the connection string: the names the operator needs
+        // to read stay as they are, the password does not.
+        const QSqlError error = db.lastError();
+        const QString said = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+        const QString reason = maskSecrets(said, {target.password},
                                            {target.dataSource, target.server, target.database});
         const QString lookup = instanceLookupFailure(target, reason);
-        return QStringLiteral("cannot connect to %1: %2").arg(target.dataSource, lookup.isEmpty() ? reason : lookup);
+        return QStringLiteral("%1 sunucusuna bağlanılamadı: %2").arg(target.dataSource, lookup.isEmpty() ? reason : lookup);
     }
     // Without it a row waits for another program's lock as long as that
     // program holds it; with it the row fails with error 1222, which the save
@@ -169,7 +173,7 @@ QString Connection::openTarget(const SqlServerTarget &target)
         const QString why = lockTimeout.lastError().text();
         lockTimeout = QSqlQuery();
         db.close();  // a connection that failed to open is not left open
-        return QStringLiteral("cannot set the lock timeout on %1: %2").arg(target.dataSource, why);
+        return QStringLiteral("%1 sunucusunda kilit bekleme süresi ayarlanamadı: %2").arg(target.dataSource, why);
     }
     m_dialect = Dialect::SqlServer;
     return {};
@@ -181,7 +185,7 @@ QString Connection::openTarget(const SqliteTarget &target)
     m_description = file.fileName();
     m_identity = fileIdentity(file);
     if (!QSqlDatabase::isDriverAvailable(kSqliteDriver))
-        return QStringLiteral("the Qt SQLite driver (QSQLITE) is not installed");
+        return QStringLiteral("Qt SQLite sürücüsü (QSQLITE) kurulu değil");
     QSqlDatabase db = QSqlDatabase::addDatabase(kSqliteDriver, m_name);
     const QString error = openSqliteFile(db, target.path, m_access);
     if (error.isEmpty())

@@ -97,12 +97,12 @@ public:
         // The drivers are C code and would take it for the end of the
         // string, cutting the value and leaving the next one unread.
         if (value.contains(QChar(u'\0'))) {
-            m_error = QStringLiteral("the %1 holds a NUL character, which no driver can take").arg(what);
+            m_error = QStringLiteral("%1 NUL karakteri içeriyor; hiçbir sürücü bunu alamaz").arg(what);
             return;
         }
         if (m_freeTds && hasInnerClosingBrace(value)) {
-            m_error = QStringLiteral("the %1 holds \"}\" before another character, which the FreeTDS driver "
-                                     "and the driver manager would read differently").arg(what);
+            m_error = QStringLiteral("%1 başka bir karakterden önce \"}\" içeriyor; FreeTDS sürücüsü ile "
+                                     "sürücü yöneticisi bunu farklı okur").arg(what);
             return;
         }
         const QString escaped = m_freeTds ? value : QString(value).replace(u'}', QStringLiteral("}}"));
@@ -136,10 +136,10 @@ private:
 void addFreeTdsServer(PairWriter &pairs, const ServerAddress &address)
 {
     if (address.needsInstanceLookup()) {
-        pairs.addBraced(u"Server", address.host + u'\\' + address.instance, u"data source");
+        pairs.addBraced(u"Server", address.host + u'\\' + address.instance, u"sunucu (Data Source)");
         return;
     }
-    pairs.addBraced(u"Server", address.host, u"data source");
+    pairs.addBraced(u"Server", address.host, u"sunucu (Data Source)");
     pairs.addPlain(u"Port", QString::number(address.port.value_or(kDefaultPort)));
 }
 
@@ -179,29 +179,29 @@ QString chooseOdbcDriver(const QStringList &installed, Os os)
 OdbcConnectionString odbcConnectionString(const SqlServerTarget &target, const QString &driver)
 {
     if (target.encryption == Encryption::Unreadable)
-        return {{}, QStringLiteral("the encryption setting (Use Encryption for Data) is none of true, false, yes, no, "
-                                   "Optional, Mandatory or Strict")};
+        return {{}, QStringLiteral("şifreleme ayarı (Use Encryption for Data) true, false, yes, no, "
+                                   "Optional, Mandatory ya da Strict değil")};
     if (target.trustServerCertificate == TrustCertificate::Unreadable)
-        return {{}, QStringLiteral("the Trust Server Certificate setting is none of true, false, yes or no")};
+        return {{}, QStringLiteral("Trust Server Certificate ayarı true, false, yes ya da no değil")};
     const ServerAddress address = serverAddress(target.server);
     if (!address.ok())
         return {{}, address.error};
     const bool freeTds = isFreeTds(driver);
     PairWriter pairs(freeTds);
-    pairs.addBraced(u"Driver", driver, u"driver name");
+    pairs.addBraced(u"Driver", driver, u"sürücü adı");
     if (freeTds)
         addFreeTdsServer(pairs, address);
     else
-        pairs.addBraced(u"Server", target.server, u"data source");
-    pairs.addBraced(u"Database", target.database, u"initial catalog");
+        pairs.addBraced(u"Server", target.server, u"sunucu (Data Source)");
+    pairs.addBraced(u"Database", target.database, u"veritabanı adı (Initial Catalog)");
     if (target.integratedSecurity) {
         pairs.addPlain(u"Trusted_Connection", u"Yes");
     } else {
-        pairs.addBraced(u"UID", target.userId, u"user id");
-        pairs.addBraced(u"PWD", target.password, u"password");
+        pairs.addBraced(u"UID", target.userId, u"kullanıcı adı (User ID)");
+        pairs.addBraced(u"PWD", target.password, u"parola (Password)");
     }
-    pairs.addBraced(u"AttachDbFilename", target.attachFile, u"initial file name");
-    pairs.addBraced(u"ServerSPN", target.serverSpn, u"server SPN");
+    pairs.addBraced(u"AttachDbFilename", target.attachFile, u"veritabanı dosyası (Initial File Name)");
+    pairs.addBraced(u"ServerSPN", target.serverSpn, u"Server SPN");
     const SecurityKeywords security = securityKeywords(driver);
     const QStringView encrypt = encryptValue(security, target.encryption);
     if (!encrypt.isEmpty())

@@ -27,9 +27,9 @@ QString loginTimeout(const QString &options, SQLUINTEGER &seconds)
         bool ok = false;
         const uint value = option.section(u'=', 1).trimmed().toUInt(&ok);
         if (name != kLoginTimeout)
-            return QStringLiteral("Unknown connect option %1").arg(name);
+            return QStringLiteral("bilinmeyen bağlantı seçeneği: %1").arg(name);
         if (!ok)
-            return QStringLiteral("%1 needs a number of seconds").arg(kLoginTimeout);
+            return QStringLiteral("%1 bir saniye sayısı olmalı").arg(kLoginTimeout);
         seconds = value;
     }
     return {};
@@ -70,7 +70,7 @@ bool OdbcDriver::open(const QString &connectionString, const QString &user, cons
     SQLUINTEGER timeout = 0;
     QString refusal = loginTimeout(options, timeout);
     if (!user.isEmpty() || !password.isEmpty() || !host.isEmpty() || port >= 0)
-        refusal = QStringLiteral("The login, server and port belong in the connection string");
+        refusal = QStringLiteral("kullanıcı, sunucu ve port bağlantı metninde verilmeli");
     if (!refusal.isEmpty()) {
         setLastError(QSqlError(refusal, QString(), QSqlError::ConnectionError));
         setOpenError(true);
@@ -81,9 +81,9 @@ bool OdbcDriver::open(const QString &connectionString, const QString &user, cons
         !SQL_SUCCEEDED(SQLSetEnvAttr(s.environment, SQL_ATTR_ODBC_VERSION, integerAttribute(SQL_OV_ODBC3), 0)) ||
         !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, s.environment, &s.connection))) {
         setLastError(s.environment == SQL_NULL_HENV
-                         ? QSqlError(QStringLiteral("Unable to allocate an ODBC environment"), QString(),
+                         ? QSqlError(QStringLiteral("ODBC ortamı oluşturulamadı"), QString(),
                                      QSqlError::ConnectionError)
-                         : odbcError(SQL_HANDLE_ENV, s.environment, QStringLiteral("Unable to allocate a connection"),
+                         : odbcError(SQL_HANDLE_ENV, s.environment, QStringLiteral("ODBC bağlantısı oluşturulamadı"),
                                      QSqlError::ConnectionError));
         close();
         setOpenError(true);
@@ -91,7 +91,7 @@ bool OdbcDriver::open(const QString &connectionString, const QString &user, cons
     }
     if (timeout > 0 &&
         !SQL_SUCCEEDED(SQLSetConnectAttr(s.connection, SQL_ATTR_LOGIN_TIMEOUT, integerAttribute(timeout), 0))) {
-        fail(QStringLiteral("Unable to set the login timeout"), QSqlError::ConnectionError);
+        fail(QStringLiteral("oturum açma zaman aşımı ayarlanamadı"), QSqlError::ConnectionError);
         close();
         setOpenError(true);
         return false;
@@ -100,7 +100,7 @@ bool OdbcDriver::open(const QString &connectionString, const QString &user, cons
         s.connection, nullptr, const_cast<SQLWCHAR *>(reinterpret_cast<const SQLWCHAR *>(connectionString.utf16())),
         SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(r)) {
-        fail(QStringLiteral("Unable to connect"), QSqlError::ConnectionError);
+        fail(QStringLiteral("bağlantı kurulamadı"), QSqlError::ConnectionError);
         SQLFreeHandle(SQL_HANDLE_DBC, s.connection);
         s.connection = SQL_NULL_HDBC;
         close();

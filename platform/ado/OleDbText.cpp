@@ -105,13 +105,13 @@ OleDbText OleDbText::parse(QStringView text)
     for (reader.skipSeparators(); !reader.atEnd(); reader.skipSeparators()) {
         const qsizetype start = reader.position();
         if (!reader.readKeyword(keyword) || keyword.isEmpty()) {
-            result.m_error = QStringLiteral("the connection text has no keyword=value pair at character %1")
+            result.m_error = QStringLiteral("bağlantı metninin %1. karakterinde anahtar=değer çifti yok")
                                  .arg(start + 1);
             break;
         }
         const qsizetype valueStart = reader.position();
         if (!reader.readValue(value)) {
-            result.m_error = QStringLiteral("the quoted value at character %1 of the connection text is not closed properly")
+            result.m_error = QStringLiteral("bağlantı metninin %1. karakterindeki tırnaklı değer düzgün kapanmıyor")
                                  .arg(valueStart + 1);
             break;
         }

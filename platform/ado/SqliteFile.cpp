@@ -16,12 +16,12 @@ QString applyPragma(const QSqlDatabase &db, const QString &statement, const QStr
 {
     QSqlQuery query(db);
     if (!query.exec(statement))
-        return QStringLiteral("%1 failed: %2").arg(statement, query.lastError().text());
+        return QStringLiteral("%1 çalışmadı: %2").arg(statement, query.lastError().text());
     if (expected.isEmpty())
         return {};
     const QString answer = query.next() ? query.value(0).toString() : QString();
     if (answer.compare(expected, Qt::CaseInsensitive) != 0)
-        return QStringLiteral("%1 answered \"%2\"").arg(statement, answer);
+        return QStringLiteral("%1 beklenmeyen yanıt verdi: “%2”").arg(statement, answer);
     return {};
 }
 
@@ -74,17 +74,17 @@ QString openSqliteFile(QSqlDatabase &db, const QString &path, Access access)
     const QFileInfo file(path);
     if (access == Access::ReadWrite && file.exists() && !file.isWritable()) {
         // SQLite would open it for reading and fail at the first write.
-        return QStringLiteral("the database file %1 is read-only").arg(QDir::toNativeSeparators(path));
+        return QStringLiteral("veritabanı dosyası salt okunur: %1").arg(QDir::toNativeSeparators(path));
     }
     if (!db.open()) {
         if (!file.exists())
-            return QStringLiteral("the database file %1 does not exist").arg(QDir::toNativeSeparators(path));
-        return QStringLiteral("cannot open %1: %2").arg(QDir::toNativeSeparators(path), db.lastError().text());
+            return QStringLiteral("veritabanı dosyası yok: %1").arg(QDir::toNativeSeparators(path));
+        return QStringLiteral("%1 açılamadı: %2").arg(QDir::toNativeSeparators(path), db.lastError().text());
     }
     QString error = applyPragmas(db, access);
     if (!error.isEmpty()) {
         db.close();
-        error = QStringLiteral("cannot use %1: %2").arg(QDir::toNativeSeparators(path), error);
+        error = QStringLiteral("%1 kullanılamıyor: %2").arg(QDir::toNativeSeparators(path), error);
     }
     return error;
 }

@@ -77,7 +77,7 @@ TEST_F(BatchProgram, ImportsIntoTheWindowsOwnDatabaseAndReportsEveryRow)
         QStringLiteral("Menora POS.db,3,8690000000031,Su,İçecek,skipped,fiyat bir sayı değil (“bedava”),,,"),
         QStringLiteral("Menora POS.db,5,8690000000048,\"Ayran \"\"büyük\"\"\",İçecek,landed,,3,,"),
     }));
-    EXPECT_TRUE(first.err.contains(QStringLiteral("[Menora POS.db]\nToplu Ürün Eklendi\nEklenen ürün: 3\nAtlanan satır: 1 (3)")))
+    EXPECT_TRUE(first.err.contains(QStringLiteral("[Menora POS.db]\n3 ürün eklendi\nAtlanan satır: 1 (3)")))
         << first.err.toStdString();
     EXPECT_FALSE(first.err.contains(u'\r')) << "no progress bar when standard error is not a terminal";
 
@@ -117,7 +117,7 @@ TEST_F(BatchProgram, ATargetThatCannotBeReachedDoesNotStopTheOthers)
     const QStringList lines = reportLines(both);
     ASSERT_EQ(lines.size(), 4) << both.out.toStdString();
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("sube-2.db,1,111,Çay,SEÇİLMEDİ,failed,"))) << lines[0].toStdString();
-    EXPECT_TRUE(lines[0].contains(QStringLiteral("does not exist"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("veritabanı dosyası yok: "))) << lines[0].toStdString();
     EXPECT_EQ(lines[2], QStringLiteral("pos.db,1,111,Çay,SEÇİLMEDİ,landed,,1,,"));
     EXPECT_EQ(lines[3], QStringLiteral("pos.db,2,222,Su,SEÇİLMEDİ,landed,,2,,"));
     EXPECT_TRUE(both.err.contains(QStringLiteral("[sube-2.db]\nBağlanılamadı: "))) << both.err.toStdString();
@@ -178,6 +178,10 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
     }));
     EXPECT_TRUE(dry.err.contains(QStringLiteral("Ön izleme (hiçbir şey yazılmadı): 1 eklenecek · 1 atlanacak · 1 barkod zaten kayıtlı")))
         << dry.err.toStdString();
+    // The defaults stand, but the summary says where the products go and how to change it.
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("\n1 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi). --group ile grup verin.\n")))
+        << dry.err.toStdString();
+    EXPECT_FALSE(dry.err.contains(QStringLiteral("yazıcı seçilmedi"))) << dry.err.toStdString();
     EXPECT_EQ(sha1(db.path()), before);
     EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 1);
     EXPECT_EQ(db.count(QStringLiteral("ScreenMenuCategories")), 2);  // the demo's, no new one
@@ -186,6 +190,21 @@ TEST_F(BatchProgram, ADryRunWritesNothingAndSaysWhatWouldHappen)
                            QStringLiteral("--connection"), db.connectionText()});
     EXPECT_EQ(clean.exitCode, 0);
     EXPECT_EQ(sha1(db.path()), before);
+}
+
+TEST_F(BatchProgram, ProductsShownWithoutAPrinterAreNamedInTheSummaryAndTheJsonReport)
+{
+    TestDatabase db;
+    const QString products = sheet(QStringLiteral("urunler.csv"), {QStringLiteral("111;Çay;10"), QStringLiteral("222;Su;5")});
+    const ProgramRun shown = run({products, QStringLiteral("--show"), QStringLiteral("--group"), QStringLiteral("İçecek"),
+                                  QStringLiteral("--json"), QStringLiteral("--connection"), db.connectionText()});
+    EXPECT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    const QString warning = QStringLiteral("Satışta gösterilecek 2 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi). "
+                                           "--printer ile yazıcı seçin.");
+    EXPECT_TRUE(shown.err.contains(QStringLiteral("[pos.db]\n2 ürün eklendi\n"))) << shown.err.toStdString();
+    EXPECT_TRUE(shown.err.contains(warning)) << shown.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(shown.out.toUtf8())["targets"][0]["warnings"].toArray(), QJsonArray{warning});
+    EXPECT_EQ(db.count(QStringLiteral("MenuItems")), 2);
 }
 
 TEST_F(BatchProgram, ADryRunLeavesADatabaseInRollbackJournalModeByteForByte)
@@ -509,7 +528,8 @@ TEST_F(BatchProgram, ADamagedDatabaseFileIsNamedAndNeverWritten)
     const QByteArray before = sha1(damaged);
     const ProgramRun result = run({products, QStringLiteral("--connection"), QStringLiteral("Data Source=") + damaged});
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_TRUE(result.err.contains(QStringLiteral("[bozuk.db]\nBağlanılamadı: cannot use "))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("[bozuk.db]\nBağlanılamadı: "))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("bozuk.db kullanılamıyor: "))) << result.err.toStdString();
     EXPECT_EQ(sha1(damaged), before);
 }
 
@@ -543,7 +563,7 @@ TEST_F(BatchProgram, AReadOnlyDatabaseFileIsNamedAndNeverWritten)
     ASSERT_TRUE(process.waitForFinished(60000));
     const QString err = QString::fromUtf8(process.readAllStandardError());
     EXPECT_EQ(process.exitCode(), 3) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("is read-only"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("salt okunur"))) << err.toStdString();
     EXPECT_EQ(sha1(path), before);
 }
 #endif

@@ -227,13 +227,13 @@ TEST_F(SaveTest, a_stop_leaves_whole_rows_up_to_it_and_names_the_rows_not_attemp
     for (const char *written : {"MenuItemPortions", "MenuItemPrices", "ScreenMenuItems", "PrinterMaps"})
         EXPECT_EQ(pos.count(written), 3) << written;
     EXPECT_EQ(bulksave::completionMessage(result).toStdString(),
-              "Kaydetme durduruldu\nEklenen ürün: 3\nAtlanan satır: 1 (2)\n"
-              "Hatalı satır: 1 (3: bozuk satır)\nDenenmeyen satır: 3 (6, 8, 9)");
+              "Kaydetme durduruldu: 3 ürün eklendi\nAtlanan satır: 1 (2)\n"
+              "Hatalı satır: 1 (3: bozuk satır)\nDenenmeyen satır: 3 (6, 8–9)");
 
     const SaveResult last = import.run({product("f")}, everything(), [](int) { return false; });
     EXPECT_FALSE(last.stopped) << "a stop after the last row stops nothing";
     EXPECT_TRUE(last.notAttempted.isEmpty());
-    EXPECT_EQ(bulksave::completionMessage(last), "Toplu Ürün Eklendi");
+    EXPECT_EQ(bulksave::completionMessage(last), "1 ürün eklendi");
 }
 
 TEST_F(SaveTest, a_connection_closed_under_the_save_reports_no_row_landed_that_is_not_there)

@@ -126,7 +126,7 @@ TEST_F(PriceUpdate, registered_barcodes_get_their_new_price_new_ones_are_added_a
     EXPECT_EQ(bulksave::priceChangeText(*p[0].update), "45,00 → 52,50");
     EXPECT_EQ(bulksave::priceChangeText(*p[3].update), "fiyat yok → 7,00");
     EXPECT_EQ(bulksave::notAddedReason(p[2]), "kayıtlı ürün güncellenemez: birden çok porsiyon (no 30)");
-    EXPECT_EQ(bulksave::notAddedReason(p[6]), "dosyada farklı fiyatlarla tekrar: satır 7, 8");
+    EXPECT_EQ(bulksave::notAddedReason(p[6]), "dosyada farklı fiyatlarla tekrar: satır 7–8");
     EXPECT_EQ(bulksave::previewSummary(p), "1 eklenecek · 3 fiyat güncellenecek · 1 fiyat aynı · 1 barkod dosyada tekrar · "
                                            "2 güncellenemeyecek · 2 dosyada farklı fiyatlarla tekrar");
 
@@ -137,8 +137,8 @@ TEST_F(PriceUpdate, registered_barcodes_get_their_new_price_new_ones_are_added_a
                                                   RowStatus::Updated, RowStatus::Unchanged, RowStatus::Landed,
                                                   RowStatus::LeftOut, RowStatus::LeftOut, RowStatus::LeftOut,
                                                   RowStatus::LeftOut}));
-    EXPECT_EQ(bulksave::completionMessage(result).section(u'\n', 0, 3),
-              "Toplu Ürün Eklendi\nEklenen ürün: 1\nGüncellenen ürün: 3\nFiyatı aynı olan: 1 (5)");
+    EXPECT_EQ(bulksave::completionMessage(result).section(u'\n', 0, 2),
+              "1 ürün eklendi, 3 ürün güncellendi\nGüncellenen ürün: 3 (1–2, 4)\nFiyatı aynı olan: 1 (5)");
 
     QMap<QString, QStringList> after = everyTable();
     EXPECT_EQ(table("SELECT MenuItemPortionId, PriceTag, Price FROM MenuItemPrices WHERE MenuItemPortionId IN (1, 20, 21, 40) "

@@ -137,7 +137,23 @@ TEST(RowPreview, warnings_leave_the_row_to_be_added)
     EXPECT_EQ(p[2].warnings, unsigned(bulksave::NotStorable));
     ASSERT_TRUE(p[2].notStorable);
     EXPECT_STREQ(p[2].notStorable->column, "Name");
-    EXPECT_EQ(bulksave::previewSummary(p), "2 eklenecek · 1 eklenemeyecek");
+    EXPECT_EQ(bulksave::previewSummary(p), "2 eklenecek (2 uyarıyla) · 1 eklenemeyecek");
+}
+
+TEST(RowPreview, a_price_read_with_the_locales_group_separator_is_worth_a_look)
+{
+    const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    const QList<RowPreview> p =
+        preview({{"1", "Çay", "1.234"}, {"2", "Su", "12,5"}, {"3", "Kek", "1.234,50"}, {"4", "Ayran", "8"}}, {}, turkish);
+    EXPECT_EQ(p[0].warnings, unsigned(bulksave::PriceGrouped));
+    EXPECT_EQ(p[0].product->price, 1234);
+    EXPECT_EQ(p[1].warnings, unsigned(bulksave::NoWarning));
+    EXPECT_EQ(p[2].warnings, unsigned(bulksave::PriceGrouped));
+    EXPECT_EQ(bulksave::previewSummary(p), "4 eklenecek (2 uyarıyla)");
+    // Under English rules the comma groups and the point is the decimal one.
+    const QList<RowPreview> english = preview({{"1", "Tea", "1,234"}, {"2", "Water", "1.5"}}, {}, QLocale(QLocale::English));
+    EXPECT_EQ(english[0].warnings, unsigned(bulksave::PriceGrouped));
+    EXPECT_EQ(english[1].warnings, unsigned(bulksave::NoWarning));
 }
 
 TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_must_know)

@@ -30,8 +30,8 @@ RowOutcome failed(int row, const QString &error)
 
 TEST(SaveReport, all_landed_is_the_plain_completion_line)
 {
-    EXPECT_EQ(completionMessage(connectedWith({landed(1), landed(2), empty(3)})), "Toplu Ürün Eklendi");
-    EXPECT_EQ(completionMessage(connectedWith({})), "Toplu Ürün Eklendi");
+    EXPECT_EQ(completionMessage(connectedWith({landed(1), landed(2), empty(3)})), "2 ürün eklendi");
+    EXPECT_EQ(completionMessage(connectedWith({})), "Hiçbir ürün eklenmedi");
 }
 
 TEST(SaveReport, skipped_and_failed_rows_are_counted_and_named)
@@ -41,11 +41,11 @@ TEST(SaveReport, skipped_and_failed_rows_are_counted_and_named)
         rows << landed(row + 100);
     rows << skipped(5) << skipped(9) << failed(12, QStringLiteral("CHECK constraint failed: Price")) << empty(13);
     EXPECT_EQ(completionMessage(connectedWith(rows)),
-              "Toplu Ürün Eklendi\nEklenen ürün: 38\nAtlanan satır: 2 (5, 9)\n"
+              "38 ürün eklendi\nAtlanan satır: 2 (5, 9)\n"
               "Hatalı satır: 1 (12: CHECK constraint failed: Price)");
-    EXPECT_EQ(completionMessage(connectedWith({skipped(4)})), "Toplu Ürün Eklendi\nEklenen ürün: 0\nAtlanan satır: 1 (4)");
+    EXPECT_EQ(completionMessage(connectedWith({skipped(4)})), "Hiçbir ürün eklenmedi\nAtlanan satır: 1 (4)");
     EXPECT_EQ(completionMessage(connectedWith({landed(1), failed(2, "x")})),
-              "Toplu Ürün Eklendi\nEklenen ürün: 1\nHatalı satır: 1 (2: x)");
+              "1 ürün eklendi\nHatalı satır: 1 (2: x)");
 }
 
 TEST(SaveReport, duplicates_left_out_have_a_line_of_their_own)
@@ -53,20 +53,20 @@ TEST(SaveReport, duplicates_left_out_have_a_line_of_their_own)
     const RowOutcome leftOut4{4, RowStatus::LeftOut, SkipReason::None, {}, {}, 0};
     const RowOutcome leftOut7{7, RowStatus::LeftOut, SkipReason::None, {}, {}, 0};
     EXPECT_EQ(completionMessage(connectedWith({landed(1), leftOut4, skipped(5), leftOut7})),
-              "Toplu Ürün Eklendi\nEklenen ürün: 1\nAtlanan satır: 1 (5)\nTekrar olduğu için eklenmeyen: 2 (4, 7)");
+              "1 ürün eklendi\nAtlanan satır: 1 (5)\nTekrar olduğu için eklenmeyen: 2 (4, 7)");
 }
 
 TEST(SaveReport, long_lists_end_in_an_ellipsis)
 {
     QList<RowOutcome> rows;
-    for (int row = 1; row <= 25; ++row)
+    for (int row = 1; row <= 50; row += 2)
         rows << skipped(row);
-    for (int row = 26; row <= 32; ++row)
+    for (int row = 52; row <= 58; ++row)
         rows << failed(row, "e");
     EXPECT_EQ(completionMessage(connectedWith(rows)),
-              "Toplu Ürün Eklendi\nEklenen ürün: 0\n"
-              "Atlanan satır: 25 (1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, …)\n"
-              "Hatalı satır: 7 (26: e; 27: e; 28: e; 29: e; 30: e; …)");
+              "Hiçbir ürün eklenmedi\n"
+              "Atlanan satır: 25 (1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31, 33, 35, 37, 39, …)\n"
+              "Hatalı satır: 7 (52: e; 53: e; 54: e; 55: e; 56: e; …)");
 }
 
 TEST(SaveReport, a_stopped_save_does_not_claim_all_landed_and_lists_the_rows_not_attempted)
@@ -76,11 +76,12 @@ TEST(SaveReport, a_stopped_save_does_not_claim_all_landed_and_lists_the_rows_not
     for (int row = 3; row <= 27; ++row)
         stopped.notAttempted << row;
     EXPECT_EQ(completionMessage(stopped),
-              "Kaydetme durduruldu\nEklenen ürün: 2\nDenenmeyen satır: 25 (3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, "
-              "15, 16, 17, 18, 19, 20, 21, 22, …)");
+              "Kaydetme durduruldu: 2 ürün eklendi\nDenenmeyen satır: 25 (3–27)");
     // Stopped when only blank rows were left: nothing to list, still no claim.
     stopped.notAttempted.clear();
-    EXPECT_EQ(completionMessage(stopped), "Kaydetme durduruldu\nEklenen ürün: 2");
+    EXPECT_EQ(completionMessage(stopped), "Kaydetme durduruldu: 2 ürün eklendi");
+    stopped.rows.clear();
+    EXPECT_EQ(completionMessage(stopped), "Kaydetme durduruldu: hiçbir ürün eklenmedi");
 }
 
 TEST(SaveReport, no_connection_says_nothing_was_added_and_why)
@@ -121,4 +122,140 @@ TEST(SaveReport, the_rows_not_landed_carry_their_reasons_and_a_stopped_save_name
                          "5 Su MenuItemPrices: disk dolu",
                          "6 Ayran kaydetme bu satırdan önce durduruldu",
                      }));
+}
+
+namespace {
+
+using bulksave::RowFate;
+using bulksave::RowPreview;
+
+RowOutcome updated(int row) { return RowOutcome{row, RowStatus::Updated, SkipReason::None, {}, {}, row}; }
+
+RowPreview withWarnings(unsigned warnings)
+{
+    RowPreview preview;
+    preview.fate = RowFate::WillAdd;
+    preview.warnings = warnings;
+    return preview;
+}
+
+struct RangeCase {
+    QList<int> rows;
+    qsizetype listed;
+    const char *text;
+};
+
+class RowRanges : public ::testing::TestWithParam<RangeCase> {};
+
+}  // namespace
+
+TEST_P(RowRanges, runs_become_ranges_and_long_lists_end_in_an_ellipsis)
+{
+    EXPECT_EQ(bulksave::rowRanges(GetParam().rows, GetParam().listed), QString::fromUtf8(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(SaveReport, RowRanges,
+                         ::testing::Values(RangeCase{{}, 20, ""}, RangeCase{{7}, 20, "7"},
+                                           RangeCase{{9, 10}, 20, "9–10"},
+                                           RangeCase{{2, 5, 6, 7, 9}, 20, "2, 5–7, 9"},
+                                           RangeCase{{1, 3, 4, 8, 9, 10, 12}, 2, "1, 3–4, …"},
+                                           RangeCase{{1, 3, 4}, 2, "1, 3–4"}));
+
+TEST(SaveReport, the_first_line_says_what_was_added_and_updated)
+{
+    EXPECT_EQ(completionMessage(connectedWith({landed(1), updated(2), updated(3), landed(4)})),
+              "2 ürün eklendi, 2 ürün güncellendi\nGüncellenen ürün: 2 (2–3)");
+    EXPECT_EQ(completionMessage(connectedWith({updated(5)})), "1 ürün güncellendi\nGüncellenen ürün: 1 (5)");
+    SaveResult stopped = connectedWith({landed(1), updated(2)});
+    stopped.stopped = true;
+    EXPECT_EQ(completionMessage(stopped).section(u'\n', 0, 0), "Kaydetme durduruldu: 1 ürün eklendi, 1 ürün güncellendi");
+}
+
+TEST(SaveReport, rows_stored_with_a_warning_are_counted_by_kind)
+{
+    QList<RowPreview> previews(12);
+    previews[4] = withWarnings(bulksave::NameCut);
+    previews[8] = withWarnings(bulksave::NameCut | bulksave::PriceGrouped);
+    previews[9] = withWarnings(bulksave::PriceNotPositive);
+    previews[10] = withWarnings(bulksave::BarcodeCut);
+    previews[11] = withWarnings(bulksave::NotStorable);  // fails rather than landing altered
+    const SaveResult result =
+        connectedWith({landed(1), landed(5), landed(9), landed(10), updated(11), failed(12, QStringLiteral("e"))});
+    EXPECT_EQ(completionMessage(result, previews),
+              "4 ürün eklendi, 1 ürün güncellendi\n"
+              "Güncellenen ürün: 1 (11)\n"
+              "Uyarıyla eklenen: 3 (5, 9–10); ad kısaltıldı 2, fiyat sıfır ya da eksi 1, fiyatta binlik ayırıcı 1\n"
+              "Uyarıyla güncellenen: 1 (11); barkod kısaltıldı 1\n"
+              "Hatalı satır: 1 (12: e)");
+    // Without the verdicts no row counts as warned.
+    EXPECT_EQ(completionMessage(connectedWith({landed(1), landed(5)})), "2 ürün eklendi");
+}
+
+TEST(SaveReport, the_caption_claims_an_addition_only_when_a_product_was_added)
+{
+    EXPECT_EQ(bulksave::completionCaption(connectedWith({landed(1), skipped(2)})), "Toplu Ürün Eklendi");
+    EXPECT_EQ(bulksave::completionCaption(connectedWith({updated(1), skipped(2)})), "");
+    EXPECT_EQ(bulksave::completionCaption(SaveResult{}), "");
+}
+
+TEST(SaveReport, the_guard_says_what_is_missing_and_what_to_do)
+{
+    const QStringList lines = bulksave::guardMessage().split(u'\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "Ürünleri Fiyatıyla Ekleyin");
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("«EXCELL SEÇ»")));
+}
+
+namespace {
+
+struct ReadingCase {
+    const char *text;
+    QLocale::Language language;
+    const char *reading;
+};
+
+class PriceReading : public ::testing::TestWithParam<ReadingCase> {};
+
+}  // namespace
+
+TEST_P(PriceReading, says_how_the_text_was_read)
+{
+    EXPECT_EQ(bulksave::priceReading(QString::fromUtf8(GetParam().text), QLocale(GetParam().language)),
+              QString::fromUtf8(GetParam().reading));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SaveReport, PriceReading,
+    ::testing::Values(ReadingCase{"12,5", QLocale::Turkish, "“12,5” → 12,50"},
+                      ReadingCase{"1.234", QLocale::Turkish, "“1.234” → 1.234,00 (nokta binlik ayırıcı sayıldı)"},
+                      ReadingCase{"1.234,5", QLocale::Turkish, "“1.234,5” → 1.234,50 (nokta binlik ayırıcı sayıldı)"},
+                      ReadingCase{"1,234", QLocale::English, "“1,234” → 1.234,00 (virgül binlik ayırıcı sayıldı)"},
+                      ReadingCase{"on", QLocale::Turkish, ""}, ReadingCase{"", QLocale::Turkish, ""}));
+
+TEST(SaveReport, choice_warnings_count_the_rows_to_be_added_under_choices_left_unmade)
+{
+    using bulksave::ChoiceWarnings;
+    RowPreview unchosen = withWarnings(bulksave::NoWarning);
+    unchosen.values.group = bulksave::unchosenGroup();
+    RowPreview chosen = unchosen;
+    chosen.values.group = QStringLiteral("Tatlılar");
+    chosen.values.printerId = QStringLiteral("3");
+    RowPreview failing = unchosen;
+    failing.warnings = bulksave::NotStorable;
+    RowPreview repeat = unchosen;
+    repeat.fate = RowFate::RepeatInFile;
+    const QList<RowPreview> previews{unchosen, unchosen, chosen, failing, repeat};
+
+    bulksave::SaveChoices choices;
+    const ChoiceWarnings hidden = bulksave::choiceWarnings(previews, choices);
+    EXPECT_EQ(hidden.unchosenGroup, 2);
+    EXPECT_EQ(hidden.noPrinter, 0);
+    choices.showOnSalesScreen = true;
+    const ChoiceWarnings shown = bulksave::choiceWarnings(previews, choices);
+    EXPECT_EQ(shown.noPrinter, 2);
+    EXPECT_EQ(bulksave::choiceWarningLines(shown),
+              (QStringList{"2 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi).",
+                           "Satışta gösterilecek 2 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi)."}));
+    EXPECT_FALSE(bulksave::choiceWarnings({chosen}, choices).any());
+    EXPECT_TRUE(bulksave::choiceWarningLines({}).isEmpty());
 }

@@ -103,7 +103,7 @@ TEST_F(SqliteConnection, a_missing_file_or_one_that_is_no_database_fails_closed_
     EXPECT_FALSE(open(missing));
     EXPECT_FALSE(connection.isOpen());
     EXPECT_EQ(connection.dialect(), ado::Dialect::None);
-    EXPECT_TRUE(connection.lastError().contains(u"does not exist")) << connection.lastError().toStdString();
+    EXPECT_TRUE(connection.lastError().contains(u"veritabanı dosyası yok: ")) << connection.lastError().toStdString();
     EXPECT_EQ(connection.description(), "Menora POS.db");
     EXPECT_FALSE(QFileInfo::exists(missing));
 
@@ -179,21 +179,21 @@ INSTANTIATE_TEST_SUITE_P(
             MessageCase{"unclosed_quote",
                         "Provider=SQLOLEDB.1; Data Source=KASA-PC\\SQLEXPRESS;Initial Catalog=MaPOS;User ID=sa;"
                         "Password=\"%1",
-                        "is not closed properly", ""},
+                        "düzgün kapanmıyor", ""},
             MessageCase{"no_server", "Provider=SQLOLEDB.1; Initial Catalog=MaPOS;User ID=sa;Password=%1",
-                        "names no server", "MaPOS"},
+                        "sunucu (Data Source) yazılı değil", "MaPOS"},
             // Refused before any network traffic, so the title's server name is real.
             MessageCase{"refused_by_the_odbc_builder",
                         "Provider=SQLOLEDB.1; Data Source=KASA-PC\\SQLEXPRESS;Initial Catalog=MaPOS;User ID=sa;"
                         "Password=%1;Server SPN=ka}sa",
-                        "FreeTDS driver", "KASA-PC\\SQLEXPRESS / MaPOS", true},
+                        "FreeTDS sürücüsü", "KASA-PC\\SQLEXPRESS / MaPOS", true},
             // Port 1 on the loopback address: nothing listens there.
             MessageCase{"server_unreachable",
                         "Provider=SQLOLEDB.1; Data Source=127.0.0.1,1;Initial Catalog=MaPOS;User ID=sa;Password=%1;"
                         "Connect Timeout=2",
-                        "cannot connect to 127.0.0.1,1: ", "127.0.0.1,1 / MaPOS", true},
+                        "127.0.0.1,1 sunucusuna bağlanılamadı: ", "127.0.0.1,1 / MaPOS", true},
             MessageCase{"sqlite_file_missing", "Data Source=%2/KASA-PC %1.db;User ID=sa;Password=%1",
-                        "KASA-PC %1.db does not exist", "KASA-PC %1.db"},
+                        "KASA-PC %1.db", "KASA-PC %1.db"},
             MessageCase{"sqlite_file_no_database", "Data Source=%2/Ma%1POS.db;User ID=sa;Password=%1",
                         "Ma%1POS.db", "Ma%1POS.db", false, true}),
         ::testing::Values("a", "PC", "Kasa2024!Gzl")),

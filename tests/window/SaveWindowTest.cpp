@@ -29,11 +29,14 @@ struct Product {
 };
 
 struct SaveWindow : WindowFixture {
+    // The operator has picked a group; the questions about choices left as
+    // they were have their own tests.
     void SetUp() override
     {
         putKnownRecords();
         open();
         window->show();
+        window->Grup->setCurrentIndex(window->Grup->findText(QStringLiteral("Tatlılar")));
     }
 
     // Puts the products into grid rows 1 and on, as a loaded sheet would.
@@ -62,7 +65,7 @@ TEST_F(SaveWindow, without_a_named_row_the_guard_speaks_and_nothing_is_written)
     MessageCatcher messages;
     window->kaydet->click();
 
-    EXPECT_EQ(messages.texts, QStringList{"Ürünleri Fiyatıyla Ekleyin"});
+    EXPECT_EQ(messages.texts, QStringList{"Ürünleri Fiyatıyla Ekleyin\n«EXCELL SEÇ» ile bir liste yükleyin ya da tabloya barkod, ad ve fiyat yazın."});
     EXPECT_EQ(window->say->text(), "0");
     EXPECT_EQ(window->satisekrani2->Rows(), 3);
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 0);
@@ -98,7 +101,7 @@ TEST_F(SaveWindow, save_writes_the_choices_reports_the_counts_and_resets_the_win
     EXPECT_TRUE(window->kaydet->isEnabled());
     EXPECT_TRUE(window->Command1->isEnabled());
     EXPECT_TRUE(window->exportMenu->isEnabled());
-    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi\nEklenen ürün: 2\nAtlanan satır: 1 (2)"});
+    EXPECT_EQ(messages.texts, QStringList{"2 ürün eklendi\nAtlanan satır: 1 (2)"});
     EXPECT_EQ(window->say->text(), "3");
     EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems i JOIN MenuItemPortions o ON o.MenuItemId = i.id "
                     "JOIN ScreenMenuItems s ON s.MenuItemId = i.id JOIN PrinterMaps m ON m.MenuItemId = i.id "
@@ -112,18 +115,46 @@ TEST_F(SaveWindow, save_writes_the_choices_reports_the_counts_and_resets_the_win
     EXPECT_EQ(window->butonrengi, "#FF0000FF");
 }
 
-TEST_F(SaveWindow, without_printers_the_items_land_with_no_printer_mapping)
+TEST_F(SaveWindow, a_group_left_unchosen_or_no_printer_for_the_sales_screen_is_asked_about_going_back_first)
 {
     ASSERT_EQ(database.exec(QStringLiteral("DELETE FROM Printers")), QString());
     EXPECT_EQ(window->formutemizle(), QString());
+    ASSERT_EQ(window->Grup->currentText(), "SEÇİLMEDİ");
     ASSERT_EQ(window->yaziciid->currentIndex(), -1);
+    window->goster->setChecked(true);
     fillGrid({{"", "Çay", "12"}, {"", "Kahve", "40"}});
-    MessageCatcher messages;
+    const QString question = "2 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi).\n"
+                             "Satışta gösterilecek 2 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi).\n"
+                             "Grubu «Grubu» listesinden seçin ya da yeni bir grup adı yazın.\n"
+                             "Yazıcıyı «Yazıcı» listesinden seçin.";
+    {
+        MessageCatcher messages;  // the default answer
+        window->kaydet->click();
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].startsWith(question + "\n\nGeri Dön: ")) << messages.texts[0].toStdString();
+        EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 0);
+        EXPECT_EQ(window->satisekrani2->TextMatrix(2, 2), "Kahve") << "back to the choices, the grid kept";
+    }
+    MessageCatcher messages(QStringLiteral("Yine de Kaydet"));
     window->kaydet->click();
-
-    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi"});
-    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 2);
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_EQ(messages.texts[1], "2 ürün eklendi");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems WHERE GroupCode = 'SEÇİLMEDİ'"), 2);
     EXPECT_EQ(count("SELECT COUNT(*) FROM PrinterMaps"), 0);
+}
+
+TEST_F(SaveWindow, with_duplicates_too_there_is_one_question_and_going_back_is_its_default)
+{
+    window->Grup->setCurrentIndex(0);
+    fillGrid({{"77", "Simit", "5"}, {"77", "Simit", "5"}});
+    MessageCatcher messages;  // the default answer
+    window->kaydet->click();
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith("1 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi).\n"
+                                             "Grubu «Grubu» listesinden seçin ya da yeni bir grup adı yazın.\n\n"
+                                             "0 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor."))
+        << messages.texts[0].toStdString();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems"), 0);
 }
 
 struct DuplicateAnswerCase {
@@ -161,12 +192,12 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, DuplicatesAtSave,
     ::testing::Values(
         DuplicateAnswerCase{"Atla",
-                            {"Toplu Ürün Eklendi\nEklenen ürün: 2\nTekrar olduğu için eklenmeyen: 2 (1, 3)"},
+                            {"2 ürün eklendi\nTekrar olduğu için eklenmeyen: 2 (1, 3)"},
                             {"Simit", "Su"},
                             "8"},
-        DuplicateAnswerCase{"Yine de ekle", {"Toplu Ürün Eklendi"}, {"Çay", "Simit", "Simit", "Su"}, "8"},
+        DuplicateAnswerCase{"Yine de ekle", {"4 ürün eklendi"}, {"Çay", "Simit", "Simit", "Su"}, "8"},
         DuplicateAnswerCase{"Fiyatları Güncelle",
-                            {"Toplu Ürün Eklendi\nEklenen ürün: 2\nGüncellenen ürün: 1\nTekrar olduğu için eklenmeyen: 1 (3)"},
+                            {"2 ürün eklendi, 1 ürün güncellendi\nGüncellenen ürün: 1 (1)\nTekrar olduğu için eklenmeyen: 1 (3)"},
                             {"Simit", "Su"},
                             "10"},
         DuplicateAnswerCase{"Vazgeç", {}, {}, "8"}),
@@ -178,11 +209,13 @@ TEST_F(SaveWindow, all_rows_landed_is_the_plain_message_and_a_new_group_joins_th
 {
     window->Grup->setEditText(QStringLiteral("Kahveler"));
     window->goster->setChecked(true);
+    window->yazici->setCurrentIndex(1);
     fillGrid({{"", "Türk Kahvesi", "40"}, {"", "Çay", "12"}});
     MessageCatcher messages;
     window->kaydet->click();
 
-    EXPECT_EQ(messages.texts, QStringList{"Toplu Ürün Eklendi"});
+    EXPECT_EQ(messages.texts, QStringList{"2 ürün eklendi"});
+    EXPECT_EQ(messages.captions, QStringList{"Toplu Ürün Eklendi"});
     EXPECT_EQ(count("SELECT COUNT(*) FROM ScreenMenuCategories WHERE Name = 'Kahveler'"), 1);
     EXPECT_GE(window->Grup->findText(QStringLiteral("Kahveler")), 0);
 }
@@ -217,6 +250,7 @@ TEST_F(SaveWindow, without_a_connection_the_message_says_nothing_was_added_and_w
     ASSERT_EQ(messages.texts.size(), 1);
     const QStringList lines = messages.texts.first().split(u'\n');
     EXPECT_EQ(lines.first(), "Veritabanı bağlantısı yok; hiçbir ürün eklenmedi.");
+    EXPECT_EQ(messages.captions, QStringList{QApplication::applicationDisplayName()}) << "nothing was added";
     EXPECT_EQ(lines.mid(1).join(u'\n'), closed.lastError());
     EXPECT_FALSE(closed.lastError().isEmpty());
     window.reset();
@@ -227,11 +261,12 @@ TEST_F(SaveWindow, geri_al_in_the_completion_message_undoes_the_import)
     fillGrid({{"111", "Çay", "12"}, {"222", "Simit", "7"}});
     window->goster->setChecked(true);
     window->Grup->setEditText(QStringLiteral("Yeni Grup"));
+    window->yazici->setCurrentIndex(1);
     MessageCatcher messages(QStringLiteral("Geri Al"));
     window->kaydet->click();
 
     ASSERT_EQ(messages.texts.size(), 3) << messages.texts.join(u'|').toStdString();
-    EXPECT_EQ(messages.texts[0], "Toplu Ürün Eklendi");
+    EXPECT_EQ(messages.texts[0], "2 ürün eklendi");
     EXPECT_EQ(messages.texts[1], "2 ürün silinecek, emin misiniz?");
     EXPECT_TRUE(messages.texts[2].startsWith("Aktarım geri alındı: 2 ürün silindi.")) << messages.texts[2].toStdString();
     for (const char *table : {"MenuItems", "MenuItemPortions", "MenuItemPrices", "ScreenMenuItems"})
@@ -308,7 +343,7 @@ TEST_F(SaveWindow, a_menu_with_a_header_and_a_category_column_lands_each_row_in_
         return kept;
     };
     {
-        MessageCatcher messages(QStringLiteral("Kalanları Kaydet…"));
+        MessageCatcher messages(QStringList{"Yine de Kaydet", "Kalanları Kaydet…"});
         window->kaydet->click();
         EXPECT_EQ(offered, folder.filePath(QStringLiteral("menu - kalanlar.xlsx"))) << "beside the list";
         EXPECT_TRUE(messages.texts.contains(QStringLiteral("Kalan 1 satır kaydedildi:\n") + QDir::toNativeSeparators(kept)))

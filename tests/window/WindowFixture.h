@@ -19,7 +19,8 @@
 #include "window/urunlertoplu.h"
 
 // Answers every message box that appears and keeps its text: with the
-// button captioned `answer` where it has one, else with OK.
+// button captioned `answer` where it has one, else with OK, else with the
+// box's default button.
 class MessageCatcher {
 public:
     explicit MessageCatcher(const QString &answer = {}) : MessageCatcher(QStringList{answer}) {}
@@ -31,6 +32,7 @@ public:
         QObject::connect(&m_timer, &QTimer::timeout, [this, answers] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
+                captions << box->windowTitle();
                 QAbstractButton *chosen = nullptr;
                 for (const QString &answer : answers) {
                     for (QAbstractButton *button : box->buttons()) {
@@ -40,6 +42,8 @@ public:
                 }
                 if (!chosen)
                     chosen = box->button(QMessageBox::Ok);
+                if (!chosen)
+                    chosen = box->defaultButton();
                 chosen->click();
             }
         });
@@ -47,6 +51,7 @@ public:
     }
 
     QStringList texts;
+    QStringList captions;
 
 private:
     QTimer m_timer;

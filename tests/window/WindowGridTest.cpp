@@ -12,6 +12,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -508,4 +509,21 @@ TEST(RowColours, every_two_stay_apart_with_common_colour_blindness_and_carry_bla
         EXPECT_GE((luminance + 0.05) / 0.05, 7.0) << "contrast with black: " << entry.text.toStdString();
     }
     EXPECT_TRUE(GridPreview::legendHtml().contains(legend.at(3).text)) << "the summary's tooltip lists them";
+}
+
+TEST_F(GridOnWindow, a_price_cell_says_how_its_text_was_read_and_one_read_with_thousands_points_is_a_warning)
+{
+    const QString thousands = QStringLiteral("1") + QLocale::system().groupSeparator() + QStringLiteral("234");
+    grid->setRows(3);
+    grid->setTextMatrix(1, 2, QStringLiteral("Kuzu Tandır"));
+    grid->setTextMatrix(1, 3, thousands);
+    grid->setTextMatrix(2, 2, QStringLiteral("Çay"));
+    grid->setTextMatrix(2, 3, QStringLiteral("12"));
+
+    EXPECT_EQ(window->preview->background(1), GridPreview::legend().at(1).colour) << "the warning colour";
+    EXPECT_TRUE(window->preview->toolTip(1, 3).contains(QStringLiteral("→ 1.234,00 ("))) << window->preview->toolTip(1, 3).toStdString();
+    EXPECT_TRUE(window->preview->toolTip(1, 3).contains(QStringLiteral("binlik ayırıcı sayıldı")));
+    EXPECT_FALSE(window->preview->background(2).isValid()) << "the grid's own grey";
+    EXPECT_TRUE(window->preview->toolTip(2, 3).endsWith(QStringLiteral("Fiyat: “12” → 12,00")));
+    EXPECT_EQ(window->ozet->text(), "2 eklenecek (1 uyarıyla)");
 }

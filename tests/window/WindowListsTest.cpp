@@ -135,6 +135,7 @@ TEST(StartUp, a_damaged_database_file_is_named_in_the_title_and_a_save_writes_no
     form.Form_Load(writeSettings(dir, QStringLiteral("Data Source=") + path));
     form.show();
     EXPECT_TRUE(form.windowTitle().startsWith("Veritabanı yok: ")) << form.windowTitle().toStdString();
+    EXPECT_TRUE(form.windowTitle().contains("kullanılamıyor: ")) << form.windowTitle().toStdString();
     form.satisekrani2->setTextMatrix(1, 2, QStringLiteral("Çay"));
     form.satisekrani2->setTextMatrix(1, 3, QStringLiteral("10"));
     MessageCatcher messages;
