@@ -20,7 +20,7 @@
 #   exit        docs/screenshot-exit.png: ÇIK with unsaved rows
 #   nodb        docs/screenshot-nodb.png: no database
 #   all         every one of them
-# Needs xvfb, xdotool, imagemagick and python3, and a build of urunlertoplu
+# Needs xvfb, xdotool, imagemagick, openbox and python3, and a build of urunlertoplu
 # and demo-setup in $BUILD_DIR (default build/app). The demo database goes
 # to a scratch home folder, not to yours.
 set -euo pipefail
@@ -69,9 +69,13 @@ db.commit()' "$database"
 fi
 
 shot() { import -window root -crop "$1" +repage "docs/$2"; }
+# Without a window manager there is no title bar; the title is what the
+# picture without a database is about.
+[[ "$mode" == nodb ]] && { openbox & sleep 1; }
 LANG=tr_TR.UTF-8 HOME="$home" "$build/window/urunlertoplu" & app=$!
 sleep 3
-xdotool mousemove 97 34 click 1      # EXCELL SEÇ
+window=$(xdotool search --sync --onlyvisible --name "Toplu Ürün Ekle" | head -1)
+xdotool mousemove --window "$window" 97 34 click 1   # EXCELL SEÇ
 sleep 2
 xdotool type --delay 20 "$workbook"
 xdotool key Return
@@ -92,9 +96,11 @@ case "$mode" in
     sleep 3
     shot 846x408+0+0 screenshot-update.png ;;
   large)
-    xdotool search --sync --onlyvisible --name "Toplu Ürün Ekle" windowsize 1000 600
+    xdotool windowsize "$window" 1000 600
     sleep 2
-    xdotool mousemove 700 270            # the summary line: the legend
+    xdotool mousemove 700 450 click 1    # the window's own background: it takes the focus back
+    sleep 1
+    xdotool mousemove 690 265 sleep 0.5 mousemove 700 270   # the summary line: the legend
     sleep 3
     shot 1000x600+0+0 screenshot-large.png ;;
   question)
@@ -131,9 +137,10 @@ case "$mode" in
     shot 846x408+0+0 screenshot-exit.png ;;
   nodb)
     sleep 1
-    shot 846x408+0+0 screenshot-nodb.png ;;
+    import -window "$window" -frame docs/screenshot-nodb.png ;;   # with the title bar the manager drew
   *)
-    xdotool mousemove 60 150             # the repeated barcode: its tooltip
+    xdotool mousemove 560 215 click 1   # a caption: the window takes the focus back from the dialog
+    xdotool mousemove 60 140 sleep 0.5 mousemove 60 132   # the repeated barcode: its tooltip
     sleep 3
     shot 846x408+0+0 screenshot.png ;;
 esac

@@ -251,7 +251,7 @@ QList<GridPreview::LegendEntry> GridPreview::legend()
 {
     return {
         {kWillAdd, QStringLiteral("eklenecek")},
-        {kWarning, QStringLiteral("eklenecek, uyarıyla: ad, barkod ya da grup kısaltılacak, fiyat sıfır ya da binlik noktalı")},
+        {kWarning, QStringLiteral("uyarıyla eklenecek: kısaltılacak ad ya da barkod, sıfır ya da binlik noktalı fiyat")},
         {kSkipped, QStringLiteral("atlanacak: ad yok ya da fiyat bir sayı değil")},
         {kWillFail, QStringLiteral("eklenemeyecek: tanınmayan seçim ya da yazılamayan karakter")},
         {kInDatabase, QStringLiteral("barkod zaten kayıtlı")},
@@ -265,7 +265,7 @@ QString GridPreview::legendHtml()
 {
     QString rows;
     for (const LegendEntry &entry : legend())
-        rows += QStringLiteral("<tr><td bgcolor=\"%1\" width=\"28\"></td><td>&nbsp;%2</td></tr>")
+        rows += QStringLiteral("<tr><td bgcolor=\"%1\" width=\"28\"></td><td nowrap>&nbsp;%2</td></tr>")
                     .arg(entry.colour.name(), entry.text.toHtmlEscaped());
     return QStringLiteral("<b>Satır renkleri</b><table cellspacing=\"2\">%1</table>"
                           "Ayrıntı için satırın üzerinde durun.").arg(rows);
@@ -341,6 +341,8 @@ QString GridPreview::toolTip(int row, int col) const
     if (!p)
         return {};
     QStringList lines = reasons(*p, row);
+    if (p->fate == RowFate::WillAdd && !m_connection.isOpen())
+        lines.first() = QStringLiteral("Veritabanı yok; eklenemez.");
     if (p->fate == RowFate::WillAdd && !m_ownFields.isEmpty())
         lines << valuesLine(p->values);
     if (col == 2 && !m_grid.TextMatrix(row, 2).isEmpty())

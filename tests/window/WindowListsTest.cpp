@@ -12,6 +12,7 @@
 #include "db/StandInDatabase.h"
 #include "platform/grid/FlexGrid.h"
 #include "import/ColourTable.h"
+#include "window/GridPreview.h"
 
 namespace {
 
@@ -85,6 +86,7 @@ TEST(StartUp, an_unreachable_database_opens_the_window_with_the_leading_entries_
     form.satisekrani2->setTextMatrix(1, 3, QStringLiteral("10"));
     EXPECT_TRUE(form.ozet->text().startsWith("Veritabanı yok, hiçbir ürün eklenemez: ")) << "not “1 eklenecek”";
     EXPECT_TRUE(form.ozet->text().contains("pos.db"));
+    EXPECT_EQ(form.preview->toolTip(1, 1), "Veritabanı yok; eklenemez.");
 
     const QString errors = form.formutemizle();
     EXPECT_EQ(errors.count(u'\n'), 2) << "each of the three reads says why it failed";
