@@ -17,9 +17,7 @@ QString refusal(ReadError error)
     case ReadError::Empty:
         return QStringLiteral("Dosya boş: ilk sayfada hiç veri yok.");
     case ReadError::NotSpreadsheet:
-        return QStringLiteral("Bu bir tablo dosyası değil. Okunabilen dosyalar: Excel (.xls, .xlsx, .xlsm), "
-                              "OpenDocument (.ods), virgül ya da noktalı virgülle ayrılmış metin (.csv, .txt) "
-                              "ve web sayfası olarak kaydedilmiş tablolar (.htm, .html).");
+        return QStringLiteral("Bu bir tablo dosyası değil. ") + readableKinds();
     case ReadError::PasswordProtected:
         return QStringLiteral("Dosya parola ile korunuyor. Parolayı kaldırıp yeniden kaydedin, sonra tekrar deneyin.");
     case ReadError::Damaged:
@@ -41,6 +39,13 @@ QString refusal(ReadError error)
 }
 
 }  // namespace
+
+QString readableKinds()
+{
+    return QStringLiteral("Okunabilen dosyalar: Excel (.xls, .xlsx, .xlsm), OpenDocument (.ods), virgül ya da "
+                          "noktalı virgülle ayrılmış metin (.csv, .txt) ve web sayfası olarak kaydedilmiş tablolar "
+                          "(.htm, .html).");
+}
 
 QString loadMessage(const QString &path, const spreadsheet::ReadOutcome &sheet)
 {

@@ -49,4 +49,7 @@ TEST_F(ExportWindow, writes_the_whole_menu_whatever_group_is_chosen_and_tells_th
                                               .arg(QDir::toNativeSeparators(path))});
     const std::vector<spreadsheet::RowCells> rows{{"0086900", "Çay", "12.5", "İçecekler"}, {"222", "Baklava", "", "Tatlılar"}};
     EXPECT_EQ(spreadsheet::readSheet(path, QLocale::c()).rows, rows);
+
+    window->exportMenu->click();
+    EXPECT_EQ(offered, path) << "the next export starts in the folder of the last";
 }

@@ -122,9 +122,9 @@ TEST_F(SaveWindow, a_group_left_unchosen_or_no_printer_for_the_sales_screen_is_a
     ASSERT_EQ(window->Grup->currentText(), "SEÇİLMEDİ");
     ASSERT_EQ(window->yaziciid->currentIndex(), -1);
     window->goster->setChecked(true);
-    fillGrid({{"", "Çay", "12"}, {"", "Kahve", "40"}});
-    const QString question = "2 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi).\n"
-                             "Satışta gösterilecek 2 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi).\n"
+    fillGrid({{"", "Çay", "12"}, {"", "Kahve", "40"}, {"", "İkram", "0"}});
+    const QString question = "3 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi).\n"
+                             "Satışta gösterilecek 3 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi).\n"
                              "Grubu «Grubu» listesinden seçin ya da yeni bir grup adı yazın.\n"
                              "Yazıcıyı «Yazıcı» listesinden seçin.";
     {
@@ -138,8 +138,8 @@ TEST_F(SaveWindow, a_group_left_unchosen_or_no_printer_for_the_sales_screen_is_a
     MessageCatcher messages(QStringLiteral("Yine de Kaydet"));
     window->kaydet->click();
     ASSERT_EQ(messages.texts.size(), 2);
-    EXPECT_EQ(messages.texts[1], "2 ürün eklendi");
-    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems WHERE GroupCode = 'SEÇİLMEDİ'"), 2);
+    EXPECT_EQ(messages.texts[1], "3 ürün eklendi\nUyarıyla eklenen: 1 (3); fiyat sıfır ya da eksi 1");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM MenuItems WHERE GroupCode = 'SEÇİLMEDİ'"), 3);
     EXPECT_EQ(count("SELECT COUNT(*) FROM PrinterMaps"), 0);
 }
 

@@ -132,6 +132,7 @@ TEST_F(ShownWindow, the_window_has_its_size_colour_file_dialog_and_grid_shape)
     EXPECT_EQ(window->findChild<dialog::CommonDialog *>(QStringLiteral("dlg")), window->dlg);
     EXPECT_EQ(window->findChildren<QLabel *>(QStringLiteral("baslik")).size(), 8);
     EXPECT_EQ(window->baslik.count(4), 0u);
+    EXPECT_TRUE(window->baslik[1]->toolTip().contains(".xlsx")) << "the hint names .xls; its tooltip the rest";
     // The product grid: one header row, one leading column, numbered rows
     // that can be selected together, columns the operator can widen.
     FlexGrid *grid = window->satisekrani2;
