@@ -265,7 +265,7 @@ QString GridPreview::legendHtml()
 {
     QString rows;
     for (const LegendEntry &entry : legend())
-        rows += QStringLiteral("<tr><td bgcolor=\"%1\" width=\"28\"></td><td nowrap>&nbsp;%2</td></tr>")
+        rows += QStringLiteral("<tr><td bgcolor=\"%1\" width=\"28\"></td><td style=\"white-space:pre\">&nbsp;%2</td></tr>")
                     .arg(entry.colour.name(), entry.text.toHtmlEscaped());
     return QStringLiteral("<b>Satır renkleri</b><table cellspacing=\"2\">%1</table>"
                           "Ayrıntı için satırın üzerinde durun.").arg(rows);

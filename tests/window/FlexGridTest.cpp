@@ -187,6 +187,28 @@ TEST_F(GridFixture, outline_settings_belong_to_rows_and_go_with_cut_rows)
     EXPECT_EQ(grid.RowOutlineLevel(3), 0);
 }
 
+TEST_F(GridFixture, removed_rows_take_their_cells_colours_and_outline_and_the_rows_below_move_up)
+{
+    grid.setRows(7);
+    for (int row = 1; row < 7; ++row)
+        grid.setTextMatrix(row, 2, QString::number(row));
+    grid.setCell(FlexGrid::flexcpBackColor, 5, 1, 0x0000FFu);
+    grid.setCell(FlexGrid::flexcpBackColor, 2, 1, 0x00FF00u);
+    grid.setIsSubtotal(6, true);
+
+    // Two runs, given out of order, a fixed row and one past the end among them.
+    EXPECT_EQ(grid.RemoveRows({4, 2, 0, 3, 9}), 3);
+    QStringList left;
+    for (int row = 1; row < grid.Rows(); ++row)
+        left << grid.TextMatrix(row, 2);
+    EXPECT_EQ(left, (QStringList{"1", "5", "6"}));
+    EXPECT_EQ(grid.Cell(FlexGrid::flexcpBackColor, 2, 1).toUInt(), 0x0000FFu) << "row 5's colour, now row 2";
+    EXPECT_EQ(grid.Cell(FlexGrid::flexcpBackColor, 1, 1).toUInt(), 0u);
+    EXPECT_TRUE(grid.IsSubtotal(3));
+    EXPECT_EQ(grid.gridModel()->headerData(3, Qt::Vertical).toString(), "3");
+    EXPECT_EQ(grid.TextMatrix(0, 2), QString()) << "the header row stays";
+}
+
 TEST_F(GridFixture, a_bound_grid_shows_the_source_hands_edits_back_and_unbinds_to_its_own_cells)
 {
     grid.setTextMatrix(1, 2, QStringLiteral("kendi"));
