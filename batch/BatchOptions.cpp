@@ -4,6 +4,9 @@
 #include <functional>
 #include <map>
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
 #include "import/ColourTable.h"
 
 namespace batch {
@@ -194,46 +197,53 @@ QString exportUsage(const BatchOptions &options, const QStringList &files)
     return {};
 }
 
+// What is wrong with a line the parser refused, in both languages: an option
+// it does not know, an option missing its value, or a switch given one.
+ParsedArguments refusal(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        const QString dashed = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        return usage(QStringLiteral("Bilinmeyen seçenek: %1").arg(dashed), QStringLiteral("Unknown option: %1").arg(dashed));
+    }
+    for (const QString &argument : arguments) {
+        const QString name = argument.section(u'=', 0, 0);
+        if (argument.contains(u'=') && switchOptions().count(name) > 0)
+            return usage(QStringLiteral("%1 bir değer almaz.").arg(name), QStringLiteral("%1 takes no value.").arg(name));
+    }
+    // Otherwise the last option wanted a value the line did not give.
+    const QString last = arguments.isEmpty() ? QString() : arguments.last();
+    return usage(QStringLiteral("%1 bir değer ister.").arg(last), QStringLiteral("%1 needs a value.").arg(last));
+}
+
 }  // namespace
 
 ParsedArguments parseArguments(const QStringList &arguments)
 {
+    QCommandLineParser parser;
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    for (const auto &entry : valueOptions())
+        parser.addOption(QCommandLineOption(entry.first.sliced(2), QString(), QStringLiteral("value")));
+    for (const auto &entry : switchOptions())
+        parser.addOption(QCommandLineOption(entry.first.sliced(2)));
+    if (!parser.parse(arguments))
+        return refusal(parser, arguments);
+
     ParsedArguments parsed;
     BatchOptions &options = parsed.options;
-    QStringList files;
-    bool optionsEnded = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (optionsEnded || !argument.startsWith(u'-') || argument == u"-") {
-            files << argument;
-            continue;
-        }
-        if (argument == u"--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == u"--help" || argument == u"-h" || argument == u"/?") {
+    QStringList files = parser.positionalArguments();
+    parsed.help = files.removeAll(QStringLiteral("/?")) > 0;
+    // In the order given, so that targets keep theirs: an option given
+    // twice takes its values one by one.
+    std::map<QString, qsizetype> taken;
+    for (const QString &name : parser.optionNames()) {
+        const QString dashed = QStringLiteral("--") + name;
+        if (name == u"h" || name == u"help") {
             parsed.help = true;
-            continue;
-        }
-        const qsizetype equals = argument.indexOf(u'=');
-        const QString name = equals < 0 ? argument : argument.first(equals);
-        if (const auto flag = switchOptions().find(name); flag != switchOptions().end() && equals < 0) {
+        } else if (const auto flag = switchOptions().find(dashed); flag != switchOptions().end()) {
             options.*(flag->second) = true;
-            continue;
-        }
-        const auto setter = valueOptions().find(name);
-        if (setter == valueOptions().end())
-            return usage(QStringLiteral("Bilinmeyen seçenek: %1").arg(name), QStringLiteral("Unknown option: %1").arg(name));
-        QString value;
-        if (equals >= 0) {
-            value = argument.sliced(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments.at(++i);
-        } else {
-            return usage(QStringLiteral("%1 bir değer ister.").arg(name), QStringLiteral("%1 needs a value.").arg(name));
-        }
-        if (const QString error = setter->second(options, value); !error.isEmpty()) {
+        } else if (const QString error = valueOptions().at(dashed)(options, parser.values(name).at(taken[name]++));
+                   !error.isEmpty()) {
             parsed.usageError = error;
             return parsed;
         }

@@ -15,7 +15,7 @@
 #include "import/ImportJournal.h"
 #include "platform/os/Terminal.h"
 #include "spreadsheet/SheetFile.h"
-#include "window/LoadReport.h"
+#include "import/LoadReport.h"
 
 namespace batch {
 

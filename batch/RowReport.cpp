@@ -156,10 +156,11 @@ QStringList choiceWarningTexts(const TargetOutcome &outcome)
     if (!outcome.reached || !outcome.failure.isEmpty() || outcome.stoppedForDuplicates)
         return {};
     const bulksave::ChoiceWarnings &warnings = outcome.choiceWarnings;
+    const bulksave::Tense tense = outcome.save ? bulksave::Tense::Past : bulksave::Tense::Future;
     QStringList texts;
-    for (const QString &line : bulksave::choiceWarningLines({warnings.unchosenGroup, 0}))
+    for (const QString &line : bulksave::choiceWarningLines({warnings.unchosenGroup, 0}, tense))
         texts << line + QStringLiteral(" --group ile grup verin.");
-    for (const QString &line : bulksave::choiceWarningLines({0, warnings.noPrinter}))
+    for (const QString &line : bulksave::choiceWarningLines({0, warnings.noPrinter}, tense))
         texts << line + QStringLiteral(" --printer ile yazıcı seçin.");
     return texts;
 }

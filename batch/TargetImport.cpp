@@ -11,7 +11,7 @@
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
 #include "import/ColourTable.h"
-#include "window/LookupLists.h"
+#include "import/LookupLists.h"
 
 namespace batch {
 

@@ -4,7 +4,7 @@
 // database and credentials with the same security settings; and the
 // string echoed in a driver's message and masked shows none of the password.
 
-#include "tests/platform/OdbcRoundTrip.h"
+#include "tests/platform/ado/OdbcRoundTrip.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -15,17 +15,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     static const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
     static constexpr std::uint8_t kSignature[4] = {0xD0, 0xCF, 0x11, 0xE0};
-    xls::SheetColumns sheet;
+    spreadsheet::xls::SheetColumns sheet;
     if (size >= 4 && std::memcmp(data, kSignature, 4) == 0) {
         const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-        sheet = xls::readColumnsAtoCFromBytes(bytes, turkish);
+        sheet = spreadsheet::xls::readColumnsAtoCFromBytes(bytes, turkish);
     } else {
         const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-        xls::StreamSource stream(bytes);
+        spreadsheet::xls::StreamSource stream(bytes);
         std::vector<spreadsheet::RowCells> rows;
         spreadsheet::RowTable table(rows);
-        xls::SheetOutcome outcome = xls::readWorkbookStream(stream, table, turkish);
-        sheet = xls::SheetColumns::gathered(std::move(outcome), std::move(rows));
+        spreadsheet::xls::SheetOutcome outcome = spreadsheet::xls::readWorkbookStream(stream, table, turkish);
+        sheet = spreadsheet::xls::SheetColumns::gathered(std::move(outcome), std::move(rows));
     }
     // A refusal always says why.
     if (!sheet.ok() && sheet.message.isEmpty())

@@ -219,11 +219,12 @@ ChoiceWarnings choiceWarnings(const QList<RowPreview> &previews, const SaveChoic
     return warnings;
 }
 
-QStringList choiceWarningLines(const ChoiceWarnings &warnings)
+QStringList choiceWarningLines(const ChoiceWarnings &warnings, Tense tense)
 {
     QStringList lines;
     if (warnings.unchosenGroup > 0)
-        lines << QStringLiteral("%1 ürün “%2” grubuna eklenecek (grup seçilmedi).")
+        lines << (tense == Tense::Past ? QStringLiteral("%1 ürün “%2” grubuna eklendi (grup seçilmedi).")
+                                       : QStringLiteral("%1 ürün “%2” grubuna eklenecek (grup seçilmedi)."))
                      .arg(warnings.unchosenGroup)
                      .arg(unchosenGroup());
     if (warnings.noPrinter > 0)

@@ -70,7 +70,11 @@ ChoiceWarnings choiceWarnings(const QList<RowPreview> &previews, const SaveChoic
 // gösterilecek 40 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı
 // seçilmedi)."; none when there is nothing to warn of. How to change the
 // choices is each front end's to say.
-QStringList choiceWarningLines(const ChoiceWarnings &warnings);
+// Before the save the lines tell what will happen; after it, Tense::Past,
+// what happened ("… grubuna eklendi"); a product left without a printer
+// stays so either way.
+enum class Tense { Future, Past };
+QStringList choiceWarningLines(const ChoiceWarnings &warnings, Tense tense = Tense::Future);
 
 // A running save's figures, e.g. "5000/10000 satır · 812 satır/sn · kalan
 // 0:07"; the time left is "?" until the rate is known.

@@ -27,7 +27,7 @@
 #include "import/ListColumns.h"
 #include "spreadsheet/SheetFile.h"
 #include "window/GridPreview.h"
-#include "window/LoadReport.h"
+#include "import/LoadReport.h"
 #include "window/RecentFolders.h"
 
 namespace {

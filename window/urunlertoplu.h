@@ -18,7 +18,7 @@
 #include "import/ProgressMeter.h"
 #include "import/RowRules.h"
 #include "import/SaveReport.h"
-#include "window/LookupLists.h"
+#include "import/LookupLists.h"
 
 class FlexGrid;
 class GridPreview;

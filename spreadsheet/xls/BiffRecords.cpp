@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace xls::biff {
+namespace spreadsheet::xls::biff {
 
 namespace {
 
@@ -229,4 +229,4 @@ bool readString(FragmentCursor &cursor, int lengthBytes, const TextFormat &forma
     return cursor.chars(length, options & 0x01, out) && cursor.skip(4 * std::size_t(runs)) && cursor.skip(phonetic);
 }
 
-}  // namespace xls::biff
+}  // namespace spreadsheet::xls::biff

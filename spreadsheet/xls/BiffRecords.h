@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 class CodePage;
 
@@ -148,4 +148,4 @@ struct TextFormat {
 bool readString(FragmentCursor &cursor, int lengthBytes, const TextFormat &format, QString &out);
 
 }  // namespace biff
-}  // namespace xls
+}  // namespace spreadsheet::xls

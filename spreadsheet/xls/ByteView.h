@@ -8,7 +8,7 @@
 #include <cstring>
 #include <span>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 using Bytes = std::span<const std::uint8_t>;
 
@@ -57,4 +57,4 @@ inline double f64At(Bytes bytes, std::size_t offset)
     return value;
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

@@ -1,6 +1,6 @@
 #include "spreadsheet/xls/Ciphers.h"
 
-namespace xls {
+namespace spreadsheet::xls {
 namespace {
 
 // The published tables of XOR obfuscation, method 1.
@@ -111,4 +111,4 @@ void BlockRc4::decrypt(std::span<std::uint8_t> bytes, std::size_t offset, std::s
     }
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

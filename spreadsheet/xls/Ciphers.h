@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // Decrypts record bodies where they lie in the workbook stream.
 class RecordCipher {
@@ -60,4 +60,4 @@ private:
     std::size_t position_ = 0;  // stream offset of the keystream's next byte
 };
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

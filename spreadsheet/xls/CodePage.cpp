@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 CodePage::CodePage(unsigned id) : id_(id)
 {
@@ -40,4 +40,4 @@ QString CodePage::decode(Bytes text) const
     return decoder.decode(bytes);
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

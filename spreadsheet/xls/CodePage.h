@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // Decodes the single- and double-byte code pages a workbook names in its
 // CODEPAGE record. Windows-1252 and Windows-1254 (Turkish) are built in so
@@ -29,4 +29,4 @@ private:
     QByteArray converterName_;
 };
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

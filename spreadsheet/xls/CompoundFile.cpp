@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace xls {
+namespace spreadsheet::xls {
 namespace {
 
 constexpr std::uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
@@ -256,4 +256,4 @@ Status CompoundFile::openStream(int index, StreamSource &stream) const
     return {};
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

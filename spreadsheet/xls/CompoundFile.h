@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // Finds the streams of a compound file and tells where their bytes lie.
 // Only the header, allocation tables and directory are read into memory.
@@ -64,4 +64,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

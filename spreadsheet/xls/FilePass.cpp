@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace xls {
+namespace spreadsheet::xls {
 namespace {
 
 constexpr char kDefaultPassword[] = "VelvetSweatshop";
@@ -154,4 +154,4 @@ Status defaultPasswordCipher(Bytes body, bool biff8, std::unique_ptr<RecordCiphe
     }
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

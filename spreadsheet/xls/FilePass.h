@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // The cipher that the FILEPASS record `body` describes (XOR obfuscation, RC4
 // or RC4 CryptoAPI; in Excel 5.0/95 layout, XOR only, when `biff8` is false),
@@ -18,4 +18,4 @@ namespace xls {
 // published layouts.
 Status defaultPasswordCipher(Bytes body, bool biff8, std::unique_ptr<RecordCipher> &cipher);
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

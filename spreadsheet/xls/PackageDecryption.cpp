@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-namespace xls {
+namespace spreadsheet::xls {
 namespace {
 
 const QString kDefaultPassword = QStringLiteral("VelvetSweatshop");
@@ -290,4 +290,4 @@ Status decryptPackage(const QByteArray &encryptionInfo, const QByteArray &encryp
     return notDecryptable(QStringLiteral("the workbook is encrypted in a way this tool cannot decrypt"));
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

@@ -7,7 +7,7 @@
 
 #include <QByteArray>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // Decrypts `encryptedPackage` into `package` with Excel's built-in default
 // password, as `encryptionInfo` describes. PasswordProtected when the
@@ -16,4 +16,4 @@ namespace xls {
 // short, or when what it decrypts to is no zip archive.
 Status decryptPackage(const QByteArray &encryptionInfo, const QByteArray &encryptedPackage, QByteArray &package);
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

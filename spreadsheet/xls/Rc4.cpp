@@ -3,7 +3,7 @@
 #include <numeric>
 #include <utility>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 Rc4::Rc4(Bytes key)
 {
@@ -35,4 +35,4 @@ void Rc4::skip(std::size_t count)
         next();
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

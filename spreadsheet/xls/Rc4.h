@@ -6,7 +6,7 @@
 #include <array>
 #include <span>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 class Rc4 {
 public:
@@ -25,4 +25,4 @@ private:
     std::uint8_t i_ = 0, j_ = 0;
 };
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 void SharedStrings::read(biff::FragmentCursor &cursor, std::size_t bytesLeft)
 {
@@ -26,4 +26,4 @@ void SharedStrings::read(biff::FragmentCursor &cursor, std::size_t bytesLeft)
     }
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

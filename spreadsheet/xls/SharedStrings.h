@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // The strings of the table, kept end to end in one text rather than one
 // allocation each: a large table is read once and only looked up after.
@@ -37,4 +37,4 @@ private:
     std::uint32_t declared_ = 0;
 };
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

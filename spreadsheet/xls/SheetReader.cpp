@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace xls {
+namespace spreadsheet::xls {
 namespace {
 
 constexpr std::size_t kMaxRows = 65536;  // row numbers are 16-bit
@@ -424,4 +424,4 @@ Status readSheetColumns(biff::RecordReader &reader, const WorkbookGlobals &globa
     return {};
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

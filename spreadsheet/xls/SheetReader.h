@@ -4,7 +4,7 @@
 #include "spreadsheet/CellText.h"
 #include "spreadsheet/xls/WorkbookGlobals.h"
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // Reads the cells in columns A-IV of the sheet whose BOF record starts at
 // `globals.firstSheetOffset` in `reader`'s stream, rendered by `text`, and
@@ -18,4 +18,4 @@ namespace xls {
 Status readSheetColumns(biff::RecordReader &reader, const WorkbookGlobals &globals, const spreadsheet::CellText &text,
                         spreadsheet::RowSink &sink, spreadsheet::SheetOutcome &out);
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-namespace xls::biff {
+namespace spreadsheet::xls::biff {
 namespace {
 
 // BIFF5 and BIFF8 sheet records, by id. Cells that hold no value (BLANK,
@@ -131,4 +131,4 @@ bool isSkippedSheetRecord(std::uint16_t id)
     return std::binary_search(std::begin(kSkipped), std::end(kSkipped), id);
 }
 
-}  // namespace xls::biff
+}  // namespace spreadsheet::xls::biff

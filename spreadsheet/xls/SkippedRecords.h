@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace xls::biff {
+namespace spreadsheet::xls::biff {
 
 // True for a record of a sheet substream that is skipped on purpose
 // (including Excel's future records 0x0800-0x08FF and chart records
@@ -13,4 +13,4 @@ namespace xls::biff {
 // ids it reads.
 bool isSkippedSheetRecord(std::uint16_t id);
 
-}  // namespace xls::biff
+}  // namespace spreadsheet::xls::biff

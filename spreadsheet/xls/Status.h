@@ -3,7 +3,7 @@
 
 #include "spreadsheet/xls/XlsReader.h"
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // None when the stage succeeded, otherwise why the workbook is refused.
 struct Status {
@@ -15,4 +15,4 @@ struct Status {
     static Status fail(ReadError error, const QString &message) { return {error, message}; }
 };
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 StreamSource::StreamSource(const QByteArray &bytes)
     : memory_(std::make_unique<QBuffer>()), extents_{{0, std::uint64_t(bytes.size())}}, size_(std::uint64_t(bytes.size()))
@@ -45,4 +45,4 @@ std::size_t StreamSource::read(std::uint64_t offset, std::span<std::uint8_t> out
     return wanted;
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

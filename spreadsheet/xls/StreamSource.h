@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // Reads a stream's bytes on demand from the pieces of a device it lies in,
 // so that no more of the file is held in memory than the reader asks for.
@@ -47,4 +47,4 @@ private:
     std::uint64_t size_ = 0;
 };
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

@@ -2,7 +2,7 @@
 
 #include "spreadsheet/xls/FilePass.h"
 
-namespace xls {
+namespace spreadsheet::xls {
 namespace {
 
 constexpr std::uint16_t kBiff5 = 0x0500;
@@ -109,4 +109,4 @@ Status readWorkbookGlobals(biff::RecordReader &reader, WorkbookGlobals &out)
     return corrupt(QStringLiteral("the workbook globals are cut short"));
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace xls {
+namespace spreadsheet::xls {
 
 // What the globals substream says about the whole workbook.
 struct WorkbookGlobals {
@@ -32,4 +32,4 @@ struct WorkbookGlobals {
 // globals, no sheet is named or the first sheet's BOUNDSHEET is broken.
 Status readWorkbookGlobals(biff::RecordReader &reader, WorkbookGlobals &out);
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

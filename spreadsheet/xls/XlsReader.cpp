@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace xls {
+namespace spreadsheet::xls {
 namespace {
 
 SheetOutcome refusal(const Status &status)
@@ -131,4 +131,4 @@ SheetOutcome readWorkbookStream(StreamSource &stream, spreadsheet::RowSink &sink
     return result;
 }
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

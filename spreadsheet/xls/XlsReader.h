@@ -9,7 +9,7 @@
 
 #include "spreadsheet/SheetColumns.h"
 
-namespace xls {
+namespace spreadsheet::xls {
 
 using spreadsheet::ReadError;
 using spreadsheet::RecordCounts;
@@ -68,4 +68,4 @@ struct EncryptedPackage : spreadsheet::ReadOutcome {
 // cut short, or decrypting to no zip archive).
 EncryptedPackage openEncryptedPackage(QIODevice &file);
 
-}  // namespace xls
+}  // namespace spreadsheet::xls

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/RowReport.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"a_plus_signed_number", QStringLiteral("+90"), "+90"},
         CsvCase{"a_lone_minus", QStringLiteral("-"), "'-"},
         CsvCase{"a_minus_and_a_point", QStringLiteral("-."), "'-."}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST(JsonReport, keeps_every_text_as_it_is)
 {

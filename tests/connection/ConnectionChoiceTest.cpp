@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "connection/baglanmodul.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -41,6 +42,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ChoiceCase{"three_characters", "abc", 1, "Provider=SQLOLEDB.1; abc"},
                       ChoiceCase{"passed_on_unchanged", "\n Data Source=srv\\SQLEXPRESS \n", 1,
                                  "Provider=SQLOLEDB.1; \n Data Source=srv\\SQLEXPRESS \n"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 }  // namespace

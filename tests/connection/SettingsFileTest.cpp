@@ -9,6 +9,7 @@
 
 #include "connection/baglanmodul.h"
 #include "tests/common/TextBytes.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"empty_file", "", "", xml::LoadResult::Malformed},
         SettingsCase{"nested_100000_levels_deep", nested(100000, "<ConnectionString>deep</ConnectionString>"),
                      "deep"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST(SettingsFile, only_an_encoding_that_cannot_be_converted_stops_start_up)
 {

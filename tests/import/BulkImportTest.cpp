@@ -1,5 +1,6 @@
 #include "SaveFixture.h"
 #include "import/BarcodeLookup.h"
+#include "tests/common/NamedCases.h"
 
 using bulksave::ProductRow;
 using bulksave::RowStatus;
@@ -85,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Choices, NoPrinterChosen,
                          ::testing::Values(NoPrinter{"the_leading_entry", 0, "0"},
                                            NoPrinter{"an_empty_printer_list", -1, ""},
                                            NoPrinter{"an_empty_id", 2, "  "}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ByName());
 
 class UnitMultiplier : public SaveTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
 

@@ -6,7 +6,7 @@
 #include "SaveFixture.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
-#include "window/LookupLists.h"
+#include "import/LookupLists.h"
 
 using bulksave::RowOutcome;
 using bulksave::RowStatus;

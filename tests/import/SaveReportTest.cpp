@@ -256,6 +256,8 @@ TEST(SaveReport, choice_warnings_count_the_rows_to_be_added_under_choices_left_u
     EXPECT_EQ(bulksave::choiceWarningLines(shown),
               (QStringList{"2 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi).",
                            "Satışta gösterilecek 2 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi)."}));
+    EXPECT_EQ(bulksave::choiceWarningLines({2, 0}, bulksave::Tense::Past),
+              QStringList{"2 ürün “SEÇİLMEDİ” grubuna eklendi (grup seçilmedi)."});
     EXPECT_FALSE(bulksave::choiceWarnings({chosen}, choices).any());
     EXPECT_TRUE(bulksave::choiceWarningLines({}).isEmpty());
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"damage_that_cost_every_cell", onlyCellLost, ReadError::Damaged},
         RefusalCase{"a_zip_cut_after_its_first_header", [] { return QByteArray("PK\x03\x04", 4) + QByteArray(200, 'x'); },
                     ReadError::Damaged}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST(SheetFile, a_renamed_file_reads_as_what_it_is)
 {
@@ -164,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                      kClippedText},
         LongTextCase{"ods_repeated_row", longTextOds, kClippedText},
         LongTextCase{"xls_shared_string", longTextXls, QString(spreadsheet::kMaxCellText, u'x')}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST(SheetFile, a_missing_file_cannot_be_opened)
 {
@@ -360,6 +361,6 @@ TEST_P(WideSheet, every_format_gives_every_column_up_to_iv)
 INSTANTIATE_TEST_SUITE_P(Formats, WideSheet,
                          testing::Values(WideCase{"xls", asXls}, WideCase{"xlsx", asXlsx}, WideCase{"ods", asOds},
                                          WideCase{"csv", asCsv}, WideCase{"html", asHtml}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ByName());
 
 }  // namespace

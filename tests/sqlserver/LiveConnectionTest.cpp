@@ -2,7 +2,7 @@
 // lists, against a live SQL Server.
 #include "LiveServer.h"
 #include "platform/ado/OleDbText.h"
-#include "window/LookupLists.h"
+#include "import/LookupLists.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "WindowFixture.h"
 #include "platform/grid/FlexGrid.h"
 #include "window/SavePacing.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StopGesture{"durdur", [](SaveProgressDialog &d) { d.findChild<QPushButton *>()->click(); }},
                       StopGesture{"escape", [](SaveProgressDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
                       StopGesture{"close", [](SaveProgressDialog &d) { d.close(); }}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST(PacedShortSave, a_save_that_ends_within_half_a_second_never_shows_the_dialog)
 {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ class ProductListTwinTest : public testing::TestWithParam<const char *> {};
 TEST_P(ProductListTwinTest, reads_the_texts_of_the_xls_twin)
 {
     const spreadsheet::SheetColumns twin =
-        xls::readColumnsAtoCFromBytes(fileBytes(QStringLiteral("lo_products.xls")), kTurkish);
+        spreadsheet::xls::readColumnsAtoCFromBytes(fileBytes(QStringLiteral("lo_products.xls")), kTurkish);
     ASSERT_TRUE(twin.ok()) << twin.message.toStdString();
     const spreadsheet::SheetColumns sheet = read(fileBytes(QString::fromLatin1(GetParam())));
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
@@ -126,7 +127,7 @@ const CellsCase kOpenXmlCells[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(OpenXml, CellKindsTest, testing::ValuesIn(kOpenXmlCells),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ByName());
 
 // `parts` with part `name` given `content`, added when it is not there.
 PackageParts withPart(PackageParts parts, const QString &name, const QByteArray &content)
@@ -194,7 +195,7 @@ const CellsCase kOpenXmlRepairs[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(OpenXmlRepairs, CellKindsTest, testing::ValuesIn(kOpenXmlRepairs),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ByName());
 
 const CellsCase kOpenDocumentCells[] = {
     {"repeated_rows_and_columns_are_real_copies",
@@ -280,7 +281,7 @@ const CellsCase kOpenDocumentCells[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(OpenDocument, CellKindsTest, testing::ValuesIn(kOpenDocumentCells),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ByName());
 
 struct RowsCase {
     const char *name;

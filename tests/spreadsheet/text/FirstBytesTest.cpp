@@ -10,7 +10,6 @@
 
 namespace {
 
-using spreadsheettest::ByName;
 using spreadsheettest::utf16;
 
 struct HeadCase {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/NamedCases.h"
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -29,14 +31,6 @@ inline Rows rows(std::initializer_list<std::initializer_list<const char *>> cell
     return out;
 }
 
-// Names each case of a table after its `name` field.
-struct ByName {
-    template <typename Case>
-    std::string operator()(const testing::TestParamInfo<Case> &info) const
-    {
-        return info.param.name;
-    }
-};
 
 // The text as UTF-16 with its byte-order mark.
 inline QByteArray utf16(const char *utf8, bool littleEndian)

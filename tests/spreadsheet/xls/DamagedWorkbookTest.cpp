@@ -28,7 +28,7 @@ class DamagedWorkbookTest : public testing::TestWithParam<DamageCase> {};
 TEST_P(DamagedWorkbookTest, reads_what_is_left_and_says_whether_cells_were_lost)
 {
     const DamageCase &c = GetParam();
-    const xls::SheetColumns result = xls::readColumnsAtoCFromBytes(CompoundImage(c.stream()).data(), QLocale::c());
+    const spreadsheet::xls::SheetColumns result = spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(c.stream()).data(), QLocale::c());
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     EXPECT_EQ(result.damaged, c.damaged) << result.message.toStdString();
     EXPECT_EQ(result.message.isEmpty(), !c.damaged);

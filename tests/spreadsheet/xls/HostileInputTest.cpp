@@ -11,14 +11,14 @@
 namespace {
 
 using namespace xlstest;
-using xls::ReadError;
+using spreadsheet::xls::ReadError;
 
-xls::SheetColumns read(const QByteArray &file)
+spreadsheet::xls::SheetColumns read(const QByteArray &file)
 {
-    return xls::readColumnsAtoCFromBytes(file, QLocale::c());
+    return spreadsheet::xls::readColumnsAtoCFromBytes(file, QLocale::c());
 }
 
-xls::SheetColumns readStream(const Bytes &stream)
+spreadsheet::xls::SheetColumns readStream(const Bytes &stream)
 {
     return read(CompoundImage(stream).data());
 }
@@ -56,7 +56,7 @@ Bytes splitSharedStrings()
 
 TEST(HostileInputTest, shared_strings_split_by_continue_switch_width_and_skip_runs)
 {
-    const xls::SheetColumns sheet = readStream(splitSharedStrings());
+    const spreadsheet::xls::SheetColumns sheet = readStream(splitSharedStrings());
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
     ASSERT_EQ(sheet.rows.size(), 3u);
     EXPECT_EQ(sheet.rows[0][1], "Plain");
@@ -68,7 +68,7 @@ TEST(HostileInputTest, small_workbook_streams_are_read_from_the_mini_stream)
 {
     const Bytes stream = workbookStream({}, label(0, 0, "mini"));
     ASSERT_LT(stream.size(), 4096u);
-    const xls::SheetColumns sheet = readStream(stream);
+    const spreadsheet::xls::SheetColumns sheet = readStream(stream);
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
     EXPECT_EQ(sheet.rows.at(0)[0], "mini");
 }
@@ -81,7 +81,7 @@ TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_columns_past_iv_ar
     chartBof.resize(16, 0);
     const Bytes sheet = concat({number(0, 0, 1), record(0x0809, chartBof), number(5, 0, 99), record(0x0123, {}),
                                 record(0x000A, {}), number(0, 256, 7), number(9, 300, 7), number(1, 2, 2)});
-    const xls::SheetColumns result = readStream(workbookStream({}, sheet));
+    const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, sheet));
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(result.rows[0][0], "1");
@@ -92,7 +92,7 @@ TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_columns_past_iv_ar
 TEST(HostileInputTest, formula_text_results_come_from_the_string_record_after_shared_formulas)
 {
     const Bytes sheet = concat({formula(0, 0, textResult()), record(0x04BC, Bytes(10, 0)), formulaString("Seker")});
-    const xls::SheetColumns result = readStream(workbookStream({}, sheet));
+    const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, sheet));
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     EXPECT_EQ(result.rows.at(0)[0], "Seker");
 }
@@ -112,7 +112,7 @@ TEST(HostileInputTest, mulrk_numbers_decode_all_four_rk_forms)
     put16(mulrk, 2);
     Bytes rk = cell(1, 0);
     put32(rk, 0x3FF80000u | 0x1);  // 1.5 / 100
-    const xls::SheetColumns result = readStream(workbookStream({}, concat({record(0x00BD, mulrk), record(0x027E, rk)})));
+    const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, concat({record(0x00BD, mulrk), record(0x027E, rk)})));
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     EXPECT_EQ(result.rows.at(0), (spreadsheet::RowCells{"12.5", "-7", "1.5"}));
     EXPECT_EQ(result.rows.at(1)[0], "0.015");
@@ -120,7 +120,7 @@ TEST(HostileInputTest, mulrk_numbers_decode_all_four_rk_forms)
 
 TEST(HostileInputTest, the_last_sheet_row_is_row_65536)
 {
-    const xls::SheetColumns result = readStream(workbookStream({}, number(65535, 2, 3)));
+    const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, number(65535, 2, 3)));
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.rows.size(), 65536u);
     EXPECT_EQ(result.rows.back()[2], "3");
@@ -147,7 +147,7 @@ TEST_P(BrokenContainerTest, is_refused_with_the_right_reason)
 {
     CompoundImage image(workbookStream({}, label(0, 0, std::string(5000, 'x'))));
     GetParam().damage(image);
-    const xls::SheetColumns result = read(image.data());
+    const spreadsheet::xls::SheetColumns result = read(image.data());
     EXPECT_EQ(result.error, GetParam().error) << result.message.toStdString();
     EXPECT_FALSE(result.message.isEmpty());
 }
@@ -182,7 +182,7 @@ class BrokenStreamTest : public testing::TestWithParam<StreamCase> {};
 
 TEST_P(BrokenStreamTest, is_refused_with_the_right_reason)
 {
-    const xls::SheetColumns result = readStream(GetParam().stream());
+    const spreadsheet::xls::SheetColumns result = readStream(GetParam().stream());
     EXPECT_EQ(result.error, GetParam().error) << result.message.toStdString();
     EXPECT_FALSE(result.message.isEmpty());
 }
@@ -230,7 +230,7 @@ class FilePassTest : public testing::TestWithParam<FilePassCase> {};
 TEST_P(FilePassTest, is_refused_with_the_right_reason)
 {
     const FilePassCase &c = GetParam();
-    const xls::SheetColumns result =
+    const spreadsheet::xls::SheetColumns result =
         readStream(workbookStream(record(0x002F, c.body), label(0, 0, "gizli"), c.version));
     EXPECT_EQ(result.error, c.error) << result.message.toStdString();
     EXPECT_FALSE(result.message.isEmpty());

@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QProcess>
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ class OutOfOrderCellsTest : public testing::TestWithParam<Layout> {};
 
 TEST_P(OutOfOrderCellsTest, a_table_holds_every_cell)
 {
-    const xls::SheetColumns sheet = xls::readColumnsAtoCFromBytes(CompoundImage(GetParam().stream).data(), QLocale::c());
+    const spreadsheet::xls::SheetColumns sheet = spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(GetParam().stream).data(), QLocale::c());
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
     EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
     EXPECT_EQ(sheet.rows, GetParam().rows);
@@ -95,7 +96,7 @@ TEST_P(OutOfOrderCellsTest, a_streamed_read_gives_complete_rows_in_order)
     file.setData(CompoundImage(GetParam().stream).data());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     RowLog log;
-    const xls::SheetOutcome outcome = xls::readColumnsAtoC(file, log, QLocale::c());
+    const spreadsheet::xls::SheetOutcome outcome = spreadsheet::xls::readColumnsAtoC(file, log, QLocale::c());
     ASSERT_TRUE(outcome.ok()) << outcome.message.toStdString();
     EXPECT_FALSE(outcome.damaged) << outcome.message.toStdString();
     EXPECT_EQ(log.rows, GetParam().rows);
@@ -122,6 +123,6 @@ TEST_P(OutOfOrderCellsTest, xlsdump_prints_every_cell_and_exits_0)
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, OutOfOrderCellsTest, testing::Values(columnByColumn(), excelBlockWithLateCells()),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ByName());
 
 }  // namespace

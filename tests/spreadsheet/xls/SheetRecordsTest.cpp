@@ -10,9 +10,9 @@ namespace {
 
 using namespace xlstest;
 
-xls::SheetColumns readSheet(const Bytes &sheet)
+spreadsheet::xls::SheetColumns readSheet(const Bytes &sheet)
 {
-    return xls::readColumnsAtoCFromBytes(CompoundImage(workbookStream({}, sheet)).data(), QLocale::c());
+    return spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(workbookStream({}, sheet)).data(), QLocale::c());
 }
 
 class FormulaIdTest : public testing::TestWithParam<std::uint16_t> {};
@@ -24,9 +24,9 @@ TEST_P(FormulaIdTest, a_last_row_made_only_of_formulas_is_read)
                                 formula(1, 0, numberResult(8690002), id),
                                 formula(1, 1, textResult(), id), formulaString("Simit"),
                                 formula(1, 2, numberResult(7.5), id)});
-    const xls::SheetColumns result = readSheet(sheet);
+    const spreadsheet::xls::SheetColumns result = readSheet(sheet);
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
-    EXPECT_EQ(result.unknownRecords, xls::RecordCounts{});
+    EXPECT_EQ(result.unknownRecords, spreadsheet::xls::RecordCounts{});
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(result.rows[1], (spreadsheet::RowCells{"8690002", "Simit", "7.5"}));
 }
@@ -41,8 +41,8 @@ TEST(NumberFormatTest, zero_padded_codes_keep_leading_zeros_and_prices_stay_plai
     const Bytes globals = concat({format(164, "0000000000000"), format(165, "\"TR\"0000000"), format(166, "0.00"),
                                   cellFormat(0), cellFormat(164), cellFormat(165), cellFormat(166)});
     const Bytes sheet = concat({number(0, 0, 12345678905, 1), number(0, 1, 12345, 2), number(0, 2, 7.5, 3)});
-    const xls::SheetColumns result =
-        xls::readColumnsAtoCFromBytes(CompoundImage(workbookStream(globals, sheet)).data(), QLocale::c());
+    const spreadsheet::xls::SheetColumns result =
+        spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(workbookStream(globals, sheet)).data(), QLocale::c());
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     ASSERT_EQ(result.rows.size(), 1u);
     EXPECT_EQ(result.rows[0], (spreadsheet::RowCells{"0012345678905", "TR0012345", "7.5"}));
@@ -65,12 +65,12 @@ TEST_P(SheetRecordTest, is_counted_by_id_only_when_the_reader_does_not_know_it)
     Bytes body = cell(2, 1);
     putDouble(body, 9);
     const Bytes other = record(GetParam().id, body);
-    const xls::SheetColumns result = readSheet(concat({number(0, 1, 5), other, number(1, 2, 3), other}));
+    const spreadsheet::xls::SheetColumns result = readSheet(concat({number(0, 1, 5), other, number(1, 2, 3), other}));
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(result.rows[0][1], "5");
     EXPECT_EQ(result.rows[1][2], "3");
-    const xls::RecordCounts expected = GetParam().unknown ? xls::RecordCounts{{GetParam().id, 2}} : xls::RecordCounts{};
+    const spreadsheet::xls::RecordCounts expected = GetParam().unknown ? spreadsheet::xls::RecordCounts{{GetParam().id, 2}} : spreadsheet::xls::RecordCounts{};
     EXPECT_EQ(result.unknownRecords, expected);
 }
 

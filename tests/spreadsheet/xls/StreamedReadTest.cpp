@@ -70,8 +70,8 @@ Bytes xorFilePass()
     const QByteArray password("VelvetSweatshop");
     Bytes body;
     put16(body, 0);
-    put16(body, xls::XorObfuscation::key(password));
-    put16(body, xls::XorObfuscation::verifier(password));
+    put16(body, spreadsheet::xls::XorObfuscation::key(password));
+    put16(body, spreadsheet::xls::XorObfuscation::verifier(password));
     return record(kFilePass, body);
 }
 
@@ -80,7 +80,7 @@ Bytes xorFilePass()
 // the start of BOUNDSHEET stay in the clear.
 Bytes obfuscated(Bytes stream)
 {
-    xls::XorObfuscation cipher(QByteArray("VelvetSweatshop"));
+    spreadsheet::xls::XorObfuscation cipher(QByteArray("VelvetSweatshop"));
     bool encrypting = false;
     for (std::size_t at = 0; at + 4 <= stream.size();) {
         const std::uint16_t id = std::uint16_t(stream[at] | stream[at + 1] << 8);
@@ -100,16 +100,16 @@ Bytes obfuscated(Bytes stream)
     return stream;
 }
 
-xls::SheetColumns readBareStream(const Bytes &stream)
+spreadsheet::xls::SheetColumns readBareStream(const Bytes &stream)
 {
-    xls::StreamSource source(QByteArray(reinterpret_cast<const char *>(stream.data()), qsizetype(stream.size())));
+    spreadsheet::xls::StreamSource source(QByteArray(reinterpret_cast<const char *>(stream.data()), qsizetype(stream.size())));
     std::vector<spreadsheet::RowCells> rows;
     spreadsheet::RowTable table(rows);
-    xls::SheetOutcome outcome = xls::readWorkbookStream(source, table, QLocale::c());
-    return xls::SheetColumns::gathered(std::move(outcome), std::move(rows));
+    spreadsheet::xls::SheetOutcome outcome = spreadsheet::xls::readWorkbookStream(source, table, QLocale::c());
+    return spreadsheet::xls::SheetColumns::gathered(std::move(outcome), std::move(rows));
 }
 
-void expectProductRows(const xls::SheetColumns &sheet, int rows)
+void expectProductRows(const spreadsheet::xls::SheetColumns &sheet, int rows)
 {
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
     EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
@@ -152,7 +152,7 @@ TEST(StreamedReadTest, a_stream_whose_sectors_lie_in_reverse_order_reads_as_in_o
         image.setFat(std::uint32_t(3 + placed), k + 1 == sectors ? CompoundImage::kEnd : std::uint32_t(3 + placed - 1));
     }
     image.set32(CompoundImage::kStreamEntry + 0x74, std::uint32_t(3 + sectors - 1));
-    expectProductRows(xls::readColumnsAtoCFromBytes(image.data(), QLocale::c()), kRows);
+    expectProductRows(spreadsheet::xls::readColumnsAtoCFromBytes(image.data(), QLocale::c()), kRows);
 }
 
 // Keeps the rows in the order they come.
@@ -179,7 +179,7 @@ TEST(StreamedReadTest, a_sink_gets_every_row_once_in_order_with_blank_rows_betwe
     file.setData(CompoundImage(cellsOutOfOrder()).data());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     RowLog log;
-    const xls::SheetOutcome outcome = xls::readColumnsAtoC(file, log, QLocale::c());
+    const spreadsheet::xls::SheetOutcome outcome = spreadsheet::xls::readColumnsAtoC(file, log, QLocale::c());
     ASSERT_TRUE(outcome.ok()) << outcome.message.toStdString();
     std::vector<std::size_t> expected(6);
     std::iota(expected.begin(), expected.end(), 0);
@@ -193,7 +193,7 @@ TEST(StreamedReadTest, a_sink_gets_every_row_once_in_order_with_blank_rows_betwe
 
 TEST(StreamedReadTest, a_table_puts_a_cell_stored_after_a_later_row_in_its_row)
 {
-    const xls::SheetColumns sheet = xls::readColumnsAtoCFromBytes(CompoundImage(cellsOutOfOrder()).data(), QLocale::c());
+    const spreadsheet::xls::SheetColumns sheet = spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(cellsOutOfOrder()).data(), QLocale::c());
     ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
     EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
     ASSERT_EQ(sheet.rows.size(), 6u);

@@ -1,4 +1,4 @@
-#include "window/LoadReport.h"
+#include "import/LoadReport.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ado/TextFidelity.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -34,6 +35,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FidelityCase{"lone_low_surrogate", QStringLiteral("x") + QChar(0xDF75), false},
                       FidelityCase{"pair_in_reverse", QString(QChar(0xDF75)) + QChar(0xD83C), false},
                       FidelityCase{"empty_text", QString(), true}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "platform/ado/OdbcConnectionString.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         DriverChoiceCase{"name_case_differs", {"odbc driver 17 for sql server"}, Os::Windows, kDriver17},
         DriverChoiceCase{"other_system_uses_freetds", {kDriver18, kFreeTds}, Os::Other, kFreeTds},
         DriverChoiceCase{"other_system_without_list", {}, Os::Other, kFreeTds}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 ado::SqlServerTarget sqlLogin(const QString &password)
 {
@@ -97,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LoginCase{"microsoft_doubles_closing_braces", kDriver17, "a}b;c", "a}}b;c"},
                       LoginCase{"microsoft_takes_a_dsn_mention", kDriver17, "my.DSNpass", "my.DSNpass"},
                       LoginCase{"driver_18_encrypts_only_on_request", kDriver18, "pw", "pw"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 class WindowsFallback : public ::testing::TestWithParam<QString> {};
 
@@ -208,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                        kFreeTds, "Encryption=require"},
         EncryptionCase{"unreadable_encryption", "Data Source=KASA-PC;Use Encryption for Data=maybe", kDriver18, nullptr},
         EncryptionCase{"unreadable_trust", "Data Source=KASA-PC;Trust Server Certificate=maybe", kFreeTds, nullptr}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 struct ServerFormCase {
     const char *name;
@@ -277,7 +278,7 @@ INSTANTIATE_TEST_SUITE_P(
         ServerFormCase{"microsoft_dot_instance", ".\\SQLEXPRESS", kNative11, "Server={localhost\\SQLEXPRESS}"},
         ServerFormCase{"microsoft_tcp_prefix_as_written", "tcp:KASA-PC,1500", kDriver18, "Server={tcp:KASA-PC,1500}"},
         ServerFormCase{"microsoft_bad_port", "kasa,99999", kDriver18, nullptr}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 struct LookupFailureCase {
     const char *name;
@@ -314,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupFailureCase{"instance_refused_login", "KASA-PC\\SQLEXPRESS", "Login failed for user 'sa'", ""},
         LookupFailureCase{"host_alone", "KASA-PC", kFreeTdsNotFound, ""},
         LookupFailureCase{"instance_with_port", "KASA-PC\\SQLEXPRESS,1433", kFreeTdsNotFound, ""}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST(OdbcConnectionString, driver_manager_lists_the_registered_drivers)
 {

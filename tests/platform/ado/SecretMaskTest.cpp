@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "platform/ado/SecretMask.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -83,6 +84,6 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"echoed_for_freetds_before_a_value_ending_in_a_brace", "x}",
                  "PWD={x}};ServerSPN={spn}};TDS_Version=7.4;", "PWD=***"},
         MaskCase{"no_password", "", "Login failed for user 'sa'.", "Login failed for user 'sa'."}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// The records behind the window's three lookup lists (groups, tax templates,
-// printers): which query fills each, its leading entry, and the reading.
+// The records behind the three lookup lists both faces offer (groups, tax
+// templates, printers): which query fills each, its leading entry, and the
+// reading.
 
 #include <QSqlDatabase>
 #include <QString>

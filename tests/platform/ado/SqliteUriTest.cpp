@@ -12,6 +12,7 @@
 
 #include "db/StandInDatabase.h"
 #include "platform/ado/SqliteFile.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A "%" followed by two hex digits would otherwise be decoded.
         UriCase{"percent_before_hex_digits", Os::Other, "/srv/pos/%41.db", "file:///srv/pos/%2541.db?mode=rw"},
         UriCase{"leading_double_slash_elsewhere", Os::Other, "//srv/pos.db", "file:///srv/pos.db?mode=rw"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 // What the URI says is what SQLite opens: the file with the demo printers.
 TEST(SqliteFile, opens_files_whose_names_hold_uri_characters)

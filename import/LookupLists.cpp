@@ -1,4 +1,4 @@
-#include "window/LookupLists.h"
+#include "import/LookupLists.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ado/OleDbText.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The fallback's quoted user id swallows the catalog keyword: no catalog is left.
         ValueCase{"fallback_user_id", kFallback, "User ID", ";Initial Catalog="},
         ValueCase{"fallback_catalog", kFallback, "Initial Catalog", ""}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST(OleDbText, synonyms_take_the_one_written_last)
 {

@@ -19,6 +19,7 @@
 #include "platform/ado/OdbcDiagnostics.h"
 #include "platform/ado/OdbcDriver.h"
 #include "platform/ado/OdbcParameters.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BindCase{"double", 12.5, "r", "real", 12.5},
                       BindCase{"bool_true", true, "b", "integer", true},
                       BindCase{"bool_false", false, "b", "integer", false}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 struct ReadCase {
     const char *name;
@@ -164,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"null_date", "DATE", "NULL", QVariant(QMetaType::fromType<QDate>())},
         ReadCase{"bytes", "BLOB", "x'00ff10'", QByteArray("\x00\xff\x10", 3)},
         ReadCase{"bytes_beyond_a_chunk", "BLOB", "zeroblob(5000)", QByteArray(5000, '\0')}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 TEST_F(OdbcDriverTest, refuses_an_unsigned_integer_beyond_bigint_and_a_value_it_cannot_send)
 {

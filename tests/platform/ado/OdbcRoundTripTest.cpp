@@ -4,6 +4,7 @@
 
 #include "OdbcRoundTrip.h"
 #include "platform/ado/OdbcConnectionString.h"
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -73,6 +74,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal::Everyone},
         RoundTripCase{"nul_in_the_password", login(QStringLiteral("a") + kNul + QStringLiteral("b")),
                       Refusal::Everyone}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 }  // namespace
