@@ -311,6 +311,7 @@ bool XmlPart::Utf8Check::feed(const unsigned char *bytes, std::size_t size)
             if (c < 0x80) {
                 if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
                     return false;  // no control character may stand in XML 1.0
+                lines += c == '\n';
                 continue;
             }
             // The ranges of the next byte rule out overlong forms, surrogates
@@ -350,7 +351,7 @@ XmlPart::XmlPart(const ZipEntry &entry) : source_(entry), buffer_(kPiece)
     while (end_ < kEncodingWindow && !sourceEnded_) {
         const int got = source_.read(buffer_.data() + end_, int(buffer_.size() - end_));
         if (got < 0) {
-            problem_ = QStringLiteral("the part's data is damaged");
+            problem_ = damagedPartProblem();
             return;
         }
         sourceEnded_ = got == 0;
@@ -373,7 +374,8 @@ XmlPart::~XmlPart() = default;
 XmlPart::Node XmlPart::fail(const QString &why)
 {
     if (problem_.isEmpty()) {
-        const auto line = linesBefore_ + std::uint64_t(std::count(buffer_.data(), buffer_.data() + at_, '\n')) + 1;
+        const auto line =
+            utf8_.lines - std::uint64_t(std::count(buffer_.data() + at_, buffer_.data() + end_, '\n')) + 1;
         problem_ = QStringLiteral("malformed XML at line %1: %2").arg(line).arg(why);
     }
     return Node::Failed;
@@ -384,7 +386,6 @@ bool XmlPart::fill()
     if (sourceEnded_ || !problem_.isEmpty())
         return false;
     if (at_ > 0) {
-        linesBefore_ += std::uint64_t(std::count(buffer_.data(), buffer_.data() + at_, '\n'));
         std::memmove(buffer_.data(), buffer_.data() + at_, end_ - at_);
         end_ -= at_;
         at_ = 0;
@@ -392,7 +393,7 @@ bool XmlPart::fill()
     const auto room = int(std::min<std::size_t>(buffer_.size() - end_, INT_MAX));
     const int got = source_.read(buffer_.data() + end_, room);
     if (got < 0) {
-        fail(QStringLiteral("the part's data is damaged"));
+        problem_ = damagedPartProblem();
         return false;
     }
     if (got == 0) {
@@ -660,6 +661,8 @@ XmlPart::Scan XmlPart::startTag(const char *from, const char *end, Node &node)
         }
         for (std::size_t j = 0; j < i; ++j) {
             const Attribute &other = attributes_[j];
+            if (other.local.size() != attribute.local.size() || other.local[0] != attribute.local[0])
+                continue;  // the common case, settled without comparing names whole
             const bool sameName = other.local == attribute.local && other.prefix == attribute.prefix;
             const bool sameExpanded = other.local == attribute.local && attribute.uri >= 0 && other.uri >= 0
                                       && uriOf(other.uri) == uriOf(attribute.uri);
@@ -847,7 +850,7 @@ std::string_view XmlPart::text() const
 ReadOutcome readPart(const ZipArchive &zip, std::string_view path, const NodeVisitor &visit)
 {
     ReadOutcome outcome;
-    const CheckedPart part = zip.checked(path);
+    const CheckedPart part = zip.located(path);
     if (!part.problem.isEmpty()) {
         outcome.error = ReadError::Damaged;
         outcome.message = part.problem;
@@ -863,6 +866,12 @@ ReadOutcome readPart(const ZipArchive &zip, std::string_view path, const NodeVis
         }
         if (!visit(xml, node))
             break;
+    }
+    // Damage in the data outweighs whatever the XML made of it: the reader
+    // would have been refused the part before reading it.
+    if (!xml.expandsAsDeclared()) {
+        outcome.error = ReadError::Damaged;
+        outcome.message = damagedPartProblem();
     }
     return outcome;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // One XML part of a package, read as a stream of nodes while it is expanded,
-// so that no part is ever held whole. Only parts the archive has checked are
-// read; no network, no external or internal entity is expanded, and a part
-// that declares a document type is refused.
+// so that no part is ever held whole, and expanded once: what is read of a
+// part counts only when all of it has come to the size and checksum its
+// entry declares (readPart sees to it). No network, no external or internal
+// entity is expanded, and a part that declares a document type is refused.
 //
 // UTF-8 parts, which is what every writer of workbooks produces, go through
 // a scanner of our own that hands out views of the expanded bytes instead of
@@ -49,7 +50,7 @@ class XmlPart {
 public:
     enum class Node { Start, End, Text, Finished, Failed };
 
-    // Reads `entry`, which ZipArchive::checked() has returned.
+    // Reads `entry`, which ZipArchive::located() or checked() has returned.
     explicit XmlPart(const ZipEntry &entry);
     ~XmlPart();
     XmlPart(const XmlPart &) = delete;
@@ -73,6 +74,9 @@ public:
     std::string_view text() const;
     // Why the part failed; empty before that.
     const QString &problem() const { return problem_; }
+    // Reads what is left of the part; whether all of it came undamaged to the
+    // size and checksum its entry declares.
+    bool expandsAsDeclared() { return source_.expandsAsDeclared(); }
 
 private:
     // What scanning one piece of markup came to.
@@ -125,10 +129,11 @@ private:
     std::vector<char> buffer_;
     std::size_t at_ = 0, end_ = 0;
     bool sourceEnded_ = false;
-    std::uint64_t linesBefore_ = 0;  // line ends in the bytes already dropped from the buffer
-    // UTF-8 checking of what the part gives, carried from piece to piece.
+    // UTF-8 checking of what the part gives, carried from piece to piece;
+    // it counts the line ends on the way, for the messages.
     struct Utf8Check {
         unsigned pending = 0, low = 0x80, high = 0xBF;
+        std::uint64_t lines = 0;
         bool feed(const unsigned char *bytes, std::size_t size);
     } utf8_;
 
