@@ -9,10 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
+
+#include <functional>
 #include <QStringEncoder>
 
 namespace {
 
+using spreadsheet::ReadError;
 using spreadsheet::package::XmlPart;
 using spreadsheet::package::ZipEntry;
 
@@ -184,5 +187,60 @@ TEST(XmlPartTest, a_huge_shared_string_is_read_and_cut)
     ASSERT_EQ(sheet.rows.size(), 1u);
     EXPECT_EQ(sheet.rows[0][0], text.left(spreadsheet::kMaxCellText));
 }
+
+// `package` with the checksum its last part's directory entry declares made wrong.
+QByteArray lastChecksumWrong(QByteArray package)
+{
+    const qsizetype entry = package.lastIndexOf(QByteArray("PK\x01\x02", 4));
+    package[entry + 16] = char(package[entry + 16] ^ 0x55);
+    return package;
+}
+
+QByteArray rows(int count)
+{
+    QByteArray sheet;
+    for (int row = 1; row <= count; ++row)
+        sheet += "<row r=\"" + QByteArray::number(row) + "\"><c><v>1</v></c></row>";
+    return sheet;
+}
+
+// A row numbered one past the last row a sheet may have.
+const QByteArray kPastTheLimit = "<row r=\"" + QByteArray::number(spreadsheet::kMaxRows + 1) + "\"><c><v>1</v></c></row>";
+
+struct DamageCase {
+    const char *name;
+    std::function<QByteArray()> file;
+    ReadError error;
+    const char *problem;
+};
+
+void PrintTo(const DamageCase &c, std::ostream *out) { *out << c.name; }
+
+class ExpandedOnceTest : public testing::TestWithParam<DamageCase> {};
+
+// The sheet is read as it expands, so its checksum is only known at the end,
+// and damage must still win over what was read of it.
+TEST_P(ExpandedOnceTest, damage_found_at_the_end_refuses_the_part)
+{
+    const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(GetParam().file(), QLocale::c());
+    EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
+    EXPECT_TRUE(sheet.message.contains(QLatin1String(GetParam().problem))) << sheet.message.toStdString();
+    EXPECT_TRUE(sheet.rows.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Packages, ExpandedOnceTest,
+    testing::Values(
+        DamageCase{"sound_xml_with_a_wrong_checksum", [] { return lastChecksumWrong(openXmlPackage(rows(3))); },
+                   ReadError::Damaged, "damaged"},
+        DamageCase{"malformed_xml_with_a_wrong_checksum", [] { return lastChecksumWrong(openXmlPackage("<row><c>")); },
+                   ReadError::Damaged, "damaged"},
+        // The reader stops at the row limit; the rest of the part is still expanded and checked.
+        DamageCase{"a_wrong_checksum_past_the_row_limit",
+                   [] { return lastChecksumWrong(openXmlPackage(kPastTheLimit + rows(10))); },
+                   ReadError::Damaged, "damaged"},
+        DamageCase{"a_sound_part_past_the_row_limit", [] { return openXmlPackage(kPastTheLimit); },
+                   ReadError::TooManyRows, ""}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace
