@@ -447,12 +447,12 @@ XmlPart::Node XmlPart::next()
         return node_ = Node::End;
     }
     if (pendingEmptyPop_) {
-        bindings_.resize(emptyBindings_);
+        dropBindings(emptyBindings_);
         pendingEmptyPop_ = false;
     }
     if (pendingPop_) {
         names_.resize(open_.back().nameAt);
-        bindings_.resize(open_.back().bindings);
+        dropBindings(open_.back().bindings);
         open_.pop_back();
         pendingPop_ = false;
     }
@@ -527,6 +527,8 @@ XmlPart::Scan XmlPart::qualifiedName(const char *&p, const char *end, std::strin
     }
     if (p == end)
         return Scan::More;
+    if (std::size_t(p - start) > xml_limits::kMaxName)
+        return Scan::Bad;
     const char *localStart = colon ? colon + 1 : start;
     if (localStart == p || !(kNameChars[std::uint8_t(*start)] & kStartsName)
         || !(kNameChars[std::uint8_t(*localStart)] & kStartsName))
@@ -554,8 +556,19 @@ std::string_view XmlPart::uriOf(int uri) const
     return uri == kXmlUri ? kXmlNamespace : std::string_view();
 }
 
+void XmlPart::dropBindings(std::size_t kept)
+{
+    for (std::size_t i = kept; i < bindings_.size(); ++i)
+        bindingBytes_ -= bindings_[i].prefix.size() + bindings_[i].uri.size();
+    bindings_.resize(kept);
+}
+
 bool XmlPart::declare(const Attribute &attribute)
 {
+    // Bounded like everything else the scanner keeps: a namespace name can be as long as an attribute value.
+    bindingBytes_ += (attribute.prefix.empty() ? 0 : attribute.local.size()) + attribute.value.size();
+    if (bindingBytes_ > xml_limits::kMaxNamespaces)
+        return false;
     if (attribute.prefix.empty()) {
         bindings_.push_back({std::string(), std::string(attribute.value)});
         return true;
@@ -572,7 +585,7 @@ XmlPart::Scan XmlPart::startTag(const char *from, const char *end, Node &node)
     const char *p = from + 1;
     std::string_view prefix, local;
     if (const Scan scan = qualifiedName(p, end, prefix, local); scan != Scan::Done)
-        return scan == Scan::More ? scan : (fail(QStringLiteral("an element without a proper name")), scan);
+        return scan == Scan::More ? scan : (fail(QStringLiteral("an element without a proper name, or one too long")), scan);
     attributes_.clear();
     bool empty = false;
     for (;;) {
@@ -598,7 +611,7 @@ XmlPart::Scan XmlPart::startTag(const char *from, const char *end, Node &node)
         if (p == afterName)
             return fail(QStringLiteral("attributes not apart by white space")), Scan::Bad;
         if (const Scan scan = qualifiedName(p, end, attribute.prefix, attribute.local); scan != Scan::Done)
-            return scan == Scan::More ? scan : (fail(QStringLiteral("an attribute without a proper name")), scan);
+            return scan == Scan::More ? scan : (fail(QStringLiteral("an attribute without a proper name, or one too long")), scan);
         while (p < end && isSpace(*p))
             ++p;
         if (p == end)
@@ -641,7 +654,9 @@ XmlPart::Scan XmlPart::startTag(const char *from, const char *end, Node &node)
         if (attribute.prefix == "xmlns" || (attribute.prefix.empty() && attribute.local == "xmlns")) {
             attribute.uri = kDeclaration;
             if (!declare(attribute))
-                return fail(QStringLiteral("a namespace declaration that binds nothing or a reserved prefix")),
+                return fail(QStringLiteral("a namespace declaration that binds nothing or a reserved prefix, "
+                                           "or namespaces past %1 bytes")
+                                .arg(xml_limits::kMaxNamespaces)),
                        Scan::Bad;
         }
     }

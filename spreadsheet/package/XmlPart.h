@@ -42,6 +42,9 @@ namespace xml_limits {
 inline constexpr std::size_t kMaxText = 10'000'000;     // one text node, in bytes
 inline constexpr std::size_t kMaxMarkup = 10'000'000;   // one tag, comment or CDATA section, give or take a read
 inline constexpr std::size_t kMaxDepth = 256;           // elements open at once
+inline constexpr std::size_t kMaxName = 50'000;         // one name
+// The namespaces the open elements declare, all together, in bytes.
+inline constexpr std::size_t kMaxNamespaces = 10'000'000;
 }  // namespace xml_limits
 
 class LibxmlPartReader;
@@ -118,6 +121,8 @@ private:
     // The text from at_ up to the next '<', or the part of it that is complete.
     Scan textRun(Node &node);
     bool declare(const Attribute &attribute);
+    // Drops the namespaces declared after the first `kept`.
+    void dropBindings(std::size_t kept);
     int resolve(std::string_view prefix) const;
     std::string_view uriOf(int uri) const;
     // Reads the qualified name at `p` into `prefix` and `local`, moving `p` past it.
@@ -146,6 +151,7 @@ private:
     std::string names_;    // the qualified names of the open elements, end to end
     std::vector<Open> open_;
     std::vector<Binding> bindings_;
+    std::size_t bindingBytes_ = 0;  // of the prefixes and names in bindings_
     std::size_t textSoFar_ = 0;  // of the text node being handed out in pieces
     std::size_t emptyBindings_ = 0;
     bool pendingEnd_ = false;  // an empty element still owes its End

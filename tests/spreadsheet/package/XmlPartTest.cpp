@@ -143,6 +143,11 @@ const RefusalCase kRefusals[] = {
     {"declaration_not_at_the_start", " <?xml version=\"1.0\"?><r/>", "XML declaration"},
     {"nested_too_deep", nested(257), "deeper than 256"},
     {"text_past_ten_million_bytes", "<r>" + QByteArray(10'000'001, 'x') + "</r>", "text longer than"},
+    {"name_past_fifty_thousand_bytes", "<r" + QByteArray(50'001, 'n') + "/>", "one too long"},
+    {"namespaces_past_ten_million_bytes",
+     "<a xmlns:a=\"" + QByteArray(4'000'000, 'u') + "\"><b xmlns:b=\"" + QByteArray(4'000'000, 'u') + "\"><c xmlns:c=\""
+         + QByteArray(4'000'000, 'u') + "\"/></b></a>",
+     "namespaces past"},
     {"tag_past_ten_million_bytes", "<r a=\"" + QByteArray(10'300'000, 'x') + "\"/>", "longer than"},
 };
 
@@ -152,6 +157,13 @@ INSTANTIATE_TEST_SUITE_P(Markup, XmlPartRefusesTest, testing::ValuesIn(kRefusals
 TEST(XmlPartTest, nesting_at_the_bound_is_read)
 {
     EXPECT_TRUE(trace(nested(256)).problem.isEmpty());
+}
+
+// Namespaces count against their bound only while their element is open.
+TEST(XmlPartTest, namespaces_of_closed_elements_are_given_back)
+{
+    const QByteArray sibling = "<c xmlns=\"urn:" + QByteArray(40, 'u') + "\" xmlns:p=\"urn:p\"/>";
+    EXPECT_TRUE(trace("<r>" + sibling.repeated(300'000) + "</r>").problem.isEmpty());
 }
 
 // Text and tags far longer than one read of the part, with a reference, a
