@@ -255,4 +255,122 @@ INSTANTIATE_TEST_SUITE_P(
                    ReadError::TooManyRows, ""}),
     [](const auto &info) { return std::string(info.param.name); });
 
+struct LineCase {
+    const char *name;
+    QByteArray xml;
+    const char *line;  // as the message gives it
+};
+
+void PrintTo(const LineCase &c, std::ostream *out) { *out << c.name; }
+
+class XmlPartLineTest : public testing::TestWithParam<LineCase> {};
+
+// Line ends are counted as the part's bytes are checked, not where they are
+// scanned: the line must still be the one of the fault, wherever the buffer stands.
+TEST_P(XmlPartLineTest, a_fault_is_placed_on_its_line)
+{
+    const Trace got = trace(GetParam().xml);
+    EXPECT_TRUE(got.problem.contains(QLatin1String(GetParam().line))) << got.problem.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Markup, XmlPartLineTest,
+    testing::Values(LineCase{"on_the_first_line_with_lines_after_it", "<r>&e;\n\n</r>", "at line 1:"},
+                    LineCase{"after_two_line_ends", "<r>\n\n<x></r>", "at line 3:"},
+                    LineCase{"after_many_buffers_of_line_ends", "<r>" + QByteArray(600'000, '\n') + "</x>",
+                             "at line 600001:"},
+                    LineCase{"a_byte_that_is_no_character", "<r>\n\xFF\n</r>", "no character"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+QByteArray utf16(const QByteArray &utf8)
+{
+    return utf16(QString::fromUtf8(utf8));
+}
+
+// `parts` as a zip, with part `name` written in UTF-16 and declared so.
+QByteArray withUtf16Part(PackageParts parts, const QString &name)
+{
+    for (auto &[partName, content] : parts) {
+        if (partName == name)
+            content = utf16(QByteArray(content).replace(R"(encoding="UTF-8")", R"(encoding="UTF-16")"));
+    }
+    return zipOf(parts);
+}
+
+PackageParts openXmlPartsWith(const QString &name, const std::function<QByteArray(QByteArray)> &change)
+{
+    PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1"><v>2.5</v></c></row>)",
+                                      "<si><t>\xC3\xA7" "ay</t></si>");
+    for (auto &[partName, content] : parts) {
+        if (partName == name)
+            content = change(content);
+    }
+    return parts;
+}
+
+struct PathCase {
+    const char *name;
+    std::function<QByteArray()> file;
+    ReadError error;
+    const char *problem;  // part of the message; empty for a sheet read as kTea
+};
+
+void PrintTo(const PathCase &c, std::ostream *out) { *out << c.name; }
+
+const std::vector<spreadsheet::RowCells> kTea = {{QStringLiteral("çay"), QStringLiteral("2,5"), QString()}};
+
+class PackagePathTest : public testing::TestWithParam<PathCase> {};
+
+TEST_P(PackagePathTest, reads_or_refuses_the_whole_package)
+{
+    const spreadsheet::SheetColumns sheet =
+        spreadsheet::readWorkbookPackage(GetParam().file(), QLocale(QLocale::Turkish, QLocale::Turkey));
+    EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
+    if (GetParam().error == ReadError::None) {
+        EXPECT_EQ(sheet.rows, kTea);
+    } else {
+        EXPECT_TRUE(sheet.message.contains(QLatin1String(GetParam().problem))) << sheet.message.toStdString();
+        EXPECT_TRUE(sheet.rows.empty());
+    }
+}
+
+const QString kSheetPart = QStringLiteral("xl/worksheets/sheet1.xml");
+const QString kStringsPart = QStringLiteral("xl/sharedStrings.xml");
+
+INSTANTIATE_TEST_SUITE_P(
+    Packages, PackagePathTest,
+    testing::Values(
+        PathCase{"scanned", [] { return zipOf(openXmlPartsWith(kSheetPart, [](QByteArray xml) { return xml; })); },
+                 ReadError::None, ""},
+        PathCase{"sheet_and_strings_in_utf16",
+                 [] {
+                     PackageParts parts = openXmlPartsWith(kStringsPart, [](QByteArray xml) {
+                         return utf16(xml.replace(R"(encoding="UTF-8")", R"(encoding="UTF-16")"));
+                     });
+                     return withUtf16Part(parts, kSheetPart);
+                 },
+                 ReadError::None, ""},
+        PathCase{"sheet_cut_inside_a_value",
+                 [] { return zipOf(openXmlPartsWith(kSheetPart, [](QByteArray xml) { return xml.left(xml.indexOf("2.") + 1); })); },
+                 ReadError::Damaged, "xl/worksheets/sheet1.xml: malformed XML"},
+        PathCase{"strings_with_a_document_type",
+                 [] {
+                     return zipOf(openXmlPartsWith(kStringsPart, [](QByteArray xml) {
+                         return xml.insert(xml.indexOf("?>") + 2, "<!DOCTYPE sst>");
+                     }));
+                 },
+                 ReadError::Damaged, "document type"},
+        PathCase{"ods_content_with_a_document_type",
+                 [] {
+                     PackageParts parts = openDocumentParts("<table:table-row/>");
+                     QByteArray &content = parts.back().second;
+                     content.insert(content.indexOf("?>") + 2, "<!DOCTYPE x>");
+                     return zipOf(parts);
+                 },
+                 ReadError::Damaged, "document type"},
+        PathCase{"utf16_sheet_with_a_wrong_checksum",
+                 [] { return lastChecksumWrong(withUtf16Part(openXmlPartsWith(kSheetPart, [](QByteArray xml) { return xml; }), kSheetPart)); },
+                 ReadError::Damaged, "damaged"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 }  // namespace
