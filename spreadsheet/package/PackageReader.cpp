@@ -35,7 +35,7 @@ bool contentEncrypted(const ZipArchive &zip)
     if (!zip.contains(kManifestPath))
         return false;
     bool inContent = false, encrypted = false;
-    readPart(zip, kManifestPath, [&](const XmlPart &xml, XmlPart::Node node) {
+    const ReadOutcome read = readPart(zip, kManifestPath, [&](const XmlPart &xml, XmlPart::Node node) {
         if (node != XmlPart::Node::Start || xml.namespaceUri() != ns::kManifest)
             return true;
         if (xml.name() == "file-entry")
@@ -44,7 +44,7 @@ bool contentEncrypted(const ZipArchive &zip)
             encrypted = true;
         return !encrypted;
     });
-    return encrypted;
+    return read.ok() && encrypted;
 }
 
 // Whether the package's main part is that of an Excel binary workbook (.xlsb).

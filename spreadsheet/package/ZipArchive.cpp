@@ -85,8 +85,15 @@ PartInflater::~PartInflater()
         inflateEnd(&stream_);
 }
 
+QString damagedPartProblem()
+{
+    return QStringLiteral("a part of the zip archive is damaged");
+}
+
 int PartInflater::read(char *out, int capacity)
 {
+    if (damaged_)
+        return -1;
     if (ended_ || capacity <= 0)
         return 0;
     int got = 0;
@@ -103,12 +110,16 @@ int PartInflater::read(char *out, int capacity)
         got = capacity - int(stream_.avail_out);
         if (status == Z_STREAM_END)
             ended_ = true;
-        else if (status != Z_OK || (got == 0 && stream_.avail_in == 0))
-            return -1;  // damaged, or the data stops before the stream ends
+        else if (status != Z_OK || (got == 0 && stream_.avail_in == 0)) {
+            damaged_ = true;  // damaged, or the data stops before the stream ends
+            return -1;
+        }
     }
     produced_ += std::uint64_t(got);
-    if (produced_ > entry_.size)
+    if (produced_ > entry_.size) {
+        damaged_ = true;
         return -1;
+    }
     crc_ = std::uint32_t(crc32(crc_, reinterpret_cast<const Bytef *>(out), uInt(got)));
     return got;
 }
@@ -190,7 +201,15 @@ std::string ZipArchive::folded(std::string_view name)
     return lower;
 }
 
-CheckedPart ZipArchive::checked(std::string_view name) const
+bool PartInflater::expandsAsDeclared()
+{
+    std::array<char, 64 * 1024> piece;
+    int got = 0;
+    while ((got = read(piece.data(), int(piece.size()))) > 0) {}
+    return got == 0 && matchesEntry();
+}
+
+CheckedPart ZipArchive::located(std::string_view name) const
 {
     const auto found = entries_.find(folded(name));
     if (found == entries_.end())
@@ -207,15 +226,15 @@ CheckedPart ZipArchive::checked(std::string_view name) const
         return {{}, QStringLiteral("a part of the zip archive is cut off")};
     if (entry.method != 0 && entry.method != 8)
         return {{}, QStringLiteral("a part of the zip archive is compressed in a way this reader does not know")};
-    const ZipEntry part{archive_.sliced(begin, compressed), entry.method == 8, entry.expanded, entry.crc};
+    return {{archive_.sliced(begin, compressed), entry.method == 8, entry.expanded, entry.crc}, {}};
+}
 
-    PartInflater inflater(part);
-    std::array<char, 64 * 1024> piece;
-    int got = 0;
-    while ((got = inflater.read(piece.data(), int(piece.size()))) > 0) {}
-    if (got < 0 || !inflater.matchesEntry())
-        return {{}, QStringLiteral("a part of the zip archive is damaged")};
-    return {part, {}};
+CheckedPart ZipArchive::checked(std::string_view name) const
+{
+    CheckedPart part = located(name);
+    if (part.problem.isEmpty() && !PartInflater(part.entry).expandsAsDeclared())
+        return {{}, damagedPartProblem()};
+    return part;
 }
 
 }  // namespace spreadsheet::package

@@ -1,9 +1,11 @@
 #pragma once
 // The parts of a zip archive (the container of .xlsx and .ods workbooks), read
 // within bounds: sizes are taken from the central directory and checked
-// against limits before anything is expanded, and a part is only handed on
-// after it has been expanded once, piece by piece, to exactly the size and
-// checksum its entry declares.
+// against limits before anything is expanded, and a part is only trusted
+// once it has been expanded, piece by piece, to exactly the size and checksum
+// its entry declares: before it is handed on (checked()), or by its reader
+// as it goes, which then refuses what it read if the end does not match
+// (located()).
 
 #include <QByteArrayView>
 #include <QString>
@@ -37,6 +39,9 @@ struct CheckedPart {
     QString problem;  // empty when the entry can be read
 };
 
+// Why a part whose data does not expand to what its entry declares is refused.
+QString damagedPartProblem();
+
 // Expands one entry's data in pieces of the caller's size.
 class PartInflater {
 public:
@@ -51,12 +56,16 @@ public:
     int read(char *out, int capacity);
     // Whether everything read so far has the size and checksum the entry declares.
     bool matchesEntry() const { return produced_ == entry_.size && crc_ == entry_.crc; }
+    // Reads the rest of the part; whether all of it, read before or now,
+    // came undamaged to the size and checksum its entry declares.
+    bool expandsAsDeclared();
 
 private:
     ZipEntry entry_;
     z_stream stream_{};
     bool ready_ = false;  // the inflater is initialised
     bool ended_ = false;
+    bool damaged_ = false;  // read() has found damage, and says so from then on
     std::uint64_t produced_ = 0;
     std::uint32_t crc_ = 0;
 };
@@ -81,6 +90,10 @@ public:
     // where the directory says, damaged data). Only parts read pay the ratio
     // limit: one never asked for may compress as well as it likes.
     CheckedPart checked(std::string_view name) const;
+    // The entry of part `name` with every check of checked() but the
+    // expansion: for a reader that expands the part once, as it goes, and
+    // asks PartInflater::expandsAsDeclared() before it trusts what it read.
+    CheckedPart located(std::string_view name) const;
 
 private:
     // What the central directory says of one part.
