@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <QStringEncoder>
+#include "tests/common/NamedCases.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ const ReadCase kReads[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Markup, XmlPartReadsTest, testing::ValuesIn(kReads),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ByName());
 
 struct RefusalCase {
     const char *name;
@@ -152,7 +153,7 @@ const RefusalCase kRefusals[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Markup, XmlPartRefusesTest, testing::ValuesIn(kRefusals),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ByName());
 
 TEST(XmlPartTest, nesting_at_the_bound_is_read)
 {
@@ -253,7 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
                    ReadError::Damaged, "damaged"},
         DamageCase{"a_sound_part_past_the_row_limit", [] { return openXmlPackage(kPastTheLimit); },
                    ReadError::TooManyRows, ""}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 struct LineCase {
     const char *name;
@@ -280,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"after_many_buffers_of_line_ends", "<r>" + QByteArray(600'000, '\n') + "</x>",
                              "at line 600001:"},
                     LineCase{"a_byte_that_is_no_character", "<r>\n\xFF\n</r>", "no character"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 QByteArray utf16(const QByteArray &utf8)
 {
@@ -371,6 +372,6 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"utf16_sheet_with_a_wrong_checksum",
                  [] { return lastChecksumWrong(withUtf16Part(openXmlPartsWith(kSheetPart, [](QByteArray xml) { return xml; }), kSheetPart)); },
                  ReadError::Damaged, "damaged"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ByName());
 
 }  // namespace
