@@ -425,7 +425,8 @@ QString urunlertoplu::titleFor(const ado::Connection &connection, const QString 
     QStringList parts;
     if (!sheetPath.isEmpty())
         parts << QFileInfo(sheetPath).fileName();
-    parts << (connection.isOpen() ? connection.description() : QStringLiteral("Veritabanı yok: %1").arg(GridPreview::noDatabaseReason(connection)));
+    parts << (connection.isOpen() ? connection.description()
+                                  : QStringLiteral("Veritabanı yok: %1").arg(GridPreview::noDatabaseReason(connection)));
     parts << toolName();
     return parts.join(QStringLiteral(" — "));
 }

@@ -17,7 +17,8 @@ void urunlertoplu::exportMenu_Click()
     // The whole menu: the group list holds the choice for the next import,
     // "SEÇİLMEDİ" at first, not a filter the operator set for this.
     const QString folder = recentfolders::folder(recentfolders::Dialog::Export);
-    const QString suggested = folder.isEmpty() ? QStringLiteral("menü.xlsx") : QDir(folder).filePath(QStringLiteral("menü.xlsx"));
+    const QString name = QStringLiteral("menü.xlsx");
+    const QString suggested = folder.isEmpty() ? name : QDir(folder).filePath(name);
     const QString path = exportPrompt ? exportPrompt(this, suggested)
                                       : QFileDialog::getSaveFileName(this, QStringLiteral("Menüyü Dışa Aktar"), suggested,
                                                                      QStringLiteral("Excel çalışma kitabı (*.xlsx)"));
