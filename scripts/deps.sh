@@ -18,7 +18,7 @@ packages=(
 )
 if [[ "${1:-}" == "--dev" ]]; then
   packages+=(python3-xlwt python3-xlrd python3-openpyxl python3-cryptography libfreexl-dev python3-uno gnumeric libreoffice-calc-nogui clang libclang-rt-14-dev
-             imagemagick xdotool)
+             imagemagick xdotool openbox)
 fi
 
 missing=()
