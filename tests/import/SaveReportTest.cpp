@@ -191,21 +191,6 @@ TEST(SaveReport, rows_stored_with_a_warning_are_counted_by_kind)
     EXPECT_EQ(completionMessage(connectedWith({landed(1), landed(5)})), "2 ürün eklendi");
 }
 
-TEST(SaveReport, the_caption_claims_an_addition_only_when_a_product_was_added)
-{
-    EXPECT_EQ(bulksave::completionCaption(connectedWith({landed(1), skipped(2)})), "Toplu Ürün Eklendi");
-    EXPECT_EQ(bulksave::completionCaption(connectedWith({updated(1), skipped(2)})), "");
-    EXPECT_EQ(bulksave::completionCaption(SaveResult{}), "");
-}
-
-TEST(SaveReport, the_guard_says_what_is_missing_and_what_to_do)
-{
-    const QStringList lines = bulksave::guardMessage().split(u'\n');
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], "Ürünleri Fiyatıyla Ekleyin");
-    EXPECT_TRUE(lines[1].contains(QStringLiteral("«EXCELL SEÇ»")));
-}
-
 namespace {
 
 struct ReadingCase {
