@@ -29,39 +29,33 @@ void print(std::FILE *stream, const QString &text)
 }
 
 // The connection text of `source`, or why there is none.
-struct TargetText {
-    QString text;
-    QString error;
-};
-
-TargetText connectionTextOf(const TargetSource &source)
+platform::Result<QString> connectionTextOf(const TargetSource &source)
 {
     switch (source.kind) {
     case TargetSource::Kind::ConnectionText:
-        return {source.value, {}};
+        return source.value;
     case TargetSource::Kind::WindowDefault: {
-        const QString refusal = baglanmodul::encodingRefusal(baglanmodul::ayarlarioku());
-        if (!refusal.isEmpty())
-            return {{}, refusal};
+        if (platform::Outcome refusal = baglanmodul::encodingRefusal(baglanmodul::ayarlarioku()); !refusal.ok())
+            return refusal;
         break;
     }
     case TargetSource::Kind::SettingsFile: {
         // A settings file named on purpose must hold a text: falling back to
         // this machine's own database would import into the wrong one.
         const xml::LoadResult loaded = baglanmodul::ayarlarioku(source.value);
-        const QString refusal = baglanmodul::encodingRefusal(loaded, source.value);
-        if (!refusal.isEmpty())
-            return {{}, refusal};
+        if (platform::Outcome refusal = baglanmodul::encodingRefusal(loaded, source.value); !refusal.ok())
+            return refusal;
         baglanmodul::chooseConnection();
         if (baglanmodul::ayarvar == 0) {
-            const QString why = loaded ? QStringLiteral("bağlantı metni yok") : loaded.description;
-            return {{}, QStringLiteral("ayar dosyası %1: %2").arg(QFileInfo(source.value).fileName(), why)};
+            const QString why = loaded ? QStringLiteral("bağlantı metni yok") : loaded.text();
+            return platform::Outcome::failure(
+                QStringLiteral("ayar dosyası %1: %2").arg(QFileInfo(source.value).fileName(), why));
         }
-        return {baglanmodul::connectionText(), {}};
+        return baglanmodul::connectionText();
     }
     }
     baglanmodul::chooseConnection();
-    return {baglanmodul::connectionText(), {}};
+    return baglanmodul::connectionText();
 }
 
 // Each target's label in the report when it is a database file, telling
@@ -70,8 +64,8 @@ QStringList fileLabels(const QList<TargetSource> &targets)
 {
     QStringList paths;
     for (const TargetSource &source : targets) {
-        const TargetText text = connectionTextOf(source);
-        paths << (text.error.isEmpty() ? ado::databaseFileOf(text.text) : QString());
+        const platform::Result<QString> text = connectionTextOf(source);
+        paths << (text.ok() ? ado::databaseFileOf(text.value) : QString());
     }
     return distinctFileLabels(paths);
 }
@@ -87,16 +81,16 @@ int targetStatus(const TargetOutcome &outcome, const QList<ReportRow> &rows)
 TargetOutcome importTarget(const TargetSource &source, int number, const QList<bulksave::ProductRow> &rows,
                            const BatchOptions &options, std::FILE *err)
 {
-    const TargetText text = connectionTextOf(source);
-    if (!text.error.isEmpty()) {
+    const platform::Result<QString> text = connectionTextOf(source);
+    if (!text.ok()) {
         TargetOutcome unreachable;
         unreachable.label = QStringLiteral("hedef %1").arg(number);
-        unreachable.failure = text.error;
+        unreachable.failure = text.reason();
         unreachable.previews = bulksave::previewRows(rows, baseChoices(options), {}, ado::TextFidelity::unicode());
         return unreachable;
     }
     ado::Connection connection(QStringLiteral("toplu-ekle-%1").arg(number));
-    connection.setConnectionString(text.text);
+    connection.setConnectionString(text.value);
     ProgressBar bar(err, platform::isTerminal(err), int(rows.size()));
     TargetOutcome outcome =
         importInto(connection, rows, options, [&bar](int visited) { return bar.advance(visited); },
@@ -127,11 +121,11 @@ int undoOnTargets(const BatchOptions &options, std::FILE *err)
     int status = AllLanded;
     const QStringList labels = fileLabels(options.targets);
     for (qsizetype i = 0; i < options.targets.size(); ++i) {
-        const TargetText text = connectionTextOf(options.targets.at(i));
-        UndoOutcome outcome{QStringLiteral("hedef %1").arg(i + 1), false, false, text.error};
-        if (text.error.isEmpty()) {
+        const platform::Result<QString> text = connectionTextOf(options.targets.at(i));
+        UndoOutcome outcome{QStringLiteral("hedef %1").arg(i + 1), false, false, text.reason()};
+        if (text.ok()) {
             ado::Connection connection(QStringLiteral("toplu-ekle-%1").arg(i + 1));
-            connection.setConnectionString(text.text);
+            connection.setConnectionString(text.value);
             outcome = undoInto(connection, options.undoJournal, bulksave::journalFolder());
         }
         if (!labels.at(i).isEmpty())
@@ -146,11 +140,11 @@ int undoOnTargets(const BatchOptions &options, std::FILE *err)
 // Writes the one target's menu to the --export workbook.
 int exportFromTarget(const BatchOptions &options, std::FILE *err)
 {
-    const TargetText text = connectionTextOf(options.targets.first());
-    ExportOutcome outcome{QStringLiteral("hedef 1"), TargetUnreachable, text.error};
-    if (text.error.isEmpty()) {
+    const platform::Result<QString> text = connectionTextOf(options.targets.first());
+    ExportOutcome outcome{QStringLiteral("hedef 1"), TargetUnreachable, text.reason()};
+    if (text.ok()) {
         ado::Connection connection(QStringLiteral("toplu-ekle-1"));
-        connection.setConnectionString(text.text);
+        connection.setConnectionString(text.value);
         outcome = exportFrom(connection, options);
     }
     if (const QString label = fileLabels(options.targets).first(); !label.isEmpty())
@@ -181,12 +175,11 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         print(err, message + u'\n');
     if (!sheet.ok())
         return FileUnreadable;
-    QString columnsError;
-    const std::optional<ProductList> list = readProductList(sheet.rows, options, columnsError);
-    if (!list)
-        return usageFailure(columnsError, err);
-    if (!list->layout.isEmpty())
-        print(err, list->layout + u'\n');
+    const platform::Result<ProductList> list = readProductList(sheet.rows, options);
+    if (!list.ok())
+        return usageFailure(list.reason(), err);
+    if (!list.value.layout.isEmpty())
+        print(err, list.value.layout + u'\n');
 
     ReportOutput report;
     if (!report.open(options.reportFile, out) || (!options.json && !report.write(csvHeader())))
@@ -197,10 +190,10 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
     QList<TargetReport> targets;
     const QStringList labels = fileLabels(options.targets);
     for (qsizetype i = 0; i < options.targets.size(); ++i) {
-        TargetReport target{importTarget(options.targets.at(i), int(i) + 1, list->rows, options, err), {}};
+        TargetReport target{importTarget(options.targets.at(i), int(i) + 1, list.value.rows, options, err), {}};
         if (!labels.at(i).isEmpty())
             target.outcome.label = labels.at(i);
-        target.rows = reportRows(target.outcome, *list, options);
+        target.rows = reportRows(target.outcome, list.value, options);
         if (sheet.damaged)
             markSheetDamaged(target.rows);
         print(err, targetSummary(target.outcome, options));

@@ -4,32 +4,30 @@
 
 namespace batch {
 
-std::optional<ProductList> readProductList(const std::vector<QStringList> &rows, const BatchOptions &options,
-                                           QString &error)
+platform::Result<ProductList> readProductList(const std::vector<QStringList> &rows, const BatchOptions &options)
 {
     // Without a choice made by hand the list reads as the window reads it,
     // and a row that came close to being a header is told of.
-    std::optional<bulksave::ListColumns> columns;
+    bulksave::ListColumns columns;
     if (options.columns.isEmpty() && !options.noHeader) {
         columns = bulksave::detectColumns(rows);
     } else {
-        QString why;
-        columns = bulksave::mapColumns(options.columns, rows, options.noHeader, why);
-        if (!columns) {
-            error = QStringLiteral("--columns: %1.\n--columns does not fit this sheet: a header text given is in none "
-                                   "of its first %2 filled rows, or two fields fall on one column.")
-                        .arg(why)
-                        .arg(bulksave::kHeaderSearchRows);
-            return std::nullopt;
-        }
+        platform::Result<bulksave::ListColumns> mapped = bulksave::mapColumns(options.columns, rows, options.noHeader);
+        if (!mapped.ok())
+            return platform::Outcome::failure(
+                QStringLiteral("--columns: %1.\n--columns does not fit this sheet: a header text given is in none "
+                               "of its first %2 filled rows, or two fields fall on one column.")
+                    .arg(mapped.reason())
+                    .arg(bulksave::kHeaderSearchRows));
+        columns = std::move(mapped.value);
     }
-    const bulksave::ListRows list = bulksave::listRows(rows, *columns);
+    const bulksave::ListRows list = bulksave::listRows(rows, columns);
     ProductList products;
     products.rows.reserve(qsizetype(list.cells.size()));
     for (const QStringList &cells : list.cells)
-        products.rows.append(bulksave::productRowOf(cells, columns->ownFields()));
+        products.rows.append(bulksave::productRowOf(cells, columns.ownFields()));
     products.sheetRows = list.sheetRows;
-    products.layout = bulksave::layoutMessage(*columns, list);
+    products.layout = bulksave::layoutMessage(columns, list);
     return products;
 }
 

@@ -12,6 +12,7 @@
 
 #include "batch/BatchOptions.h"
 #include "import/RowRules.h"
+#include "platform/outcome/Outcome.h"
 
 namespace batch {
 
@@ -22,10 +23,9 @@ struct ProductList {
     QString layout;                      // what the operator is told about the columns (Turkish); "" for nothing
 };
 
-// The list of `rows` (rows[0] = sheet row 1) read as `options` say; nullopt,
-// with `error` set in Turkish and English, when the --columns given do not
-// fit the sheet.
-std::optional<ProductList> readProductList(const std::vector<QStringList> &rows, const BatchOptions &options,
-                                           QString &error);
+// The list of `rows` (rows[0] = sheet row 1) read as `options` say; a
+// failure, its reason in Turkish and English, when the --columns given do
+// not fit the sheet.
+platform::Result<ProductList> readProductList(const std::vector<QStringList> &rows, const BatchOptions &options);
 
 }  // namespace batch

@@ -12,7 +12,7 @@ ExportOutcome exportFrom(ado::Connection &connection, const BatchOptions &option
     outcome.label = connection.description();
     if (!reached) {
         outcome.status = TargetUnreachable;
-        outcome.message = connection.lastError();
+        outcome.message = connection.lastOpen().text();
         return outcome;
     }
     const bulksave::MenuExportFile exported = bulksave::exportMenuToFile(

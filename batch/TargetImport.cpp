@@ -29,10 +29,10 @@ PrinterChoice findPrinter(const QSqlDatabase &db, const QString &nameOrId)
 {
     const lookup::ReadResult printers = lookup::readRecords(db, lookup::printers().sql);
     if (!printers.ok())
-        return {0, {}, QStringLiteral("yazıcılar okunamadı: %1").arg(printers.error)};
+        return {0, {}, QStringLiteral("yazıcılar okunamadı: %1").arg(printers.text())};
     for (const bool byId : {true, false}) {
-        for (std::size_t i = 0; i < printers.records.size(); ++i) {
-            const lookup::Entry &printer = printers.records[i];
+        for (std::size_t i = 0; i < printers.value.size(); ++i) {
+            const lookup::Entry &printer = printers.value[i];
             if ((byId ? printer.id : printer.name).trimmed() == nameOrId)
                 return {int(i) + 1, printer.id.trimmed(), {}};
         }
@@ -87,7 +87,7 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
     outcome.label = connection.description();
     bulksave::SaveChoices choices = baseChoices(options);
     if (!outcome.reached)
-        outcome.failure = connection.lastError();
+        outcome.failure = connection.lastOpen().text();
     else if (options.printer) {
         const PrinterChoice printer = findPrinter(connection.database(), *options.printer);
         choices.printerPosition = printer.position;
@@ -98,10 +98,10 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
     // The rows' own group and printer cells name the target's records.
     bulksave::ChoiceRecords records;
     if (outcome.failure.isEmpty()) {
-        QString unread;
-        records = bulksave::readChoiceRecords(connection.database(), unread);
-        if (!unread.isEmpty())
-            outcome.failure = QStringLiteral("kategoriler ve yazıcılar okunamadı: %1").arg(unread);
+        platform::Result<bulksave::ChoiceRecords> read = bulksave::readChoiceRecords(connection.database());
+        records = std::move(read.value);
+        if (!read.ok())
+            outcome.failure = QStringLiteral("kategoriler ve yazıcılar okunamadı: %1").arg(read.text());
     }
     bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity(), std::move(records));
     verdicts.judgeAll(rows);
@@ -122,25 +122,24 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
     if (outcome.stoppedForDuplicates || options.dryRun)
         return outcome;
 
-    QString journalError;
-    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::startJournal(
+    const platform::Result<std::unique_ptr<bulksave::ImportJournal>> journal = bulksave::startJournal(
         connection.database(), journalFolder,
-        {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()}, journalError);
-    if (!journal) {
-        outcome.failure = QStringLiteral("geri alma kaydı oluşturulamadı: %1").arg(journalError);
+        {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()});
+    if (!journal.ok()) {
+        outcome.failure = journal.text();
         return outcome;
     }
-    bulksave::BulkImport save(connection.database(), connection.dialect(), connection.lastError(),
+    bulksave::BulkImport save(connection.database(), connection.dialect(), connection.lastOpen().text(),
                               connection.textFidelity());
     QElapsedTimer timer;
     timer.start();
     const bulksave::SavePlan plan = options.duplicates == DuplicatePolicy::Update ? bulksave::updatePlan(outcome.previews)
                                     : options.duplicates == DuplicatePolicy::Skip ? bulksave::SavePlan(duplicates)
                                                                                   : bulksave::SavePlan();
-    outcome.save = save.run(rows, choices, progress, plan, journal.get());
+    outcome.save = save.run(rows, choices, progress, plan, journal.value.get());
     outcome.saveSeconds = double(timer.nsecsElapsed()) / 1e9;
-    if (journal->landed())
-        outcome.journal = journal->path();
+    if (journal.value->landed())
+        outcome.journal = journal.value->path();
     return outcome;
 }
 
@@ -150,14 +149,15 @@ UndoOutcome undoInto(ado::Connection &connection, const QString &journal, const 
     outcome.reached = connection.open();
     outcome.label = connection.description();
     if (!outcome.reached) {
-        outcome.message = connection.lastError();
+        outcome.message = connection.lastOpen().text();
         return outcome;
     }
     // A crashed import's batch is settled before the newest import is looked
     // for: one that landed nothing is passed over.
-    if (const QString why = bulksave::settleJournals(connection.database(), journalFolder, connection.identity());
-        !why.isEmpty()) {
-        outcome.message = QStringLiteral("Yarım kalmış bir aktarımın kaydı tamamlanamadı: %1").arg(why);
+    if (const platform::Outcome settled =
+            bulksave::settleJournals(connection.database(), journalFolder, connection.identity());
+        !settled.ok()) {
+        outcome.message = QStringLiteral("Yarım kalmış bir aktarımın kaydı tamamlanamadı: %1").arg(settled.detail());
         return outcome;
     }
     const QString path = journal.isEmpty() ? bulksave::lastJournal(journalFolder, connection.identity()) : journal;

@@ -60,18 +60,22 @@ xml::LoadResult ayarlarioku(const QString &path)
     return result;
 }
 
-QString encodingRefusal(const xml::LoadResult &loaded, const QString &path)
+platform::Outcome encodingRefusal(const xml::LoadResult &loaded, const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     switch (loaded.status) {
     case xml::LoadResult::UnknownEncoding:
-        return QStringLiteral("Ayar dosyası %1 bu programın çeviremediği bir karakter kodlamasıyla yazılmış, "
-                              "bağlantı metni okunamadı. Dosyayı UTF-8 ya da windows-1254 olarak kaydedin.")
-            .arg(name);
+        return platform::Outcome::failure(
+            QStringLiteral("Ayar dosyası %1 bu programın çeviremediği bir karakter kodlamasıyla yazılmış, "
+                           "bağlantı metni okunamadı. Dosyayı UTF-8 ya da windows-1254 olarak kaydedin.")
+                .arg(name),
+            loaded.detail());
     case xml::LoadResult::InvalidBytes:
-        return QStringLiteral("Ayar dosyası %1 bildirdiği karakter kodlamasına uymayan baytlar içeriyor, "
-                              "bağlantı metni okunamadı.")
-            .arg(name);
+        return platform::Outcome::failure(
+            QStringLiteral("Ayar dosyası %1 bildirdiği karakter kodlamasına uymayan baytlar içeriyor, "
+                           "bağlantı metni okunamadı.")
+                .arg(name),
+            loaded.detail());
     case xml::LoadResult::Loaded:
     case xml::LoadResult::Unreadable:
     case xml::LoadResult::Malformed:

@@ -33,13 +33,13 @@ QString settingsFilePath();
 // argument exists for tests; the program always reads settingsFilePath().
 xml::LoadResult ayarlarioku(const QString &path = settingsFilePath());
 
-// Why start-up must stop on the settings file at `path` that loaded as
-// `loaded`, in Turkish for the operator: the file declares an encoding its
-// bytes cannot be converted from, so its connection text, if any, is
-// unknown and the built-in fallback might be the wrong database. "" for
-// every other outcome: a missing file or one without a ConnectionString
-// still falls back.
-QString encodingRefusal(const xml::LoadResult &loaded, const QString &path = settingsFilePath());
+// Whether start-up must stop on the settings file at `path` that loaded as
+// `loaded`: it fails, with the operator's Turkish message as its reason,
+// when the file declares an encoding its bytes cannot be converted from, so
+// its connection text, if any, is unknown and the built-in fallback might
+// be the wrong database. A success for every other outcome: a missing file
+// or one without a ConnectionString still falls back.
+platform::Outcome encodingRefusal(const xml::LoadResult &loaded, const QString &path = settingsFilePath());
 
 // ayarlarioku() over a settings file's content already in memory; never
 // Unreadable.
@@ -60,7 +60,7 @@ QString fallbackConnectionText();
 QString connectionText();
 
 // Opens baglanti() once with connectionText(); failures stay silent here and
-// are kept in baglanti().lastError().
+// are kept in baglanti().lastOpen().
 void baglantiac();
 
 }  // namespace baglanmodul

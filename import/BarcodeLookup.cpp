@@ -42,14 +42,14 @@ BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &ba
         // Every full chunk reuses one prepared statement; only the last may differ.
         if (start == 0 || chunk.size() != kChunk) {
             if (!query.prepare(chunkSql(chunk.size()))) {
-                lookup.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).error;
+                lookup.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).detail();
                 return lookup;
             }
         }
         for (qsizetype i = 0; i < chunk.size(); ++i)
             query.bindValue(int(i), chunk.at(i));
         if (!query.exec()) {
-            lookup.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).error;
+            lookup.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).detail();
             return lookup;
         }
         // Items come in id order: a barcode's first item is its lowest.

@@ -19,7 +19,7 @@ namespace {
 // What a row that was not tried is told: why the database could take no more.
 QString notTried(const WriteResult &why)
 {
-    return QStringLiteral("denenmedi: önceki satırlar yazılamadı (%1)").arg(why.error);
+    return QStringLiteral("denenmedi: önceki satırlar yazılamadı (%1)").arg(why.detail());
 }
 
 std::unique_ptr<RowWriter> writerFor(QSqlDatabase &db, ado::Dialect dialect, SharedValues shared)
@@ -124,7 +124,7 @@ WriteResult SaveRun::refusal(const RowToWrite &row)
     if (const std::optional<WriteResult> unavailable = m_writer->unavailable())
         cannotContinue(*unavailable);
     if (!m_cannotContinue.isEmpty())
-        return WriteResult::failure({}, m_cannotContinue);
+        return WriteResult::failedOn({}, m_cannotContinue);
     if (!m_prepared.ok())
         return m_prepared;
     return checkTexts(row);
@@ -134,7 +134,7 @@ void SaveRun::fail(RowOutcome &outcome, const WriteResult &why)
 {
     outcome.status = RowStatus::Failed;
     outcome.failedTable = why.table;
-    outcome.error = why.error;
+    outcome.error = why.detail();
     outcome.itemId = 0;
 }
 
@@ -148,7 +148,7 @@ WriteResult SaveRun::checkTexts(const RowToWrite &row) const
                                                    : firstUnstorableText(row.product, row.values, m_button, m_fidelity);
     if (!text)
         return {};
-    return WriteResult::failure(QLatin1StringView(text->table), notStorableReason(*text));
+    return WriteResult::failedOn(QLatin1StringView(text->table), notStorableReason(*text));
 }
 
 // Sends the kept rows, then, with a journal, records the rows that landed
@@ -164,7 +164,7 @@ void SaveRun::sendBatch()
         const RowWritten &row = written.at(index);
         RowOutcome &outcome = m_outcomes[sent.at(index)];
         if (!row.result.ok()) {
-            fail(outcome, row.tried ? row.result : WriteResult::failure({}, notTried(row.result)));
+            fail(outcome, row.tried ? row.result : WriteResult::failedOn({}, notTried(row.result)));
             if (row.result.databaseUnavailable)
                 cannotContinue(row.result);
             continue;
@@ -177,7 +177,7 @@ void SaveRun::sendBatch()
     }
     if (m_journal && !batch.rows.isEmpty()) {
         if (const QString why = m_journal->pending(batch); !why.isEmpty()) {
-            const WriteResult unrecorded = WriteResult::failure(
+            const WriteResult unrecorded = WriteResult::failedOn(
                 {}, QStringLiteral("the journal for undoing this import could not be written: ") + why);
             m_writer->rollback();
             loseBatch(landed, unrecorded);
@@ -209,7 +209,7 @@ void SaveRun::cannotContinue(const WriteResult &why)
 void SaveRun::loseBatch(const QList<qsizetype> &landed, const WriteResult &why)
 {
     for (const qsizetype index : landed)
-        fail(m_outcomes[index], WriteResult::failure({}, why.error));
+        fail(m_outcomes[index], WriteResult::failedOn({}, why.detail()));
 }
 
 // The grid rows of rows[first] and after that hold anything: what a stop
@@ -256,12 +256,12 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
         result.connectionError = m_notOpenReason.isEmpty() ? m_db.lastError().text().trimmed() : m_notOpenReason;
         return result;
     }
-    QString unread;
-    RowOptions options(choices, readChoiceRecords(m_db, unread));
-    if (!unread.isEmpty()) {
-        result.connectionError = unread;
+    platform::Result<ChoiceRecords> records = readChoiceRecords(m_db);
+    if (!records.ok()) {
+        result.connectionError = records.text();
         return result;
     }
+    RowOptions options(choices, std::move(records.value));
     options.learnGroups(rows);
     result.connected = true;
     result.rows.reserve(rows.size());

@@ -235,13 +235,14 @@ QString journalFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/journal");
 }
 
-std::unique_ptr<ImportJournal> ImportJournal::create(const QString &folder, const JournalHeader &header,
-                                                     QString &error)
+platform::Result<std::unique_ptr<ImportJournal>> ImportJournal::create(const QString &folder,
+                                                                       const JournalHeader &header)
 {
-    if (!QDir().mkpath(folder)) {
-        error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
-        return nullptr;
-    }
+    const auto uncreated = [](const QString &why) {
+        return platform::Outcome::failure(QStringLiteral("geri alma kaydı oluşturulamadı"), why);
+    };
+    if (!QDir().mkpath(folder))
+        return uncreated(QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
     std::unique_ptr<ImportJournal> journal(new ImportJournal);
     const QDir dir(folder);
     // Another import may take the same number at the same moment: the file
@@ -258,16 +259,16 @@ std::unique_ptr<ImportJournal> ImportJournal::create(const QString &folder, cons
         if (!created && !journal->m_file.exists())
             break;
     }
-    if (!created) {
-        error = journal->m_file.errorString();
-        return nullptr;
-    }
-    error = journal->append(line({{QStringLiteral("journal"), kFormat},
+    if (!created)
+        return uncreated(journal->m_file.errorString());
+    const QString error = journal->append(line({{QStringLiteral("journal"), kFormat},
                                   {QStringLiteral("target"), header.target},
                                   {QStringLiteral("sheet"), header.sheet},
                                   {QStringLiteral("started"), header.started.toUTC().toString(Qt::ISODateWithMs)}}),
                             true);
-    return error.isEmpty() ? std::move(journal) : nullptr;
+    if (!error.isEmpty())
+        return uncreated(error);
+    return journal;
 }
 
 ImportJournal::~ImportJournal()

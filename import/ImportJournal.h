@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "import/SaveJournal.h"
+#include "platform/outcome/Outcome.h"
 
 namespace bulksave {
 
@@ -35,9 +36,9 @@ class ImportJournal : public SaveJournal {
 public:
     // Creates a new journal in `folder` (made when missing), named by a
     // number one above that of every journal there, then the start time and
-    // the target. Returns nullptr and sets `error` when the file cannot be
+    // the target. A failure, with no journal, when the file cannot be
     // created or its header written.
-    static std::unique_ptr<ImportJournal> create(const QString &folder, const JournalHeader &header, QString &error);
+    static platform::Result<std::unique_ptr<ImportJournal>> create(const QString &folder, const JournalHeader &header);
     ~ImportJournal() override;
 
     QString path() const { return m_file.fileName(); }

@@ -126,7 +126,7 @@ QString changedSince(UndoRecords &records, const Written &record, const JournalR
     QVariantList values;
     const WriteResult read = records.read(record.table, record.columns, *record.id, values);
     if (!read.ok())
-        return read.table + QStringLiteral(": ") + read.error;
+        return read.table + QStringLiteral(": ") + read.detail();
     if (!read.id)
         return recordName(record.table, *record.id, row) + QStringLiteral(" artık yok");
     if (values != record.values)
@@ -216,7 +216,7 @@ LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journ
     for (const JournalBatch &batch : journal.unsettled) {
         bool inDatabase = false;
         if (const WriteResult read = batchInDatabase(records, batch, inDatabase); !read.ok())
-            return {{}, {}, read.table + QStringLiteral(": ") + read.error};
+            return {{}, {}, read.table + QStringLiteral(": ") + read.detail()};
         if (inDatabase)
             landed.append(batch);
     }
@@ -228,8 +228,11 @@ LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journ
     return result;
 }
 
-QString settleJournals(const QSqlDatabase &db, const QString &folder, const QString &target)
+platform::Outcome settleJournals(const QSqlDatabase &db, const QString &folder, const QString &target)
 {
+    const auto unsettled = [](const QString &why) {
+        return platform::Outcome::failure(QStringLiteral("yarım kalmış bir aktarımın kaydı tamamlanamadı"), why);
+    };
     UndoRecords records(db);
     for (const QString &path : journalsOf(folder, target)) {
         if (!mayHoldUnsettledBatch(path))
@@ -240,19 +243,20 @@ QString settleJournals(const QSqlDatabase &db, const QString &folder, const QStr
         for (const JournalBatch &batch : journal.unsettled) {
             bool landed = false;
             if (const WriteResult read = batchInDatabase(records, batch, landed); !read.ok())
-                return read.table + QStringLiteral(": ") + read.error;
+                return unsettled(read.table + QStringLiteral(": ") + read.detail());
             if (const QString why = settleBatch(path, batch.number, landed); !why.isEmpty())
-                return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), why);
+                return unsettled(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), why));
         }
     }
     return {};
 }
 
-std::unique_ptr<ImportJournal> startJournal(const QSqlDatabase &db, const QString &folder, const JournalHeader &header,
-                                            QString &error)
+platform::Result<std::unique_ptr<ImportJournal>> startJournal(const QSqlDatabase &db, const QString &folder,
+                                                              const JournalHeader &header)
 {
-    error = settleJournals(db, folder, header.target);
-    return error.isEmpty() ? ImportJournal::create(folder, header, error) : nullptr;
+    if (platform::Outcome settled = settleJournals(db, folder, header.target); !settled.ok())
+        return settled;
+    return ImportJournal::create(folder, header);
 }
 
 UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QString &journalPath)
@@ -268,7 +272,7 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
     UndoRecords records(db);
     PosRecords maps(db, dialect);
     if (const WriteResult prepared = maps.prepare(); !prepared.ok())
-        return refused(prepared.table + QStringLiteral(": ") + prepared.error);
+        return refused(prepared.table + QStringLiteral(": ") + prepared.detail());
     QSqlDatabase connection = db;
     if (!connection.transaction())
         return refused(connection.lastError().text());
@@ -292,7 +296,7 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
     for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
         if (const WriteResult removed = removeRow(records, maps, *row); !removed.ok())
             return refuse(QStringLiteral("Veritabanı %1 kaydının silinmesini reddetti: %2")
-                              .arg(recordName(removed.table, removed.id.value_or(row->itemId), *row), removed.error));
+                              .arg(recordName(removed.table, removed.id.value_or(row->itemId), *row), removed.detail()));
     }
     for (auto category = categories.crbegin(); category != categories.crend(); ++category) {
         qint64 buttons = 0;
@@ -300,7 +304,7 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
         if (step.ok() && buttons == 0)
             step = records.remove(QStringLiteral("ScreenMenuCategories"), *category);
         if (!step.ok())
-            return refuse(QStringLiteral("ScreenMenuCategories %1: %2").arg(*category).arg(step.error));
+            return refuse(QStringLiteral("ScreenMenuCategories %1: %2").arg(*category).arg(step.detail()));
     }
     if (!connection.commit())
         return refuse(connection.lastError().text());

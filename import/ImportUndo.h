@@ -32,15 +32,15 @@ LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journ
 // import into the same database, because SQLite gives the ids of a rolled
 // back insert out again: once an import has taken them, the crashed batch
 // would pass for landed and undoing it would remove that import's products.
-// A journal that cannot be read is left as it is. Returns "" or why the
+// A journal that cannot be read is left as it is. A failure when the
 // database could not be asked or a verdict not written.
-QString settleJournals(const QSqlDatabase &db, const QString &folder, const QString &target);
+platform::Outcome settleJournals(const QSqlDatabase &db, const QString &folder, const QString &target);
 
 // The journal of a new import into `db` in `folder`, after the earlier ones
-// of the same target were settled. nullptr with `error` set when settling
-// or creating fails: the import must then write nothing.
-std::unique_ptr<ImportJournal> startJournal(const QSqlDatabase &db, const QString &folder, const JournalHeader &header,
-                                            QString &error);
+// of the same target were settled. A failure, with no journal, when
+// settling or creating fails: the import must then write nothing.
+platform::Result<std::unique_ptr<ImportJournal>> startJournal(const QSqlDatabase &db, const QString &folder,
+                                                              const JournalHeader &header);
 
 struct UndoResult {
     bool undone = false;

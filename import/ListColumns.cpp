@@ -224,8 +224,8 @@ std::optional<int> columnOfLetters(const QString &letters)
     return column - 1 < kMaxListColumns ? std::optional<int>(column - 1) : std::nullopt;
 }
 
-std::optional<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const std::vector<QStringList> &rows,
-                                      bool noHeader, QString &error)
+platform::Result<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const std::vector<QStringList> &rows,
+                                         bool noHeader)
 {
     const ListColumns found = noHeader ? ListColumns() : detectColumns(rows);
     std::optional<std::size_t> headerRow = found.headerRow();
@@ -235,10 +235,8 @@ std::optional<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const 
 
     const auto byText = [](const ColumnChoice &choice) { return !columnOfLetters(choice.column); };
     if (std::any_of(choices.cbegin(), choices.cend(), byText)) {
-        if (noHeader) {
-            error = QStringLiteral("--no-header ile sütunlar başlık metniyle verilemez");
-            return std::nullopt;
-        }
+        if (noHeader)
+            return platform::Outcome::failure(QStringLiteral("--no-header ile sütunlar başlık metniyle verilemez"));
         // The header is the first row near the top that holds every text given.
         const auto holdsAll = [&](const QStringList &cells) {
             return std::all_of(choices.cbegin(), choices.cend(), [&](const ColumnChoice &choice) {
@@ -254,11 +252,10 @@ std::optional<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const 
             if (holdsAll(rows[row]))
                 headerRow = row;
         }
-        if (!headerRow) {
-            error = QStringLiteral("başlık satırı bulunamadı: ilk %1 dolu satırın hiçbiri verilen sütun adlarının hepsini taşımıyor")
-                        .arg(kHeaderSearchRows);
-            return std::nullopt;
-        }
+        if (!headerRow)
+            return platform::Outcome::failure(
+                QStringLiteral("başlık satırı bulunamadı: ilk %1 dolu satırın hiçbiri verilen sütun adlarının hepsini taşımıyor")
+                    .arg(kHeaderSearchRows));
         columns = readHeader(rows[*headerRow]).columns;
     }
     // A column given by hand is that field's alone: a field the header put
@@ -267,10 +264,8 @@ std::optional<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const 
     for (const ColumnChoice &choice : choices) {
         const std::optional<int> letter = columnOfLetters(choice.column);
         const int column = letter ? *letter : columnOfText(rows[*headerRow], choice.column);
-        if (given.key(column, choice.field) != choice.field) {
-            error = QStringLiteral("“%1” sütunu iki alana verilmiş").arg(choice.column);
-            return std::nullopt;
-        }
+        if (given.key(column, choice.field) != choice.field)
+            return platform::Outcome::failure(QStringLiteral("“%1” sütunu iki alana verilmiş").arg(choice.column));
         given.insert(choice.field, column);
     }
     for (int &column : columns) {

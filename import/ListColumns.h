@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "import/RowRules.h"
+#include "platform/outcome/Outcome.h"
 
 namespace bulksave {
 
@@ -106,10 +107,10 @@ struct ColumnChoice {
 // The layout `choices` give a sheet of `rows`: the fields they name stand
 // where they say; the others where the list's own header puts them, else at
 // A/B/C. Texts make the first row near the top holding all of them the
-// header. `noHeader` reads no header at all. Nullopt, with `error` (Turkish)
-// set, when a text is in no header or two fields would share a column.
-std::optional<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const std::vector<QStringList> &rows,
-                                      bool noHeader, QString &error);
+// header. `noHeader` reads no header at all. A failure when a text is in no
+// header or two fields would share a column.
+platform::Result<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const std::vector<QStringList> &rows,
+                                         bool noHeader);
 
 // The rows of a list below its header, as the grid shows them.
 struct ListRows {

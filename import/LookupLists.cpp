@@ -26,27 +26,26 @@ PairSource printers()
 
 ReadResult readRecords(const QSqlDatabase &db, const QString &sql)
 {
-    ReadResult result;
-    if (!db.isOpen()) {
-        result.error = QStringLiteral("the database is not open");
-        return result;
-    }
+    const auto unread = [](const QString &why) {
+        return platform::Outcome::failure(QStringLiteral("liste okunamadı"), why);
+    };
+    if (!db.isOpen())
+        return platform::Outcome::failure(QStringLiteral("veritabanı açık değil"));
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(sql)) {
-        result.error = query.lastError().text();
-        return result;
-    }
+    if (!query.exec(sql))
+        return unread(query.lastError().text());
+    std::vector<Entry> records;
     const QSqlRecord columns = query.record();
     const int name = columns.indexOf(QStringLiteral("Name"));
     const int id = columns.indexOf(QStringLiteral("id"));
     // A null value reads as an invalid variant, whose text is "".
     const auto text = [&query](int column) { return column >= 0 ? query.value(column).toString() : QString(); };
     while (query.next())
-        result.records.push_back({text(name), text(id)});
+        records.push_back({text(name), text(id)});
     if (query.lastError().isValid())
-        result.error = query.lastError().text();
-    return result;
+        return {unread(query.lastError().text()), std::move(records)};
+    return records;
 }
 
 }  // namespace lookup

@@ -3,6 +3,8 @@
 // templates, printers): which query fills each, its leading entry, and the
 // reading.
 
+#include "platform/outcome/Outcome.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -32,13 +34,8 @@ PairSource taxTemplates();
 PairSource printers();
 
 // The records of one list query, in the order the database returned them.
-// A failure keeps the records read before it and says why in `error`.
-struct ReadResult {
-    std::vector<Entry> records;
-    QString error;
-
-    bool ok() const { return error.isEmpty(); }
-};
+// A failure keeps the records read before it.
+using ReadResult = platform::Result<std::vector<Entry>>;
 
 // Runs `sql` on `db` and reads the columns Name and id (by name, any case)
 // of every record as text; a null or missing value reads as "" so that the

@@ -57,7 +57,7 @@ MenuExport exportMenu(const QSqlDatabase &db, const std::optional<QString> &grou
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(menuItemPricesSql(QStringLiteral("1 = 1")))) {
-        menu.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).error;
+        menu.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).detail();
         return menu;
     }
     menu.error = readMenuItemPrices(query, [&](const MenuItemPrice &item) {

@@ -87,7 +87,7 @@ QString readMenuItemPrices(QSqlQuery &query, const std::function<void(const Menu
     }
     flush();
     const QSqlError error = query.lastError();
-    return error.isValid() ? writeFailure(QStringLiteral("MenuItems"), error).error : QString();
+    return error.isValid() ? writeFailure(QStringLiteral("MenuItems"), error).detail() : QString();
 }
 
 QString priceProblemText(PriceProblem problem)

@@ -26,20 +26,24 @@ void bind(QSqlQuery &query, const QVariantList &values)
 
 WriteResult WriteResult::success(std::optional<qint64> id)
 {
-    return WriteResult{id, QString(), QString(), false};
+    WriteResult result;
+    result.id = id;
+    return result;
 }
 
-WriteResult WriteResult::failure(const QString &table, const QString &why)
+WriteResult WriteResult::failedOn(const QString &table, const QString &why)
 {
-    return WriteResult{std::nullopt,
-                       why.isEmpty() ? QStringLiteral("the database refused without giving a reason") : why, table,
-                       true};
+    WriteResult result;
+    static_cast<Outcome &>(result) =
+        Outcome::failure({}, why.isEmpty() ? QStringLiteral("the database refused without giving a reason") : why);
+    result.table = table;
+    return result;
 }
 
 WriteResult writeFailure(const QString &table, const QSqlError &error)
 {
     const QString database = error.databaseText().trimmed();
-    WriteResult result = WriteResult::failure(table, database.isEmpty() ? error.text().trimmed() : database);
+    WriteResult result = WriteResult::failedOn(table, database.isEmpty() ? error.text().trimmed() : database);
     // SQLite gives its (possibly extended) result code, ODBC the server's
     // message numbers separated by ";".
     static const QStringList kUnavailable{"5", "6", "13", "1222", "1105", "9002"};
@@ -93,7 +97,7 @@ PosRecords::PosRecords(const QSqlDatabase &db, ado::Dialect dialect)
 WriteResult PosRecords::prepare()
 {
     if (m_dialect == ado::Dialect::None)
-        return WriteResult::failure(QString(), QStringLiteral("the database kind is unknown"));
+        return WriteResult::failedOn(QString(), QStringLiteral("the database kind is unknown"));
     for (Statement *statement : {&m_menuItem, &m_portion, &m_price, &m_findCategory, &m_category,
                                  &m_screenMenuItem, &m_findPrinterMap, &m_readPrinterMap, &m_printerMap,
                                  &m_updatePrinterMap, &m_changePrice, &m_changeName}) {
@@ -180,7 +184,7 @@ WriteResult PosRecords::readPrinterMap(qint64 mapId, QVariantList &values)
         values << query.value(column);
     query.finish();
     return found ? WriteResult::success(mapId)
-                 : WriteResult::failure(m_readPrinterMap.table, QStringLiteral("the mapping to overwrite is gone"));
+                 : WriteResult::failedOn(m_readPrinterMap.table, QStringLiteral("the mapping to overwrite is gone"));
 }
 
 WriteResult PosRecords::updatePrinterMap(qint64 mapId, const PrinterMapValues &map)
@@ -191,7 +195,7 @@ WriteResult PosRecords::updatePrinterMap(qint64 mapId, const PrinterMapValues &m
 WriteResult PosRecords::restorePrinterMap(qint64 mapId, const QVariantList &values)
 {
     if (values.size() != printerMapLayout().columns.size())
-        return WriteResult::failure(m_updatePrinterMap.table, QStringLiteral("the mapping's values are incomplete"));
+        return WriteResult::failedOn(m_updatePrinterMap.table, QStringLiteral("the mapping's values are incomplete"));
     bind(m_updatePrinterMap.query, QVariantList(values) << mapId);
     return execute(m_updatePrinterMap);
 }
@@ -225,7 +229,7 @@ WriteResult PosRecords::changeOne(Statement &statement, const QVariantList &valu
     const int changed = statement.query.numRowsAffected();
     statement.query.finish();
     return changed == 1 ? WriteResult::success()
-                        : WriteResult::failure(statement.table, changedSinceRead());
+                        : WriteResult::failedOn(statement.table, changedSinceRead());
 }
 
 PosRecords::Statement PosRecords::inserting(const QSqlDatabase &db, ado::Dialect dialect, const RecordLayout &layout)
@@ -247,7 +251,7 @@ WriteResult PosRecords::insertRecord(Statement &statement, const RecordLayout &l
     bind(statement.query, recordRow(layout, values));
     WriteResult result = fetchId(statement);
     if (result.ok() && !result.id)
-        result = WriteResult::failure(statement.table, QStringLiteral("the database gave no id for the new record"));
+        result = WriteResult::failedOn(statement.table, QStringLiteral("the database gave no id for the new record"));
     return result;
 }
 
@@ -279,7 +283,7 @@ WriteResult PosRecords::fetchId(Statement &statement)
     if (query.next()) {
         result.id = idFrom(query.value(0));
         if (!result.id)
-            result = WriteResult::failure(statement.table, QStringLiteral("the database gave no usable id"));
+            result = WriteResult::failedOn(statement.table, QStringLiteral("the database gave no usable id"));
     }
     query.finish();
     return result;

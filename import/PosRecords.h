@@ -12,29 +12,26 @@
 
 #include "import/PosLayout.h"
 #include "platform/ado/Connection.h"
+#include "platform/outcome/Outcome.h"
 
 namespace bulksave {
 
-// What one statement gave: the id it produced or found, or the table and the
-// database's message. A find that matched nothing is a success without an id.
-// A failure is marked as such whatever its text: a driver may fail without
-// giving any message.
-struct WriteResult {
+// What one statement gave: the id it produced or found, or the table and,
+// as the detail, the database's message (never empty on a failure: a driver
+// may fail without giving any). A find that matched nothing is a success
+// without an id.
+struct WriteResult : platform::Outcome {
     std::optional<qint64> id;
-    QString error;  // why it failed; never empty on a failure
     QString table;  // the table of a failed statement, "" for the transaction itself
-    bool failed = false;
     // The database cannot take any row now, not only this one: it stayed
     // locked by another program past the busy timeout, or it is full.
     bool databaseUnavailable = false;
-
-    bool ok() const { return !failed; }
 
     // A success, with the id produced or found, if any.
     static WriteResult success(std::optional<qint64> id = std::nullopt);
     // A failure of a statement on `table`; an empty `why` is replaced by a
     // text that says the database gave no reason.
-    static WriteResult failure(const QString &table, const QString &why);
+    static WriteResult failedOn(const QString &table, const QString &why);
 };
 
 // A failed statement on `table` with the database's own message (Qt's text

@@ -12,31 +12,34 @@ namespace bulksave {
 
 namespace {
 
-QList<NamedRecord> readNamed(const QSqlDatabase &db, const QString &table, QString &error)
+platform::Result<QList<NamedRecord>> readNamed(const QSqlDatabase &db, const QString &table)
 {
-    QList<NamedRecord> records;
+    const auto unread = [&table](const QSqlQuery &query) {
+        return platform::Outcome::failure(QStringLiteral("%1 okunamadı").arg(table), query.lastError().text());
+    };
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT id, Name FROM %1 ORDER BY id").arg(table))) {
-        error = query.lastError().text();
-        return records;
-    }
+    if (!query.exec(QStringLiteral("SELECT id, Name FROM %1 ORDER BY id").arg(table)))
+        return unread(query);
+    QList<NamedRecord> records;
     while (query.next())
         records.append({query.value(0).toString(), query.value(1).toString()});
     if (query.lastError().isValid())
-        error = query.lastError().text();
+        return unread(query);
     return records;
 }
 
 }  // namespace
 
-ChoiceRecords readChoiceRecords(const QSqlDatabase &db, QString &error)
+platform::Result<ChoiceRecords> readChoiceRecords(const QSqlDatabase &db)
 {
-    ChoiceRecords records;
-    records.categories = readNamed(db, QStringLiteral("ScreenMenuCategories"), error);
-    if (error.isEmpty())
-        records.printers = readNamed(db, QStringLiteral("Printers"), error);
-    return records;
+    platform::Result<QList<NamedRecord>> categories = readNamed(db, QStringLiteral("ScreenMenuCategories"));
+    if (!categories.ok())
+        return categories;
+    platform::Result<QList<NamedRecord>> printers = readNamed(db, QStringLiteral("Printers"));
+    if (!printers.ok())
+        return printers;
+    return ChoiceRecords{std::move(categories.value), std::move(printers.value)};
 }
 
 QString groupKey(const QString &group)

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include "import/RowRules.h"
+#include "platform/outcome/Outcome.h"
 
 namespace bulksave {
 
@@ -27,8 +28,8 @@ struct ChoiceRecords {
     QList<NamedRecord> printers;
 };
 
-// Reads the categories and printers of `db`; `error` says why not.
-ChoiceRecords readChoiceRecords(const QSqlDatabase &db, QString &error);
+// Reads the categories and printers of `db`.
+platform::Result<ChoiceRecords> readChoiceRecords(const QSqlDatabase &db);
 
 // The key under which group names meet: trimmed, lower case by Turkish
 // rules ("TATLILAR" and "Tatlılar" are one group; "Tatlilar" is another).

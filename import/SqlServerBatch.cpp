@@ -604,7 +604,7 @@ QList<RowWritten> SqlServerBatchWriter::send()
                 row = *told;
             } else {
                 const WriteResult why = answer.failed ? *answer.failed
-                                                      : m_unavailable.value_or(WriteResult::failure(
+                                                      : m_unavailable.value_or(WriteResult::failedOn(
                                                             kTransaction, QStringLiteral("the server did not answer for this row")));
                 row.record = unwrittenRecord(sent.at(position));
                 row.result = why;

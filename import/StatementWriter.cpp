@@ -67,7 +67,7 @@ void StatementWriter::loseBatch(const WriteResult &why)
 {
     for (RowWritten &lost : m_written) {
         if (lost.result.ok())
-            lost.result = WriteResult::failure({}, why.error);
+            lost.result = WriteResult::failedOn({}, why.detail());
     }
     m_categories.clear();
 }

@@ -125,14 +125,14 @@ bool XMLFlexDS::isDirty() const
     return dirty;
 }
 
-QString XMLFlexDS::Save()
+platform::Outcome XMLFlexDS::Save()
 {
     if (fileName.isEmpty())
-        return QStringLiteral("no file name to save to");
+        return platform::Outcome::failure(QStringLiteral("kaydedilecek dosyanın adı yok"));
     if (!document)
-        return QStringLiteral("no document to save");
-    if (QString error = xml::saveFile(*document, fileName); !error.isEmpty())
-        return error;
+        return platform::Outcome::failure(QStringLiteral("kaydedilecek belge yok"));
+    if (platform::Outcome saved = xml::saveFile(*document, fileName); !saved.ok())
+        return saved;
     dirty = false;
     return {};
 }

@@ -70,10 +70,10 @@ public:
     // Writes the document to XMLFile's name in the encoding its declaration
     // names, through a temporary file in the same folder that replaces the
     // file only when all of it was written, and clears the dirty mark.
-    // Returns "" on success, else why the file was left as it was (no file
-    // name, no document, an encoding that cannot be converted or cannot hold
-    // a character of the document, or the file system's reason).
-    QString Save();
+    // A failure says why the file was left as it was (no file name, no
+    // document, an encoding that cannot be converted or cannot hold a
+    // character of the document, or the file system's reason).
+    platform::Outcome Save();
 
 private:
     // Appends the records at and below `node` in document order: nodes with

@@ -188,11 +188,11 @@ bulksave::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
 void GridPreview::update()
 {
     if (!m_recordsRead && m_connection.isOpen()) {
-        QString error;
-        m_records = bulksave::readChoiceRecords(m_connection.database(), error);
-        m_recordsRead = error.isEmpty();
+        platform::Result<bulksave::ChoiceRecords> read = bulksave::readChoiceRecords(m_connection.database());
+        m_records = std::move(read.value);
+        m_recordsRead = read.ok();
         if (!m_recordsRead)
-            m_lookupError = error;
+            m_lookupError = read.text();
     }
     m_verdicts = bulksave::GridVerdicts(m_choices(), m_existing, m_connection.textFidelity(), m_records);
     m_verdicts.judgeAll(productRows(m_grid, m_ownFields));
@@ -234,7 +234,7 @@ void GridPreview::refresh()
 
 QString GridPreview::noDatabaseReason(const ado::Connection &connection)
 {
-    return connection.lastError().isEmpty() ? QStringLiteral("bağlantı açılmadı") : connection.lastError();
+    return connection.lastOpen().ok() ? QStringLiteral("bağlantı açılmadı") : connection.lastOpen().text();
 }
 
 QString GridPreview::summary() const

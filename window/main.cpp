@@ -17,8 +17,8 @@ int main(int argc, char **argv)
     // window title that does not already end with it.
     QApplication::setApplicationDisplayName(urunlertoplu::toolName());
     urunlertoplu form;
-    if (const QString refusal = form.Form_Load(); !refusal.isEmpty()) {
-        QMessageBox::critical(nullptr, urunlertoplu::toolName(), refusal);
+    if (const platform::Outcome refusal = form.Form_Load(); !refusal.ok()) {
+        QMessageBox::critical(nullptr, urunlertoplu::toolName(), refusal.reason());
         return 1;
     }
     form.show();

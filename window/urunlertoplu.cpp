@@ -400,10 +400,10 @@ void urunlertoplu::applyTabOrder()
         QWidget::setTabOrder(m_tabOrder[i - 1].second, m_tabOrder[i].second);
 }
 
-QString urunlertoplu::Form_Load(const QString &settingsPath)
+platform::Outcome urunlertoplu::Form_Load(const QString &settingsPath)
 {
-    const QString refusal = baglanmodul::encodingRefusal(baglanmodul::ayarlarioku(settingsPath), settingsPath);
-    if (!refusal.isEmpty())
+    const platform::Outcome refusal = baglanmodul::encodingRefusal(baglanmodul::ayarlarioku(settingsPath), settingsPath);
+    if (!refusal.ok())
         return refusal;
     baglanmodul::chooseConnection();
     baglanmodul::baglantiac();
@@ -446,14 +446,14 @@ lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const
             ids->addItem(source.lead->id);
         }
         read = lookup::readRecords(baglanti.database(), source.sql);
-        for (const lookup::Entry &record : read.records) {
+        for (const lookup::Entry &record : read.value) {
             list->addItem(record.name);
             ids->addItem(record.id);
         }
         list->setCurrentIndex(-1);
         ids->setCurrentIndex(-1);
     }
-    if (!read.records.empty()) {
+    if (!read.value.empty()) {
         list->setCurrentIndex(0);
         ids->setCurrentIndex(0);
     }
@@ -475,12 +475,12 @@ lookup::ReadResult urunlertoplu::yazicilarigetir()
     return fillPair(yazici, yaziciid, lookup::printers());
 }
 
-QString urunlertoplu::formutemizle()
+platform::Outcome urunlertoplu::formutemizle()
 {
     QStringList errors;
     const auto note = [&errors](const QString &list, const lookup::ReadResult &read) {
         if (!read.ok())
-            errors << QStringLiteral("%1: %2").arg(list, read.error);
+            errors << QStringLiteral("%1: %2").arg(list, read.text());
     };
     id->setText(QString());
     note(QStringLiteral("ScreenMenuCategories"), grublarigetir());
@@ -493,7 +493,9 @@ QString urunlertoplu::formutemizle()
     updatePrices->setChecked(false);
     altmenu->setText(QString());
     basliklariyaz();
-    return errors.join(u'\n');
+    if (errors.isEmpty())
+        return {};
+    return platform::Outcome::failure(QStringLiteral("listeler okunamadı"), errors.join(u'\n'));
 }
 
 void urunlertoplu::basliklariyaz()

@@ -49,10 +49,10 @@ public:
     // names the connection in the title. Returns "" then. A missing file or
     // an unreachable database stops nothing: the window opens with what the
     // steps left. A settings file whose declared encoding cannot be
-    // converted stops right after it is read, nothing opened: the result
-    // is the operator's message (baglanmodul::encodingRefusal), and the
-    // program shows it and ends. Only tests pass another settings path.
-    QString Form_Load(const QString &settingsPath = baglanmodul::settingsFilePath());
+    // converted stops right after it is read, nothing opened: the failure's
+    // reason is the operator's message (baglanmodul::encodingRefusal), and
+    // the program shows it and ends. Only tests pass another settings path.
+    platform::Outcome Form_Load(const QString &settingsPath = baglanmodul::settingsFilePath());
 
     // The tool's name, as the title bar and the message boxes show it.
     static QString toolName();
@@ -72,9 +72,10 @@ public:
 
     // Puts every input back to its start: id, groups, unit "Adet", tax
     // templates, printers, colour MAVİ, text colour SİYAH, goster unchecked,
-    // altmenu empty, then the empty grid. Returns the errors of the list
-    // reads, one line each, or "" when all three read.
-    QString formutemizle();
+    // altmenu empty, then the empty grid. A failure when a list could not
+    // be read; its detail has a line for each such list. The operator is
+    // not told: the lists stay as short as the reads left them.
+    platform::Outcome formutemizle();
 
     // Empties the grid to its header row and one empty row, four columns,
     // with the standard widths.

@@ -256,13 +256,14 @@ void urunlertoplu::kaydet_Click()
     // nothing is written.
     std::unique_ptr<bulksave::ImportJournal> journal;
     if (baglanti.isOpen()) {
-        QString error;
-        journal = bulksave::startJournal(baglanti.database(), bulksave::journalFolder(),
-                                         {baglanti.identity(), QFileInfo(m_sheetPath).fileName(), QDateTime::currentDateTimeUtc()}, error);
-        if (!journal) {
-            showMessage(QStringLiteral("Geri alma kaydı yazılamıyor; hiçbir ürün eklenmedi.\n%1").arg(error));
+        platform::Result<std::unique_ptr<bulksave::ImportJournal>> started = bulksave::startJournal(
+            baglanti.database(), bulksave::journalFolder(),
+            {baglanti.identity(), QFileInfo(m_sheetPath).fileName(), QDateTime::currentDateTimeUtc()});
+        if (!started.ok()) {
+            showMessage(QStringLiteral("Geri alma kaydı yazılamıyor; hiçbir ürün eklenmedi.\n%1").arg(started.text()));
             return;
         }
+        journal = std::move(started.value);
     }
 
     bulksave::SaveResult result;
@@ -270,7 +271,7 @@ void urunlertoplu::kaydet_Click()
     {
         SaveInProgress busy(this, {kaydet, Command1, exportMenu});
         SavePacing pacing(this, say, int(rows.size()), saveClock);
-        bulksave::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastError(),
+        bulksave::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastOpen().text(),
                                     baglanti.textFidelity());
         result = import.run(rows, choices, [&pacing, &busy](int visited) {
             return pacing.rowVisited(visited) && !busy.closeRequested();

@@ -51,9 +51,8 @@ double engineRate(const QString &path, const QString &journals, const QList<bulk
     connection.setConnectionString(QStringLiteral("Data Source=") + path);
     if (!connection.open())
         return -1;
-    QString error;
-    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
-        journals, {connection.identity(), QString(), QDateTime::currentDateTimeUtc()}, error);
+    const std::unique_ptr<bulksave::ImportJournal> journal =
+        bulksave::ImportJournal::create(journals, {connection.identity(), QString(), QDateTime::currentDateTimeUtc()}).value;
     if (!journal)
         return -1;
     QElapsedTimer timer;

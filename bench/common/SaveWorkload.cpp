@@ -31,7 +31,7 @@ QString openStandIn(const QString &path, ado::Connection &connection)
     if (const QString error = posdb::createStandInDatabase(path, true); !error.isEmpty())
         return error;
     connection.setConnectionString(QStringLiteral("Data Source=") + path);
-    return connection.open() ? QString() : connection.lastError();
+    return connection.open() ? QString() : connection.lastOpen().text();
 }
 
 }  // namespace benchwork

@@ -116,7 +116,7 @@ Rate oneRun(const QString &path, Sync sync, const QList<bulksave::ProductRow> &r
     ado::Connection connection(QStringLiteral("bench-save"));
     connection.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1; Data Source=") + path);
     if (!connection.open()) {
-        std::fprintf(stderr, "open: %s\n", qPrintable(connection.lastError()));
+        std::fprintf(stderr, "open: %s\n", qPrintable(connection.lastOpen().text()));
         return {};
     }
     if (sync == Sync::Normal && !connection.newQuery().exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {

@@ -88,7 +88,7 @@ QString saveThrough(const QString &text, RelayThread &relay, Kind kind, Figures 
     ado::Connection connection(QStringLiteral("bench-relay-") + QUuid::createUuid().toString(QUuid::Id128));
     connection.setConnectionString(text);
     if (!connection.open())
-        return connection.lastError();
+        return connection.lastOpen().text();
     const QLocale locale(QLocale::Turkish, QLocale::Turkey);
     QList<bulksave::ProductRow> rows = benchwork::products(kRows, locale);
     bulksave::SaveChoices choices = benchwork::choices(locale);
@@ -151,7 +151,7 @@ int main(int argc, char *argv[])
     ado::Connection direct(QStringLiteral("bench-direct"));
     direct.setConnectionString(text);
     if (!direct.open()) {
-        std::printf("cannot connect: %s\n", qPrintable(direct.lastError()));
+        std::printf("cannot connect: %s\n", qPrintable(direct.lastOpen().text()));
         return 1;
     }
     posdb::SqlServerScratch scratch(direct.database().connectionName());

@@ -70,18 +70,18 @@ bool Connection::open(Access access)
 {
     release();
     m_access = access;
-    m_error.clear();
+    m_opened = {};
     m_description.clear();
     m_identity.clear();
     m_dialect = Dialect::None;
 
     const OleDbText text = OleDbText::parse(m_text);
     if (!text.isValid()) {
-        m_error = text.error();
+        m_opened = platform::Outcome::failure(QStringLiteral("bağlantı metni okunamadı"), text.error());
         return false;
     }
-    m_error = std::visit([this](const auto &target) { return openTarget(target); }, chooseTarget(text, hostOs()));
-    if (!m_error.isEmpty()) {
+    m_opened = std::visit([this](const auto &target) { return openTarget(target); }, chooseTarget(text, hostOs()));
+    if (!m_opened.ok()) {
         m_dialect = Dialect::None;
         return false;
     }
@@ -91,11 +91,6 @@ bool Connection::open(Access access)
 bool Connection::isOpen() const
 {
     return QSqlDatabase::contains(m_name) && database().isOpen();
-}
-
-QString Connection::lastError() const
-{
-    return m_error;
 }
 
 QString Connection::description() const
@@ -136,16 +131,16 @@ bool Connection::canSendExactly(const QString &value) const
     return m_fidelity.isExact(value);
 }
 
-QString Connection::openTarget(const SqlServerTarget &target)
+platform::Outcome Connection::openTarget(const SqlServerTarget &target)
 {
     m_description = describe(target);
     m_identity = m_description;
     if (target.server.trimmed().isEmpty())
-        return QStringLiteral("bağlantı metninde sunucu (Data Source) yazılı değil");
+        return platform::Outcome::failure(QStringLiteral("bağlantı metninde sunucu (Data Source) yazılı değil"));
     const OdbcConnectionString odbc =
         odbcConnectionString(target, chooseOdbcDriver(installedOdbcDrivers(), hostOs()));
     if (!odbc.ok())
-        return odbc.error;
+        return platform::Outcome::failure(odbc.error);
 
     // Our own driver binds every text as Unicode, whatever the ODBC driver's
     // character set, and never re-prepares or cancels a statement.
@@ -162,7 +157,8 @@ QString Connection::openTarget(const SqlServerTarget &target)
         const QString reason = maskSecrets(said, {target.password},
                                            {target.dataSource, target.server, target.database});
         const QString lookup = instanceLookupFailure(target, reason);
-        return QStringLiteral("%1 sunucusuna bağlanılamadı: %2").arg(target.dataSource, lookup.isEmpty() ? reason : lookup);
+        return platform::Outcome::failure(QStringLiteral("%1 sunucusuna bağlanılamadı").arg(target.dataSource),
+                                          lookup.isEmpty() ? reason : lookup);
     }
     // Without it a row waits for another program's lock as long as that
     // program holds it; with it the row fails with error 1222, which the save
@@ -173,24 +169,25 @@ QString Connection::openTarget(const SqlServerTarget &target)
         const QString why = lockTimeout.lastError().text();
         lockTimeout = QSqlQuery();
         db.close();  // a connection that failed to open is not left open
-        return QStringLiteral("%1 sunucusunda kilit bekleme süresi ayarlanamadı: %2").arg(target.dataSource, why);
+        return platform::Outcome::failure(
+            QStringLiteral("%1 sunucusunda kilit bekleme süresi ayarlanamadı").arg(target.dataSource), why);
     }
     m_dialect = Dialect::SqlServer;
     return {};
 }
 
-QString Connection::openTarget(const SqliteTarget &target)
+platform::Outcome Connection::openTarget(const SqliteTarget &target)
 {
     const QFileInfo file(target.path);
     m_description = file.fileName();
     m_identity = fileIdentity(file);
     if (!QSqlDatabase::isDriverAvailable(kSqliteDriver))
-        return QStringLiteral("Qt SQLite sürücüsü (QSQLITE) kurulu değil");
+        return platform::Outcome::failure(QStringLiteral("Qt SQLite sürücüsü (QSQLITE) kurulu değil"));
     QSqlDatabase db = QSqlDatabase::addDatabase(kSqliteDriver, m_name);
-    const QString error = openSqliteFile(db, target.path, m_access);
-    if (error.isEmpty())
+    platform::Outcome opened = openSqliteFile(db, target.path, m_access);
+    if (opened.ok())
         m_dialect = Dialect::Sqlite;
-    return error;
+    return opened;
 }
 
 void Connection::release()

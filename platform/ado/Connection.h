@@ -8,6 +8,7 @@
 
 #include "platform/ado/Target.h"
 #include "platform/ado/TextFidelity.h"
+#include "platform/outcome/Outcome.h"
 
 namespace ado {
 
@@ -21,7 +22,7 @@ enum class Dialect { None, SqlServer, Sqlite };
 QString databaseFileOf(const QString &oledbText);
 
 // One database connection opened from an OLE DB connection text.
-// Open once; a failure leaves it closed with the reason in lastError().
+// Open once; a failure leaves it closed, and lastOpen() says why.
 class Connection {
 public:
     explicit Connection(QString qtConnectionName = QStringLiteral("baglanti"));
@@ -37,10 +38,10 @@ public:
     // (a SQL Server is opened as usual: only the caller's statements write).
     bool open(Access access = Access::ReadWrite);
     bool isOpen() const;
-    // Why the last open failed, or "" after a success. A password the
-    // driver's words echo shows as "***"; names of servers, databases and
-    // files are given as the text writes them.
-    QString lastError() const;
+    // How the last open() went: a Turkish reason and the driver's words as
+    // its detail. A password the driver's words echo shows as "***"; names
+    // of servers, databases and files are given as the text writes them.
+    const platform::Outcome &lastOpen() const { return m_opened; }
     // What the connection points at, for the title bar: "server / database"
     // or the SQLite file name, as the text writes them.
     QString description() const;
@@ -69,15 +70,14 @@ public:
     const TextFidelity &textFidelity() const { return m_fidelity; }
 
 private:
-    // Each returns "" on success or the reason of the failure.
-    QString openTarget(const SqlServerTarget &target);
-    QString openTarget(const SqliteTarget &target);
+    platform::Outcome openTarget(const SqlServerTarget &target);
+    platform::Outcome openTarget(const SqliteTarget &target);
     // Closes and forgets the Qt connection of this name, if any.
     void release();
 
     QString m_name;
     QString m_text;
-    QString m_error;
+    platform::Outcome m_opened;
     QString m_description;
     QString m_identity;
     Dialect m_dialect = Dialect::None;

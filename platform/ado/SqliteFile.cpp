@@ -12,6 +12,7 @@ namespace ado {
 namespace {
 
 // Runs one PRAGMA; when `expected` is given, the PRAGMA must answer it.
+// "" when it did; otherwise what went wrong.
 QString applyPragma(const QSqlDatabase &db, const QString &statement, const QString &expected = {})
 {
     QSqlQuery query(db);
@@ -25,6 +26,7 @@ QString applyPragma(const QSqlDatabase &db, const QString &statement, const QStr
     return {};
 }
 
+// What went wrong with the first PRAGMA that failed; "" when none did.
 QString applyPragmas(const QSqlDatabase &db, Access access)
 {
     // A damaged file is found before anything writes to it (switching to WAL
@@ -67,26 +69,26 @@ QString sqliteUri(const QString &path, Os os, Access access)
            + (access == Access::ReadOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
 }
 
-QString openSqliteFile(QSqlDatabase &db, const QString &path, Access access)
+platform::Outcome openSqliteFile(QSqlDatabase &db, const QString &path, Access access)
 {
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     db.setDatabaseName(sqliteUri(QFileInfo(path).absoluteFilePath(), hostOs(), access));
     const QFileInfo file(path);
+    const QString shown = QDir::toNativeSeparators(path);
     if (access == Access::ReadWrite && file.exists() && !file.isWritable()) {
         // SQLite would open it for reading and fail at the first write.
-        return QStringLiteral("veritabanı dosyası salt okunur: %1").arg(QDir::toNativeSeparators(path));
+        return platform::Outcome::failure(QStringLiteral("veritabanı dosyası salt okunur"), shown);
     }
     if (!db.open()) {
         if (!file.exists())
-            return QStringLiteral("veritabanı dosyası yok: %1").arg(QDir::toNativeSeparators(path));
-        return QStringLiteral("%1 açılamadı: %2").arg(QDir::toNativeSeparators(path), db.lastError().text());
+            return platform::Outcome::failure(QStringLiteral("veritabanı dosyası yok"), shown);
+        return platform::Outcome::failure(QStringLiteral("%1 açılamadı").arg(shown), db.lastError().text());
     }
-    QString error = applyPragmas(db, access);
-    if (!error.isEmpty()) {
+    if (const QString error = applyPragmas(db, access); !error.isEmpty()) {
         db.close();
-        error = QStringLiteral("%1 kullanılamıyor: %2").arg(QDir::toNativeSeparators(path), error);
+        return platform::Outcome::failure(QStringLiteral("%1 kullanılamıyor").arg(shown), error);
     }
-    return error;
+    return {};
 }
 
 }  // namespace ado

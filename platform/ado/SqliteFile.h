@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "platform/ado/Target.h"
+#include "platform/outcome/Outcome.h"
 
 namespace ado {
 
@@ -28,8 +29,8 @@ constexpr int kBusyTimeoutMs = 5000;
 // database (it is never rewritten to repair it). Read-only, the file keeps
 // its journal mode and may be one this user cannot write; SQLite writes
 // nothing to it, though a database already in WAL mode gets the index files
-// SQLite needs beside it to read one safely. Returns "" on success;
-// otherwise the reason, with `db` closed.
-QString openSqliteFile(QSqlDatabase &db, const QString &path, Access access = Access::ReadWrite);
+// SQLite needs beside it to read one safely. A failure leaves `db` closed;
+// its reason is Turkish, its detail the path or SQLite's own words.
+platform::Outcome openSqliteFile(QSqlDatabase &db, const QString &path, Access access = Access::ReadWrite);
 
 }  // namespace ado

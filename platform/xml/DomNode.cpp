@@ -97,21 +97,24 @@ LoadResult loadBytes(pugi::xml_document &doc, const QByteArray &fileBytes)
             QStringLiteral("%1 (offset %2)").arg(QString::fromUtf8(parsed.description())).arg(parsed.offset)};
 }
 
-QString saveFile(const pugi::xml_document &doc, const QString &path)
+platform::Outcome saveFile(const pugi::xml_document &doc, const QString &path)
 {
     const FileContent content = fileContent(markup(doc), declaredEncoding(doc));
-    if (!content.error.isEmpty())
-        return content.error;
+    if (!content.ok())
+        return content;
+    const auto unwritten = [&path](const QSaveFile &file) {
+        return platform::Outcome::failure(QStringLiteral("%1 yazılamadı").arg(path), file.errorString());
+    };
     // Unbuffered, so that a failed write shows in what write() returns: a
     // buffered one could fail only in the flush inside commit(), which then
     // still replaces the file with what was written.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    if (file.write(content.bytes) != content.bytes.size())
-        return file.errorString();  // the temporary file goes with `file`, uncommitted
+        return unwritten(file);
+    if (file.write(content.value) != content.value.size())
+        return unwritten(file);  // the temporary file goes with `file`, uncommitted
     if (!file.commit())
-        return file.errorString();
+        return unwritten(file);
     return {};
 }
 

@@ -26,10 +26,10 @@ LoadResult loadBytes(pugi::xml_document &doc, const QByteArray &fileBytes);
 
 // Writes `doc` to `path` in the encoding its declaration names, through a
 // temporary file in the same folder that replaces `path` only when all of it
-// was written. Returns "" on success, else why `path` was left as it was (an
-// encoding that cannot be converted or cannot hold a character of the
-// document included).
-QString saveFile(const pugi::xml_document &doc, const QString &path);
+// was written. A failure says why `path` was left as it was (an encoding
+// that cannot be converted or cannot hold a character of the document
+// included).
+platform::Outcome saveFile(const pugi::xml_document &doc, const QString &path);
 
 // The node written out as markup with everything inside it, without added
 // indentation or line breaks ("" for a null node).

@@ -83,9 +83,9 @@ ParserInput refused(LoadResult::Status status, const QString &description)
     return {{}, pugi::encoding_auto, {status, description}};
 }
 
-FileContent failed(const QString &error)
+FileContent failed(const QString &detail)
 {
-    return {{}, error};
+    return platform::Outcome::failure(QStringLiteral("belge dosyanın kodlamasıyla yazılamıyor"), detail);
 }
 
 FileContent cannotHold(const QString &encodingName, const QString &character)
@@ -101,7 +101,7 @@ FileContent inWindows1254(const QString &text, const QString &encodingName)
         const bool pair = text.at(failedAt).isHighSurrogate() && failedAt + 1 < text.size();
         return cannotHold(encodingName, text.mid(failedAt, pair ? 2 : 1));
     }
-    return {*std::move(bytes), {}};
+    return *std::move(bytes);
 }
 
 }  // namespace
@@ -150,7 +150,7 @@ ParserInput parserInput(const QByteArray &fileBytes)
 FileContent fileContent(const QByteArray &utf8Markup, const QString &encodingName)
 {
     if (encodingName.isEmpty() || builtIn(encodingName) == QStringConverter::Utf8)
-        return {utf8Markup, {}};  // as the parser holds it
+        return utf8Markup;  // as the parser holds it
     if (supportFor(encodingName) == Support::Unsupported)
         return failed(QStringLiteral("the document declares the encoding \"%1\", which cannot be converted")
                           .arg(encodingName));
@@ -166,7 +166,7 @@ FileContent fileContent(const QByteArray &utf8Markup, const QString &encodingNam
     // replace instead of writing it.
     if (encoder.hasError())
         return cannotHold(encodingName, firstUnencodable(text, encodingName));
-    return {bytes, {}};
+    return bytes;
 }
 
 }  // namespace xml

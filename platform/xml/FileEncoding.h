@@ -34,10 +34,7 @@ QString declaredEncoding(const pugi::xml_document &doc);
 ParserInput parserInput(const QByteArray &fileBytes);
 
 // A document written out as a file's content, or why it cannot be.
-struct FileContent {
-    QByteArray bytes;
-    QString error;  // "" when `bytes` holds the content
-};
+using FileContent = platform::Result<QByteArray>;
 
 // `utf8Markup` (a document as the parser writes it) in the encoding named by
 // `encodingName`: unchanged for UTF-8 or "", with a byte-order mark for a

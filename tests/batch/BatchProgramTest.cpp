@@ -18,6 +18,7 @@
 #include <unistd.h>
 #endif
 
+#include "tests/common/Outcomes.h"
 #include "import/BulkImport.h"
 #include "import/ImportJournal.h"
 #include "tests/common/CrashingJournal.h"
@@ -461,10 +462,9 @@ TEST_F(BatchProgram, UndoingAnImportCutOffBeforeItsCommitLeavesTheNextImportAlon
     const QString crashed = folder + QStringLiteral("/kesik.jsonl");
     {
         // The journal a save killed between its record of a batch and the commit leaves.
-        QString error;
-        const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
-            folder, {db.connection.identity(), QStringLiteral("urunler.csv"), QDateTime::currentDateTimeUtc()}, error);
-        ASSERT_TRUE(journal) << error.toStdString();
+        const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+            folder, {db.connection.identity(), QStringLiteral("urunler.csv"), QDateTime::currentDateTimeUtc()}));
+        ASSERT_TRUE(journal);
         CrashBeforeCommit killed(*journal);
         bulksave::SaveChoices choices;
         choices.group = QStringLiteral("SEÇİLMEDİ");

@@ -48,7 +48,7 @@ class TestDatabase {
     void open()
     {
         connection.setConnectionString(connectionText());
-        EXPECT_TRUE(connection.open()) << connection.lastError().toStdString();
+        EXPECT_TRUE(connection.open()) << connection.lastOpen().text().toStdString();
     }
 
 public:

@@ -34,7 +34,7 @@ TEST(Baglantiac, opens_the_database_named_by_the_settings_file_once)
     baglanmodul::baglantiac();
 
     ado::Connection &connection = baglanmodul::baglanti();
-    ASSERT_TRUE(connection.isOpen()) << connection.lastError().toStdString();
+    ASSERT_TRUE(connection.isOpen()) << connection.lastOpen().text().toStdString();
     EXPECT_EQ(&connection, &baglanmodul::baglanti());
     EXPECT_EQ(connection.connectionString(), QStringLiteral("Provider=SQLOLEDB.1; Data Source=%1;User ID=kasa;"
                                                             "Password=s&cret")

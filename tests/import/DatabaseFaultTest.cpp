@@ -3,6 +3,7 @@
 // that did not land says why.
 #include <QTemporaryDir>
 
+#include "tests/common/Outcomes.h"
 #include "SaveFixture.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
@@ -63,9 +64,9 @@ TEST_F(DatabaseFault, a_lock_held_past_the_busy_timeout_fails_every_row_with_a_r
     // writer does not block readers.
     const std::unique_ptr<TestDatabase> startUp = TestDatabase::existing(pos.path());
     const lookup::ReadResult printers = lookup::readRecords(startUp->connection.database(), lookup::printers().sql);
-    EXPECT_EQ(printers.records.size(), 3u) << printers.error.toStdString();
+    EXPECT_EQ(printers.value.size(), 3u) << printers.text().toStdString();
     const lookup::ReadResult ownPrinters = lookup::readRecords(pos.connection.database(), lookup::printers().sql);
-    EXPECT_EQ(ownPrinters.records.size(), 3u) << ownPrinters.error.toStdString();
+    EXPECT_EQ(ownPrinters.value.size(), 3u) << ownPrinters.text().toStdString();
 
     const SaveResult locked = save(products(3), everything());
     ASSERT_EQ(locked.rows.size(), 3);
@@ -88,10 +89,9 @@ TEST_F(DatabaseFault, a_full_database_keeps_the_rows_before_it_whole_and_fails_t
     const qint64 pages = pos.value(QStringLiteral("PRAGMA page_count")).toLongLong();
     ASSERT_FALSE(pos.value(QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 40)).isNull());
     QTemporaryDir journals;
-    QString error;
-    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
-        journals.path(), {pos.connection.identity(), QString(), QDateTime::currentDateTimeUtc()}, error);
-    ASSERT_TRUE(journal) << error.toStdString();
+    const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+        journals.path(), {pos.connection.identity(), QString(), QDateTime::currentDateTimeUtc()}));
+    ASSERT_TRUE(journal);
 
     const SaveResult result = bulksave::BulkImport(pos.connection.database(), pos.connection.dialect())
                                   .run(products(3000), everything(), {}, {}, journal.get());

@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QTemporaryDir>
 
+#include "tests/common/Outcomes.h"
 #include "SaveFixture.h"
 #include "tests/common/CrashingJournal.h"
 #include "tests/common/ScratchFile.h"
@@ -52,11 +53,9 @@ protected:
     QString saveJournaled(const QList<bulksave::ProductRow> &rows, const bulksave::SaveChoices &c,
                           bulksave::SaveJournal *wrapper = nullptr, SaveResult *result = nullptr)
     {
-        QString error;
-        const std::unique_ptr<ImportJournal> journal = ImportJournal::create(
-            journals.path(), {QStringLiteral("pos.db"), QStringLiteral("urunler.xls"), QDateTime::currentDateTimeUtc()},
-            error);
-        EXPECT_TRUE(journal) << error.toStdString();
+        const std::unique_ptr<ImportJournal> journal = valueOf(ImportJournal::create(
+            journals.path(), {QStringLiteral("pos.db"), QStringLiteral("urunler.xls"), QDateTime::currentDateTimeUtc()}));
+        EXPECT_TRUE(journal);
         if (!journal)
             return {};
         bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
@@ -204,9 +203,8 @@ TEST_F(UndoTest, undo_puts_back_a_printer_mapping_the_import_overwrote)
 TEST_F(UndoTest, a_batch_the_journal_never_saw_settled_counts_by_what_the_database_holds)
 {
     const QMap<QString, QStringList> before = everyTable();
-    QString error;
-    const std::unique_ptr<ImportJournal> journal = ImportJournal::create(
-        journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}, error);
+    const std::unique_ptr<ImportJournal> journal = valueOf(ImportJournal::create(
+        journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}));
     ASSERT_TRUE(journal);
     SilentAfterCommit crashAfterCommit(*journal);
     bulksave::BulkImport(pos.connection.database(), pos.connection.dialect())
@@ -250,20 +248,18 @@ TEST_F(UndoTest, a_batch_the_journal_cannot_record_is_rolled_back_and_no_later_r
 TEST_F(UndoTest, a_crashed_batch_is_settled_before_the_next_import_takes_its_ids_again)
 {
     const QList<bulksave::ProductRow> sheet{product("Çay", "10", "111"), product("Simit", "7", "222")};
-    QString error;
-    const std::unique_ptr<ImportJournal> crashed = ImportJournal::create(
-        journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}, error);
-    ASSERT_TRUE(crashed) << error.toStdString();
+    const std::unique_ptr<ImportJournal> crashed = valueOf(ImportJournal::create(
+        journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}));
+    ASSERT_TRUE(crashed);
     CrashBeforeCommit killed(*crashed);
     bulksave::BulkImport(pos.connection.database(), pos.connection.dialect()).run(sheet, everything(), {}, {}, &killed);
     ASSERT_EQ(bulksave::readJournal(crashed->path()).unsettled.size(), 1);
     ASSERT_EQ(pos.count("MenuItems"), 0);
 
     // The same sheet again: SQLite hands out the rolled-back ids once more.
-    const std::unique_ptr<ImportJournal> next = bulksave::startJournal(
-        pos.connection.database(), journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()},
-        error);
-    ASSERT_TRUE(next) << error.toStdString();
+    const std::unique_ptr<ImportJournal> next = valueOf(bulksave::startJournal(
+        pos.connection.database(), journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}));
+    ASSERT_TRUE(next);
     bulksave::BulkImport(pos.connection.database(), pos.connection.dialect()).run(sheet, everything(), {}, {}, next.get());
     const QMap<QString, QStringList> imported = everyTable();
     ASSERT_EQ(pos.count("MenuItems"), 2);
@@ -286,10 +282,9 @@ TEST(ImportJournalFiles, a_journal_is_kept_only_when_a_batch_of_it_was_committed
         SCOPED_TRACE(what);
         QString path;
         {
-            QString error;
             const std::unique_ptr<ImportJournal> journal =
-                ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}, error);
-            ASSERT_TRUE(journal) << error.toStdString();
+                valueOf(ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}));
+            ASSERT_TRUE(journal);
             path = journal->path();
             for (const bool committed : commits) {
                 ASSERT_EQ(journal->pending(oneRow()), QString());
@@ -328,10 +323,9 @@ TEST(ImportJournalFiles, the_last_journal_is_the_last_created_whatever_the_clock
     QTemporaryDir folder;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const auto landed = [&folder](const QDateTime &started) {
-        QString error;
         const std::unique_ptr<ImportJournal> journal =
-            ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), started}, error);
-        EXPECT_TRUE(journal) << error.toStdString();
+            valueOf(ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), started}));
+        EXPECT_TRUE(journal);
         EXPECT_EQ(journal->pending(oneRow()), QString());
         journal->settled(true);
         return journal->path();
@@ -343,9 +337,8 @@ TEST(ImportJournalFiles, the_last_journal_is_the_last_created_whatever_the_clock
 
     // A killed import that had recorded nothing: it leaves a journal of its header only.
     {
-        QString error;
         const std::unique_ptr<ImportJournal> killed =
-            ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), now}, error);
+            valueOf(ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), now}));
         ASSERT_TRUE(killed);
         ASSERT_TRUE(QFile::copy(killed->path(), killed->path() + QStringLiteral(".jsonl")));
     }
@@ -355,11 +348,10 @@ TEST(ImportJournalFiles, the_last_journal_is_the_last_created_whatever_the_clock
 TEST(ImportJournalFiles, the_newest_journal_of_a_target_is_found_whatever_the_others)
 {
     QTemporaryDir folder;
-    QString error;
     const QDateTime start = QDateTime::currentDateTimeUtc();
     const auto create = [&](const QString &target, int secondsLater) {
         const std::unique_ptr<ImportJournal> journal =
-            ImportJournal::create(folder.path(), {target, QString(), start.addSecs(secondsLater)}, error);
+            valueOf(ImportJournal::create(folder.path(), {target, QString(), start.addSecs(secondsLater)}));
         if (!journal)
             return QString();
         // Only a journal that landed something is kept.

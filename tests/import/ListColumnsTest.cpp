@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/ListColumns.h"
+#include "tests/common/Outcomes.h"
 
 using bulksave::ListColumns;
 using bulksave::ListField;
@@ -107,19 +108,15 @@ TEST(ListRows, rows_above_the_header_and_repeated_headers_are_no_products)
 TEST(MapColumns, letters_and_header_texts_place_the_fields_given_by_hand)
 {
     const Sheet sheet{{"Stok Adı", "Tutar", "Raf", "EAN"}, {"Çay", "12", "R1", "8690001"}};
-    QString error;
-    const std::optional<ListColumns> byText = bulksave::mapColumns(
-        {{ListField::Name, "stok adı"}, {ListField::Price, "Tutar"}, {ListField::Group, "C"}}, sheet, false, error);
-    ASSERT_TRUE(byText) << error.toStdString();
-    EXPECT_EQ(byText->headerRow(), std::optional<std::size_t>(0));
-    EXPECT_EQ(fieldsOf(*byText), (QStringList{"barcode=3", "name=0", "price=1", "group=2"}));
+    const ListColumns byText = valueOf(bulksave::mapColumns(
+        {{ListField::Name, "stok adı"}, {ListField::Price, "Tutar"}, {ListField::Group, "C"}}, sheet, false));
+    EXPECT_EQ(byText.headerRow(), std::optional<std::size_t>(0));
+    EXPECT_EQ(fieldsOf(byText), (QStringList{"barcode=3", "name=0", "price=1", "group=2"}));
 
-    const std::optional<ListColumns> byLetter =
-        bulksave::mapColumns({{ListField::Price, "D"}, {ListField::Barcode, "C"}}, sheet, true, error);
-    ASSERT_TRUE(byLetter);
-    EXPECT_FALSE(byLetter->headerRow());
-    EXPECT_EQ(fieldsOf(*byLetter), (QStringList{"barcode=2", "name=1", "price=3"}));
+    const ListColumns byLetter = valueOf(bulksave::mapColumns({{ListField::Price, "D"}, {ListField::Barcode, "C"}}, sheet, true));
+    EXPECT_FALSE(byLetter.headerRow());
+    EXPECT_EQ(fieldsOf(byLetter), (QStringList{"barcode=2", "name=1", "price=3"}));
 
-    EXPECT_FALSE(bulksave::mapColumns({{ListField::Name, "Ürün"}}, sheet, false, error));
-    EXPECT_FALSE(bulksave::mapColumns({{ListField::Name, "A"}, {ListField::Price, "A"}}, sheet, false, error));
+    EXPECT_FALSE(bulksave::mapColumns({{ListField::Name, "Ürün"}}, sheet, false).ok());
+    EXPECT_FALSE(bulksave::mapColumns({{ListField::Name, "A"}, {ListField::Price, "A"}}, sheet, false).ok());
 }

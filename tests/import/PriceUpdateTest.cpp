@@ -3,6 +3,7 @@
 // the way the point-of-sale application makes them.
 #include <QTemporaryDir>
 
+#include "tests/common/Outcomes.h"
 #include "SaveFixture.h"
 #include "import/BarcodeLookup.h"
 #include "import/ImportJournal.h"
@@ -83,11 +84,9 @@ protected:
 
     std::unique_ptr<bulksave::ImportJournal> newJournal()
     {
-        QString error;
-        auto journal = bulksave::ImportJournal::create(
-            journals.path(), {QStringLiteral("pos.db"), QStringLiteral("fiyatlar.xlsx"), QDateTime::currentDateTimeUtc()},
-            error);
-        EXPECT_TRUE(journal) << error.toStdString();
+        auto journal = valueOf(bulksave::ImportJournal::create(
+            journals.path(), {QStringLiteral("pos.db"), QStringLiteral("fiyatlar.xlsx"), QDateTime::currentDateTimeUtc()}));
+        EXPECT_TRUE(journal);
         return journal;
     }
 

@@ -2,6 +2,7 @@
 // whole menu with categories saved and undone on the demo stand-in.
 #include <QTemporaryDir>
 
+#include "tests/common/Outcomes.h"
 #include "SaveFixture.h"
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
@@ -94,10 +95,9 @@ TEST_F(SaveTest, a_menu_with_its_own_groups_lands_each_row_in_its_category_and_u
     for (int group = 0; group < 1000; ++group)
         rows << ProductRow{"", QStringLiteral("Ürün %1").arg(group), "10", QStringLiteral("Grup %1").arg(group)};
     QTemporaryDir journals;
-    QString error;
-    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
-        journals.path(), {QStringLiteral("pos.db"), QStringLiteral("menu.csv"), QDateTime::currentDateTimeUtc()}, error);
-    ASSERT_TRUE(journal) << error.toStdString();
+    const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+        journals.path(), {QStringLiteral("pos.db"), QStringLiteral("menu.csv"), QDateTime::currentDateTimeUtc()}));
+    ASSERT_TRUE(journal);
     bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
     const bulksave::SaveResult result = import.run(rows, c, {}, {}, journal.get());
 

@@ -24,13 +24,13 @@ QString openWith(const QString &text, bool &opened)
     ado::Connection connection(QStringLiteral("live-form-") + QUuid::createUuid().toString(QUuid::Id128));
     connection.setConnectionString(text);
     opened = connection.open();
-    return connection.lastError();
+    return connection.lastOpen().text();
 }
 
 QStringList names(const lookup::ReadResult &read)
 {
     QStringList result;
-    for (const lookup::Entry &entry : read.records)
+    for (const lookup::Entry &entry : read.value)
         result << entry.name;
     return result;
 }
@@ -67,18 +67,18 @@ TEST_F(LiveServer, an_instance_the_browser_does_not_tell_is_named_with_the_form_
 TEST_F(LiveServer, the_lookup_lists_read_as_the_window_reads_them)
 {
     const lookup::ReadResult groups = lookup::readRecords(connection.database(), lookup::groups().sql);
-    ASSERT_TRUE(groups.ok()) << groups.error.toStdString();
+    ASSERT_TRUE(groups.ok()) << groups.text().toStdString();
     EXPECT_EQ(names(groups), (QStringList{QStringLiteral("Sıcak İçecekler"), QStringLiteral("Tatlılar")}));
-    EXPECT_EQ(groups.records.front().id, QStringLiteral("1"));
+    EXPECT_EQ(groups.value.front().id, QStringLiteral("1"));
 
     const lookup::ReadResult printers = lookup::readRecords(connection.database(), lookup::printers().sql);
-    ASSERT_TRUE(printers.ok()) << printers.error.toStdString();
+    ASSERT_TRUE(printers.ok()) << printers.text().toStdString();
     EXPECT_EQ(names(printers),
               (QStringList{QStringLiteral("Mutfak Yazıcısı"), QStringLiteral("Bar Yazıcısı"), QStringLiteral("Kasa Fişi")}));
-    EXPECT_EQ(printers.records.back().id, QStringLiteral("3"));
+    EXPECT_EQ(printers.value.back().id, QStringLiteral("3"));
 
     const lookup::ReadResult taxes = lookup::readRecords(connection.database(), lookup::taxTemplates().sql);
-    ASSERT_TRUE(taxes.ok()) << taxes.error.toStdString();
+    ASSERT_TRUE(taxes.ok()) << taxes.text().toStdString();
     EXPECT_EQ(names(taxes), (QStringList{QStringLiteral("KDV %10"), QStringLiteral("KDV %20")}));
 }
 

@@ -4,6 +4,7 @@
 // categories away again. The embedded database makes the same records.
 #include <QTemporaryDir>
 
+#include "tests/common/Outcomes.h"
 #include "LiveServer.h"
 #include "import/BulkImport.h"
 #include "import/ImportJournal.h"
@@ -64,11 +65,9 @@ TEST_F(LiveServer, rows_with_their_own_values_write_them_create_each_new_group_o
     const QString countsBefore = everyCount();
 
     QTemporaryDir journals;
-    QString journalError;
-    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
-        journals.path(), {QStringLiteral("live"), QStringLiteral("urunler.xlsx"), QDateTime::currentDateTimeUtc()},
-        journalError);
-    ASSERT_TRUE(journal) << journalError.toStdString();
+    const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+        journals.path(), {QStringLiteral("live"), QStringLiteral("urunler.xlsx"), QDateTime::currentDateTimeUtc()}));
+    ASSERT_TRUE(journal);
     const bulksave::SaveResult saved =
         bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
             .run(products, choices, {}, {}, journal.get());

@@ -62,7 +62,7 @@ protected:
         if (liveConnectionText().isEmpty())
             GTEST_SKIP() << "TOPLU_SQLSERVER names no SQL Server to test against";
         connection.setConnectionString(liveConnectionText());
-        ASSERT_TRUE(connection.open()) << connection.lastError().toStdString();
+        ASSERT_TRUE(connection.open()) << connection.lastOpen().text().toStdString();
         ASSERT_EQ(connection.dialect(), ado::Dialect::SqlServer) << "TOPLU_SQLSERVER names no SQL Server";
         recreateTables();
     }
@@ -128,7 +128,7 @@ protected:
     {
         holder.setConnectionString(liveConnectionText());
         if (!holder.open()) {
-            ADD_FAILURE() << holder.lastError().toStdString();
+            ADD_FAILURE() << holder.lastOpen().text().toStdString();
             return {};
         }
         QSqlDatabase held = holder.database();

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QTemporaryDir>
 
+#include "tests/common/Outcomes.h"
 #include "LiveServer.h"
 #include "import/BarcodeLookup.h"
 #include "import/BulkImport.h"
@@ -82,11 +83,9 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
     const QList<QVariantList> mapsBefore = rows(QStringLiteral("SELECT * FROM PrinterMaps ORDER BY id"));
 
     QTemporaryDir journals;
-    QString journalError;
-    const std::unique_ptr<bulksave::ImportJournal> journal = bulksave::ImportJournal::create(
-        journals.path(), {QStringLiteral("live"), QStringLiteral("fiyatlar.xlsx"), QDateTime::currentDateTimeUtc()},
-        journalError);
-    ASSERT_TRUE(journal) << journalError.toStdString();
+    const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+        journals.path(), {QStringLiteral("live"), QStringLiteral("fiyatlar.xlsx"), QDateTime::currentDateTimeUtc()}));
+    ASSERT_TRUE(journal);
     const bulksave::SaveResult result = save(products, plan, journal.get());
     ASSERT_EQ(result.visitedRows(), 6);
     using bulksave::RowStatus;

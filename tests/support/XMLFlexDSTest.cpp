@@ -239,7 +239,7 @@ TEST_F(XMLFlexDSSave, a_document_given_without_a_file_name_is_not_saved)
         XMLFlexDS ds;
         ds.setXMLDocument(documentOf(settingsXml));
         ds.SetData(1, 1, "9");
-        EXPECT_FALSE(ds.Save().isEmpty());
+        EXPECT_FALSE(ds.Save().ok());
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"settings.xml"}));
     EXPECT_EQ(readFile(path), QByteArray(settingsXml));
@@ -263,7 +263,7 @@ TEST_F(XMLFlexDSSave, the_explicit_save_writes_and_clears_the_dirty_mark)
     XMLFlexDS ds;
     ds.setXMLFile(path);
     ds.SetData(1, 1, "7");
-    EXPECT_EQ(ds.Save(), "");
+    EXPECT_TRUE(ds.Save().ok());
     EXPECT_FALSE(ds.isDirty());
     EXPECT_EQ(valuesIn(path), QStringList({"", "7", "", "2", "3"}));
 }
@@ -279,7 +279,7 @@ TEST_F(XMLFlexDSSave, a_failed_save_is_returned_or_swallowed_and_changes_nothing
         // The name now belongs to a folder: no file can replace it.
         ASSERT_TRUE(QFile::remove(blocked));
         ASSERT_TRUE(QDir(dir.path()).mkdir("blocked.xml"));
-        EXPECT_FALSE(ds.Save().isEmpty());
+        EXPECT_FALSE(ds.Save().ok());
         EXPECT_TRUE(ds.isDirty());
     }  // the save at destruction fails quietly
     EXPECT_TRUE(QFileInfo(blocked).isDir());
@@ -305,7 +305,7 @@ TEST_P(XMLFlexDSOutOfRoom, a_save_keeps_the_old_file_and_says_so)
             XMLFlexDS ds;
             ds.setXMLFile(path);
             ds.SetData(1, 1, QString(GetParam(), u'x'));
-            reported = reported && !ds.Save().isEmpty() && ds.isDirty();
+            reported = reported && !ds.Save().ok() && ds.isDirty();
         }
         _exit(reported ? 0 : 1);
     }
@@ -360,7 +360,7 @@ TEST_P(XMLFlexDSEncoding, a_file_is_shown_edited_and_saved_wholly_in_the_encodin
         ASSERT_TRUE(ds.setXMLFile(path));
         EXPECT_EQ(ds.GetData(1, 1), GetParam().shown);
         ds.SetData(1, 2, GetParam().edit);
-        EXPECT_EQ(ds.Save(), "");
+        EXPECT_TRUE(ds.Save().ok());
     }
     EXPECT_EQ(readFile(path), GetParam().saved);
     EXPECT_EQ(valuesIn(path), QStringList({"", GetParam().shown, GetParam().edit}));
@@ -403,7 +403,7 @@ TEST_P(XMLFlexDSUnencodable, an_edit_the_encoding_cannot_hold_fails_the_save_and
         XMLFlexDS ds;
         ASSERT_TRUE(ds.setXMLFile(path));
         ds.SetData(1, 2, GetParam().edit);
-        const QString error = ds.Save();
+        const QString error = ds.Save().detail();
         EXPECT_TRUE(error.contains(GetParam().edit)) << error.toStdString();
         EXPECT_TRUE(ds.isDirty());
     }
@@ -426,13 +426,13 @@ TEST_F(XMLFlexDSSave, an_encoding_qt_cannot_convert_is_refused_on_load_and_on_sa
     XMLFlexDS ds;
     const xml::LoadResult loaded = ds.setXMLFile(unknownFile);
     EXPECT_EQ(loaded.status, xml::LoadResult::UnknownEncoding);
-    EXPECT_TRUE(loaded.description.contains("x-no-such-encoding")) << loaded.description.toStdString();
+    EXPECT_TRUE(loaded.detail().contains("x-no-such-encoding")) << loaded.detail().toStdString();
     EXPECT_EQ(ds.GetRecordCount(), 0);
 
     ds.setXMLFile(path);
     ds.setXMLDocument(documentOf(unknown.constData()));
     ds.SetData(1, 1, "b");
-    EXPECT_TRUE(ds.Save().contains("x-no-such-encoding"));
+    EXPECT_TRUE(ds.Save().detail().contains("x-no-such-encoding"));
     EXPECT_EQ(readFile(path), QByteArray(settingsXml));
 }
 

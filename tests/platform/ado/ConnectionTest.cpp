@@ -51,8 +51,8 @@ protected:
 
 TEST_F(SqliteConnection, opens_an_existing_file_with_wal_full_sync_and_foreign_keys)
 {
-    ASSERT_TRUE(open(m_path)) << connection.lastError().toStdString();
-    EXPECT_EQ(connection.lastError(), "");
+    ASSERT_TRUE(open(m_path)) << connection.lastOpen().text().toStdString();
+    EXPECT_TRUE(connection.lastOpen().ok());
     EXPECT_EQ(connection.dialect(), ado::Dialect::Sqlite);
     EXPECT_EQ(connection.description(), "pos.db");
     EXPECT_TRUE(connection.newQuery().isForwardOnly());
@@ -63,13 +63,13 @@ TEST_F(SqliteConnection, opens_an_existing_file_with_wal_full_sync_and_foreign_k
     EXPECT_FALSE(connection.newQuery().exec(
         QStringLiteral("INSERT INTO MenuItemPortions (Name, MenuItemId) VALUES ('Normal', 999)")));
 
-    EXPECT_TRUE(open(m_path)) << "a second open replaces the first: " << connection.lastError().toStdString();
+    EXPECT_TRUE(open(m_path)) << "a second open replaces the first: " << connection.lastOpen().text().toStdString();
 }
 
 TEST_F(SqliteConnection, read_only_keeps_the_files_journal_mode_and_writes_nothing)
 {
     connection.setConnectionString(QStringLiteral("Data Source=") + m_path);
-    ASSERT_TRUE(connection.open(ado::Access::ReadOnly)) << connection.lastError().toStdString();
+    ASSERT_TRUE(connection.open(ado::Access::ReadOnly)) << connection.lastOpen().text().toStdString();
     EXPECT_EQ(pragma(QStringLiteral("journal_mode")), "delete");
     EXPECT_FALSE(connection.newQuery().exec(
         QStringLiteral("INSERT INTO MenuItems (GroupCode, Barcode, ItemType, Name) VALUES ('X', '1', 0, 'Çay')")));
@@ -103,7 +103,7 @@ TEST_F(SqliteConnection, a_missing_file_or_one_that_is_no_database_fails_closed_
     EXPECT_FALSE(open(missing));
     EXPECT_FALSE(connection.isOpen());
     EXPECT_EQ(connection.dialect(), ado::Dialect::None);
-    EXPECT_TRUE(connection.lastError().contains(u"veritabanı dosyası yok: ")) << connection.lastError().toStdString();
+    EXPECT_TRUE(connection.lastOpen().text().contains(u"veritabanı dosyası yok: ")) << connection.lastOpen().text().toStdString();
     EXPECT_EQ(connection.description(), "Menora POS.db");
     EXPECT_FALSE(QFileInfo::exists(missing));
 
@@ -114,7 +114,7 @@ TEST_F(SqliteConnection, a_missing_file_or_one_that_is_no_database_fails_closed_
     file.close();
     EXPECT_FALSE(open(notes));
     EXPECT_FALSE(connection.isOpen());
-    EXPECT_FALSE(connection.lastError().isEmpty());
+    EXPECT_FALSE(connection.lastOpen().ok());
 }
 
 struct MessageCase {
@@ -150,7 +150,7 @@ Outcome openWith(const MessageCase &c, const QString &password, const QTemporary
     ado::Connection connection(uniqueName());
     connection.setConnectionString(text);
     EXPECT_FALSE(connection.open());
-    return {connection.lastError(), connection.description()};
+    return {connection.lastOpen().text(), connection.description()};
 }
 
 class ConnectionMessages : public ::testing::TestWithParam<std::tuple<MessageCase, const char *>> {};
@@ -215,7 +215,7 @@ TEST(Connection, unreachable_sql_server_fails_once_with_a_login_timeout)
     EXPECT_FALSE(connection.open());
     EXPECT_FALSE(connection.isOpen());
     EXPECT_EQ(connection.dialect(), ado::Dialect::None);
-    EXPECT_FALSE(connection.lastError().isEmpty());
+    EXPECT_FALSE(connection.lastOpen().ok());
     EXPECT_EQ(connection.description(), "127.0.0.1,1 / MenoraPOS");
     EXPECT_TRUE(connection.database().connectOptions().contains(u"SQL_ATTR_LOGIN_TIMEOUT=3"));
 }

@@ -21,7 +21,7 @@ protected:
         if (text.isEmpty())
             GTEST_SKIP() << "TOPLU_SQLSERVER names no SQL Server";
         connection.setConnectionString(text);
-        ASSERT_TRUE(connection.open()) << connection.lastError().toStdString();
+        ASSERT_TRUE(connection.open()) << connection.lastOpen().text().toStdString();
         ASSERT_EQ(connection.dialect(), ado::Dialect::SqlServer);
     }
 
