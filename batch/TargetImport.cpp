@@ -110,7 +110,7 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
         if (found.ok())
             verdicts.addExisting(found.items);
         else
-            outcome.failure = QStringLiteral("kayıtlı barkodlar okunamadı: %1").arg(found.error);
+            outcome.failure = QStringLiteral("kayıtlı barkodlar okunamadı: %1").arg(found.text());
     }
     outcome.previews = verdicts.previews();
     outcome.newGroups = verdicts.newGroups();
@@ -167,7 +167,7 @@ UndoOutcome undoInto(ado::Connection &connection, const QString &journal, const 
     }
     // A journal's ids mean nothing in another database.
     if (const bulksave::JournalContents contents = bulksave::readJournal(path);
-        contents.error.isEmpty() && contents.header.target != connection.identity()) {
+        contents.ok() && contents.header.target != connection.identity()) {
         outcome.message = QStringLiteral("Bu kayıt başka bir veritabanına yapılan aktarımın: %1").arg(contents.header.target);
         return outcome;
     }

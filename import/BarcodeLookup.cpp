@@ -26,10 +26,12 @@ QString chunkSql(qsizetype count)
 BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &barcodes)
 {
     BarcodeLookup lookup;
-    if (!db.isOpen()) {
-        lookup.error = QStringLiteral("the database is not open");
+    const auto unread = [&lookup](platform::Outcome why) {
+        lookup.setOutcome(std::move(why));
         return lookup;
-    }
+    };
+    if (!db.isOpen())
+        return unread(platform::Outcome::failure(QStringLiteral("veritabanı açık değil")));
     QStringList wanted = barcodes;
     wanted.removeAll(QString());
     // In order, each chunk walks one stretch of the barcode index.
@@ -41,19 +43,15 @@ BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &ba
         const QStringList chunk = wanted.mid(start, kChunk);
         // Every full chunk reuses one prepared statement; only the last may differ.
         if (start == 0 || chunk.size() != kChunk) {
-            if (!query.prepare(chunkSql(chunk.size()))) {
-                lookup.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).detail();
-                return lookup;
-            }
+            if (!query.prepare(chunkSql(chunk.size())))
+                return unread(menuUnread(query.lastError()));
         }
         for (qsizetype i = 0; i < chunk.size(); ++i)
             query.bindValue(int(i), chunk.at(i));
-        if (!query.exec()) {
-            lookup.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).detail();
-            return lookup;
-        }
+        if (!query.exec())
+            return unread(menuUnread(query.lastError()));
         // Items come in id order: a barcode's first item is its lowest.
-        lookup.error = readMenuItemPrices(query, [&lookup](const MenuItemPrice &item) {
+        platform::Outcome read = readMenuItemPrices(query, [&lookup](const MenuItemPrice &item) {
             const auto found = lookup.items.find(item.barcode);
             if (found != lookup.items.end())
                 ++found->itemsWithBarcode;
@@ -61,8 +59,8 @@ BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &ba
                 lookup.items.insert(item.barcode, ExistingItem{item.id, item.name, item.price, item.problem});
         });
         query.finish();
-        if (!lookup.ok())
-            return lookup;
+        if (!read.ok())
+            return unread(std::move(read));
     }
     return lookup;
 }

@@ -6,16 +6,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/outcome/Outcome.h"
+
 #include "import/RowPreview.h"
 
 namespace bulksave {
 
 // The items found, or why the database could not be asked.
-struct BarcodeLookup {
+// A failure when a chunk could not be read.
+struct BarcodeLookup : platform::Outcome {
     ExistingBarcodes items;  // by barcode as the database holds it
-    QString error;           // "" when every chunk was read
-
-    bool ok() const { return error.isEmpty(); }
 };
 
 // The menu items whose Barcode equals one of `barcodes` (empty texts and

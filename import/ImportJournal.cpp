@@ -312,11 +312,13 @@ void ImportJournal::settled(bool committed)
 JournalContents readJournal(const QString &path)
 {
     JournalContents contents;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        contents.error = file.errorString();
+    const auto unread = [&contents](const QString &why) {
+        contents.setOutcome(platform::Outcome::failure({}, why));
         return contents;
-    }
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return unread(file.errorString());
     const QList<QByteArray> lines = file.readAll().split('\n');
     // The text after the last line end is a line the writer did not finish.
     std::map<int, BatchFate> batches;
@@ -334,17 +336,13 @@ JournalContents readJournal(const QString &path)
         if (!parsed && cutLine.isEmpty())
             cutLine = QStringLiteral("line %1: %2").arg(i + 1).arg(parseError.errorString());
         const bool mark = object.contains(QStringLiteral("undone")) || object.contains(QStringLiteral("settled"));
-        if (!cutLine.isEmpty() && (i == 0 || (parsed && !mark))) {
-            contents.error = cutLine;
-            return contents;
-        }
+        if (!cutLine.isEmpty() && (i == 0 || (parsed && !mark)))
+            return unread(cutLine);
         if (!parsed)
             continue;
         if (i == 0) {
-            if (!knownFormat(object)) {
-                contents.error = QStringLiteral("not a journal of this tool");
-                return contents;
-            }
+            if (!knownFormat(object))
+                return unread(QStringLiteral("not a journal of this tool"));
             contents.header = headerFrom(object);
         } else if (object.contains(QStringLiteral("pending"))) {
             const int number = object.value(QStringLiteral("pending")).toInt();
@@ -368,7 +366,7 @@ JournalContents readJournal(const QString &path)
         }
     }
     if (lines.isEmpty() || lines.size() == 1)
-        contents.error = QStringLiteral("the journal has no header");
+        contents.setOutcome(platform::Outcome::failure({}, QStringLiteral("the journal has no header")));
     for (const auto &[number, fate] : batches) {
         if (fate.known == BatchFate::Known::Committed)
             contents.committed.append(fate.batch);
@@ -430,7 +428,7 @@ QString lastJournal(const QString &folder, const QString &target)
     // rather than an older import undone in its place.
     for (const QString &path : journalsOf(folder, target)) {
         const JournalContents contents = readJournal(path);
-        if (!contents.error.isEmpty() || !contents.empty())
+        if (!contents.ok() || !contents.empty())
             return path;
     }
     return {};

@@ -57,12 +57,12 @@ private:
 };
 
 // A journal read back.
-struct JournalContents {
+// A failure when the file could not be read; a last line cut short is not one.
+struct JournalContents : platform::Outcome {
     JournalHeader header;
     QList<JournalBatch> committed;  // batches whose commit the journal saw, or found landed when settled later
     QList<JournalBatch> unsettled;  // batches recorded with no word after them: a crash came between
     bool undone = false;            // the import was undone
-    QString error;                  // "" when the file was read; a last line cut short is not an error
 
     // True when nothing in the journal could have landed.
     bool empty() const { return committed.isEmpty() && unsettled.isEmpty(); }

@@ -215,8 +215,11 @@ LandedRecords landedRecords(const QSqlDatabase &db, const JournalContents &journ
     QList<JournalBatch> landed = journal.committed;
     for (const JournalBatch &batch : journal.unsettled) {
         bool inDatabase = false;
-        if (const WriteResult read = batchInDatabase(records, batch, inDatabase); !read.ok())
-            return {{}, {}, read.table + QStringLiteral(": ") + read.detail()};
+        if (const WriteResult read = batchInDatabase(records, batch, inDatabase); !read.ok()) {
+            LandedRecords unasked;
+            unasked.setOutcome(platform::Outcome::failure({}, read.table + QStringLiteral(": ") + read.detail()));
+            return unasked;
+        }
         if (inDatabase)
             landed.append(batch);
     }
@@ -238,7 +241,7 @@ platform::Outcome settleJournals(const QSqlDatabase &db, const QString &folder, 
         if (!mayHoldUnsettledBatch(path))
             continue;
         const JournalContents journal = readJournal(path);
-        if (!journal.error.isEmpty() || journal.undone)
+        if (!journal.ok() || journal.undone)
             continue;
         for (const JournalBatch &batch : journal.unsettled) {
             bool landed = false;
@@ -262,8 +265,8 @@ platform::Result<std::unique_ptr<ImportJournal>> startJournal(const QSqlDatabase
 UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QString &journalPath)
 {
     const JournalContents journal = readJournal(journalPath);
-    if (!journal.error.isEmpty())
-        return refused(QStringLiteral("Geri alma kaydı okunamadı: %1").arg(journal.error));
+    if (!journal.ok())
+        return refused(QStringLiteral("Geri alma kaydı okunamadı: %1").arg(journal.detail()));
     if (journal.undone)
         return refused(QStringLiteral("Bu aktarım zaten geri alındı."));
     if (!db.isOpen())
@@ -283,8 +286,8 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
     };
 
     const LandedRecords landed = landedRecords(db, journal);
-    if (!landed.error.isEmpty())
-        return refuse(landed.error);
+    if (!landed.ok())
+        return refuse(landed.detail());
     const QList<JournalRow> &rows = landed.rows;
     const QList<qint64> &categories = landed.newCategories;
     if (rows.isEmpty() && categories.isEmpty())

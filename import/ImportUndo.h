@@ -13,11 +13,11 @@
 
 namespace bulksave {
 
-// What an import landed, by its journal and the database.
-struct LandedRecords {
+// What an import landed, by its journal and the database; a failure when
+// the database could not be asked.
+struct LandedRecords : platform::Outcome {
     QList<JournalRow> rows;        // in the order they were written
     QList<qint64> newCategories;   // likewise
-    QString error;                 // why the database could not be asked; "" when it was
 };
 
 // The rows and categories of `journal` that landed in `db`: the batches the

@@ -46,21 +46,22 @@ bool leftOut(const MenuItemPrice &item, const QString &barcode, MenuExport &menu
 MenuExport exportMenu(const QSqlDatabase &db, const std::optional<QString> &group)
 {
     MenuExport menu;
-    if (!db.isOpen()) {
-        menu.error = QStringLiteral("veritabanı açık değil");
+    const auto unread = [&menu](platform::Outcome why) {
+        menu.setOutcome(std::move(why));
+        menu.items.clear();
         return menu;
-    }
+    };
+    if (!db.isOpen())
+        return unread(platform::Outcome::failure(QStringLiteral("veritabanı açık değil")));
     // The group is compared here rather than in SQL: a server's collation
     // would match it without regard to case, and the stored text may carry
     // blanks the save would have trimmed.
     const std::optional<QString> wanted = group ? std::optional(storedGroup(*group)) : std::nullopt;
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(menuItemPricesSql(QStringLiteral("1 = 1")))) {
-        menu.error = writeFailure(QStringLiteral("MenuItems"), query.lastError()).detail();
-        return menu;
-    }
-    menu.error = readMenuItemPrices(query, [&](const MenuItemPrice &item) {
+    if (!query.exec(menuItemPricesSql(QStringLiteral("1 = 1"))))
+        return unread(menuUnread(query.lastError()));
+    platform::Outcome read = readMenuItemPrices(query, [&](const MenuItemPrice &item) {
         if (wanted && storedGroup(item.group) != *wanted)
             return;
         const QString barcode = trimSpaces(item.barcode);
@@ -69,8 +70,8 @@ MenuExport exportMenu(const QSqlDatabase &db, const std::optional<QString> &grou
         menu.items.push_back({barcode, item.name,
                               item.price && item.price->priceId ? item.price->price : std::nullopt, item.group});
     });
-    if (!menu.ok())
-        menu.items.clear();
+    if (!read.ok())
+        return unread(std::move(read));
     return menu;
 }
 

@@ -5,6 +5,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include "platform/outcome/Outcome.h"
+
 #include <optional>
 #include <vector>
 
@@ -19,14 +21,11 @@ struct ExportedItem {
 };
 
 // The items exported and those left out, or why the menu could not be read.
-struct MenuExport {
+struct MenuExport : platform::Outcome {
     std::vector<ExportedItem> items;  // in id order
     int withoutBarcode = 0;           // left out: no barcode once trimmed
     int withoutPortion = 0;           // left out: PriceProblem::NoPortion
     int severalPortions = 0;          // left out: PriceProblem::SeveralPortions
-    QString error;                    // "" when the whole menu was read
-
-    bool ok() const { return error.isEmpty(); }
 };
 
 // Reads every menu item of `db` in one streamed query, or, with `group`,

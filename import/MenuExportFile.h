@@ -14,10 +14,10 @@ namespace bulksave {
 
 // What an export did.
 struct MenuExportFile {
-    MenuExport menu;     // what was read; with an error nothing was written
-    QString writeError;  // why the workbook was not written; "" when it was
+    MenuExport menu;            // what was read; with a failure nothing was written
+    platform::Outcome written;  // whether the workbook was written
 
-    bool ok() const { return menu.ok() && writeError.isEmpty(); }
+    bool ok() const { return menu.ok() && written.ok(); }
 };
 
 // Reads the menu of `db` (only `group`'s, when given; see exportMenu()) and

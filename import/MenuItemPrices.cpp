@@ -54,7 +54,7 @@ QString menuItemPricesSql(const QString &where)
         .arg(where);
 }
 
-QString readMenuItemPrices(QSqlQuery &query, const std::function<void(const MenuItemPrice &)> &each)
+platform::Outcome readMenuItemPrices(QSqlQuery &query, const std::function<void(const MenuItemPrice &)> &each)
 {
     std::optional<MenuItemPrice> item;
     QList<PortionRead> portions;
@@ -87,7 +87,12 @@ QString readMenuItemPrices(QSqlQuery &query, const std::function<void(const Menu
     }
     flush();
     const QSqlError error = query.lastError();
-    return error.isValid() ? writeFailure(QStringLiteral("MenuItems"), error).detail() : QString();
+    return error.isValid() ? menuUnread(error) : platform::Outcome();
+}
+
+platform::Outcome menuUnread(const QSqlError &error)
+{
+    return platform::Outcome::failure(QStringLiteral("menü okunamadı"), writeFailure(QStringLiteral("MenuItems"), error).detail());
 }
 
 QString priceProblemText(PriceProblem problem)

@@ -5,8 +5,11 @@
 // several, of its portion named "Normal", as the save names new portions.
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+
+#include "platform/outcome/Outcome.h"
 
 #include <functional>
 #include <optional>
@@ -37,14 +40,17 @@ struct MenuItemPrice {
     PriceProblem problem = PriceProblem::None;
 };
 
+// Why the menu items could not be read: the database's `error`.
+platform::Outcome menuUnread(const QSqlError &error);
+
 // The query that reads items with their portions and prices, filtered by
 // `where` (a condition on MenuItems, aliased m; "1 = 1" for every item),
 // in the order readMenuItemPrices() needs.
 QString menuItemPricesSql(const QString &where);
 
 // Reads the rows of an executed menuItemPricesSql() query and calls `each`
-// once per item, in id order. Returns "" or the database's reason.
-QString readMenuItemPrices(QSqlQuery &query, const std::function<void(const MenuItemPrice &)> &each);
+// once per item, in id order. A failure says why the database stopped.
+platform::Outcome readMenuItemPrices(QSqlQuery &query, const std::function<void(const MenuItemPrice &)> &each);
 
 // Why `problem` keeps an item's price from being read or changed, as the
 // operator reads it ("birden çok porsiyon"); "" for None.

@@ -34,8 +34,8 @@ WriteResult WriteResult::success(std::optional<qint64> id)
 WriteResult WriteResult::failedOn(const QString &table, const QString &why)
 {
     WriteResult result;
-    static_cast<Outcome &>(result) =
-        Outcome::failure({}, why.isEmpty() ? QStringLiteral("the database refused without giving a reason") : why);
+    result.setOutcome(
+        Outcome::failure({}, why.isEmpty() ? QStringLiteral("the database refused without giving a reason") : why));
     result.table = table;
     return result;
 }

@@ -176,7 +176,7 @@ bulksave::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
     if (unasked.isEmpty() || !m_connection.isOpen())
         return {};
     const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(m_connection.database(), unasked);
-    m_lookupError = found.error;
+    m_lookupError = found.text();
     if (!found.ok())
         return {};
     for (const QString &barcode : std::as_const(unasked))

@@ -76,7 +76,7 @@ bulksave::SavePlan pricePlan(ado::Connection &connection, const QList<bulksave::
     bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
     verdicts.judgeAll(rows);
     const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
-    error = found.error;
+    error = found.text();
     verdicts.addExisting(found.items);
     return bulksave::updatePlan(verdicts.previews());
 }

@@ -25,6 +25,9 @@ public:
         return outcome;
     }
 
+    // Makes this, the outcome part of a result that carries more, `outcome`.
+    void setOutcome(Outcome outcome) { *this = std::move(outcome); }
+
     bool ok() const { return !m_failed; }
     const QString &reason() const { return m_reason; }
     const QString &detail() const { return m_detail; }

@@ -29,7 +29,7 @@ TEST(BarcodeLookup, finds_the_lowest_id_of_each_barcode_across_many_chunks)
         barcodes << QStringLiteral("869-%1").arg(i);
     barcodes << QString() << QStringLiteral("869-0");  // empty and repeated texts are ignored
     const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(db, barcodes);
-    ASSERT_TRUE(found.ok()) << found.error.toStdString();
+    ASSERT_TRUE(found.ok()) << found.text().toStdString();
     EXPECT_EQ(found.items.size(), (1200 + 6) / 7);
     EXPECT_EQ(found.items.value(QStringLiteral("869-7")).id, 50);
     EXPECT_EQ(found.items.value(QStringLiteral("869-7")).name, "İlk");

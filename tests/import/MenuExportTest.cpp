@@ -46,7 +46,7 @@ protected:
     QStringList exported(const std::optional<QString> &group = std::nullopt)
     {
         const bulksave::MenuExport menu = bulksave::exportMenu(pos.connection.database(), group);
-        EXPECT_TRUE(menu.ok()) << menu.error.toStdString();
+        EXPECT_TRUE(menu.ok()) << menu.text().toStdString();
         QStringList lines;
         for (const bulksave::ExportedItem &item : menu.items)
             lines << describe(item);

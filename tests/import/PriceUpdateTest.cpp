@@ -70,7 +70,7 @@ protected:
         bulksave::GridVerdicts verdicts(c, {}, ado::TextFidelity::unicode());
         verdicts.judgeAll(rows);
         const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(pos.connection.database(), verdicts.barcodes());
-        EXPECT_TRUE(found.ok()) << found.error.toStdString();
+        EXPECT_TRUE(found.ok()) << found.text().toStdString();
         verdicts.addExisting(found.items);
         return verdicts.previews();
     }

@@ -60,7 +60,7 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
     bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
     verdicts.judgeAll(products);
     const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
-    ASSERT_TRUE(found.ok()) << found.error.toStdString();
+    ASSERT_TRUE(found.ok()) << found.text().toStdString();
     verdicts.addExisting(found.items);
     const bulksave::SavePlan plan = bulksave::updatePlan(verdicts.previews());
     ASSERT_EQ(plan.updates.size(), 5);
