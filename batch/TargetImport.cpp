@@ -18,26 +18,33 @@ namespace batch {
 namespace {
 
 // The printer named by `nameOrId`, as a position of the window's printer
-// list ("YOK" at 0) and its id; an id is matched before a name.
-struct PrinterChoice {
+// list ("YOK" at 0) and its id; an id is matched before a name. A failure
+// when the printers cannot be read or none is named so.
+struct PrinterChoice : platform::Outcome {
     int position = 0;
     QString id;
-    QString error;  // "" when found
 };
 
 PrinterChoice findPrinter(const QSqlDatabase &db, const QString &nameOrId)
 {
+    PrinterChoice choice;
     const lookup::ReadResult printers = lookup::readRecords(db, lookup::printers().sql);
-    if (!printers.ok())
-        return {0, {}, QStringLiteral("yazıcılar okunamadı: %1").arg(printers.text())};
+    if (!printers.ok()) {
+        choice.setOutcome(platform::Outcome::failure(QStringLiteral("yazıcılar okunamadı"), printers.detail()));
+        return choice;
+    }
     for (const bool byId : {true, false}) {
         for (std::size_t i = 0; i < printers.value.size(); ++i) {
             const lookup::Entry &printer = printers.value[i];
-            if ((byId ? printer.id : printer.name).trimmed() == nameOrId)
-                return {int(i) + 1, printer.id.trimmed(), {}};
+            if ((byId ? printer.id : printer.name).trimmed() == nameOrId) {
+                choice.position = int(i) + 1;
+                choice.id = printer.id.trimmed();
+                return choice;
+            }
         }
     }
-    return {0, {}, QStringLiteral("yazıcı bulunamadı: “%1”").arg(nameOrId)};
+    choice.setOutcome(platform::Outcome::failure(QStringLiteral("yazıcı bulunamadı: “%1”").arg(nameOrId)));
+    return choice;
 }
 
 }  // namespace
@@ -92,7 +99,7 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
         const PrinterChoice printer = findPrinter(connection.database(), *options.printer);
         choices.printerPosition = printer.position;
         choices.printerId = printer.id;
-        outcome.failure = printer.error;
+        outcome.failure = printer.text();
     }
 
     // The rows' own group and printer cells name the target's records.

@@ -6,9 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/outcome/Outcome.h"
-
 #include "import/RowPreview.h"
+#include "platform/outcome/Outcome.h"
 
 namespace bulksave {
 

@@ -176,9 +176,9 @@ void SaveRun::sendBatch()
             batch.newCategories << *row.newCategory;
     }
     if (m_journal && !batch.rows.isEmpty()) {
-        if (const QString why = m_journal->pending(batch); !why.isEmpty()) {
+        if (const platform::Outcome recorded = m_journal->pending(batch); !recorded.ok()) {
             const WriteResult unrecorded = WriteResult::failedOn(
-                {}, QStringLiteral("the journal for undoing this import could not be written: ") + why);
+                {}, QStringLiteral("the journal for undoing this import could not be written: ") + recorded.detail());
             m_writer->rollback();
             loseBatch(landed, unrecorded);
             cannotContinue(unrecorded);

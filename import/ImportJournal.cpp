@@ -192,18 +192,21 @@ QJsonObject parseLine(const QByteArray &text, QJsonParseError &error)
 
 // Appends `object` as a line of its own to the file at `path`: after a line
 // the writer was stopped in the middle of, on the next line.
-QString appendMark(const QString &path, const QJsonObject &object)
+platform::Outcome appendMark(const QString &path, const QJsonObject &object)
 {
     QFile file(path);
+    const auto unwritten = [&file] {
+        return platform::Outcome::failure(QStringLiteral("geri alma kaydına yazılamadı"), file.errorString());
+    };
     if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
+        return unwritten();
     const bool cut = file.size() > 0 && file.seek(file.size() - 1) && file.read(1) != "\n";
     file.close();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return file.errorString();
+        return unwritten();
     const QByteArray text = (cut ? QByteArray("\n") : QByteArray()) + line(object);
     if (file.write(text) != text.size() || !platform::flushToDisk(file))
-        return file.errorString();
+        return unwritten();
     return {};
 }
 
@@ -261,13 +264,14 @@ platform::Result<std::unique_ptr<ImportJournal>> ImportJournal::create(const QSt
     }
     if (!created)
         return uncreated(journal->m_file.errorString());
-    const QString error = journal->append(line({{QStringLiteral("journal"), kFormat},
-                                  {QStringLiteral("target"), header.target},
-                                  {QStringLiteral("sheet"), header.sheet},
-                                  {QStringLiteral("started"), header.started.toUTC().toString(Qt::ISODateWithMs)}}),
-                            true);
-    if (!error.isEmpty())
-        return uncreated(error);
+    const platform::Outcome written =
+        journal->append(line({{QStringLiteral("journal"), kFormat},
+                              {QStringLiteral("target"), header.target},
+                              {QStringLiteral("sheet"), header.sheet},
+                              {QStringLiteral("started"), header.started.toUTC().toString(Qt::ISODateWithMs)}}),
+                        true);
+    if (!written.ok())
+        return uncreated(written.detail());
     return journal;
 }
 
@@ -278,15 +282,16 @@ ImportJournal::~ImportJournal()
         m_file.remove();
 }
 
-QString ImportJournal::append(const QByteArray &text, bool toDisk)
+platform::Outcome ImportJournal::append(const QByteArray &text, bool toDisk)
 {
-    if (m_file.write(text) != text.size())
-        return m_file.errorString();
-    const bool written = toDisk ? platform::flushToDisk(m_file) : m_file.flush();
-    return written ? QString() : m_file.errorString();
+    const bool written =
+        m_file.write(text) == text.size() && (toDisk ? platform::flushToDisk(m_file) : m_file.flush());
+    if (written)
+        return {};
+    return platform::Outcome::failure(QStringLiteral("geri alma kaydına yazılamadı"), m_file.errorString());
 }
 
-QString ImportJournal::pending(const JournalBatch &batch)
+platform::Outcome ImportJournal::pending(const JournalBatch &batch)
 {
     QJsonArray rows;
     for (const JournalRow &row : batch.rows)
@@ -376,12 +381,12 @@ JournalContents readJournal(const QString &path)
     return contents;
 }
 
-QString markUndone(const QString &path)
+platform::Outcome markUndone(const QString &path)
 {
     return appendMark(path, {{QStringLiteral("undone"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)}});
 }
 
-QString settleBatch(const QString &path, int number, bool landed)
+platform::Outcome settleBatch(const QString &path, int number, bool landed)
 {
     return appendMark(path, {{QStringLiteral("settled"), number}, {QStringLiteral("landed"), landed}});
 }

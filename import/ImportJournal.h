@@ -44,12 +44,12 @@ public:
     QString path() const { return m_file.fileName(); }
     // True when a batch was committed, so that the journal is kept.
     bool landed() const { return m_committed > 0; }
-    QString pending(const JournalBatch &batch) override;
+    platform::Outcome pending(const JournalBatch &batch) override;
     void settled(bool committed) override;
 
 private:
     ImportJournal() = default;
-    QString append(const QByteArray &line, bool toDisk);
+    platform::Outcome append(const QByteArray &line, bool toDisk);
 
     QFile m_file;
     int m_batches = 0;
@@ -75,12 +75,12 @@ struct JournalContents : platform::Outcome {
 // settleBatch() wrote.
 JournalContents readJournal(const QString &path);
 
-// Records in the journal at `path` that its import was undone; "" or why not.
-QString markUndone(const QString &path);
+// Records in the journal at `path` that its import was undone.
+platform::Outcome markUndone(const QString &path);
 
 // Records in the journal at `path` whether its batch `number`, whose commit
-// it never saw, landed; "" or why not.
-QString settleBatch(const QString &path, int number, bool landed);
+// it never saw, landed.
+platform::Outcome settleBatch(const QString &path, int number, bool landed);
 
 // False when the journal at `path` ends with a line that settles its last
 // batch, marks it undone or is its header: only a journal cut off after a

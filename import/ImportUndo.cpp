@@ -247,8 +247,8 @@ platform::Outcome settleJournals(const QSqlDatabase &db, const QString &folder, 
             bool landed = false;
             if (const WriteResult read = batchInDatabase(records, batch, landed); !read.ok())
                 return unsettled(read.table + QStringLiteral(": ") + read.detail());
-            if (const QString why = settleBatch(path, batch.number, landed); !why.isEmpty())
-                return unsettled(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), why));
+            if (const platform::Outcome settled = settleBatch(path, batch.number, landed); !settled.ok())
+                return unsettled(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), settled.detail()));
         }
     }
     return {};
@@ -321,8 +321,8 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
         done << QStringLiteral("%1 ürün eski haline getirildi").arg(updated);
     UndoResult result{true, removed,
                       QStringLiteral("Aktarım geri alındı: %1.").arg(done.join(QStringLiteral(", ")))};
-    if (const QString why = markUndone(journalPath); !why.isEmpty())
-        result.message += QStringLiteral("\nGeri alındığı kayda yazılamadı: %1").arg(why);
+    if (const platform::Outcome marked = markUndone(journalPath); !marked.ok())
+        result.message += QStringLiteral("\nGeri alındığı kayda yazılamadı: %1").arg(marked.detail());
     return result;
 }
 

@@ -5,10 +5,10 @@
 #include <QSqlDatabase>
 #include <QString>
 
-#include "platform/outcome/Outcome.h"
-
 #include <optional>
 #include <vector>
+
+#include "platform/outcome/Outcome.h"
 
 namespace bulksave {
 

@@ -9,10 +9,10 @@
 #include <QSqlQuery>
 #include <QString>
 
-#include "platform/outcome/Outcome.h"
-
 #include <functional>
 #include <optional>
+
+#include "platform/outcome/Outcome.h"
 
 namespace bulksave {
 

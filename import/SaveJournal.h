@@ -4,6 +4,8 @@
 
 #include <QList>
 #include <QString>
+
+#include "platform/outcome/Outcome.h"
 #include <QVariantList>
 
 #include <optional>
@@ -51,10 +53,9 @@ struct JournalBatch {
 class SaveJournal {
 public:
     virtual ~SaveJournal() = default;
-    // Records `batch`, about to be committed, durably. Returns "" when it is
-    // recorded; otherwise why not: the save then rolls the batch back and
-    // stops, so that nothing lands unrecorded.
-    virtual QString pending(const JournalBatch &batch) = 0;
+    // Records `batch`, about to be committed, durably. On a failure the save
+    // rolls the batch back and stops, so that nothing lands unrecorded.
+    virtual platform::Outcome pending(const JournalBatch &batch) = 0;
     // The batch last recorded was committed (true) or rolled back (false).
     virtual void settled(bool committed) = 0;
 };

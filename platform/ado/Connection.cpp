@@ -140,12 +140,12 @@ platform::Outcome Connection::openTarget(const SqlServerTarget &target)
     const OdbcConnectionString odbc =
         odbcConnectionString(target, chooseOdbcDriver(installedOdbcDrivers(), hostOs()));
     if (!odbc.ok())
-        return platform::Outcome::failure(odbc.error);
+        return odbc;
 
     // Our own driver binds every text as Unicode, whatever the ODBC driver's
     // character set, and never re-prepares or cancels a statement.
     QSqlDatabase db = QSqlDatabase::addDatabase(new OdbcDriver, m_name);
-    db.setDatabaseName(odbc.text);
+    db.setDatabaseName(odbc.value);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(target.loginTimeoutSeconds));
     if (!db.open()) {
         // The driver's own words say what went wrong; our driver's summary

@@ -118,8 +118,8 @@ public:
     OdbcConnectionString result() const
     {
         if (!m_error.isEmpty())
-            return {{}, m_error};
-        return {m_text, {}};
+            return platform::Outcome::failure(m_error);
+        return m_text;
     }
 
 private:
@@ -179,13 +179,14 @@ QString chooseOdbcDriver(const QStringList &installed, Os os)
 OdbcConnectionString odbcConnectionString(const SqlServerTarget &target, const QString &driver)
 {
     if (target.encryption == Encryption::Unreadable)
-        return {{}, QStringLiteral("şifreleme ayarı (Use Encryption for Data) true, false, yes, no, "
-                                   "Optional, Mandatory ya da Strict değil")};
+        return platform::Outcome::failure(
+            QStringLiteral("şifreleme ayarı (Use Encryption for Data) true, false, yes, no, Optional, Mandatory ya da "
+                           "Strict değil"));
     if (target.trustServerCertificate == TrustCertificate::Unreadable)
-        return {{}, QStringLiteral("Trust Server Certificate ayarı true, false, yes ya da no değil")};
+        return platform::Outcome::failure(QStringLiteral("Trust Server Certificate ayarı true, false, yes ya da no değil"));
     const ServerAddress address = serverAddress(target.server);
     if (!address.ok())
-        return {{}, address.error};
+        return address;
     const bool freeTds = isFreeTds(driver);
     PairWriter pairs(freeTds);
     pairs.addBraced(u"Driver", driver, u"sürücü adı");

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "platform/ado/Target.h"
+#include "platform/outcome/Outcome.h"
 
 namespace ado {
 
@@ -19,12 +20,9 @@ QString chooseOdbcDriver(const QStringList &installed, Os os);
 // cannot be asked.
 QStringList installedOdbcDrivers();
 
-// A built connection string, or why none could be built.
-struct OdbcConnectionString {
-    QString text;   // "" when error is set
-    QString error;  // names the field at fault, never its value
-    bool ok() const { return error.isEmpty(); }
-};
+// A built connection string, or why none could be built: a reason that
+// names the field at fault, never its value, and no text.
+using OdbcConnectionString = platform::Result<QString>;
 
 // The connection string for `target` through `driver`. Every value is braced
 // by the rules of the driver's family: Microsoft drivers take "}" doubled;

@@ -134,7 +134,8 @@ ServerAddress serverAddress(const QString &server)
                         std::all_of(port.begin(), port.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     const int number = digits ? port.toInt() : 0;
     if (number < 1 || number > 65535)
-        address.error = QStringLiteral("sunucunun portu (\",\" sonrası) 1 ile 65535 arasında bir sayı değil");
+        address.setOutcome(platform::Outcome::failure(
+            QStringLiteral("sunucunun portu (\",\" sonrası) 1 ile 65535 arasında bir sayı değil")));
     else
         address.port = number;
     return address;

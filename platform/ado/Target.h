@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "platform/ado/OleDbText.h"
+#include "platform/outcome/Outcome.h"
 
 namespace ado {
 
@@ -80,13 +81,13 @@ QString serverName(const QString &dataSource);
 // A server name taken apart into the forms users write: "HOST",
 // "HOST,PORT" and "HOST\INSTANCE". In "HOST\INSTANCE,PORT" the port wins,
 // as it does for Microsoft's drivers, and no instance lookup is needed.
-struct ServerAddress {
+// A failure when the port is not a number from 1 to 65535; its reason never
+// quotes the port.
+struct ServerAddress : platform::Outcome {
     QString host;             // before "\" or ",", without a "tcp:" prefix, blanks trimmed
     QString instance;         // after "\", "" when none
     std::optional<int> port;  // after ",", when given
-    QString error;            // the port is not a number from 1 to 65535; never quotes it
 
-    bool ok() const { return error.isEmpty(); }
     // True when the port must be asked of the SQL Server Browser service.
     bool needsInstanceLookup() const { return !instance.isEmpty() && !port; }
 };

@@ -10,10 +10,10 @@
 class CrashBeforeCommit : public bulksave::SaveJournal {
 public:
     explicit CrashBeforeCommit(bulksave::SaveJournal &journal) : m_journal(journal) {}
-    QString pending(const bulksave::JournalBatch &batch) override
+    platform::Outcome pending(const bulksave::JournalBatch &batch) override
     {
-        const QString recorded = m_journal.pending(batch);
-        return recorded.isEmpty() ? QStringLiteral("killed") : recorded;
+        const platform::Outcome recorded = m_journal.pending(batch);
+        return recorded.ok() ? platform::Outcome::failure({}, QStringLiteral("killed")) : recorded;
     }
     void settled(bool) override {}
 

@@ -23,7 +23,7 @@ namespace {
 class SilentAfterCommit : public bulksave::SaveJournal {
 public:
     explicit SilentAfterCommit(bulksave::SaveJournal &journal) : m_journal(journal) {}
-    QString pending(const JournalBatch &batch) override { return m_journal.pending(batch); }
+    platform::Outcome pending(const JournalBatch &batch) override { return m_journal.pending(batch); }
     void settled(bool) override {}
 
 private:
@@ -33,7 +33,10 @@ private:
 // A journal on a full disk.
 class RefusingJournal : public bulksave::SaveJournal {
 public:
-    QString pending(const JournalBatch &) override { return QStringLiteral("No space left on device"); }
+    platform::Outcome pending(const JournalBatch &) override
+    {
+        return platform::Outcome::failure({}, QStringLiteral("No space left on device"));
+    }
     void settled(bool) override { ADD_FAILURE() << "a refused batch was settled"; }
 };
 
@@ -287,7 +290,7 @@ TEST(ImportJournalFiles, a_journal_is_kept_only_when_a_batch_of_it_was_committed
             ASSERT_TRUE(journal);
             path = journal->path();
             for (const bool committed : commits) {
-                ASSERT_EQ(journal->pending(oneRow()), QString());
+                ASSERT_TRUE(journal->pending(oneRow()).ok());
                 journal->settled(committed);
             }
         }
@@ -309,7 +312,7 @@ TEST(ImportJournalFiles, an_undo_mark_after_a_line_cut_short_leaves_the_journal_
         ASSERT_TRUE(journal.ok());
         const QString &path = journal.path();
         if (!text.endsWith('\n')) {
-            ASSERT_EQ(bulksave::markUndone(path), QString());
+            ASSERT_TRUE(bulksave::markUndone(path).ok());
         }
         const bulksave::JournalContents contents = bulksave::readJournal(path);
         EXPECT_TRUE(contents.ok());
@@ -326,7 +329,7 @@ TEST(ImportJournalFiles, the_last_journal_is_the_last_created_whatever_the_clock
         const std::unique_ptr<ImportJournal> journal =
             valueOf(ImportJournal::create(folder.path(), {QStringLiteral("pos.db"), QString(), started}));
         EXPECT_TRUE(journal);
-        EXPECT_EQ(journal->pending(oneRow()), QString());
+        EXPECT_TRUE(journal->pending(oneRow()).ok());
         journal->settled(true);
         return journal->path();
     };
@@ -355,7 +358,7 @@ TEST(ImportJournalFiles, the_newest_journal_of_a_target_is_found_whatever_the_ot
         if (!journal)
             return QString();
         // Only a journal that landed something is kept.
-        EXPECT_EQ(journal->pending(oneRow()), QString());
+        EXPECT_TRUE(journal->pending(oneRow()).ok());
         journal->settled(true);
         return journal->path();
     };

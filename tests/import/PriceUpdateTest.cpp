@@ -18,7 +18,10 @@ namespace {
 // A journal on a full disk.
 class FullDisk : public bulksave::SaveJournal {
 public:
-    QString pending(const bulksave::JournalBatch &) override { return QStringLiteral("No space left on device"); }
+    platform::Outcome pending(const bulksave::JournalBatch &) override
+    {
+        return platform::Outcome::failure({}, QStringLiteral("No space left on device"));
+    }
     void settled(bool) override {}
 };
 

@@ -75,15 +75,15 @@ TEST_P(SqlLogin, braces_values_by_the_driver_family_or_refuses_what_it_cannot_ca
     const ado::OdbcConnectionString built = ado::odbcConnectionString(sqlLogin(c.password), c.driver);
     if (!c.braced) {
         EXPECT_FALSE(built.ok());
-        EXPECT_TRUE(built.text.isEmpty());
-        EXPECT_FALSE(built.error.contains(c.password)) << "the error quotes the password";
+        EXPECT_TRUE(built.value.isEmpty());
+        EXPECT_FALSE(built.reason().contains(c.password)) << "the error quotes the password";
         return;
     }
-    ASSERT_TRUE(built.ok()) << built.error.toStdString();
+    ASSERT_TRUE(built.ok()) << built.reason().toStdString();
     const QString tail = c.driver == kFreeTds    ? QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;")
                          : c.driver == kDriver18 ? QStringLiteral("Encrypt=Optional;")
                                                  : QString();
-    EXPECT_EQ(built.text, QStringLiteral("Driver={%1};Server={kasa\\POS};Database={MenoraPOS};UID={kasiyer};PWD={%2};%3")
+    EXPECT_EQ(built.value, QStringLiteral("Driver={%1};Server={kasa\\POS};Database={MenoraPOS};UID={kasiyer};PWD={%2};%3")
                               .arg(c.driver, QString::fromUtf8(c.braced), tail));
 }
 
@@ -113,7 +113,7 @@ TEST_P(WindowsFallback, attaches_the_file_with_a_trusted_connection)
     ASSERT_TRUE(built.ok());
     const QString trust =
         GetParam() == kDriver18 ? QStringLiteral("Encrypt=Optional;TrustServerCertificate=yes;") : QString();
-    EXPECT_EQ(built.text, QStringLiteral("Driver={%1};Server={localhost\\SQLEXPRESS};Trusted_Connection=Yes;"
+    EXPECT_EQ(built.value, QStringLiteral("Driver={%1};Server={localhost\\SQLEXPRESS};Trusted_Connection=Yes;"
                                          "AttachDbFilename={C:\\MenoraPOS-Restaurant\\MenoraData\\Menora POS.mdf};"
                                          "ServerSPN={MSSQLSvc/kasa:1433};%2")
                               .arg(GetParam(), trust));
@@ -155,11 +155,11 @@ TEST_P(EncryptionAndTrust, reach_each_driver_in_its_own_words)
     const ado::OdbcConnectionString built = ado::odbcConnectionString(std::get<ado::SqlServerTarget>(target), c.driver);
     if (!c.expected) {
         EXPECT_FALSE(built.ok());
-        EXPECT_FALSE(built.error.contains(u"maybe")) << "the error quotes the text";
+        EXPECT_FALSE(built.reason().contains(u"maybe")) << "the error quotes the text";
         return;
     }
-    ASSERT_TRUE(built.ok()) << built.error.toStdString();
-    EXPECT_EQ(securityPairs(built.text), QString::fromUtf8(c.expected)) << built.text.toStdString();
+    ASSERT_TRUE(built.ok()) << built.reason().toStdString();
+    EXPECT_EQ(securityPairs(built.value), QString::fromUtf8(c.expected)) << built.value.toStdString();
 }
 
 constexpr const char *kLan = "Data Source=KASA-PC;Initial Catalog=MenoraPOS;User ID=sa;Password=pw";
@@ -246,11 +246,11 @@ TEST_P(ServerForms, reach_each_driver_as_it_takes_them)
     const ado::OdbcConnectionString built = ado::odbcConnectionString(std::get<ado::SqlServerTarget>(target), c.driver);
     if (!c.expected) {
         EXPECT_FALSE(built.ok());
-        EXPECT_TRUE(built.error.contains(u"port")) << built.error.toStdString();
+        EXPECT_TRUE(built.reason().contains(u"port")) << built.reason().toStdString();
         return;
     }
-    ASSERT_TRUE(built.ok()) << built.error.toStdString();
-    EXPECT_EQ(serverPairs(built.text), QString::fromUtf8(c.expected)) << built.text.toStdString();
+    ASSERT_TRUE(built.ok()) << built.reason().toStdString();
+    EXPECT_EQ(serverPairs(built.value), QString::fromUtf8(c.expected)) << built.value.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -200,8 +200,8 @@ QString roundTripFault(const ado::OleDbText &text, QStringView driver)
         return {};
     const ado::OdbcConnectionString built = ado::odbcConnectionString(*target, driver.toString());
     if (!built.ok())
-        return built.text.isEmpty() ? QString() : QStringLiteral("a refused string still has text");
-    const std::optional<QMap<QString, QString>> read = readPairs(built.text, driver);
+        return built.value.isEmpty() ? QString() : QStringLiteral("a refused string still has text");
+    const std::optional<QMap<QString, QString>> read = readPairs(built.value, driver);
     if (!read)
         return QStringLiteral("the driver cannot read the string");
     QMap<QString, QString> pairs = *read;
@@ -247,7 +247,7 @@ QString roundTripFault(const ado::OleDbText &text, QStringView driver)
     // Elsewhere FreeTDS is reached through unixODBC, which reads the string
     // by the Microsoft rules first.
     if (isFreeTds(driver))
-        faults << driverManagerFault(built.text, driver);
+        faults << driverManagerFault(built.value, driver);
     faults.removeAll(QString());
     return faults.join(u"; ");
 }
@@ -261,7 +261,7 @@ QString maskFault(const ado::OleDbText &text, QStringView driver)
     if (!built.ok())
         return {};
     const QString masked =
-        ado::maskSecrets(built.text, {target->password}, {target->dataSource, target->server, target->database});
+        ado::maskSecrets(built.value, {target->password}, {target->dataSource, target->server, target->database});
     const std::optional<QMap<QString, QString>> read = readPairs(masked, driver);
     // A pair swallowed by masking that ran on from another value shows
     // nothing of the password either.
