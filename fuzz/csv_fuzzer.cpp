@@ -32,7 +32,7 @@ void checkSheet(const spreadsheet::SheetColumns &sheet)
 {
     // A refusal or a damaged read always says why; rows end at the last
     // row with a cell and never pass the limits.
-    if ((!sheet.ok() || sheet.damaged) && sheet.message.isEmpty())
+    if ((!sheet.ok() && sheet.detail().isEmpty()) || (sheet.damaged && sheet.damage.isEmpty()))
         __builtin_trap();
     if (sheet.rows.size() > std::size_t(spreadsheet::kMaxRows))
         __builtin_trap();

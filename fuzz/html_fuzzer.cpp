@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const spreadsheet::SheetColumns sheet = spreadsheet::readHtmlTable(bytes);
     // A refusal always says why; rows end at the last row with a cell.
-    if (!sheet.ok() && sheet.message.isEmpty())
+    if (!sheet.ok() && sheet.detail().isEmpty())
         __builtin_trap();
     if (!sheet.rows.empty() && !spreadsheet::hasText(sheet.rows.back()))
         __builtin_trap();

@@ -17,7 +17,7 @@ namespace {
 void check(const spreadsheet::SheetColumns &sheet)
 {
     // A refusal always says why, and carries no rows.
-    if (!sheet.ok() && (sheet.message.isEmpty() || !sheet.rows.empty()))
+    if (!sheet.ok() && (sheet.detail().isEmpty() || !sheet.rows.empty()))
         __builtin_trap();
 }
 

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         sheet = spreadsheet::xls::SheetColumns::gathered(std::move(outcome), std::move(rows));
     }
     // A refusal always says why.
-    if (!sheet.ok() && sheet.message.isEmpty())
+    if (!sheet.ok() && sheet.detail().isEmpty())
         __builtin_trap();
     return 0;
 }

@@ -7,9 +7,6 @@
 
 namespace loadreport {
 
-// The kinds of file the tool reads, as the operator names them.
-QString readableKinds();
-
 // The message for `sheet`, read from the file at `path`: why it was refused,
 // or that it was damaged and read as far as possible; "" when it was read
 // whole. Names the file, never its folder.

@@ -10,6 +10,8 @@
 #include <map>
 #include <vector>
 
+#include "spreadsheet/ReadOutcome.h"
+
 namespace spreadsheet {
 
 // The most rows a sheet may have: as many as the grid holds, and as many as
@@ -36,32 +38,8 @@ inline void clipCellText(QString &text)
         text.truncate(text[kMaxCellText - 1].isHighSurrogate() ? kMaxCellText - 1 : kMaxCellText);
 }
 
-// Why a file was refused; None when it was read.
-enum class ReadError {
-    None,
-    CannotOpen,         // missing or unreadable file
-    Empty,              // no cell in columns A-IV of the first sheet, or a file of no bytes
-    NotSpreadsheet,     // none of the formats this reader knows
-    PasswordProtected,  // encrypted with a password that is not the built-in default
-    Damaged,            // structure broken or cut short, or a zip that would expand past the limits
-    Unsupported,        // a spreadsheet of a kind too old to read (Excel 2.x-4.x)
-    TooManyRows,        // more rows than kMaxRows
-    BinaryWorkbook,     // an Excel binary workbook (.xlsb), which no reader here reads
-};
-
 // How many records of each id a sheet held, by record id.
 using RecordCounts = std::map<std::uint16_t, int>;
-
-// How reading a file went: read whole, read in part, or refused and why.
-struct ReadOutcome {
-    ReadError error = ReadError::None;
-    QString message;  // why, in plain English, when error != None or damaged
-    // The file was damaged in a part the cells may have lived in: the rows
-    // are what could be read, and some cells may be missing.
-    bool damaged = false;
-
-    bool ok() const { return error == ReadError::None; }
-};
 
 // The texts of the cells of one row from column A on: at least kMinColumns
 // of them, more up to the last cell with text, at most kMaxColumns; blank
@@ -145,8 +123,7 @@ struct SheetColumns : SheetOutcome {
     static SheetColumns refused(ReadError error, const QString &message)
     {
         SheetColumns result;
-        result.error = error;
-        result.message = message;
+        result.refuse(error, message);
         return result;
     }
 

@@ -31,7 +31,7 @@ SheetColumns readByContent(const QByteArray &file, const QLocale &locale)
         if (!encrypted.found)
             return xls::readColumnsAtoCFromBytes(file, locale);
         if (!encrypted.ok())
-            return SheetColumns::refused(encrypted.error, encrypted.message);
+            return SheetColumns::refused(encrypted.error, encrypted.detail());
         return readWorkbookPackage(encrypted.package, locale);
     }
     if (file.startsWith("PK\x03\x04"))
@@ -48,7 +48,7 @@ SheetColumns readByContent(const QByteArray &file, const QLocale &locale)
 std::optional<SheetColumns> refusalFor(const SheetOutcome &sheet, std::size_t rows)
 {
     if (sheet.ok() && rows == 0)
-        return sheet.damaged ? SheetColumns::refused(ReadError::Damaged, sheet.message)
+        return sheet.damaged ? SheetColumns::refused(ReadError::Damaged, sheet.damage)
                              : SheetColumns::refused(ReadError::Empty, QStringLiteral("the first sheet has nothing in columns A-IV"));
     if (sheet.ok() && rows > std::size_t(kMaxRows))
         return SheetColumns::tooManyRows();
@@ -147,7 +147,7 @@ SheetOutcome readSheet(const QString &path, RowSink &sink, const QLocale &locale
     } else if (xls::EncryptedPackage encrypted = xls::openEncryptedPackage(file); encrypted.found) {
         // An encrypted .xlsx: its package, once decrypted, is read as any other.
         if (!encrypted.ok())
-            return SheetColumns::refused(encrypted.error, encrypted.message);
+            return SheetColumns::refused(encrypted.error, encrypted.detail());
         bytes = std::move(encrypted.package);
     } else {
         // Only an .xls workbook can be read as it streams past; its rows are

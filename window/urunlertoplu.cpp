@@ -272,10 +272,10 @@ void urunlertoplu::createControls()
     baslik[1] = makeLabel(QStringLiteral("EXCELL 97 2023 XLS FORMATI"), {3300, 240, 4155, 345}, 9.75, hintColour, 26);
     baslik[0] = makeLabel(QStringLiteral("A BARKOD B ÜRÜN ADI C SATIŞ FİYATI"), {3300, 540, 4155, 345}, 9.75, hintColour, 25);
     // The hint names one format; the tool reads more, and lists with a header.
-    baslik[1]->setToolTip(loadreport::readableKinds());
+    baslik[1]->setToolTip(spreadsheet::readableKinds());
     baslik[0]->setToolTip(QStringLiteral("Başlık satırı olan listelerde sütunlar adlarından tanınır; "
                                          "sıraları önemli değildir."));
-    Command1->setToolTip(loadreport::readableKinds());
+    Command1->setToolTip(spreadsheet::readableKinds());
     islem = makeLabel(QStringLiteral("TOPLU ÜRÜN EKLE"), {7320, 180, 5145, 495}, 21.75, Qt::white, 23);
     islem->setObjectName(QStringLiteral("islem"));
     islem->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -50,7 +50,7 @@ int main(int argc, char **argv)
     bool loaded = false;
     const double load = timed([&] { loaded = grid.LoadGrid(workbook, FlexGrid::flexFileExcel); });
     if (!loaded) {
-        std::fprintf(stderr, "load refused: %s\n", qPrintable(grid.lastLoad().message));
+        std::fprintf(stderr, "load refused: %s\n", qPrintable(grid.lastLoad().detail()));
         return 1;
     }
     const int rowsLoaded = grid.Rows() - 1;

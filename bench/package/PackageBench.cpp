@@ -75,7 +75,7 @@ int main(int argc, char **argv)
         }
         const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(file.readAll(), turkish);
         rows = sheet.rows.size();
-        refusal = sheet.message;
+        refusal = sheet.detail();
         return sheet.ok();
     });
     if (!times) {

@@ -91,7 +91,7 @@ int main(int argc, char **argv)
     const std::optional<RunTimes> times = timeRuns(7, [&] {
         const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(workbook);
         rows = sheet.rows.size();
-        refusal = sheet.message;
+        refusal = sheet.detail();
         return sheet.ok();
     });
     if (!times) {

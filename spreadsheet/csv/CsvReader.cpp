@@ -73,7 +73,7 @@ SheetColumns readDelimitedText(const QByteArray &bytes)
                                      "the rest of the file is read as its text")
                           .arg(tokenizer.openQuoteRecord() + 1));
     sheet.damaged = !damage.isEmpty();
-    sheet.message = damage.join(QStringLiteral("; "));
+    sheet.damage = damage.join(QStringLiteral("; "));
     return sheet;
 }
 

@@ -50,20 +50,16 @@ ReadOutcome OdsTable::read(const ZipArchive &zip, std::string_view path)
         return outcome;
     if (!stopped_.ok())
         return stopped_;
-    if (state_ == State::BeforeSpreadsheet) {
-        outcome.error = ReadError::NotSpreadsheet;
-        outcome.message = QStringLiteral("an OpenDocument file that is no spreadsheet");
-    } else if (state_ == State::BeforeTable) {
-        outcome.error = ReadError::Damaged;
-        outcome.message = QStringLiteral("the spreadsheet has no table");
-    }
+    if (state_ == State::BeforeSpreadsheet)
+        outcome.refuse(ReadError::NotSpreadsheet, QStringLiteral("an OpenDocument file that is no spreadsheet"));
+    else if (state_ == State::BeforeTable)
+        outcome.refuse(ReadError::Damaged, QStringLiteral("the spreadsheet has no table"));
     return outcome;
 }
 
 bool OdsTable::fail(ReadError error, const QString &message)
 {
-    stopped_.error = error;
-    stopped_.message = message;
+    stopped_.refuse(error, message);
     return false;
 }
 
@@ -98,7 +94,7 @@ bool OdsTable::visit(const XmlPart &xml, XmlPart::Node node)
             texts_.resize(0);  // keeps its room for the next row
         } else {
             if (!rows_.putRepeated(row_, rowRepeat_, texts_))
-                return fail(ReadError::TooManyRows, SheetColumns::tooManyRows().message);
+                return fail(ReadError::TooManyRows, SheetColumns::tooManyRows().detail());
             row_ += rowRepeat_;
         }
     } else if (start && isCell(xml)) {

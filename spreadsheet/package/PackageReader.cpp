@@ -17,7 +17,7 @@ using namespace package;
 
 SheetColumns refusedFor(const ReadOutcome &outcome)
 {
-    return SheetColumns::refused(outcome.error, outcome.message);
+    return SheetColumns::refused(outcome.error, outcome.detail());
 }
 
 // The rows `read` put in `rows`, or its refusal.

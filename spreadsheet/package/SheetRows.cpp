@@ -39,7 +39,7 @@ SheetColumns SheetRows::take()
     sheet.rows = std::move(rows_);
     if (unreadable_ > 0) {
         sheet.damaged = true;
-        sheet.message = QStringLiteral("%1 cell(s) came without a value that could be read").arg(unreadable_);
+        sheet.damage = QStringLiteral("%1 cell(s) came without a value that could be read").arg(unreadable_);
     }
     return sheet;
 }

@@ -29,10 +29,8 @@ ReadOutcome WorkbookPart::read(const ZipArchive &zip, std::string_view path)
         }
         return true;
     });
-    if (outcome.ok() && firstSheetId_.empty()) {
-        outcome.error = ReadError::Damaged;
-        outcome.message = QStringLiteral("the workbook lists no sheet");
-    }
+    if (outcome.ok() && firstSheetId_.empty())
+        outcome.refuse(ReadError::Damaged, QStringLiteral("the workbook lists no sheet"));
     return outcome;
 }
 

@@ -866,17 +866,14 @@ ReadOutcome readPart(const ZipArchive &zip, std::string_view path, const NodeVis
 {
     ReadOutcome outcome;
     const CheckedPart part = zip.located(path);
-    if (!part.problem.isEmpty()) {
-        outcome.error = ReadError::Damaged;
-        outcome.message = part.problem;
-        return outcome;
-    }
+    if (!part.problem.isEmpty())
+        return ReadOutcome::refusal(ReadError::Damaged, part.problem);
     XmlPart xml(part.entry);
     for (XmlPart::Node node = xml.next(); node != XmlPart::Node::Finished; node = xml.next()) {
         if (node == XmlPart::Node::Failed) {
-            outcome.error = ReadError::Damaged;
-            outcome.message = QStringLiteral("%1: %2").arg(QString::fromUtf8(path.data(), qsizetype(path.size())),
-                                                          xml.problem());
+            outcome.refuse(ReadError::Damaged,
+                           QStringLiteral("%1: %2").arg(QString::fromUtf8(path.data(), qsizetype(path.size())),
+                                                        xml.problem()));
             break;
         }
         if (!visit(xml, node))
@@ -884,10 +881,8 @@ ReadOutcome readPart(const ZipArchive &zip, std::string_view path, const NodeVis
     }
     // Damage in the data outweighs whatever the XML made of it: the reader
     // would have been refused the part before reading it.
-    if (!xml.expandsAsDeclared()) {
-        outcome.error = ReadError::Damaged;
-        outcome.message = damagedPartProblem();
-    }
+    if (!xml.expandsAsDeclared())
+        outcome.refuse(ReadError::Damaged, damagedPartProblem());
     return outcome;
 }
 

@@ -74,7 +74,7 @@ QString readBackDifference(const QByteArray &workbook, std::size_t rows, const E
     if (withText == 0 && sheet.error == ReadError::Empty)
         return {};
     if (!sheet.ok() || sheet.damaged)
-        return QStringLiteral("the written workbook does not read back: %1").arg(sheet.message);
+        return QStringLiteral("the written workbook does not read back: %1").arg(sheet.ok() ? sheet.damage : sheet.detail());
     if (sheet.rows.size() != withText)
         return QStringLiteral("the written workbook reads back with %1 rows instead of %2").arg(sheet.rows.size()).arg(withText);
     for (std::size_t row = 0; row < withText; ++row) {

@@ -27,7 +27,7 @@ char16_t foldAscii(char16_t c)
 
 Status corrupt(const QString &why)
 {
-    return Status::fail(ReadError::Damaged, QStringLiteral("damaged compound file: %1").arg(why));
+    return Status::refusal(ReadError::Damaged, QStringLiteral("damaged compound file: %1").arg(why));
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ Status CompoundFile::open(QIODevice &device)
 Status CompoundFile::readHeader()
 {
     if (!hasSignature(header_))
-        return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("not an OLE compound file"));
+        return Status::refusal(ReadError::NotSpreadsheet, QStringLiteral("not an OLE compound file"));
     if (header_.size() < 512)
         return corrupt(QStringLiteral("the file ends inside its header"));
     const std::uint16_t major = u16At(header_, 0x1A);

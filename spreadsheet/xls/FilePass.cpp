@@ -11,12 +11,12 @@ constexpr char kDefaultPassword[] = "VelvetSweatshop";
 
 Status damaged(const QString &why)
 {
-    return Status::fail(ReadError::Damaged, QStringLiteral("damaged workbook: encryption record %1").arg(why));
+    return Status::refusal(ReadError::Damaged, QStringLiteral("damaged workbook: encryption record %1").arg(why));
 }
 
 Status otherPassword()
 {
-    return Status::fail(ReadError::PasswordProtected, QStringLiteral("the workbook is protected by a password"));
+    return Status::refusal(ReadError::PasswordProtected, QStringLiteral("the workbook is protected by a password"));
 }
 
 QByteArray copyOf(Bytes bytes)

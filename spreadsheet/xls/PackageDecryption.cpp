@@ -20,12 +20,12 @@ constexpr char kZipSignature[] = "PK\x03\x04";
 
 Status damaged(const QString &why)
 {
-    return Status::fail(ReadError::Damaged, QStringLiteral("damaged encrypted workbook: %1").arg(why));
+    return Status::refusal(ReadError::Damaged, QStringLiteral("damaged encrypted workbook: %1").arg(why));
 }
 
 Status notDecryptable(const QString &why)
 {
-    return Status::fail(ReadError::PasswordProtected, why);
+    return Status::refusal(ReadError::PasswordProtected, why);
 }
 
 Status wrongPassword()

@@ -38,9 +38,9 @@ public:
     {
         out.damaged = places_ > 0;
         if (places_ == 1)
-            out.message = QStringLiteral("damaged sheet: %1").arg(first_);
+            out.damage = QStringLiteral("damaged sheet: %1").arg(first_);
         else if (places_ > 1)
-            out.message = QStringLiteral("damaged sheet: %1, and %2 more damaged places").arg(first_).arg(places_ - 1);
+            out.damage = QStringLiteral("damaged sheet: %1, and %2 more damaged places").arg(first_).arg(places_ - 1);
     }
 
 private:
@@ -408,7 +408,7 @@ Status readSheetColumns(biff::RecordReader &reader, const WorkbookGlobals &globa
     reader.seek(globals.firstSheetOffset);
     biff::Record record;
     if (!reader.next(record) || record.id != biff::Bof)
-        return Status::fail(ReadError::Damaged,
+        return Status::refusal(ReadError::Damaged,
                             QStringLiteral("damaged sheet: the first sheet does not start with a BOF record"));
     const std::size_t cellsStart = reader.offset();
     const bool inRowOrder = cellsInRowOrder(reader);

@@ -1,18 +1,11 @@
 #pragma once
-// The outcome every reading stage hands to the next one.
+// The outcome every reading stage hands to the next one: a success, or why
+// the workbook is refused.
 
 #include "spreadsheet/xls/XlsReader.h"
 
 namespace spreadsheet::xls {
 
-// None when the stage succeeded, otherwise why the workbook is refused.
-struct Status {
-    ReadError error = ReadError::None;
-    QString message;
-
-    bool ok() const { return error == ReadError::None; }
-    // A refusal with its reason.
-    static Status fail(ReadError error, const QString &message) { return {error, message}; }
-};
+using Status = spreadsheet::ReadOutcome;
 
 }  // namespace spreadsheet::xls

@@ -10,7 +10,7 @@ constexpr std::uint16_t kBiff8 = 0x0600;
 
 Status corrupt(const QString &why)
 {
-    return Status::fail(ReadError::Damaged, QStringLiteral("damaged workbook: %1").arg(why));
+    return Status::refusal(ReadError::Damaged, QStringLiteral("damaged workbook: %1").arg(why));
 }
 
 // The version a workbook's first BOF record states.
@@ -18,12 +18,12 @@ Status readVersion(const biff::Record &bof, WorkbookGlobals &out)
 {
     // BIFF2-4 BOF records have other ids and carry no compound-file container.
     if (bof.id == 0x0009 || bof.id == 0x0209 || bof.id == 0x0409)
-        return Status::fail(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
+        return Status::refusal(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
     if (bof.id != biff::Bof || bof.data.size() < 4)
         return corrupt(QStringLiteral("workbook stream does not start with a BOF record"));
     const std::uint16_t version = u16At(bof.data, 0);
     if (version < kBiff5)
-        return Status::fail(ReadError::Unsupported, QStringLiteral("workbook version older than Excel 5.0"));
+        return Status::refusal(ReadError::Unsupported, QStringLiteral("workbook version older than Excel 5.0"));
     out.biff8 = version >= kBiff8;
     return {};
 }

@@ -15,8 +15,7 @@ namespace {
 SheetOutcome refusal(const Status &status)
 {
     SheetOutcome result;
-    result.error = status.error;
-    result.message = status.message;
+    result.refuse(status.error, status.detail());
     return result;
 }
 
@@ -34,8 +33,8 @@ Status notCompound(QIODevice &device)
     if (device.seek(0))
         head = device.read(4);
     if (isBareBiff(bytesOf(head)))
-        return Status::fail(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
-    return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("not an Excel 97-2003 workbook"));
+        return Status::refusal(ReadError::Unsupported, QStringLiteral("Excel 2.x-4.0 workbooks are not supported"));
+    return Status::refusal(ReadError::NotSpreadsheet, QStringLiteral("not an Excel 97-2003 workbook"));
 }
 
 // The workbook stream ("Workbook" for BIFF8, "Book" for BIFF5) of the
@@ -51,10 +50,10 @@ Status workbookStream(QIODevice &file, StreamSource &stream)
     // Office 2007 and later keep a password-protected .xlsx as an encrypted
     // package inside a compound file.
     if (index < 0 && container.findStream("EncryptedPackage") >= 0)
-        return Status::fail(ReadError::PasswordProtected,
+        return Status::refusal(ReadError::PasswordProtected,
                             QStringLiteral("an encrypted Office Open XML workbook (a password-protected .xlsx)"));
     if (index < 0)
-        return Status::fail(ReadError::NotSpreadsheet, QStringLiteral("the compound file holds no workbook"));
+        return Status::refusal(ReadError::NotSpreadsheet, QStringLiteral("the compound file holds no workbook"));
     return container.openStream(index, stream);
 }
 
@@ -88,8 +87,8 @@ EncryptedPackage openEncryptedPackage(QIODevice &file)
         status = streamBytes(container, data, dataBytes);
     if (status.ok())
         status = decryptPackage(infoBytes, dataBytes, result.package);
-    result.error = status.error;
-    result.message = status.message;
+    if (!status.ok())
+        result.refuse(status.error, status.detail());
     return result;
 }
 

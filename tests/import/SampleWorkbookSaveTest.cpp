@@ -13,7 +13,7 @@ TEST_F(SaveTest, the_whole_sample_workbook_lands)
     const QString path = QStringLiteral(SAMPLE_WORKBOOK);
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path, turkish);
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
 
     QList<ProductRow> rows;
     QStringList expected;

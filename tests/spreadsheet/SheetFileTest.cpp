@@ -39,8 +39,8 @@ class FileRefusal : public ::testing::TestWithParam<RefusalCase> {};
 TEST_P(FileRefusal, names_the_reason)
 {
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheetFromBytes(GetParam().file(), QLocale::c());
-    EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
-    EXPECT_FALSE(sheet.message.isEmpty());
+    EXPECT_EQ(sheet.error, GetParam().error) << sheet.detail().toStdString();
+    EXPECT_FALSE(sheet.detail().isEmpty());
     EXPECT_TRUE(sheet.rows.empty());
 }
 
@@ -85,7 +85,7 @@ TEST(SheetFile, a_renamed_file_reads_as_what_it_is)
     for (const auto &[renamed, twin] : {std::pair{"csv_renamed.xls", "lo_cells.csv"},
                                          std::pair{"xlsx_renamed.xls", "gnumeric_cells.xls"}}) {
         const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(data + QLatin1StringView(renamed));
-        ASSERT_TRUE(sheet.ok()) << renamed << ": " << sheet.message.toStdString();
+        ASSERT_TRUE(sheet.ok()) << renamed << ": " << sheet.detail().toStdString();
         EXPECT_EQ(sheet.rows, spreadsheet::readSheet(data + QLatin1StringView(twin)).rows) << renamed;
         EXPECT_EQ(sheet.rows.front()[0], "8690504012345") << renamed;
     }
@@ -115,7 +115,7 @@ TEST_P(LongCellText, is_cut_where_spreadsheet_programs_cut_it)
     ASSERT_TRUE(file.ok());
     // Through the front that hands rows over one by one, and the one that gathers them.
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(file.path(), QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     ASSERT_EQ(sheet.rows.size(), 2u);
     for (const spreadsheet::RowCells &cells : sheet.rows)
         EXPECT_EQ(cells[0], GetParam().clipped);
@@ -201,8 +201,8 @@ TEST_P(EncryptedWorkbook, reads_with_the_default_password_and_refuses_any_other)
     // Read from the file as it streams, and from its bytes in memory.
     for (const spreadsheet::SheetColumns &sheet :
          {spreadsheet::readSheet(path, QLocale::c()), spreadsheet::readSheetFromBytes(file.readAll(), QLocale::c())}) {
-        EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
-        EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+        EXPECT_EQ(sheet.error, GetParam().error) << sheet.detail().toStdString();
+        EXPECT_FALSE(sheet.damaged) << sheet.damage.toStdString();
         EXPECT_EQ(sheet.rows, expected);
     }
 }
@@ -340,8 +340,8 @@ TEST_P(WideSheet, every_format_gives_every_column_up_to_iv)
     const ScratchFile file(QStringLiteral("liste"), GetParam().write(kWideSheet));
     ASSERT_TRUE(file.ok());
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(file.path(), QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
-    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.damage.toStdString();
     spreadsheet::RowCells farRight(30);
     farRight[0] = "8690000000003";
     farRight[29] = "uzak";

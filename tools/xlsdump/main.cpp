@@ -91,13 +91,13 @@ int main(int argc, char **argv)
     CsvWriter csv;
     const spreadsheet::SheetOutcome sheet = spreadsheet::readSheet(QString::fromLocal8Bit(path), csv);
     if (!sheet.ok()) {
-        std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.message.toLocal8Bit().constData());
+        std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.detail().toLocal8Bit().constData());
         return 2;
     }
     if (!csv.finish())
         return 2;
     if (sheet.damaged)
-        std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.message.toLocal8Bit().constData());
+        std::fprintf(stderr, "xlsdump: %s: %s\n", path, sheet.damage.toLocal8Bit().constData());
     if (listUnknown) {
         for (const auto &[id, count] : sheet.unknownRecords)
             std::fprintf(stderr, "xlsdump: %s: unknown record id 0x%04X: %d\n", path, unsigned(id), count);

@@ -119,8 +119,8 @@ TEST_P(HostileInputTest, is_refused_with_a_reason)
 {
     const HostileCase &c = GetParam();
     const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(c.file(), QLocale::c());
-    EXPECT_EQ(sheet.error, c.error) << sheet.message.toStdString();
-    EXPECT_FALSE(sheet.message.isEmpty());
+    EXPECT_EQ(sheet.error, c.error) << sheet.detail().toStdString();
+    EXPECT_FALSE(sheet.detail().isEmpty());
     EXPECT_TRUE(sheet.rows.empty());
 }
 
@@ -229,7 +229,7 @@ TEST(ZipArchiveTest, limits_are_checked_at_their_edges)
 TEST(OpenDocumentManifestTest, another_part_encrypted_leaves_the_content_readable)
 {
     const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(odsEncrypting("meta.xml", false), QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"1", "", ""}}));
 }
 
@@ -239,7 +239,7 @@ TEST(ZipArchiveTest, a_part_never_read_may_compress_past_the_ratio)
     PackageParts parts = openXmlParts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)");
     parts.emplace_back(QStringLiteral("xl/media/image1.bmp"), QByteArray(4 << 20, '\0'));
     const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(zipOf(parts), QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"1", "", ""}}));
 }
 
@@ -251,7 +251,7 @@ TEST(ZipArchiveTest, zip64_sizes_and_directory_are_read)
     ASSERT_EQ(archive.problem(), QString());
     EXPECT_EQ(archive.checked("xl/workbook.xml").problem, QString());
     const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(zip, QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows, (std::vector<spreadsheet::RowCells>{{"Çay", "2.5", ""}}));
     // The bounds hold for sizes that only Zip64 can state.
     const QByteArray huge = ZipBuilder().addRaw(QStringLiteral("a"), deflated("a"), 0xFFFFFFFF).zip64().build();

@@ -38,10 +38,10 @@ TEST_P(ProductListTwinTest, reads_the_texts_of_the_xls_twin)
 {
     const spreadsheet::SheetColumns twin =
         spreadsheet::xls::readColumnsAtoCFromBytes(fileBytes(QStringLiteral("lo_products.xls")), kTurkish);
-    ASSERT_TRUE(twin.ok()) << twin.message.toStdString();
+    ASSERT_TRUE(twin.ok()) << twin.detail().toStdString();
     const spreadsheet::SheetColumns sheet = read(fileBytes(QString::fromLatin1(GetParam())));
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
-    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.damage.toStdString();
     ASSERT_EQ(sheet.rows.size(), twin.rows.size());
     for (std::size_t row = 0; row < twin.rows.size(); ++row)
         EXPECT_EQ(sheet.rows[row], twin.rows[row]) << "row " << row + 1;
@@ -56,7 +56,7 @@ class HiddenFirstSheetTest : public testing::TestWithParam<const char *> {};
 TEST_P(HiddenFirstSheetTest, is_still_the_sheet_read)
 {
     const spreadsheet::SheetColumns sheet = read(fileBytes(QString::fromLatin1(GetParam())));
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     ASSERT_EQ(sheet.rows.size(), 1u);
     EXPECT_EQ(sheet.rows[0], (Row{"gizli sayfa", "1", ""}));
 }
@@ -78,8 +78,8 @@ class CellKindsTest : public testing::TestWithParam<CellsCase> {};
 TEST_P(CellKindsTest, read_as_the_shared_rules_write_them)
 {
     const spreadsheet::SheetColumns sheet = read(GetParam().file);
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
-    EXPECT_EQ(sheet.damaged, GetParam().damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
+    EXPECT_EQ(sheet.damaged, GetParam().damaged) << sheet.damage.toStdString();
     EXPECT_EQ(sheet.rows, GetParam().rows);
 }
 
@@ -297,7 +297,7 @@ class SheetExtentTest : public testing::TestWithParam<RowsCase> {};
 TEST_P(SheetExtentTest, rows_end_at_the_last_value_and_at_the_row_limit)
 {
     const spreadsheet::SheetColumns sheet = read(GetParam().file);
-    EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.error, GetParam().error) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows.size(), GetParam().rows);
 }
 

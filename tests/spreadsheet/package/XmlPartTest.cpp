@@ -202,7 +202,7 @@ TEST(XmlPartTest, a_huge_shared_string_is_read_and_cut)
     const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(
         openXmlPackage(R"(<row r="1"><c r="A1" t="s"><v>0</v></c></row>)", "<si><t>" + text.toUtf8() + "</t></si>"),
         QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     ASSERT_EQ(sheet.rows.size(), 1u);
     EXPECT_EQ(sheet.rows[0][0], text.left(spreadsheet::kMaxCellText));
 }
@@ -242,8 +242,8 @@ class ExpandedOnceTest : public testing::TestWithParam<DamageCase> {};
 TEST_P(ExpandedOnceTest, damage_found_at_the_end_refuses_the_part)
 {
     const spreadsheet::SheetColumns sheet = spreadsheet::readWorkbookPackage(GetParam().file(), QLocale::c());
-    EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
-    EXPECT_TRUE(sheet.message.contains(QLatin1String(GetParam().problem))) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.error, GetParam().error) << sheet.detail().toStdString();
+    EXPECT_TRUE(sheet.detail().contains(QLatin1String(GetParam().problem))) << sheet.detail().toStdString();
     EXPECT_TRUE(sheet.rows.empty());
 }
 
@@ -305,11 +305,11 @@ TEST_P(PackagePathTest, reads_or_refuses_the_whole_package)
 {
     const spreadsheet::SheetColumns sheet =
         spreadsheet::readWorkbookPackage(GetParam().file(), QLocale(QLocale::Turkish, QLocale::Turkey));
-    EXPECT_EQ(sheet.error, GetParam().error) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.error, GetParam().error) << sheet.detail().toStdString();
     if (GetParam().error == ReadError::None) {
         EXPECT_EQ(sheet.rows, kTea);
     } else {
-        EXPECT_TRUE(sheet.message.contains(QLatin1String(GetParam().problem))) << sheet.message.toStdString();
+        EXPECT_TRUE(sheet.detail().contains(QLatin1String(GetParam().problem))) << sheet.detail().toStdString();
         EXPECT_TRUE(sheet.rows.empty());
     }
 }

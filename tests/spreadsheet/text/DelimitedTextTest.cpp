@@ -29,8 +29,8 @@ class DelimitedTextTest : public testing::TestWithParam<TextCase> {};
 TEST_P(DelimitedTextTest, reads_every_field_of_each_record)
 {
     const SheetColumns sheet = read(GetParam().text);
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
-    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.damage.toStdString();
     EXPECT_EQ(sheet.rows, GetParam().expected);
 }
 
@@ -169,7 +169,7 @@ TEST(DelimitedTextTest, quoted_field_left_open_takes_the_rest_of_the_file)
     const SheetColumns sheet = read("a;1\nb;\"open\nc;2\r\nd;3");
     ASSERT_TRUE(sheet.ok());
     EXPECT_TRUE(sheet.damaged);
-    EXPECT_TRUE(sheet.message.contains("row 2")) << sheet.message.toStdString();
+    EXPECT_TRUE(sheet.damage.contains("row 2")) << sheet.damage.toStdString();
     EXPECT_EQ(sheet.rows, rows({{"a", "1", ""}, {"b", "open\nc;2\nd;3", ""}}));
 }
 
@@ -191,7 +191,7 @@ class TextEncodingTest : public testing::TestWithParam<EncodingCase> {};
 TEST_P(TextEncodingTest, decodes_the_turkish_letters)
 {
     const SheetColumns sheet = spreadsheet::readDelimitedText(GetParam().bytes);
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows, rows({{"1", GetParam().expectedName.c_str(), "12,50"}}));
 }
 
@@ -220,12 +220,12 @@ class StrayByteTest : public testing::TestWithParam<StrayByteCase> {};
 TEST_P(StrayByteTest, a_few_bytes_that_are_no_utf8_do_not_turn_a_utf8_file_into_windows_1254)
 {
     const SheetColumns sheet = spreadsheet::readDelimitedText(GetParam().bytes);
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows, GetParam().expected);
     const QString lines = QString::fromUtf8(GetParam().linesNamed);
-    EXPECT_EQ(sheet.damaged, !lines.isEmpty()) << sheet.message.toStdString();
+    EXPECT_EQ(sheet.damaged, !lines.isEmpty()) << sheet.damage.toStdString();
     if (!lines.isEmpty()) {
-        EXPECT_TRUE(sheet.message.contains(QStringLiteral("line(s) ") + lines)) << sheet.message.toStdString();
+        EXPECT_TRUE(sheet.damage.contains(QStringLiteral("line(s) ") + lines)) << sheet.damage.toStdString();
     }
 }
 
@@ -293,7 +293,7 @@ TEST(DelimitedTextTest, rows_past_the_limit_are_refused_but_blank_lines_past_it_
 
     const SheetColumns past = spreadsheet::readDelimitedText(full + "\n\ny");
     EXPECT_EQ(past.error, ReadError::TooManyRows);
-    EXPECT_FALSE(past.message.isEmpty());
+    EXPECT_FALSE(past.detail().isEmpty());
     EXPECT_TRUE(past.rows.empty());
 }
 

@@ -23,7 +23,7 @@ class HtmlTableTest : public testing::TestWithParam<PageCase> {};
 TEST_P(HtmlTableTest, reads_the_first_table)
 {
     const SheetColumns sheet = spreadsheet::readHtmlTable(GetParam().page);
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_FALSE(sheet.damaged);
     EXPECT_EQ(sheet.rows, GetParam().expected);
 }
@@ -134,7 +134,7 @@ TEST(HtmlTableTest, page_without_a_table_is_not_a_spreadsheet)
                                    QByteArray("<table<>"), QByteArray("<html><table\n<>\n</html>")}) {
         const SheetColumns sheet = spreadsheet::readHtmlTable(page);
         EXPECT_EQ(sheet.error, ReadError::NotSpreadsheet) << page.toStdString();
-        EXPECT_TRUE(sheet.message.contains("no table")) << sheet.message.toStdString();
+        EXPECT_TRUE(sheet.detail().contains("no table")) << sheet.detail().toStdString();
     }
 }
 

@@ -43,7 +43,7 @@ TEST(PriceListWorkbook, barcodes_are_text_cells_and_prices_number_cells_under_a_
     }
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path, QLocale(QLocale::Turkish, QLocale::Turkey));
-    ASSERT_TRUE(sheet.ok() && !sheet.damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok() && !sheet.damaged) << sheet.detail().toStdString();
     const std::vector<spreadsheet::RowCells> expected{{"0086900", "Çiğ köfte dürüm", "12,5", "Dürümler"},
                                                        {"8690000000001", "Ayran", "", "İçecekler"},
                                                        {"000", "Şalgam 🌶", "1234,75"}};
@@ -73,7 +73,7 @@ TEST_P(WrittenPrice, reads_back_as_the_number_it_was)
     ASSERT_EQ(spreadsheet::writePriceListWorkbook(path, {{QStringLiteral("1"), QStringLiteral("Çay"), GetParam().price, {}}}),
               QString());
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path, QLocale::c());
-    ASSERT_EQ(sheet.rows.size(), 1u) << sheet.message.toStdString();
+    ASSERT_EQ(sheet.rows.size(), 1u) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows[0][2], GetParam().read);
 }
 

@@ -55,7 +55,7 @@ TEST(RowsWorkbook, reads_back_every_column_exactly_from_the_first_row)
     ASSERT_EQ(spreadsheet::writeRowsWorkbook(path, rows), QString());
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
-    ASSERT_TRUE(sheet.ok() && !sheet.damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok() && !sheet.damaged) << sheet.detail().toStdString();
     const std::vector<spreadsheet::RowCells> expected{
         {rows[0][0], rows[0][1], rows[0][2], rows[0][3]}, {rows[1][0], rows[1][1], "", rows[1][3]},
         {"", rows[2][1], rows[2][2], rows[2][3]},         {"", "", "", rows[3][3]},
@@ -79,7 +79,7 @@ TEST_P(StoredText, is_what_a_cell_can_hold)
     ASSERT_EQ(spreadsheet::writeRowsWorkbook(path, {{QStringLiteral("1"), GetParam().given, QString(), QString()}}), QString());
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
-    ASSERT_EQ(sheet.rows.size(), 1u) << sheet.message.toStdString();
+    ASSERT_EQ(sheet.rows.size(), 1u) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows[0][1], GetParam().stored);
 }
 

@@ -29,9 +29,9 @@ TEST_P(DamagedWorkbookTest, reads_what_is_left_and_says_whether_cells_were_lost)
 {
     const DamageCase &c = GetParam();
     const spreadsheet::xls::SheetColumns result = spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(c.stream()).data(), QLocale::c());
-    ASSERT_TRUE(result.ok()) << result.message.toStdString();
-    EXPECT_EQ(result.damaged, c.damaged) << result.message.toStdString();
-    EXPECT_EQ(result.message.isEmpty(), !c.damaged);
+    ASSERT_TRUE(result.ok()) << result.detail().toStdString();
+    EXPECT_EQ(result.damaged, c.damaged) << result.damage.toStdString();
+    EXPECT_EQ(result.damage.isEmpty(), !c.damaged);
     EXPECT_EQ(result.rows, c.rows);
 }
 

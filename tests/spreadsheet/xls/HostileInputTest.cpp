@@ -57,7 +57,7 @@ Bytes splitSharedStrings()
 TEST(HostileInputTest, shared_strings_split_by_continue_switch_width_and_skip_runs)
 {
     const spreadsheet::xls::SheetColumns sheet = readStream(splitSharedStrings());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     ASSERT_EQ(sheet.rows.size(), 3u);
     EXPECT_EQ(sheet.rows[0][1], "Plain");
     EXPECT_EQ(sheet.rows[1][1], "Çay");
@@ -69,7 +69,7 @@ TEST(HostileInputTest, small_workbook_streams_are_read_from_the_mini_stream)
     const Bytes stream = workbookStream({}, label(0, 0, "mini"));
     ASSERT_LT(stream.size(), 4096u);
     const spreadsheet::xls::SheetColumns sheet = readStream(stream);
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.rows.at(0)[0], "mini");
 }
 
@@ -82,7 +82,7 @@ TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_columns_past_iv_ar
     const Bytes sheet = concat({number(0, 0, 1), record(0x0809, chartBof), number(5, 0, 99), record(0x0123, {}),
                                 record(0x000A, {}), number(0, 256, 7), number(9, 300, 7), number(1, 2, 2)});
     const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, sheet));
-    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    ASSERT_TRUE(result.ok()) << result.detail().toStdString();
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(result.rows[0][0], "1");
     EXPECT_EQ(result.rows[1][2], "2");
@@ -93,7 +93,7 @@ TEST(HostileInputTest, formula_text_results_come_from_the_string_record_after_sh
 {
     const Bytes sheet = concat({formula(0, 0, textResult()), record(0x04BC, Bytes(10, 0)), formulaString("Seker")});
     const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, sheet));
-    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    ASSERT_TRUE(result.ok()) << result.detail().toStdString();
     EXPECT_EQ(result.rows.at(0)[0], "Seker");
 }
 
@@ -113,7 +113,7 @@ TEST(HostileInputTest, mulrk_numbers_decode_all_four_rk_forms)
     Bytes rk = cell(1, 0);
     put32(rk, 0x3FF80000u | 0x1);  // 1.5 / 100
     const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, concat({record(0x00BD, mulrk), record(0x027E, rk)})));
-    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    ASSERT_TRUE(result.ok()) << result.detail().toStdString();
     EXPECT_EQ(result.rows.at(0), (spreadsheet::RowCells{"12.5", "-7", "1.5"}));
     EXPECT_EQ(result.rows.at(1)[0], "0.015");
 }
@@ -148,8 +148,8 @@ TEST_P(BrokenContainerTest, is_refused_with_the_right_reason)
     CompoundImage image(workbookStream({}, label(0, 0, std::string(5000, 'x'))));
     GetParam().damage(image);
     const spreadsheet::xls::SheetColumns result = read(image.data());
-    EXPECT_EQ(result.error, GetParam().error) << result.message.toStdString();
-    EXPECT_FALSE(result.message.isEmpty());
+    EXPECT_EQ(result.error, GetParam().error) << result.detail().toStdString();
+    EXPECT_FALSE(result.detail().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -183,8 +183,8 @@ class BrokenStreamTest : public testing::TestWithParam<StreamCase> {};
 TEST_P(BrokenStreamTest, is_refused_with_the_right_reason)
 {
     const spreadsheet::xls::SheetColumns result = readStream(GetParam().stream());
-    EXPECT_EQ(result.error, GetParam().error) << result.message.toStdString();
-    EXPECT_FALSE(result.message.isEmpty());
+    EXPECT_EQ(result.error, GetParam().error) << result.detail().toStdString();
+    EXPECT_FALSE(result.detail().isEmpty());
 }
 
 Bytes withByte(std::size_t at, std::uint8_t value)
@@ -232,8 +232,8 @@ TEST_P(FilePassTest, is_refused_with_the_right_reason)
     const FilePassCase &c = GetParam();
     const spreadsheet::xls::SheetColumns result =
         readStream(workbookStream(record(0x002F, c.body), label(0, 0, "gizli"), c.version));
-    EXPECT_EQ(result.error, c.error) << result.message.toStdString();
-    EXPECT_FALSE(result.message.isEmpty());
+    EXPECT_EQ(result.error, c.error) << result.detail().toStdString();
+    EXPECT_FALSE(result.detail().isEmpty());
     EXPECT_TRUE(result.rows.empty());
 }
 

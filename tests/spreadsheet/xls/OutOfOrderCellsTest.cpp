@@ -73,8 +73,8 @@ class OutOfOrderCellsTest : public testing::TestWithParam<Layout> {};
 TEST_P(OutOfOrderCellsTest, a_table_holds_every_cell)
 {
     const spreadsheet::xls::SheetColumns sheet = spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(GetParam().stream).data(), QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
-    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.damage.toStdString();
     EXPECT_EQ(sheet.rows, GetParam().rows);
 }
 
@@ -97,8 +97,8 @@ TEST_P(OutOfOrderCellsTest, a_streamed_read_gives_complete_rows_in_order)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     RowLog log;
     const spreadsheet::xls::SheetOutcome outcome = spreadsheet::xls::readColumnsAtoC(file, log, QLocale::c());
-    ASSERT_TRUE(outcome.ok()) << outcome.message.toStdString();
-    EXPECT_FALSE(outcome.damaged) << outcome.message.toStdString();
+    ASSERT_TRUE(outcome.ok()) << outcome.detail().toStdString();
+    EXPECT_FALSE(outcome.damaged) << outcome.damage.toStdString();
     EXPECT_EQ(log.rows, GetParam().rows);
     for (std::size_t k = 0; k < log.indexes.size(); ++k)
         EXPECT_EQ(log.indexes[k], k);

@@ -25,7 +25,7 @@ TEST_P(FormulaIdTest, a_last_row_made_only_of_formulas_is_read)
                                 formula(1, 1, textResult(), id), formulaString("Simit"),
                                 formula(1, 2, numberResult(7.5), id)});
     const spreadsheet::xls::SheetColumns result = readSheet(sheet);
-    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    ASSERT_TRUE(result.ok()) << result.detail().toStdString();
     EXPECT_EQ(result.unknownRecords, spreadsheet::xls::RecordCounts{});
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(result.rows[1], (spreadsheet::RowCells{"8690002", "Simit", "7.5"}));
@@ -43,7 +43,7 @@ TEST(NumberFormatTest, zero_padded_codes_keep_leading_zeros_and_prices_stay_plai
     const Bytes sheet = concat({number(0, 0, 12345678905, 1), number(0, 1, 12345, 2), number(0, 2, 7.5, 3)});
     const spreadsheet::xls::SheetColumns result =
         spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(workbookStream(globals, sheet)).data(), QLocale::c());
-    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    ASSERT_TRUE(result.ok()) << result.detail().toStdString();
     ASSERT_EQ(result.rows.size(), 1u);
     EXPECT_EQ(result.rows[0], (spreadsheet::RowCells{"0012345678905", "TR0012345", "7.5"}));
 }
@@ -66,7 +66,7 @@ TEST_P(SheetRecordTest, is_counted_by_id_only_when_the_reader_does_not_know_it)
     putDouble(body, 9);
     const Bytes other = record(GetParam().id, body);
     const spreadsheet::xls::SheetColumns result = readSheet(concat({number(0, 1, 5), other, number(1, 2, 3), other}));
-    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    ASSERT_TRUE(result.ok()) << result.detail().toStdString();
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(result.rows[0][1], "5");
     EXPECT_EQ(result.rows[1][2], "3");

@@ -111,8 +111,8 @@ spreadsheet::xls::SheetColumns readBareStream(const Bytes &stream)
 
 void expectProductRows(const spreadsheet::xls::SheetColumns &sheet, int rows)
 {
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
-    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.damage.toStdString();
     ASSERT_EQ(sheet.rows.size(), std::size_t(rows));
     for (int row = 0; row < rows; ++row)
         ASSERT_EQ(sheet.rows[std::size_t(row)], productRow(row)) << "row " << row;
@@ -180,7 +180,7 @@ TEST(StreamedReadTest, a_sink_gets_every_row_once_in_order_with_blank_rows_betwe
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     RowLog log;
     const spreadsheet::xls::SheetOutcome outcome = spreadsheet::xls::readColumnsAtoC(file, log, QLocale::c());
-    ASSERT_TRUE(outcome.ok()) << outcome.message.toStdString();
+    ASSERT_TRUE(outcome.ok()) << outcome.detail().toStdString();
     std::vector<std::size_t> expected(6);
     std::iota(expected.begin(), expected.end(), 0);
     EXPECT_EQ(log.indexes, expected);
@@ -188,14 +188,14 @@ TEST(StreamedReadTest, a_sink_gets_every_row_once_in_order_with_blank_rows_betwe
     EXPECT_EQ(log.rows[1], (spreadsheet::RowCells{"", "late", ""}));
     EXPECT_EQ(log.rows[2], (spreadsheet::RowCells{"", "", ""}));
     EXPECT_EQ(log.rows[5][2], "f");
-    EXPECT_FALSE(outcome.damaged) << outcome.message.toStdString();
+    EXPECT_FALSE(outcome.damaged) << outcome.damage.toStdString();
 }
 
 TEST(StreamedReadTest, a_table_puts_a_cell_stored_after_a_later_row_in_its_row)
 {
     const spreadsheet::xls::SheetColumns sheet = spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(cellsOutOfOrder()).data(), QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
-    EXPECT_FALSE(sheet.damaged) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
+    EXPECT_FALSE(sheet.damaged) << sheet.damage.toStdString();
     ASSERT_EQ(sheet.rows.size(), 6u);
     EXPECT_EQ(sheet.rows[1], (spreadsheet::RowCells{"", "late", ""}));
     EXPECT_EQ(sheet.rows[3][0], "d");

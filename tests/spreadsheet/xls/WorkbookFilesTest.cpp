@@ -85,7 +85,7 @@ TEST_P(WorkbookMatchesExportTest, every_column_reads_as_the_spreadsheet_program_
 {
     const ExportCase &c = GetParam();
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(kData + c.workbook, QLocale::c());
-    ASSERT_TRUE(sheet.ok()) << sheet.message.toStdString();
+    ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     for (const auto &[id, count] : sheet.unknownRecords)
         ADD_FAILURE() << count << " records with the unknown id 0x" << std::hex << id;
     const Table expected = exportedRows(QString::fromLatin1(c.csv));
@@ -172,8 +172,8 @@ TEST_P(EncryptedWorkbookTest, reads_like_its_twin_or_is_refused)
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(kData + c.workbook, QLocale::c());
     const spreadsheet::SheetColumns twin =
         c.twin ? spreadsheet::readSheet(kData + c.twin, QLocale::c()) : spreadsheet::SheetColumns{};
-    ASSERT_EQ(sheet.error, c.error) << sheet.message.toStdString();
-    EXPECT_EQ(sheet.message.isEmpty(), sheet.ok());
+    ASSERT_EQ(sheet.error, c.error) << sheet.detail().toStdString();
+    EXPECT_EQ(sheet.detail().isEmpty(), sheet.ok());
     EXPECT_FALSE(sheet.damaged);
     EXPECT_EQ(sheet.rows, twin.rows);
     EXPECT_EQ(sheet.unknownRecords, twin.unknownRecords);
@@ -209,7 +209,7 @@ TEST_P(RefusedFileTest, is_refused_with_its_reason)
 {
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(kData + GetParam().file);
     EXPECT_EQ(sheet.error, GetParam().error);
-    EXPECT_FALSE(sheet.message.isEmpty());
+    EXPECT_FALSE(sheet.detail().isEmpty());
     EXPECT_TRUE(sheet.rows.empty());
 }
 
