@@ -15,8 +15,7 @@ MenuExportFile exportMenuToFile(const QSqlDatabase &db, const QString &path, con
     rows.reserve(exported.menu.items.size());
     for (const ExportedItem &item : exported.menu.items)
         rows.push_back({item.barcode, item.name, item.price, item.group});
-    if (const QString error = spreadsheet::writePriceListWorkbook(path, rows); !error.isEmpty())
-        exported.written = platform::Outcome::failure(QStringLiteral("Menü dosyaya yazılamadı"), error);
+    exported.written = spreadsheet::writePriceListWorkbook(path, rows);
     return exported;
 }
 
@@ -26,7 +25,7 @@ QString exportMessage(const MenuExportFile &exported, const QString &path)
     if (!exported.menu.ok())
         return QStringLiteral("Menü okunamadı; dosya yazılmadı: %1").arg(exported.menu.detail());
     if (!exported.written.ok())
-        return QStringLiteral("%1: %2\n%3").arg(exported.written.reason(), shown, exported.written.detail());
+        return QStringLiteral("Menü dosyaya yazılamadı: %1\n%2").arg(shown, exported.written.detail());
     return exportSummary(exported.menu, shown);
 }
 

@@ -207,8 +207,8 @@ bool urunlertoplu::saveKeptRows(const QList<bulksave::RowNotLanded> &kept)
         rows.push_back(bulksave::defaultCaptions(own) << QStringLiteral("NEDEN"));
     for (const bulksave::RowNotLanded &row : kept)
         rows.push_back(bulksave::gridCellsOf(row.row, own) << row.reason);
-    if (const QString error = spreadsheet::writeRowsWorkbook(path, rows); !error.isEmpty()) {
-        showMessage(QStringLiteral("Kalan satırlar kaydedilemedi: %1\n%2").arg(QDir::toNativeSeparators(path), error));
+    if (const platform::Outcome written = spreadsheet::writeRowsWorkbook(path, rows); !written.ok()) {
+        showMessage(QStringLiteral("Kalan satırlar kaydedilemedi: %1\n%2").arg(QDir::toNativeSeparators(path), written.detail()));
         return false;
     }
     showMessage(QStringLiteral("Kalan %1 satır kaydedildi:\n%2").arg(kept.size()).arg(QDir::toNativeSeparators(path)));

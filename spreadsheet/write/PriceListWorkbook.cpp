@@ -57,7 +57,7 @@ QString fillSheet(lxw_workbook *book, const std::vector<PriceRow> &rows)
 
 }  // namespace
 
-QString writePriceListWorkbook(const QString &path, const std::vector<PriceRow> &rows)
+platform::Outcome writePriceListWorkbook(const QString &path, const std::vector<PriceRow> &rows)
 {
     std::vector<PriceRow> stored;
     stored.reserve(rows.size());

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/outcome/Outcome.h"
+
 namespace spreadsheet {
 
 // One product of the list.
@@ -23,9 +25,9 @@ struct PriceRow {
 // that a barcode typed in later stays text too), B the name, C the price as
 // a number cell (a price that is not finite leaves it empty like none), D
 // the group. Texts are made fit to store as storableText() says, and the
-// workbook is read back before it takes the place of `path`. Returns "" when
-// the file was written, otherwise why it was not; a failure leaves no file
-// at `path`, or the file that was there as it was.
-QString writePriceListWorkbook(const QString &path, const std::vector<PriceRow> &rows);
+// workbook is read back before it takes the place of `path`. A failure says
+// why the file was not written and leaves no file at `path`, or the file
+// that was there as it was.
+platform::Outcome writePriceListWorkbook(const QString &path, const std::vector<PriceRow> &rows);
 
 }  // namespace spreadsheet

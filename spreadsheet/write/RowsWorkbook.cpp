@@ -57,7 +57,7 @@ QString fillSheet(lxw_workbook *book, const std::vector<RowTexts> &rows)
 
 }  // namespace
 
-QString writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows)
+platform::Outcome writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows)
 {
     std::vector<RowTexts> stored(rows.size());
     for (std::size_t row = 0; row < rows.size(); ++row)

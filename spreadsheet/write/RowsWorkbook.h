@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "platform/outcome/Outcome.h"
+
 namespace spreadsheet {
 
 // The texts of one written row: columns A, B, C, … of the sheet.
@@ -25,10 +27,10 @@ constexpr qsizetype kMaxCellChars = 32'767;
 // carriage return becomes a line feed ("\r\n" one line feed),
 // and a text longer than kMaxCellChars is cut there, never inside a
 // surrogate pair. The workbook is read back before it takes the place of
-// `path`. Returns "" when the file was written, otherwise why it was not
-// (missing folder, no permission, the writer's own error, more rows than a
-// sheet holds, a workbook that does not read back as written); a failure
-// leaves no file at `path`, or the file that was there as it was.
-QString writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows);
+// `path`. A failure says why the file was not written (missing folder, no
+// permission, the writer's own error, more rows than a sheet holds, a
+// workbook that does not read back as written) and leaves no file at
+// `path`, or the file that was there as it was.
+platform::Outcome writeRowsWorkbook(const QString &path, const std::vector<RowTexts> &rows);
 
 }  // namespace spreadsheet

@@ -129,32 +129,35 @@ QString setColumnWidths(lxw_worksheet *sheet, std::span<const double> widths)
     return {};
 }
 
-QString writeCheckedWorkbook(const QString &path, const WorkbookFiller &fill, std::size_t rows,
-                             const ExpectedCells &expected)
+platform::Outcome writeCheckedWorkbook(const QString &path, const WorkbookFiller &fill, std::size_t rows,
+                                       const ExpectedCells &expected)
 {
+    const auto unwritten = [&path](const QString &why) {
+        return platform::Outcome::failure(QStringLiteral("%1 yazılamadı").arg(QDir::toNativeSeparators(path)), why);
+    };
     // libxlsxwriter assembles its zip in the file it is given, so a failure
     // part-way would leave a broken file there: it writes into a scratch
     // folder, and the checked bytes reach `path` through QSaveFile, which
     // replaces the file whole or not at all.
     QSaveFile target(path);
     if (!target.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot create %1: %2").arg(QDir::toNativeSeparators(path), target.errorString());
+        return unwritten(QStringLiteral("cannot create %1: %2").arg(QDir::toNativeSeparators(path), target.errorString()));
     const QTemporaryDir scratch;
     if (!scratch.isValid())
-        return QStringLiteral("cannot create a temporary folder: %1").arg(scratch.errorString());
+        return unwritten(QStringLiteral("cannot create a temporary folder: %1").arg(scratch.errorString()));
 
     const QString built = scratch.filePath(QStringLiteral("rows.xlsx"));
     if (const QString why = buildWorkbook(built, scratch.path(), fill); !why.isEmpty())
-        return why;
+        return unwritten(why);
 
     QFile workbook(built);
     if (!workbook.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read the workbook back: %1").arg(workbook.errorString());
+        return unwritten(QStringLiteral("cannot read the workbook back: %1").arg(workbook.errorString()));
     const QByteArray bytes = workbook.readAll();
     if (const QString why = readBackDifference(bytes, rows, expected); !why.isEmpty())
-        return why;
+        return unwritten(why);
     if (target.write(bytes) != bytes.size() || !target.commit())
-        return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), target.errorString());
+        return unwritten(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), target.errorString()));
     return {};
 }
 

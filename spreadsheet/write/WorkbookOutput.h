@@ -4,6 +4,7 @@
 // column widths, libxlsxwriter run with plain number formatting, and the
 // finished file read back before it replaces the one at its path.
 
+#include "platform/outcome/Outcome.h"
 #include "spreadsheet/SheetColumns.h"
 
 #include <QString>
@@ -37,9 +38,10 @@ using ExpectedCells = std::function<RowCells(std::size_t row)>;
 // out, with numbers printed with a decimal point whatever the locale; the
 // result is read back, and the cells of its first `rows` rows must be
 // `expected` (rows after the last with text may be missing) before it takes
-// the place of `path`. Returns "" or why not; a failure leaves no file at
-// `path`, or the file that was there as it was.
-QString writeCheckedWorkbook(const QString &path, const WorkbookFiller &fill, std::size_t rows,
-                             const ExpectedCells &expected);
+// the place of `path`. A failure (its reason names the file, its detail says
+// why in plain English) leaves no file at `path`, or the file that was there
+// as it was.
+platform::Outcome writeCheckedWorkbook(const QString &path, const WorkbookFiller &fill, std::size_t rows,
+                                       const ExpectedCells &expected);
 
 }  // namespace spreadsheet
