@@ -92,7 +92,8 @@ platform::Outcome readMenuItemPrices(QSqlQuery &query, const std::function<void(
 
 platform::Outcome menuUnread(const QSqlError &error)
 {
-    return platform::Outcome::failure(QStringLiteral("menü okunamadı"), writeFailure(QStringLiteral("MenuItems"), error).detail());
+    return platform::Outcome::failure(QStringLiteral("menü okunamadı"),
+                                      writeFailure(QStringLiteral("MenuItems"), error).detail());
 }
 
 QString priceProblemText(PriceProblem problem)

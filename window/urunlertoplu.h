@@ -46,7 +46,7 @@ public:
 
     // The start-up, in order: reads the settings file, chooses the
     // connection text, opens the shared connection, resets the window; then
-    // names the connection in the title. Returns "" then. A missing file or
+    // names the connection in the title; a success then. A missing file or
     // an unreachable database stops nothing: the window opens with what the
     // steps left. A settings file whose declared encoding cannot be
     // converted stops right after it is read, nothing opened: the failure's

@@ -20,7 +20,10 @@ struct LoadResult : platform::Outcome {
 
     LoadResult() = default;
     // A load that failed at `failedAt` (never Loaded), for `detail`.
-    LoadResult(Status failedAt, QString detail) : Outcome(failure(reasonFor(failedAt), std::move(detail))), status(failedAt) {}
+    LoadResult(Status failedAt, QString detail)
+        : Outcome(failure(reasonFor(failedAt), std::move(detail))), status(failedAt)
+    {
+    }
 
     explicit operator bool() const { return ok(); }
 

@@ -25,16 +25,16 @@ PriceRow storable(const PriceRow &row)
             storableText(row.group)};
 }
 
-// Lays `rows` out on a new first sheet of `book`; "" or why not.
-QString fillSheet(lxw_workbook *book, const std::vector<PriceRow> &rows)
+// Lays `rows` out on a new first sheet of `book`.
+platform::Outcome fillSheet(lxw_workbook *book, const std::vector<PriceRow> &rows)
 {
     lxw_worksheet *sheet = workbook_add_worksheet(book, "Menü");
     lxw_format *text = workbook_add_format(book);
     if (sheet == nullptr || text == nullptr)
-        return QStringLiteral("the workbook writer ran out of memory");
+        return platform::Outcome::failure({}, QStringLiteral("the workbook writer ran out of memory"));
     format_set_num_format(text, "@");
-    if (const QString why = setColumnWidths(sheet, kColumnWidths); !why.isEmpty())
-        return why;
+    if (platform::Outcome set = setColumnWidths(sheet, kColumnWidths); !set.ok())
+        return set;
     if (const lxw_error error = worksheet_set_column(sheet, Barcode, Barcode, kColumnWidths[Barcode], text);
         error != LXW_NO_ERROR)
         return writerError(QStringLiteral("cannot format the barcode column"), error);

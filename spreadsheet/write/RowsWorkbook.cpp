@@ -27,8 +27,8 @@ std::vector<double> columnWidths(std::size_t columns)
     return widths;
 }
 
-// Lays `rows` out on a new first sheet of `book`; "" or why not.
-QString fillSheet(lxw_workbook *book, const std::vector<RowTexts> &rows)
+// Lays `rows` out on a new first sheet of `book`.
+platform::Outcome fillSheet(lxw_workbook *book, const std::vector<RowTexts> &rows)
 {
     std::size_t columns = 0;
     for (const RowTexts &row : rows)
@@ -37,11 +37,11 @@ QString fillSheet(lxw_workbook *book, const std::vector<RowTexts> &rows)
     lxw_worksheet *sheet = workbook_add_worksheet(book, "Kalanlar");
     lxw_format *wrapped = workbook_add_format(book);
     if (sheet == nullptr || wrapped == nullptr)
-        return QStringLiteral("the workbook writer ran out of memory");
+        return platform::Outcome::failure({}, QStringLiteral("the workbook writer ran out of memory"));
     // A reason with a line break shows as lines instead of one long line.
     format_set_text_wrap(wrapped);
-    if (const QString why = setColumnWidths(sheet, columnWidths(columns)); !why.isEmpty())
-        return why;
+    if (platform::Outcome set = setColumnWidths(sheet, columnWidths(columns)); !set.ok())
+        return set;
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (lxw_col_t column = 0; column < lxw_col_t(rows[row].size()); ++column) {
             if (rows[row][column].isEmpty())

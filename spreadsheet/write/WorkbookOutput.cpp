@@ -30,7 +30,7 @@ bool storable(char16_t c)
 }
 
 // buildWorkbook() once numbers are printed with a decimal point.
-QString buildWorkbookInCLocale(const QString &file, const QString &scratchDir, const WorkbookFiller &fill)
+platform::Outcome buildWorkbookInCLocale(const QString &file, const QString &scratchDir, const WorkbookFiller &fill)
 {
     // libxlsxwriter takes paths in UTF-8 on every platform.
     QByteArray scratch = scratchDir.toUtf8();
@@ -38,16 +38,18 @@ QString buildWorkbookInCLocale(const QString &file, const QString &scratchDir, c
     options.tmpdir = scratch.data();
     Workbook book(workbook_new_opt(file.toUtf8().constData(), &options), lxw_workbook_free);
     if (!book)
-        return QStringLiteral("the workbook writer could not start");
-    if (const QString why = fill(book.get()); !why.isEmpty())
-        return why;
+        return platform::Outcome::failure({}, QStringLiteral("the workbook writer could not start"));
+    if (platform::Outcome filled = fill(book.get()); !filled.ok())
+        return filled;
     const lxw_error error = workbook_close(book.release());
-    return error == LXW_NO_ERROR ? QString() : writerError(QStringLiteral("cannot assemble the workbook"), error);
+    if (error != LXW_NO_ERROR)
+        return writerError(QStringLiteral("cannot assemble the workbook"), error);
+    return {};
 }
 
 // Writes the workbook to `file`, with libxlsxwriter's own scratch files in
-// `scratchDir`; "" or why not.
-QString buildWorkbook(const QString &file, const QString &scratchDir, const WorkbookFiller &fill)
+// `scratchDir`.
+platform::Outcome buildWorkbook(const QString &file, const QString &scratchDir, const WorkbookFiller &fill)
 {
     // libxlsxwriter prints numbers, widths and margins with the C library,
     // in its locale: under Turkish number rules "18,7", which no reader
@@ -55,10 +57,10 @@ QString buildWorkbook(const QString &file, const QString &scratchDir, const Work
     // rather than once at start-up in each program: it then holds for every
     // caller (tests and worker threads included), and nothing else loses the
     // user's locale.
-    QString why;
-    if (!platform::withCNumbers([&] { why = buildWorkbookInCLocale(file, scratchDir, fill); }))
-        return QStringLiteral("cannot switch the C library to plain number formatting");
-    return why;
+    platform::Outcome built;
+    if (!platform::withCNumbers([&] { built = buildWorkbookInCLocale(file, scratchDir, fill); }))
+        return platform::Outcome::failure({}, QStringLiteral("cannot switch the C library to plain number formatting"));
+    return built;
 }
 
 // Whether `workbook` reads back as `expected`; "" or what differs.
@@ -114,12 +116,12 @@ QString storableText(const QString &text)
     return kept;
 }
 
-QString writerError(const QString &step, lxw_error error)
+platform::Outcome writerError(const QString &step, lxw_error error)
 {
-    return QStringLiteral("%1: %2").arg(step, QString::fromUtf8(lxw_strerror(error)));
+    return platform::Outcome::failure({}, QStringLiteral("%1: %2").arg(step, QString::fromUtf8(lxw_strerror(error))));
 }
 
-QString setColumnWidths(lxw_worksheet *sheet, std::span<const double> widths)
+platform::Outcome setColumnWidths(lxw_worksheet *sheet, std::span<const double> widths)
 {
     for (lxw_col_t column = 0; column < widths.size(); ++column) {
         const lxw_error error = worksheet_set_column(sheet, column, column, widths[column], nullptr);
@@ -147,8 +149,8 @@ platform::Outcome writeCheckedWorkbook(const QString &path, const WorkbookFiller
         return unwritten(QStringLiteral("cannot create a temporary folder: %1").arg(scratch.errorString()));
 
     const QString built = scratch.filePath(QStringLiteral("rows.xlsx"));
-    if (const QString why = buildWorkbook(built, scratch.path(), fill); !why.isEmpty())
-        return unwritten(why);
+    if (const platform::Outcome written = buildWorkbook(built, scratch.path(), fill); !written.ok())
+        return unwritten(written.detail());
 
     QFile workbook(built);
     if (!workbook.open(QIODevice::ReadOnly))

@@ -22,14 +22,14 @@ namespace spreadsheet {
 // a text longer than kMaxCellText is cut there, never inside a surrogate pair.
 QString storableText(const QString &text);
 
-// "<step>: <libxlsxwriter's words for error>".
-QString writerError(const QString &step, lxw_error error);
+// The failure of `step`, "<step>: <libxlsxwriter's words for error>" as its detail.
+platform::Outcome writerError(const QString &step, lxw_error error);
 
-// Sets the widths, in characters, of the first columns of `sheet`; "" or why not.
-QString setColumnWidths(lxw_worksheet *sheet, std::span<const double> widths);
+// Sets the widths, in characters, of the first columns of `sheet`.
+platform::Outcome setColumnWidths(lxw_worksheet *sheet, std::span<const double> widths);
 
-// Lays the rows out in a new workbook; "" or why not.
-using WorkbookFiller = std::function<QString(lxw_workbook *book)>;
+// Lays the rows out in a new workbook.
+using WorkbookFiller = std::function<platform::Outcome(lxw_workbook *book)>;
 
 // What the cells of written row `row` (0-based) must read back as, from A on.
 using ExpectedCells = std::function<RowCells(std::size_t row)>;

@@ -139,7 +139,8 @@ TEST(SettingsFile, only_an_encoding_that_cannot_be_converted_stops_start_up)
                  {xml::LoadResult::Malformed, false},      {xml::LoadResult::UnknownEncoding, true},
                  {xml::LoadResult::InvalidBytes, true}};
     for (const auto &c : cases) {
-        const xml::LoadResult loaded = c.status == xml::LoadResult::Loaded ? xml::LoadResult() : xml::LoadResult(c.status, QStringLiteral("x"));
+        const xml::LoadResult loaded =
+            c.status == xml::LoadResult::Loaded ? xml::LoadResult() : xml::LoadResult(c.status, QStringLiteral("x"));
         const QString refusal = baglanmodul::encodingRefusal(loaded, QStringLiteral("/a/b/ayar.txt")).reason();
         EXPECT_EQ(!refusal.isEmpty(), c.stops) << int(c.status);
         if (c.stops) {
