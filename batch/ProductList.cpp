@@ -4,7 +4,7 @@
 
 namespace batch {
 
-std::optional<ProductList> readProductList(const std::vector<QStringList> &rows, const BatchOptions &options,
+std::optional<ProductList> readProductList(const spreadsheet::RowStore &rows, const BatchOptions &options,
                                            QString &error)
 {
     // Without a choice made by hand the list reads as the window reads it,

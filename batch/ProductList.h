@@ -12,6 +12,7 @@
 
 #include "batch/BatchOptions.h"
 #include "import/RowRules.h"
+#include "spreadsheet/RowStore.h"
 
 namespace batch {
 
@@ -25,7 +26,7 @@ struct ProductList {
 // The list of `rows` (rows[0] = sheet row 1) read as `options` say; nullopt,
 // with `error` set in Turkish and English, when the --columns given do not
 // fit the sheet.
-std::optional<ProductList> readProductList(const std::vector<QStringList> &rows, const BatchOptions &options,
+std::optional<ProductList> readProductList(const spreadsheet::RowStore &rows, const BatchOptions &options,
                                            QString &error);
 
 }  // namespace batch

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "import/RowRules.h"
+#include "spreadsheet/RowStore.h"
 
 namespace bulksave {
 
@@ -74,7 +75,7 @@ private:
     QList<ListField> m_ownFields;
     QStringList m_ignored;
     QStringList m_nearHeader;
-    friend ListColumns detectColumns(const std::vector<QStringList> &rows);
+    friend ListColumns detectColumns(const spreadsheet::RowStore &rows);
 };
 
 // How many non-empty rows from the top are looked at for a header.
@@ -88,7 +89,7 @@ std::optional<ListField> fieldNamed(const QString &headerText);
 // first of its first kHeaderSearchRows non-empty rows that names at least
 // the name and the price columns and holds no number is its header;
 // without one, A/B/C.
-ListColumns detectColumns(const std::vector<QStringList> &rows);
+ListColumns detectColumns(const spreadsheet::RowStore &rows);
 
 // The most columns a list is read in: A to IV, as the readers read them.
 constexpr int kMaxListColumns = 256;
@@ -108,7 +109,7 @@ struct ColumnChoice {
 // A/B/C. Texts make the first row near the top holding all of them the
 // header. `noHeader` reads no header at all. Nullopt, with `error` (Turkish)
 // set, when a text is in no header or two fields would share a column.
-std::optional<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const std::vector<QStringList> &rows,
+std::optional<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const spreadsheet::RowStore &rows,
                                       bool noHeader, QString &error);
 
 // The rows of a list below its header, as the grid shows them.
@@ -120,7 +121,7 @@ struct ListRows {
 
 // The rows of `sheetRows` below the header of `columns` (all of them without
 // one), repeated headers left out, blank rows kept where they stand.
-ListRows listRows(const std::vector<QStringList> &sheetRows, const ListColumns &columns);
+ListRows listRows(const spreadsheet::RowStore &sheetRows, const ListColumns &columns);
 
 // What the operator is told about how a list was read, in Turkish: the
 // header's row, what each column was taken for, the columns not used and
