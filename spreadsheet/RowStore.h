@@ -106,6 +106,7 @@ public:
     // The cells with text of row `index`, in column order; no copy made.
     // Valid until the store changes.
     std::span<const Cell> cells(std::size_t index) const;
+    // What `text`, kept in this store, reads; valid until the store changes.
     QStringView text(Text text) const { return QStringView(pool_).sliced(qsizetype(text.offset_), text.size()); }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
@@ -120,7 +121,9 @@ public:
     Text keep(QStringView text);
     // Makes rows `index` to `index + count - 1` the cells of `cells` that
     // have text, each row showing the same kept texts, the rows before them
-    // blank where there were none. Cells past kMaxColumns are dropped.
+    // blank where there were none. Cells past kMaxColumns are dropped. A row
+    // set again shows its new cells; the old ones stay in the store unused,
+    // so readers set each row once but for rare repairs.
     void setRow(std::size_t index, const RowCells &cells, std::size_t count = 1);
     // The same with cells already kept, in column order, each column once;
     // `cells` must not be a view into this store.
@@ -137,8 +140,9 @@ private:
     // end of cells_.
     void placeCells(std::size_t index, qsizetype first, std::size_t count);
 
-    // Trivially copyable, so that growing them reallocates in place where it
-    // can instead of holding the old block and its copy at once.
+    // Qt's containers rather than std::vector: they grow an array of
+    // trivially copyable items with realloc, in place where it can, instead
+    // of holding the old block and its copy at once.
     QString pool_;
     QList<Cell> cells_;
     QList<Row> rows_;
