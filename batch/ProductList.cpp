@@ -4,7 +4,7 @@
 
 namespace batch {
 
-platform::Result<ProductList> readProductList(const std::vector<QStringList> &rows, const BatchOptions &options)
+platform::Result<ProductList> readProductList(const spreadsheet::RowStore &rows, const BatchOptions &options)
 {
     // Without a choice made by hand the list reads as the window reads it,
     // and a row that came close to being a header is told of.

@@ -13,6 +13,7 @@
 #include "batch/BatchOptions.h"
 #include "import/RowRules.h"
 #include "platform/outcome/Outcome.h"
+#include "spreadsheet/RowStore.h"
 
 namespace batch {
 
@@ -23,9 +24,9 @@ struct ProductList {
     QString layout;                      // what the operator is told about the columns (Turkish); "" for nothing
 };
 
-// The list of `rows` (rows[0] = sheet row 1) read as `options` say; a
+// The list of `rows` (row 0 = sheet row 1) read as `options` say; a
 // failure, its reason in Turkish and English, when the --columns given do
 // not fit the sheet.
-platform::Result<ProductList> readProductList(const std::vector<QStringList> &rows, const BatchOptions &options);
+platform::Result<ProductList> readProductList(const spreadsheet::RowStore &rows, const BatchOptions &options);
 
 }  // namespace batch

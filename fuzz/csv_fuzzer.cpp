@@ -36,7 +36,7 @@ void checkSheet(const spreadsheet::SheetColumns &sheet)
         __builtin_trap();
     if (sheet.rows.size() > std::size_t(spreadsheet::kMaxRows))
         __builtin_trap();
-    if (!sheet.rows.empty() && !spreadsheet::hasText(sheet.rows.back()))
+    if (!sheet.rows.empty() && !spreadsheet::hasText(sheet.rows[sheet.rows.size() - 1]))
         __builtin_trap();
     for (const spreadsheet::RowCells &cells : sheet.rows) {
         if (cells.size() < spreadsheet::kMinColumns || cells.size() > spreadsheet::kMaxColumns)

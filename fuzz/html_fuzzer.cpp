@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // A refusal always says why; rows end at the last row with a cell.
     if (!sheet.ok() && sheet.detail().isEmpty())
         __builtin_trap();
-    if (!sheet.rows.empty() && !spreadsheet::hasText(sheet.rows.back()))
+    if (!sheet.rows.empty() && !spreadsheet::hasText(sheet.rows[sheet.rows.size() - 1]))
         __builtin_trap();
     (void)spreadsheet::looksLikeHtml(bytes);
     return 0;

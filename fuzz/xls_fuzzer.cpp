@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } else {
         const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
         spreadsheet::xls::StreamSource stream(bytes);
-        std::vector<spreadsheet::RowCells> rows;
+        spreadsheet::RowStore rows;
         spreadsheet::RowTable table(rows);
         spreadsheet::xls::SheetOutcome outcome = spreadsheet::xls::readWorkbookStream(stream, table, turkish);
         sheet = spreadsheet::xls::SheetColumns::gathered(std::move(outcome), std::move(rows));

@@ -186,7 +186,7 @@ std::optional<ListField> fieldOfKey(const QString &key)
     return found == byKey.cend() ? std::nullopt : std::optional<ListField>(*found);
 }
 
-ListColumns detectColumns(const std::vector<QStringList> &rows)
+ListColumns detectColumns(const spreadsheet::RowStore &rows)
 {
     ListColumns plain;
     int looked = 0;
@@ -224,7 +224,7 @@ std::optional<int> columnOfLetters(const QString &letters)
     return column - 1 < kMaxListColumns ? std::optional<int>(column - 1) : std::nullopt;
 }
 
-platform::Result<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const std::vector<QStringList> &rows,
+platform::Result<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const spreadsheet::RowStore &rows,
                                          bool noHeader)
 {
     const ListColumns found = noHeader ? ListColumns() : detectColumns(rows);
@@ -279,18 +279,19 @@ platform::Result<ListColumns> mapColumns(const QList<ColumnChoice> &choices, con
     return ListColumns::withHeader(*headerRow, rows[*headerRow], columns);
 }
 
-ListRows listRows(const std::vector<QStringList> &sheetRows, const ListColumns &columns)
+ListRows listRows(const spreadsheet::RowStore &sheetRows, const ListColumns &columns)
 {
     ListRows list;
     const std::size_t first = columns.headerRow() ? *columns.headerRow() + 1 : 0;
     list.cells.reserve(sheetRows.size() > first ? sheetRows.size() - first : 0);
     list.sheetRows.reserve(list.cells.capacity());
     for (std::size_t row = first; row < sheetRows.size(); ++row) {
-        if (columns.isHeaderAgain(sheetRows[row])) {
+        const QStringList cells = sheetRows[row];
+        if (columns.isHeaderAgain(cells)) {
             ++list.headersLeftOut;
             continue;
         }
-        list.cells.push_back(columns.gridCells(sheetRows[row]));
+        list.cells.push_back(columns.gridCells(cells));
         list.sheetRows.push_back(row + 1);
     }
     return list;

@@ -16,6 +16,7 @@
 
 #include "import/RowRules.h"
 #include "platform/outcome/Outcome.h"
+#include "spreadsheet/RowStore.h"
 
 namespace bulksave {
 
@@ -75,7 +76,7 @@ private:
     QList<ListField> m_ownFields;
     QStringList m_ignored;
     QStringList m_nearHeader;
-    friend ListColumns detectColumns(const std::vector<QStringList> &rows);
+    friend ListColumns detectColumns(const spreadsheet::RowStore &rows);
 };
 
 // How many non-empty rows from the top are looked at for a header.
@@ -89,7 +90,7 @@ std::optional<ListField> fieldNamed(const QString &headerText);
 // first of its first kHeaderSearchRows non-empty rows that names at least
 // the name and the price columns and holds no number is its header;
 // without one, A/B/C.
-ListColumns detectColumns(const std::vector<QStringList> &rows);
+ListColumns detectColumns(const spreadsheet::RowStore &rows);
 
 // The most columns a list is read in: A to IV, as the readers read them.
 constexpr int kMaxListColumns = 256;
@@ -109,7 +110,7 @@ struct ColumnChoice {
 // A/B/C. Texts make the first row near the top holding all of them the
 // header. `noHeader` reads no header at all. A failure when a text is in no
 // header or two fields would share a column.
-platform::Result<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const std::vector<QStringList> &rows,
+platform::Result<ListColumns> mapColumns(const QList<ColumnChoice> &choices, const spreadsheet::RowStore &rows,
                                          bool noHeader);
 
 // The rows of a list below its header, as the grid shows them.
@@ -121,7 +122,7 @@ struct ListRows {
 
 // The rows of `sheetRows` below the header of `columns` (all of them without
 // one), repeated headers left out, blank rows kept where they stand.
-ListRows listRows(const std::vector<QStringList> &sheetRows, const ListColumns &columns);
+ListRows listRows(const spreadsheet::RowStore &sheetRows, const ListColumns &columns);
 
 // What the operator is told about how a list was read, in Turkish: the
 // header's row, what each column was taken for, the columns not used and

@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "spreadsheet/SheetColumns.h"
+#include "spreadsheet/RowCells.h"
 
 namespace spreadsheet {
 

@@ -90,13 +90,6 @@ private:
     QString kept_;      // the same, cut
 };
 
-void clipCellTexts(std::vector<RowCells> &rows)
-{
-    LongTexts texts;
-    for (RowCells &cells : rows)
-        texts.clip(cells);
-}
-
 // Passes rows on to another sink, counting them and cutting their texts
 // (a copy of a row shares its data until a long text is cut).
 class CountingSink final : public RowSink {
@@ -128,7 +121,6 @@ SheetColumns readSheetFromBytes(const QByteArray &file, const QLocale &locale)
     SheetColumns sheet = readByContent(file, locale);
     if (std::optional<SheetColumns> refusal = refusalFor(sheet, sheet.rows.size()))
         return *std::move(refusal);
-    clipCellTexts(sheet.rows);
     return sheet;
 }
 
@@ -166,7 +158,7 @@ SheetOutcome readSheet(const QString &path, RowSink &sink, const QLocale &locale
 
 SheetColumns readSheet(const QString &path, const QLocale &locale)
 {
-    std::vector<RowCells> rows;
+    RowStore rows;
     RowTable table(rows);
     SheetOutcome outcome = readSheet(path, table, locale);
     return SheetColumns::gathered(std::move(outcome), std::move(rows));

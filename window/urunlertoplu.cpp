@@ -615,7 +615,7 @@ void urunlertoplu::loadSpreadsheet(const QString &path)
         showMessage(messages.join(QStringLiteral("\n\n")));
 }
 
-QString urunlertoplu::showList(const std::vector<QStringList> &sheetRows)
+QString urunlertoplu::showList(const spreadsheet::RowStore &sheetRows)
 {
     const bulksave::ListColumns columns = bulksave::detectColumns(sheetRows);
     if (!columns.headerRow()) {

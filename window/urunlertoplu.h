@@ -238,7 +238,7 @@ private:
     void setColumnWidths();
     // Puts the list of `sheetRows` into the emptied grid; what the operator
     // is told about how its columns were read.
-    QString showList(const std::vector<QStringList> &sheetRows);
+    QString showList(const spreadsheet::RowStore &sheetRows);
 
     std::vector<std::pair<int, QWidget *>> m_tabOrder;
     std::vector<Placement> m_placements;

@@ -250,16 +250,27 @@ bool FlexGrid::LoadGrid(const QString &fileName, int kind)
     return true;
 }
 
+void FlexGrid::LoadRows(const spreadsheet::RowStore &rows, int columns)
+{
+    // Cell by cell from the store: no row is made a list on the way.
+    loadBlock(static_cast<int>(rows.size()), columns,
+              [&rows](int row, int col) { return rows.cell(static_cast<size_t>(row), col).toString(); });
+}
+
 void FlexGrid::LoadRows(const std::vector<QStringList> &rows, int columns)
 {
-    const int count = static_cast<int>(rows.size());
+    loadBlock(static_cast<int>(rows.size()), columns, [&rows](int row, int col) {
+        const QStringList &cells = rows[static_cast<size_t>(row)];
+        return col < cells.size() ? cells.at(col) : QString();
+    });
+}
+
+void FlexGrid::loadBlock(int count, int columns, const std::function<QString(int, int)> &cell)
+{
     changeShape([&] {
         m_model->setRowCount(std::max(Rows(), FixedRows() + count));
         m_model->setColumnCount(std::max(Cols(), firstLoadColumn + columns));
-        m_model->setBlock(FixedRows(), firstLoadColumn, count, columns, [&rows](int row, int col) {
-            const QStringList &cells = rows[static_cast<size_t>(row)];
-            return col < cells.size() ? cells.at(col) : QString();
-        });
+        m_model->setBlock(FixedRows(), firstLoadColumn, count, columns, cell);
     });
 }
 

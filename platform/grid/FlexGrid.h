@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <vector>
 
 #include "platform/grid/IVSFlexDataSource.h"
@@ -94,8 +95,9 @@ public:
 
     // Fills columns 1 to `columns` from row 1 on with `rows`, a row's
     // missing cells blank and cells past `columns` left out; Rows and Cols
-    // are raised to cover them. For a sheet whose columns were chosen by the
-    // caller rather than read as A–C.
+    // are raised to cover them. For a sheet as read, or one whose columns
+    // were chosen by the caller rather than read as A–C.
+    void LoadRows(const spreadsheet::RowStore &rows, int columns);
     void LoadRows(const std::vector<QStringList> &rows, int columns);
 
     // Data-source binding: the grid shows the source's records below the
@@ -152,6 +154,8 @@ private:
     // moves inside it are not the operator's and send no RowNotification.
     template <typename Change>
     void changeShape(Change change);
+    // LoadRows of `count` rows whose cell at a row and column `cell` gives.
+    void loadBlock(int count, int columns, const std::function<QString(int, int)> &cell);
     void showFixedRow();
     void ensureCursor();
     void applyColumnWidths();

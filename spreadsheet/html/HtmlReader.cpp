@@ -134,7 +134,7 @@ public:
     // False once a row with a cell lies past kMaxRows.
     bool endLooseRow() { return !std::exchange(inLooseRow_, false) || endRow(); }
 
-    std::vector<RowCells> take() { return rows_.take(); }
+    RowStore take() { return rows_.take(); }
 
 private:
     void startRow()

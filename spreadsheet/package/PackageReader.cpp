@@ -93,13 +93,15 @@ SheetColumns readOpenXml(const ZipArchive &zip, const QLocale &locale)
         return refusedFor(read);
 
     // A package without a string table or styles has cells that need none.
+    // The string table's texts are kept where the sheet's cells will show them.
+    SheetRows rows;
     SharedStrings strings;
     CellStyles styles;
     const std::string stringsPath = parts.targetOfKind("sharedStrings");
     const std::string stylesPath = parts.targetOfKind("styles");
     ReadOutcome read;
     if (zip.contains(stringsPath))
-        read = strings.read(zip, stringsPath);
+        read = strings.read(zip, stringsPath, rows);
     if (read.ok() && zip.contains(stylesPath))
         read = styles.read(zip, stylesPath);
     if (!read.ok())
@@ -108,7 +110,6 @@ SheetColumns readOpenXml(const ZipArchive &zip, const QLocale &locale)
     if (sheetPath.empty())
         return SheetColumns::refused(ReadError::Damaged, QStringLiteral("the first sheet's part is not named"));
     const CellText text(locale, workbook.date1904());
-    SheetRows rows;
     read = Worksheet(strings, styles, text, workbook.date1904(), rows).read(zip, sheetPath);
     return rowsOrRefusal(read, rows);
 }

@@ -6,7 +6,7 @@
 
 namespace spreadsheet::package {
 
-ReadOutcome SharedStrings::read(const ZipArchive &zip, std::string_view path)
+ReadOutcome SharedStrings::read(const ZipArchive &zip, std::string_view path, SheetRows &rows)
 {
     std::string entry;
     bool inText = false;
@@ -24,18 +24,15 @@ ReadOutcome SharedStrings::read(const ZipArchive &zip, std::string_view path)
         } else if (name == "rPh") {
             phonetic += start ? 1 : -1;
         } else if (name == "si") {
-            if (!start) {
-                // Clipped once here, so that every cell using it shares the clipped text.
-                strings_.push_back(unescapedText(entry));
-                clipCellText(strings_.back());
-            }
+            if (!start)
+                strings_.push_back(rows.keep(unescapedText(entry)));
             entry.clear();
         }
         return true;
     });
 }
 
-std::optional<QString> SharedStrings::at(std::size_t index) const
+std::optional<RowStore::Text> SharedStrings::at(std::size_t index) const
 {
     if (index >= strings_.size())
         return std::nullopt;

@@ -121,24 +121,30 @@ bool Worksheet::finishCell()
             rows_.countUnreadable();
         return true;
     }
-    const std::optional<QString> text = textOf(cell_);
-    if (!text) {
-        rows_.countUnreadable();
-        return true;
-    }
-    return rows_.put(cell_.row, cell_.column, *text);
+    const auto putOrCount = [this](const auto &text) {
+        if (!text) {
+            rows_.countUnreadable();
+            return true;
+        }
+        return rows_.put(cell_.row, cell_.column, *text);
+    };
+    return cell_.type == Type::SharedString ? putOrCount(sharedText(cell_)) : putOrCount(textOf(cell_));
+}
+
+std::optional<RowStore::Text> Worksheet::sharedText(const Cell &cell) const
+{
+    const std::optional<double> index = decimal(cell.value);
+    if (!index || *index < 0 || *index > kMaxStringIndex || *index != std::floor(*index))
+        return std::nullopt;
+    return strings_.at(std::size_t(*index));
 }
 
 std::optional<QString> Worksheet::textOf(const Cell &cell) const
 {
     const auto utf8 = [](const std::string &text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); };
     switch (cell.type) {
-    case Type::SharedString: {
-        const std::optional<double> index = decimal(cell.value);
-        if (!index || *index < 0 || *index > kMaxStringIndex || *index != std::floor(*index))
-            return std::nullopt;
-        return strings_.at(std::size_t(*index));
-    }
+    case Type::SharedString:
+        return std::nullopt;  // sharedText()'s
     case Type::InlineText:
         return unescapedText(cell.hasInline ? cell.inline_ : cell.value);
     case Type::Text:

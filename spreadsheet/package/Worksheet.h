@@ -39,7 +39,11 @@ private:
     void startCell(const XmlPart &xml);
     // Puts the finished cell in the rows; false past the row limit.
     bool finishCell();
-    // The text of the finished cell; nullopt when its value cannot be read.
+    // The shared string a finished cell of that type shows; nullopt when its
+    // index is not one.
+    std::optional<RowStore::Text> sharedText(const Cell &cell) const;
+    // The text of a finished cell of any other type; nullopt when its value
+    // cannot be read.
     std::optional<QString> textOf(const Cell &cell) const;
 
     const SharedStrings &strings_;

@@ -4,19 +4,17 @@
 
 namespace spreadsheet {
 
-bool RowCollector::add(std::size_t index, RowCells &&cells)
+bool RowCollector::add(std::size_t index, const RowCells &cells)
 {
     if (!hasText(cells))
         return true;
     if (index >= std::size_t(kMaxRows))
         return false;
-    rows_.resize(index, blankRow());
-    fitRow(cells);
-    rows_.push_back(std::move(cells));
+    rows_.setRow(index, cells);
     return true;
 }
 
-std::vector<RowCells> RowCollector::take()
+RowStore RowCollector::take()
 {
     return std::exchange(rows_, {});
 }

@@ -5,25 +5,24 @@
 #include "spreadsheet/SheetColumns.h"
 
 #include <cstddef>
-#include <vector>
 
 namespace spreadsheet {
 
 
 class RowCollector {
 public:
-    // Keeps the cells, made a row as fitRow() leaves it, as the row at index
-    // (0-based; each index larger than the last). A row of empty cells keeps
-    // nothing and may lie anywhere; returns
-    // false, keeping nothing, for a row with a cell at index kMaxRows or past.
-    bool add(std::size_t index, RowCells &&cells);
+    // Keeps the cells with text as the row at index (0-based; each index
+    // larger than the last). A row of empty cells keeps nothing and may lie
+    // anywhere; returns false, keeping nothing, for a row with a cell at
+    // index kMaxRows or past.
+    bool add(std::size_t index, const RowCells &cells);
 
     // The rows kept, blank rows in between filled in, ending at the last row
     // with a cell; the collector is empty afterwards.
-    std::vector<RowCells> take();
+    RowStore take();
 
 private:
-    std::vector<RowCells> rows_;
+    RowStore rows_;
 };
 
 }  // namespace spreadsheet

@@ -111,7 +111,7 @@ SheetColumns readColumnsAtoCFromBytes(const QByteArray &file, const QLocale &loc
     QBuffer device;
     device.setData(file);
     device.open(QIODevice::ReadOnly);
-    std::vector<spreadsheet::RowCells> rows;
+    spreadsheet::RowStore rows;
     spreadsheet::RowTable table(rows);
     SheetOutcome outcome = readColumnsAtoC(device, table, locale);
     return SheetColumns::gathered(std::move(outcome), std::move(rows));

@@ -7,6 +7,7 @@
 
 #include "import/ListColumns.h"
 #include "tests/common/Outcomes.h"
+#include "tests/common/StoredRows.h"
 
 using bulksave::ListColumns;
 using bulksave::ListField;
@@ -43,7 +44,7 @@ class DetectColumns : public ::testing::TestWithParam<DetectCase> {};
 TEST_P(DetectColumns, finds_the_header_and_what_each_column_holds)
 {
     const DetectCase &c = GetParam();
-    const ListColumns columns = bulksave::detectColumns(c.rows);
+    const ListColumns columns = bulksave::detectColumns(storeOf(c.rows));
     EXPECT_EQ(columns.headerRow() ? int(*columns.headerRow()) : -1, c.headerRow);
     EXPECT_EQ(fieldsOf(columns), c.fields);
     EXPECT_EQ(columns.ignored(), c.ignored);
@@ -84,13 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ListRows, rows_above_the_header_and_repeated_headers_are_no_products)
 {
-    const Sheet sheet{{"Menü"},
-                      {"Kategori", "Ürün Adı", "Fiyat", "Barkod"},
-                      {"Barcode", "Product", "Price", "Category"},  // the same header in English
-                      {"Tatlılar", "Künefe", "120", "1001"},
-                      {"", "", "", ""},
-                      {"Kategori", "Ürün Adı", "Fiyat", "Barkod"},  // the next printed page
-                      {"TATLILAR", "Sütlaç", "80", ""}};
+    const spreadsheet::RowStore sheet = storeOf({{"Menü"},
+                                                 {"Kategori", "Ürün Adı", "Fiyat", "Barkod"},
+                                                 {"Barcode", "Product", "Price", "Category"},  // the same header in English
+                                                 {"Tatlılar", "Künefe", "120", "1001"},
+                                                 {"", "", "", ""},
+                                                 {"Kategori", "Ürün Adı", "Fiyat", "Barkod"},  // the next printed page
+                                                 {"TATLILAR", "Sütlaç", "80", ""}});
     const ListColumns columns = bulksave::detectColumns(sheet);
     const bulksave::ListRows list = bulksave::listRows(sheet, columns);
     EXPECT_EQ(list.headersLeftOut, 2);
@@ -107,7 +108,7 @@ TEST(ListRows, rows_above_the_header_and_repeated_headers_are_no_products)
 
 TEST(MapColumns, letters_and_header_texts_place_the_fields_given_by_hand)
 {
-    const Sheet sheet{{"Stok Adı", "Tutar", "Raf", "EAN"}, {"Çay", "12", "R1", "8690001"}};
+    const spreadsheet::RowStore sheet = storeOf({{"Stok Adı", "Tutar", "Raf", "EAN"}, {"Çay", "12", "R1", "8690001"}});
     const ListColumns byText = valueOf(bulksave::mapColumns(
         {{ListField::Name, "stok adı"}, {ListField::Price, "Tutar"}, {ListField::Group, "C"}}, sheet, false));
     EXPECT_EQ(byText.headerRow(), std::optional<std::size_t>(0));

@@ -1,5 +1,7 @@
 // The window's export button: the file asked for through the prompt hook,
 // the whole menu written, the counts told.
+#include "tests/common/StoredRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -48,7 +50,7 @@ TEST_F(ExportWindow, writes_the_whole_menu_whatever_group_is_chosen_and_tells_th
                                                          "Fiyatı okunamayan 1 ürün yazılmadı (porsiyonu yok)")
                                               .arg(QDir::toNativeSeparators(path))});
     const std::vector<spreadsheet::RowCells> rows{{"0086900", "Çay", "12.5", "İçecekler"}, {"222", "Baklava", "", "Tatlılar"}};
-    EXPECT_EQ(spreadsheet::readSheet(path, QLocale::c()).rows, rows);
+    EXPECT_EQ(rowsOf(spreadsheet::readSheet(path, QLocale::c()).rows), rows);
 
     window->exportMenu->click();
     EXPECT_EQ(offered, path) << "the next export starts in the folder of the last";

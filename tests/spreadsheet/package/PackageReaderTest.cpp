@@ -7,6 +7,8 @@
 #include "tests/common/QtPrinters.h"
 #include "ZipBuilder.h"
 
+#include "tests/common/StoredRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -80,7 +82,7 @@ TEST_P(CellKindsTest, read_as_the_shared_rules_write_them)
     const spreadsheet::SheetColumns sheet = read(GetParam().file);
     ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_EQ(sheet.damaged, GetParam().damaged) << sheet.damage.toStdString();
-    EXPECT_EQ(sheet.rows, GetParam().rows);
+    EXPECT_EQ(rowsOf(sheet.rows), GetParam().rows);
 }
 
 QByteArray odsRow(const QByteArray &cells, int repeat = 1)
@@ -110,6 +112,18 @@ const CellsCase kOpenXmlCells[] = {
      {{"", "", ""}, {"", "1", "2", "3"}, {"4", "", ""}}},
     {"a_cell_outside_any_row_is_dropped", openXmlPackage(R"(<c><v>1</v></c><row><c><v>2</v></c></row>)"),
      {{"2", "", ""}}},
+    {"cells_out_of_column_order_and_given_twice_keep_the_later_text",
+     openXmlPackage(R"(<row r="3"><c r="C3"><v>3</v></c><c r="A3"><v>1</v></c><c r="C3"><v>7</v></c></row>)"),
+     {{"", "", ""}, {"", "", ""}, {"1", "", "7"}}},
+    {"a_row_that_comes_again_after_later_rows_gets_its_late_cells",
+     openXmlPackage(R"(<row r="1"><c r="A1"><v>1</v></c><c r="C1"><v>3</v></c></row><row r="3"><c r="A3"><v>4</v></c></row>)"
+                    R"(<row r="1"><c r="B1"><v>2</v></c><c r="C1"><v>9</v></c></row><row r="2"><c r="D2"><v>5</v></c></row>)"),
+     {{"1", "2", "9"}, {"", "", "", "5"}, {"4", "", ""}}},
+    {"one_shared_string_in_many_cells",
+     openXmlPackage(R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>0</v></c></row>)"
+                    R"(<row r="2"><c r="C2" t="s"><v>0</v></c></row>)",
+                    "<si><t>Çay</t></si>"),
+     {{"Çay", "Çay", ""}, {"", "", "Çay"}}},
     {"zero_padded_formats_keep_leading_zeros_and_prices_stay_plain",
      openXmlPackageWithStyles(
          R"(<row r="1"><c r="A1" s="1"><v>12345678905</v></c><c r="B1" s="2"><v>12345</v></c><c r="C1" s="3"><v>7.5</v></c></row>)"

@@ -6,6 +6,8 @@
 #include "spreadsheet/package/XmlPart.h"
 #include "ZipBuilder.h"
 
+#include "tests/common/StoredRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
@@ -307,7 +309,7 @@ TEST_P(PackagePathTest, reads_or_refuses_the_whole_package)
         spreadsheet::readWorkbookPackage(GetParam().file(), QLocale(QLocale::Turkish, QLocale::Turkey));
     EXPECT_EQ(sheet.error, GetParam().error) << sheet.detail().toStdString();
     if (GetParam().error == ReadError::None) {
-        EXPECT_EQ(sheet.rows, kTea);
+        EXPECT_EQ(rowsOf(sheet.rows), kTea);
     } else {
         EXPECT_TRUE(sheet.detail().contains(QLatin1String(GetParam().problem))) << sheet.detail().toStdString();
         EXPECT_TRUE(sheet.rows.empty());

@@ -4,6 +4,8 @@
 #include "SheetRows.h"
 #include "spreadsheet/html/HtmlReader.h"
 
+#include "tests/common/StoredRows.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,7 +27,7 @@ TEST_P(HtmlTableTest, reads_the_first_table)
     const SheetColumns sheet = spreadsheet::readHtmlTable(GetParam().page);
     ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_FALSE(sheet.damaged);
-    EXPECT_EQ(sheet.rows, GetParam().expected);
+    EXPECT_EQ(rowsOf(sheet.rows), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -6,6 +6,8 @@
 #include "tests/common/QtPrinters.h"
 #include "tests/spreadsheet/write/WorkbookParts.h"
 
+#include "tests/common/StoredRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -47,7 +49,7 @@ TEST(PriceListWorkbook, barcodes_are_text_cells_and_prices_number_cells_under_a_
     const std::vector<spreadsheet::RowCells> expected{{"0086900", "Çiğ köfte dürüm", "12,5", "Dürümler"},
                                                        {"8690000000001", "Ayran", "", "İçecekler"},
                                                        {"000", "Şalgam 🌶", "1234,75"}};
-    EXPECT_EQ(sheet.rows, expected);
+    EXPECT_EQ(rowsOf(sheet.rows), expected);
 
     const QString xml = QString::fromUtf8(partOf(fileBytes(path), "xl/worksheets/sheet1.xml"));
     for (const char *cell : {"A1", "B1", "D1", "A2", "A3"})

@@ -8,6 +8,8 @@
 #include "tests/common/QtPrinters.h"
 #include "tests/spreadsheet/write/WorkbookParts.h"
 
+#include "tests/common/StoredRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -61,7 +63,7 @@ TEST(RowsWorkbook, reads_back_every_column_exactly_from_the_first_row)
         {"", rows[2][1], rows[2][2], rows[2][3]},         {"", "", "", rows[3][3]},
         {rows[4][0], rows[4][1], rows[4][2]},
     };
-    EXPECT_EQ(sheet.rows, expected);
+    EXPECT_EQ(rowsOf(sheet.rows), expected);
 }
 
 struct TextCase {

@@ -3,6 +3,7 @@
 
 #include "WorkbookBuilder.h"
 #include "spreadsheet/xls/XlsReader.h"
+#include "tests/common/StoredRows.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ TEST_P(DamagedWorkbookTest, reads_what_is_left_and_says_whether_cells_were_lost)
     ASSERT_TRUE(result.ok()) << result.detail().toStdString();
     EXPECT_EQ(result.damaged, c.damaged) << result.damage.toStdString();
     EXPECT_EQ(result.damage.isEmpty(), !c.damaged);
-    EXPECT_EQ(result.rows, c.rows);
+    EXPECT_EQ(rowsOf(result.rows), c.rows);
 }
 
 // The first `size` bytes of `record`'s body, under its own header.

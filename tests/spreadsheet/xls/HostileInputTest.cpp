@@ -70,7 +70,7 @@ TEST(HostileInputTest, small_workbook_streams_are_read_from_the_mini_stream)
     ASSERT_LT(stream.size(), 4096u);
     const spreadsheet::xls::SheetColumns sheet = readStream(stream);
     ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
-    EXPECT_EQ(sheet.rows.at(0)[0], "mini");
+    EXPECT_EQ(sheet.rows[0][0], "mini");
 }
 
 TEST(HostileInputTest, cells_of_embedded_chart_substreams_and_columns_past_iv_are_ignored)
@@ -94,7 +94,7 @@ TEST(HostileInputTest, formula_text_results_come_from_the_string_record_after_sh
     const Bytes sheet = concat({formula(0, 0, textResult()), record(0x04BC, Bytes(10, 0)), formulaString("Seker")});
     const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, sheet));
     ASSERT_TRUE(result.ok()) << result.detail().toStdString();
-    EXPECT_EQ(result.rows.at(0)[0], "Seker");
+    EXPECT_EQ(result.rows[0][0], "Seker");
 }
 
 TEST(HostileInputTest, mulrk_numbers_decode_all_four_rk_forms)
@@ -114,8 +114,8 @@ TEST(HostileInputTest, mulrk_numbers_decode_all_four_rk_forms)
     put32(rk, 0x3FF80000u | 0x1);  // 1.5 / 100
     const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, concat({record(0x00BD, mulrk), record(0x027E, rk)})));
     ASSERT_TRUE(result.ok()) << result.detail().toStdString();
-    EXPECT_EQ(result.rows.at(0), (spreadsheet::RowCells{"12.5", "-7", "1.5"}));
-    EXPECT_EQ(result.rows.at(1)[0], "0.015");
+    EXPECT_EQ(result.rows[0], (spreadsheet::RowCells{"12.5", "-7", "1.5"}));
+    EXPECT_EQ(result.rows[1][0], "0.015");
 }
 
 TEST(HostileInputTest, the_last_sheet_row_is_row_65536)
@@ -123,7 +123,7 @@ TEST(HostileInputTest, the_last_sheet_row_is_row_65536)
     const spreadsheet::xls::SheetColumns result = readStream(workbookStream({}, number(65535, 2, 3)));
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.rows.size(), 65536u);
-    EXPECT_EQ(result.rows.back()[2], "3");
+    EXPECT_EQ(result.rows[65535][2], "3");
 }
 
 TEST(HostileInputTest, files_that_are_not_compound_files_are_told_apart)

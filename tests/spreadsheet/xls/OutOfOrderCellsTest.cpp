@@ -6,6 +6,8 @@
 #include "spreadsheet/xls/XlsReader.h"
 #include "tests/common/ScratchFile.h"
 
+#include "tests/common/StoredRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -75,7 +77,7 @@ TEST_P(OutOfOrderCellsTest, a_table_holds_every_cell)
     const spreadsheet::xls::SheetColumns sheet = spreadsheet::xls::readColumnsAtoCFromBytes(CompoundImage(GetParam().stream).data(), QLocale::c());
     ASSERT_TRUE(sheet.ok()) << sheet.detail().toStdString();
     EXPECT_FALSE(sheet.damaged) << sheet.damage.toStdString();
-    EXPECT_EQ(sheet.rows, GetParam().rows);
+    EXPECT_EQ(rowsOf(sheet.rows), GetParam().rows);
 }
 
 // Copies each row as it comes, with its index.

@@ -103,7 +103,7 @@ Bytes obfuscated(Bytes stream)
 spreadsheet::xls::SheetColumns readBareStream(const Bytes &stream)
 {
     spreadsheet::xls::StreamSource source(QByteArray(reinterpret_cast<const char *>(stream.data()), qsizetype(stream.size())));
-    std::vector<spreadsheet::RowCells> rows;
+    spreadsheet::RowStore rows;
     spreadsheet::RowTable table(rows);
     spreadsheet::xls::SheetOutcome outcome = spreadsheet::xls::readWorkbookStream(source, table, QLocale::c());
     return spreadsheet::xls::SheetColumns::gathered(std::move(outcome), std::move(rows));
