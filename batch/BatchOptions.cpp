@@ -43,14 +43,14 @@ QString bothLanguages(const QString &turkish, const QString &english)
 
 // Reads "barkod=C,ad=Stok Adı" into `columns`: each field by its key, its
 // column by letters or by header text. Returns the usage error, or "".
-QString readColumns(QList<bulksave::ColumnChoice> &columns, const QString &value)
+QString readColumns(QList<import::ColumnChoice> &columns, const QString &value)
 {
     columns.clear();
     for (const QString &part : value.split(u',')) {
         const qsizetype equals = part.indexOf(u'=');
         const QString key = (equals < 0 ? part : part.first(equals)).trimmed();
         const QString column = equals < 0 ? QString() : part.sliced(equals + 1).trimmed();
-        const std::optional<bulksave::ListField> field = bulksave::fieldOfKey(key);
+        const std::optional<import::ListField> field = import::fieldOfKey(key);
         if (!field)
             return bothLanguages(
                 QStringLiteral("--columns: “%1” bir alan değil (barkod, ad, fiyat, grup, birim, yazıcı, renk, alt grup).")
@@ -62,7 +62,7 @@ QString readColumns(QList<bulksave::ColumnChoice> &columns, const QString &value
             return bothLanguages(QStringLiteral("--columns: %1 bir sütun harfi ya da başlık metni ister.").arg(key),
                                  QStringLiteral("--columns: %1 needs a column letter or a header text.").arg(key));
         const bool twice = std::any_of(columns.cbegin(), columns.cend(),
-                                       [&](const bulksave::ColumnChoice &given) { return given.field == *field; });
+                                       [&](const import::ColumnChoice &given) { return given.field == *field; });
         if (twice)
             return bothLanguages(QStringLiteral("--columns: %1 iki kez verilmiş.").arg(key),
                                  QStringLiteral("--columns: %1 is given twice.").arg(key));
@@ -97,8 +97,8 @@ const std::map<QString, Setter> &valueOptions()
          }},
         {QStringLiteral("--colour"),
          [](BatchOptions &o, const QString &v) {
-             o.colourPosition = positionOf(renkler::names(), v);
-             const QString names = renkler::names().join(u'|');
+             o.colourPosition = positionOf(import::colourNames(), v);
+             const QString names = import::colourNames().join(u'|');
              return o.colourPosition >= 0
                         ? QString()
                         : bothLanguages(QStringLiteral("--colour şunlardan biri olmalı: %1; “%2” değil.").arg(names, v),
@@ -253,7 +253,7 @@ ParsedArguments parseArguments(const QStringList &arguments)
     if (options.updateNames && options.duplicates != DuplicatePolicy::Update)
         return usage(QStringLiteral("--update-names yalnız --duplicates update ile verilir."),
                      QStringLiteral("--update-names goes only with --duplicates update."));
-    const auto byText = [](const bulksave::ColumnChoice &choice) { return !bulksave::columnOfLetters(choice.column); };
+    const auto byText = [](const import::ColumnChoice &choice) { return !import::columnOfLetters(choice.column); };
     if (options.noHeader && std::any_of(options.columns.cbegin(), options.columns.cend(), byText))
         return usage(QStringLiteral("--no-header ile --columns sütunları harfle verilir (C, AD), başlık metniyle değil."),
                      QStringLiteral("With --no-header, --columns takes letters (C, AD), not header texts."));

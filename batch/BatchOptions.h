@@ -36,7 +36,7 @@ struct TargetSource {
 
 struct BatchOptions {
     QString file;                          // the spreadsheet
-    QString group = bulksave::unchosenGroup();
+    QString group = import::unchosenGroup();
     int unitPosition = 0;                  // 0 "Adet", 1 "Kg"
     std::optional<QString> printer;        // a printer's name or id; none writes no printer mapping
     int colourPosition = 3;                // position in the colour list, "MAVİ" by default
@@ -46,7 +46,7 @@ struct BatchOptions {
     bool updateNames = false;              // with Update, the items' names change too
     bool dryRun = false;
     QLocale locale = QLocale::system();    // number rules of the sheet's prices
-    QList<bulksave::ColumnChoice> columns; // fields placed by hand; the others where the list's header puts them
+    QList<import::ColumnChoice> columns; // fields placed by hand; the others where the list's header puts them
     bool noHeader = false;                 // the list has no header: A/B/C unless columns say otherwise
     QList<TargetSource> targets;           // in the order given; never empty after parsing
     QString reportFile;                    // "" writes the report to standard output

@@ -78,7 +78,7 @@ int targetStatus(const TargetOutcome &outcome, const QList<ReportRow> &rows)
     return clean ? AllLanded : RowsNotLanded;
 }
 
-TargetOutcome importTarget(const TargetSource &source, int number, const QList<bulksave::ProductRow> &rows,
+TargetOutcome importTarget(const TargetSource &source, int number, const QList<import::ProductRow> &rows,
                            const BatchOptions &options, std::FILE *err)
 {
     const platform::Result<QString> text = connectionTextOf(source);
@@ -86,7 +86,7 @@ TargetOutcome importTarget(const TargetSource &source, int number, const QList<b
         TargetOutcome unreachable;
         unreachable.label = QStringLiteral("hedef %1").arg(number);
         unreachable.failure = text.reason();
-        unreachable.previews = bulksave::previewRows(rows, baseChoices(options), {}, ado::TextFidelity::unicode());
+        unreachable.previews = import::previewRows(rows, baseChoices(options), {}, ado::TextFidelity::unicode());
         return unreachable;
     }
     ado::Connection connection(QStringLiteral("toplu-ekle-%1").arg(number));
@@ -94,7 +94,7 @@ TargetOutcome importTarget(const TargetSource &source, int number, const QList<b
     ProgressBar bar(err, platform::isTerminal(err), int(rows.size()));
     TargetOutcome outcome =
         importInto(connection, rows, options, [&bar](int visited) { return bar.advance(visited); },
-                   bulksave::journalFolder());
+                   import::journalFolder());
     if (outcome.label.isEmpty())
         outcome.label = QStringLiteral("hedef %1").arg(number);
     return outcome;
@@ -126,7 +126,7 @@ int undoOnTargets(const BatchOptions &options, std::FILE *err)
         if (text.ok()) {
             ado::Connection connection(QStringLiteral("toplu-ekle-%1").arg(i + 1));
             connection.setConnectionString(text.value);
-            outcome = undoInto(connection, options.undoJournal, bulksave::journalFolder());
+            outcome = undoInto(connection, options.undoJournal, import::journalFolder());
         }
         if (!labels.at(i).isEmpty())
             outcome.label = labels.at(i);
@@ -171,7 +171,7 @@ int runBatch(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return exportFromTarget(options, err);
 
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(options.file, options.locale);
-    if (const QString message = loadreport::loadMessage(options.file, sheet); !message.isEmpty())
+    if (const QString message = import::loadMessage(options.file, sheet); !message.isEmpty())
         print(err, message + u'\n');
     if (!sheet.ok())
         return FileUnreadable;

@@ -19,7 +19,7 @@ namespace batch {
 
 // The product rows of a list, each with the sheet row it stands on.
 struct ProductList {
-    QList<bulksave::ProductRow> rows;
+    QList<import::ProductRow> rows;
     std::vector<std::size_t> sheetRows;  // of each of rows, 1 = the sheet's first row
     QString layout;                      // what the operator is told about the columns (Turkish); "" for nothing
 };

@@ -13,12 +13,12 @@ constexpr qint64 kRedrawMs = 100;
 
 }  // namespace
 
-QString progressLine(const bulksave::ProgressMeter &meter)
+QString progressLine(const import::ProgressMeter &meter)
 {
     const int total = std::max(meter.total(), 1);
     const int filled = int(qint64(kBarWidth) * std::min(meter.done(), total) / total);
     return QStringLiteral("[%1%2] %3")
-        .arg(QString(filled, u'#'), QString(kBarWidth - filled, u' '), bulksave::progressText(meter));
+        .arg(QString(filled, u'#'), QString(kBarWidth - filled, u' '), import::progressText(meter));
 }
 
 ProgressBar::ProgressBar(std::FILE *stream, bool enabled, int total)

@@ -13,7 +13,7 @@ namespace batch {
 
 // The line for `meter`, e.g. "[#####     ] 5000/10000 satır · 812 satır/sn · kalan 0:07";
 // the time left is "?" until the rate is known.
-QString progressLine(const bulksave::ProgressMeter &meter);
+QString progressLine(const import::ProgressMeter &meter);
 
 // Draws the line on `stream` while a save of `total` rows runs, at most ten
 // times a second and once more at the last row; draws nothing when
@@ -36,7 +36,7 @@ private:
     bool m_drawn = false;
     qsizetype m_width = 0;
     int m_total;
-    std::optional<bulksave::ProgressMeter> m_meter;
+    std::optional<import::ProgressMeter> m_meter;
 };
 
 }  // namespace batch

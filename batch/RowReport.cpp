@@ -14,10 +14,10 @@ namespace batch {
 
 namespace {
 
-using bulksave::ItemPrice;
-using bulksave::RowFate;
-using bulksave::RowPreview;
-using bulksave::RowStatus;
+using import::ItemPrice;
+using import::RowFate;
+using import::RowPreview;
+using import::RowStatus;
 
 // Rows a save leaves out for their barcode, whatever the policy says.
 bool isDuplicate(const RowPreview &preview)
@@ -42,7 +42,7 @@ bool isSkipped(const RowPreview &preview)
 
 // The group of a row as stored: a usable row's resolved one; for the others,
 // their own cell, else the command line's.
-QString groupOf(const RowPreview &preview, const bulksave::ProductRow &cells, const BatchOptions &options)
+QString groupOf(const RowPreview &preview, const import::ProductRow &cells, const BatchOptions &options)
 {
     if (!preview.values.group.isEmpty())
         return preview.values.group;
@@ -57,7 +57,7 @@ const QString kNothingWrittenForDuplicates =
 void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome &outcome, const BatchOptions &options)
 {
     const bool duplicate = isDuplicate(preview);
-    row.reason = bulksave::notAddedReason(preview);
+    row.reason = import::notAddedReason(preview);
     if (isSkipped(preview)) {
         row.status = QStringLiteral("skipped");
     } else if (!outcome.failure.isEmpty()) {
@@ -73,23 +73,23 @@ void judgeUnsaved(ReportRow &row, const RowPreview &preview, const TargetOutcome
         notePrices(row, preview);
     } else if (options.dryRun && preview.fate == RowFate::WillUpdate) {
         row.status = preview.notStorable ? QStringLiteral("would-fail") : QStringLiteral("would-update");
-        row.reason = preview.notStorable ? bulksave::notStorableReason(*preview.notStorable) : QString();
+        row.reason = preview.notStorable ? import::notStorableReason(*preview.notStorable) : QString();
         notePrices(row, preview);
     } else if (options.dryRun) {
         row.status = preview.notStorable ? QStringLiteral("would-fail") : QStringLiteral("would-add");
         if (preview.notStorable)
-            row.reason = bulksave::notStorableReason(*preview.notStorable);
+            row.reason = import::notStorableReason(*preview.notStorable);
     } else {
         row.status = QStringLiteral("not-attempted");
-        row.reason = bulksave::notReachedReason();
+        row.reason = import::notReachedReason();
     }
 }
 
-void judgeSaved(ReportRow &row, const bulksave::RowOutcome &saved, const RowPreview &preview)
+void judgeSaved(ReportRow &row, const import::RowOutcome &saved, const RowPreview &preview)
 {
     // A duplicate written anyway keeps its note.
-    row.reason = saved.status == RowStatus::Landed ? bulksave::notAddedReason(preview)
-                                                   : bulksave::notLandedReason(saved, preview);
+    row.reason = saved.status == RowStatus::Landed ? import::notAddedReason(preview)
+                                                   : import::notLandedReason(saved, preview);
     switch (saved.status) {
     case RowStatus::Landed:
         row.status = QStringLiteral("landed");
@@ -155,12 +155,12 @@ QStringList choiceWarningTexts(const TargetOutcome &outcome)
 {
     if (!outcome.reached || !outcome.failure.isEmpty() || outcome.stoppedForDuplicates)
         return {};
-    const bulksave::ChoiceWarnings &warnings = outcome.choiceWarnings;
-    const bulksave::Tense tense = outcome.save ? bulksave::Tense::Past : bulksave::Tense::Future;
+    const import::ChoiceWarnings &warnings = outcome.choiceWarnings;
+    const import::Tense tense = outcome.save ? import::Tense::Past : import::Tense::Future;
     QStringList texts;
-    for (const QString &line : bulksave::choiceWarningLines({warnings.unchosenGroup, 0}, tense))
+    for (const QString &line : import::choiceWarningLines({warnings.unchosenGroup, 0}, tense))
         texts << line + QStringLiteral(" --group ile grup verin.");
-    for (const QString &line : bulksave::choiceWarningLines({0, warnings.noPrinter}, tense))
+    for (const QString &line : import::choiceWarningLines({0, warnings.noPrinter}, tense))
         texts << line + QStringLiteral(" --printer ile yazıcı seçin.");
     return texts;
 }
@@ -175,7 +175,7 @@ QList<ReportRow> reportRows(const TargetOutcome &outcome, const ProductList &lis
         const RowPreview &preview = outcome.previews.at(i);
         if (preview.fate == RowFate::Blank)
             continue;
-        const bulksave::ProductRow &cells = list.rows.at(i);
+        const import::ProductRow &cells = list.rows.at(i);
         ReportRow row{outcome.label, int(list.sheetRows.at(std::size_t(i))), cells.barcode, cells.name,
                       groupOf(preview, cells, options), {}, {}, 0, {}, {}};
         if (outcome.save && i < outcome.save->rows.size())
@@ -262,11 +262,11 @@ QString targetSummary(const TargetOutcome &outcome, const BatchOptions &options)
     else if (!outcome.failure.isEmpty())
         body = QStringLiteral("Hiçbir ürün eklenmedi: %1").arg(outcome.failure);
     else if (outcome.stoppedForDuplicates)
-        body = bulksave::duplicateQuestion(outcome.previews) + u'\n' + kNothingWrittenForDuplicates;
+        body = import::duplicateQuestion(outcome.previews) + u'\n' + kNothingWrittenForDuplicates;
     else if (options.dryRun)
-        body = QStringLiteral("Ön izleme (hiçbir şey yazılmadı): %1").arg(bulksave::previewSummary(outcome.previews, outcome.newGroups));
+        body = QStringLiteral("Ön izleme (hiçbir şey yazılmadı): %1").arg(import::previewSummary(outcome.previews, outcome.newGroups));
     else
-        body = bulksave::completionMessage(*outcome.save, outcome.previews) +
+        body = import::completionMessage(*outcome.save, outcome.previews) +
                QStringLiteral("\nKaydetme: %1 satır, %2 sn (%3 satır/sn)")
                    .arg(outcome.save->visitedRows())
                    .arg(outcome.saveSeconds, 0, 'f', 2)

@@ -15,12 +15,12 @@ ExportOutcome exportFrom(ado::Connection &connection, const BatchOptions &option
         outcome.message = connection.lastOpen().text();
         return outcome;
     }
-    const bulksave::MenuExportFile exported = bulksave::exportMenuToFile(
+    const import::MenuExportFile exported = import::exportMenuToFile(
         connection.database(), options.exportFile, options.groupGiven ? std::optional(options.group) : std::nullopt);
     // A workbook that cannot be written is the program's output lost, as a
     // report that cannot be written is.
     outcome.status = !exported.menu.ok() ? int(TargetUnreachable) : exported.ok() ? int(AllLanded) : int(WrongUsage);
-    outcome.message = bulksave::exportMessage(exported, options.exportFile);
+    outcome.message = import::exportMessage(exported, options.exportFile);
     return outcome;
 }
 

@@ -28,14 +28,14 @@ struct PrinterChoice : platform::Outcome {
 PrinterChoice findPrinter(const QSqlDatabase &db, const QString &nameOrId)
 {
     PrinterChoice choice;
-    const lookup::ReadResult printers = lookup::readRecords(db, lookup::printers().sql);
+    const import::lookup::ReadResult printers = import::lookup::readRecords(db, import::lookup::printers().sql);
     if (!printers.ok()) {
         choice.setOutcome(platform::Outcome::failure(QStringLiteral("yazıcılar okunamadı"), printers.detail()));
         return choice;
     }
     for (const bool byId : {true, false}) {
         for (std::size_t i = 0; i < printers.value.size(); ++i) {
-            const lookup::Entry &printer = printers.value[i];
+            const import::lookup::Entry &printer = printers.value[i];
             if ((byId ? printer.id : printer.name).trimmed() == nameOrId) {
                 choice.position = int(i) + 1;
                 choice.id = printer.id.trimmed();
@@ -71,28 +71,28 @@ QStringList distinctFileLabels(const QStringList &paths)
     return labels;
 }
 
-bulksave::SaveChoices baseChoices(const BatchOptions &options)
+import::SaveChoices baseChoices(const BatchOptions &options)
 {
-    bulksave::SaveChoices choices;
+    import::SaveChoices choices;
     choices.group = options.group;
     choices.unitPosition = options.unitPosition;
     choices.showOnSalesScreen = options.showOnSalesScreen;
     choices.subMenuTag = options.subMenuTag;
-    choices.buttonColor = renkler::colourText(options.colourPosition).value_or(QString());
+    choices.buttonColor = import::colourText(options.colourPosition).value_or(QString());
     choices.locale = options.locale;
     choices.updatePrices = options.duplicates == DuplicatePolicy::Update;
     choices.updateNames = options.updateNames;
     return choices;
 }
 
-TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
-                         const BatchOptions &options, const bulksave::SaveProgress &progress,
+TargetOutcome importInto(ado::Connection &connection, const QList<import::ProductRow> &rows,
+                         const BatchOptions &options, const import::SaveProgress &progress,
                          const QString &journalFolder)
 {
     TargetOutcome outcome;
     outcome.reached = connection.open(options.dryRun ? ado::Access::ReadOnly : ado::Access::ReadWrite);
     outcome.label = connection.description();
-    bulksave::SaveChoices choices = baseChoices(options);
+    import::SaveChoices choices = baseChoices(options);
     if (!outcome.reached)
         outcome.failure = connection.lastOpen().text();
     else if (options.printer) {
@@ -103,17 +103,17 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
     }
 
     // The rows' own group and printer cells name the target's records.
-    bulksave::ChoiceRecords records;
+    import::ChoiceRecords records;
     if (outcome.failure.isEmpty()) {
-        platform::Result<bulksave::ChoiceRecords> read = bulksave::readChoiceRecords(connection.database());
+        platform::Result<import::ChoiceRecords> read = import::readChoiceRecords(connection.database());
         records = std::move(read.value);
         if (!read.ok())
             outcome.failure = QStringLiteral("kategoriler ve yazıcılar okunamadı: %1").arg(read.text());
     }
-    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity(), std::move(records));
+    import::GridVerdicts verdicts(choices, {}, connection.textFidelity(), std::move(records));
     verdicts.judgeAll(rows);
     if (outcome.failure.isEmpty()) {
-        const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
+        const import::BarcodeLookup found = import::findExistingBarcodes(connection.database(), verdicts.barcodes());
         if (found.ok())
             verdicts.addExisting(found.items);
         else
@@ -121,28 +121,28 @@ TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::Prod
     }
     outcome.previews = verdicts.previews();
     outcome.newGroups = verdicts.newGroups();
-    outcome.choiceWarnings = bulksave::choiceWarnings(outcome.previews, choices);
+    outcome.choiceWarnings = import::choiceWarnings(outcome.previews, choices);
     if (!outcome.failure.isEmpty())
         return outcome;
-    const QSet<int> duplicates = bulksave::duplicateRows(outcome.previews);
+    const QSet<int> duplicates = import::duplicateRows(outcome.previews);
     outcome.stoppedForDuplicates = options.duplicates == DuplicatePolicy::Stop && !duplicates.isEmpty();
     if (outcome.stoppedForDuplicates || options.dryRun)
         return outcome;
 
-    const platform::Result<std::unique_ptr<bulksave::ImportJournal>> journal = bulksave::startJournal(
+    const platform::Result<std::unique_ptr<import::ImportJournal>> journal = import::startJournal(
         connection.database(), journalFolder,
         {connection.identity(), QFileInfo(options.file).fileName(), QDateTime::currentDateTimeUtc()});
     if (!journal.ok()) {
         outcome.failure = journal.text();
         return outcome;
     }
-    bulksave::BulkImport save(connection.database(), connection.dialect(), connection.lastOpen().text(),
+    import::BulkImport save(connection.database(), connection.dialect(), connection.lastOpen().text(),
                               connection.textFidelity());
     QElapsedTimer timer;
     timer.start();
-    const bulksave::SavePlan plan = options.duplicates == DuplicatePolicy::Update ? bulksave::updatePlan(outcome.previews)
-                                    : options.duplicates == DuplicatePolicy::Skip ? bulksave::SavePlan(duplicates)
-                                                                                  : bulksave::SavePlan();
+    const import::SavePlan plan = options.duplicates == DuplicatePolicy::Update ? import::updatePlan(outcome.previews)
+                                    : options.duplicates == DuplicatePolicy::Skip ? import::SavePlan(duplicates)
+                                                                                  : import::SavePlan();
     outcome.save = save.run(rows, choices, progress, plan, journal.value.get());
     outcome.saveSeconds = double(timer.nsecsElapsed()) / 1e9;
     if (journal.value->landed())
@@ -162,23 +162,23 @@ UndoOutcome undoInto(ado::Connection &connection, const QString &journal, const 
     // A crashed import's batch is settled before the newest import is looked
     // for: one that landed nothing is passed over.
     if (const platform::Outcome settled =
-            bulksave::settleJournals(connection.database(), journalFolder, connection.identity());
+            import::settleJournals(connection.database(), journalFolder, connection.identity());
         !settled.ok()) {
         outcome.message = QStringLiteral("Yarım kalmış bir aktarımın kaydı tamamlanamadı: %1").arg(settled.detail());
         return outcome;
     }
-    const QString path = journal.isEmpty() ? bulksave::lastJournal(journalFolder, connection.identity()) : journal;
+    const QString path = journal.isEmpty() ? import::lastJournal(journalFolder, connection.identity()) : journal;
     if (path.isEmpty()) {
         outcome.message = QStringLiteral("Bu veritabanına yapılmış bir aktarımın kaydı yok.");
         return outcome;
     }
     // A journal's ids mean nothing in another database.
-    if (const bulksave::JournalContents contents = bulksave::readJournal(path);
+    if (const import::JournalContents contents = import::readJournal(path);
         contents.ok() && contents.header.target != connection.identity()) {
         outcome.message = QStringLiteral("Bu kayıt başka bir veritabanına yapılan aktarımın: %1").arg(contents.header.target);
         return outcome;
     }
-    const bulksave::UndoResult undone = bulksave::undoImport(connection.database(), connection.dialect(), path);
+    const import::UndoResult undone = import::undoImport(connection.database(), connection.dialect(), path);
     outcome.undone = undone.undone;
     outcome.message = undone.message + QStringLiteral("\n(%1)").arg(QDir::toNativeSeparators(path));
     return outcome;

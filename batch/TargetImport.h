@@ -21,10 +21,10 @@ struct TargetOutcome {
     bool reached = false;      // the connection opened
     QString failure;           // why nothing was written: the connection, the printer or the barcode lookup
     bool stoppedForDuplicates = false;  // --duplicates stop met a duplicate: nothing was (or, dry, would be) written
-    QList<bulksave::RowPreview> previews;  // the verdict on every row, rows[0] first
+    QList<import::RowPreview> previews;  // the verdict on every row, rows[0] first
     QStringList newGroups;     // the categories the save would create, in the order of their first rows
-    bulksave::ChoiceWarnings choiceWarnings{};  // rows to be added in the unchosen group or with no printer
-    std::optional<bulksave::SaveResult> save;  // what the save did; none for a dry run or a failure
+    import::ChoiceWarnings choiceWarnings{};  // rows to be added in the unchosen group or with no printer
+    std::optional<import::SaveResult> save;  // what the save did; none for a dry run or a failure
     double saveSeconds = 0;  // how long the save itself took, from its first row to its last
     QString journal;         // the save's journal, for undoing it; "" without a save or when nothing landed
 
@@ -41,7 +41,7 @@ QStringList distinctFileLabels(const QStringList &paths);
 
 // The save's shared choices from the options, without the printer, which
 // each target looks up in its own Printers table.
-bulksave::SaveChoices baseChoices(const BatchOptions &options);
+import::SaveChoices baseChoices(const BatchOptions &options);
 
 // Opens `connection` (its text already set) and imports `rows` into it as
 // `options` say. `progress` sees every visited row of the save. Nothing is
@@ -51,8 +51,8 @@ bulksave::SaveChoices baseChoices(const BatchOptions &options);
 // --duplicates stop meets a duplicate. A save is journaled in
 // `journalFolder`; a journal that cannot be started fails the target before
 // any write. A dry run opens the database read-only.
-TargetOutcome importInto(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
-                         const BatchOptions &options, const bulksave::SaveProgress &progress,
+TargetOutcome importInto(ado::Connection &connection, const QList<import::ProductRow> &rows,
+                         const BatchOptions &options, const import::SaveProgress &progress,
                          const QString &journalFolder);
 
 // Undoes, on `connection` (its text already set), the import journaled at

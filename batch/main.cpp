@@ -10,6 +10,6 @@
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(bulksave::sharedApplicationName());
+    QCoreApplication::setApplicationName(import::sharedApplicationName());
     return batch::runBatch(QCoreApplication::arguments(), stdout, stderr);
 }

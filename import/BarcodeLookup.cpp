@@ -7,7 +7,7 @@
 #include "import/MenuItemPrices.h"
 #include "import/PosRecords.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -65,4 +65,4 @@ BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &ba
     return lookup;
 }
 
-}  // namespace bulksave
+}  // namespace import

@@ -9,7 +9,7 @@
 #include "import/RowPreview.h"
 #include "platform/outcome/Outcome.h"
 
-namespace bulksave {
+namespace import {
 
 // The items found, or why the database could not be asked.
 // A failure when a chunk could not be read.
@@ -23,4 +23,4 @@ struct BarcodeLookup : platform::Outcome {
 // A closed connection finds nothing and says so.
 BarcodeLookup findExistingBarcodes(const QSqlDatabase &db, const QStringList &barcodes);
 
-}  // namespace bulksave
+}  // namespace import

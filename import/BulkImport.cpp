@@ -12,7 +12,7 @@
 #include "import/SqlServerBatch.h"
 #include "import/StatementWriter.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -280,4 +280,4 @@ SaveResult BulkImport::run(const QList<ProductRow> &rows, const SaveChoices &cho
     return result;
 }
 
-}  // namespace bulksave
+}  // namespace import

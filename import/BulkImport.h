@@ -16,7 +16,7 @@
 #include "import/SaveJournal.h"
 #include "platform/ado/Connection.h"
 
-namespace bulksave {
+namespace import {
 
 enum class RowStatus {
     Landed,   // every record of the row was committed
@@ -100,4 +100,4 @@ private:
     ado::TextFidelity m_fidelity;
 };
 
-}  // namespace bulksave
+}  // namespace import

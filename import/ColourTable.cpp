@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace renkler {
+namespace import {
 
 namespace {
 
@@ -25,7 +25,7 @@ constexpr std::array<Colour, 8> table{{
 
 }  // namespace
 
-QStringList names()
+QStringList colourNames()
 {
     QStringList result;
     for (const Colour &colour : table)
@@ -40,4 +40,4 @@ std::optional<QString> colourText(int position)
     return QString::fromUtf16(table[static_cast<size_t>(position)].text);
 }
 
-}  // namespace renkler
+}  // namespace import

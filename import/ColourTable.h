@@ -7,14 +7,14 @@
 
 #include <optional>
 
-namespace renkler {
+namespace import {
 
 // The entries of the colour lists, in list order (position 0 to 7).
-QStringList names();
+QStringList colourNames();
 
 // The colour text of list position `position`: "White" for position 0, else
 // "#" and eight upper-case hex digits (alpha, red, green, blue); nullopt
 // outside 0..7, which includes -1 for nothing selected.
 std::optional<QString> colourText(int position);
 
-}  // namespace renkler
+}  // namespace import

@@ -11,7 +11,7 @@
 
 #include "platform/os/DurableFile.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -439,4 +439,4 @@ QString lastJournal(const QString &folder, const QString &target)
     return {};
 }
 
-}  // namespace bulksave
+}  // namespace import

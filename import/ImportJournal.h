@@ -12,7 +12,7 @@
 #include "import/SaveJournal.h"
 #include "platform/outcome/Outcome.h"
 
-namespace bulksave {
+namespace import {
 
 // The application name the window and the batch front end both run under,
 // so that their data folder, and the journals in it, is one.
@@ -95,4 +95,4 @@ QStringList journalsOf(const QString &folder, const QString &target);
 // landed something, undone or not; "" when there is none.
 QString lastJournal(const QString &folder, const QString &target);
 
-}  // namespace bulksave
+}  // namespace import

@@ -12,7 +12,7 @@
 
 #include "import/PosRecords.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -326,4 +326,4 @@ UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QStrin
     return result;
 }
 
-}  // namespace bulksave
+}  // namespace import

@@ -11,7 +11,7 @@
 #include "import/ImportJournal.h"
 #include "platform/ado/Connection.h"
 
-namespace bulksave {
+namespace import {
 
 // What an import landed, by its journal and the database; a failure when
 // the database could not be asked.
@@ -61,4 +61,4 @@ struct UndoResult {
 // counts as landed as landedRecords() says.
 UndoResult undoImport(const QSqlDatabase &db, ado::Dialect dialect, const QString &journalPath);
 
-}  // namespace bulksave
+}  // namespace import

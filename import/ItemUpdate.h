@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace bulksave {
+namespace import {
 
 struct ItemUpdate {
     qint64 itemId = 0;
@@ -23,4 +23,4 @@ struct ItemUpdate {
     bool createsPrice() const { return newPrice && !priceId; }
 };
 
-}  // namespace bulksave
+}  // namespace import

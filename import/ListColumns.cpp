@@ -6,7 +6,7 @@
 
 #include "import/SaveText.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -416,4 +416,4 @@ QStringList defaultCaptions(const QList<ListField> &ownFields)
     return captions;
 }
 
-}  // namespace bulksave
+}  // namespace import

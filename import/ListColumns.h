@@ -18,7 +18,7 @@
 #include "platform/outcome/Outcome.h"
 #include "spreadsheet/RowStore.h"
 
-namespace bulksave {
+namespace import {
 
 // What a column of a list holds.
 enum class ListField { Barcode, Name, Price, Group, Unit, Printer, Colour, SubMenuTag };
@@ -149,4 +149,4 @@ QString defaultCaption(ListField field);
 // header row the tool recognises.
 QStringList defaultCaptions(const QList<ListField> &ownFields);
 
-}  // namespace bulksave
+}  // namespace import

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-namespace loadreport {
+namespace import {
 
 QString loadMessage(const QString &path, const spreadsheet::ReadOutcome &sheet)
 {
@@ -16,4 +16,4 @@ QString loadMessage(const QString &path, const spreadsheet::ReadOutcome &sheet)
     return {};
 }
 
-}  // namespace loadreport
+}  // namespace import

@@ -7,11 +7,11 @@
 
 #include "import/RowRules.h"
 
-namespace lookup {
+namespace import::lookup {
 
 PairSource groups()
 {
-    return {QStringLiteral("SELECT * From ScreenMenuCategories "), Entry{bulksave::unchosenGroup(), QStringLiteral("0")}};
+    return {QStringLiteral("SELECT * From ScreenMenuCategories "), Entry{import::unchosenGroup(), QStringLiteral("0")}};
 }
 
 PairSource taxTemplates()
@@ -48,4 +48,4 @@ ReadResult readRecords(const QSqlDatabase &db, const QString &sql)
     return records;
 }
 
-}  // namespace lookup
+}  // namespace import::lookup

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-namespace lookup {
+namespace import::lookup {
 
 // An entry of a pair: the text of the visible list and of its id twin.
 struct Entry {
@@ -42,4 +42,4 @@ using ReadResult = platform::Result<std::vector<Entry>>;
 // two lists of a pair stay aligned. A closed connection reads nothing.
 ReadResult readRecords(const QSqlDatabase &db, const QString &sql);
 
-}  // namespace lookup
+}  // namespace import::lookup

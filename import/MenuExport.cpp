@@ -9,7 +9,7 @@
 #include "import/RowRules.h"
 #include "import/SaveText.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -90,4 +90,4 @@ QString exportSummary(const MenuExport &menu, const QString &fileName)
     return lines.join(u'\n');
 }
 
-}  // namespace bulksave
+}  // namespace import

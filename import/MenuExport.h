@@ -10,7 +10,7 @@
 
 #include "platform/outcome/Outcome.h"
 
-namespace bulksave {
+namespace import {
 
 // One exported menu item.
 struct ExportedItem {
@@ -41,4 +41,4 @@ MenuExport exportMenu(const QSqlDatabase &db, const std::optional<QString> &grou
 // those left out for each reason that left any out.
 QString exportSummary(const MenuExport &menu, const QString &fileName);
 
-}  // namespace bulksave
+}  // namespace import

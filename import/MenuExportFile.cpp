@@ -4,7 +4,7 @@
 
 #include "spreadsheet/write/PriceListWorkbook.h"
 
-namespace bulksave {
+namespace import {
 
 MenuExportFile exportMenuToFile(const QSqlDatabase &db, const QString &path, const std::optional<QString> &group)
 {
@@ -29,4 +29,4 @@ QString exportMessage(const MenuExportFile &exported, const QString &path)
     return exportSummary(exported.menu, shown);
 }
 
-}  // namespace bulksave
+}  // namespace import

@@ -10,7 +10,7 @@
 
 #include "import/MenuExport.h"
 
-namespace bulksave {
+namespace import {
 
 // What an export did.
 struct MenuExportFile {
@@ -30,4 +30,4 @@ MenuExportFile exportMenuToFile(const QSqlDatabase &db, const QString &path,
 // workbook (exportSummary()), or why nothing was written.
 QString exportMessage(const MenuExportFile &exported, const QString &path);
 
-}  // namespace bulksave
+}  // namespace import

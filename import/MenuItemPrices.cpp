@@ -6,7 +6,7 @@
 
 #include "import/PosRecords.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -109,4 +109,4 @@ QString priceProblemText(PriceProblem problem)
     return {};
 }
 
-}  // namespace bulksave
+}  // namespace import

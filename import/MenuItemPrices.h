@@ -14,7 +14,7 @@
 
 #include "platform/outcome/Outcome.h"
 
-namespace bulksave {
+namespace import {
 
 // Why an item has no price the tool can change.
 enum class PriceProblem {
@@ -56,4 +56,4 @@ platform::Outcome readMenuItemPrices(QSqlQuery &query, const std::function<void(
 // operator reads it ("birden çok porsiyon"); "" for None.
 QString priceProblemText(PriceProblem problem);
 
-}  // namespace bulksave
+}  // namespace import

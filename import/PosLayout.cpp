@@ -1,6 +1,6 @@
 #include "import/PosLayout.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -133,4 +133,4 @@ QVariantList recordRow(const RecordLayout &layout, const RecordValues &values)
     return row;
 }
 
-}  // namespace bulksave
+}  // namespace import

@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 
-namespace bulksave {
+namespace import {
 
 // Where one column's value comes from.
 enum class Source {
@@ -70,4 +70,4 @@ QVariant sourceValue(Source source, const RecordValues &values);
 // them, the others from `values`.
 QVariantList recordRow(const RecordLayout &layout, const RecordValues &values);
 
-}  // namespace bulksave
+}  // namespace import

@@ -7,7 +7,7 @@
 #include "import/PosLayout.h"
 #include "import/SqlDialect.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -289,4 +289,4 @@ WriteResult PosRecords::fetchId(Statement &statement)
     return result;
 }
 
-}  // namespace bulksave
+}  // namespace import

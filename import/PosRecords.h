@@ -14,7 +14,7 @@
 #include "platform/ado/Connection.h"
 #include "platform/outcome/Outcome.h"
 
-namespace bulksave {
+namespace import {
 
 // What one statement gave: the id it produced or found, or the table and,
 // as the detail, the database's message (never empty on a failure: a driver
@@ -144,4 +144,4 @@ private:
     int m_statements = 0;
 };
 
-}  // namespace bulksave
+}  // namespace import

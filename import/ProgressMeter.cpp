@@ -6,7 +6,7 @@
 #include <cmath>
 #include <memory>
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -52,4 +52,4 @@ std::optional<qint64> ProgressMeter::secondsLeft() const
     return qint64(std::ceil(std::max(m_total - m_done, 0) / rate));
 }
 
-}  // namespace bulksave
+}  // namespace import

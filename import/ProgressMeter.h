@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-namespace bulksave {
+namespace import {
 
 class ProgressMeter {
 public:
@@ -44,4 +44,4 @@ private:
     int m_done = 0;
 };
 
-}  // namespace bulksave
+}  // namespace import

@@ -2,7 +2,7 @@
 
 #include <QSqlError>
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -105,4 +105,4 @@ WriteResult RowBatch::loseBatch(const WriteResult &why)
     return why;
 }
 
-}  // namespace bulksave
+}  // namespace import

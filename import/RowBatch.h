@@ -10,7 +10,7 @@
 #include "import/PosRecords.h"
 #include "import/SqlDialect.h"
 
-namespace bulksave {
+namespace import {
 
 // Groups the rows of one save into transactions as the dialect's
 // RowGrouping says: a row's writes are undone together when one of them
@@ -62,4 +62,4 @@ private:
     int m_statements = 0;
 };
 
-}  // namespace bulksave
+}  // namespace import

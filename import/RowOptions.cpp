@@ -8,7 +8,7 @@
 #include "import/ColourTable.h"
 #include "import/SaveText.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -60,10 +60,10 @@ std::optional<QString> multiplierOfUnit(const QString &unit)
 std::optional<QString> colourOfCell(const QString &colour)
 {
     const QString name = foldedName(colour);
-    const QStringList names = renkler::names();
+    const QStringList names = import::colourNames();
     for (int position = 0; position < names.size(); ++position) {
         if (foldedName(names.at(position)) == name)
-            return renkler::colourText(position);
+            return import::colourText(position);
     }
     static const QRegularExpression colourText(QStringLiteral("^#[0-9A-Fa-f]{8}$"));
     const QString text = colour.trimmed();
@@ -75,7 +75,7 @@ std::optional<QString> colourOfCell(const QString &colour)
 }
 
 RowOptions::RowOptions(const SaveChoices &choices, ChoiceRecords records)
-    : m_window(bulksave::windowValues(choices))
+    : m_window(import::windowValues(choices))
 {
     // Of several categories of one name the save finds the first.
     for (auto category = records.categories.crbegin(); category != records.categories.crend(); ++category)
@@ -172,4 +172,4 @@ RowJudgement judgeRow(const ProductRow &row, const QLocale &locale, const RowOpt
     return judgement;
 }
 
-}  // namespace bulksave
+}  // namespace import

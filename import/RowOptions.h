@@ -14,7 +14,7 @@
 #include "import/RowRules.h"
 #include "platform/outcome/Outcome.h"
 
-namespace bulksave {
+namespace import {
 
 // A record a cell can name: a category or a printer.
 struct NamedRecord {
@@ -82,4 +82,4 @@ std::optional<QString> multiplierOfUnit(const QString &unit);
 // ("White", "#FF0000FF"); nullopt for any other text.
 std::optional<QString> colourOfCell(const QString &colour);
 
-}  // namespace bulksave
+}  // namespace import

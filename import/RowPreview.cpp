@@ -6,7 +6,7 @@
 
 #include <QSet>
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -288,4 +288,4 @@ int countFate(const QList<RowPreview> &previews, RowFate fate)
                              [fate](const RowPreview &preview) { return preview.fate == fate; }));
 }
 
-}  // namespace bulksave
+}  // namespace import

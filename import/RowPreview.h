@@ -14,7 +14,7 @@
 #include "import/RowOptions.h"
 #include "import/RowRules.h"
 
-namespace bulksave {
+namespace import {
 
 // What becomes of one grid row.
 enum class RowFate {
@@ -151,4 +151,4 @@ SavePlan updatePlan(const QList<RowPreview> &previews);
 // How many rows have `fate`.
 int countFate(const QList<RowPreview> &previews, RowFate fate);
 
-}  // namespace bulksave
+}  // namespace import

@@ -2,7 +2,7 @@
 
 #include "import/SaveText.h"
 
-namespace bulksave {
+namespace import {
 
 RowJudgement judgeRow(const ProductRow &row, const QLocale &locale)
 {
@@ -67,4 +67,4 @@ std::optional<UnstorableText> firstUnstorableText(const ItemUpdate &update, cons
     return UnstorableText{"MenuItems", "Name", "ürün adı", *update.newName};
 }
 
-}  // namespace bulksave
+}  // namespace import

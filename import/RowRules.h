@@ -11,7 +11,7 @@
 #include "import/ItemUpdate.h"
 #include "platform/ado/TextFidelity.h"
 
-namespace bulksave {
+namespace import {
 
 // One data row of the product grid, as its cells' texts.
 struct ProductRow {
@@ -117,4 +117,4 @@ std::optional<UnstorableText> firstUnstorableText(const Product &product, const 
 // Likewise for the one text an update writes, a new name.
 std::optional<UnstorableText> firstUnstorableText(const ItemUpdate &update, const ado::TextFidelity &fidelity);
 
-}  // namespace bulksave
+}  // namespace import

@@ -12,7 +12,7 @@
 #include "import/RowRules.h"
 #include "import/SaveJournal.h"
 
-namespace bulksave {
+namespace import {
 
 // A usable row given to a writer: a new item, or a change to one on the menu.
 struct RowToWrite {
@@ -86,4 +86,4 @@ public:
     virtual int statementsSent() const = 0;
 };
 
-}  // namespace bulksave
+}  // namespace import

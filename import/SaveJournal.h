@@ -12,7 +12,7 @@
 
 #include "import/ItemUpdate.h"
 
-namespace bulksave {
+namespace import {
 
 // A PrinterMaps record as it was before a save overwrote it: its id and the
 // columns the save writes, in the save's column order.
@@ -60,4 +60,4 @@ public:
     virtual void settled(bool committed) = 0;
 };
 
-}  // namespace bulksave
+}  // namespace import

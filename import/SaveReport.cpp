@@ -7,7 +7,7 @@
 #include "import/RowOptions.h"
 #include "import/SaveText.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -398,4 +398,4 @@ QString duplicateQuestion(const QList<RowPreview> &previews)
         .arg(repeated);
 }
 
-}  // namespace bulksave
+}  // namespace import

@@ -10,7 +10,7 @@
 #include "import/ProgressMeter.h"
 #include "import/RowPreview.h"
 
-namespace bulksave {
+namespace import {
 
 // A cell's text as a reason, a tooltip or a message quotes it: its first 100
 // characters, then "…" when there are more (a cell may hold a whole page).
@@ -134,4 +134,4 @@ QList<RowNotLanded> rowsNotLanded(const SaveResult &result, const QList<ProductR
 // one row of the file; "" when there are none of either.
 QString duplicateQuestion(const QList<RowPreview> &previews);
 
-}  // namespace bulksave
+}  // namespace import

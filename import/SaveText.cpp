@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace bulksave {
+namespace import {
 
 namespace {
 constexpr qsizetype kColumnWidth = 50;
@@ -72,4 +72,4 @@ bool hasGroupSeparator(const QString &text, const QLocale &locale)
     return !separator.isEmpty() && text.contains(separator);
 }
 
-}  // namespace bulksave
+}  // namespace import

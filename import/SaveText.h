@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace bulksave {
+namespace import {
 
 // The text without its leading and trailing blanks (U+0020 only: tabs and
 // line breaks stay). "" for a text of blanks only.
@@ -34,4 +34,4 @@ std::optional<double> localeNumber(const QString &text, const QLocale &locale);
 // Turkish rules), which localeNumber reads as thousands.
 bool hasGroupSeparator(const QString &text, const QLocale &locale);
 
-}  // namespace bulksave
+}  // namespace import

@@ -1,6 +1,6 @@
 #include "import/SqlDialect.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 constexpr int kSqliteRowsPerCommit = 250;
@@ -62,4 +62,4 @@ RowGrouping rowGrouping(ado::Dialect dialect)
                        kSqliteRowsPerCommit};
 }
 
-}  // namespace bulksave
+}  // namespace import

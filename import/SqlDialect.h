@@ -10,7 +10,7 @@
 
 #include "platform/ado/Connection.h"
 
-namespace bulksave {
+namespace import {
 
 // "INSERT INTO <table> (<columns>) VALUES (?, ...)".
 QString insertSql(const QString &table, const QStringList &columns);
@@ -45,4 +45,4 @@ struct RowGrouping {
 // row touched), so its rows share transactions; SQL Server commits each row.
 RowGrouping rowGrouping(ado::Dialect dialect);
 
-}  // namespace bulksave
+}  // namespace import

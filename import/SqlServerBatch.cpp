@@ -8,7 +8,7 @@
 
 #include "import/PosLayout.h"
 
-namespace bulksave {
+namespace import {
 
 namespace {
 
@@ -754,4 +754,4 @@ WriteResult SqlServerBatchWriter::runControl(const QString &sql)
     return result;
 }
 
-}  // namespace bulksave
+}  // namespace import

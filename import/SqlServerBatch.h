@@ -13,7 +13,7 @@
 
 #include "import/RowWriter.h"
 
-namespace bulksave {
+namespace import {
 
 // A row's own values that a batch binds for each of its rows besides the
 // product's: a new item's value that is not the window's. A batch without
@@ -102,4 +102,4 @@ private:
     std::optional<WriteResult> m_unavailable;
 };
 
-}  // namespace bulksave
+}  // namespace import

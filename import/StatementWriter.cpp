@@ -1,6 +1,6 @@
 #include "import/StatementWriter.h"
 
-namespace bulksave {
+namespace import {
 
 StatementWriter::StatementWriter(QSqlDatabase &db, ado::Dialect dialect, SharedValues shared)
     : m_records(db, dialect), m_batch(db, dialect), m_shared(std::move(shared))
@@ -168,4 +168,4 @@ WriteResult StatementWriter::writePrinterMap(const RowValues &row, qint64 itemId
     return m_records.updatePrinterMap(replaced.id, values);
 }
 
-}  // namespace bulksave
+}  // namespace import

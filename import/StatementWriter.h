@@ -10,7 +10,7 @@
 #include "import/RowBatch.h"
 #include "import/RowWriter.h"
 
-namespace bulksave {
+namespace import {
 
 class StatementWriter : public RowWriter {
 public:
@@ -44,4 +44,4 @@ private:
     std::optional<WriteResult> m_unavailable;
 };
 
-}  // namespace bulksave
+}  // namespace import

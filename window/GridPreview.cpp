@@ -13,8 +13,8 @@
 
 namespace {
 
-using bulksave::RowFate;
-using bulksave::RowPreview;
+using import::RowFate;
+using import::RowPreview;
 
 // Light enough for the grid's black bold text (contrast 10:1 or more), and
 // far enough apart, the grid's own grey included, to be told apart with the
@@ -52,14 +52,14 @@ QStringList updateLines(const RowPreview &p)
     QStringList lines;
     if (p.fate == RowFate::WillUpdate) {
         if (p.update->newPrice)
-            lines << QStringLiteral("Fiyatı güncellenecek: %1.").arg(bulksave::priceChangeText(*p.update));
+            lines << QStringLiteral("Fiyatı güncellenecek: %1.").arg(import::priceChangeText(*p.update));
         if (p.update->newName)
             lines << QStringLiteral("Adı “%1” yerine “%2” olacak.")
-                         .arg(bulksave::cellQuote(p.update->oldName), bulksave::cellQuote(*p.update->newName));
+                         .arg(import::cellQuote(p.update->oldName), import::cellQuote(*p.update->newName));
     } else {
-        const QString reason = bulksave::notAddedReason(p);
+        const QString reason = import::notAddedReason(p);
         lines << (p.fate == RowFate::Unchanged ? QStringLiteral("Değişmeyecek: %1 (%2).")
-                                                     .arg(reason, bulksave::priceText(p.product->price))
+                                                     .arg(reason, import::priceText(p.product->price))
                                                : QStringLiteral("Güncellenmeyecek: %1.").arg(reason));
     }
     if (p.existing.itemsWithBarcode > 1)
@@ -67,7 +67,7 @@ QStringList updateLines(const RowPreview &p)
                      .arg(p.existing.itemsWithBarcode)
                      .arg(p.existing.id);
     if (p.notStorable)
-        lines << bulksave::notStorableReason(*p.notStorable) + QStringLiteral("; bu satır güncellenemeyecek.");
+        lines << import::notStorableReason(*p.notStorable) + QStringLiteral("; bu satır güncellenemeyecek.");
     return lines;
 }
 
@@ -79,11 +79,11 @@ QStringList reasons(const RowPreview &p, int row)
     case RowFate::SkippedNoName:
     case RowFate::SkippedPrice:
     case RowFate::SkippedChoice:
-        return {QStringLiteral("Atlanacak: %1.").arg(bulksave::notAddedReason(p))};
+        return {QStringLiteral("Atlanacak: %1.").arg(import::notAddedReason(p))};
     case RowFate::InDatabase:
     case RowFate::RepeatInFile: {
         // The reason's first word, "barkod", opens the sentence.
-        const QString reason = bulksave::notAddedReason(p);
+        const QString reason = import::notAddedReason(p);
         return {reason.first(1).toUpper() + reason.sliced(1) + u'.'};
     }
     case RowFate::WillUpdate:
@@ -97,18 +97,18 @@ QStringList reasons(const RowPreview &p, int row)
     QStringList lines{QStringLiteral("Eklenecek.")};
     if (!p.barcodeRows.isEmpty())
         lines << QStringLiteral("Aynı barkod şu satırlarda da var: %1.").arg(otherRows(p.barcodeRows, row));
-    if (p.warnings & bulksave::NameCut)
+    if (p.warnings & import::NameCut)
         lines << QStringLiteral("Ad 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.product->name);
-    if (p.warnings & bulksave::BarcodeCut)
+    if (p.warnings & import::BarcodeCut)
         lines << QStringLiteral("Barkod 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.product->barcode);
-    if (p.warnings & bulksave::PriceNotPositive)
+    if (p.warnings & import::PriceNotPositive)
         lines << QStringLiteral("Fiyat sıfır ya da eksi.");
-    if (p.warnings & bulksave::PriceGrouped)
+    if (p.warnings & import::PriceGrouped)
         lines << QStringLiteral("Fiyattaki nokta binlik ayırıcı sayıldı; fiyatı kontrol edin.");
-    if (p.warnings & bulksave::GroupCut)
+    if (p.warnings & import::GroupCut)
         lines << QStringLiteral("Grup 50 karakterden uzun; “%1” olarak kaydedilecek.").arg(p.values.group);
     if (p.notStorable)
-        lines << bulksave::notStorableReason(*p.notStorable) + QStringLiteral("; bu satır eklenemeyecek.");
+        lines << import::notStorableReason(*p.notStorable) + QStringLiteral("; bu satır eklenemeyecek.");
     return lines;
 }
 
@@ -141,19 +141,19 @@ GridPreview::~GridPreview()
         m_model->setRowDecoration(nullptr);
 }
 
-bulksave::ProductRow GridPreview::productRow(const FlexGrid &grid, int row, const QList<bulksave::ListField> &ownFields)
+import::ProductRow GridPreview::productRow(const FlexGrid &grid, int row, const QList<import::ListField> &ownFields)
 {
     QStringList cells;
-    const int columns = bulksave::kProductFields + int(ownFields.size());
+    const int columns = import::kProductFields + int(ownFields.size());
     cells.reserve(columns);
     for (int col = 1; col <= columns; ++col)
         cells << grid.TextMatrix(row, col);
-    return bulksave::productRowOf(cells, ownFields);
+    return import::productRowOf(cells, ownFields);
 }
 
-QList<bulksave::ProductRow> GridPreview::productRows(const FlexGrid &grid, const QList<bulksave::ListField> &ownFields)
+QList<import::ProductRow> GridPreview::productRows(const FlexGrid &grid, const QList<import::ListField> &ownFields)
 {
-    QList<bulksave::ProductRow> rows;
+    QList<import::ProductRow> rows;
     const int count = grid.Rows();
     rows.reserve(std::max(count - 1, 0));
     for (int row = 1; row < count; ++row)
@@ -161,12 +161,12 @@ QList<bulksave::ProductRow> GridPreview::productRows(const FlexGrid &grid, const
     return rows;
 }
 
-void GridPreview::setOwnFields(const QList<bulksave::ListField> &fields)
+void GridPreview::setOwnFields(const QList<import::ListField> &fields)
 {
     m_ownFields = fields;
 }
 
-bulksave::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
+import::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
 {
     QStringList unasked;
     for (const QString &barcode : barcodes) {
@@ -175,7 +175,7 @@ bulksave::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
     }
     if (unasked.isEmpty() || !m_connection.isOpen())
         return {};
-    const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(m_connection.database(), unasked);
+    const import::BarcodeLookup found = import::findExistingBarcodes(m_connection.database(), unasked);
     m_lookupError = found.text();
     if (!found.ok())
         return {};
@@ -188,13 +188,13 @@ bulksave::ExistingBarcodes GridPreview::lookUpNew(const QStringList &barcodes)
 void GridPreview::update()
 {
     if (!m_recordsRead && m_connection.isOpen()) {
-        platform::Result<bulksave::ChoiceRecords> read = bulksave::readChoiceRecords(m_connection.database());
+        platform::Result<import::ChoiceRecords> read = import::readChoiceRecords(m_connection.database());
         m_records = std::move(read.value);
         m_recordsRead = read.ok();
         if (!m_recordsRead)
             m_lookupError = read.text();
     }
-    m_verdicts = bulksave::GridVerdicts(m_choices(), m_existing, m_connection.textFidelity(), m_records);
+    m_verdicts = import::GridVerdicts(m_choices(), m_existing, m_connection.textFidelity(), m_records);
     m_verdicts.judgeAll(productRows(m_grid, m_ownFields));
     m_verdicts.addExisting(lookUpNew(m_verdicts.barcodes()));
     repaint();
@@ -211,7 +211,7 @@ void GridPreview::rowsChanged(int first, int last)
     }
     for (int row = first; row <= last; ++row) {
         m_verdicts.judgeRow(row, productRow(m_grid, row, m_ownFields));
-        if (const std::optional<bulksave::Product> &judged = m_verdicts.previews().at(row - 1).product)
+        if (const std::optional<import::Product> &judged = m_verdicts.previews().at(row - 1).product)
             m_verdicts.addExisting(lookUpNew({judged->barcode}));
     }
     repaint();
@@ -244,7 +244,7 @@ QString GridPreview::summary() const
     const QList<RowPreview> &previews = m_verdicts.previews();
     const bool anyProduct = std::any_of(previews.cbegin(), previews.cend(),
                                         [](const RowPreview &p) { return p.fate != RowFate::Blank; });
-    return anyProduct ? bulksave::previewSummary(previews, m_verdicts.newGroups()) : QString();
+    return anyProduct ? import::previewSummary(previews, m_verdicts.newGroups()) : QString();
 }
 
 QList<GridPreview::LegendEntry> GridPreview::legend()
@@ -271,19 +271,19 @@ QString GridPreview::legendHtml()
                           "Ayrıntı için satırın üzerinde durun.").arg(rows);
 }
 
-QString GridPreview::valuesLine(const bulksave::RowValues &values) const
+QString GridPreview::valuesLine(const import::RowValues &values) const
 {
     QString printer = QStringLiteral("yok");
-    for (const bulksave::NamedRecord &record : m_records.printers) {
+    for (const import::NamedRecord &record : m_records.printers) {
         if (values.printerId && record.id.trimmed() == *values.printerId) {
             printer = record.name;
             break;
         }
     }
-    const QStringList colours = renkler::names();
+    const QStringList colours = import::colourNames();
     QString colour = values.buttonColor;
     for (int position = 0; position < colours.size(); ++position) {
-        if (renkler::colourText(position) == values.buttonColor)
+        if (import::colourText(position) == values.buttonColor)
             colour = colours.at(position);
     }
     const bool newGroup = m_verdicts.choices().showOnSalesScreen && m_verdicts.options().isNewGroup(values.group);
@@ -328,7 +328,7 @@ QColor GridPreview::background(int row) const
     case RowFate::WillAdd:
         if (p->notStorable)
             return kWillFail;
-        return p->warnings != bulksave::NoWarning ? kWarning : QColor();
+        return p->warnings != import::NoWarning ? kWarning : QColor();
     case RowFate::Blank:
         break;
     }
@@ -346,9 +346,9 @@ QString GridPreview::toolTip(int row, int col) const
     if (p->fate == RowFate::WillAdd && !m_ownFields.isEmpty())
         lines << valuesLine(p->values);
     if (col == 2 && !m_grid.TextMatrix(row, 2).isEmpty())
-        lines << QStringLiteral("Ad: %1").arg(bulksave::cellQuote(m_grid.TextMatrix(row, 2)));
+        lines << QStringLiteral("Ad: %1").arg(import::cellQuote(m_grid.TextMatrix(row, 2)));
     // What the number is, as the save will store it.
-    if (const QString reading = bulksave::priceReading(m_grid.TextMatrix(row, 3), m_verdicts.choices().locale);
+    if (const QString reading = import::priceReading(m_grid.TextMatrix(row, 3), m_verdicts.choices().locale);
         col == 3 && !reading.isEmpty())
         lines << QStringLiteral("Fiyat: %1").arg(reading);
     return lines.join(u'\n');

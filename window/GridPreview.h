@@ -22,7 +22,7 @@ class FlexGridModel;
 class GridPreview : public QObject, public RowDecoration {
     Q_OBJECT
 public:
-    using ChoicesSource = std::function<bulksave::SaveChoices()>;
+    using ChoicesSource = std::function<import::SaveChoices()>;
 
     // Decorates `grid` from now on; `choices` gives the operator's current
     // choices, `connection` the database whose barcodes count as taken.
@@ -42,7 +42,7 @@ public:
     void refresh();
 
     // The verdicts, previews()[0] for grid row 1.
-    const QList<bulksave::RowPreview> &previews() const { return m_verdicts.previews(); }
+    const QList<import::RowPreview> &previews() const { return m_verdicts.previews(); }
     // One line for the window, "" while the grid holds no product; without
     // a database, that there is none and why, instead of rows to add.
     QString summary() const;
@@ -68,34 +68,34 @@ public:
 
     // Grid rows 1 to Rows - 1 of `grid`: columns 1-3, then the list's own
     // `ownFields` in the columns after them.
-    static QList<bulksave::ProductRow> productRows(const FlexGrid &grid, const QList<bulksave::ListField> &ownFields = {});
+    static QList<import::ProductRow> productRows(const FlexGrid &grid, const QList<import::ListField> &ownFields = {});
     // The per-row fields the grid's columns after the price hold, as the
     // last list loaded brought them; none by default.
-    void setOwnFields(const QList<bulksave::ListField> &fields);
-    const QList<bulksave::ListField> &ownFields() const { return m_ownFields; }
+    void setOwnFields(const QList<import::ListField> &fields);
+    const QList<import::ListField> &ownFields() const { return m_ownFields; }
 
 signals:
     // The verdicts were computed anew.
     void changed();
 
 private:
-    static bulksave::ProductRow productRow(const FlexGrid &grid, int row, const QList<bulksave::ListField> &ownFields);
-    const bulksave::RowPreview *previewOf(int row) const;
+    static import::ProductRow productRow(const FlexGrid &grid, int row, const QList<import::ListField> &ownFields);
+    const import::RowPreview *previewOf(int row) const;
     // What a row's records take, for the tooltip of a list with own columns.
-    QString valuesLine(const bulksave::RowValues &values) const;
+    QString valuesLine(const import::RowValues &values) const;
     // Asks the database about the barcodes among `barcodes` not asked before.
-    bulksave::ExistingBarcodes lookUpNew(const QStringList &barcodes);
+    import::ExistingBarcodes lookUpNew(const QStringList &barcodes);
     void repaint();
 
     FlexGrid &m_grid;
     QPointer<FlexGridModel> m_model;  // gone first when the window takes both down
     const ado::Connection &m_connection;
     ChoicesSource m_choices;
-    bulksave::ExistingBarcodes m_existing;
+    import::ExistingBarcodes m_existing;
     QSet<QString> m_asked;  // barcodes the database was asked about
-    bulksave::ChoiceRecords m_records;  // the categories and printers rows' own cells name
+    import::ChoiceRecords m_records;  // the categories and printers rows' own cells name
     bool m_recordsRead = false;
-    QList<bulksave::ListField> m_ownFields;
+    QList<import::ListField> m_ownFields;
     QString m_lookupError;
-    bulksave::GridVerdicts m_verdicts;
+    import::GridVerdicts m_verdicts;
 };

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-SavePacing::SavePacing(QWidget *window, QLabel *counter, int total, bulksave::ProgressMeter::Clock clock)
+SavePacing::SavePacing(QWidget *window, QLabel *counter, int total, import::ProgressMeter::Clock clock)
     : m_meter(total, kFrameMs, std::move(clock)), m_counter(counter), m_dialog(window)
 {
 }

@@ -18,7 +18,7 @@ public:
 
     // The display of a save of `total` rows over `window`, counting in
     // `counter`; the clock starts now (the steady clock when none is given).
-    SavePacing(QWidget *window, QLabel *counter, int total, bulksave::ProgressMeter::Clock clock = {});
+    SavePacing(QWidget *window, QLabel *counter, int total, import::ProgressMeter::Clock clock = {});
 
     // Records that `visited` rows are done. When a display is due, sets and
     // repaints the counter, shows the dialog (from half a second on, unless
@@ -30,7 +30,7 @@ public:
     const SaveProgressDialog &dialog() const { return m_dialog; }
 
 private:
-    bulksave::ProgressMeter m_meter;
+    import::ProgressMeter m_meter;
     QLabel *m_counter;
     SaveProgressDialog m_dialog;
 };

@@ -27,11 +27,11 @@ SaveProgressDialog::SaveProgressDialog(QWidget *window)
     connect(m_stop, &QPushButton::clicked, this, &SaveProgressDialog::requestStop);
 }
 
-void SaveProgressDialog::showProgress(const bulksave::ProgressMeter &meter)
+void SaveProgressDialog::showProgress(const import::ProgressMeter &meter)
 {
     m_bar->setRange(0, meter.total());
     m_bar->setValue(meter.done());
-    m_figures->setText(bulksave::progressText(meter));
+    m_figures->setText(import::progressText(meter));
     if (!isVisible())
         show();
 }

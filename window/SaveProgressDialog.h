@@ -18,7 +18,7 @@ public:
     explicit SaveProgressDialog(QWidget *window);
 
     // Shows the dialog, when hidden, with `meter`'s figures.
-    void showProgress(const bulksave::ProgressMeter &meter);
+    void showProgress(const import::ProgressMeter &meter);
 
     // True once the operator pressed "Durdur" (or Escape, or closed the
     // dialog); stays true for the dialog's life.

@@ -11,7 +11,7 @@
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(bulksave::sharedApplicationName());
+    QApplication::setApplicationName(import::sharedApplicationName());
     installQtTranslations(QLocale::system());
     // Message boxes take this as their caption; the platform adds it to any
     // window title that does not already end with it.

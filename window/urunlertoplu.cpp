@@ -209,7 +209,7 @@ QComboBox *urunlertoplu::makeList(const char *name, const QStringList &entries, 
 
 void urunlertoplu::createControls()
 {
-    const QStringList colours = renkler::names();
+    const QStringList colours = import::colourNames();
 
     Command1 = place(new QPushButton(QStringLiteral("EXCELL SEÇ"), this), "Command1", {120, 210, 2715, 615}, 12, 24);
     Command1->setStyleSheet(QString::fromLatin1(graphicalButtonStyle));
@@ -348,9 +348,9 @@ void urunlertoplu::showSummary(const QString &summary)
     }
 }
 
-bulksave::SaveChoices urunlertoplu::saveChoices() const
+import::SaveChoices urunlertoplu::saveChoices() const
 {
-    bulksave::SaveChoices choices;
+    import::SaveChoices choices;
     choices.group = Grup->currentText();
     choices.unitPosition = birim->currentIndex();
     choices.showOnSalesScreen = goster->checkState() == Qt::Checked;
@@ -431,9 +431,9 @@ QString urunlertoplu::titleFor(const ado::Connection &connection, const QString 
     return parts.join(QStringLiteral(" — "));
 }
 
-lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source)
+import::lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const import::lookup::PairSource &source)
 {
-    lookup::ReadResult read;
+    import::lookup::ReadResult read;
     {
         // Filling moves no position: Qt would select the first entry added,
         // and the pair's handlers would run on a half-filled id list.
@@ -445,8 +445,8 @@ lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const
             list->addItem(source.lead->name);
             ids->addItem(source.lead->id);
         }
-        read = lookup::readRecords(baglanti.database(), source.sql);
-        for (const lookup::Entry &record : read.value) {
+        read = import::lookup::readRecords(baglanti.database(), source.sql);
+        for (const import::lookup::Entry &record : read.value) {
             list->addItem(record.name);
             ids->addItem(record.id);
         }
@@ -460,25 +460,25 @@ lookup::ReadResult urunlertoplu::fillPair(QComboBox *list, QComboBox *ids, const
     return read;
 }
 
-lookup::ReadResult urunlertoplu::grublarigetir()
+import::lookup::ReadResult urunlertoplu::grublarigetir()
 {
-    return fillPair(Grup, Grupid, lookup::groups());
+    return fillPair(Grup, Grupid, import::lookup::groups());
 }
 
-lookup::ReadResult urunlertoplu::kdvlarigetir()
+import::lookup::ReadResult urunlertoplu::kdvlarigetir()
 {
-    return fillPair(kdv, kdvid, lookup::taxTemplates());
+    return fillPair(kdv, kdvid, import::lookup::taxTemplates());
 }
 
-lookup::ReadResult urunlertoplu::yazicilarigetir()
+import::lookup::ReadResult urunlertoplu::yazicilarigetir()
 {
-    return fillPair(yazici, yaziciid, lookup::printers());
+    return fillPair(yazici, yaziciid, import::lookup::printers());
 }
 
 platform::Outcome urunlertoplu::formutemizle()
 {
     QStringList errors;
-    const auto note = [&errors](const QString &list, const lookup::ReadResult &read) {
+    const auto note = [&errors](const QString &list, const import::lookup::ReadResult &read) {
         if (!read.ok())
             errors << QStringLiteral("%1: %2").arg(list, read.text());
     };
@@ -552,9 +552,9 @@ void urunlertoplu::removeSelectedRows()
 
 int urunlertoplu::unsavedProducts() const
 {
-    const QList<bulksave::RowPreview> &previews = preview->previews();
+    const QList<import::RowPreview> &previews = preview->previews();
     return int(std::count_if(previews.cbegin(), previews.cend(),
-                             [](const bulksave::RowPreview &row) { return row.fate != bulksave::RowFate::Blank; }));
+                             [](const import::RowPreview &row) { return row.fate != import::RowFate::Blank; }));
 }
 
 void urunlertoplu::closeEvent(QCloseEvent *event)
@@ -606,7 +606,7 @@ void urunlertoplu::loadSpreadsheet(const QString &path)
     // A refused file leaves the empty grid; a damaged one what could be read.
     const spreadsheet::SheetColumns sheet = spreadsheet::readSheet(path);
     m_lastLoad = sheet;
-    QStringList messages{loadreport::loadMessage(path, sheet)};
+    QStringList messages{import::loadMessage(path, sheet)};
     if (sheet.ok())
         messages << showList(sheet.rows);
     setColumnWidths();
@@ -617,26 +617,26 @@ void urunlertoplu::loadSpreadsheet(const QString &path)
 
 QString urunlertoplu::showList(const spreadsheet::RowStore &sheetRows)
 {
-    const bulksave::ListColumns columns = bulksave::detectColumns(sheetRows);
+    const import::ListColumns columns = import::detectColumns(sheetRows);
     if (!columns.headerRow()) {
-        satisekrani2->LoadRows(sheetRows, bulksave::kProductFields);
-        return bulksave::layoutMessage(columns, {});
+        satisekrani2->LoadRows(sheetRows, import::kProductFields);
+        return import::layoutMessage(columns, {});
     }
-    const bulksave::ListRows list = bulksave::listRows(sheetRows, columns);
-    const QList<bulksave::ListField> &own = columns.ownFields();
+    const import::ListRows list = import::listRows(sheetRows, columns);
+    const QList<import::ListField> &own = columns.ownFields();
     // The preview reads the own columns as soon as they are filled.
     preview->setOwnFields(own);
-    satisekrani2->setCols(1 + bulksave::kProductFields + int(own.size()));
-    const auto caption = [&columns](bulksave::ListField field) {
+    satisekrani2->setCols(1 + import::kProductFields + int(own.size()));
+    const auto caption = [&columns](import::ListField field) {
         const QString text = columns.caption(field);
-        return text.isEmpty() ? bulksave::defaultCaption(field) : text;
+        return text.isEmpty() ? import::defaultCaption(field) : text;
     };
-    for (int field = 0; field < bulksave::kProductFields; ++field)
-        satisekrani2->setTextMatrix(0, 1 + field, caption(bulksave::ListField(field)));
+    for (int field = 0; field < import::kProductFields; ++field)
+        satisekrani2->setTextMatrix(0, 1 + field, caption(import::ListField(field)));
     for (qsizetype index = 0; index < own.size(); ++index)
-        satisekrani2->setTextMatrix(0, 1 + bulksave::kProductFields + int(index), caption(own.at(index)));
-    satisekrani2->LoadRows(list.cells, bulksave::kProductFields + int(own.size()));
-    return bulksave::layoutMessage(columns, list);
+        satisekrani2->setTextMatrix(0, 1 + import::kProductFields + int(index), caption(own.at(index)));
+    satisekrani2->LoadRows(list.cells, import::kProductFields + int(own.size()));
+    return import::layoutMessage(columns, list);
 }
 
 void urunlertoplu::showMessage(const QString &text)
@@ -696,13 +696,13 @@ void urunlertoplu::yazici_Click()
 
 void urunlertoplu::renk1_Click()
 {
-    if (const auto colour = renkler::colourText(renk1->currentIndex()))
+    if (const auto colour = import::colourText(renk1->currentIndex()))
         butonrengi = *colour;
 }
 
 void urunlertoplu::renk2_Click()
 {
-    if (const auto colour = renkler::colourText(renk2->currentIndex()))
+    if (const auto colour = import::colourText(renk2->currentIndex()))
         yazirengi = *colour;
 }
 

@@ -66,9 +66,9 @@ public:
     // entry when the read fails or finds nothing (then nothing is selected),
     // otherwise both stand at position 0. Returns what the read found and
     // why it failed, if it did.
-    lookup::ReadResult grublarigetir();
-    lookup::ReadResult kdvlarigetir();
-    lookup::ReadResult yazicilarigetir();
+    import::lookup::ReadResult grublarigetir();
+    import::lookup::ReadResult kdvlarigetir();
+    import::lookup::ReadResult yazicilarigetir();
 
     // Puts every input back to its start: id, groups, unit "Adet", tax
     // templates, printers, colour MAVİ, text colour SİYAH, goster unchecked,
@@ -145,7 +145,7 @@ public:
     QCheckBox *updateNames;
 
     // The operator's choices as the save takes them.
-    bulksave::SaveChoices saveChoices() const;
+    import::SaveChoices saveChoices() const;
     // Puts the preview's line into `ozet`, in the largest font it fits in.
     void showSummary(const QString &summary);
 
@@ -158,7 +158,7 @@ public:
 
     // The clock that paces a save's display; empty: the steady clock. Only
     // tests set it.
-    bulksave::ProgressMeter::Clock saveClock;
+    import::ProgressMeter::Clock saveClock;
 
     // Asks where to write the rows a save did not land, offering
     // `suggested` (a name, in a folder when one is known); returns the .xlsx
@@ -199,7 +199,7 @@ private:
     bool askAboutChoices(const QString &text);
     // What the save does with the grid's rows after `answer`: the preview is
     // switched to the answer's mode first, so that what it shows is what is written.
-    bulksave::SavePlan planFor(DuplicateAnswer answer);
+    import::SavePlan planFor(DuplicateAnswer answer);
     static QString droppedFile(const QMimeData *data);
     // A message box with only an OK button, no icon and the tool's name.
     void showMessage(const QString &text);
@@ -208,13 +208,13 @@ private:
     // with "Geri Al" when `journal` (the journal of a save that landed rows)
     // is given, and "Kalanları Kaydet…" when rows did not land; each offered
     // until it was used.
-    void reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowPreview> &judged,
-                    const QList<bulksave::RowNotLanded> &kept, const QString &journal);
+    void reportSave(const import::SaveResult &result, const QList<import::RowPreview> &judged,
+                    const QList<import::RowNotLanded> &kept, const QString &journal);
     // Asks whether to undo what `result` wrote; the default is not to.
-    bool confirmUndo(const bulksave::SaveResult &result);
+    bool confirmUndo(const import::SaveResult &result);
     // Writes `kept` to a workbook the operator names (offered beside the
     // list they came from) and says where; false when cancelled or refused.
-    bool saveKeptRows(const QList<bulksave::RowNotLanded> &kept);
+    bool saveKeptRows(const QList<import::RowNotLanded> &kept);
     // How a control follows the window when it is enlarged.
     enum class Anchor { TopLeft, Right, Grow, BottomWide, BottomRight };
     struct Placement {
@@ -234,7 +234,7 @@ private:
     void createPreview();
     void connectEvents();
     void applyTabOrder();
-    lookup::ReadResult fillPair(QComboBox *list, QComboBox *ids, const lookup::PairSource &source);
+    import::lookup::ReadResult fillPair(QComboBox *list, QComboBox *ids, const import::lookup::PairSource &source);
     void setColumnWidths();
     // Puts the list of `sheetRows` into the emptied grid; what the operator
     // is told about how its columns were read.

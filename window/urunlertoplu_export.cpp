@@ -25,5 +25,5 @@ void urunlertoplu::exportMenu_Click()
     if (path.isEmpty())
         return;
     recentfolders::remember(recentfolders::Dialog::Export, path);
-    showMessage(bulksave::exportMessage(bulksave::exportMenuToFile(baglanti.database(), path), path));
+    showMessage(import::exportMessage(import::exportMenuToFile(baglanti.database(), path), path));
 }

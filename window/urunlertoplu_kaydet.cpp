@@ -73,9 +73,9 @@ private:
 
 // The choices the operator may have left by mistake, what they will do and
 // how to change them.
-QString choicesText(const bulksave::ChoiceWarnings &warnings)
+QString choicesText(const import::ChoiceWarnings &warnings)
 {
-    QStringList lines = bulksave::choiceWarningLines(warnings);
+    QStringList lines = import::choiceWarningLines(warnings);
     if (warnings.unchosenGroup > 0)
         lines << QStringLiteral("Grubu «Grubu» listesinden seçin ya da yeni bir grup adı yazın.");
     if (warnings.noPrinter > 0)
@@ -117,15 +117,15 @@ urunlertoplu::DuplicateAnswer urunlertoplu::askAboutDuplicates(const QString &qu
     return box.clickedButton() == skip ? DuplicateAnswer::Skip : DuplicateAnswer::Cancel;
 }
 
-bulksave::SavePlan urunlertoplu::planFor(DuplicateAnswer answer)
+import::SavePlan urunlertoplu::planFor(DuplicateAnswer answer)
 {
     // Toggling the box judges the rows again at once.
     updatePrices->setChecked(answer == DuplicateAnswer::UpdatePrices);
     switch (answer) {
     case DuplicateAnswer::Skip:
-        return bulksave::duplicateRows(preview->previews());
+        return import::duplicateRows(preview->previews());
     case DuplicateAnswer::UpdatePrices:
-        return bulksave::updatePlan(preview->previews());
+        return import::updatePlan(preview->previews());
     case DuplicateAnswer::AddAnyway:
     case DuplicateAnswer::Cancel:
         break;
@@ -133,13 +133,13 @@ bulksave::SavePlan urunlertoplu::planFor(DuplicateAnswer answer)
     return {};
 }
 
-void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bulksave::RowPreview> &judged,
-                              const QList<bulksave::RowNotLanded> &kept, const QString &journal)
+void urunlertoplu::reportSave(const import::SaveResult &result, const QList<import::RowPreview> &judged,
+                              const QList<import::RowNotLanded> &kept, const QString &journal)
 {
     bool canUndo = !journal.isEmpty();
     bool canKeep = !kept.isEmpty();
-    const QString text = bulksave::completionMessage(result, judged);
-    const QString caption = bulksave::completionCaption(result);
+    const QString text = import::completionMessage(result, judged);
+    const QString caption = import::completionCaption(result);
     // The box comes back after the rows were kept or the undo was not
     // confirmed, so that the import can still be undone.
     for (;;) {
@@ -157,17 +157,17 @@ void urunlertoplu::reportSave(const bulksave::SaveResult &result, const QList<bu
         if (box.clickedButton() == undo && undo) {
             if (!confirmUndo(result))
                 continue;
-            const bulksave::UndoResult undone = bulksave::undoImport(baglanti.database(), baglanti.dialect(), journal);
+            const import::UndoResult undone = import::undoImport(baglanti.database(), baglanti.dialect(), journal);
             showMessage(undone.message);
         }
         return;
     }
 }
 
-bool urunlertoplu::confirmUndo(const bulksave::SaveResult &result)
+bool urunlertoplu::confirmUndo(const import::SaveResult &result)
 {
-    const int added = result.count(bulksave::RowStatus::Landed);
-    const int updated = result.count(bulksave::RowStatus::Updated);
+    const int added = result.count(import::RowStatus::Landed);
+    const int updated = result.count(import::RowStatus::Updated);
     QStringList effects;
     if (added > 0)
         effects << QStringLiteral("%1 ürün silinecek").arg(added);
@@ -183,7 +183,7 @@ bool urunlertoplu::confirmUndo(const bulksave::SaveResult &result)
     return box.clickedButton() == undo;
 }
 
-bool urunlertoplu::saveKeptRows(const QList<bulksave::RowNotLanded> &kept)
+bool urunlertoplu::saveKeptRows(const QList<import::RowNotLanded> &kept)
 {
     // Beside the list they came from, where the operator will look for them.
     const QFileInfo source(m_sheetPath);
@@ -200,13 +200,13 @@ bool urunlertoplu::saveKeptRows(const QList<bulksave::RowNotLanded> &kept)
     recentfolders::remember(recentfolders::Dialog::KeptRows, path);
     // A list with its own columns keeps them, under a header that names
     // them, so that the file loads again as it was.
-    const QList<bulksave::ListField> &own = preview->ownFields();
+    const QList<import::ListField> &own = preview->ownFields();
     std::vector<spreadsheet::RowTexts> rows;
     rows.reserve(std::size_t(kept.size()) + 1);
     if (!own.isEmpty())
-        rows.push_back(bulksave::defaultCaptions(own) << QStringLiteral("NEDEN"));
-    for (const bulksave::RowNotLanded &row : kept)
-        rows.push_back(bulksave::gridCellsOf(row.row, own) << row.reason);
+        rows.push_back(import::defaultCaptions(own) << QStringLiteral("NEDEN"));
+    for (const import::RowNotLanded &row : kept)
+        rows.push_back(import::gridCellsOf(row.row, own) << row.reason);
     if (const platform::Outcome written = spreadsheet::writeRowsWorkbook(path, rows); !written.ok()) {
         showMessage(QStringLiteral("Kalan satırlar kaydedilemedi: %1\n%2").arg(QDir::toNativeSeparators(path), written.detail()));
         return false;
@@ -221,9 +221,9 @@ void urunlertoplu::kaydet_Click()
         return;  // a save is already running
     say->setText(QStringLiteral("0"));
     // The grid is read once, before the save starts.
-    const QList<bulksave::ProductRow> rows = GridPreview::productRows(*satisekrani2, preview->ownFields());
-    if (!bulksave::hasNamedRow(rows)) {
-        showMessage(bulksave::guardMessage());
+    const QList<import::ProductRow> rows = GridPreview::productRows(*satisekrani2, preview->ownFields());
+    if (!import::hasNamedRow(rows)) {
+        showMessage(import::guardMessage());
         return;
     }
 
@@ -231,10 +231,10 @@ void urunlertoplu::kaydet_Click()
     // they were at the start, whose default answer is to go back. Without a
     // database there is nothing to ask: the save says why it wrote nothing.
     const QString choicesWarned = baglanti.isOpen()
-                                      ? choicesText(bulksave::choiceWarnings(preview->previews(), saveChoices()))
+                                      ? choicesText(import::choiceWarnings(preview->previews(), saveChoices()))
                                       : QString();
-    bulksave::SavePlan plan;
-    if (const QString question = bulksave::duplicateQuestion(preview->previews()); !question.isEmpty()) {
+    import::SavePlan plan;
+    if (const QString question = import::duplicateQuestion(preview->previews()); !question.isEmpty()) {
         const QString options =
             QStringLiteral("Atla: bu satırlar yazılmaz, yeni barkodlar eklenir.\n"
                            "Yine de ekle: bu satırlar da yeni ürün olarak eklenir.\n"
@@ -250,14 +250,14 @@ void urunlertoplu::kaydet_Click()
     } else if (!choicesWarned.isEmpty() && !askAboutChoices(choicesWarned)) {
         return;
     }
-    const bulksave::SaveChoices choices = saveChoices();
+    const import::SaveChoices choices = saveChoices();
 
     // Every save is journaled so that it can be undone; without a journal
     // nothing is written.
-    std::unique_ptr<bulksave::ImportJournal> journal;
+    std::unique_ptr<import::ImportJournal> journal;
     if (baglanti.isOpen()) {
-        platform::Result<std::unique_ptr<bulksave::ImportJournal>> started = bulksave::startJournal(
-            baglanti.database(), bulksave::journalFolder(),
+        platform::Result<std::unique_ptr<import::ImportJournal>> started = import::startJournal(
+            baglanti.database(), import::journalFolder(),
             {baglanti.identity(), QFileInfo(m_sheetPath).fileName(), QDateTime::currentDateTimeUtc()});
         if (!started.ok()) {
             showMessage(QStringLiteral("Geri alma kaydı yazılamıyor; hiçbir ürün eklenmedi.\n%1").arg(started.text()));
@@ -266,12 +266,12 @@ void urunlertoplu::kaydet_Click()
         journal = std::move(started.value);
     }
 
-    bulksave::SaveResult result;
+    import::SaveResult result;
     bool closeRequested = false;
     {
         SaveInProgress busy(this, {kaydet, Command1, exportMenu});
         SavePacing pacing(this, say, int(rows.size()), saveClock);
-        bulksave::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastOpen().text(),
+        import::BulkImport import(baglanti.database(), baglanti.dialect(), baglanti.lastOpen().text(),
                                     baglanti.textFidelity());
         result = import.run(rows, choices, [&pacing, &busy](int visited) {
             return pacing.rowVisited(visited) && !busy.closeRequested();
@@ -286,7 +286,7 @@ void urunlertoplu::kaydet_Click()
         close();
         return;
     }
-    reportSave(result, preview->previews(), bulksave::rowsNotLanded(result, rows, preview->previews()),
+    reportSave(result, preview->previews(), import::rowsNotLanded(result, rows, preview->previews()),
                journal && journal->landed() ? journal->path() : QString());
     formutemizle();
     m_sheetPath.clear();

@@ -32,35 +32,35 @@ namespace {
 constexpr int kRows = 10000;
 constexpr int kRuns = 5;
 
-bool writeCsv(const QString &path, const QList<bulksave::ProductRow> &rows)
+bool writeCsv(const QString &path, const QList<import::ProductRow> &rows)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    for (const bulksave::ProductRow &row : rows)
+    for (const import::ProductRow &row : rows)
         file.write((row.barcode + u';' + row.name + QStringLiteral(";\"") + row.price + QStringLiteral("\"\r\n")).toUtf8());
     return true;
 }
 
 // Rows per second of the engine's save, journaled in `journals` as every
 // save of the window and the program is, or -1 when it failed.
-double engineRate(const QString &path, const QString &journals, const QList<bulksave::ProductRow> &rows,
-                  const bulksave::SaveChoices &choices)
+double engineRate(const QString &path, const QString &journals, const QList<import::ProductRow> &rows,
+                  const import::SaveChoices &choices)
 {
     ado::Connection connection(QStringLiteral("bench-batch"));
     connection.setConnectionString(QStringLiteral("Data Source=") + path);
     if (!connection.open())
         return -1;
-    const std::unique_ptr<bulksave::ImportJournal> journal =
-        bulksave::ImportJournal::create(journals, {connection.identity(), QString(), QDateTime::currentDateTimeUtc()}).value;
+    const std::unique_ptr<import::ImportJournal> journal =
+        import::ImportJournal::create(journals, {connection.identity(), QString(), QDateTime::currentDateTimeUtc()}).value;
     if (!journal)
         return -1;
     QElapsedTimer timer;
     timer.start();
-    const bulksave::SaveResult result =
-        bulksave::BulkImport(connection.database(), connection.dialect()).run(rows, choices, {}, {}, journal.get());
+    const import::SaveResult result =
+        import::BulkImport(connection.database(), connection.dialect()).run(rows, choices, {}, {}, journal.get());
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    return result.count(bulksave::RowStatus::Landed) == kRows ? kRows / seconds : -1;
+    return result.count(import::RowStatus::Landed) == kRows ? kRows / seconds : -1;
 }
 
 struct ProgramRates {
@@ -97,8 +97,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-    const bulksave::SaveChoices choices = benchwork::choices(turkish);
-    const QList<bulksave::ProductRow> rows = benchwork::products(kRows, turkish);
+    const import::SaveChoices choices = benchwork::choices(turkish);
+    const QList<import::ProductRow> rows = benchwork::products(kRows, turkish);
 
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("urunler.csv"));

@@ -4,9 +4,9 @@
 
 namespace benchwork {
 
-QList<bulksave::ProductRow> products(int count, const QLocale &locale)
+QList<import::ProductRow> products(int count, const QLocale &locale)
 {
-    QList<bulksave::ProductRow> rows;
+    QList<import::ProductRow> rows;
     rows.reserve(count);
     for (int i = 1; i <= count; ++i)
         rows.append({QString::number(8690000000000LL + i), QStringLiteral("Ürün %1").arg(i),
@@ -14,9 +14,9 @@ QList<bulksave::ProductRow> products(int count, const QLocale &locale)
     return rows;
 }
 
-bulksave::SaveChoices choices(const QLocale &locale)
+import::SaveChoices choices(const QLocale &locale)
 {
-    bulksave::SaveChoices choices;
+    import::SaveChoices choices;
     choices.group = QStringLiteral("Toplu Ürünler");
     choices.showOnSalesScreen = true;
     choices.printerPosition = 1;

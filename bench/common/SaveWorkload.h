@@ -12,11 +12,11 @@ namespace benchwork {
 
 // `count` products with distinct 13-digit barcodes, Turkish names and prices
 // written with `locale`'s decimal separator.
-QList<bulksave::ProductRow> products(int count, const QLocale &locale);
+QList<import::ProductRow> products(int count, const QLocale &locale);
 
 // Group "Toplu Ürünler", a screen-menu button and printer 1 for every row,
 // prices read with `locale`.
-bulksave::SaveChoices choices(const QLocale &locale);
+import::SaveChoices choices(const QLocale &locale);
 
 // Creates the demo stand-in database at `path` and opens `connection` on it
 // as the program opens one; "" or why not.

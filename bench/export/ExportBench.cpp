@@ -84,13 +84,13 @@ int main(int argc, char **argv)
     for (int run = 1; run <= 2; ++run) {
         QElapsedTimer timer;
         timer.start();
-        const bulksave::MenuExport menu = bulksave::exportMenu(connection.database());
+        const import::MenuExport menu = import::exportMenu(connection.database());
         const double read = secondsSince(timer);
         timer.restart();
-        const bulksave::MenuExportFile exported = bulksave::exportMenuToFile(connection.database(), workbook);
+        const import::MenuExportFile exported = import::exportMenuToFile(connection.database(), workbook);
         const double whole = secondsSince(timer);
         if (!menu.ok() || !exported.ok()) {
-            std::fprintf(stderr, "bench_export: %s\n", qPrintable(bulksave::exportMessage(exported, workbook)));
+            std::fprintf(stderr, "bench_export: %s\n", qPrintable(import::exportMessage(exported, workbook)));
             return 1;
         }
         std::printf("run %d: %zu items read in %.3f s; read, written, read back and in place in %.3f s "

@@ -67,10 +67,10 @@ int main(int argc, char **argv)
     }
 
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-    QList<bulksave::ProductRow> rows;
+    QList<import::ProductRow> rows;
     for (int i = 0; i < kGridRows; ++i)
         rows.append({barcode(i), QStringLiteral("Ürün %1").arg(i), turkish.toString(1 + i % 500 * 0.25, 'f', 2)});
-    bulksave::SaveChoices choices;
+    import::SaveChoices choices;
     choices.group = QStringLiteral("Kahveler");
     choices.locale = turkish;
 
@@ -78,10 +78,10 @@ int main(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         // As the window does: judge, ask about the barcodes found, mark the taken ones.
-        bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+        import::GridVerdicts verdicts(choices, {}, connection.textFidelity());
         verdicts.judgeAll(rows);
         const double judged = msSince(timer);
-        verdicts.addExisting(bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes()).items);
+        verdicts.addExisting(import::findExistingBarcodes(connection.database(), verdicts.barcodes()).items);
         const double whole = msSince(timer);
         const double lookup = whole - judged;
 
@@ -90,13 +90,13 @@ int main(int argc, char **argv)
         rows[999].barcode = barcode(kGridRows + 10 + run);
         QElapsedTimer edit;
         edit.start();
-        verdicts.addExisting(bulksave::findExistingBarcodes(connection.database(), {rows[999].barcode}).items);
+        verdicts.addExisting(import::findExistingBarcodes(connection.database(), {rows[999].barcode}).items);
         verdicts.judgeRow(1000, rows[999]);
         const double editMs = msSince(edit);
         std::printf("run %d: preview of %d rows against %d items %.1f ms (look-up %.1f ms, %d taken); "
                     "one edit %.3f ms\n",
                     run + 1, kGridRows, kItems, whole, lookup,
-                    bulksave::countFate(verdicts.previews(), bulksave::RowFate::InDatabase), editMs);
+                    import::countFate(verdicts.previews(), import::RowFate::InDatabase), editMs);
     }
     return 0;
 }

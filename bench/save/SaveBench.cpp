@@ -105,8 +105,8 @@ private:
 
 // Returns the rates, or negative ones when the database failed. With a
 // window, the save is paced exactly as the window paces it.
-Rate oneRun(const QString &path, Sync sync, const QList<bulksave::ProductRow> &rows,
-            const bulksave::SaveChoices &choices, CounterWindow *window)
+Rate oneRun(const QString &path, Sync sync, const QList<import::ProductRow> &rows,
+            const import::SaveChoices &choices, CounterWindow *window)
 {
     const QString error = posdb::createStandInDatabase(path, true);
     if (!error.isEmpty()) {
@@ -133,15 +133,15 @@ Rate oneRun(const QString &path, Sync sync, const QList<bulksave::ProductRow> &r
     QElapsedTimer timer;
     timer.start();
     const std::clock_t cpuStart = std::clock();
-    const bulksave::SaveResult result =
-        bulksave::BulkImport(connection.database(), connection.dialect())
+    const import::SaveResult result =
+        import::BulkImport(connection.database(), connection.dialect())
             .run(rows, choices, [&visited, &pacing](int n) {
                 visited = n;
                 return !pacing || pacing->rowVisited(n);
             });
     const qint64 nanoseconds = timer.nsecsElapsed();
     const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    const int landed = result.count(bulksave::RowStatus::Landed);
+    const int landed = result.count(import::RowStatus::Landed);
     if (landed != kRows) {
         std::fprintf(stderr, "only %d of %d rows landed\n", landed, kRows);
         return {};
@@ -166,10 +166,10 @@ int main(int argc, char **argv)
     QApplication app(count, pointers.data());
 
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-    const bulksave::SaveChoices choices = benchwork::choices(turkish);
-    const QList<bulksave::ProductRow> rows = benchwork::products(kRows, turkish);
+    const import::SaveChoices choices = benchwork::choices(turkish);
+    const QList<import::ProductRow> rows = benchwork::products(kRows, turkish);
     // Every row in one of a thousand groups the database lacks.
-    QList<bulksave::ProductRow> menu = rows;
+    QList<import::ProductRow> menu = rows;
     for (qsizetype row = 0; row < menu.size(); ++row)
         menu[row].group = QStringLiteral("Grup %1").arg(row % 1000);
 

@@ -70,15 +70,15 @@ struct Figures {
 };
 
 // The plan of a save with prices updated, as the preview makes it.
-bulksave::SavePlan pricePlan(ado::Connection &connection, const QList<bulksave::ProductRow> &rows,
-                             const bulksave::SaveChoices &choices, QString &error)
+import::SavePlan pricePlan(ado::Connection &connection, const QList<import::ProductRow> &rows,
+                             const import::SaveChoices &choices, QString &error)
 {
-    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+    import::GridVerdicts verdicts(choices, {}, connection.textFidelity());
     verdicts.judgeAll(rows);
-    const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
+    const import::BarcodeLookup found = import::findExistingBarcodes(connection.database(), verdicts.barcodes());
     error = found.text();
     verdicts.addExisting(found.items);
-    return bulksave::updatePlan(verdicts.previews());
+    return import::updatePlan(verdicts.previews());
 }
 
 // One save of the workload through `text`: its items added, or, once they
@@ -90,9 +90,9 @@ QString saveThrough(const QString &text, RelayThread &relay, Kind kind, Figures 
     if (!connection.open())
         return connection.lastOpen().text();
     const QLocale locale(QLocale::Turkish, QLocale::Turkey);
-    QList<bulksave::ProductRow> rows = benchwork::products(kRows, locale);
-    bulksave::SaveChoices choices = benchwork::choices(locale);
-    bulksave::SavePlan plan;
+    QList<import::ProductRow> rows = benchwork::products(kRows, locale);
+    import::SaveChoices choices = benchwork::choices(locale);
+    import::SavePlan plan;
     if (kind == Kind::OwnGroups) {
         // Items of their own, after the ones added before.
         rows = benchwork::products(2 * kRows, locale).mid(kRows);
@@ -100,7 +100,7 @@ QString saveThrough(const QString &text, RelayThread &relay, Kind kind, Figures 
             rows[index].group = QStringLiteral("Grup %1").arg(index % kOwnGroups + 1);
     }
     if (kind == Kind::Updates) {
-        for (bulksave::ProductRow &row : rows)
+        for (import::ProductRow &row : rows)
             row.price = locale.toString(locale.toDouble(row.price) + 1, 'f', 2);
         choices.updatePrices = true;
         QString error;
@@ -112,12 +112,12 @@ QString saveThrough(const QString &text, RelayThread &relay, Kind kind, Figures 
     const quint64 tripsBefore = connection.roundTrips();
     QElapsedTimer clock;
     clock.start();
-    const bulksave::SaveResult result =
-        bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
+    const import::SaveResult result =
+        import::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
             .run(rows, choices, {}, plan);
     figures.seconds = double(clock.nsecsElapsed()) / 1e9;
     figures.requests = relay.relay().requests() - before;
-    figures.landed = result.count(kind == Kind::Updates ? bulksave::RowStatus::Updated : bulksave::RowStatus::Landed);
+    figures.landed = result.count(kind == Kind::Updates ? import::RowStatus::Updated : import::RowStatus::Landed);
     figures.statements = result.statementsSent;
     figures.driverTrips = connection.roundTrips() - tripsBefore;
     if (!result.connected)

@@ -35,34 +35,34 @@ double perSecond(int rows, const QElapsedTimer &timer)
     return rows / (double(timer.nsecsElapsed()) / 1e9);
 }
 
-Rates oneRun(const QString &path, const QList<bulksave::ProductRow> &rows, const QList<bulksave::ProductRow> &newPrices,
-             const bulksave::SaveChoices &choices)
+Rates oneRun(const QString &path, const QList<import::ProductRow> &rows, const QList<import::ProductRow> &newPrices,
+             const import::SaveChoices &choices)
 {
     ado::Connection connection(QStringLiteral("bench-update"));
     if (const QString error = benchwork::openStandIn(path, connection); !error.isEmpty()) {
         std::fprintf(stderr, "stand-in database: %s\n", qPrintable(error));
         return {};
     }
-    bulksave::BulkImport save(connection.database(), connection.dialect());
+    import::BulkImport save(connection.database(), connection.dialect());
     Rates rates;
     QElapsedTimer timer;
     timer.start();
-    if (save.run(rows, choices).count(bulksave::RowStatus::Landed) != kRows) {
+    if (save.run(rows, choices).count(import::RowStatus::Landed) != kRows) {
         std::fprintf(stderr, "the add did not land every row\n");
         return {};
     }
     rates.add = perSecond(kRows, timer);
 
-    bulksave::SaveChoices updating = choices;
+    import::SaveChoices updating = choices;
     updating.updatePrices = true;
     timer.start();
-    bulksave::GridVerdicts verdicts(updating, {}, connection.textFidelity());
+    import::GridVerdicts verdicts(updating, {}, connection.textFidelity());
     verdicts.judgeAll(newPrices);
-    verdicts.addExisting(bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes()).items);
-    const bulksave::SavePlan plan = bulksave::updatePlan(verdicts.previews());
+    verdicts.addExisting(import::findExistingBarcodes(connection.database(), verdicts.barcodes()).items);
+    const import::SavePlan plan = import::updatePlan(verdicts.previews());
     QElapsedTimer saveTimer;
     saveTimer.start();
-    const int updated = save.run(newPrices, updating, {}, plan).count(bulksave::RowStatus::Updated);
+    const int updated = save.run(newPrices, updating, {}, plan).count(import::RowStatus::Updated);
     rates.update = perSecond(kRows, saveTimer);
     rates.updateWithLook = perSecond(kRows, timer);
     if (updated != kRows) {
@@ -78,10 +78,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-    const bulksave::SaveChoices choices = benchwork::choices(turkish);
-    const QList<bulksave::ProductRow> rows = benchwork::products(kRows, turkish);
-    QList<bulksave::ProductRow> newPrices = rows;
-    for (bulksave::ProductRow &row : newPrices)
+    const import::SaveChoices choices = benchwork::choices(turkish);
+    const QList<import::ProductRow> rows = benchwork::products(kRows, turkish);
+    QList<import::ProductRow> newPrices = rows;
+    for (import::ProductRow &row : newPrices)
         row.price = turkish.toString(turkish.toDouble(row.price) + 1.25, 'f', 2);
 
     QTemporaryDir dir;

@@ -53,7 +53,7 @@ TEST(BatchOptions, TargetsKeepTheirOrderAndAnOptionAfterTheEndMarkIsAFile)
 TEST(ProgressBar, TheLineShowsRowsRateAndTimeLeft)
 {
     qint64 now = 0;
-    bulksave::ProgressMeter meter(10000, 100, [&now] { return now; });
+    import::ProgressMeter meter(10000, 100, [&now] { return now; });
     EXPECT_EQ(batch::progressLine(meter),
               QStringLiteral("[                    ] 0/10000 satır · 0 satır/sn · kalan ?"));
     now = 5000;

@@ -462,13 +462,13 @@ TEST_F(BatchProgram, UndoingAnImportCutOffBeforeItsCommitLeavesTheNextImportAlon
     const QString crashed = folder + QStringLiteral("/kesik.jsonl");
     {
         // The journal a save killed between its record of a batch and the commit leaves.
-        const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+        const std::unique_ptr<import::ImportJournal> journal = valueOf(import::ImportJournal::create(
             folder, {db.connection.identity(), QStringLiteral("urunler.csv"), QDateTime::currentDateTimeUtc()}));
         ASSERT_TRUE(journal);
         CrashBeforeCommit killed(*journal);
-        bulksave::SaveChoices choices;
+        import::SaveChoices choices;
         choices.group = QStringLiteral("SEÇİLMEDİ");
-        bulksave::BulkImport(db.connection.database(), db.connection.dialect())
+        import::BulkImport(db.connection.database(), db.connection.dialect())
             .run({{QStringLiteral("111"), QStringLiteral("Çay"), QStringLiteral("10")},
                   {QStringLiteral("222"), QStringLiteral("Su"), QStringLiteral("5")}},
                  choices, {}, {}, &killed);

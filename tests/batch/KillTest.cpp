@@ -136,10 +136,10 @@ TEST_F(KilledImport, leaves_whole_products_a_matching_journal_and_an_exact_undo)
         const QString journal =
             journals.isEmpty() ? QString() : home + QStringLiteral("/toplu-urun-ekle/journal/") + journals.first();
         if (!journal.isEmpty()) {
-            const bulksave::LandedRecords records =
-                bulksave::landedRecords(db->connection.database(), bulksave::readJournal(journal));
+            const import::LandedRecords records =
+                import::landedRecords(db->connection.database(), import::readJournal(journal));
             ASSERT_TRUE(records.ok());
-            for (const bulksave::JournalRow &row : records.rows)
+            for (const import::JournalRow &row : records.rows)
                 journaled.insert(row.itemId);
         }
         EXPECT_EQ(journaled, inDatabase);
@@ -148,8 +148,8 @@ TEST_F(KilledImport, leaves_whole_products_a_matching_journal_and_an_exact_undo)
 
         // A journal of nothing landed has nothing to undo, and its undo is refused.
         if (!journaled.isEmpty()) {
-            const bulksave::UndoResult undone =
-                bulksave::undoImport(db->connection.database(), db->connection.dialect(), journal);
+            const import::UndoResult undone =
+                import::undoImport(db->connection.database(), db->connection.dialect(), journal);
             ASSERT_TRUE(undone.undone) << undone.message.toStdString();
         }
         EXPECT_EQ(everyTable(*db), before);

@@ -7,10 +7,10 @@
 
 #include "import/SaveJournal.h"
 
-class CrashBeforeCommit : public bulksave::SaveJournal {
+class CrashBeforeCommit : public import::SaveJournal {
 public:
-    explicit CrashBeforeCommit(bulksave::SaveJournal &journal) : m_journal(journal) {}
-    platform::Outcome pending(const bulksave::JournalBatch &batch) override
+    explicit CrashBeforeCommit(import::SaveJournal &journal) : m_journal(journal) {}
+    platform::Outcome pending(const import::JournalBatch &batch) override
     {
         const platform::Outcome recorded = m_journal.pending(batch);
         return recorded.ok() ? platform::Outcome::failure({}, QStringLiteral("killed")) : recorded;
@@ -18,5 +18,5 @@ public:
     void settled(bool) override {}
 
 private:
-    bulksave::SaveJournal &m_journal;
+    import::SaveJournal &m_journal;
 };

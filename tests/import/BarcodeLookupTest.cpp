@@ -28,7 +28,7 @@ TEST(BarcodeLookup, finds_the_lowest_id_of_each_barcode_across_many_chunks)
     for (int i = 0; i < 1200; ++i)
         barcodes << QStringLiteral("869-%1").arg(i);
     barcodes << QString() << QStringLiteral("869-0");  // empty and repeated texts are ignored
-    const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(db, barcodes);
+    const import::BarcodeLookup found = import::findExistingBarcodes(db, barcodes);
     ASSERT_TRUE(found.ok()) << found.text().toStdString();
     EXPECT_EQ(found.items.size(), (1200 + 6) / 7);
     EXPECT_EQ(found.items.value(QStringLiteral("869-7")).id, 50);
@@ -39,7 +39,7 @@ TEST(BarcodeLookup, finds_the_lowest_id_of_each_barcode_across_many_chunks)
 
 TEST(BarcodeLookup, a_closed_connection_finds_nothing_and_says_why)
 {
-    const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(QSqlDatabase(), {QStringLiteral("1")});
+    const import::BarcodeLookup found = import::findExistingBarcodes(QSqlDatabase(), {QStringLiteral("1")});
     EXPECT_FALSE(found.ok());
     EXPECT_TRUE(found.items.isEmpty());
 }

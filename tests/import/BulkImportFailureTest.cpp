@@ -2,11 +2,11 @@
 #include "import/PosRecords.h"
 #include "import/SaveReport.h"
 
-using bulksave::BulkImport;
-using bulksave::ProductRow;
-using bulksave::RowStatus;
-using bulksave::SaveChoices;
-using bulksave::SaveResult;
+using import::BulkImport;
+using import::ProductRow;
+using import::RowStatus;
+using import::SaveChoices;
+using import::SaveResult;
 
 namespace {
 
@@ -226,14 +226,14 @@ TEST_F(SaveTest, a_stop_leaves_whole_rows_up_to_it_and_names_the_rows_not_attemp
               (QStringList{"a|1|1|1|1", "b|1|1|1|1", "c|1|1|1|1"}));
     for (const char *written : {"MenuItemPortions", "MenuItemPrices", "ScreenMenuItems", "PrinterMaps"})
         EXPECT_EQ(pos.count(written), 3) << written;
-    EXPECT_EQ(bulksave::completionMessage(result).toStdString(),
+    EXPECT_EQ(import::completionMessage(result).toStdString(),
               "Kaydetme durduruldu: 3 ürün eklendi\nAtlanan satır: 1 (2)\n"
               "Hatalı satır: 1 (3: bozuk satır)\nDenenmeyen satır: 3 (6, 8–9)");
 
     const SaveResult last = import.run({product("f")}, everything(), [](int) { return false; });
     EXPECT_FALSE(last.stopped) << "a stop after the last row stops nothing";
     EXPECT_TRUE(last.notAttempted.isEmpty());
-    EXPECT_EQ(bulksave::completionMessage(last), "1 ürün eklendi");
+    EXPECT_EQ(import::completionMessage(last), "1 ürün eklendi");
 }
 
 TEST_F(SaveTest, a_connection_closed_under_the_save_reports_no_row_landed_that_is_not_there)
@@ -262,9 +262,9 @@ TEST_F(SaveTest, a_connection_closed_under_the_save_reports_no_row_landed_that_i
 TEST(WriteResultId, a_null_or_non_numeric_id_is_no_id)
 {
     // Qt converts a NULL bigint to 0 and calls it a success.
-    EXPECT_EQ(bulksave::idFrom(QVariant(QMetaType::fromType<qlonglong>())), std::nullopt);
-    EXPECT_EQ(bulksave::idFrom(QVariant()), std::nullopt);
-    EXPECT_EQ(bulksave::idFrom(QVariant(QStringLiteral("yok"))), std::nullopt);
-    EXPECT_EQ(bulksave::idFrom(QVariant(qlonglong(0))), 0);
-    EXPECT_EQ(bulksave::idFrom(QVariant(QStringLiteral("42"))), 42);
+    EXPECT_EQ(import::idFrom(QVariant(QMetaType::fromType<qlonglong>())), std::nullopt);
+    EXPECT_EQ(import::idFrom(QVariant()), std::nullopt);
+    EXPECT_EQ(import::idFrom(QVariant(QStringLiteral("yok"))), std::nullopt);
+    EXPECT_EQ(import::idFrom(QVariant(qlonglong(0))), 0);
+    EXPECT_EQ(import::idFrom(QVariant(QStringLiteral("42"))), 42);
 }

@@ -2,11 +2,11 @@
 #include "import/BarcodeLookup.h"
 #include "tests/common/NamedCases.h"
 
-using bulksave::ProductRow;
-using bulksave::RowStatus;
-using bulksave::SaveChoices;
-using bulksave::SaveResult;
-using bulksave::SkipReason;
+using import::ProductRow;
+using import::RowStatus;
+using import::SaveChoices;
+using import::SaveResult;
+using import::SkipReason;
 
 TEST_F(SaveTest, one_row_writes_every_record_with_its_values_in_order)
 {
@@ -240,15 +240,15 @@ TEST_F(SaveTest, duplicates_found_by_the_preview_can_be_left_out_or_added)
     const QList<ProductRow> rows{product("Çay", "10", "8690"), product("Simit", "5", "77"), product("Simit", "5", "77 "),
                                  product("Su", "3")};
     const SaveChoices c = choices();
-    bulksave::GridVerdicts verdicts(c, {}, ado::TextFidelity::unicode());
+    import::GridVerdicts verdicts(c, {}, ado::TextFidelity::unicode());
     verdicts.judgeAll(rows);
-    const bulksave::BarcodeLookup known = bulksave::findExistingBarcodes(pos.connection.database(), verdicts.barcodes());
+    const import::BarcodeLookup known = import::findExistingBarcodes(pos.connection.database(), verdicts.barcodes());
     ASSERT_TRUE(known.ok());
     verdicts.addExisting(known.items);
-    const QSet<int> duplicates = bulksave::duplicateRows(verdicts.previews());
+    const QSet<int> duplicates = import::duplicateRows(verdicts.previews());
     EXPECT_EQ(duplicates, (QSet<int>{1, 3}));
 
-    bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
+    import::BulkImport import(pos.connection.database(), pos.connection.dialect());
     const SaveResult skipped = import.run(rows, c, {}, duplicates);
     EXPECT_EQ(skipped.count(RowStatus::LeftOut), 2);
     EXPECT_EQ(skipped.count(RowStatus::Landed), 2);

@@ -9,15 +9,15 @@
 #include "import/ImportUndo.h"
 #include "import/LookupLists.h"
 
-using bulksave::RowOutcome;
-using bulksave::RowStatus;
-using bulksave::SaveResult;
+using import::RowOutcome;
+using import::RowStatus;
+using import::SaveResult;
 
 namespace {
 
-QList<bulksave::ProductRow> products(int count)
+QList<import::ProductRow> products(int count)
 {
-    QList<bulksave::ProductRow> rows;
+    QList<import::ProductRow> rows;
     for (int i = 1; i <= count; ++i)
         rows.append({QString::number(8690000000000LL + i), QStringLiteral("Ürün %1").arg(i), QStringLiteral("10")});
     return rows;
@@ -63,9 +63,9 @@ TEST_F(DatabaseFault, a_lock_held_past_the_busy_timeout_fails_every_row_with_a_r
     // A connection opened now, as at start-up, still reads the lists: a
     // writer does not block readers.
     const std::unique_ptr<TestDatabase> startUp = TestDatabase::existing(pos.path());
-    const lookup::ReadResult printers = lookup::readRecords(startUp->connection.database(), lookup::printers().sql);
+    const import::lookup::ReadResult printers = import::lookup::readRecords(startUp->connection.database(), import::lookup::printers().sql);
     EXPECT_EQ(printers.value.size(), 3u) << printers.text().toStdString();
-    const lookup::ReadResult ownPrinters = lookup::readRecords(pos.connection.database(), lookup::printers().sql);
+    const import::lookup::ReadResult ownPrinters = import::lookup::readRecords(pos.connection.database(), import::lookup::printers().sql);
     EXPECT_EQ(ownPrinters.value.size(), 3u) << ownPrinters.text().toStdString();
 
     const SaveResult locked = save(products(3), everything());
@@ -89,11 +89,11 @@ TEST_F(DatabaseFault, a_full_database_keeps_the_rows_before_it_whole_and_fails_t
     const qint64 pages = pos.value(QStringLiteral("PRAGMA page_count")).toLongLong();
     ASSERT_FALSE(pos.value(QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 40)).isNull());
     QTemporaryDir journals;
-    const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+    const std::unique_ptr<import::ImportJournal> journal = valueOf(import::ImportJournal::create(
         journals.path(), {pos.connection.identity(), QString(), QDateTime::currentDateTimeUtc()}));
     ASSERT_TRUE(journal);
 
-    const SaveResult result = bulksave::BulkImport(pos.connection.database(), pos.connection.dialect())
+    const SaveResult result = import::BulkImport(pos.connection.database(), pos.connection.dialect())
                                   .run(products(3000), everything(), {}, {}, journal.get());
 
     const QSet<qint64> landed = landedItems(result);
@@ -110,10 +110,10 @@ TEST_F(DatabaseFault, a_full_database_keeps_the_rows_before_it_whole_and_fails_t
     }
     EXPECT_EQ(result.rows.size(), 3000);
 
-    const bulksave::LandedRecords journaled =
-        bulksave::landedRecords(pos.connection.database(), bulksave::readJournal(journal->path()));
+    const import::LandedRecords journaled =
+        import::landedRecords(pos.connection.database(), import::readJournal(journal->path()));
     QSet<qint64> journaledItems;
-    for (const bulksave::JournalRow &row : journaled.rows)
+    for (const import::JournalRow &row : journaled.rows)
         journaledItems.insert(row.itemId);
     EXPECT_EQ(journaledItems, landed);
 }

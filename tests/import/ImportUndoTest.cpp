@@ -11,27 +11,27 @@
 #include "import/ImportJournal.h"
 #include "import/ImportUndo.h"
 
-using bulksave::ImportJournal;
-using bulksave::JournalBatch;
-using bulksave::RowStatus;
-using bulksave::SaveResult;
+using import::ImportJournal;
+using import::JournalBatch;
+using import::RowStatus;
+using import::SaveResult;
 
 namespace {
 
 // Passes batches to a real journal but never says how they ended: the
 // journal a crash between commit and its last line leaves.
-class SilentAfterCommit : public bulksave::SaveJournal {
+class SilentAfterCommit : public import::SaveJournal {
 public:
-    explicit SilentAfterCommit(bulksave::SaveJournal &journal) : m_journal(journal) {}
+    explicit SilentAfterCommit(import::SaveJournal &journal) : m_journal(journal) {}
     platform::Outcome pending(const JournalBatch &batch) override { return m_journal.pending(batch); }
     void settled(bool) override {}
 
 private:
-    bulksave::SaveJournal &m_journal;
+    import::SaveJournal &m_journal;
 };
 
 // A journal on a full disk.
-class RefusingJournal : public bulksave::SaveJournal {
+class RefusingJournal : public import::SaveJournal {
 public:
     platform::Outcome pending(const JournalBatch &) override
     {
@@ -44,7 +44,7 @@ public:
 JournalBatch oneRow()
 {
     JournalBatch batch;
-    batch.rows.append(bulksave::JournalRow());
+    batch.rows.append(import::JournalRow());
     return batch;
 }
 
@@ -53,29 +53,29 @@ JournalBatch oneRow()
 class UndoTest : public SaveTest {
 protected:
     // Saves `rows` with a journal of its own; returns the journal's path.
-    QString saveJournaled(const QList<bulksave::ProductRow> &rows, const bulksave::SaveChoices &c,
-                          bulksave::SaveJournal *wrapper = nullptr, SaveResult *result = nullptr)
+    QString saveJournaled(const QList<import::ProductRow> &rows, const import::SaveChoices &c,
+                          import::SaveJournal *wrapper = nullptr, SaveResult *result = nullptr)
     {
         const std::unique_ptr<ImportJournal> journal = valueOf(ImportJournal::create(
             journals.path(), {QStringLiteral("pos.db"), QStringLiteral("urunler.xls"), QDateTime::currentDateTimeUtc()}));
         EXPECT_TRUE(journal);
         if (!journal)
             return {};
-        bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
+        import::BulkImport import(pos.connection.database(), pos.connection.dialect());
         const SaveResult saved = import.run(rows, c, {}, {}, wrapper ? wrapper : journal.get());
         if (result)
             *result = saved;
         return journal->path();
     }
 
-    bulksave::UndoResult undo(const QString &journalPath)
+    import::UndoResult undo(const QString &journalPath)
     {
-        return bulksave::undoImport(pos.connection.database(), pos.connection.dialect(), journalPath);
+        return import::undoImport(pos.connection.database(), pos.connection.dialect(), journalPath);
     }
 
-    bulksave::SaveChoices inNewGroup() const
+    import::SaveChoices inNewGroup() const
     {
-        bulksave::SaveChoices c = everything();
+        import::SaveChoices c = everything();
         c.group = QStringLiteral("Yeni Grup");
         return c;
     }
@@ -89,12 +89,12 @@ TEST_F(UndoTest, undo_after_a_clean_import_leaves_every_table_as_before_and_the_
     const QString journal = saveJournaled({product("Çay", "12,5", "111"), product("Simit", "7", "222")}, inNewGroup());
     ASSERT_EQ(pos.count("ScreenMenuCategories"), 3);  // the group's category was created
 
-    const bulksave::UndoResult first = undo(journal);
+    const import::UndoResult first = undo(journal);
     EXPECT_TRUE(first.undone) << first.message.toStdString();
     EXPECT_EQ(first.items, 2);
     EXPECT_EQ(everyTable(), before);
 
-    const bulksave::UndoResult second = undo(journal);
+    const import::UndoResult second = undo(journal);
     EXPECT_FALSE(second.undone);
     EXPECT_TRUE(second.message.contains(QStringLiteral("zaten geri alındı"))) << second.message.toStdString();
     EXPECT_EQ(everyTable(), before);
@@ -133,12 +133,12 @@ TEST_F(UndoTest, the_journal_lists_only_the_rows_that_landed)
                       nullptr, &result);
     ASSERT_EQ(result.rows[1].status, RowStatus::Failed);
 
-    const bulksave::JournalContents contents = bulksave::readJournal(journal);
+    const import::JournalContents contents = import::readJournal(journal);
     ASSERT_TRUE(contents.ok());
     EXPECT_TRUE(contents.unsettled.isEmpty());
     QList<int> rows;
     for (const JournalBatch &batch : contents.committed) {
-        for (const bulksave::JournalRow &row : batch.rows)
+        for (const import::JournalRow &row : batch.rows)
             rows << row.gridRow;
     }
     EXPECT_EQ(rows, (QList<int>{1, 3}));
@@ -159,11 +159,11 @@ TEST_P(UndoRefused, changes_nothing_and_names_the_first_record_at_fault)
         ASSERT_EQ(pos.exec(statement), QString());
     const QMap<QString, QStringList> edited = everyTable();
 
-    const bulksave::UndoResult result = undo(journal);
+    const import::UndoResult result = undo(journal);
     EXPECT_FALSE(result.undone);
     EXPECT_TRUE(result.message.contains(QString::fromUtf8(GetParam().message))) << result.message.toStdString();
     EXPECT_EQ(everyTable(), edited);
-    EXPECT_FALSE(bulksave::readJournal(journal).undone);
+    EXPECT_FALSE(import::readJournal(journal).undone);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -197,7 +197,7 @@ TEST_F(UndoTest, undo_puts_back_a_printer_mapping_the_import_overwrote)
     // The mapping put back points at an item that is gone again, as it did
     // before: only a database that does not enforce the reference holds it.
     ASSERT_EQ(pos.exec("PRAGMA foreign_keys = OFF"), QString());
-    const bulksave::UndoResult result = undo(journal);
+    const import::UndoResult result = undo(journal);
     EXPECT_TRUE(result.undone) << result.message.toStdString();
     EXPECT_EQ(table("SELECT * FROM PrinterMaps ORDER BY id"), mapsBefore);
     EXPECT_EQ(pos.count("MenuItems"), 0);
@@ -210,7 +210,7 @@ TEST_F(UndoTest, a_batch_the_journal_never_saw_settled_counts_by_what_the_databa
         journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}));
     ASSERT_TRUE(journal);
     SilentAfterCommit crashAfterCommit(*journal);
-    bulksave::BulkImport(pos.connection.database(), pos.connection.dialect())
+    import::BulkImport(pos.connection.database(), pos.connection.dialect())
         .run({product("Çay"), product("Simit")}, everything(), {}, {}, &crashAfterCommit);
     // And a last line the program was stopped in the middle of.
     {
@@ -218,12 +218,12 @@ TEST_F(UndoTest, a_batch_the_journal_never_saw_settled_counts_by_what_the_databa
         ASSERT_TRUE(file.open(QIODevice::Append));
         file.write("{\"pending\":2,\"rows\":[{\"row\":3,");
     }
-    const bulksave::JournalContents contents = bulksave::readJournal(journal->path());
+    const import::JournalContents contents = import::readJournal(journal->path());
     ASSERT_TRUE(contents.ok());
     ASSERT_EQ(contents.unsettled.size(), 1);
     EXPECT_TRUE(contents.committed.isEmpty());
 
-    const bulksave::UndoResult result = undo(journal->path());
+    const import::UndoResult result = undo(journal->path());
     EXPECT_TRUE(result.undone) << result.message.toStdString();
     EXPECT_EQ(result.items, 2);
     EXPECT_EQ(everyTable(), before);
@@ -235,14 +235,14 @@ TEST_F(UndoTest, a_batch_the_journal_cannot_record_is_rolled_back_and_no_later_r
     RefusingJournal fullDisk;
     SaveResult result;
     // More rows than one batch holds, so that there is a batch after the refused one.
-    QList<bulksave::ProductRow> rows;
+    QList<import::ProductRow> rows;
     for (int i = 1; i <= 600; ++i)
         rows << product(QStringLiteral("Ürün %1").arg(i));
     saveJournaled(rows, everything(), &fullDisk, &result);
 
     EXPECT_EQ(everyTable(), before);
     ASSERT_EQ(result.rows.size(), rows.size());
-    for (const bulksave::RowOutcome &row : result.rows) {
+    for (const import::RowOutcome &row : result.rows) {
         ASSERT_EQ(row.status, RowStatus::Failed);
         EXPECT_TRUE(row.error.contains(QStringLiteral("No space left on device"))) << row.error.toStdString();
     }
@@ -250,30 +250,30 @@ TEST_F(UndoTest, a_batch_the_journal_cannot_record_is_rolled_back_and_no_later_r
 
 TEST_F(UndoTest, a_crashed_batch_is_settled_before_the_next_import_takes_its_ids_again)
 {
-    const QList<bulksave::ProductRow> sheet{product("Çay", "10", "111"), product("Simit", "7", "222")};
+    const QList<import::ProductRow> sheet{product("Çay", "10", "111"), product("Simit", "7", "222")};
     const std::unique_ptr<ImportJournal> crashed = valueOf(ImportJournal::create(
         journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}));
     ASSERT_TRUE(crashed);
     CrashBeforeCommit killed(*crashed);
-    bulksave::BulkImport(pos.connection.database(), pos.connection.dialect()).run(sheet, everything(), {}, {}, &killed);
-    ASSERT_EQ(bulksave::readJournal(crashed->path()).unsettled.size(), 1);
+    import::BulkImport(pos.connection.database(), pos.connection.dialect()).run(sheet, everything(), {}, {}, &killed);
+    ASSERT_EQ(import::readJournal(crashed->path()).unsettled.size(), 1);
     ASSERT_EQ(pos.count("MenuItems"), 0);
 
     // The same sheet again: SQLite hands out the rolled-back ids once more.
-    const std::unique_ptr<ImportJournal> next = valueOf(bulksave::startJournal(
+    const std::unique_ptr<ImportJournal> next = valueOf(import::startJournal(
         pos.connection.database(), journals.path(), {QStringLiteral("pos.db"), QString(), QDateTime::currentDateTimeUtc()}));
     ASSERT_TRUE(next);
-    bulksave::BulkImport(pos.connection.database(), pos.connection.dialect()).run(sheet, everything(), {}, {}, next.get());
+    import::BulkImport(pos.connection.database(), pos.connection.dialect()).run(sheet, everything(), {}, {}, next.get());
     const QMap<QString, QStringList> imported = everyTable();
     ASSERT_EQ(pos.count("MenuItems"), 2);
 
-    const bulksave::JournalContents settled = bulksave::readJournal(crashed->path());
+    const import::JournalContents settled = import::readJournal(crashed->path());
     EXPECT_TRUE(settled.empty());
-    const bulksave::UndoResult result = undo(crashed->path());
+    const import::UndoResult result = undo(crashed->path());
     EXPECT_FALSE(result.undone);
     EXPECT_TRUE(result.message.contains(QStringLiteral("hiçbir ürün eklenmedi"))) << result.message.toStdString();
     EXPECT_EQ(everyTable(), imported);
-    EXPECT_EQ(bulksave::lastJournal(journals.path(), QStringLiteral("pos.db")), next->path());
+    EXPECT_EQ(import::lastJournal(journals.path(), QStringLiteral("pos.db")), next->path());
 }
 
 TEST(ImportJournalFiles, a_journal_is_kept_only_when_a_batch_of_it_was_committed)
@@ -312,9 +312,9 @@ TEST(ImportJournalFiles, an_undo_mark_after_a_line_cut_short_leaves_the_journal_
         ASSERT_TRUE(journal.ok());
         const QString &path = journal.path();
         if (!text.endsWith('\n')) {
-            ASSERT_TRUE(bulksave::markUndone(path).ok());
+            ASSERT_TRUE(import::markUndone(path).ok());
         }
-        const bulksave::JournalContents contents = bulksave::readJournal(path);
+        const import::JournalContents contents = import::readJournal(path);
         EXPECT_TRUE(contents.ok());
         EXPECT_TRUE(contents.undone);
         EXPECT_EQ(contents.unsettled.size(), 1);
@@ -336,7 +336,7 @@ TEST(ImportJournalFiles, the_last_journal_is_the_last_created_whatever_the_clock
     landed(now);
     // The till's clock was put back a day before the next import.
     const QString last = landed(now.addDays(-1));
-    EXPECT_EQ(bulksave::lastJournal(folder.path(), QStringLiteral("pos.db")), last);
+    EXPECT_EQ(import::lastJournal(folder.path(), QStringLiteral("pos.db")), last);
 
     // A killed import that had recorded nothing: it leaves a journal of its header only.
     {
@@ -345,7 +345,7 @@ TEST(ImportJournalFiles, the_last_journal_is_the_last_created_whatever_the_clock
         ASSERT_TRUE(killed);
         ASSERT_TRUE(QFile::copy(killed->path(), killed->path() + QStringLiteral(".jsonl")));
     }
-    EXPECT_EQ(bulksave::lastJournal(folder.path(), QStringLiteral("pos.db")), last);
+    EXPECT_EQ(import::lastJournal(folder.path(), QStringLiteral("pos.db")), last);
 }
 
 TEST(ImportJournalFiles, the_newest_journal_of_a_target_is_found_whatever_the_others)
@@ -365,8 +365,8 @@ TEST(ImportJournalFiles, the_newest_journal_of_a_target_is_found_whatever_the_ot
     create(QStringLiteral("KASA\\SQLEXPRESS / POS"), 0);
     const QString newest = create(QStringLiteral("KASA\\SQLEXPRESS / POS"), 60);
     create(QStringLiteral("SUBE2 / POS"), 120);
-    EXPECT_EQ(bulksave::lastJournal(folder.path(), QStringLiteral("KASA\\SQLEXPRESS / POS")), newest);
-    EXPECT_EQ(bulksave::lastJournal(folder.path(), QStringLiteral("SUBE3 / POS")), QString());
+    EXPECT_EQ(import::lastJournal(folder.path(), QStringLiteral("KASA\\SQLEXPRESS / POS")), newest);
+    EXPECT_EQ(import::lastJournal(folder.path(), QStringLiteral("SUBE3 / POS")), QString());
     EXPECT_TRUE(QFileInfo(newest).fileName().endsWith(QStringLiteral("KASA_SQLEXPRESS___POS.jsonl")))
         << newest.toStdString();
 }

@@ -9,8 +9,8 @@
 #include "tests/common/Outcomes.h"
 #include "tests/common/StoredRows.h"
 
-using bulksave::ListColumns;
-using bulksave::ListField;
+using import::ListColumns;
+using import::ListField;
 
 namespace {
 
@@ -21,7 +21,7 @@ QStringList fieldsOf(const ListColumns &columns)
 {
     static const char *const names[] = {"barcode", "name", "price", "group", "unit", "printer", "colour", "tag"};
     QStringList found;
-    for (int field = 0; field < bulksave::kListFields; ++field) {
+    for (int field = 0; field < import::kListFields; ++field) {
         if (columns.column(ListField(field)) >= 0)
             found << QStringLiteral("%1=%2").arg(QLatin1StringView(names[field])).arg(columns.column(ListField(field)));
     }
@@ -44,7 +44,7 @@ class DetectColumns : public ::testing::TestWithParam<DetectCase> {};
 TEST_P(DetectColumns, finds_the_header_and_what_each_column_holds)
 {
     const DetectCase &c = GetParam();
-    const ListColumns columns = bulksave::detectColumns(storeOf(c.rows));
+    const ListColumns columns = import::detectColumns(storeOf(c.rows));
     EXPECT_EQ(columns.headerRow() ? int(*columns.headerRow()) : -1, c.headerRow);
     EXPECT_EQ(fieldsOf(columns), c.fields);
     EXPECT_EQ(columns.ignored(), c.ignored);
@@ -92,16 +92,16 @@ TEST(ListRows, rows_above_the_header_and_repeated_headers_are_no_products)
                                                  {"", "", "", ""},
                                                  {"Kategori", "Ürün Adı", "Fiyat", "Barkod"},  // the next printed page
                                                  {"TATLILAR", "Sütlaç", "80", ""}});
-    const ListColumns columns = bulksave::detectColumns(sheet);
-    const bulksave::ListRows list = bulksave::listRows(sheet, columns);
+    const ListColumns columns = import::detectColumns(sheet);
+    const import::ListRows list = import::listRows(sheet, columns);
     EXPECT_EQ(list.headersLeftOut, 2);
     EXPECT_EQ(list.sheetRows, (std::vector<std::size_t>{4, 5, 7}));
     ASSERT_EQ(list.cells.size(), 3u);
     EXPECT_EQ(list.cells[0], (QStringList{"1001", "Künefe", "120", "Tatlılar"}));
-    const bulksave::ProductRow last = bulksave::productRowOf(list.cells[2], columns.ownFields());
+    const import::ProductRow last = import::productRowOf(list.cells[2], columns.ownFields());
     EXPECT_EQ(last.name, QStringLiteral("Sütlaç"));
     EXPECT_EQ(last.group, QStringLiteral("TATLILAR"));
-    EXPECT_EQ(bulksave::layoutMessage(columns, list),
+    EXPECT_EQ(import::layoutMessage(columns, list),
               QStringLiteral("Başlık satırı 2. satırda bulundu; okunan sütunlar: barkod: “Barkod”, ürün adı: “Ürün Adı”, "
                              "fiyat: “Fiyat”, grup: “Kategori”.\nBaşlığı tekrarlayan 2 satır atlandı."));
 }
@@ -109,15 +109,15 @@ TEST(ListRows, rows_above_the_header_and_repeated_headers_are_no_products)
 TEST(MapColumns, letters_and_header_texts_place_the_fields_given_by_hand)
 {
     const spreadsheet::RowStore sheet = storeOf({{"Stok Adı", "Tutar", "Raf", "EAN"}, {"Çay", "12", "R1", "8690001"}});
-    const ListColumns byText = valueOf(bulksave::mapColumns(
+    const ListColumns byText = valueOf(import::mapColumns(
         {{ListField::Name, "stok adı"}, {ListField::Price, "Tutar"}, {ListField::Group, "C"}}, sheet, false));
     EXPECT_EQ(byText.headerRow(), std::optional<std::size_t>(0));
     EXPECT_EQ(fieldsOf(byText), (QStringList{"barcode=3", "name=0", "price=1", "group=2"}));
 
-    const ListColumns byLetter = valueOf(bulksave::mapColumns({{ListField::Price, "D"}, {ListField::Barcode, "C"}}, sheet, true));
+    const ListColumns byLetter = valueOf(import::mapColumns({{ListField::Price, "D"}, {ListField::Barcode, "C"}}, sheet, true));
     EXPECT_FALSE(byLetter.headerRow());
     EXPECT_EQ(fieldsOf(byLetter), (QStringList{"barcode=2", "name=1", "price=3"}));
 
-    EXPECT_FALSE(bulksave::mapColumns({{ListField::Name, "Ürün"}}, sheet, false).ok());
-    EXPECT_FALSE(bulksave::mapColumns({{ListField::Name, "A"}, {ListField::Price, "A"}}, sheet, false).ok());
+    EXPECT_FALSE(import::mapColumns({{ListField::Name, "Ürün"}}, sheet, false).ok());
+    EXPECT_FALSE(import::mapColumns({{ListField::Name, "A"}, {ListField::Price, "A"}}, sheet, false).ok());
 }

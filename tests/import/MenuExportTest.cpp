@@ -35,7 +35,7 @@ void insertItem(const TestDatabase &pos, int id, const QString &group, const QSt
     }
 }
 
-QString describe(const bulksave::ExportedItem &item)
+QString describe(const import::ExportedItem &item)
 {
     return QStringLiteral("%1|%2|%3|%4")
         .arg(item.barcode, item.name, item.price ? QString::number(*item.price) : QStringLiteral("-"), item.group);
@@ -45,10 +45,10 @@ class MenuExportTest : public SaveTest {
 protected:
     QStringList exported(const std::optional<QString> &group = std::nullopt)
     {
-        const bulksave::MenuExport menu = bulksave::exportMenu(pos.connection.database(), group);
+        const import::MenuExport menu = import::exportMenu(pos.connection.database(), group);
         EXPECT_TRUE(menu.ok()) << menu.text().toStdString();
         QStringList lines;
-        for (const bulksave::ExportedItem &item : menu.items)
+        for (const import::ExportedItem &item : menu.items)
             lines << describe(item);
         counts = {menu.withoutBarcode, menu.withoutPortion, menu.severalPortions};
         return lines;
@@ -61,7 +61,7 @@ protected:
 
 TEST_F(MenuExportTest, exports_saved_items_and_the_chosen_price_of_items_made_otherwise)
 {
-    ASSERT_EQ(save({product("Çay", "12,5", "0086900"), product("Su", "5", " 869 ")}, choices()).count(bulksave::RowStatus::Landed), 2);
+    ASSERT_EQ(save({product("Çay", "12,5", "0086900"), product("Su", "5", " 869 ")}, choices()).count(import::RowStatus::Landed), 2);
     insertItem(pos, 100, "Tatlılar", "111", "Baklava", {"Küçük=80", "Normal=120;150@Happy", "Büyük=200"});
     insertItem(pos, 101, "Tatlılar", "222", "Künefe", {"Tek=90@Happy;95;97"});
     insertItem(pos, 102, "Tatlılar", " 333 ", "Sütlaç", {"Normal=-", "Büyük=60"});
@@ -77,7 +77,7 @@ TEST_F(MenuExportTest, exports_saved_items_and_the_chosen_price_of_items_made_ot
 
 TEST_F(MenuExportTest, a_group_is_compared_as_the_save_stores_it)
 {
-    ASSERT_EQ(save({product("Çay", "10", "1")}, choices()).count(bulksave::RowStatus::Landed), 1);
+    ASSERT_EQ(save({product("Çay", "10", "1")}, choices()).count(import::RowStatus::Landed), 1);
     insertItem(pos, 100, "  Kahveler ", "2", "Latte", {"Normal=60"});
     insertItem(pos, 101, "kahveler", "3", "Mocha", {"Normal=70"});
     insertItem(pos, 102, "Tatlılar", "4", "Baklava", {"Normal=80"});

@@ -2,7 +2,7 @@
 
 #include "import/ProgressMeter.h"
 
-using bulksave::ProgressMeter;
+using import::ProgressMeter;
 
 namespace {
 

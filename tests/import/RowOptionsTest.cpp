@@ -8,8 +8,8 @@
 #include "import/ImportUndo.h"
 #include "import/RowOptions.h"
 
-using bulksave::ProductRow;
-using bulksave::RowStatus;
+using import::ProductRow;
+using import::RowStatus;
 
 namespace {
 
@@ -25,14 +25,14 @@ struct CellCase {
 
 class OwnCells : public ::testing::TestWithParam<CellCase> {};
 
-bulksave::RowOptions options()
+import::RowOptions options()
 {
-    bulksave::SaveChoices window;
+    import::SaveChoices window;
     window.group = QStringLiteral("İçecekler");
     window.buttonColor = QStringLiteral("#FF0000FF");
     window.printerPosition = 1;
     window.printerId = QStringLiteral("5");
-    bulksave::RowOptions options(window, {{{"3", "Tatlılar"}, {"4", "Tatlılar"}, {"8", "İçecekler"}},
+    import::RowOptions options(window, {{{"3", "Tatlılar"}, {"4", "Tatlılar"}, {"8", "İçecekler"}},
                                           {{"5", "Mutfak"}, {"7", "Soğuk Bar"}}});
     options.learnGroups({ProductRow{"", "", "", "Soğuk İçecekler"}, ProductRow{"", "", "", "SOĞUK İÇECEKLER"}});
     return options;
@@ -44,7 +44,7 @@ TEST_P(OwnCells, are_read_as_the_operator_means_them_and_unknown_ones_are_never_
 {
     const CellCase &c = GetParam();
     QString unknown;
-    const std::optional<bulksave::RowValues> values = options().valuesOf(c.row, unknown);
+    const std::optional<import::RowValues> values = options().valuesOf(c.row, unknown);
     ASSERT_EQ(values.has_value(), c.known) << unknown.toStdString();
     if (!values) {
         EXPECT_EQ(unknown, c.group);
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SaveTest, a_menu_with_its_own_groups_lands_each_row_in_its_category_and_undoes_whole)
 {
-    bulksave::SaveChoices c = everything();
+    import::SaveChoices c = everything();
     c.group = QStringLiteral("Kahveler");
     QList<ProductRow> rows{
         ProductRow{"1", "Künefe", "120", "TATLILAR", "", "Mutfak Yazıcısı"},
@@ -95,11 +95,11 @@ TEST_F(SaveTest, a_menu_with_its_own_groups_lands_each_row_in_its_category_and_u
     for (int group = 0; group < 1000; ++group)
         rows << ProductRow{"", QStringLiteral("Ürün %1").arg(group), "10", QStringLiteral("Grup %1").arg(group)};
     QTemporaryDir journals;
-    const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+    const std::unique_ptr<import::ImportJournal> journal = valueOf(import::ImportJournal::create(
         journals.path(), {QStringLiteral("pos.db"), QStringLiteral("menu.csv"), QDateTime::currentDateTimeUtc()}));
     ASSERT_TRUE(journal);
-    bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
-    const bulksave::SaveResult result = import.run(rows, c, {}, {}, journal.get());
+    import::BulkImport import(pos.connection.database(), pos.connection.dialect());
+    const import::SaveResult result = import.run(rows, c, {}, {}, journal.get());
 
     EXPECT_EQ(result.count(RowStatus::Landed), 1004);
     EXPECT_EQ(result.rows.at(4).status, RowStatus::Skipped);
@@ -115,8 +115,8 @@ TEST_F(SaveTest, a_menu_with_its_own_groups_lands_each_row_in_its_category_and_u
                            "Türk Kahvesi|Kahveler|Kahveler|1|#FF0000FF||2|Kahveler"}));
     EXPECT_EQ(pos.count("ScreenMenuCategories"), 2 + 2 + 1000);
 
-    const bulksave::UndoResult undone =
-        bulksave::undoImport(pos.connection.database(), pos.connection.dialect(), journal->path());
+    const import::UndoResult undone =
+        import::undoImport(pos.connection.database(), pos.connection.dialect(), journal->path());
     EXPECT_TRUE(undone.undone) << undone.message.toStdString();
     EXPECT_EQ(pos.count("ScreenMenuCategories"), 2);
     EXPECT_EQ(pos.count("MenuItems"), 0);

@@ -9,11 +9,11 @@
 #include "import/SaveReport.h"
 #include "tests/common/QtPrinters.h"
 
-using bulksave::ExistingBarcodes;
-using bulksave::ExistingItem;
-using bulksave::ProductRow;
-using bulksave::RowFate;
-using bulksave::RowPreview;
+using import::ExistingBarcodes;
+using import::ExistingItem;
+using import::ProductRow;
+using import::RowFate;
+using import::RowPreview;
 
 namespace {
 
@@ -21,10 +21,10 @@ QList<RowPreview> preview(const QList<ProductRow> &rows, const ExistingBarcodes 
                           const QLocale &locale = QLocale(QLocale::Turkish, QLocale::Turkey),
                           const ado::TextFidelity &fidelity = ado::TextFidelity::unicode())
 {
-    bulksave::SaveChoices choices;
+    import::SaveChoices choices;
     choices.group = QStringLiteral("Kahveler");
     choices.locale = locale;
-    return bulksave::previewRows(rows, choices, existing, fidelity);
+    return import::previewRows(rows, choices, existing, fidelity);
 }
 
 QList<RowFate> fates(const QList<RowPreview> &previews)
@@ -48,7 +48,7 @@ TEST(RowPreview, each_row_gets_the_fate_the_save_would_give_it)
     EXPECT_EQ(p[3].product->barcode, "3");
     EXPECT_EQ(p[3].product->name, "Kahve");
     EXPECT_EQ(p[3].product->price, 12.5);
-    EXPECT_EQ(p[3].warnings, bulksave::NoWarning);
+    EXPECT_EQ(p[3].warnings, import::NoWarning);
 
     // The same price text under English rules is not a number.
     EXPECT_EQ(preview({{"3", "Kahve", "12,5"}}, {}, QLocale(QLocale::English, QLocale::UnitedStates))[0].fate,
@@ -63,7 +63,7 @@ TEST(RowPreview, a_barcode_in_the_database_names_its_item_on_every_row_that_has_
     EXPECT_EQ(p[0].existing.id, 42);
     EXPECT_EQ(p[0].existing.name, "Eski Çay");
     EXPECT_EQ(p[0].barcodeRows, (QList<int>{1, 3}));
-    EXPECT_EQ(bulksave::countFate(p, RowFate::InDatabase), 2);
+    EXPECT_EQ(import::countFate(p, RowFate::InDatabase), 2);
 }
 
 TEST(RowPreview, repeats_in_the_file_point_at_the_first_row_which_is_still_added)
@@ -90,8 +90,8 @@ TEST(RowPreview, rows_sharing_one_barcode_share_one_list_of_them)
     ASSERT_EQ(p.size(), kRows);
     EXPECT_EQ(p.first().fate, RowFate::WillAdd);
     EXPECT_EQ(p.last().fate, RowFate::RepeatInFile);
-    EXPECT_EQ(bulksave::notAddedReason(p.last()), "barkod dosyada daha önce geçiyor: satır 1");
-    EXPECT_EQ(bulksave::duplicateQuestion(p), "0 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.");
+    EXPECT_EQ(import::notAddedReason(p.last()), "barkod dosyada daha önce geçiyor: satır 1");
+    EXPECT_EQ(import::duplicateQuestion(p), "0 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.");
     ASSERT_EQ(p.first().barcodeRows.size(), kRows);
     EXPECT_EQ(p.first().barcodeRows.constData(), p.last().barcodeRows.constData()) << "each row holds a copy";
 }
@@ -108,12 +108,12 @@ TEST(RowPreview, long_cell_texts_are_judged_without_parsing_and_quoted_short)
     const QList<RowPreview> p = preview(rows, existing);
     ASSERT_EQ(p.size(), 102);
     for (int i = 0; i < 100; ++i)
-        ASSERT_EQ(bulksave::notAddedReason(p[i]), QStringLiteral("fiyat bir sayı değil (“%1”)").arg(clipped)) << "row " << i + 1;
+        ASSERT_EQ(import::notAddedReason(p[i]), QStringLiteral("fiyat bir sayı değil (“%1”)").arg(clipped)) << "row " << i + 1;
     EXPECT_EQ(p[100].fate, RowFate::WillAdd);
     EXPECT_EQ(p[100].product->barcode, million.left(50));
-    EXPECT_EQ(bulksave::notAddedReason(p[101]), QStringLiteral("fiyat bir sayı değil (“%1”)").arg(QString(85, u'1')));
+    EXPECT_EQ(import::notAddedReason(p[101]), QStringLiteral("fiyat bir sayı değil (“%1”)").arg(QString(85, u'1')));
     rows[101].price = QStringLiteral("5");
-    EXPECT_EQ(bulksave::notAddedReason(preview(rows, existing)[101]),
+    EXPECT_EQ(import::notAddedReason(preview(rows, existing)[101]),
               QStringLiteral("barkod zaten kayıtlı: “%1…” (no 3)").arg(QString(100, u'a')));
 }
 
@@ -122,8 +122,8 @@ TEST(RowPreview, barcodes_compare_as_stored_so_two_cut_to_the_same_fifty_are_rep
     const QList<RowPreview> p = preview({{k60 + "1", QString(55, u'a'), "10"}, {k60 + "2", "Kısa", "10"}});
     EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::WillAdd, RowFate::RepeatInFile}));
     EXPECT_EQ(p[0].product->barcode, k60.left(50));
-    EXPECT_EQ(p[0].warnings, unsigned(bulksave::NameCut | bulksave::BarcodeCut));
-    EXPECT_EQ(p[1].warnings, unsigned(bulksave::BarcodeCut));
+    EXPECT_EQ(p[0].warnings, unsigned(import::NameCut | import::BarcodeCut));
+    EXPECT_EQ(p[1].warnings, unsigned(import::BarcodeCut));
 }
 
 TEST(RowPreview, warnings_leave_the_row_to_be_added)
@@ -132,12 +132,12 @@ TEST(RowPreview, warnings_leave_the_row_to_be_added)
     const QList<RowPreview> p = preview({{"1", "Bedava", "0"}, {"2", "İade", "-3,25"}, {"3", broken, "40"}}, {},
                                         QLocale(QLocale::Turkish, QLocale::Turkey));
     EXPECT_EQ(fates(p), (QList<RowFate>{RowFate::WillAdd, RowFate::WillAdd, RowFate::WillAdd}));
-    EXPECT_EQ(p[0].warnings, unsigned(bulksave::PriceNotPositive));
-    EXPECT_EQ(p[1].warnings, unsigned(bulksave::PriceNotPositive));
-    EXPECT_EQ(p[2].warnings, unsigned(bulksave::NotStorable));
+    EXPECT_EQ(p[0].warnings, unsigned(import::PriceNotPositive));
+    EXPECT_EQ(p[1].warnings, unsigned(import::PriceNotPositive));
+    EXPECT_EQ(p[2].warnings, unsigned(import::NotStorable));
     ASSERT_TRUE(p[2].notStorable);
     EXPECT_STREQ(p[2].notStorable->column, "Name");
-    EXPECT_EQ(bulksave::previewSummary(p), "2 eklenecek (2 uyarıyla) · 1 eklenemeyecek");
+    EXPECT_EQ(import::previewSummary(p), "2 eklenecek (2 uyarıyla) · 1 eklenemeyecek");
 }
 
 TEST(RowPreview, a_price_read_with_the_locales_group_separator_is_worth_a_look)
@@ -145,15 +145,15 @@ TEST(RowPreview, a_price_read_with_the_locales_group_separator_is_worth_a_look)
     const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
     const QList<RowPreview> p =
         preview({{"1", "Çay", "1.234"}, {"2", "Su", "12,5"}, {"3", "Kek", "1.234,50"}, {"4", "Ayran", "8"}}, {}, turkish);
-    EXPECT_EQ(p[0].warnings, unsigned(bulksave::PriceGrouped));
+    EXPECT_EQ(p[0].warnings, unsigned(import::PriceGrouped));
     EXPECT_EQ(p[0].product->price, 1234);
-    EXPECT_EQ(p[1].warnings, unsigned(bulksave::NoWarning));
-    EXPECT_EQ(p[2].warnings, unsigned(bulksave::PriceGrouped));
-    EXPECT_EQ(bulksave::previewSummary(p), "4 eklenecek (2 uyarıyla)");
+    EXPECT_EQ(p[1].warnings, unsigned(import::NoWarning));
+    EXPECT_EQ(p[2].warnings, unsigned(import::PriceGrouped));
+    EXPECT_EQ(import::previewSummary(p), "4 eklenecek (2 uyarıyla)");
     // Under English rules the comma groups and the point is the decimal one.
     const QList<RowPreview> english = preview({{"1", "Tea", "1,234"}, {"2", "Water", "1.5"}}, {}, QLocale(QLocale::English));
-    EXPECT_EQ(english[0].warnings, unsigned(bulksave::PriceGrouped));
-    EXPECT_EQ(english[1].warnings, unsigned(bulksave::NoWarning));
+    EXPECT_EQ(english[0].warnings, unsigned(import::PriceGrouped));
+    EXPECT_EQ(english[1].warnings, unsigned(import::NoWarning));
 }
 
 TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_must_know)
@@ -162,12 +162,12 @@ TEST(RowPreview, the_summary_and_the_duplicate_question_count_what_the_operator_
     const QList<RowPreview> p = preview({{"1", "Çay", "5"}, {"1", "Çay", "5"}, {"2", "Su", "3"}, {"2", "Su", "3"},
                                          {"2", "Su", "3"}, {"3", "Kek", "x"}, {"4", "Kola", "9"}, {"", "", ""}},
                                         existing);
-    EXPECT_EQ(bulksave::previewSummary(p), "2 eklenecek · 1 atlanacak · 2 barkod zaten kayıtlı · 2 barkod dosyada tekrar");
-    EXPECT_EQ(bulksave::duplicateQuestion(p), "2 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.");
+    EXPECT_EQ(import::previewSummary(p), "2 eklenecek · 1 atlanacak · 2 barkod zaten kayıtlı · 2 barkod dosyada tekrar");
+    EXPECT_EQ(import::duplicateQuestion(p), "2 ürünün barkodu zaten kayıtlı; 1 barkod dosyada birden çok kez geçiyor.");
 
     const QList<RowPreview> clean = preview({{"7", "Ayran", "8"}});
-    EXPECT_EQ(bulksave::previewSummary(clean), "1 eklenecek");
-    EXPECT_EQ(bulksave::duplicateQuestion(clean), "");
+    EXPECT_EQ(import::previewSummary(clean), "1 eklenecek");
+    EXPECT_EQ(import::duplicateQuestion(clean), "");
 }
 
 class EditedRow : public ::testing::TestWithParam<bool> {};
@@ -177,9 +177,9 @@ TEST_P(EditedRow, judged_again_agrees_with_judging_the_whole_grid)
 {
     // Barcodes from a small pool so that repeats come and go with the edits.
     const ExistingBarcodes existing{
-        {QStringLiteral("b3"), ExistingItem{3, QStringLiteral("Üç"), bulksave::ItemPrice{3, 3, 5}, {}, 1}},
-        {QStringLiteral("b5"), ExistingItem{5, QStringLiteral("Beş"), {}, bulksave::PriceProblem::SeveralPortions, 2}}};
-    bulksave::SaveChoices choices;
+        {QStringLiteral("b3"), ExistingItem{3, QStringLiteral("Üç"), import::ItemPrice{3, 3, 5}, {}, 1}},
+        {QStringLiteral("b5"), ExistingItem{5, QStringLiteral("Beş"), {}, import::PriceProblem::SeveralPortions, 2}}};
+    import::SaveChoices choices;
     choices.locale = QLocale(QLocale::Turkish, QLocale::Turkey);
     choices.updatePrices = GetParam();
     std::uint32_t seed = 12345;
@@ -195,13 +195,13 @@ TEST_P(EditedRow, judged_again_agrees_with_judging_the_whole_grid)
     QList<ProductRow> rows;
     for (int i = 0; i < 60; ++i)
         rows << randomRow();
-    bulksave::GridVerdicts verdicts(choices, existing, ado::TextFidelity::unicode());
+    import::GridVerdicts verdicts(choices, existing, ado::TextFidelity::unicode());
     verdicts.judgeAll(rows);
     for (int edit = 0; edit < 400; ++edit) {
         const int gridRow = int(next(60)) + 1;
         rows[gridRow - 1] = randomRow();
         verdicts.judgeRow(gridRow, rows[gridRow - 1]);
-        const QList<RowPreview> whole = bulksave::previewRows(rows, choices, existing, ado::TextFidelity::unicode());
+        const QList<RowPreview> whole = import::previewRows(rows, choices, existing, ado::TextFidelity::unicode());
         for (int i = 0; i < 60; ++i) {
             const RowPreview &a = verdicts.previews()[i];
             const RowPreview &b = whole[i];

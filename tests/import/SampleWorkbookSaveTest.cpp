@@ -3,8 +3,8 @@
 #include "spreadsheet/SheetFile.h"
 #include "import/SaveText.h"
 
-using bulksave::ProductRow;
-using bulksave::RowStatus;
+using import::ProductRow;
+using import::RowStatus;
 
 // The sample workbook of the README, loaded as the grid loads it and saved
 // with every option on: each product row becomes one complete menu item.
@@ -19,16 +19,16 @@ TEST_F(SaveTest, the_whole_sample_workbook_lands)
     QStringList expected;
     for (const auto &cells : sheet.rows) {
         rows << ProductRow{cells[0], cells[1], cells[2]};
-        const auto price = bulksave::localeNumber(cells[2], turkish);
-        const QString name = bulksave::trimSpaces(cells[1]);
+        const auto price = import::localeNumber(cells[2], turkish);
+        const QString name = import::trimSpaces(cells[1]);
         if (!name.isEmpty() && price)
-            expected << bulksave::cutTo50(name) + u'|' + QString::number(*price);
+            expected << import::cutTo50(name) + u'|' + QString::number(*price);
     }
     ASSERT_EQ(expected.size(), 40);
     EXPECT_EQ(expected.first(), "Mercimek Çorbası|45.5");
     EXPECT_EQ(expected.last(), "Sahlep|48.75");
 
-    const bulksave::SaveResult result = save(rows, everything());
+    const import::SaveResult result = save(rows, everything());
 
     EXPECT_EQ(result.visitedRows(), rows.size());
     EXPECT_EQ(result.count(RowStatus::Failed), 0);

@@ -16,16 +16,16 @@
 
 class SaveTest : public ::testing::Test {
 protected:
-    static bulksave::ProductRow product(const QString &name, const QString &price = QStringLiteral("10"),
+    static import::ProductRow product(const QString &name, const QString &price = QStringLiteral("10"),
                                        const QString &barcode = QString())
     {
-        return bulksave::ProductRow{barcode, name, price};
+        return import::ProductRow{barcode, name, price};
     }
 
     // Group "Kahveler", Adet, no button, no printer, blue, Turkish numbers.
-    static bulksave::SaveChoices choices()
+    static import::SaveChoices choices()
     {
-        bulksave::SaveChoices c;
+        import::SaveChoices c;
         c.group = QStringLiteral("Kahveler");
         c.buttonColor = QStringLiteral("#FF0000FF");
         c.locale = QLocale(QLocale::Turkish, QLocale::Turkey);
@@ -33,19 +33,19 @@ protected:
     }
 
     // The same choices with a button and printer 2 ("Bar Yazıcısı").
-    static bulksave::SaveChoices everything()
+    static import::SaveChoices everything()
     {
-        bulksave::SaveChoices c = choices();
+        import::SaveChoices c = choices();
         c.showOnSalesScreen = true;
         c.printerPosition = 2;
         c.printerId = QStringLiteral("2");
         return c;
     }
 
-    bulksave::SaveResult save(const QList<bulksave::ProductRow> &rows, const bulksave::SaveChoices &c)
+    import::SaveResult save(const QList<import::ProductRow> &rows, const import::SaveChoices &c)
     {
         progress.clear();
-        bulksave::BulkImport import(pos.connection.database(), pos.connection.dialect());
+        import::BulkImport import(pos.connection.database(), pos.connection.dialect());
         return import.run(rows, c, [this](int visited) {
             progress << visited;
             return true;

@@ -2,11 +2,11 @@
 
 #include "import/SaveReport.h"
 
-using bulksave::completionMessage;
-using bulksave::RowOutcome;
-using bulksave::RowStatus;
-using bulksave::SaveResult;
-using bulksave::SkipReason;
+using import::completionMessage;
+using import::RowOutcome;
+using import::RowStatus;
+using import::SaveResult;
+using import::SkipReason;
 
 namespace {
 
@@ -95,9 +95,9 @@ TEST(SaveReport, no_connection_says_nothing_was_added_and_why)
 
 TEST(SaveReport, the_rows_not_landed_carry_their_reasons_and_a_stopped_save_names_the_rest)
 {
-    using bulksave::ProductRow;
-    using bulksave::RowFate;
-    using bulksave::RowPreview;
+    using import::ProductRow;
+    using import::RowFate;
+    using import::RowPreview;
     const QList<ProductRow> rows{{"1", "Çay", "10"}, {"2", "", "5"},      {"3", "Simit", "7"},
                                  {"", "", ""},       {"5", "Su", "3"},     {"6", "Ayran", "4"}};
     QList<RowPreview> previews(rows.size());
@@ -112,9 +112,9 @@ TEST(SaveReport, the_rows_not_landed_carry_their_reasons_and_a_stopped_save_name
     result.stopped = true;
     result.notAttempted = {6};
 
-    const QList<bulksave::RowNotLanded> kept = bulksave::rowsNotLanded(result, rows, previews);
+    const QList<import::RowNotLanded> kept = import::rowsNotLanded(result, rows, previews);
     QStringList lines;
-    for (const bulksave::RowNotLanded &row : kept)
+    for (const import::RowNotLanded &row : kept)
         lines << QStringLiteral("%1 %2 %3").arg(row.gridRow).arg(row.row.name, row.reason);
     EXPECT_EQ(lines, (QStringList{
                          "2  ürün adı yok",
@@ -126,8 +126,8 @@ TEST(SaveReport, the_rows_not_landed_carry_their_reasons_and_a_stopped_save_name
 
 namespace {
 
-using bulksave::RowFate;
-using bulksave::RowPreview;
+using import::RowFate;
+using import::RowPreview;
 
 RowOutcome updated(int row) { return RowOutcome{row, RowStatus::Updated, SkipReason::None, {}, {}, row}; }
 
@@ -151,7 +151,7 @@ class RowRanges : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P(RowRanges, runs_become_ranges_and_long_lists_end_in_an_ellipsis)
 {
-    EXPECT_EQ(bulksave::rowRanges(GetParam().rows, GetParam().listed), QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(import::rowRanges(GetParam().rows, GetParam().listed), QString::fromUtf8(GetParam().text));
 }
 
 INSTANTIATE_TEST_SUITE_P(SaveReport, RowRanges,
@@ -174,11 +174,11 @@ TEST(SaveReport, the_first_line_says_what_was_added_and_updated)
 TEST(SaveReport, rows_stored_with_a_warning_are_counted_by_kind)
 {
     QList<RowPreview> previews(12);
-    previews[4] = withWarnings(bulksave::NameCut);
-    previews[8] = withWarnings(bulksave::NameCut | bulksave::PriceGrouped);
-    previews[9] = withWarnings(bulksave::PriceNotPositive);
-    previews[10] = withWarnings(bulksave::BarcodeCut);
-    previews[11] = withWarnings(bulksave::NotStorable);  // fails rather than landing altered
+    previews[4] = withWarnings(import::NameCut);
+    previews[8] = withWarnings(import::NameCut | import::PriceGrouped);
+    previews[9] = withWarnings(import::PriceNotPositive);
+    previews[10] = withWarnings(import::BarcodeCut);
+    previews[11] = withWarnings(import::NotStorable);  // fails rather than landing altered
     const SaveResult result =
         connectedWith({landed(1), landed(5), landed(9), landed(10), updated(11), failed(12, QStringLiteral("e"))});
     EXPECT_EQ(completionMessage(result, previews),
@@ -205,7 +205,7 @@ class PriceReading : public ::testing::TestWithParam<ReadingCase> {};
 
 TEST_P(PriceReading, says_how_the_text_was_read)
 {
-    EXPECT_EQ(bulksave::priceReading(QString::fromUtf8(GetParam().text), QLocale(GetParam().language)),
+    EXPECT_EQ(import::priceReading(QString::fromUtf8(GetParam().text), QLocale(GetParam().language)),
               QString::fromUtf8(GetParam().reading));
 }
 
@@ -219,30 +219,30 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SaveReport, choice_warnings_count_the_rows_to_be_added_under_choices_left_unmade)
 {
-    using bulksave::ChoiceWarnings;
-    RowPreview unchosen = withWarnings(bulksave::NoWarning);
-    unchosen.values.group = bulksave::unchosenGroup();
+    using import::ChoiceWarnings;
+    RowPreview unchosen = withWarnings(import::NoWarning);
+    unchosen.values.group = import::unchosenGroup();
     RowPreview chosen = unchosen;
     chosen.values.group = QStringLiteral("Tatlılar");
     chosen.values.printerId = QStringLiteral("3");
     RowPreview failing = unchosen;
-    failing.warnings = bulksave::NotStorable;
+    failing.warnings = import::NotStorable;
     RowPreview repeat = unchosen;
     repeat.fate = RowFate::RepeatInFile;
     const QList<RowPreview> previews{unchosen, unchosen, chosen, failing, repeat};
 
-    bulksave::SaveChoices choices;
-    const ChoiceWarnings hidden = bulksave::choiceWarnings(previews, choices);
+    import::SaveChoices choices;
+    const ChoiceWarnings hidden = import::choiceWarnings(previews, choices);
     EXPECT_EQ(hidden.unchosenGroup, 2);
     EXPECT_EQ(hidden.noPrinter, 0);
     choices.showOnSalesScreen = true;
-    const ChoiceWarnings shown = bulksave::choiceWarnings(previews, choices);
+    const ChoiceWarnings shown = import::choiceWarnings(previews, choices);
     EXPECT_EQ(shown.noPrinter, 2);
-    EXPECT_EQ(bulksave::choiceWarningLines(shown),
+    EXPECT_EQ(import::choiceWarningLines(shown),
               (QStringList{"2 ürün “SEÇİLMEDİ” grubuna eklenecek (grup seçilmedi).",
                            "Satışta gösterilecek 2 ürün hiçbir yazıcıya gönderilmeyecek (yazıcı seçilmedi)."}));
-    EXPECT_EQ(bulksave::choiceWarningLines({2, 0}, bulksave::Tense::Past),
+    EXPECT_EQ(import::choiceWarningLines({2, 0}, import::Tense::Past),
               QStringList{"2 ürün “SEÇİLMEDİ” grubuna eklendi (grup seçilmedi)."});
-    EXPECT_FALSE(bulksave::choiceWarnings({chosen}, choices).any());
-    EXPECT_TRUE(bulksave::choiceWarningLines({}).isEmpty());
+    EXPECT_FALSE(import::choiceWarnings({chosen}, choices).any());
+    EXPECT_TRUE(import::choiceWarningLines({}).isEmpty());
 }

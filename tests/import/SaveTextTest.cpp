@@ -7,9 +7,9 @@
 
 #include "import/SaveText.h"
 
-using bulksave::cutTo50;
-using bulksave::localeNumber;
-using bulksave::trimSpaces;
+using import::cutTo50;
+using import::localeNumber;
+using import::trimSpaces;
 
 TEST(SaveText, trim_removes_only_blanks_at_both_ends)
 {

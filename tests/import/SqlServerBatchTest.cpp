@@ -8,12 +8,12 @@
 
 #include "import/SqlServerBatch.h"
 
-using bulksave::BatchShape;
-using bulksave::ItemUpdate;
-using bulksave::OwnValue;
-using bulksave::OwnValues;
-using bulksave::RowToWrite;
-using bulksave::RowValues;
+using import::BatchShape;
+using import::ItemUpdate;
+using import::OwnValue;
+using import::OwnValues;
+using import::RowToWrite;
+using import::RowValues;
 
 namespace {
 
@@ -52,9 +52,9 @@ QVariantMap boundByColumn(const RowToWrite &row, BatchShape shape)
 {
     const QRegularExpressionMatch columns =
         QRegularExpression(QStringLiteral(R"(INSERT INTO @rows \(RowNo, ([^)]*)\))"))
-            .match(bulksave::sqlServerBatchSql(1, shape));
+            .match(import::sqlServerBatchSql(1, shape));
     const QStringList names = columns.captured(1).split(QStringLiteral(", "));
-    const QVariantList values = bulksave::sqlServerRowValues(row, shape);
+    const QVariantList values = import::sqlServerRowValues(row, shape);
     EXPECT_EQ(names.size(), values.size());
     QVariantMap bound;
     for (qsizetype index = 0; index < std::min(names.size(), values.size()); ++index)
@@ -73,10 +73,10 @@ TEST_P(SqlServerBatchMarkers, a_full_batch_of_the_row_binds_every_marker_within_
                                    BatchShape{true, kEveryOwnValue}}) {
         if (row.update && !shape.withUpdates)
             continue;
-        const int rows = bulksave::sqlServerRowsPerBatch(shape);
+        const int rows = import::sqlServerRowsPerBatch(shape);
         const qsizetype bound =
-            bulksave::sqlServerSharedValues({}).size() + rows * bulksave::sqlServerRowValues(row, shape).size();
-        EXPECT_EQ(bulksave::sqlServerBatchSql(rows, shape).count(u'?'), bound)
+            import::sqlServerSharedValues({}).size() + rows * import::sqlServerRowValues(row, shape).size();
+        EXPECT_EQ(import::sqlServerBatchSql(rows, shape).count(u'?'), bound)
             << shape.withUpdates << ' ' << shape.values.toInt();
         EXPECT_LE(bound, 2100);
     }
@@ -121,7 +121,7 @@ class SqlServerBatchShape : public ::testing::TestWithParam<ShapeCase> {};
 TEST_P(SqlServerBatchShape, of_a_row_names_the_values_it_does_not_share_with_the_window)
 {
     const RowToWrite row{1, {QStringLiteral("869"), QStringLiteral("Çay"), 12.5}, GetParam().update, GetParam().values};
-    EXPECT_EQ(bulksave::sqlServerShape(row, window()), GetParam().shape);
+    EXPECT_EQ(import::sqlServerShape(row, window()), GetParam().shape);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -178,9 +178,9 @@ TEST(SqlServerBatch, a_row_whose_own_values_the_open_batch_has_no_room_for_waits
     own.printerId.reset();
     const RowToWrite windowRow{1, {QStringLiteral("869"), QStringLiteral("Çay"), 12.5}, std::nullopt, window()};
     const RowToWrite ownRow{2, {QStringLiteral("870"), QStringLiteral("Künefe"), 120}, std::nullopt, own};
-    const int fits = bulksave::sqlServerRowsPerBatch({false, kEveryOwnValue});
+    const int fits = import::sqlServerRowsPerBatch({false, kEveryOwnValue});
     QSqlDatabase notOpened;
-    bulksave::SqlServerBatchWriter writer(notOpened, {true, window()});
+    import::SqlServerBatchWriter writer(notOpened, {true, window()});
     for (int row = 1; row < fits; ++row)
         writer.add(windowRow);
     EXPECT_TRUE(writer.takes(ownRow));

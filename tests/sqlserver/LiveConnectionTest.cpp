@@ -27,10 +27,10 @@ QString openWith(const QString &text, bool &opened)
     return connection.lastOpen().text();
 }
 
-QStringList names(const lookup::ReadResult &read)
+QStringList names(const import::lookup::ReadResult &read)
 {
     QStringList result;
-    for (const lookup::Entry &entry : read.value)
+    for (const import::lookup::Entry &entry : read.value)
         result << entry.name;
     return result;
 }
@@ -66,18 +66,18 @@ TEST_F(LiveServer, an_instance_the_browser_does_not_tell_is_named_with_the_form_
 
 TEST_F(LiveServer, the_lookup_lists_read_as_the_window_reads_them)
 {
-    const lookup::ReadResult groups = lookup::readRecords(connection.database(), lookup::groups().sql);
+    const import::lookup::ReadResult groups = import::lookup::readRecords(connection.database(), import::lookup::groups().sql);
     ASSERT_TRUE(groups.ok()) << groups.text().toStdString();
     EXPECT_EQ(names(groups), (QStringList{QStringLiteral("Sıcak İçecekler"), QStringLiteral("Tatlılar")}));
     EXPECT_EQ(groups.value.front().id, QStringLiteral("1"));
 
-    const lookup::ReadResult printers = lookup::readRecords(connection.database(), lookup::printers().sql);
+    const import::lookup::ReadResult printers = import::lookup::readRecords(connection.database(), import::lookup::printers().sql);
     ASSERT_TRUE(printers.ok()) << printers.text().toStdString();
     EXPECT_EQ(names(printers),
               (QStringList{QStringLiteral("Mutfak Yazıcısı"), QStringLiteral("Bar Yazıcısı"), QStringLiteral("Kasa Fişi")}));
     EXPECT_EQ(printers.value.back().id, QStringLiteral("3"));
 
-    const lookup::ReadResult taxes = lookup::readRecords(connection.database(), lookup::taxTemplates().sql);
+    const import::lookup::ReadResult taxes = import::lookup::readRecords(connection.database(), import::lookup::taxTemplates().sql);
     ASSERT_TRUE(taxes.ok()) << taxes.text().toStdString();
     EXPECT_EQ(names(taxes), (QStringList{QStringLiteral("KDV %10"), QStringLiteral("KDV %20")}));
 }

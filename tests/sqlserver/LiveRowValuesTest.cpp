@@ -34,7 +34,7 @@ QList<QStringList> writtenRecords(const ado::Connection &connection)
     return records;
 }
 
-bulksave::ProductRow product(const char *barcode, const char *name, const char *price)
+import::ProductRow product(const char *barcode, const char *name, const char *price)
 {
     return {QString::fromUtf8(barcode), QString::fromUtf8(name), QString::fromLatin1(price)};
 }
@@ -43,9 +43,9 @@ bulksave::ProductRow product(const char *barcode, const char *name, const char *
 
 TEST_F(LiveServer, rows_with_their_own_values_write_them_create_each_new_group_once_and_are_undone)
 {
-    bulksave::SaveChoices choices = everyRecord();
+    import::SaveChoices choices = everyRecord();
     choices.buttonColor = QStringLiteral("White");
-    QList<bulksave::ProductRow> products{product("8690000000001", "Çay", "10"),
+    QList<import::ProductRow> products{product("8690000000001", "Çay", "10"),
                                          product("8690000000002", "Künefe", "120"),
                                          product("8690000000003", "Lahmacun", "90"),
                                          product("8690000000004", "Pide", "110"),
@@ -65,13 +65,13 @@ TEST_F(LiveServer, rows_with_their_own_values_write_them_create_each_new_group_o
     const QString countsBefore = everyCount();
 
     QTemporaryDir journals;
-    const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+    const std::unique_ptr<import::ImportJournal> journal = valueOf(import::ImportJournal::create(
         journals.path(), {QStringLiteral("live"), QStringLiteral("urunler.xlsx"), QDateTime::currentDateTimeUtc()}));
     ASSERT_TRUE(journal);
-    const bulksave::SaveResult saved =
-        bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
+    const import::SaveResult saved =
+        import::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
             .run(products, choices, {}, {}, journal.get());
-    ASSERT_EQ(saved.count(bulksave::RowStatus::Landed), 6) << saved.rows.constFirst().error.toStdString();
+    ASSERT_EQ(saved.count(import::RowStatus::Landed), 6) << saved.rows.constFirst().error.toStdString();
 
     const QList<QStringList> expected{
         {"Sıcak İçecekler", "Tatlılar", "Toplu", "Fırın"},
@@ -86,15 +86,15 @@ TEST_F(LiveServer, rows_with_their_own_values_write_them_create_each_new_group_o
 
     // The embedded database makes the same records of the same rows.
     TestDatabase standIn(true);
-    const bulksave::SaveResult standInSaved =
-        bulksave::BulkImport(standIn.connection.database(), standIn.connection.dialect(), {},
+    const import::SaveResult standInSaved =
+        import::BulkImport(standIn.connection.database(), standIn.connection.dialect(), {},
                              standIn.connection.textFidelity())
             .run(products, choices);
-    EXPECT_EQ(standInSaved.count(bulksave::RowStatus::Landed), 6);
+    EXPECT_EQ(standInSaved.count(import::RowStatus::Landed), 6);
     EXPECT_EQ(writtenRecords(standIn.connection), expected);
 
     // The undo removes the items and the two categories the save created.
-    const bulksave::UndoResult undone = bulksave::undoImport(connection.database(), connection.dialect(), journal->path());
+    const import::UndoResult undone = import::undoImport(connection.database(), connection.dialect(), journal->path());
     EXPECT_TRUE(undone.undone) << undone.message.toStdString();
     EXPECT_EQ(undone.items, 6);
     EXPECT_EQ(rows(QStringLiteral("SELECT * FROM ScreenMenuCategories ORDER BY id")), categoriesBefore);
@@ -105,26 +105,26 @@ TEST_F(LiveServer, rows_with_their_own_values_write_them_create_each_new_group_o
 // back with it; the next row of the group creates it again and reports it.
 TEST_F(LiveServer, a_failed_row_takes_its_new_category_back_and_a_later_row_of_the_group_creates_it)
 {
-    const bulksave::RowValues window{QStringLiteral("Toplu"), QStringLiteral("1"), QStringLiteral("White"), QString(),
+    const import::RowValues window{QStringLiteral("Toplu"), QStringLiteral("1"), QStringLiteral("White"), QString(),
                                      QStringLiteral("1")};
-    bulksave::RowValues firin = window;
+    import::RowValues firin = window;
     firin.group = QStringLiteral("Fırın");
-    bulksave::RowValues refused = firin;
+    import::RowValues refused = firin;
     refused.buttonColor = QString(60, u'F');  // longer than the button's colour column
-    const QList<bulksave::RowToWrite> rowsToWrite{
+    const QList<import::RowToWrite> rowsToWrite{
         {1, {QStringLiteral("8690000000001"), QStringLiteral("Çay"), 10}, std::nullopt, window},
         {2, {QStringLiteral("8690000000002"), QStringLiteral("Pide"), 110}, std::nullopt, refused},
         {3, {QStringLiteral("8690000000003"), QStringLiteral("Lahmacun"), 90}, std::nullopt, firin},
         {4, {QStringLiteral("8690000000004"), QStringLiteral("Kıymalı"), 95}, std::nullopt, firin}};
 
     QSqlDatabase db = connection.database();
-    bulksave::SqlServerBatchWriter writer(db, {true, window});
+    import::SqlServerBatchWriter writer(db, {true, window});
     ASSERT_TRUE(writer.prepare().ok());
-    for (const bulksave::RowToWrite &row : rowsToWrite) {
+    for (const import::RowToWrite &row : rowsToWrite) {
         ASSERT_TRUE(writer.takes(row));
         writer.add(row);
     }
-    const QList<bulksave::RowWritten> written = writer.send();
+    const QList<import::RowWritten> written = writer.send();
     ASSERT_TRUE(writer.commit().ok());
 
     ASSERT_EQ(written.size(), 4);

@@ -31,9 +31,9 @@ inline QString liveConnectionText()
 
 // Choices that make a save write every record: group "Toplu", a button and
 // printer 1; prices with a decimal point.
-inline bulksave::SaveChoices everyRecord()
+inline import::SaveChoices everyRecord()
 {
-    bulksave::SaveChoices choices;
+    import::SaveChoices choices;
     choices.group = QStringLiteral("Toplu");
     choices.showOnSalesScreen = true;
     choices.printerPosition = 1;

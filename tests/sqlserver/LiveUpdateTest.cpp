@@ -17,21 +17,21 @@
 
 TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_preview_read_and_are_undone)
 {
-    bulksave::SaveChoices choices = everyRecord();
-    const auto save = [&](const QList<bulksave::ProductRow> &rows, const bulksave::SavePlan &plan,
-                          bulksave::SaveJournal *journal) {
-        return bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
+    import::SaveChoices choices = everyRecord();
+    const auto save = [&](const QList<import::ProductRow> &rows, const import::SavePlan &plan,
+                          import::SaveJournal *journal) {
+        return import::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
             .run(rows, choices, {}, plan, journal);
     };
 
     // Items made by an earlier save, and two the point-of-sale application
     // made: one with a small and a Normal portion, one whose portion has no
     // price yet.
-    const QList<bulksave::ProductRow> earlier{
+    const QList<import::ProductRow> earlier{
         {QStringLiteral("8690000000001"), QStringLiteral("Çay"), QStringLiteral("10")},
         {QStringLiteral("8690000000005"), QStringLiteral("Simit"), QStringLiteral("8")},
         {QStringLiteral("8690000000006"), QStringLiteral("Poğaça"), QStringLiteral("15")}};
-    ASSERT_EQ(save(earlier, {}, nullptr).count(bulksave::RowStatus::Landed), 3);
+    ASSERT_EQ(save(earlier, {}, nullptr).count(import::RowStatus::Landed), 3);
     const QString tost = QStringLiteral("(SELECT id FROM MenuItems WHERE Barcode = N'8690000000002')");
     const QString tostPortion = QStringLiteral("(SELECT id FROM MenuItemPortions WHERE MenuItemId = %1 AND Name = N'%2')");
     for (const QString &sql :
@@ -49,7 +49,7 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
 
     choices.updatePrices = true;
     choices.updateNames = true;
-    const QList<bulksave::ProductRow> products{
+    const QList<import::ProductRow> products{
         {QStringLiteral("8690000000001"), QStringLiteral("Çay Büyük"), QStringLiteral("12.5")},
         {QStringLiteral("8690000000002"), QStringLiteral("Tost"), QStringLiteral("35")},
         {QStringLiteral("8690000000003"), QStringLiteral("Maden Suyu"), QStringLiteral("5")},
@@ -57,12 +57,12 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
         {QStringLiteral("8690000000005"), QStringLiteral("Simit"), QStringLiteral("9")},
         {QStringLiteral("8690000000006"), QStringLiteral("Poğaça Peynirli"), QStringLiteral("16")},
     };
-    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+    import::GridVerdicts verdicts(choices, {}, connection.textFidelity());
     verdicts.judgeAll(products);
-    const bulksave::BarcodeLookup found = bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes());
+    const import::BarcodeLookup found = import::findExistingBarcodes(connection.database(), verdicts.barcodes());
     ASSERT_TRUE(found.ok()) << found.text().toStdString();
     verdicts.addExisting(found.items);
-    const bulksave::SavePlan plan = bulksave::updatePlan(verdicts.previews());
+    const import::SavePlan plan = import::updatePlan(verdicts.previews());
     ASSERT_EQ(plan.updates.size(), 5);
 
     // Someone changes Simit's price, and Poğaça's name only in case, after
@@ -83,23 +83,23 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
     const QList<QVariantList> mapsBefore = rows(QStringLiteral("SELECT * FROM PrinterMaps ORDER BY id"));
 
     QTemporaryDir journals;
-    const std::unique_ptr<bulksave::ImportJournal> journal = valueOf(bulksave::ImportJournal::create(
+    const std::unique_ptr<import::ImportJournal> journal = valueOf(import::ImportJournal::create(
         journals.path(), {QStringLiteral("live"), QStringLiteral("fiyatlar.xlsx"), QDateTime::currentDateTimeUtc()}));
     ASSERT_TRUE(journal);
-    const bulksave::SaveResult result = save(products, plan, journal.get());
+    const import::SaveResult result = save(products, plan, journal.get());
     ASSERT_EQ(result.visitedRows(), 6);
-    using bulksave::RowStatus;
+    using import::RowStatus;
     QList<RowStatus> statuses;
-    for (const bulksave::RowOutcome &row : result.rows)
+    for (const import::RowOutcome &row : result.rows)
         statuses << row.status;
     EXPECT_EQ(statuses, (QList<RowStatus>{RowStatus::Updated, RowStatus::Updated, RowStatus::Updated,
                                           RowStatus::Landed, RowStatus::Failed, RowStatus::Failed}));
     // Simit's price is not the one read; Poğaça's new price was written
     // before its name was found changed, and went back with the row.
     EXPECT_EQ(result.rows[4].failedTable, "MenuItemPrices");
-    EXPECT_EQ(result.rows[4].error, bulksave::changedSinceRead());
+    EXPECT_EQ(result.rows[4].error, import::changedSinceRead());
     EXPECT_EQ(result.rows[5].failedTable, "MenuItems");
-    EXPECT_EQ(result.rows[5].error, bulksave::changedSinceRead());
+    EXPECT_EQ(result.rows[5].error, import::changedSinceRead());
 
     EXPECT_EQ(lines(rows(QStringLiteral("SELECT m.Barcode, COALESCE(m.Name, N'-'), p.Name, pr.Price FROM MenuItems m "
                                         "JOIN MenuItemPortions p ON p.MenuItemId = m.id "
@@ -123,9 +123,9 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
     EXPECT_EQ(rows(QStringLiteral("SELECT * FROM PrinterMaps ORDER BY id")).mid(0, mapsBefore.size()), mapsBefore);
 
     // The journal names the price record the save created for the priceless portion.
-    const bulksave::JournalContents contents = bulksave::readJournal(journal->path());
+    const import::JournalContents contents = import::readJournal(journal->path());
     ASSERT_EQ(contents.committed.size(), 1);
-    const QList<bulksave::JournalRow> &landed = contents.committed.constFirst().rows;
+    const QList<import::JournalRow> &landed = contents.committed.constFirst().rows;
     ASSERT_EQ(landed.size(), 4);
     const QList<QVariantList> created = rows(QStringLiteral(
         "SELECT pr.id FROM MenuItemPrices pr JOIN MenuItemPortions p ON p.id = pr.MenuItemPortionId "
@@ -134,7 +134,7 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
     EXPECT_EQ(landed[2].priceId, created.first().value(0).toLongLong());
 
     // The undo puts every old price and name back and removes the new item.
-    const bulksave::UndoResult undone = bulksave::undoImport(connection.database(), connection.dialect(), journal->path());
+    const import::UndoResult undone = import::undoImport(connection.database(), connection.dialect(), journal->path());
     EXPECT_TRUE(undone.undone) << undone.message.toStdString();
     // Compared as texts, so that a NULL put back as "" shows.
     for (const QString &table : posdb::sqlServerTables())
@@ -144,29 +144,29 @@ TEST_F(LiveServer, updates_and_a_new_item_in_one_batch_change_exactly_what_the_p
 
 TEST_F(LiveServer, an_update_after_more_new_items_than_a_batch_with_updates_holds_goes_into_the_next_batch)
 {
-    bulksave::SaveChoices choices = everyRecord();
-    const auto save = [&](const QList<bulksave::ProductRow> &rows, const bulksave::SavePlan &plan) {
-        return bulksave::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
+    import::SaveChoices choices = everyRecord();
+    const auto save = [&](const QList<import::ProductRow> &rows, const import::SavePlan &plan) {
+        return import::BulkImport(connection.database(), connection.dialect(), {}, connection.textFidelity())
             .run(rows, choices, {}, plan);
     };
-    const bulksave::ProductRow registered{QStringLiteral("8690000000000"), QStringLiteral("Çay"), QStringLiteral("10")};
-    ASSERT_EQ(save({registered}, {}).count(bulksave::RowStatus::Landed), 1);
+    const import::ProductRow registered{QStringLiteral("8690000000000"), QStringLiteral("Çay"), QStringLiteral("10")};
+    ASSERT_EQ(save({registered}, {}).count(import::RowStatus::Landed), 1);
 
     // More new items than a batch with updates holds, then the update.
-    const int newItems = bulksave::sqlServerRowsPerBatch({true}) + 5;
-    ASSERT_LT(newItems, bulksave::sqlServerRowsPerBatch({}));
-    QList<bulksave::ProductRow> products;
+    const int newItems = import::sqlServerRowsPerBatch({true}) + 5;
+    ASSERT_LT(newItems, import::sqlServerRowsPerBatch({}));
+    QList<import::ProductRow> products;
     for (int i = 1; i <= newItems; ++i)
         products.append({QString::number(8690000000000LL + i), QStringLiteral("Ürün %1").arg(i), QStringLiteral("5")});
     products.append({registered.barcode, registered.name, QStringLiteral("12.5")});
     choices.updatePrices = true;
-    bulksave::GridVerdicts verdicts(choices, {}, connection.textFidelity());
+    import::GridVerdicts verdicts(choices, {}, connection.textFidelity());
     verdicts.judgeAll(products);
-    verdicts.addExisting(bulksave::findExistingBarcodes(connection.database(), verdicts.barcodes()).items);
+    verdicts.addExisting(import::findExistingBarcodes(connection.database(), verdicts.barcodes()).items);
 
-    const bulksave::SaveResult result = save(products, bulksave::updatePlan(verdicts.previews()));
-    EXPECT_EQ(result.count(bulksave::RowStatus::Landed), newItems);
-    EXPECT_EQ(result.count(bulksave::RowStatus::Updated), 1);
+    const import::SaveResult result = save(products, import::updatePlan(verdicts.previews()));
+    EXPECT_EQ(result.count(import::RowStatus::Landed), newItems);
+    EXPECT_EQ(result.count(import::RowStatus::Updated), 1);
     // Two batches, each begun, sent and committed.
     EXPECT_EQ(result.statementsSent, 6);
     EXPECT_EQ(lines(rows(QStringLiteral("SELECT pr.Price FROM MenuItemPrices pr JOIN MenuItemPortions p ON p.id = "

@@ -277,5 +277,5 @@ TEST_F(WindowFixture, each_colour_entry_sets_its_colour_text_and_no_selection_ke
     }
     window->renk1->setCurrentIndex(-1);
     EXPECT_EQ(window->butonrengi, "#FFA589C7");
-    EXPECT_EQ(renkler::colourText(8), std::nullopt);
+    EXPECT_EQ(import::colourText(8), std::nullopt);
 }
