@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const xml::LoadResult loaded = baglanmodul::ayarlaricoz(bytes);
-    if (!loaded && (!baglanmodul::ayarmetni.isEmpty() || loaded.description.isEmpty()))
+    if (!loaded && (!baglanmodul::ayarmetni.isEmpty() || loaded.detail().isEmpty()))
         __builtin_trap();
 
     baglanmodul::chooseConnection();
