@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QStringList>
-
 #include "platform/outcome/Outcome.h"
 
 using platform::Outcome;
@@ -23,13 +21,4 @@ TEST(Outcome, a_failure_stays_one_whatever_its_texts_and_text_joins_what_it_has)
         EXPECT_EQ(c.outcome.ok(), c.ok) << c.outcome.text().toStdString();
         EXPECT_EQ(c.outcome.text(), QString::fromUtf16(c.text));
     }
-}
-
-TEST(Outcome, a_result_that_failed_keeps_what_was_read_before)
-{
-    const platform::Result<QStringList> read(Outcome::failure(u"liste okunamadı"_qs), QStringList{u"Çay"_qs});
-    EXPECT_FALSE(read.ok());
-    EXPECT_EQ(read.value, QStringList{u"Çay"_qs});
-    const platform::Result<QStringList> whole(QStringList{u"Su"_qs});
-    EXPECT_TRUE(whole.ok());
 }

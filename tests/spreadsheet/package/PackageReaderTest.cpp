@@ -4,15 +4,14 @@
 
 #include "spreadsheet/package/PackageReader.h"
 #include "spreadsheet/xls/XlsReader.h"
+#include "tests/common/NamedCases.h"
 #include "tests/common/QtPrinters.h"
-#include "ZipBuilder.h"
-
 #include "tests/common/StoredRows.h"
+#include "ZipBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include "tests/common/NamedCases.h"
 
 namespace {
 
